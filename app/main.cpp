@@ -1,0 +1,36 @@
+#include "shell/launcher.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+bool haveDisplay() {
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (!haveDisplay()) {
+        std::fprintf(stderr,
+                     "slope-support: no display found (DISPLAY and WAYLAND_DISPLAY are "
+                     "unset); on a machine without a desktop run: xvfb-run -a %s\n",
+                     argv[0]);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("slope-support"));
+    QApplication::setFont(applicationFont());
+
+    Launcher launcher;
+    QObject::connect(&launcher, &Launcher::exitRequested, &app, &QApplication::quit);
+    launcher.show();
+    return QApplication::exec();
+}

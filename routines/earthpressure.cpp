@@ -1,0 +1,35 @@
+#include "earthpressure.h"
+
+#include "angles.h"
+
+namespace subprogram {
+
+ActivePressure coulombActive(double H, double gamma, double phi, double c, double q, double delta,
+                             double /*theta*/, double beta, double alpha) {
+    const Num a = radians(alpha);
+    const Num b = radians(beta);
+    const Num d = radians(delta);
+    const Num f = radians(phi);
+
+    const Num s1 = b + a;
+    const Num s2 = a - d;
+    const Num w = b + a - f - d;
+    const Num s3 = d + f;
+    const Num s4 = f - b;
+
+    const Num numerator = (Num(q) + q) * sin(a) * cos(b);
+    const Num denominator = Num(H) * gamma * sin(s1);
+    const Num Kq = numerator / denominator + 1;
+    const Num eta = (Num(c) + c) / gamma / H;
+    const Num T = sin(s1) * sin(s2) + sin(s4) * sin(s3);
+    const Num A = Kq * T + eta * 2 * sin(a) * cos(f) * cos(w);
+    const Num B1 = Kq * sin(s1) * sin(s4) + eta * sin(a) * cos(f);
+    const Num B2 = Kq * sin(s2) * sin(s3) + eta * sin(a) * cos(f);
+    const Num S = sqrt(B1 * B2);
+    const Num F = sin(s1) / (sin(a) * sin(a) * sin(w) * sin(w));
+    const Num Ka = F * (A - (S + S));
+    const Num Ea = Num(H) * gamma * H * Ka / 2;
+    return {Ka.value(), Ea.value()};
+}
+
+} // namespace subprogram

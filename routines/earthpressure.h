@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+// Earth pressure on a retaining wall. Angles in degrees, H in m, γ in kN/m³, c and q in kPa.
+// Every routine either returns all its results or throws CalcError.
+namespace subprogram {
+
+enum class EarthPressureMode : std::int16_t { Coulomb = 1, AtRest = 2, LimitedFill = 3 };
+
+// The mode that the earth-pressure window calculates in: 0 until a launcher button opens the
+// window, then the number of the mode it was opened in. Read at the moment of a calculation.
+inline std::int16_t earthPressureMode = 0;
+
+struct ActivePressure {
+    double Ka; // active earth pressure coefficient
+    double Ea; // resultant active earth pressure, kN per metre run of wall
+};
+
+struct AtRestPressure {
+    double K0; // at-rest earth pressure coefficient
+    double E0; // at-rest earth pressure at depth H, kPa
+};
+
+// Coulomb's active pressure of a cohesive backfill with surcharge q, sloping surface β,
+// inclined back α and wall friction δ. θ takes no part; it is accepted so that callers pass the
+// slip-surface field as they always have.
+ActivePressure coulombActive(double H, double gamma, double phi, double c, double q, double delta,
+                             double theta, double beta, double alpha);
+
+ActivePressure limitedFillEarthPressure(double H, double gamma, double deltaR, double c, double q,
+                                        double delta, double theta, double beta, double alpha);
+
+AtRestPressure atRestEarthPressure(double phi, double q, double gamma, double H);
+
+} // namespace subprogram

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and running need, when they are missing.
+set -euo pipefail
+
+packages=(
+    g++ make cmake             # the toolchain
+    qt6-base-dev               # Qt 6 Widgets and Test
+    libgtest-dev               # the tests
+    libbenchmark-dev           # bench/
+    fonts-arphic-ukai          # the launcher title: a Kai face stands in for the clerical face
+    fonts-wqy-microhei         # every other Chinese caption
+)
+
+missing=()
+for package in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=()
+elif command -v sudo >/dev/null 2>&1; then
+    as_root=(sudo)
+else
+    echo "setup: missing Debian packages: ${missing[*]}" >&2
+    echo "setup: run 'make' as root or install sudo, or install them with apt-get yourself" >&2
+    exit 1
+fi
+
+echo "setup: installing ${missing[*]}"
+"${as_root[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <exception>
+
+// The one failure of every calculation: a conversion, an arithmetic step or a table index.
+// Each kind carries the number that the failure message shows to the user.
+enum class ErrorKind {
+    InvalidArgument = 5,     // a function outside its domain (square root of a negative)
+    Overflow = 6,            // beyond the range of the target type, or an invalid operation (0 / 0)
+    SubscriptOutOfRange = 9, // an index outside a fixed-size table
+    DivisionByZero = 11,     // a non-zero number divided by zero
+    TypeMismatch = 13,       // a text that is not a number
+};
+
+// English name of a kind ("TypeMismatch"), for logs and the command line.
+const char* kindName(ErrorKind kind);
+
+class CalcError : public std::exception {
+  public:
+    explicit CalcError(ErrorKind kind) : kind_(kind) {}
+
+    ErrorKind kind() const { return kind_; }
+    int number() const { return static_cast<int>(kind_); }
+    const char* what() const noexcept override { return kindName(kind_); }
+
+  private:
+    ErrorKind kind_;
+};
