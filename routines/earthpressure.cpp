@@ -33,3 +33,40 @@ ActivePressure coulombActive(double H, double gamma, double phi, double c, doubl
 }
 
 } // namespace subprogram
+
+namespace subprogram {
+
+AtRestPressure atRestEarthPressure(double phi, double q, double gamma, double H) {
+    const Num f = radians(phi);
+    const Num K0 = 1 - sin(f);
+    const Num E0 = (Num(gamma) * H + q) * K0;
+    return {K0.value(), E0.value()};
+}
+
+// The rock face, not a slip surface in the soil, bounds the wedge: θ is the face's inclination
+// and δr, the friction between face and fill, takes the place of φ. q takes no part.
+ActivePressure limitedFillEarthPressure(double H, double gamma, double deltaR, double c,
+                                        double /*q*/, double delta, double theta, double beta,
+                                        double alpha) {
+    const Num a = radians(alpha);
+    const Num b = radians(beta);
+    const Num d = radians(delta);
+    const Num dr = radians(deltaR);
+    const Num t = radians(theta);
+
+    const Num s1 = b + a;
+    const Num s2 = a - d + t - dr;
+    const Num s3 = t - b;
+    const Num s4 = t + a;
+    const Num s5 = t - dr;
+
+    const Num A = sin(s1) / sin(s2) / sin(s3);
+    const Num B = sin(s4) * sin(s5) / sin(a) / sin(a);
+    const Num eta = (Num(c) + c) / gamma / H;
+    const Num C = eta * cos(dr) / sin(a);
+    const Num Ka = A * (B - C);
+    const Num Ea = Num(H) * gamma * H * Ka / 2;
+    return {Ka.value(), Ea.value()};
+}
+
+} // namespace subprogram

@@ -77,6 +77,7 @@ float CalculatorWindow::readSingle(const QWidget* field) const {
 void CalculatorWindow::write(QWidget* field, const std::string& text) {
     if (auto* edit = qobject_cast<QLineEdit*>(field)) {
         edit->setText(QString::fromStdString(text));
+        edit->setCursorPosition(0); // a long result shows its leading digits
     }
 }
 

@@ -56,8 +56,19 @@ Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
     buildControls(this, kControls);
     control<QLabel>(this, "name")->setFont(titleFont());
 
-    connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this,
-            &Launcher::exitRequested);
+    const auto onClick = [this](const char* button, auto action) {
+        connect(control<QPushButton>(this, button), &QPushButton::clicked, this, action);
+    };
+    using subprogram::EarthPressureMode;
+    onClick("solidstrees", [this] {
+        EarthPressureWindow::openInMode(earthPressure_, EarthPressureMode::Coulomb);
+    });
+    onClick("Command1",
+            [this] { EarthPressureWindow::openInMode(earthPressure_, EarthPressureMode::AtRest); });
+    onClick("Command4", [this] {
+        EarthPressureWindow::openInMode(earthPressure_, EarthPressureMode::LimitedFill);
+    });
+    onClick("Command2", [this] { emit exitRequested(); });
 
     centreOnScreen(this);
     control<QPushButton>(this, "solidstrees")->setFocus();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "shell/errorreport.h"
+#include "shell/windowslot.h"
+#include "windows/earthpressurewindow.h"
 
 #include <QFont>
 #include <QWidget>
@@ -16,6 +18,9 @@ class Launcher : public QWidget {
     explicit Launcher(Reporter reporter = showMessageBox);
     ~Launcher() override;
 
+    // The calculator windows, each created on first use (null until then).
+    EarthPressureWindow* earthPressureWindow() const { return earthPressure_.existing(); }
+
   signals:
     // The exit button, or the frame's close control: the program ends at once.
     void exitRequested();
@@ -25,4 +30,6 @@ class Launcher : public QWidget {
 
   private:
     Reporter reporter_;
+    WindowSlot<EarthPressureWindow> earthPressure_{
+        [this] { return new EarthPressureWindow(reporter_); }};
 };

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 using namespace subprogram;
@@ -91,6 +92,141 @@ TEST(CoulombActive, OverflowsBeyondTheDoubleRange) {
         FAIL();
     } catch (const CalcError& e) {
         EXPECT_EQ(e.kind(), ErrorKind::Overflow);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The tables below give 12 significant digits: compare at exactly that many.
+std::string twelveDigits(double value) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.11e", value);
+    return buffer;
+}
+
+::testing::AssertionResult SameTo12Digits(double actual, const char* expected) {
+    const std::string a = twelveDigits(actual);
+    const std::string e = twelveDigits(textToDouble(expected));
+    if (a == e) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << a << " != " << e;
+}
+
+struct AtRestCase {
+    const char* name;
+    double phi, q, gamma, H;
+    const char* K0;
+    const char* E0;
+};
+
+class AtRestEarthPressure : public testing::TestWithParam<AtRestCase> {};
+
+TEST_P(AtRestEarthPressure, HoldsTo12Digits) {
+    const auto& p = GetParam();
+    const auto r = atRestEarthPressure(p.phi, p.q, p.gamma, p.H);
+    EXPECT_TRUE(SameTo12Digits(r.K0, p.K0));
+    EXPECT_TRUE(SameTo12Digits(r.E0, p.E0));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, AtRestEarthPressure,
+    testing::Values(AtRestCase{"window_defaults", 30, 1.5, 18, 5, "0.500000007735",
+                               "45.7500007078"},
+                    AtRestCase{"no_load", 30, 0, 18, 5, "0.500000007735", "45.0000006962"},
+                    AtRestCase{"no_friction", 0, 1.5, 18, 5, "1", "91.5"},
+                    AtRestCase{"negative_angle", -10, 0, 18, 5, "1.17364817473", "105.628335726"},
+                    AtRestCase{"steep", 45, 10, 20, 3, "0.292893228287", "20.5025259801"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(AtRestEarthPressure, RightAngleLeavesATinyCoefficient) {
+    // sin(90 × 3.1415926 ÷ 180) falls just short of 1
+    const auto r = atRestEarthPressure(90, 1.5, 18, 5);
+    EXPECT_GT(r.K0, 3.2e-16);
+    EXPECT_LT(r.K0, 3.4e-16);
+    EXPECT_GT(r.E0, 2.9e-14);
+    EXPECT_LT(r.E0, 3.1e-14);
+}
+
+TEST(AtRestEarthPressure, OverflowsOnlyBeyondTheDoubleRange) {
+    try {
+        atRestEarthPressure(30, 0, 1e300, 1e300);
+        FAIL();
+    } catch (const CalcError& e) {
+        EXPECT_EQ(e.kind(), ErrorKind::Overflow);
+    }
+}
+
+struct LimitedFillCase {
+    const char* name;
+    double H, gamma, deltaR, c, q, delta, theta, beta, alpha;
+    const char* Ka;
+    const char* Ea;
+};
+
+class LimitedFillEarthPressure : public testing::TestWithParam<LimitedFillCase> {};
+
+TEST_P(LimitedFillEarthPressure, HoldsTo12Digits) {
+    const auto& p = GetParam();
+    const auto r = limitedFillEarthPressure(p.H, p.gamma, p.deltaR, p.c, p.q, p.delta, p.theta,
+                                            p.beta, p.alpha);
+    EXPECT_TRUE(SameTo12Digits(r.Ka, p.Ka));
+    EXPECT_TRUE(SameTo12Digits(r.Ea, p.Ea));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, LimitedFillEarthPressure,
+    testing::Values(LimitedFillCase{"window_defaults", 5, 18, 12, 0, 1.5, 0, 45, 0, 90,
+                                    "0.649407602731", "146.116710614"},
+                    LimitedFillCase{"load_has_no_effect", 5, 18, 12, 0, 100, 0, 45, 0, 90,
+                                    "0.649407602731", "146.116710614"},
+                    LimitedFillCase{"sloping_fill", 5, 18, 12, 0, 1.5, 0, 45, 10, 90,
+                                    "0.788428893376", "177.39650101"},
+                    LimitedFillCase{"leaning_back_cohesion", 5, 18, 12, 10, 1.5, 10, 60, 10, 80,
+                                    "0.401871574086", "90.4211041694"},
+                    LimitedFillCase{"strong_cohesion", 5, 18, 12, 20, 1.5, 0, 45, 0, 90,
+                                    "-0.0836624316352", "-18.8240471179"},
+                    LimitedFillCase{"frictionless_face", 5, 18, 0, 0, 0, 0, 45, 0, 90, "1", "225"},
+                    LimitedFillCase{"vertical_face", 5, 18, 12, 0, 1.5, 0, 90, 0, 90,
+                                    "2.52120093937E-07", "5.67270211359E-05"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct LimitedFillFailure {
+    const char* name;
+    double H, theta, beta, alpha, c;
+    ErrorKind kind;
+};
+
+class LimitedFillFails : public testing::TestWithParam<LimitedFillFailure> {};
+
+TEST_P(LimitedFillFails, WithItsKind) {
+    const auto& p = GetParam();
+    try {
+        limitedFillEarthPressure(p.H, 18, 12, p.c, 1.5, 0, p.theta, p.beta, p.alpha);
+        FAIL() << "no failure";
+    } catch (const CalcError& e) {
+        EXPECT_EQ(e.kind(), p.kind);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, LimitedFillFails,
+    testing::Values(
+        LimitedFillFailure{"face_parallel_to_fill", 5, 0, 0, 90, 0, ErrorKind::DivisionByZero},
+        LimitedFillFailure{"face_equals_slope", 5, 20, 20, 90, 0, ErrorKind::DivisionByZero},
+        LimitedFillFailure{"flat_back", 5, 45, 0, 0, 0, ErrorKind::DivisionByZero},
+        LimitedFillFailure{"zero_height", 0, 45, 0, 90, 0, ErrorKind::Overflow},
+        LimitedFillFailure{"zero_height_cohesion", 0, 45, 0, 90, 10, ErrorKind::DivisionByZero}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LimitedFillEarthPressure, SurfaceLoadNeverChangesTheResult) {
+    const auto reference = limitedFillEarthPressure(5, 18, 12, 10, 0, 10, 60, 10, 80);
+    for (double q : {-50.0, 1.5, 1e6, 1e300}) {
+        const auto r = limitedFillEarthPressure(5, 18, 12, 10, q, 10, 60, 10, 80);
+        EXPECT_EQ(r.Ka, reference.Ka) << q;
+        EXPECT_EQ(r.Ea, reference.Ea) << q;
     }
 }
 

@@ -1,0 +1,234 @@
+#include "earthpressurewindow.h"
+
+#include "shell/formbuilder.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
+
+using subprogram::EarthPressureMode;
+
+namespace {
+
+// clang-format off
+const ControlSpec kControls[] = {
+    {Kind::Frame, "parameter", "参数",      240,  360, 6735, 4095},
+    {Kind::Label, "h",   "挡土墙高度H(米):",           240,  240, 2280, 255, "parameter", "hx"},
+    {Kind::Field, "hx",  "5",                         2520,  240,  615, 270, "parameter"},
+    {Kind::Label, "Y",   "土体重度Y(KN/M3):",          240,  600, 2280, 255, "parameter", "Yx"},
+    {Kind::Field, "Yx",  "18",                        2520,  600,  615, 270, "parameter"},
+    {Kind::Label, "Fi",  "土的内摩擦角Fi(度):",         240,  960, 2280, 255, "parameter", "Fix"},
+    {Kind::Field, "Fix", "30",                        2520,  960,  615, 270, "parameter"},
+    {Kind::Label, "Q",   "地表均布荷载标准值q(KPa):",    240, 1320, 2280, 255, "parameter", "Qx"},
+    {Kind::Field, "Qx",  "1.5",                       2520, 1320,  615, 270, "parameter"},
+    {Kind::Label, "C",   "土的粘聚力c(KPa):",          240, 1680, 2280, 255, "parameter", "Cx"},
+    {Kind::Field, "Cx",  "0",                         2520, 1680,  615, 270, "parameter"},
+    {Kind::Label, "ST",  "土对挡土墙墙背的摩擦角ST:",   240, 2040, 2280, 255, "parameter", "STx"},
+    {Kind::Field, "STx", "0",                         2520, 2040,  615, 270, "parameter"},
+    {Kind::Label, "B",   "填土表面与水平面的夹角B:",     240, 2400, 2280, 255, "parameter", "Bx"},
+    {Kind::Field, "Bx",  "0",                         2520, 2400,  615, 270, "parameter"},
+    {Kind::Label, "a",   "墙背与水平面的夹角a:",        240, 2760, 2280, 255, "parameter", "ax"},
+    {Kind::Field, "ax",  "90",                        2520, 2760,  615, 270, "parameter"},
+    {Kind::Label, "SS",  "滑裂面与水平面的夹角ss:",     240, 3120, 2280, 255, "parameter", "SSx"},
+    {Kind::Field, "SSx", "45",                        2520, 3120,  615, 270, "parameter"},
+    {Kind::Label, "str", "稳定岩石坡面与填土间的摩擦角str", 240, 3480, 2280, 375, "parameter", "strx"},
+    {Kind::Field, "strx", "12",                       2520, 3480,  615, 270, "parameter"},
+    {Kind::Button, "Command1", "计算",  960, 4440, 1455, 495},
+    {Kind::Button, "Command2", "退出", 3600, 4440, 1455, 495},
+    {Kind::Frame, "solution", "计算结果",  240, 4920, 6135, 1335},
+    {Kind::Label, "Ea",  "主动土压力标准值Ea:",          240,  360, 1920, 255, "solution", "Eax"},
+    {Kind::Field, "Eax", "0",                         2160,  360,  615, 270, "solution"},
+    {Kind::Label, "Ka",  "主动土压力系数Ka:",            240,  720, 1920, 255, "solution", "Kax"},
+    {Kind::Field, "Kax", "0",                         2160,  720,  615, 270, "solution"},
+    {Kind::Label, "EOi", "静止土压力标准值E0i:",         2880,  360, 2040, 255, "solution", "E0ix"},
+    {Kind::Field, "E0ix", "0",                        4920,  360,  615, 270, "solution"},
+    {Kind::Label, "K0i", "静止土压力系数K0i:",           2880,  720, 2040, 255, "solution", "K0ix"},
+    {Kind::Field, "K0ix", "0",                        4920,  720,  615, 270, "solution"},
+};
+// clang-format on
+
+// The twenty controls that a mode enables or disables. The fields h, Y, Fi, Q and their labels
+// stay enabled in every mode, Fi also in the limited-fill mode, which does not read it.
+struct Enabling {
+    const char* name;
+    bool coulomb, atRest, limitedFill;
+};
+
+// clang-format off
+const Enabling kEnabling[] = {
+    {"C",   true,  false, true},  {"Cx",   true,  false, true},
+    {"ST",  true,  false, true},  {"STx",  true,  false, true},
+    {"B",   true,  false, true},  {"Bx",   true,  false, true},
+    {"a",   true,  false, true},  {"ax",   true,  false, true},
+    {"SS",  true,  false, true},  {"SSx",  true,  false, true},
+    {"str", false, false, true},  {"strx", false, false, true},
+    {"Ea",  true,  false, true},  {"Eax",  true,  false, true},
+    {"Ka",  true,  false, true},  {"Kax",  true,  false, true},
+    {"EOi", false, true,  false}, {"E0ix", false, true,  false},
+    {"K0i", false, true,  false}, {"K0ix", false, true,  false},
+};
+// clang-format on
+
+// A line sketch of the wall, the loaded fill and the slip surface. Decoration only: drawn as
+// vectors in its own 221 × 237 units, so it stays crisp at any size and device pixel ratio.
+class EarthPressureSketch : public QWidget {
+  public:
+    using QWidget::QWidget;
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillRect(rect(), Qt::white);
+        p.scale(width() / 221.0, height() / 237.0);
+        QPen pen(Qt::black, 1.2);
+        pen.setCosmetic(false);
+        p.setPen(pen);
+
+        const QPointF toe(38, 205), frontTop(38, 62), backTop(62, 62), heel(84, 205);
+        // ground and wall, back leaning into the fill
+        p.drawLine(QPointF(8, 205), QPointF(214, 205));
+        p.setBrush(QColor(225, 225, 225));
+        p.drawPolygon(QPolygonF({toe, frontTop, backTop, heel}));
+        p.setBrush(Qt::NoBrush);
+        // fill surface rising from the wall top, with its load
+        const QPointF surfaceEnd(214, 36);
+        p.drawLine(backTop, surfaceEnd);
+        const auto surfaceY = [&](double x) {
+            return backTop.y() + (x - backTop.x()) * (surfaceEnd.y() - backTop.y()) /
+                                     (surfaceEnd.x() - backTop.x());
+        };
+        for (double x = 92; x <= 206; x += 12) {
+            const double y = surfaceY(x);
+            p.drawLine(QPointF(x, y - 17), QPointF(x, y - 2));
+            p.drawLine(QPointF(x, y - 2), QPointF(x - 2.5, y - 6.5));
+            p.drawLine(QPointF(x, y - 2), QPointF(x + 2.5, y - 6.5));
+        }
+        p.drawLine(QPointF(90, surfaceY(90) - 17), QPointF(208, surfaceY(208) - 17));
+        p.drawText(QPointF(140, surfaceY(140) - 21), QStringLiteral("q"));
+        // the slip surface at 45 degrees from the heel to the fill surface
+        double x = heel.x();
+        while (heel.y() - (x - heel.x()) > surfaceY(x)) {
+            x += 0.5;
+        }
+        const QPointF slipTop(x, heel.y() - (x - heel.x()));
+        QPen dashed = pen;
+        dashed.setStyle(Qt::DashLine);
+        p.setPen(dashed);
+        p.drawLine(heel, slipTop);
+        p.setPen(pen);
+        // angle marks: slip surface, wall back, fill surface
+        const auto arc = [&](QPointF centre, double radius, double fromDeg, double spanDeg) {
+            QPainterPath path;
+            const QRectF box(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
+            path.arcMoveTo(box, fromDeg);
+            path.arcTo(box, fromDeg, spanDeg);
+            p.drawPath(path);
+        };
+        arc(heel, 24, 0, 45);
+        p.drawText(QPointF(heel.x() + 26, heel.y() - 8), QStringLiteral("45"));
+        const double backAngle =
+            180 - qRadiansToDegrees(std::atan2(heel.y() - backTop.y(), heel.x() - backTop.x()));
+        arc(heel, 12, backAngle, 180 - backAngle);
+        p.drawText(QPointF(heel.x() - 16, heel.y() - 14), QStringLiteral("α"));
+        p.drawLine(backTop, QPointF(backTop.x() + 56, backTop.y()));
+        const double riseAngle = qRadiansToDegrees(
+            std::atan2(backTop.y() - surfaceEnd.y(), surfaceEnd.x() - backTop.x()));
+        arc(backTop, 40, 0, riseAngle);
+        p.drawText(QPointF(backTop.x() + 44, backTop.y() - 0.5), QStringLiteral("β"));
+        // height of the wall
+        p.drawLine(QPointF(20, 62), QPointF(20, 205));
+        p.drawLine(QPointF(15, 62), QPointF(34, 62));
+        p.drawText(QPointF(8, 138), QStringLiteral("H"));
+    }
+};
+
+} // namespace
+
+EarthPressureWindow::EarthPressureWindow(Reporter reporter)
+    : CalculatorWindow("solidstress", QStringLiteral("土压力计算"), std::move(reporter)) {
+    setClientTwips(this, 7236, 6300);
+    buildControls(this, kControls);
+    auto* sketch = new EarthPressureSketch(control<QWidget>(this, "parameter"));
+    sketch->setObjectName(QStringLiteral("Picture1"));
+    setTwipsGeometry(sketch, 3240, 240, 3315, 3555);
+    connectButtons([this] { calculate(); });
+    centreOnScreen(this);
+    control<QLineEdit>(this, "hx")->setFocus();
+}
+
+EarthPressureWindow* EarthPressureWindow::openInMode(WindowSlot<EarthPressureWindow>& slot,
+                                                     EarthPressureMode mode) {
+    subprogram::earthPressureMode = static_cast<std::int16_t>(mode);
+    EarthPressureWindow* window = slot.get();
+    window->setUpMode(mode);
+    return window;
+}
+
+void EarthPressureWindow::setUpMode(EarthPressureMode mode) {
+    control<QLabel>(this, "SS")
+        ->setText(mode == EarthPressureMode::LimitedFill
+                      ? QStringLiteral("稳定岩石坡面的倾角")
+                      : QStringLiteral("滑裂面与水平面的夹角ss:"));
+    show();
+    raise();
+    activateWindow();
+    for (const Enabling& row : kEnabling) {
+        const bool enabled = mode == EarthPressureMode::Coulomb  ? row.coulomb
+                             : mode == EarthPressureMode::AtRest ? row.atRest
+                                                                 : row.limitedFill;
+        control<QWidget>(this, row.name)->setEnabled(enabled);
+    }
+    for (const char* name : {"E0ix", "K0ix", "Eax", "Kax"}) {
+        write(control<QLineEdit>(this, name), int16ToText(0));
+    }
+}
+
+void EarthPressureWindow::calculate() {
+    const auto field = [this](const char* name) { return control<QLineEdit>(this, name); };
+    switch (static_cast<EarthPressureMode>(subprogram::earthPressureMode)) {
+    case EarthPressureMode::Coulomb: {
+        const double alpha = readDouble(field("ax"));
+        const double beta = readDouble(field("Bx"));
+        const double theta = readDouble(field("SSx"));
+        const double delta = readDouble(field("STx"));
+        const double q = readDouble(field("Qx"));
+        const double c = readDouble(field("Cx"));
+        const double phi = readDouble(field("Fix"));
+        const double gamma = readDouble(field("Yx"));
+        const double H = readDouble(field("hx"));
+        const auto r = subprogram::coulombActive(H, gamma, phi, c, q, delta, theta, beta, alpha);
+        write(field("Kax"), doubleToText(r.Ka));
+        write(field("Eax"), doubleToText(r.Ea));
+        break;
+    }
+    case EarthPressureMode::AtRest: {
+        const double H = readDouble(field("hx"));
+        const double gamma = readDouble(field("Yx"));
+        const double q = readDouble(field("Qx"));
+        const double phi = readDouble(field("Fix"));
+        const auto r = subprogram::atRestEarthPressure(phi, q, gamma, H);
+        write(field("K0ix"), doubleToText(r.K0));
+        write(field("E0ix"), doubleToText(r.E0));
+        break;
+    }
+    case EarthPressureMode::LimitedFill: {
+        const double alpha = readDouble(field("ax"));
+        const double beta = readDouble(field("Bx"));
+        const double theta = readDouble(field("SSx"));
+        const double delta = readDouble(field("STx"));
+        const double q = readDouble(field("Qx"));
+        const double c = readDouble(field("Cx"));
+        const double deltaR = readDouble(field("strx")); // in the place of φ; Fix is not read
+        const double gamma = readDouble(field("Yx"));
+        const double H = readDouble(field("hx"));
+        const auto r =
+            subprogram::limitedFillEarthPressure(H, gamma, deltaR, c, q, delta, theta, beta, alpha);
+        write(field("Kax"), doubleToText(r.Ka));
+        write(field("Eax"), doubleToText(r.Ea));
+        break;
+    }
+    }
+    // any other mode value does nothing: the button is reached only through openInMode
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "routines/earthpressure.h"
+#include "shell/calculatorwindow.h"
+#include "shell/windowslot.h"
+
+// "solidstress": one window, three kinds of earth pressure. The launcher button that opens it
+// chooses the mode; the mode enables the fields it reads, relabels the slip-surface field and
+// clears the results.
+class EarthPressureWindow : public CalculatorWindow {
+    Q_OBJECT
+  public:
+    explicit EarthPressureWindow(Reporter reporter);
+
+    // Sets the shared mode, creates the window if there is none, sets it up for the mode and
+    // shows it. A later call reconfigures the same window in place, also while it is shown;
+    // input texts are never touched.
+    static EarthPressureWindow* openInMode(WindowSlot<EarthPressureWindow>& slot,
+                                           subprogram::EarthPressureMode mode);
+
+  private:
+    void setUpMode(subprogram::EarthPressureMode mode);
+    void calculate();
+};
