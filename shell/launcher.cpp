@@ -68,6 +68,7 @@ Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
     onClick("Command4", [this] {
         EarthPressureWindow::openInMode(earthPressure_, EarthPressureMode::LimitedFill);
     });
+    onClick("anchorbar", [this] { anchorBar_.show(); });
     onClick("Command2", [this] { emit exitRequested(); });
 
     centreOnScreen(this);

@@ -2,6 +2,7 @@
 
 #include "shell/errorreport.h"
 #include "shell/windowslot.h"
+#include "windows/anchorbarwindow.h"
 #include "windows/earthpressurewindow.h"
 
 #include <QFont>
@@ -20,6 +21,7 @@ class Launcher : public QWidget {
 
     // The calculator windows, each created on first use (null until then).
     EarthPressureWindow* earthPressureWindow() const { return earthPressure_.existing(); }
+    AnchorBarWindow* anchorBarWindow() const { return anchorBar_.existing(); }
 
   signals:
     // The exit button, or the frame's close control: the program ends at once.
@@ -32,4 +34,5 @@ class Launcher : public QWidget {
     Reporter reporter_;
     WindowSlot<EarthPressureWindow> earthPressure_{
         [this] { return new EarthPressureWindow(reporter_); }};
+    WindowSlot<AnchorBarWindow> anchorBar_{[this] { return new AnchorBarWindow(reporter_); }};
 };
