@@ -108,6 +108,10 @@ float antiOverturningFactor(float G, float Ea, float alpha0, float z, float alph
     return static_cast<float>(store("Kt", (x0 * Num(G) + xf * Eaz) / (zf * Eax)).value());
 }
 
+float earthPressureLeverHeight(float H, float Ht) {
+    return toSingle((Num(H) / 3 + Ht - H).value());
+}
+
 BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delta, float alpha,
                       float Ea, float b, Trace* trace) {
     const Store store(trace);

@@ -9,6 +9,9 @@
 // m, unit weights in kN/m³, forces in kN, stresses in kPa.
 namespace subprogram {
 
+// The wall type of one calculation, from the window's option buttons.
+enum class WallType { NotChosen = 0, Upright = 1, Shelf = 2 };
+
 struct WallWeight {
     float G;  // self-weight
     float x0; // horizontal distance of the centroid from the toe
@@ -34,6 +37,11 @@ float antiSlidingFactor(float G, float Ea, float alpha0, float alpha, float delt
 // Kt = (G·x0 + Eaz·xf) ÷ (Eax·zf), about the toe; z is the height of Ea above the heel.
 float antiOverturningFactor(float G, float Ea, float alpha0, float z, float alpha, float delta,
                             float b, float x0, Trace* trace = nullptr);
+
+// Height of the earth-pressure resultant above the heel: a third of the retained height H above
+// the foot of the retained soil, which lies Ht − H above the heel. Formed in double from the
+// singles, then narrowed.
+float earthPressureLeverHeight(float H, float Ht);
 
 struct BaseStress {
     float pmax;

@@ -69,6 +69,7 @@ Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
         EarthPressureWindow::openInMode(earthPressure_, EarthPressureMode::LimitedFill);
     });
     onClick("anchorbar", [this] { anchorBar_.show(); });
+    onClick("Command6", [this] { gravityWall_.show(); });
     onClick("Command2", [this] { emit exitRequested(); });
 
     centreOnScreen(this);

@@ -4,6 +4,7 @@
 #include "shell/windowslot.h"
 #include "windows/anchorbarwindow.h"
 #include "windows/earthpressurewindow.h"
+#include "windows/gravitywallwindow.h"
 
 #include <QFont>
 #include <QWidget>
@@ -22,6 +23,7 @@ class Launcher : public QWidget {
     // The calculator windows, each created on first use (null until then).
     EarthPressureWindow* earthPressureWindow() const { return earthPressure_.existing(); }
     AnchorBarWindow* anchorBarWindow() const { return anchorBar_.existing(); }
+    GravityWallWindow* gravityWallWindow() const { return gravityWall_.existing(); }
 
   signals:
     // The exit button, or the frame's close control: the program ends at once.
@@ -35,4 +37,5 @@ class Launcher : public QWidget {
     WindowSlot<EarthPressureWindow> earthPressure_{
         [this] { return new EarthPressureWindow(reporter_); }};
     WindowSlot<AnchorBarWindow> anchorBar_{[this] { return new AnchorBarWindow(reporter_); }};
+    WindowSlot<GravityWallWindow> gravityWall_{[this] { return new GravityWallWindow(reporter_); }};
 };
