@@ -1,0 +1,231 @@
+#include "beam.h"
+
+#include "shell/checked.h"
+#include "shell/numerictext.h"
+
+#include <array>
+#include <cmath>
+
+namespace subprogram {
+
+namespace {
+
+// Spans 1 … 99 and supports 1 … 100; index 0 is never used.
+constexpr std::size_t kTableSize = 101;
+using Vector = std::array<Num, kTableSize>;
+using Matrix = std::array<Vector, kTableSize>;
+
+constexpr double kKinkFraction = 0.2; // the load reaches q at a fifth of the length
+constexpr double kMillimetresPerMetre = 1000;
+
+struct Grade {
+    std::string_view name;
+    double Ec;
+};
+constexpr Grade kGrades[] = {{"C15", 22000}, {"C20", 25500}, {"C25", 28000},
+                             {"C30", 30000}, {"C35", 31500}, {"C40", 32500}};
+
+} // namespace
+
+EndCondition endConditionFromText(std::string_view text) {
+    if (text == "嵌固") {
+        return EndCondition::Fixed;
+    }
+    if (text == "铰支") {
+        return EndCondition::Hinged;
+    }
+    return EndCondition::Free;
+}
+
+double modulusForGrade(std::string_view grade) {
+    for (const Grade& g : kGrades) {
+        if (g.name == grade) {
+            return g.Ec;
+        }
+    }
+    return 0;
+}
+
+int spanCount(std::string_view text) {
+    const double count = textToDouble(text);
+    if (count != std::floor(count)) {
+        throw CalcError(ErrorKind::TypeMismatch);
+    }
+    if (count > kMaxSpans) {
+        throw CalcError(ErrorKind::SubscriptOutOfRange);
+    }
+    return count < 1 ? 0 : static_cast<int>(count);
+}
+
+void combinedLoadFixedEndMoments(double a1, double a2, double a3, double a4, double& Mup,
+                                 double& Mlow) {
+    const Num L = Num(a1) + a2;
+    const Num alpha = a1 / L;
+    const Num c = a2;
+    const Num d = a1 + Num(a2) / 2; // depth of the centre of the lower uniform load
+    const Num e = Num(a2) / 2;      // from that centre to the lower end
+
+    const Num T1 = Num(-1) / 12 * a3 * L * L;
+    const Num T2 = -Num(a4) * a1 * a1 / 6 * (2 - 3 * alpha + 6 * alpha * alpha / 5);
+    const Num T3 = -Num(a4) * c / 12 / L / L * (12 * d * e * e - 3 * e * c * c + c * c * L);
+    const Num U1 = Num(1) / 12 * a3 * L * L;
+    const Num U2 = Num(a1) * a4 * a1 * a1 / 4 / L * (1 - 4 * alpha / 5);
+    const Num U3 = a4 * c / 12 / L / L * (12 * d * d * e + 3 * e * c * c - 2 * c * c * L);
+    Mup = (T1 + T2 + T3).value();
+    Mlow = (U1 + U2 + U3).value();
+}
+
+std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths, double b,
+                                             double h, double q, double Ec, EndCondition upper,
+                                             EndCondition lower) {
+    const std::size_t n = lengths.size();
+    if (n > kMaxSpans) {
+        throw CalcError(ErrorKind::SubscriptOutOfRange);
+    }
+    const std::size_t m = n + 1;
+    Vector L{}, EI{}, k{}, R{};
+    std::array<std::array<Num, 3>, kTableSize> F{}; // F[i][1] upper end, F[i][2] lower end
+    Matrix K{};
+    for (std::size_t i = 1; i <= n; ++i) {
+        L[i] = lengths[i - 1];
+    }
+
+    Num H = 0;
+    for (std::size_t i = 1; i <= n; ++i) {
+        H = H + L[i];
+    }
+    const Num p = Num(q) / kKinkFraction / H;
+
+    Num x = 0;
+    for (std::size_t i = 1; i <= n; ++i) {
+        x = x + L[i];
+        if (x <= kKinkFraction * H) { // wholly above the kink: a trapezoidal load
+            const Num a3 = (x - L[i]) * p;
+            const Num a4 = x * p - a3;
+            double up = 0;
+            double low = 0;
+            combinedLoadFixedEndMoments(L[i].value(), 0, a3.value(), a4.value(), up, low);
+            F[i][1] = up;
+            F[i][2] = low;
+        } else { // reaching below the kink: the full q over the whole span
+            F[i][1] = Num(-1) / 12 * q * L[i] * L[i];
+            F[i][2] = Num(1) / 12 * q * L[i] * L[i];
+        }
+        EI[i] = Num(Ec) / 12 * b / kMillimetresPerMetre * h / kMillimetresPerMetre * h /
+                kMillimetresPerMetre * h / kMillimetresPerMetre;
+    }
+    for (std::size_t i = 1; i <= n; ++i) {
+        k[i] = EI[i] / L[i];
+    }
+
+    R[1] = -F[1][1];
+    R[m] = -F[n][2];
+    for (std::size_t j = 2; j <= n; ++j) {
+        R[j] = -F[j - 1][2] - F[j][1];
+    }
+    K[1][1] = 4 * k[1];
+    K[m][m] = 4 * k[n];
+    for (std::size_t j = 2; j <= m; ++j) {
+        K[j][j - 1] = 2 * k[j - 1];
+        K[j - 1][j] = K[j][j - 1];
+    }
+    for (std::size_t j = 2; j <= n; ++j) {
+        K[j][j] = 4 * k[j - 1] + 4 * k[j];
+    }
+    if (upper == EndCondition::Fixed) { // θ1 = 0
+        K[1][1] = 1;
+        K[1][2] = 0;
+        K[2][1] = 0;
+        R[1] = 0;
+    }
+    if (lower == EndCondition::Fixed) { // θm = 0
+        K[m][m] = 1;
+        K[n][m] = 0;
+        K[m][n] = 0;
+        R[m] = 0;
+    }
+
+    // Gaussian elimination without pivoting; K stays symmetric and tridiagonal.
+    for (std::size_t kk = 1; kk <= n; ++kk) {
+        for (std::size_t i = kk + 1; i <= m; ++i) {
+            const Num f = K[kk][i] / K[kk][kk];
+            for (std::size_t j = i; j <= m; ++j) {
+                K[i][j] = K[i][j] - f * K[kk][j];
+            }
+            R[i] = R[i] - f * R[kk];
+        }
+    }
+    R[m] = R[m] / K[m][m];
+    for (std::size_t i = n; i >= 1; --i) {
+        for (std::size_t j = i + 1; j <= m; ++j) {
+            R[i] = R[i] - K[i][j] * R[j];
+        }
+        R[i] = R[i] / K[i][i];
+    }
+
+    std::vector<SpanMoments> moments;
+    for (std::size_t i = 1; i <= n; ++i) {
+        const Num upperEnd = (4 * k[i] * R[i] + 2 * k[i] * R[i + 1]) + F[i][1];
+        const Num lowerEnd = (2 * k[i] * R[i] + 4 * k[i] * R[i + 1]) + F[i][2];
+        moments.push_back({upperEnd.value(), lowerEnd.value()});
+    }
+    return moments;
+}
+
+namespace {
+
+constexpr double kTop = 100;    // the member's upper end in the picture
+constexpr double kBottom = 4500; // its lower end
+constexpr double kLength = 4400;
+
+void endSymbol(std::string_view condition, double y, double hatchDirection, BeamSketch& s) {
+    if (condition == "铰支") {
+        s.circles.push_back({600, y, 50});
+    } else if (condition == "嵌固") {
+        s.lines.push_back({300, y, 750, y});
+        for (int k = 0; k <= 9; ++k) {
+            s.lines.push_back({300.0 + 50 * k, y, 350.0 + 50 * k, y + 50 * hatchDirection});
+        }
+    }
+}
+
+void intermediateSupports(std::string_view count, BeamSketch& s) {
+    const Num n = textToDouble(count);
+    if (n.value() > kMaxSpans) {
+        // beyond the supports a member can have; also keeps a huge count from stalling drawing
+        throw CalcError(ErrorKind::SubscriptOutOfRange);
+    }
+    for (int i = 1; Num(i) <= n - 1; ++i) {
+        const double y = roundToInt16((i * Num(kLength) / n + kTop).value());
+        s.circles.push_back({600, y, 50});
+    }
+}
+
+} // namespace
+
+void drawBeamSketch(std::string_view count, std::string_view upper, std::string_view lower,
+                    bool supportsAfterLowerEnd, BeamSketch& s) {
+    s = {};
+    s.lines.push_back({500, kTop, 500, kBottom});
+    s.lines.push_back({550, kTop, 550, kBottom});
+    s.lines.push_back({500, kTop, 550, kTop});
+    s.lines.push_back({500, kBottom, 550, kBottom});
+    endSymbol(upper, kTop, -1, s);
+    if (supportsAfterLowerEnd) {
+        endSymbol(lower, kBottom, 1, s);
+        intermediateSupports(count, s);
+    } else {
+        intermediateSupports(count, s);
+        endSymbol(lower, kBottom, 1, s);
+    }
+    for (int i = 1; i <= 20; ++i) {
+        const double y = roundToInt16(((i - 1) * Num(kLength) / 20 + kTop).value());
+        const double x = i <= 4 ? 500 - (i - 1) * 300.0 / 4 : 200;
+        s.lines.push_back({x, y, 500, y});
+    }
+    s.lines.push_back({200, kBottom, 500, kBottom});
+    s.lines.push_back({500, kTop, 200, 980});
+    s.lines.push_back({200, 980, 200, kBottom});
+}
+
+} // namespace subprogram
