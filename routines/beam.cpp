@@ -75,8 +75,8 @@ void combinedLoadFixedEndMoments(double a1, double a2, double a3, double a4, dou
     Mlow = (U1 + U2 + U3).value();
 }
 
-std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths, double b,
-                                             double h, double q, double Ec, EndCondition upper,
+std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths, double b, double h,
+                                             double q, double Ec, EndCondition upper,
                                              EndCondition lower) {
     const std::size_t n = lengths.size();
     if (n > kMaxSpans) {
@@ -174,7 +174,7 @@ std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths,
 
 namespace {
 
-constexpr double kTop = 100;    // the member's upper end in the picture
+constexpr double kTop = 100;     // the member's upper end in the picture
 constexpr double kBottom = 4500; // its lower end
 constexpr double kLength = 4400;
 

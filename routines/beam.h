@@ -37,8 +37,8 @@ struct SpanMoments {
 };
 
 // One entry per span, upper span first.
-std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths, double b,
-                                             double h, double q, double Ec, EndCondition upper,
+std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths, double b, double h,
+                                             double q, double Ec, EndCondition upper,
                                              EndCondition lower);
 
 // The window's sketch of the member, its supports and its load, in twips of the picture box.

@@ -67,11 +67,15 @@ void CalculatorWindow::run(const std::function<void()>& handler) {
 }
 
 double CalculatorWindow::readDouble(const QWidget* field) const {
-    return readField(field, [](const std::string& text) { return textToDouble(text); });
+    return readWith(field, [](const std::string& text) { return textToDouble(text); });
 }
 
 float CalculatorWindow::readSingle(const QWidget* field) const {
-    return readField(field, [](const std::string& text) { return textToSingle(text); });
+    return readWith(field, [](const std::string& text) { return textToSingle(text); });
+}
+
+void CalculatorWindow::failAt(const QWidget* field, const CalcError& error) {
+    throw FieldError(error, field);
 }
 
 void CalculatorWindow::write(QWidget* field, const std::string& text) {

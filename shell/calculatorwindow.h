@@ -9,6 +9,9 @@
 
 class QLineEdit;
 
+// The text of a text box or an editable combo box.
+QString fieldText(const QWidget* field);
+
 // What every calculator window shares: a fixed client area laid out from a table, reads and
 // writes of its fields through the numeric text rules, and the failure model. A handler stops at
 // the first CalcError, one message names it, every field keeps its text, and a field that could
@@ -35,6 +38,18 @@ class CalculatorWindow : public QWidget {
     // Reads a field; a text that is not a number fails naming the field.
     double readDouble(const QWidget* field) const;
     float readSingle(const QWidget* field) const;
+
+    // Reads a field with any conversion of its text; a CalcError names the field.
+    template <typename Convert> auto readWith(const QWidget* field, Convert convert) const {
+        try {
+            return convert(fieldText(field).toStdString());
+        } catch (const CalcError& error) {
+            failAt(field, error);
+        }
+    }
+
+    // Fails the handler with `error`, as a failure to read `field`.
+    [[noreturn]] static void failAt(const QWidget* field, const CalcError& error);
     static void write(QWidget* field, const std::string& text);
 
     void report(const QString& message);
@@ -45,6 +60,3 @@ class CalculatorWindow : public QWidget {
     Reporter reporter_;
     bool discarded_ = false;
 };
-
-// The text of a text box or an editable combo box.
-QString fieldText(const QWidget* field);

@@ -70,6 +70,7 @@ Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
     });
     onClick("anchorbar", [this] { anchorBar_.show(); });
     onClick("Command6", [this] { gravityWall_.show(); });
+    onClick("Command5", [this] { beam_.show(); });
     onClick("Command2", [this] { emit exitRequested(); });
 
     centreOnScreen(this);

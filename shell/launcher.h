@@ -3,6 +3,7 @@
 #include "shell/errorreport.h"
 #include "shell/windowslot.h"
 #include "windows/anchorbarwindow.h"
+#include "windows/beamwindow.h"
 #include "windows/earthpressurewindow.h"
 #include "windows/gravitywallwindow.h"
 
@@ -24,6 +25,7 @@ class Launcher : public QWidget {
     EarthPressureWindow* earthPressureWindow() const { return earthPressure_.existing(); }
     AnchorBarWindow* anchorBarWindow() const { return anchorBar_.existing(); }
     GravityWallWindow* gravityWallWindow() const { return gravityWall_.existing(); }
+    BeamWindow* beamWindow() const { return beam_.existing(); }
 
   signals:
     // The exit button, or the frame's close control: the program ends at once.
@@ -38,4 +40,6 @@ class Launcher : public QWidget {
         [this] { return new EarthPressureWindow(reporter_); }};
     WindowSlot<AnchorBarWindow> anchorBar_{[this] { return new AnchorBarWindow(reporter_); }};
     WindowSlot<GravityWallWindow> gravityWall_{[this] { return new GravityWallWindow(reporter_); }};
+    WindowSlot<BeamWindow> beam_{
+        [this] { return new BeamWindow(reporter_); }}; // its button is hidden
 };

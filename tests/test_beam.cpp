@@ -149,8 +149,8 @@ TEST(EndConditionFromText, OnlyTheTwoWordsAreDistinguished) {
 
 struct CountCase {
     const char* text;
-    int spans;             // when accepted
-    ErrorKind kind;        // when refused
+    int spans;      // when accepted
+    ErrorKind kind; // when refused
     bool accepted;
 };
 
@@ -170,16 +170,17 @@ TEST_P(SpanCount, ReadsWholeNumbersUpTo99) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Counts, SpanCount,
-    testing::Values(CountCase{"2", 2, {}, true}, CountCase{" 10 ", 10, {}, true},
-                    CountCase{"99", 99, {}, true}, CountCase{"2.0", 2, {}, true},
-                    CountCase{"0", 0, {}, true}, CountCase{"-3", 0, {}, true},
-                    CountCase{"2.5", 0, ErrorKind::TypeMismatch, false},
-                    CountCase{"0.1", 0, ErrorKind::TypeMismatch, false},
-                    CountCase{"100", 0, ErrorKind::SubscriptOutOfRange, false},
-                    CountCase{"1E9", 0, ErrorKind::SubscriptOutOfRange, false},
-                    CountCase{"two", 0, ErrorKind::TypeMismatch, false}));
+INSTANTIATE_TEST_SUITE_P(Counts, SpanCount,
+                         testing::Values(CountCase{"2", 2, {}, true},
+                                         CountCase{" 10 ", 10, {}, true},
+                                         CountCase{"99", 99, {}, true},
+                                         CountCase{"2.0", 2, {}, true}, CountCase{"0", 0, {}, true},
+                                         CountCase{"-3", 0, {}, true},
+                                         CountCase{"2.5", 0, ErrorKind::TypeMismatch, false},
+                                         CountCase{"0.1", 0, ErrorKind::TypeMismatch, false},
+                                         CountCase{"100", 0, ErrorKind::SubscriptOutOfRange, false},
+                                         CountCase{"1E9", 0, ErrorKind::SubscriptOutOfRange, false},
+                                         CountCase{"two", 0, ErrorKind::TypeMismatch, false}));
 
 int countLinesFrom(const BeamSketch& s, double x1, double y1) {
     int count = 0;
@@ -210,9 +211,9 @@ TEST(DrawBeamSketch, EndSymbolsFollowTheSupportTexts) {
     EXPECT_EQ(s.circles.front().y, 100);
     EXPECT_EQ(s.circles.back().y, 4500);
     drawBeamSketch("2", "嵌固", "嵌固", false, s);
-    ASSERT_EQ(s.circles.size(), 1u); // the middle support only
-    EXPECT_EQ(countLinesFrom(s, 300, 100), 2);  // the base line and the first hatch
-    EXPECT_EQ(countLinesFrom(s, 750, 100), 1);  // the last hatch
+    ASSERT_EQ(s.circles.size(), 1u);           // the middle support only
+    EXPECT_EQ(countLinesFrom(s, 300, 100), 2); // the base line and the first hatch
+    EXPECT_EQ(countLinesFrom(s, 750, 100), 1); // the last hatch
     EXPECT_EQ(countLinesFrom(s, 300, 4500), 2);
     const std::size_t withHatches = s.lines.size();
     drawBeamSketch("2", "自由", "自由", false, s);
