@@ -1,6 +1,7 @@
 #include "anchorbar.h"
 
 #include "angles.h"
+#include "shell/form.h"
 
 namespace subprogram {
 
@@ -18,6 +19,7 @@ constexpr Coefficients kTemporary{1.33, 0.92, 0.72};
 
 constexpr double kLoadFactor = 1.25; // standard to design axial tension
 constexpr double kMillimetresPerMetre = 1000;
+constexpr std::int16_t kBars = 3; // the window designs a bundle of three bars
 
 } // namespace
 
@@ -30,6 +32,26 @@ AnchorBar anchorBarDesign(std::int16_t n, double D, double Htk, double a, double
     const Num la = Nak / xi.xi1 / kPiDecimal / (Num(D) / kMillimetresPerMetre) / frb;
     const Num lb = Na * gamma0 / xi.xi3 / n / kPiDecimal / (Num(d) / kMillimetresPerMetre) / fb;
     return {As.value(), la.value(), lb.value(), Na.value()};
+}
+
+} // namespace subprogram
+
+namespace subprogram {
+
+void calculateAnchorBar(bool permanent, Form& form) {
+    const double a = form.readDouble("Text1");
+    const double Htk = form.readDouble("Text2");
+    const double fy = form.readDouble("Text3");
+    const double gamma0 = form.readDouble("Text4");
+    const double frb = form.readDouble("Text9");
+    const double D = form.readDouble("Text10");
+    const double d = form.readDouble("Text11");
+    const double fb = form.readDouble("Text12");
+    const AnchorBar r = anchorBarDesign(kBars, D, Htk, a, fy, permanent, gamma0, frb, fb, d);
+    form.setText("Text5", doubleToText(r.Na));
+    form.setText("Text6", doubleToText(r.As));
+    form.setText("Text7", doubleToText(r.la));
+    form.setText("Text8", doubleToText(r.lb));
 }
 
 } // namespace subprogram

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+class Form;
+
 // Design of one grouted rock anchor whose tendon is a bundle of n bars.
 namespace subprogram {
 
@@ -17,5 +19,10 @@ struct AnchorBar {
 // the window's captions say; Na and As take no unit conversion.
 AnchorBar anchorBarDesign(std::int16_t n, double D, double Htk, double a, double fy, bool permanent,
                           double gamma0, double frb, double fb, double d);
+
+// The anchor window's calculation: reads Text1 (a), Text2 (Htk), Text3 (fy), Text4 (γ0),
+// Text9 (frb), Text10 (D), Text11 (d), Text12 (fb) in that order, designs a bundle of three bars,
+// and writes Na, As, la, lb into Text5 … Text8.
+void calculateAnchorBar(bool permanent, Form& form);
 
 } // namespace subprogram

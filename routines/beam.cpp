@@ -1,6 +1,7 @@
 #include "beam.h"
 
 #include "shell/checked.h"
+#include "shell/form.h"
 #include "shell/numerictext.h"
 
 #include <array>
@@ -15,6 +16,7 @@ constexpr std::size_t kTableSize = 101;
 using Vector = std::array<Num, kTableSize>;
 using Matrix = std::array<Vector, kTableSize>;
 
+constexpr double kSpanLength = 2.0;   // every span of the window is 2 m
 constexpr double kKinkFraction = 0.2; // the load reaches q at a fifth of the length
 constexpr double kMillimetresPerMetre = 1000;
 
@@ -168,6 +170,24 @@ std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths,
         const Num upperEnd = (4 * k[i] * R[i] + 2 * k[i] * R[i + 1]) + F[i][1];
         const Num lowerEnd = (2 * k[i] * R[i] + 4 * k[i] * R[i + 1]) + F[i][2];
         moments.push_back({upperEnd.value(), lowerEnd.value()});
+    }
+    return moments;
+}
+
+std::vector<SpanMoments> calculateBeam(Form& form,
+                                       const std::optional<std::vector<double>>& lengths) {
+    const int n = form.readWith("Combo1", spanCount);
+    const EndCondition upper = endConditionFromText(form.text("Combo5"));
+    const EndCondition lower = endConditionFromText(form.text("Combo6"));
+    const double Ec = modulusForGrade(form.text("Combo2"));
+    const double b = form.readDouble("Combo3");
+    const double h = form.readDouble("Combo4");
+    const double q = form.readDouble("Text2");
+    const std::vector<double> spans =
+        lengths ? *lengths : std::vector<double>(static_cast<std::size_t>(n), kSpanLength);
+    const auto moments = solveContinuousBeam(spans, b, h, q, Ec, upper, lower);
+    for (const SpanMoments& span : moments) {
+        form.setText("Text3", doubleToText(span.upper));
     }
     return moments;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 #include <vector>
+
+class Form;
 
 // A continuous member standing upright on n + 1 supports, loaded by earth pressure: a lateral
 // line load growing linearly from nothing at the upper end to q at a fifth of the member's
@@ -40,6 +43,13 @@ struct SpanMoments {
 std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths, double b, double h,
                                              double q, double Ec, EndCondition upper,
                                              EndCondition lower);
+
+// The beam window's calculation: reads the count (Combo1), the end supports (Combo5, Combo6), the
+// grade (Combo2), b (Combo3), h (Combo4) and q (Text2), solves with spans of 2.0 m, or with
+// `lengths` when given (one per span), and writes the upper-end moment of each span into Text3
+// in turn, so that it ends showing that of the last span. Returns every span's moments.
+std::vector<SpanMoments> calculateBeam(Form& form,
+                                       const std::optional<std::vector<double>>& lengths = {});
 
 // The window's sketch of the member, its supports and its load, in twips of the picture box.
 struct SketchLine {

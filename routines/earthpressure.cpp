@@ -1,6 +1,7 @@
 #include "earthpressure.h"
 
 #include "angles.h"
+#include "shell/form.h"
 
 namespace subprogram {
 
@@ -67,6 +68,46 @@ ActivePressure limitedFillEarthPressure(double H, double gamma, double deltaR, d
     const Num Ka = A * (B - C);
     const Num Ea = Num(H) * gamma * H * Ka / 2;
     return {Ka.value(), Ea.value()};
+}
+
+} // namespace subprogram
+
+namespace subprogram {
+
+void calculateEarthPressure(std::int16_t mode, Form& form) {
+    switch (static_cast<EarthPressureMode>(mode)) {
+    case EarthPressureMode::Coulomb:
+    case EarthPressureMode::LimitedFill: {
+        const bool limitedFill = mode == static_cast<std::int16_t>(EarthPressureMode::LimitedFill);
+        const double alpha = form.readDouble("ax");
+        const double beta = form.readDouble("Bx");
+        const double theta = form.readDouble("SSx");
+        const double delta = form.readDouble("STx");
+        const double q = form.readDouble("Qx");
+        const double c = form.readDouble("Cx");
+        // the limited fill takes the rock face's friction δr in the place of φ; Fix is not read
+        const double phiOrDeltaR = form.readDouble(limitedFill ? "strx" : "Fix");
+        const double gamma = form.readDouble("Yx");
+        const double H = form.readDouble("hx");
+        const ActivePressure r =
+            limitedFill
+                ? limitedFillEarthPressure(H, gamma, phiOrDeltaR, c, q, delta, theta, beta, alpha)
+                : coulombActive(H, gamma, phiOrDeltaR, c, q, delta, theta, beta, alpha);
+        form.setText("Kax", doubleToText(r.Ka));
+        form.setText("Eax", doubleToText(r.Ea));
+        break;
+    }
+    case EarthPressureMode::AtRest: {
+        const double H = form.readDouble("hx");
+        const double gamma = form.readDouble("Yx");
+        const double q = form.readDouble("Qx");
+        const double phi = form.readDouble("Fix");
+        const AtRestPressure r = atRestEarthPressure(phi, q, gamma, H);
+        form.setText("K0ix", doubleToText(r.K0));
+        form.setText("E0ix", doubleToText(r.E0));
+        break;
+    }
+    }
 }
 
 } // namespace subprogram

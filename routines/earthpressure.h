@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+class Form;
+
 // Earth pressure on a retaining wall. Angles in degrees, H in m, γ in kN/m³, c and q in kPa.
 // Every routine either returns all its results or throws CalcError.
 namespace subprogram {
@@ -32,5 +34,10 @@ ActivePressure limitedFillEarthPressure(double H, double gamma, double deltaR, d
                                         double delta, double theta, double beta, double alpha);
 
 AtRestPressure atRestEarthPressure(double phi, double q, double gamma, double H);
+
+// The earth-pressure window's calculation in a mode (the value of earthPressureMode): reads the
+// fields the mode uses, in its order, from hx, Yx, Fix, Qx, Cx, STx, Bx, ax, SSx, strx, and writes
+// Kax then Eax (K0ix then E0ix at rest). Any other mode value does nothing.
+void calculateEarthPressure(std::int16_t mode, Form& form);
 
 } // namespace subprogram

@@ -1,6 +1,8 @@
 #include "gravitywall.h"
 
 #include "angles.h"
+#include "routines/earthpressure.h"
+#include "shell/form.h"
 #include "shell/numerictext.h"
 
 namespace subprogram {
@@ -136,6 +138,70 @@ BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delt
     }
     return {static_cast<float>(pmax.value()), static_cast<float>(pmin.value()),
             static_cast<float>(e.value())};
+}
+
+void calculateGravityWall(WallType type, Form& form) {
+    const float x2 = form.readSingle("Text26");
+    const float x3 = form.readSingle("Text27");
+    const float b4 = form.readSingle("Text23");
+    const float b5 = form.readSingle("Text24");
+    const float h4 = form.readSingle("Text25");
+
+    const float alpha0 = form.readSingle("Text2");
+    const float alphaS = form.readSingle("Text3");
+    const float deltaS = form.readSingle("Text4");
+    const float mu = form.readSingle("Text5");
+    const float b = form.readSingle("Text8");
+    const float gammaW = form.readSingle("Text11");
+    const float b1 = form.readSingle("Text12");
+    const float b2 = form.readSingle("Text22");
+    const float b3 = form.readSingle("Text21");
+    const float Ht = form.readSingle("Text14");
+    const float n = form.readSingle("Text15");
+    const float HS = form.readSingle("hx");
+    const float h1 = form.readSingle("Text19");
+    const float h2 = form.readSingle("Text20");
+
+    const double alpha = form.readDouble("Text3");
+    const double beta = form.readDouble("Bx");
+    const double theta = textToDouble("45"); // the window has no slip-surface field
+    const double delta = form.readDouble("Text4");
+    const double q = form.readDouble("Qx");
+    const double c = form.readDouble("Cx");
+    const double phi = form.readDouble("Fix");
+    const double gamma = form.readDouble("Yx");
+    const double H = form.readDouble("hx");
+
+    // the earth pressure works on the double readings, the wall on the single ones
+    const ActivePressure earth = coulombActive(H, gamma, phi, c, q, delta, theta, beta, alpha);
+    form.setText("Text1", doubleToText(earth.Ka));
+    form.setText("Text6", doubleToText(earth.Ea));
+    const float Ea = toSingle(earth.Ea);
+
+    WallWeight wall{0, 0};
+    switch (type) {
+    case WallType::Upright:
+        wall = uprightWallWeight(n, Ht, h1, alpha0, b1, b2, gammaW, b);
+        break;
+    case WallType::Shelf:
+        wall = shelfWallWeight(n, x2, x3, h1, Ht, h4, b1, b2, b3, b4, b5, b, gammaW);
+        break;
+    case WallType::NotChosen:
+        break; // the checks still run, with no weight
+    }
+    form.setText("Text7", singleToText(wall.G));
+    form.setText("Text13", singleToText(wall.x0));
+
+    const float Ks = antiSlidingFactor(wall.G, Ea, alpha0, alphaS, deltaS, mu);
+    const float z = earthPressureLeverHeight(HS, Ht);
+    const float Kt = antiOverturningFactor(wall.G, Ea, alpha0, z, alphaS, deltaS, b, wall.x0);
+    form.setText("Text10", singleToText(Kt));
+    form.setText("Text9", singleToText(Ks));
+
+    const BaseStress base = baseStress(wall.G, HS, Ht, h2, wall.x0, deltaS, alphaS, Ea, b);
+    form.setText("Text16", singleToText(base.pmax));
+    form.setText("Text17", singleToText(base.e));
+    form.setText("Text18", singleToText(base.pmin));
 }
 
 } // namespace subprogram

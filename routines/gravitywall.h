@@ -2,6 +2,8 @@
 
 #include "routines/trace.h"
 
+class Form;
+
 // The gravity retaining wall, per metre run: self-weight and centroid of the two wall types, and
 // the checks against sliding, overturning and base stress. Arguments and results are singles;
 // the arithmetic is double on the single values, and every value the method names is narrowed to
@@ -53,5 +55,11 @@ struct BaseStress {
 // the compressed part. h2: rise of the base from heel to toe.
 BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delta, float alpha,
                       float Ea, float b, Trace* trace = nullptr);
+
+// The wall window's calculation: reads all 24 fields before the first write (the shelf-type
+// sizes even for the upright wall), then writes Ka and Ea (Text1, Text6), G and x0 (Text7,
+// Text13), Kt and Ks (Text10, Text9) and pmax, e, pmin (Text16, Text17, Text18) in that order,
+// so that a routine failure leaves the results written before it.
+void calculateGravityWall(WallType type, Form& form);
 
 } // namespace subprogram

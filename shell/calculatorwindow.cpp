@@ -7,25 +7,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
-
-// A failed read: the error together with the field it came from.
-class FieldError : public CalcError {
-  public:
-    FieldError(const CalcError& error, const QWidget* field) : CalcError(error), field(field) {}
-    const QWidget* field;
-};
-
-template <typename Conversion> auto readField(const QWidget* field, Conversion convert) {
-    try {
-        return convert(fieldText(field).toStdString());
-    } catch (const CalcError& error) {
-        throw FieldError(error, field);
-    }
-}
-
-} // namespace
-
 QString fieldText(const QWidget* field) {
     if (const auto* edit = qobject_cast<const QLineEdit*>(field)) {
         return edit->text();
@@ -43,6 +24,21 @@ CalculatorWindow::CalculatorWindow(const char* objectName, const QString& captio
     setWindowTitle(caption);
 }
 
+QWidget* CalculatorWindow::field(std::string_view name) const {
+    return control<QWidget>(this, std::string(name).c_str());
+}
+
+std::string CalculatorWindow::text(std::string_view name) const {
+    return fieldText(field(name)).toStdString();
+}
+
+void CalculatorWindow::setText(std::string_view name, const std::string& text) {
+    if (auto* edit = qobject_cast<QLineEdit*>(field(name))) {
+        edit->setText(QString::fromStdString(text));
+        edit->setCursorPosition(0); // a long result shows its leading digits
+    }
+}
+
 void CalculatorWindow::connectButtons(std::function<void()> calculate) {
     connect(control<QPushButton>(this, "Command1"), &QPushButton::clicked, this,
             [this, calculate = std::move(calculate)] { run(calculate); });
@@ -53,35 +49,16 @@ void CalculatorWindow::run(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const FieldError& error) {
-        QWidget* field = const_cast<QWidget*>(error.field);
-        report(failureMessage(error, captionOf(field), fieldText(field)));
-        field->setFocus(Qt::OtherFocusReason);
-        if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+        QWidget* failed = field(error.field());
+        report(failureMessage(error, captionOf(failed), fieldText(failed)));
+        failed->setFocus(Qt::OtherFocusReason);
+        if (auto* edit = qobject_cast<QLineEdit*>(failed)) {
             edit->selectAll();
-        } else if (auto* combo = qobject_cast<QComboBox*>(field); combo && combo->lineEdit()) {
+        } else if (auto* combo = qobject_cast<QComboBox*>(failed); combo && combo->lineEdit()) {
             combo->lineEdit()->selectAll();
         }
     } catch (const CalcError& error) {
         report(failureMessage(error));
-    }
-}
-
-double CalculatorWindow::readDouble(const QWidget* field) const {
-    return readWith(field, [](const std::string& text) { return textToDouble(text); });
-}
-
-float CalculatorWindow::readSingle(const QWidget* field) const {
-    return readWith(field, [](const std::string& text) { return textToSingle(text); });
-}
-
-void CalculatorWindow::failAt(const QWidget* field, const CalcError& error) {
-    throw FieldError(error, field);
-}
-
-void CalculatorWindow::write(QWidget* field, const std::string& text) {
-    if (auto* edit = qobject_cast<QLineEdit*>(field)) {
-        edit->setText(QString::fromStdString(text));
-        edit->setCursorPosition(0); // a long result shows its leading digits
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "shell/calculatorwindow.h"
+#include "shell/checked.h"
 #include "shell/formbuilder.h"
 
 #include <QLineEdit>
@@ -21,8 +22,8 @@ class TrivialWindow : public CalculatorWindow {
         setClientTwips(this, 2400, 1400);
         buildControls(this, controls);
         connectButtons([this] {
-            const double x = readDouble(control<QLineEdit>(this, "xx"));
-            write(control<QLineEdit>(this, "result"), doubleToText(x + x));
+            const double x = readDouble("xx");
+            setText("result", doubleToText((Num(x) + x).value()));
         });
     }
 };

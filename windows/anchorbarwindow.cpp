@@ -51,8 +51,6 @@ const char* const kFocusOrder[] = {"Text1",    "Text2",  "Text3",  "Text4", "Opt
                                    "Command1", "Text5",  "Text6",  "Text7", "Text8",   "Command2",
                                    "Text9",    "Text10", "Text11", "Text12"};
 
-constexpr std::int16_t kBars = 3; // the window designs a bundle of three bars
-
 } // namespace
 
 AnchorBarWindow::AnchorBarWindow(Reporter reporter)
@@ -88,19 +86,5 @@ bool AnchorBarWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void AnchorBarWindow::calculate() {
-    const auto field = [this](const char* name) { return control<QLineEdit>(this, name); };
-    const double a = readDouble(field("Text1"));
-    const double Htk = readDouble(field("Text2"));
-    const double fy = readDouble(field("Text3"));
-    const double gamma0 = readDouble(field("Text4"));
-    const double frb = readDouble(field("Text9"));
-    const double D = readDouble(field("Text10"));
-    const double d = readDouble(field("Text11"));
-    const double fb = readDouble(field("Text12"));
-    const bool permanent = control<QRadioButton>(this, "Option1")->isChecked();
-    const auto r = subprogram::anchorBarDesign(kBars, D, Htk, a, fy, permanent, gamma0, frb, fb, d);
-    write(field("Text5"), doubleToText(r.Na));
-    write(field("Text6"), doubleToText(r.As));
-    write(field("Text7"), doubleToText(r.la));
-    write(field("Text8"), doubleToText(r.lb));
+    subprogram::calculateAnchorBar(control<QRadioButton>(this, "Option1")->isChecked(), *this);
 }

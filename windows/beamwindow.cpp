@@ -54,8 +54,6 @@ const ComboList kLists[] = {
 const char* const kFocusOrder[] = {"Picture1", "Combo1",   "Combo3", "Combo4", "Text1",  "Text2",
                                    "Command1", "Command2", "Combo5", "Combo6", "Combo2", "Text3"};
 
-constexpr double kSpanLength = 2.0; // every span of the window is 2 m
-
 } // namespace
 
 BeamPicture::BeamPicture(QWidget* parent) : QWidget(parent) {
@@ -122,35 +120,17 @@ BeamWindow::BeamWindow(Reporter reporter)
 
 void BeamWindow::redraw(bool fromSpanList) {
     run([this, fromSpanList] {
-        const auto text = [this](const char* name) {
-            return fieldText(control<QWidget>(this, name)).toStdString();
-        };
         BeamSketch sketch;
         try {
             drawBeamSketch(text("Combo1"), text("Combo5"), text("Combo6"), fromSpanList, sketch);
         } catch (const CalcError& error) {
             picture_->setSketch(sketch); // what was drawn before the count failed stays
-            failAt(control<QWidget>(this, "Combo1"), error);
+            throw FieldError(error, "Combo1");
         }
         picture_->setSketch(sketch);
     });
 }
 
 void BeamWindow::calculate() {
-    const auto text = [this](const char* name) {
-        return fieldText(control<QWidget>(this, name)).toStdString();
-    };
-    const int n = readWith(control<QWidget>(this, "Combo1"),
-                           [](const std::string& t) { return spanCount(t); });
-    const EndCondition upper = endConditionFromText(text("Combo5"));
-    const EndCondition lower = endConditionFromText(text("Combo6"));
-    const double Ec = modulusForGrade(text("Combo2"));
-    const double b = readDouble(control<QWidget>(this, "Combo3"));
-    const double h = readDouble(control<QWidget>(this, "Combo4"));
-    const double q = readDouble(control<QWidget>(this, "Text2"));
-    const std::vector<double> lengths(static_cast<std::size_t>(n), kSpanLength);
-    const auto moments = solveContinuousBeam(lengths, b, h, q, Ec, upper, lower);
-    for (const SpanMoments& span : moments) {
-        write(control<QLineEdit>(this, "Text3"), doubleToText(span.upper));
-    }
+    calculateBeam(*this);
 }

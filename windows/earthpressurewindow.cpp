@@ -181,54 +181,11 @@ void EarthPressureWindow::setUpMode(EarthPressureMode mode) {
         control<QWidget>(this, row.name)->setEnabled(enabled);
     }
     for (const char* name : {"E0ix", "K0ix", "Eax", "Kax"}) {
-        write(control<QLineEdit>(this, name), int16ToText(0));
+        setText(name, int16ToText(0));
     }
 }
 
 void EarthPressureWindow::calculate() {
-    const auto field = [this](const char* name) { return control<QLineEdit>(this, name); };
-    switch (static_cast<EarthPressureMode>(subprogram::earthPressureMode)) {
-    case EarthPressureMode::Coulomb: {
-        const double alpha = readDouble(field("ax"));
-        const double beta = readDouble(field("Bx"));
-        const double theta = readDouble(field("SSx"));
-        const double delta = readDouble(field("STx"));
-        const double q = readDouble(field("Qx"));
-        const double c = readDouble(field("Cx"));
-        const double phi = readDouble(field("Fix"));
-        const double gamma = readDouble(field("Yx"));
-        const double H = readDouble(field("hx"));
-        const auto r = subprogram::coulombActive(H, gamma, phi, c, q, delta, theta, beta, alpha);
-        write(field("Kax"), doubleToText(r.Ka));
-        write(field("Eax"), doubleToText(r.Ea));
-        break;
-    }
-    case EarthPressureMode::AtRest: {
-        const double H = readDouble(field("hx"));
-        const double gamma = readDouble(field("Yx"));
-        const double q = readDouble(field("Qx"));
-        const double phi = readDouble(field("Fix"));
-        const auto r = subprogram::atRestEarthPressure(phi, q, gamma, H);
-        write(field("K0ix"), doubleToText(r.K0));
-        write(field("E0ix"), doubleToText(r.E0));
-        break;
-    }
-    case EarthPressureMode::LimitedFill: {
-        const double alpha = readDouble(field("ax"));
-        const double beta = readDouble(field("Bx"));
-        const double theta = readDouble(field("SSx"));
-        const double delta = readDouble(field("STx"));
-        const double q = readDouble(field("Qx"));
-        const double c = readDouble(field("Cx"));
-        const double deltaR = readDouble(field("strx")); // in the place of φ; Fix is not read
-        const double gamma = readDouble(field("Yx"));
-        const double H = readDouble(field("hx"));
-        const auto r =
-            subprogram::limitedFillEarthPressure(H, gamma, deltaR, c, q, delta, theta, beta, alpha);
-        write(field("Kax"), doubleToText(r.Ka));
-        write(field("Eax"), doubleToText(r.Ea));
-        break;
-    }
-    }
-    // any other mode value does nothing: the button is reached only through openInMode
+    // the mode of the last launcher button, read at the moment of the click
+    subprogram::calculateEarthPressure(subprogram::earthPressureMode, *this);
 }

@@ -1,6 +1,5 @@
 #include "gravitywallwindow.h"
 
-#include "routines/earthpressure.h"
 #include "routines/gravitywall.h"
 #include "shell/formbuilder.h"
 #include "windows/walldrawings.h"
@@ -156,14 +155,6 @@ void GravityWallWindow::loadPicture(const QString& fileName) {
 }
 
 void GravityWallWindow::calculate() {
-    const auto field = [this](const char* name) { return control<QLineEdit>(this, name); };
-
-    const float x2 = readSingle(field("Text26"));
-    const float x3 = readSingle(field("Text27"));
-    const float b4 = readSingle(field("Text23"));
-    const float b5 = readSingle(field("Text24"));
-    const float h4 = readSingle(field("Text25"));
-
     WallType type = WallType::NotChosen;
     if (control<QRadioButton>(this, "Option1")->isChecked()) {
         type = WallType::Upright;
@@ -171,59 +162,5 @@ void GravityWallWindow::calculate() {
     if (control<QRadioButton>(this, "Option2")->isChecked()) {
         type = WallType::Shelf;
     }
-
-    const float alpha0 = readSingle(field("Text2"));
-    const float alphaS = readSingle(field("Text3"));
-    const float deltaS = readSingle(field("Text4"));
-    const float mu = readSingle(field("Text5"));
-    const float b = readSingle(field("Text8"));
-    const float gammaW = readSingle(field("Text11"));
-    const float b1 = readSingle(field("Text12"));
-    const float b2 = readSingle(field("Text22"));
-    const float b3 = readSingle(field("Text21"));
-    const float Ht = readSingle(field("Text14"));
-    const float n = readSingle(field("Text15"));
-    const float HS = readSingle(field("hx"));
-    const float h1 = readSingle(field("Text19"));
-    const float h2 = readSingle(field("Text20"));
-
-    const double alpha = readDouble(field("Text3"));
-    const double beta = readDouble(field("Bx"));
-    const double theta = textToDouble("45"); // the window has no slip-surface field
-    const double delta = readDouble(field("Text4"));
-    const double q = readDouble(field("Qx"));
-    const double c = readDouble(field("Cx"));
-    const double phi = readDouble(field("Fix"));
-    const double gamma = readDouble(field("Yx"));
-    const double H = readDouble(field("hx"));
-
-    const auto earth = coulombActive(H, gamma, phi, c, q, delta, theta, beta, alpha);
-    write(field("Text1"), doubleToText(earth.Ka));
-    write(field("Text6"), doubleToText(earth.Ea));
-    const float Ea = toSingle(earth.Ea);
-
-    WallWeight wall{0, 0};
-    switch (type) {
-    case WallType::Upright:
-        wall = uprightWallWeight(n, Ht, h1, alpha0, b1, b2, gammaW, b);
-        break;
-    case WallType::Shelf:
-        wall = shelfWallWeight(n, x2, x3, h1, Ht, h4, b1, b2, b3, b4, b5, b, gammaW);
-        break;
-    case WallType::NotChosen:
-        break; // the checks still run, with no weight
-    }
-    write(field("Text7"), singleToText(wall.G));
-    write(field("Text13"), singleToText(wall.x0));
-
-    const float Ks = antiSlidingFactor(wall.G, Ea, alpha0, alphaS, deltaS, mu);
-    const float z = earthPressureLeverHeight(HS, Ht);
-    const float Kt = antiOverturningFactor(wall.G, Ea, alpha0, z, alphaS, deltaS, b, wall.x0);
-    write(field("Text10"), singleToText(Kt));
-    write(field("Text9"), singleToText(Ks));
-
-    const BaseStress base = baseStress(wall.G, HS, Ht, h2, wall.x0, deltaS, alphaS, Ea, b);
-    write(field("Text16"), singleToText(base.pmax));
-    write(field("Text17"), singleToText(base.e));
-    write(field("Text18"), singleToText(base.pmin));
+    calculateGravityWall(type, *this);
 }
