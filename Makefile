@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup configure build run test clean
+.PHONY: all setup configure build run test bench clean
 
 all: build
 
@@ -26,6 +26,10 @@ run:
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300
+
+# Benchmarks report figures; they never fail on speed.
+bench: build
+	$(BUILD)/bench/bench_slopecalc --benchmark_min_time=0.5
 
 clean:
 	rm -rf $(BUILD)

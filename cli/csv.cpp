@@ -1,0 +1,63 @@
+#include "csv.h"
+
+namespace csv {
+
+std::optional<Row> readRow(std::istream& in) {
+    if (in.peek() == std::char_traits<char>::eof()) {
+        return std::nullopt;
+    }
+    Row row(1);
+    bool quoted = false;
+    char c = 0;
+    while (in.get(c)) {
+        if (quoted) {
+            if (c == '"') {
+                if (in.peek() == '"') {
+                    in.get(c);
+                    row.back().push_back('"');
+                } else {
+                    quoted = false;
+                }
+            } else {
+                row.back().push_back(c);
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            row.emplace_back();
+        } else if (c == '\n') {
+            break;
+        } else if (c == '\r' && in.peek() == '\n') {
+            in.get(c);
+            break;
+        } else {
+            row.back().push_back(c);
+        }
+    }
+    return row;
+}
+
+std::string formatRow(const Row& row) {
+    std::string line;
+    for (std::size_t i = 0; i < row.size(); ++i) {
+        if (i > 0) {
+            line += ',';
+        }
+        const std::string& field = row[i];
+        if (field.find_first_of(",\"\r\n") == std::string::npos) {
+            line += field;
+            continue;
+        }
+        line += '"';
+        for (char c : field) {
+            line += c;
+            if (c == '"') {
+                line += '"';
+            }
+        }
+        line += '"';
+    }
+    return line + "\r\n";
+}
+
+} // namespace csv

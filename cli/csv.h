@@ -1,0 +1,23 @@
+#pragma once
+
+#include <istream>
+#include <optional>
+#include <string>
+#include <vector>
+
+// CSV as RFC 4180 writes it: fields separated by commas, a field in double quotes may hold
+// commas, line breaks and doubled quotes. That is how a text such as "1,234.5", with its
+// thousands separator, travels through a spreadsheet.
+namespace csv {
+
+using Row = std::vector<std::string>;
+
+// The next record, or nothing at the end of the input. A line ending is LF or CRLF. An unclosed
+// quote runs to the end of the input.
+std::optional<Row> readRow(std::istream& in);
+
+// One record with its line ending (CRLF, as RFC 4180 has it); fields are quoted only when they
+// hold a comma, a quote or a line break.
+std::string formatRow(const Row& row);
+
+} // namespace csv
