@@ -1,6 +1,8 @@
 #include "routines/anchorbar.h"
 #include "shell/numerictext.h"
 
+#include "failswith.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -65,12 +67,8 @@ class AnchorBarFails : public testing::TestWithParam<AnchorFailure> {};
 
 TEST_P(AnchorBarFails, WithItsKind) {
     const auto& c = GetParam();
-    try {
-        anchorBarDesign(3, c.D, 10, 0, c.fy, true, 1.1, c.frb, c.fb, c.d);
-        FAIL() << "no failure";
-    } catch (const CalcError& e) {
-        EXPECT_EQ(e.kind(), c.kind);
-    }
+    EXPECT_TRUE(FailsWith(
+        c.kind, [&] { anchorBarDesign(3, c.D, 10, 0, c.fy, true, 1.1, c.frb, c.fb, c.d); }));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -85,21 +83,13 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(AnchorBarDesign, NoBarsFailsInTheGroutLength) {
-    try {
-        anchorBarDesign(0, 140, 10, 0, 310, true, 1.1, 180, 2700, 22);
-        FAIL();
-    } catch (const CalcError& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::DivisionByZero);
-    }
+    EXPECT_TRUE(FailsWith(ErrorKind::DivisionByZero,
+                          [&] { anchorBarDesign(0, 140, 10, 0, 310, true, 1.1, 180, 2700, 22); }));
 }
 
 TEST(AnchorBarDesign, ZeroTensionWithZeroStrengthIsAnInvalidOperation) {
-    try {
-        anchorBarDesign(3, 140, 0, 0, 0, true, 1.1, 180, 2700, 22);
-        FAIL();
-    } catch (const CalcError& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::Overflow);
-    }
+    EXPECT_TRUE(FailsWith(ErrorKind::Overflow,
+                          [&] { anchorBarDesign(3, 140, 0, 0, 0, true, 1.1, 180, 2700, 22); }));
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 #include "routines/beam.h"
 #include "shell/calcerror.h"
 
+#include "failswith.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -115,19 +117,10 @@ TEST(SolveContinuousBeam, AGradeOutsideTheTableFailsExceptForOneFixedSpan) {
 }
 
 TEST(SolveContinuousBeam, CountLimits) {
-    try {
-        solve(100, E::Hinged, E::Hinged);
-        FAIL();
-    } catch (const CalcError& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::SubscriptOutOfRange);
-    }
+    EXPECT_TRUE(
+        FailsWith(ErrorKind::SubscriptOutOfRange, [&] { solve(100, E::Hinged, E::Hinged); }));
     EXPECT_EQ(solve(99, E::Hinged, E::Hinged).size(), 99u);
-    try {
-        solve(0, E::Hinged, E::Hinged);
-        FAIL();
-    } catch (const CalcError& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::DivisionByZero);
-    }
+    EXPECT_TRUE(FailsWith(ErrorKind::DivisionByZero, [&] { solve(0, E::Hinged, E::Hinged); }));
 }
 
 TEST(ModulusForGrade, ExactTextMatch) {
@@ -162,12 +155,7 @@ TEST_P(SpanCount, ReadsWholeNumbersUpTo99) {
         EXPECT_EQ(spanCount(c.text), c.spans) << c.text;
         return;
     }
-    try {
-        spanCount(c.text);
-        FAIL() << c.text;
-    } catch (const CalcError& e) {
-        EXPECT_EQ(e.kind(), c.kind) << c.text;
-    }
+    EXPECT_TRUE(FailsWith(c.kind, [&] { spanCount(c.text); })) << c.text;
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, SpanCount,
@@ -224,12 +212,8 @@ TEST(DrawBeamSketch, EndSymbolsFollowTheSupportTexts) {
 
 TEST(DrawBeamSketch, ABadCountStopsWhereTheCountIsFirstUsed) {
     BeamSketch s;
-    try {
-        drawBeamSketch("x", "铰支", "铰支", false, s);
-        FAIL();
-    } catch (const CalcError& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::TypeMismatch);
-    }
+    EXPECT_TRUE(
+        FailsWith(ErrorKind::TypeMismatch, [&] { drawBeamSketch("x", "铰支", "铰支", false, s); }));
     EXPECT_EQ(s.lines.size(), 4u);   // the outline
     EXPECT_EQ(s.circles.size(), 1u); // and the upper support
     EXPECT_THROW(drawBeamSketch("x", "铰支", "铰支", true, s), CalcError);

@@ -1,5 +1,7 @@
 #include "shell/numerictext.h"
 
+#include "failswith.h"
+
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -58,12 +60,8 @@ struct Rejected {
 class TextToDoubleRejects : public testing::TestWithParam<Rejected> {};
 
 TEST_P(TextToDoubleRejects, WithItsKind) {
-    try {
-        const double v = textToDouble(GetParam().text);
-        FAIL() << '"' << GetParam().text << "\" read as " << v;
-    } catch (const CalcError& e) {
-        EXPECT_EQ(e.kind(), GetParam().kind) << '"' << GetParam().text << '"';
-    }
+    EXPECT_TRUE(FailsWith(GetParam().kind, [] { textToDouble(GetParam().text); }))
+        << '"' << GetParam().text << '"';
 }
 
 constexpr auto TM = ErrorKind::TypeMismatch;
@@ -117,12 +115,8 @@ TEST(ToSingle, OverflowsAboveTheLargestSingle) {
     EXPECT_EQ(toSingle(FLT_MAX), FLT_MAX);
     EXPECT_EQ(toSingle(-FLT_MAX), -FLT_MAX);
     EXPECT_EQ(toSingle(1e-50), 0.0f);
-    try {
-        toSingle(std::nextafter(static_cast<double>(FLT_MAX), 1e300));
-        FAIL();
-    } catch (const CalcError& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::Overflow);
-    }
+    EXPECT_TRUE(FailsWith(ErrorKind::Overflow,
+                          [&] { toSingle(std::nextafter(static_cast<double>(FLT_MAX), 1e300)); }));
 }
 
 struct Written {
@@ -215,12 +209,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Rounding, OverflowsOutsideTheType) {
     for (double v : {32767.5, 40000.0, -32768.6, 1e300}) {
-        try {
-            roundToInt16(v);
-            FAIL() << v;
-        } catch (const CalcError& e) {
-            EXPECT_EQ(e.kind(), ErrorKind::Overflow) << v;
-        }
+        EXPECT_TRUE(FailsWith(ErrorKind::Overflow, [&] { roundToInt16(v); })) << v;
     }
     EXPECT_EQ(roundToInt32(2147483647.4), 2147483647);
     EXPECT_EQ(roundToInt32(-2147483648.5), -2147483648);
@@ -231,12 +220,7 @@ TEST(Rounding, OverflowsOutsideTheType) {
 TEST(Rounding, ReadsTextFirst) {
     EXPECT_EQ(roundToInt16("2.5"), 2);
     EXPECT_EQ(roundToInt32(" 1,000 "), 1000);
-    try {
-        roundToInt16("ten");
-        FAIL();
-    } catch (const CalcError& e) {
-        EXPECT_EQ(e.kind(), ErrorKind::TypeMismatch);
-    }
+    EXPECT_TRUE(FailsWith(ErrorKind::TypeMismatch, [&] { roundToInt16("ten"); }));
 }
 
 TEST(RoundTrip, DefaultTextsAndResults) {
