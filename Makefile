@@ -3,7 +3,7 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup configure build run test bench clean
+.PHONY: all setup configure build run test test-sanitize fuzz bench clean
 
 all: build
 
@@ -26,6 +26,33 @@ run:
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --timeout 300
+
+# The whole suite again under AddressSanitizer and UndefinedBehaviorSanitizer.
+SANITIZE = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+test-sanitize: setup
+	@cmake -S . -B $(BUILD)-sanitize -DCMAKE_BUILD_TYPE=Debug -DSLOPE_BENCH=OFF \
+	    -DCMAKE_CXX_FLAGS="$(SANITIZE)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)" >/dev/null
+	@cmake --build $(BUILD)-sanitize -j $(JOBS)
+	cd $(BUILD)-sanitize && QT_QPA_PLATFORM=offscreen \
+	    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	    LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+	    ctest --output-on-failure --timeout 600
+
+# libFuzzer targets for the text conversions and slopecalc's argument and CSV reading, built
+# with clang; each runs FUZZ_SECONDS on a copy of its seed corpus.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = fuzz_numerictext fuzz_slopecalc
+fuzz:
+	@bash scripts/setup.sh fuzz
+	@CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DSLOPE_GUI=OFF -DSLOPE_BENCH=OFF -DSLOPE_FUZZ=ON >/dev/null
+	@cmake --build $(BUILD)-fuzz -j $(JOBS) --target $(FUZZ_TARGETS)
+	@for target in $(FUZZ_TARGETS); do \
+	    mkdir -p $(BUILD)-fuzz/corpus/$$target; \
+	    cp tests/fuzz/seeds/$$target/* $(BUILD)-fuzz/corpus/$$target/; \
+	    $(BUILD)-fuzz/tests/fuzz/$$target -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	        -artifact_prefix=$(BUILD)-fuzz/$$target- $(BUILD)-fuzz/corpus/$$target || exit 1; \
+	done
 
 # Benchmarks report figures; they never fail on speed.
 bench: build

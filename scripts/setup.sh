@@ -11,6 +11,11 @@ packages=(
     fonts-wqy-microhei         # every other Chinese caption
 )
 
+# `setup.sh fuzz` adds clang and its fuzzer runtime.
+if [ "${1:-}" = fuzz ]; then
+    packages+=(clang libclang-rt-14-dev)
+fi
+
 missing=()
 for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
