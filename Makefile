@@ -56,7 +56,8 @@ fuzz:
 
 # Benchmarks report figures; they never fail on speed.
 bench: build
-	$(BUILD)/bench/bench_slopecalc --benchmark_min_time=0.5
+	@bash scripts/setup.sh bench
+	@python3 bench/report.py $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -1,3 +1,4 @@
+#include "app/firstframe.h"
 #include "shell/launcher.h"
 
 #include <QApplication>
@@ -31,6 +32,7 @@ int main(int argc, char* argv[]) {
 
     Launcher launcher;
     QObject::connect(&launcher, &Launcher::exitRequested, &app, &QApplication::quit);
+    exitAfterFirstFrameIfAsked(launcher);
     launcher.show();
     return QApplication::exec();
 }

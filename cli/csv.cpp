@@ -2,6 +2,39 @@
 
 namespace csv {
 
+bool Reader::next(Row& row) {
+    if (pos_ >= text_.size()) {
+        return false;
+    }
+    row.assign(1, std::string());
+    bool quoted = false;
+    while (pos_ < text_.size()) {
+        const char c = text_[pos_++];
+        if (quoted) {
+            if (c != '"') {
+                row.back().push_back(c);
+            } else if (pos_ < text_.size() && text_[pos_] == '"') {
+                row.back().push_back('"');
+                ++pos_;
+            } else {
+                quoted = false;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            row.emplace_back();
+        } else if (c == '\n') {
+            break;
+        } else if (c == '\r' && pos_ < text_.size() && text_[pos_] == '\n') {
+            ++pos_;
+            break;
+        } else {
+            row.back().push_back(c);
+        }
+    }
+    return true;
+}
+
 std::optional<Row> readRow(std::istream& in) {
     if (in.peek() == std::char_traits<char>::eof()) {
         return std::nullopt;
@@ -39,6 +72,11 @@ std::optional<Row> readRow(std::istream& in) {
 
 std::string formatRow(const Row& row) {
     std::string line;
+    appendRow(line, row);
+    return line;
+}
+
+void appendRow(std::string& line, const Row& row) {
     for (std::size_t i = 0; i < row.size(); ++i) {
         if (i > 0) {
             line += ',';
@@ -57,7 +95,7 @@ std::string formatRow(const Row& row) {
         }
         line += '"';
     }
-    return line + "\r\n";
+    line += "\r\n";
 }
 
 } // namespace csv

@@ -3,6 +3,7 @@
 #include <istream>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // CSV as RFC 4180 writes it: fields separated by commas, a field in double quotes may hold
@@ -15,6 +16,21 @@ using Row = std::vector<std::string>;
 // The next record, or nothing at the end of the input. A line ending is LF or CRLF. An unclosed
 // quote runs to the end of the input.
 std::optional<Row> readRow(std::istream& in);
+
+// Reads the records of a text held in memory, one at a time, into a reused row.
+class Reader {
+  public:
+    explicit Reader(std::string_view text) : text_(text) {}
+    // False at the end of the text.
+    bool next(Row& row);
+
+  private:
+    std::string_view text_;
+    std::size_t pos_ = 0;
+};
+
+// Appends one record with its line ending to `out`.
+void appendRow(std::string& out, const Row& row);
 
 // One record with its line ending (CRLF, as RFC 4180 has it); fields are quoted only when they
 // hold a comma, a quote or a line break.

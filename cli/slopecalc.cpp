@@ -10,27 +10,29 @@
 #include <algorithm>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <span>
 #include <sstream>
+#include <stdexcept>
 
 using namespace subprogram;
 
 namespace {
 
 struct Parameter {
-    const char* name;        // on the command line and in CSV headers
-    const char* field;       // the window's field
-    const char* defaultText; // the field's default text
-    const char* unit;
-    const char* english;
-    const char* chinese; // the window's caption
+    std::string_view name;        // on the command line and in CSV headers
+    std::string_view field;       // the window's field; empty for a value beyond the window
+    std::string_view defaultText; // the field's default text
+    std::string_view unit;
+    std::string_view english;
+    std::string_view chinese; // the window's caption
 };
 
 struct ResultName {
-    const char* field;
-    const char* name;
+    std::string_view field;
+    std::string_view name;
 };
 
 struct Command {
@@ -107,9 +109,13 @@ const Parameter kBeam[] = {
     {"upper",   "Combo5", "铰支", "-",    "upper end: 铰支|hinged, 嵌固|fixed, 自由|free",      "上端支座"},
     {"lower",   "Combo6", "铰支", "-",    "lower end: 铰支|hinged, 嵌固|fixed, 自由|free",      "下端支座"},
     {"grade",   "Combo2", "C20",  "-",    "concrete grade C15 … C40",                          "混凝土强度"},
-    {"lengths", nullptr,  "",     "m",    "span lengths separated by ';' (default: every span 2 m)", "各跨跨度"},
+    {"lengths", "",       "",     "m",    "span lengths separated by ';' (default: every span 2 m)", "各跨跨度"},
 };
 // clang-format on
+
+// The places of the count and of the lengths in kBeam.
+constexpr std::size_t kBeamCount = 0;
+constexpr std::size_t kBeamLengths = 7;
 
 const Command kCommands[] = {
     {"earth-pressure", "earth pressure on a retaining wall (--mode coulomb|at-rest|limited-fill)",
@@ -167,50 +173,62 @@ std::string englishEndToChinese(const std::string& text) {
     return text;
 }
 
-// The texts of one calculation's fields, and the results in the order they are written.
+// The parameters' texts of one calculation, by the parameter's place in its command's table.
+using Texts = std::vector<std::string>;
+
+// The defaults, with the values given as NAME=TEXT in their place.
+Texts startingTexts(const Command& command, const std::map<std::string, std::string>& values) {
+    Texts texts;
+    for (const Parameter& p : command.parameters) {
+        const auto given = values.find(std::string(p.name));
+        texts.push_back(given != values.end() ? given->second : std::string(p.defaultText));
+    }
+    return texts;
+}
+
+// The fields of one calculation, and its results in the order they are written.
 class CommandLineForm : public Form {
   public:
-    CommandLineForm(const Command& command, std::span<const ResultName> resultNames,
-                    const std::map<std::string, std::string>& values)
-        : command_(command), resultNames_(resultNames) {
-        for (const Parameter& p : command.parameters) {
-            const auto given = values.find(p.name);
-            std::string text = given != values.end() ? given->second : p.defaultText;
-            if (p.field &&
-                (std::string_view(p.field) == "Combo5" || std::string_view(p.field) == "Combo6")) {
-                text = englishEndToChinese(text);
-            }
-            texts_[p.field ? p.field : p.name] = text;
-        }
-    }
+    CommandLineForm(const Command& command, std::span<const ResultName> resultNames, Texts texts)
+        : command_(command), resultNames_(resultNames), texts_(std::move(texts)) {}
 
     std::string text(std::string_view field) const override {
-        return texts_.at(std::string(field));
+        const std::size_t i = indexOf(field);
+        const std::string_view f = field;
+        if (f == "Combo5" || f == "Combo6") {
+            return englishEndToChinese(texts_[i]);
+        }
+        return texts_[i];
     }
     void setText(std::string_view field, const std::string& text) override {
         for (const ResultName& r : resultNames_) {
             if (r.field == field) {
-                results.emplace_back(r.name, text);
+                results.emplace_back(std::string(r.name), text);
             }
         }
     }
 
     // The parameter whose field this is.
     std::string parameterOf(std::string_view field) const {
-        for (const Parameter& p : command_.parameters) {
-            if ((p.field ? p.field : p.name) == field) {
-                return p.name;
-            }
-        }
-        return std::string(field);
+        return std::string(command_.parameters[indexOf(field)].name);
     }
 
     std::vector<std::pair<std::string, std::string>> results;
 
   private:
+    std::size_t indexOf(std::string_view field) const {
+        for (std::size_t i = 0; i < command_.parameters.size(); ++i) {
+            const Parameter& p = command_.parameters[i];
+            if ((p.field.empty() ? p.name : p.field) == field) {
+                return i;
+            }
+        }
+        throw std::logic_error("no parameter for the field " + std::string(field));
+    }
+
     const Command& command_;
     std::span<const ResultName> resultNames_;
-    std::map<std::string, std::string> texts_;
+    Texts texts_;
 };
 
 struct Failure {
@@ -238,14 +256,15 @@ std::vector<double> readLengths(std::string_view text) {
     }
 }
 
-Outcome calculate(const Options& options, std::map<std::string, std::string> values) {
-    if (const auto lengths = values.find("lengths");
-        lengths != values.end() && !lengths->second.empty() && !values.contains("n")) {
-        // without a count, the count follows the list of lengths
-        values["n"] =
-            std::to_string(std::count(lengths->second.begin(), lengths->second.end(), ';') + 1);
+// `countGiven`: whether the beam's count was given; without it, it follows the list of lengths.
+Outcome calculate(const Options& options, Texts texts, bool countGiven) {
+    if (std::string_view(options.command->name) == "beam" && !countGiven) {
+        const std::string& lengths = texts[kBeamLengths];
+        if (!lengths.empty()) {
+            texts[kBeamCount] = std::to_string(std::count(lengths.begin(), lengths.end(), ';') + 1);
+        }
     }
-    CommandLineForm form(*options.command, resultNames(options), values);
+    CommandLineForm form(*options.command, resultNames(options), std::move(texts));
     Outcome outcome;
     try {
         const std::string_view name = options.command->name;
@@ -365,37 +384,76 @@ int runCsv(const Options& options, std::istream& in, std::ostream& out) {
         }
         source = &file;
     }
-    const auto header = csv::readRow(*source);
-    if (!header) {
+    const std::string input{std::istreambuf_iterator<char>(*source), {}};
+    csv::Reader reader(input);
+    csv::Row header;
+    if (!reader.next(header)) {
         throw UsageError("the CSV has no header row");
     }
-    for (const std::string& name : *header) {
-        if (!findParameter(*options.command, name)) {
-            throw UsageError("unknown column '" + name + "' for " + options.command->name);
+    const Command& command = *options.command;
+    std::vector<std::size_t> places; // each column's place in the command's parameters
+    for (const std::string& name : header) {
+        const Parameter* p = findParameter(command, name);
+        if (!p) {
+            throw UsageError("unknown column '" + name + "' for " + std::string(command.name));
         }
+        places.push_back(static_cast<std::size_t>(p - command.parameters.data()));
+    }
+    const bool countGiven = options.values.contains("n") ||
+                            std::find(header.begin(), header.end(), "n") != header.end();
+
+    const Texts base = startingTexts(command, options.values);
+    std::vector<std::string> columns;
+    for (const ResultName& r : resultNames(options)) {
+        columns.emplace_back(r.name);
+    }
+    // The beam's columns follow the largest span count of the batch, known only at its end;
+    // the other calculators' rows go out as they are calculated.
+    const bool buffered = columns.empty();
+
+    std::string output;
+    bool failed = false;
+    const auto appendResults = [&](csv::Row& line, const Outcome& outcome) {
+        // results come in the columns' order, a failed calculation's cut short
+        for (std::size_t c = 0; c < columns.size(); ++c) {
+            line.push_back(c < outcome.results.size() ? outcome.results[c].second : "");
+        }
+        line.push_back(outcome.failure ? failureText(*outcome.failure, false) : "");
+        failed = failed || outcome.failure.has_value();
+        csv::appendRow(output, line);
+    };
+    const auto appendHeader = [&] {
+        csv::Row top = header;
+        top.insert(top.end(), columns.begin(), columns.end());
+        top.push_back("error");
+        csv::appendRow(output, top);
+    };
+    if (!buffered) {
+        appendHeader();
     }
 
     std::vector<csv::Row> rows;
     std::vector<Outcome> outcomes;
-    while (auto row = csv::readRow(*source)) {
-        if (row->size() == 1 && row->front().empty()) {
+    csv::Row row;
+    while (reader.next(row)) {
+        if (row.size() == 1 && row.front().empty()) {
             continue; // a blank line
         }
-        row->resize(header->size());
-        std::map<std::string, std::string> values = options.values;
-        for (std::size_t i = 0; i < header->size(); ++i) {
-            values[(*header)[i]] = (*row)[i];
+        row.resize(header.size());
+        Texts texts = base;
+        for (std::size_t i = 0; i < places.size(); ++i) {
+            texts[places[i]] = row[i];
         }
-        outcomes.push_back(calculate(options, values));
-        rows.push_back(std::move(*row));
+        Outcome outcome = calculate(options, std::move(texts), countGiven);
+        if (buffered) {
+            rows.push_back(row);
+            outcomes.push_back(std::move(outcome));
+        } else {
+            appendResults(row, outcome);
+        }
     }
 
-    // The beam's columns follow the largest span count of the batch.
-    std::vector<std::string> columns;
-    for (const ResultName& r : resultNames(options)) {
-        columns.push_back(r.name);
-    }
-    if (columns.empty()) {
+    if (buffered) {
         std::size_t most = 0;
         for (const Outcome& o : outcomes) {
             most = std::max(most, o.results.size());
@@ -404,28 +462,12 @@ int runCsv(const Options& options, std::istream& in, std::ostream& out) {
             columns.push_back("M" + std::to_string(i) + "_upper");
             columns.push_back("M" + std::to_string(i) + "_lower");
         }
-    }
-    csv::Row top = *header;
-    top.insert(top.end(), columns.begin(), columns.end());
-    top.push_back("error");
-    out << csv::formatRow(top);
-
-    bool failed = false;
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        csv::Row line = rows[r];
-        for (const std::string& column : columns) {
-            std::string cell;
-            for (const auto& [name, text] : outcomes[r].results) {
-                if (name == column) {
-                    cell = text;
-                }
-            }
-            line.push_back(cell);
+        appendHeader();
+        for (std::size_t r = 0; r < rows.size(); ++r) {
+            appendResults(rows[r], outcomes[r]);
         }
-        line.push_back(outcomes[r].failure ? failureText(*outcomes[r].failure, false) : "");
-        failed = failed || outcomes[r].failure.has_value();
-        out << csv::formatRow(line);
     }
+    out << output;
     return failed ? 1 : 0;
 }
 
@@ -453,8 +495,8 @@ void printCommandHelp(const Command& c, std::ostream& out) {
     out << "slopecalc " << c.name << ": " << c.english << "\n" << c.chinese << "\n\n";
     out << "parameters (NAME=TEXT; names are case-sensitive):\n";
     for (const Parameter& p : c.parameters) {
-        out << "  " << p.name << std::string(10 - std::string_view(p.name).size(), ' ') << p.english
-            << " [" << p.unit << "], default \"" << p.defaultText << "\"\n"
+        out << "  " << p.name << std::string(10 - p.name.size(), ' ') << p.english << " [" << p.unit
+            << "], default \"" << p.defaultText << "\"\n"
             << std::string(12, ' ') << p.chinese << "\n";
     }
     out << "\nresults: ";
@@ -576,7 +618,8 @@ int runSlopecalc(const std::vector<std::string>& args, std::istream& in, std::os
         if (options.csvFile) {
             return runCsv(options, in, out);
         }
-        const Outcome outcome = calculate(options, options.values);
+        const Outcome outcome = calculate(options, startingTexts(*options.command, options.values),
+                                          options.values.contains("n"));
         if (options.json) {
             printJson(outcome, out);
         } else {

@@ -19,12 +19,16 @@ class Store {
     Num operator()(const char* name, Num value) const {
         const Num stored = toSingle(value.value());
         if (trace_) {
-            trace_->record(name, stored.value());
+            note(name, stored);
         }
         return stored;
     }
 
   private:
+    [[gnu::noinline]] void note(const char* name, Num value) const {
+        trace_->record(name, value.value());
+    }
+
     Trace* trace_;
 };
 

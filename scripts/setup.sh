@@ -11,10 +11,12 @@ packages=(
     fonts-wqy-microhei         # every other Chinese caption
 )
 
-# `setup.sh fuzz` adds clang and its fuzzer runtime.
-if [ "${1:-}" = fuzz ]; then
-    packages+=(clang libclang-rt-14-dev)
-fi
+# `setup.sh fuzz` adds clang and its fuzzer runtime; `setup.sh bench` Python and Xvfb for the
+# benchmark report.
+case "${1:-}" in
+    fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    bench) packages+=(python3 xvfb xauth) ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

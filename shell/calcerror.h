@@ -26,3 +26,9 @@ class CalcError : public std::exception {
   private:
     ErrorKind kind_;
 };
+
+// Throws CalcError(kind). Kept out of line and marked cold, so that the checks around every
+// operation stay small enough to inline.
+[[noreturn, gnu::cold, gnu::noinline]] inline void failWith(ErrorKind kind) {
+    throw CalcError(kind);
+}

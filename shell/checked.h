@@ -37,7 +37,7 @@ class Num {
     friend Num tan(Num x) { return result(std::tan(x.v_)); }
     friend Num sqrt(Num x) {
         if (x.v_ < 0) {
-            throw CalcError(ErrorKind::InvalidArgument);
+            failWith(ErrorKind::InvalidArgument);
         }
         return result(std::sqrt(x.v_));
     }
@@ -49,7 +49,7 @@ class Num {
     // Beyond the double range, or NaN from an invalid operation: both are overflows.
     static Num result(double r) {
         if (!std::isfinite(r)) {
-            throw CalcError(ErrorKind::Overflow);
+            failWith(ErrorKind::Overflow);
         }
         return Num(r);
     }

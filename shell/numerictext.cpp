@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -230,29 +231,35 @@ class Reader {
     std::size_t pos_ = 0;
 };
 
+// |value| (non-zero, finite) rounded to `significant` digits: the digits without trailing
+// zeros, and the decimal power of the first.
 struct Digits {
-    std::string digits; // significant digits, no trailing zeros, at least one
-    int power;          // decimal power of the first digit
+    char digits[32];
+    std::size_t count;
+    int power;
+
+    std::string_view view(std::size_t from = 0, std::size_t to = 32) const {
+        return std::string_view(digits, count).substr(from, to - from);
+    }
 };
 
-// Rounds |value| (non-zero, finite) to `significant` digits.
 Digits roundedDigits(double value, int significant) {
     char buffer[64];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                          std::chars_format::scientific, significant - 1);
     (void)ec;
-    const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
-    const auto e = text.find('e');
-    Digits result;
-    for (char c : text.substr(0, e)) {
-        if (isDigit(c)) {
-            result.digits.push_back(c);
+    Digits d{};
+    const char* p = buffer;
+    for (; p < end && *p != 'e'; ++p) {
+        if (isDigit(*p)) {
+            d.digits[d.count++] = *p;
         }
     }
-    result.digits.erase(result.digits.find_last_not_of('0') + 1);
-    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(),
-                    result.power);
-    return result;
+    while (d.count > 1 && d.digits[d.count - 1] == '0') {
+        --d.count;
+    }
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), end, d.power);
+    return d;
 }
 
 std::string formatted(double value, int significant, int largestFixedPower,
@@ -264,35 +271,43 @@ std::string formatted(double value, int significant, int largestFixedPower,
         throw CalcError(ErrorKind::Overflow);
     }
     const Digits d = roundedDigits(value, significant);
-    std::string text = value < 0 ? "-" : "";
+    std::string text;
+    text.reserve(32);
+    if (value < 0) {
+        text += '-';
+    }
     if (d.power >= -4 && d.power <= largestFixedPower) {
         if (d.power >= 0) {
             const auto wholeDigits = static_cast<std::size_t>(d.power) + 1;
-            if (d.digits.size() <= wholeDigits) {
-                text += d.digits + std::string(wholeDigits - d.digits.size(), '0');
+            text += d.view(0, wholeDigits);
+            if (d.count <= wholeDigits) {
+                text.append(wholeDigits - d.count, '0');
             } else {
-                text += d.digits.substr(0, wholeDigits);
                 text += separators.decimal;
-                text += d.digits.substr(wholeDigits);
+                text += d.view(wholeDigits);
             }
         } else {
-            text += "0";
+            text += '0';
             text += separators.decimal;
-            text += std::string(static_cast<std::size_t>(-d.power - 1), '0') + d.digits;
+            text.append(static_cast<std::size_t>(-d.power - 1), '0');
+            text += d.view();
         }
         return text;
     }
     text += d.digits[0];
-    if (d.digits.size() > 1) {
+    if (d.count > 1) {
         text += separators.decimal;
-        text += d.digits.substr(1);
+        text += d.view(1);
     }
     const int magnitude = d.power < 0 ? -d.power : d.power;
     text += d.power < 0 ? "E-" : "E+";
     if (magnitude < 10) {
         text += '0';
     }
-    text += std::to_string(magnitude);
+    char exponent[8];
+    const auto [exponentEnd, exponentEc] = std::to_chars(exponent, exponent + 8, magnitude);
+    (void)exponentEc;
+    text.append(exponent, exponentEnd);
     return text;
 }
 
@@ -336,19 +351,44 @@ const char* kindName(ErrorKind kind) {
     return "CalcError";
 }
 
+namespace {
+
+// Most field texts are plain digits with at most one decimal point ("18", "1.5", ".5"); those
+// go straight to from_chars, which rounds to the nearest double exactly as the full reading does.
+std::optional<double> plainDecimal(std::string_view text, const Separators& separators) {
+    if (separators.decimal != "." || text.empty() || text.size() > 64) {
+        return std::nullopt;
+    }
+    bool point = false;
+    bool digit = false;
+    for (char c : text) {
+        if (c == '.' && !point) {
+            point = true;
+        } else if (isDigit(c)) {
+            digit = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (!digit || ec != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
 double textToDouble(std::string_view text, const Separators& separators) {
+    if (const auto value = plainDecimal(text, separators)) {
+        return *value;
+    }
     return Reader(text, separators).read();
 }
 
 float textToSingle(std::string_view text, const Separators& separators) {
     return toSingle(textToDouble(text, separators));
-}
-
-float toSingle(double value) {
-    if (!(std::fabs(value) <= FLT_MAX)) {
-        throw CalcError(ErrorKind::Overflow);
-    }
-    return static_cast<float>(value);
 }
 
 std::string doubleToText(double value, const Separators& separators) {

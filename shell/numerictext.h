@@ -47,8 +47,15 @@ inline constexpr Separators kPrcSeparators{".", ",", "\u00A5"};
 double textToDouble(std::string_view text, const Separators& separators = kPrcSeparators);
 float textToSingle(std::string_view text, const Separators& separators = kPrcSeparators);
 
-// Rounds to the nearest single; a magnitude above the largest single raises Overflow.
-float toSingle(double value);
+// Rounds to the nearest single; a magnitude above the largest single raises Overflow. Inline:
+// the wall routines narrow every value they store.
+inline float toSingle(double value) {
+    if (!(value <= 3.40282346638528859811704183484516925e+38 &&
+          value >= -3.40282346638528859811704183484516925e+38)) {
+        failWith(ErrorKind::Overflow);
+    }
+    return static_cast<float>(value);
+}
 
 // 15 significant digits; fixed notation from 0.0001 up to below 1E+15, else 1.5E-05 style.
 std::string doubleToText(double value, const Separators& separators = kPrcSeparators);
