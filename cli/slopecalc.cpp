@@ -3,6 +3,7 @@
 #include "cli/csv.h"
 #include "routines/anchorbar.h"
 #include "routines/beam.h"
+#include "routines/calculators.h"
 #include "routines/earthpressure.h"
 #include "routines/gravitywall.h"
 #include "shell/form.h"
@@ -21,111 +22,15 @@ using namespace subprogram;
 
 namespace {
 
-struct Parameter {
-    std::string_view name;        // on the command line and in CSV headers
-    std::string_view field;       // the window's field; empty for a value beyond the window
-    std::string_view defaultText; // the field's default text
-    std::string_view unit;
-    std::string_view english;
-    std::string_view chinese; // the window's caption
-};
+using Command = CalculatorSpec;
+using Parameter = FieldSpec;
 
-struct ResultName {
-    std::string_view field;
-    std::string_view name;
-};
-
-struct Command {
-    const char* name;
-    const char* english;
-    const char* chinese;
-    std::span<const Parameter> parameters;
-    std::span<const ResultName> results; // in the window's write order
-};
-
-// clang-format off
-const Parameter kEarthPressure[] = {
-    {"H",       "hx",   "5",   "m",      "height of the wall",                          "挡土墙高度H(米)"},
-    {"gamma",   "Yx",   "18",  "kN/m3",  "unit weight of the soil",                     "土体重度Y(KN/M3)"},
-    {"phi",     "Fix",  "30",  "degree", "internal friction angle (not read by limited-fill)", "土的内摩擦角Fi(度)"},
-    {"q",       "Qx",   "1.5", "kPa",    "uniform load on the ground surface",          "地表均布荷载标准值q(KPa)"},
-    {"c",       "Cx",   "0",   "kPa",    "cohesion of the soil",                        "土的粘聚力c(KPa)"},
-    {"delta",   "STx",  "0",   "degree", "friction angle between soil and wall back",   "土对挡土墙墙背的摩擦角ST"},
-    {"beta",    "Bx",   "0",   "degree", "angle between fill surface and horizontal",   "填土表面与水平面的夹角B"},
-    {"alpha",   "ax",   "90",  "degree", "angle between wall back and horizontal",      "墙背与水平面的夹角a"},
-    {"theta",   "SSx",  "45",  "degree", "slip surface angle; rock face inclination for limited-fill", "滑裂面与水平面的夹角ss / 稳定岩石坡面的倾角"},
-    {"delta_r", "strx", "12",  "degree", "friction between rock face and fill (limited-fill only)", "稳定岩石坡面与填土间的摩擦角str"},
-};
-const ResultName kActiveResults[] = {{"Kax", "Ka"}, {"Eax", "Ea"}};
-const ResultName kAtRestResults[] = {{"K0ix", "K0"}, {"E0ix", "E0"}};
-
-const Parameter kAnchor[] = {
-    {"a",      "Text1",  "0",    "degree", "inclination of the anchor",                    "锚杆倾角a(度)"},
-    {"Htk",    "Text2",  "10",   "kN",     "standard value of the horizontal tension",     "锚杆水平拉力标准值(KN)"},
-    {"fy",     "Text3",  "310",  "kPa",    "design tensile strength of the bar",           "锚筋抗拉强度设计值(kPa)"},
-    {"gamma0", "Text4",  "1.1",  "-",      "importance factor of the building slope",      "建筑边坡重要性系数"},
-    {"frb",    "Text9",  "180",  "kPa",    "bond strength between rock and anchor body",   "岩石与锚固体粘结强度特征值(kPa)"},
-    {"D",      "Text10", "140",  "mm",     "diameter of the anchor body",                  "锚固体直径(mm)"},
-    {"d",      "Text11", "22",   "mm",     "diameter of one bar",                          "锚筋直径(mm)"},
-    {"fb",     "Text12", "2700", "kPa",    "bond strength between bar and grout",          "钢砂浆间的粘结强度(kPa)"},
-};
-const ResultName kAnchorResults[] = {{"Text5", "Na"}, {"Text6", "As"}, {"Text7", "la"}, {"Text8", "lb"}};
-
-const Parameter kGravityWall[] = {
-    {"alpha",   "Text3",  "90",    "degree", "wall back inclination",                     "挡墙墙背倾角α(度)"},
-    {"delta",   "Text4",  "10",    "degree", "friction angle between soil and wall back", "岩土对挡墙墙背摩擦角δ(度)"},
-    {"gamma",   "Yx",     "20",    "kN/m3",  "unit weight of the soil",                   "土体重度Y(KN/M3)"},
-    {"H",       "hx",     "2.6",   "m",      "height of the retained soil",               "挡土墙高度H(米)"},
-    {"phi",     "Fix",    "30",    "degree", "internal friction angle of the soil",       "土的内摩擦角Fi(度)"},
-    {"q",       "Qx",     "10",    "kPa",    "uniform surface load",                      "地表均布荷载标准值q(KPa)"},
-    {"c",       "Cx",     "0",     "kPa",    "cohesion of the soil",                      "土的粘聚力c(KPa)"},
-    {"beta",    "Bx",     "0",     "degree", "angle between backfill surface and horizontal", "填土表面与水平面的夹角B"},
-    {"alpha0",  "Text2",  "11.3",  "degree", "base inclination",                          "挡墙基底倾角α0(度)"},
-    {"mu",      "Text5",  "0.3",   "-",      "friction coefficient between soil and base", "岩土对挡墙基底的摩擦系数"},
-    {"b",       "Text8",  "1.49",  "m",      "horizontal projected width of the base",    "基底的水平投影宽度b(m)"},
-    {"gamma_w", "Text11", "24",    "kN/m3",  "unit weight of the wall material",          "挡墙材料重度(KN/M)"},
-    {"b1",      "Text12", "0.5",   "m",      "top width",                                 "墙顶宽度b1(M)"},
-    {"Ht",      "Text14", "4",     "m",      "total wall height",                         "墙体总高H(M)"},
-    {"n",       "Text15", "0.05",  "-",      "batter of the wall face",                   "墙面坡率"},
-    {"x2",      "Text26", "0.35",  "-",      "back slope of the upper wall (shelf type)", "x2"},
-    {"h1",      "Text19", "2",     "m",      "toe block height / upper wall height",      "h1(m)"},
-    {"h2",      "Text20", "0.298", "m",      "rise of the base from heel to toe",         "h2(m)"},
-    {"b2",      "Text22", "1.30",  "m",      "toe block width / upper wall bottom width", "b2(m)"},
-    {"b3",      "Text21", "1.03",  "m",      "front band of the lower wall (shelf type)", "b3(m)"},
-    {"b4",      "Text23", "0.45",  "m",      "toe projection of the footing (shelf type)", "b4(m)"},
-    {"b5",      "Text24", ".5",    "m",      "top width of the upper wall (shelf type)",  "b5(m)"},
-    {"h4",      "Text25", "0.65",  "m",      "footing height (shelf type)",               "h4(m)"},
-    {"x3",      "Text27", "0.25",  "-",      "back slope of the lower wall (shelf type)", "x3"},
-};
-const ResultName kGravityResults[] = {{"Text1", "Ka"},   {"Text6", "Ea"},   {"Text7", "G"},
-                                      {"Text13", "x0"},  {"Text10", "Kt"},  {"Text9", "Ks"},
-                                      {"Text16", "pmax"}, {"Text17", "e"},  {"Text18", "pmin"}};
-
-const Parameter kBeam[] = {
-    {"n",       "Combo1", "2",    "-",    "number of spans, 1 to 99",                          "跨数"},
-    {"b",       "Combo3", "200",  "mm",   "section width",                                     "梁宽(mm)"},
-    {"h",       "Combo4", "300",  "mm",   "section height",                                    "梁高(mm)"},
-    {"q",       "Text2",  "10",   "kN/m", "design load below the kink",                        "荷载(KN/M)"},
-    {"upper",   "Combo5", "铰支", "-",    "upper end: 铰支|hinged, 嵌固|fixed, 自由|free",      "上端支座"},
-    {"lower",   "Combo6", "铰支", "-",    "lower end: 铰支|hinged, 嵌固|fixed, 自由|free",      "下端支座"},
-    {"grade",   "Combo2", "C20",  "-",    "concrete grade C15 … C40",                          "混凝土强度"},
-    {"lengths", "",       "",     "m",    "span lengths separated by ';' (default: every span 2 m)", "各跨跨度"},
-};
-// clang-format on
-
-// The places of the count and of the lengths in kBeam.
+// The places of the count and of the lengths in the beam's fields.
 constexpr std::size_t kBeamCount = 0;
 constexpr std::size_t kBeamLengths = 7;
 
-const Command kCommands[] = {
-    {"earth-pressure", "earth pressure on a retaining wall (--mode coulomb|at-rest|limited-fill)",
-     "土压力计算", kEarthPressure, kActiveResults},
-    {"anchor", "grouted rock anchor bar (--temporary for a temporary anchor)", "锚杆计算", kAnchor,
-     kAnchorResults},
-    {"gravity-wall", "gravity retaining wall (--type upright|shelf|none, default none)",
-     "重力式挡墙计算", kGravityWall, kGravityResults},
-    {"beam", "continuous member under earth pressure", "连续梁计算", kBeam, {}},
-};
+const Command* const kCommands[] = {&kEarthPressureSpec, &kAnchorSpec, &kGravityWallSpec,
+                                    &kBeamSpec};
 
 const char* const kSeparatorsNote =
     "Numbers are read as the windows read them, with the PRC separators whatever the machine's\n"
@@ -138,7 +43,7 @@ class UsageError : public std::runtime_error {
 };
 
 struct Options;
-std::span<const ResultName> resultNames(const Options& options);
+std::span<const ResultSpec> resultNames(const Options& options);
 
 struct Options {
     const Command* command = nullptr;
@@ -152,7 +57,7 @@ struct Options {
 };
 
 const Parameter* findParameter(const Command& command, std::string_view name) {
-    for (const Parameter& p : command.parameters) {
+    for (const Parameter& p : command.fields) {
         if (p.name == name) {
             return &p;
         }
@@ -179,7 +84,7 @@ using Texts = std::vector<std::string>;
 // The defaults, with the values given as NAME=TEXT in their place.
 Texts startingTexts(const Command& command, const std::map<std::string, std::string>& values) {
     Texts texts;
-    for (const Parameter& p : command.parameters) {
+    for (const Parameter& p : command.fields) {
         const auto given = values.find(std::string(p.name));
         texts.push_back(given != values.end() ? given->second : std::string(p.defaultText));
     }
@@ -189,7 +94,7 @@ Texts startingTexts(const Command& command, const std::map<std::string, std::str
 // The fields of one calculation, and its results in the order they are written.
 class CommandLineForm : public Form {
   public:
-    CommandLineForm(const Command& command, std::span<const ResultName> resultNames, Texts texts)
+    CommandLineForm(const Command& command, std::span<const ResultSpec> resultNames, Texts texts)
         : command_(command), resultNames_(resultNames), texts_(std::move(texts)) {}
 
     std::string text(std::string_view field) const override {
@@ -201,7 +106,7 @@ class CommandLineForm : public Form {
         return texts_[i];
     }
     void setText(std::string_view field, const std::string& text) override {
-        for (const ResultName& r : resultNames_) {
+        for (const ResultSpec& r : resultNames_) {
             if (r.field == field) {
                 results.emplace_back(std::string(r.name), text);
             }
@@ -210,15 +115,15 @@ class CommandLineForm : public Form {
 
     // The parameter whose field this is.
     std::string parameterOf(std::string_view field) const {
-        return std::string(command_.parameters[indexOf(field)].name);
+        return std::string(command_.fields[indexOf(field)].name);
     }
 
     std::vector<std::pair<std::string, std::string>> results;
 
   private:
     std::size_t indexOf(std::string_view field) const {
-        for (std::size_t i = 0; i < command_.parameters.size(); ++i) {
-            const Parameter& p = command_.parameters[i];
+        for (std::size_t i = 0; i < command_.fields.size(); ++i) {
+            const Parameter& p = command_.fields[i];
             if ((p.field.empty() ? p.name : p.field) == field) {
                 return i;
             }
@@ -227,7 +132,7 @@ class CommandLineForm : public Form {
     }
 
     const Command& command_;
-    std::span<const ResultName> resultNames_;
+    std::span<const ResultSpec> resultNames_;
     Texts texts_;
 };
 
@@ -258,7 +163,7 @@ std::vector<double> readLengths(std::string_view text) {
 
 // `countGiven`: whether the beam's count was given; without it, it follows the list of lengths.
 Outcome calculate(const Options& options, Texts texts, bool countGiven) {
-    if (std::string_view(options.command->name) == "beam" && !countGiven) {
+    if (std::string_view(options.command->command) == "beam" && !countGiven) {
         const std::string& lengths = texts[kBeamLengths];
         if (!lengths.empty()) {
             texts[kBeamCount] = std::to_string(std::count(lengths.begin(), lengths.end(), ';') + 1);
@@ -267,7 +172,7 @@ Outcome calculate(const Options& options, Texts texts, bool countGiven) {
     CommandLineForm form(*options.command, resultNames(options), std::move(texts));
     Outcome outcome;
     try {
-        const std::string_view name = options.command->name;
+        const std::string_view name = options.command->command;
         if (name == "earth-pressure") {
             calculateEarthPressure(static_cast<std::int16_t>(options.mode), form);
         } else if (name == "anchor") {
@@ -366,10 +271,14 @@ void printJson(const Outcome& outcome, std::ostream& out) {
     out << "}\n";
 }
 
-std::span<const ResultName> resultNames(const Options& options) {
-    if (std::string_view(options.command->name) == "earth-pressure" &&
-        options.mode == EarthPressureMode::AtRest) {
-        return kAtRestResults;
+std::span<const ResultSpec> resultNames(const Options& options) {
+    const std::string_view command = options.command->command;
+    if (command == "earth-pressure") { // Ka, Ea, then K0, E0
+        return options.command->results.subspan(options.mode == EarthPressureMode::AtRest ? 2 : 0,
+                                                2);
+    }
+    if (command == "beam") {
+        return {}; // every span's moments, from the solver
     }
     return options.command->results;
 }
@@ -395,16 +304,16 @@ int runCsv(const Options& options, std::istream& in, std::ostream& out) {
     for (const std::string& name : header) {
         const Parameter* p = findParameter(command, name);
         if (!p) {
-            throw UsageError("unknown column '" + name + "' for " + std::string(command.name));
+            throw UsageError("unknown column '" + name + "' for " + std::string(command.command));
         }
-        places.push_back(static_cast<std::size_t>(p - command.parameters.data()));
+        places.push_back(static_cast<std::size_t>(p - command.fields.data()));
     }
     const bool countGiven = options.values.contains("n") ||
                             std::find(header.begin(), header.end(), "n") != header.end();
 
     const Texts base = startingTexts(command, options.values);
     std::vector<std::string> columns;
-    for (const ResultName& r : resultNames(options)) {
+    for (const ResultSpec& r : resultNames(options)) {
         columns.emplace_back(r.name);
     }
     // The beam's columns follow the largest span count of the batch, known only at its end;
@@ -478,10 +387,9 @@ void printGeneralHelp(std::ostream& out) {
            "       slopecalc SUBCOMMAND --csv FILE|-   one calculation per CSV row\n"
            "       slopecalc SUBCOMMAND --help         the names, units and defaults\n\n"
            "subcommands:\n";
-    for (const Command& c : kCommands) {
-        out << "  " << c.name << std::string(16 - std::string_view(c.name).size(), ' ') << c.english
-            << "\n"
-            << std::string(18, ' ') << c.chinese << "\n";
+    for (const Command* c : kCommands) {
+        out << "  " << c->command << std::string(16 - c->command.size(), ' ') << c->english << "\n"
+            << std::string(18, ' ') << c->title << "\n";
     }
     out << "\noptions: --json prints one JSON object; --csv FILE reads a CSV whose first row "
            "names\n"
@@ -492,21 +400,21 @@ void printGeneralHelp(std::ostream& out) {
 }
 
 void printCommandHelp(const Command& c, std::ostream& out) {
-    out << "slopecalc " << c.name << ": " << c.english << "\n" << c.chinese << "\n\n";
+    out << "slopecalc " << c.command << ": " << c.english << "\n" << c.title << "\n\n";
     out << "parameters (NAME=TEXT; names are case-sensitive):\n";
-    for (const Parameter& p : c.parameters) {
+    for (const Parameter& p : c.fields) {
         out << "  " << p.name << std::string(10 - p.name.size(), ' ') << p.english << " [" << p.unit
             << "], default \"" << p.defaultText << "\"\n"
-            << std::string(12, ' ') << p.chinese << "\n";
+            << std::string(12, ' ') << p.caption << "\n";
     }
     out << "\nresults: ";
-    if (std::string_view(c.name) == "earth-pressure") {
+    if (c.command == "earth-pressure") {
         out << "Ka Ea (coulomb, limited-fill), K0 E0 (at-rest)\n";
-    } else if (std::string_view(c.name) == "beam") {
+    } else if (c.command == "beam") {
         out << "M<i>_upper M<i>_lower for every span i, in kN·m\n"
                "an end condition other than the six words is taken as free, as in the window\n";
     } else {
-        for (const ResultName& r : c.results) {
+        for (const ResultSpec& r : c.results) {
             out << r.name << ' ';
         }
         out << "\n";
@@ -541,15 +449,15 @@ Options parseArguments(const std::vector<std::string>& args) {
         options.help = true;
         return options;
     }
-    for (const Command& c : kCommands) {
-        if (args[0] == c.name) {
-            options.command = &c;
+    for (const Command* c : kCommands) {
+        if (args[0] == c->command) {
+            options.command = c;
         }
     }
     if (!options.command) {
         throw UsageError("unknown subcommand '" + args[0] + "'; see slopecalc --help");
     }
-    const std::string_view command = options.command->name;
+    const std::string_view command = options.command->command;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {

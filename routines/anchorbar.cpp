@@ -24,13 +24,19 @@ constexpr std::int16_t kBars = 3; // the window designs a bundle of three bars
 } // namespace
 
 AnchorBar anchorBarDesign(std::int16_t n, double D, double Htk, double a, double fy, bool permanent,
-                          double gamma0, double frb, double fb, double d) {
+                          double gamma0, double frb, double fb, double d, Trace* trace) {
+    beginStep(trace, "anchorBarDesign");
+    const Keep keep(trace);
     const Coefficients xi = permanent ? kPermanent : kTemporary;
-    const Num Nak = Num(Htk) / cos(radians(a));
-    const Num Na = Nak * kLoadFactor;
-    const Num As = Na * gamma0 / xi.xi2 / fy;
-    const Num la = Nak / xi.xi1 / kPiDecimal / (Num(D) / kMillimetresPerMetre) / frb;
-    const Num lb = Na * gamma0 / xi.xi3 / n / kPiDecimal / (Num(d) / kMillimetresPerMetre) / fb;
+    keep("ξ1", xi.xi1);
+    keep("ξ2", xi.xi2);
+    keep("ξ3", xi.xi3);
+    const Num Nak = keep("Nak", Num(Htk) / cos(radians(a)));
+    const Num Na = keep("Na", Nak * kLoadFactor);
+    const Num As = keep("As", Na * gamma0 / xi.xi2 / fy);
+    const Num la = keep("la", Nak / xi.xi1 / kPiDecimal / (Num(D) / kMillimetresPerMetre) / frb);
+    const Num lb =
+        keep("lb", Na * gamma0 / xi.xi3 / n / kPiDecimal / (Num(d) / kMillimetresPerMetre) / fb);
     return {As.value(), la.value(), lb.value(), Na.value()};
 }
 
@@ -38,7 +44,8 @@ AnchorBar anchorBarDesign(std::int16_t n, double D, double Htk, double a, double
 
 namespace subprogram {
 
-void calculateAnchorBar(bool permanent, Form& form) {
+void calculateAnchorBar(bool permanent, Form& form, Trace* trace) {
+    beginStep(trace, kReadingStep);
     const double a = form.readDouble("Text1");
     const double Htk = form.readDouble("Text2");
     const double fy = form.readDouble("Text3");
@@ -47,7 +54,7 @@ void calculateAnchorBar(bool permanent, Form& form) {
     const double D = form.readDouble("Text10");
     const double d = form.readDouble("Text11");
     const double fb = form.readDouble("Text12");
-    const AnchorBar r = anchorBarDesign(kBars, D, Htk, a, fy, permanent, gamma0, frb, fb, d);
+    const AnchorBar r = anchorBarDesign(kBars, D, Htk, a, fy, permanent, gamma0, frb, fb, d, trace);
     form.setText("Text5", doubleToText(r.Na));
     form.setText("Text6", doubleToText(r.As));
     form.setText("Text7", doubleToText(r.la));

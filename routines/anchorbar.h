@@ -1,5 +1,7 @@
 #pragma once
 
+#include "routines/trace.h"
+
 #include <cstdint>
 
 class Form;
@@ -18,11 +20,11 @@ struct AnchorBar {
 // metres where the two anchorage lengths divide by them, so that la and lb come out in metres as
 // the window's captions say; Na and As take no unit conversion.
 AnchorBar anchorBarDesign(std::int16_t n, double D, double Htk, double a, double fy, bool permanent,
-                          double gamma0, double frb, double fb, double d);
+                          double gamma0, double frb, double fb, double d, Trace* trace = nullptr);
 
 // The anchor window's calculation: reads Text1 (a), Text2 (Htk), Text3 (fy), Text4 (γ0),
 // Text9 (frb), Text10 (D), Text11 (d), Text12 (fb) in that order, designs a bundle of three bars,
 // and writes Na, As, la, lb into Text5 … Text8.
-void calculateAnchorBar(bool permanent, Form& form);
+void calculateAnchorBar(bool permanent, Form& form, Trace* trace = nullptr);
 
 } // namespace subprogram

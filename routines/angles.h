@@ -15,3 +15,25 @@ inline Num radians(Num degrees) {
 }
 
 } // namespace subprogram
+
+#include "routines/trace.h"
+
+namespace subprogram {
+
+// Notes each named value in the trace, when there is one, as the routine forms it:
+// const Num Kq = keep("Kq", numerator / denominator + 1);
+class Keep {
+  public:
+    explicit Keep(Trace* trace) : trace_(trace) {}
+    Num operator()(const char* name, Num value) const {
+        if (trace_) {
+            trace_->record(name, value.value());
+        }
+        return value;
+    }
+
+  private:
+    Trace* trace_;
+};
+
+} // namespace subprogram

@@ -79,7 +79,13 @@ void combinedLoadFixedEndMoments(double a1, double a2, double a3, double a4, dou
 
 std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths, double b, double h,
                                              double q, double Ec, EndCondition upper,
-                                             EndCondition lower) {
+                                             EndCondition lower, Trace* trace) {
+    beginStep(trace, "solveContinuousBeam");
+    // F(1,1), EI1: the names under which the tables' entries are traced
+    const auto indexed = [](const char* name, std::size_t i, std::size_t j = 0) {
+        return j ? std::string(name) + "(" + std::to_string(i) + "," + std::to_string(j) + ")"
+                 : name + std::to_string(i);
+    };
     const std::size_t n = lengths.size();
     if (n > kMaxSpans) {
         throw CalcError(ErrorKind::SubscriptOutOfRange);
@@ -115,9 +121,15 @@ std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths,
         }
         EI[i] = Num(Ec) / 12 * b / kMillimetresPerMetre * h / kMillimetresPerMetre * h /
                 kMillimetresPerMetre * h / kMillimetresPerMetre;
+        if (trace) {
+            trace->record(indexed("F", i, 1), F[i][1].value());
+            trace->record(indexed("F", i, 2), F[i][2].value());
+            trace->record(indexed("EI", i), EI[i].value());
+        }
     }
     for (std::size_t i = 1; i <= n; ++i) {
         k[i] = EI[i] / L[i];
+        note(trace, indexed("k", i), k[i].value());
     }
 
     R[1] = -F[1][1];
@@ -164,18 +176,26 @@ std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths,
         }
         R[i] = R[i] / K[i][i];
     }
+    for (std::size_t j = 1; trace && j <= m; ++j) {
+        trace->record(indexed("θ", j), R[j].value());
+    }
 
     std::vector<SpanMoments> moments;
     for (std::size_t i = 1; i <= n; ++i) {
         const Num upperEnd = (4 * k[i] * R[i] + 2 * k[i] * R[i + 1]) + F[i][1];
         const Num lowerEnd = (2 * k[i] * R[i] + 4 * k[i] * R[i + 1]) + F[i][2];
         moments.push_back({upperEnd.value(), lowerEnd.value()});
+        if (trace) {
+            trace->record(indexed("M", i, 1), upperEnd.value());
+            trace->record(indexed("M", i, 2), lowerEnd.value());
+        }
     }
     return moments;
 }
 
-std::vector<SpanMoments> calculateBeam(Form& form,
-                                       const std::optional<std::vector<double>>& lengths) {
+std::vector<SpanMoments>
+calculateBeam(Form& form, const std::optional<std::vector<double>>& lengths, Trace* trace) {
+    beginStep(trace, kReadingStep);
     const int n = form.readWith("Combo1", spanCount);
     const EndCondition upper = endConditionFromText(form.text("Combo5"));
     const EndCondition lower = endConditionFromText(form.text("Combo6"));
@@ -185,7 +205,7 @@ std::vector<SpanMoments> calculateBeam(Form& form,
     const double q = form.readDouble("Text2");
     const std::vector<double> spans =
         lengths ? *lengths : std::vector<double>(static_cast<std::size_t>(n), kSpanLength);
-    const auto moments = solveContinuousBeam(spans, b, h, q, Ec, upper, lower);
+    const auto moments = solveContinuousBeam(spans, b, h, q, Ec, upper, lower, trace);
     for (const SpanMoments& span : moments) {
         form.setText("Text3", doubleToText(span.upper));
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "routines/trace.h"
+
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -42,14 +44,15 @@ struct SpanMoments {
 // One entry per span, upper span first.
 std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths, double b, double h,
                                              double q, double Ec, EndCondition upper,
-                                             EndCondition lower);
+                                             EndCondition lower, Trace* trace = nullptr);
 
 // The beam window's calculation: reads the count (Combo1), the end supports (Combo5, Combo6), the
 // grade (Combo2), b (Combo3), h (Combo4) and q (Text2), solves with spans of 2.0 m, or with
 // `lengths` when given (one per span), and writes the upper-end moment of each span into Text3
 // in turn, so that it ends showing that of the last span. Returns every span's moments.
 std::vector<SpanMoments> calculateBeam(Form& form,
-                                       const std::optional<std::vector<double>>& lengths = {});
+                                       const std::optional<std::vector<double>>& lengths = {},
+                                       Trace* trace = nullptr);
 
 // The window's sketch of the member, its supports and its load, in twips of the picture box.
 struct SketchLine {

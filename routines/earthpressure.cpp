@@ -6,7 +6,9 @@
 namespace subprogram {
 
 ActivePressure coulombActive(double H, double gamma, double phi, double c, double q, double delta,
-                             double /*theta*/, double beta, double alpha) {
+                             double /*theta*/, double beta, double alpha, Trace* trace) {
+    beginStep(trace, "coulombActive");
+    const Keep keep(trace);
     const Num a = radians(alpha);
     const Num b = radians(beta);
     const Num d = radians(delta);
@@ -20,16 +22,16 @@ ActivePressure coulombActive(double H, double gamma, double phi, double c, doubl
 
     const Num numerator = (Num(q) + q) * sin(a) * cos(b);
     const Num denominator = Num(H) * gamma * sin(s1);
-    const Num Kq = numerator / denominator + 1;
-    const Num eta = (Num(c) + c) / gamma / H;
-    const Num T = sin(s1) * sin(s2) + sin(s4) * sin(s3);
-    const Num A = Kq * T + eta * 2 * sin(a) * cos(f) * cos(w);
-    const Num B1 = Kq * sin(s1) * sin(s4) + eta * sin(a) * cos(f);
-    const Num B2 = Kq * sin(s2) * sin(s3) + eta * sin(a) * cos(f);
-    const Num S = sqrt(B1 * B2);
-    const Num F = sin(s1) / (sin(a) * sin(a) * sin(w) * sin(w));
-    const Num Ka = F * (A - (S + S));
-    const Num Ea = Num(H) * gamma * H * Ka / 2;
+    const Num Kq = keep("Kq", numerator / denominator + 1);
+    const Num eta = keep("η", (Num(c) + c) / gamma / H);
+    const Num T = keep("T", sin(s1) * sin(s2) + sin(s4) * sin(s3));
+    const Num A = keep("A", Kq * T + eta * 2 * sin(a) * cos(f) * cos(w));
+    const Num B1 = keep("B1", Kq * sin(s1) * sin(s4) + eta * sin(a) * cos(f));
+    const Num B2 = keep("B2", Kq * sin(s2) * sin(s3) + eta * sin(a) * cos(f));
+    const Num S = keep("S", sqrt(B1 * B2));
+    const Num F = keep("F", sin(s1) / (sin(a) * sin(a) * sin(w) * sin(w)));
+    const Num Ka = keep("Ka", F * (A - (S + S)));
+    const Num Ea = keep("Ea", Num(H) * gamma * H * Ka / 2);
     return {Ka.value(), Ea.value()};
 }
 
@@ -37,10 +39,12 @@ ActivePressure coulombActive(double H, double gamma, double phi, double c, doubl
 
 namespace subprogram {
 
-AtRestPressure atRestEarthPressure(double phi, double q, double gamma, double H) {
-    const Num f = radians(phi);
-    const Num K0 = 1 - sin(f);
-    const Num E0 = (Num(gamma) * H + q) * K0;
+AtRestPressure atRestEarthPressure(double phi, double q, double gamma, double H, Trace* trace) {
+    beginStep(trace, "atRestEarthPressure");
+    const Keep keep(trace);
+    const Num f = keep("φr", radians(phi));
+    const Num K0 = keep("K0", 1 - sin(f));
+    const Num E0 = keep("E0", (Num(gamma) * H + q) * K0);
     return {K0.value(), E0.value()};
 }
 
@@ -48,7 +52,9 @@ AtRestPressure atRestEarthPressure(double phi, double q, double gamma, double H)
 // and δr, the friction between face and fill, takes the place of φ. q takes no part.
 ActivePressure limitedFillEarthPressure(double H, double gamma, double deltaR, double c,
                                         double /*q*/, double delta, double theta, double beta,
-                                        double alpha) {
+                                        double alpha, Trace* trace) {
+    beginStep(trace, "limitedFillEarthPressure");
+    const Keep keep(trace);
     const Num a = radians(alpha);
     const Num b = radians(beta);
     const Num d = radians(delta);
@@ -61,12 +67,12 @@ ActivePressure limitedFillEarthPressure(double H, double gamma, double deltaR, d
     const Num s4 = t + a;
     const Num s5 = t - dr;
 
-    const Num A = sin(s1) / sin(s2) / sin(s3);
-    const Num B = sin(s4) * sin(s5) / sin(a) / sin(a);
-    const Num eta = (Num(c) + c) / gamma / H;
-    const Num C = eta * cos(dr) / sin(a);
-    const Num Ka = A * (B - C);
-    const Num Ea = Num(H) * gamma * H * Ka / 2;
+    const Num A = keep("A", sin(s1) / sin(s2) / sin(s3));
+    const Num B = keep("B", sin(s4) * sin(s5) / sin(a) / sin(a));
+    const Num eta = keep("η", (Num(c) + c) / gamma / H);
+    const Num C = keep("C", eta * cos(dr) / sin(a));
+    const Num Ka = keep("Ka", A * (B - C));
+    const Num Ea = keep("Ea", Num(H) * gamma * H * Ka / 2);
     return {Ka.value(), Ea.value()};
 }
 
@@ -74,7 +80,8 @@ ActivePressure limitedFillEarthPressure(double H, double gamma, double deltaR, d
 
 namespace subprogram {
 
-void calculateEarthPressure(std::int16_t mode, Form& form) {
+void calculateEarthPressure(std::int16_t mode, Form& form, Trace* trace) {
+    beginStep(trace, kReadingStep);
     switch (static_cast<EarthPressureMode>(mode)) {
     case EarthPressureMode::Coulomb:
     case EarthPressureMode::LimitedFill: {
@@ -91,8 +98,9 @@ void calculateEarthPressure(std::int16_t mode, Form& form) {
         const double H = form.readDouble("hx");
         const ActivePressure r =
             limitedFill
-                ? limitedFillEarthPressure(H, gamma, phiOrDeltaR, c, q, delta, theta, beta, alpha)
-                : coulombActive(H, gamma, phiOrDeltaR, c, q, delta, theta, beta, alpha);
+                ? limitedFillEarthPressure(H, gamma, phiOrDeltaR, c, q, delta, theta, beta, alpha,
+                                           trace)
+                : coulombActive(H, gamma, phiOrDeltaR, c, q, delta, theta, beta, alpha, trace);
         form.setText("Kax", doubleToText(r.Ka));
         form.setText("Eax", doubleToText(r.Ea));
         break;
@@ -102,7 +110,7 @@ void calculateEarthPressure(std::int16_t mode, Form& form) {
         const double gamma = form.readDouble("Yx");
         const double q = form.readDouble("Qx");
         const double phi = form.readDouble("Fix");
-        const AtRestPressure r = atRestEarthPressure(phi, q, gamma, H);
+        const AtRestPressure r = atRestEarthPressure(phi, q, gamma, H, trace);
         form.setText("K0ix", doubleToText(r.K0));
         form.setText("E0ix", doubleToText(r.E0));
         break;

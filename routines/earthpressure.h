@@ -1,5 +1,7 @@
 #pragma once
 
+#include "routines/trace.h"
+
 #include <cstdint>
 
 class Form;
@@ -28,16 +30,18 @@ struct AtRestPressure {
 // inclined back α and wall friction δ. θ takes no part; it is accepted so that callers pass the
 // slip-surface field as they always have.
 ActivePressure coulombActive(double H, double gamma, double phi, double c, double q, double delta,
-                             double theta, double beta, double alpha);
+                             double theta, double beta, double alpha, Trace* trace = nullptr);
 
 ActivePressure limitedFillEarthPressure(double H, double gamma, double deltaR, double c, double q,
-                                        double delta, double theta, double beta, double alpha);
+                                        double delta, double theta, double beta, double alpha,
+                                        Trace* trace = nullptr);
 
-AtRestPressure atRestEarthPressure(double phi, double q, double gamma, double H);
+AtRestPressure atRestEarthPressure(double phi, double q, double gamma, double H,
+                                   Trace* trace = nullptr);
 
 // The earth-pressure window's calculation in a mode (the value of earthPressureMode): reads the
 // fields the mode uses, in its order, from hx, Yx, Fix, Qx, Cx, STx, Bx, ax, SSx, strx, and writes
 // Kax then Eax (K0ix then E0ix at rest). Any other mode value does nothing.
-void calculateEarthPressure(std::int16_t mode, Form& form);
+void calculateEarthPressure(std::int16_t mode, Form& form, Trace* trace = nullptr);
 
 } // namespace subprogram

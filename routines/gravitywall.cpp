@@ -26,7 +26,7 @@ class Store {
 
   private:
     [[gnu::noinline]] void note(const char* name, Num value) const {
-        trace_->record(name, value.value());
+        trace_->record(name, value.value(), true);
     }
 
     Trace* trace_;
@@ -36,6 +36,7 @@ class Store {
 
 WallWeight uprightWallWeight(float n, float Ht, float h1, float alpha0, float b1, float b2,
                              float gammaW, float b, Trace* trace) {
+    beginStep(trace, "uprightWallWeight");
     const Store store(trace);
     const Num r0 = store("r0", radians(alpha0));
     const Num t = store("t", tan(r0));
@@ -57,6 +58,7 @@ WallWeight uprightWallWeight(float n, float Ht, float h1, float alpha0, float b1
 WallWeight shelfWallWeight(float n, float x2, float x3, float h1, float Ht, float h4, float b1,
                            float b2, float b3, float b4, float b5, float b, float gammaW,
                            Trace* trace) {
+    beginStep(trace, "shelfWallWeight");
     const Store store(trace);
     const Num hp = Num(Ht) - h1 - h4; // h′, the height of the lower wall, never stored
 
@@ -88,6 +90,7 @@ WallWeight shelfWallWeight(float n, float x2, float x3, float h1, float Ht, floa
 
 float antiSlidingFactor(float G, float Ea, float alpha0, float alpha, float delta, float mu,
                         Trace* trace) {
+    beginStep(trace, "antiSlidingFactor");
     const Store store(trace);
     const Num r0 = store("r0", radians(alpha0));
     const Num ra = store("rα", radians(alpha));
@@ -103,6 +106,7 @@ float antiSlidingFactor(float G, float Ea, float alpha0, float alpha, float delt
 
 float antiOverturningFactor(float G, float Ea, float alpha0, float z, float alpha, float delta,
                             float b, float x0, Trace* trace) {
+    beginStep(trace, "antiOverturningFactor");
     const Store store(trace);
     const Num rd = store("rδ", radians(delta));
     const Num r0 = store("r0", radians(alpha0));
@@ -114,12 +118,14 @@ float antiOverturningFactor(float G, float Ea, float alpha0, float z, float alph
     return static_cast<float>(store("Kt", (x0 * Num(G) + xf * Eaz) / (zf * Eax)).value());
 }
 
-float earthPressureLeverHeight(float H, float Ht) {
-    return toSingle((Num(H) / 3 + Ht - H).value());
+float earthPressureLeverHeight(float H, float Ht, Trace* trace) {
+    beginStep(trace, "leverHeight");
+    return static_cast<float>(Store(trace)("z", Num(H) / 3 + Ht - H).value());
 }
 
 BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delta, float alpha,
                       float Ea, float b, Trace* trace) {
+    beginStep(trace, "baseStress");
     const Store store(trace);
     const Num zE = store("zE", Num(H) / 3 + Ht - H - h2);
     const Num ra = store("rα", radians(alpha));
@@ -131,6 +137,11 @@ BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delt
     const Num sixth = toSingle((Num(b) / 6).value());
     Num pmax;
     Num pmin;
+    if (trace) {
+        trace->record("b/6", sixth.value(), true);
+        trace->remark(e > sixth ? "e > b/6: outside the middle third, triangular distribution"
+                                : "e ≤ b/6: within the middle third, linear distribution");
+    }
     if (e > sixth) { // outside the middle third, towards the toe
         pmax = store("pmax", (N + N) / 3 / c);
         pmin = store("pmin", 0);
@@ -144,7 +155,8 @@ BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delt
             static_cast<float>(e.value())};
 }
 
-void calculateGravityWall(WallType type, Form& form) {
+void calculateGravityWall(WallType type, Form& form, Trace* trace) {
+    beginStep(trace, kReadingStep);
     const float x2 = form.readSingle("Text26");
     const float x3 = form.readSingle("Text27");
     const float b4 = form.readSingle("Text23");
@@ -177,18 +189,22 @@ void calculateGravityWall(WallType type, Form& form) {
     const double H = form.readDouble("hx");
 
     // the earth pressure works on the double readings, the wall on the single ones
-    const ActivePressure earth = coulombActive(H, gamma, phi, c, q, delta, theta, beta, alpha);
+    const ActivePressure earth =
+        coulombActive(H, gamma, phi, c, q, delta, theta, beta, alpha, trace);
     form.setText("Text1", doubleToText(earth.Ka));
     form.setText("Text6", doubleToText(earth.Ea));
     const float Ea = toSingle(earth.Ea);
+    if (trace) {
+        trace->record("Ea (single)", Ea, true);
+    }
 
     WallWeight wall{0, 0};
     switch (type) {
     case WallType::Upright:
-        wall = uprightWallWeight(n, Ht, h1, alpha0, b1, b2, gammaW, b);
+        wall = uprightWallWeight(n, Ht, h1, alpha0, b1, b2, gammaW, b, trace);
         break;
     case WallType::Shelf:
-        wall = shelfWallWeight(n, x2, x3, h1, Ht, h4, b1, b2, b3, b4, b5, b, gammaW);
+        wall = shelfWallWeight(n, x2, x3, h1, Ht, h4, b1, b2, b3, b4, b5, b, gammaW, trace);
         break;
     case WallType::NotChosen:
         break; // the checks still run, with no weight
@@ -196,13 +212,14 @@ void calculateGravityWall(WallType type, Form& form) {
     form.setText("Text7", singleToText(wall.G));
     form.setText("Text13", singleToText(wall.x0));
 
-    const float Ks = antiSlidingFactor(wall.G, Ea, alpha0, alphaS, deltaS, mu);
-    const float z = earthPressureLeverHeight(HS, Ht);
-    const float Kt = antiOverturningFactor(wall.G, Ea, alpha0, z, alphaS, deltaS, b, wall.x0);
+    const float Ks = antiSlidingFactor(wall.G, Ea, alpha0, alphaS, deltaS, mu, trace);
+    const float z = earthPressureLeverHeight(HS, Ht, trace);
+    const float Kt =
+        antiOverturningFactor(wall.G, Ea, alpha0, z, alphaS, deltaS, b, wall.x0, trace);
     form.setText("Text10", singleToText(Kt));
     form.setText("Text9", singleToText(Ks));
 
-    const BaseStress base = baseStress(wall.G, HS, Ht, h2, wall.x0, deltaS, alphaS, Ea, b);
+    const BaseStress base = baseStress(wall.G, HS, Ht, h2, wall.x0, deltaS, alphaS, Ea, b, trace);
     form.setText("Text16", singleToText(base.pmax));
     form.setText("Text17", singleToText(base.e));
     form.setText("Text18", singleToText(base.pmin));

@@ -43,7 +43,7 @@ float antiOverturningFactor(float G, float Ea, float alpha0, float z, float alph
 // Height of the earth-pressure resultant above the heel: a third of the retained height H above
 // the foot of the retained soil, which lies Ht − H above the heel. Formed in double from the
 // singles, then narrowed.
-float earthPressureLeverHeight(float H, float Ht);
+float earthPressureLeverHeight(float H, float Ht, Trace* trace = nullptr);
 
 struct BaseStress {
     float pmax;
@@ -60,6 +60,6 @@ BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delt
 // sizes even for the upright wall), then writes Ka and Ea (Text1, Text6), G and x0 (Text7,
 // Text13), Kt and Ks (Text10, Text9) and pmax, e, pmin (Text16, Text17, Text18) in that order,
 // so that a routine failure leaves the results written before it.
-void calculateGravityWall(WallType type, Form& form);
+void calculateGravityWall(WallType type, Form& form, Trace* trace = nullptr);
 
 } // namespace subprogram

@@ -3,32 +3,67 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace subprogram {
 
-// The named values a routine forms on its way, in the order it forms them, so that a
-// calculation can be followed step by step. Routines take an optional Trace and record into it
-// without changing what they compute.
+// The step of a calculation that reads its fields, before any routine runs.
+inline constexpr std::string_view kReadingStep = "readFields";
+
+// The named values a calculation forms on its way, in the order it forms them, grouped by the
+// step (routine) that formed them, so that the calculation can be followed line by line. Routines
+// take an optional Trace and record into it without changing what they compute.
 class Trace {
   public:
-    void record(std::string_view name, double value) { values_.emplace_back(name, value); }
+    struct Entry {
+        std::string step;
+        std::string name;
+        double value;
+        bool single;        // a single-precision value, written with 7 digits
+        std::string remark; // for a remark instead of a value: its text
+    };
 
-    const std::vector<std::pair<std::string, double>>& values() const { return values_; }
+    // The values recorded from now on belong to `step`.
+    void beginStep(std::string_view step) { step_ = step; }
+    const std::string& step() const { return step_; }
+
+    void record(std::string_view name, double value, bool single = false) {
+        entries_.push_back({step_, std::string(name), value, single, {}});
+    }
+
+    // A remark on the way, such as which branch a check took.
+    void remark(std::string_view text) {
+        entries_.push_back({step_, {}, 0, false, std::string(text)});
+    }
+
+    const std::vector<Entry>& entries() const { return entries_; }
 
     // The last value recorded under `name`.
     std::optional<double> value(std::string_view name) const {
-        for (auto it = values_.rbegin(); it != values_.rend(); ++it) {
-            if (it->first == name) {
-                return it->second;
+        for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
+            if (it->remark.empty() && it->name == name) {
+                return it->value;
             }
         }
         return std::nullopt;
     }
 
   private:
-    std::vector<std::pair<std::string, double>> values_;
+    std::string step_;
+    std::vector<Entry> entries_;
 };
+
+// Records into a trace that may be absent.
+inline void note(Trace* trace, std::string_view name, double value) {
+    if (trace) {
+        trace->record(name, value);
+    }
+}
+
+inline void beginStep(Trace* trace, std::string_view step) {
+    if (trace) {
+        trace->beginStep(step);
+    }
+}
 
 } // namespace subprogram

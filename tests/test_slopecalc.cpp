@@ -243,7 +243,7 @@ TEST(Slopecalc, HelpListsEveryNameInBothLanguages) {
     EXPECT_NE(r.out.find("thousands separator"), std::string::npos);
     r = slopecalc({"gravity-wall", "--help"});
     EXPECT_EQ(r.status, 0);
-    for (const char* expected : {"gamma_w", "挡墙材料重度", "kN/m3", "default \".5\"", "x3"}) {
+    for (const char* expected : {"gamma_w", "挡墙材料重度", "kN/m³", "default \".5\"", "x3"}) {
         EXPECT_NE(r.out.find(expected), std::string::npos) << expected;
     }
 }
