@@ -6,9 +6,11 @@
 #include "routines/calculators.h"
 #include "routines/earthpressure.h"
 #include "routines/gravitywall.h"
+#include "routines/report.h"
 #include "shell/form.h"
 
 #include <algorithm>
+#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -53,6 +55,8 @@ struct Options {
     std::optional<std::string> csvFile;
     bool json = false;
     bool help = false;
+    bool trace = false;
+    std::optional<std::string> reportFile;
     std::map<std::string, std::string> values; // NAME=TEXT given on the command line
 };
 
@@ -162,39 +166,49 @@ std::vector<double> readLengths(std::string_view text) {
 }
 
 // `countGiven`: whether the beam's count was given; without it, it follows the list of lengths.
-Outcome calculate(const Options& options, Texts texts, bool countGiven) {
-    if (std::string_view(options.command->command) == "beam" && !countGiven) {
+// `countGiven`: whether the beam's count was given; without it, it follows the list of lengths.
+// With `record`, what the calculation reads, forms and writes is recorded for a report.
+Outcome calculate(const Options& options, Texts texts, bool countGiven,
+                  CalculationRecord* record = nullptr) {
+    if (options.command->command == "beam" && !countGiven) {
         const std::string& lengths = texts[kBeamLengths];
         if (!lengths.empty()) {
             texts[kBeamCount] = std::to_string(std::count(lengths.begin(), lengths.end(), ';') + 1);
         }
     }
     CommandLineForm form(*options.command, resultNames(options), std::move(texts));
-    Outcome outcome;
-    try {
+    const auto run = [&](Form& fields, Trace* trace) {
         const std::string_view name = options.command->command;
         if (name == "earth-pressure") {
-            calculateEarthPressure(static_cast<std::int16_t>(options.mode), form);
+            calculateEarthPressure(static_cast<std::int16_t>(options.mode), fields, trace);
         } else if (name == "anchor") {
-            calculateAnchorBar(!options.temporary, form);
+            calculateAnchorBar(!options.temporary, fields, trace);
         } else if (name == "gravity-wall") {
-            calculateGravityWall(options.type, form);
+            calculateGravityWall(options.type, fields, trace);
         } else {
             // beyond the window: one length per span, in the place of 2 m for every span
             std::optional<std::vector<double>> lengths;
-            if (const std::string text = form.text("lengths"); !text.empty()) {
-                const int n = form.readWith("Combo1", spanCount);
-                lengths = form.readWith("lengths", readLengths);
+            if (const std::string text = fields.text("lengths"); !text.empty()) {
+                const int n = fields.readWith("Combo1", spanCount);
+                lengths = fields.readWith("lengths", readLengths);
                 if (lengths->size() != static_cast<std::size_t>(n)) {
                     throw FieldError(CalcError(ErrorKind::InvalidArgument), "lengths");
                 }
             }
-            const auto moments = calculateBeam(form, lengths);
+            const auto moments = calculateBeam(fields, lengths, trace);
             for (std::size_t i = 0; i < moments.size(); ++i) {
                 const std::string span = "M" + std::to_string(i + 1);
                 form.results.emplace_back(span + "_upper", doubleToText(moments[i].upper));
                 form.results.emplace_back(span + "_lower", doubleToText(moments[i].lower));
             }
+        }
+    };
+    Outcome outcome;
+    try {
+        if (record) {
+            recordCalculation(form, *record, run);
+        } else {
+            run(form, nullptr);
         }
     } catch (const FieldError& error) {
         outcome.failure =
@@ -380,6 +394,62 @@ int runCsv(const Options& options, std::istream& in, std::ostream& out) {
     return failed ? 1 : 0;
 }
 
+// Every value the calculation formed, after the results, as the fields would write it.
+void printTrace(const Trace& trace, std::ostream& out) {
+    for (const Trace::Entry& e : trace.entries()) {
+        if (e.remark.empty()) {
+            out << e.name << '='
+                << (e.single ? singleToText(static_cast<float>(e.value)) : doubleToText(e.value))
+                << '\n';
+        }
+    }
+}
+
+std::string localTime() {
+    const std::time_t now = std::time(nullptr);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", std::localtime(&now));
+    return text;
+}
+
+void writeReport(const Options& options, const CalculationRecord& record, const std::string& path) {
+    const std::string_view command = options.command->command;
+    ReportContext context = command == "earth-pressure"
+                                ? earthPressureReport(static_cast<std::int16_t>(options.mode))
+                            : command == "anchor"       ? anchorReport(!options.temporary)
+                            : command == "gravity-wall" ? gravityWallReport(options.type)
+                                                        : ReportContext{&kBeamSpec, {}, {}, {}, {}};
+    if (command == "beam") {
+        const auto text = [&](std::string_view field) {
+            for (const auto& [f, t] : record.inputs) {
+                if (f == field) {
+                    return t;
+                }
+            }
+            return std::string();
+        };
+        const std::string lengths = options.values.contains("lengths")
+                                        ? "各跨跨度 " + options.values.at("lengths") + " m"
+                                        : "每跨 2.0 m";
+        context = beamReport(englishEndToChinese(text("Combo5")),
+                             englishEndToChinese(text("Combo6")), lengths);
+        try {
+            BeamSketch sketch;
+            drawBeamSketch(text("Combo1"), englishEndToChinese(text("Combo5")),
+                           englishEndToChinese(text("Combo6")), false, sketch);
+            context.drawing = sketchSvg(sketch);
+        } catch (const CalcError&) {
+            // a count the sketch cannot use: the report goes without it
+        }
+    }
+    context.timestamp = localTime();
+    std::ofstream file(path, std::ios::binary);
+    file << reportHtml(context, record);
+    if (!file) {
+        throw UsageError("cannot write " + path);
+    }
+}
+
 void printGeneralHelp(std::ostream& out) {
     out << "slopecalc — the slope support calculations without a window\n"
            "边坡支护计算程序的命令行计算器\n\n"
@@ -464,6 +534,10 @@ Options parseArguments(const std::vector<std::string>& args) {
             options.help = true;
         } else if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--trace") {
+            options.trace = true;
+        } else if (isOption(arg, "--report")) {
+            options.reportFile = optionValue(args, i, "--report");
         } else if (isOption(arg, "--csv")) {
             options.csvFile = optionValue(args, i, "--csv");
         } else if (command == "earth-pressure" && isOption(arg, "--mode")) {
@@ -510,6 +584,9 @@ Options parseArguments(const std::vector<std::string>& args) {
     if (options.json && options.csvFile) {
         throw UsageError("--json and --csv do not go together");
     }
+    if (options.csvFile && (options.trace || options.reportFile)) {
+        throw UsageError("--trace and --report are for one calculation, not a --csv batch");
+    }
     return options;
 }
 
@@ -526,13 +603,22 @@ int runSlopecalc(const std::vector<std::string>& args, std::istream& in, std::os
         if (options.csvFile) {
             return runCsv(options, in, out);
         }
-        const Outcome outcome = calculate(options, startingTexts(*options.command, options.values),
-                                          options.values.contains("n"));
+        CalculationRecord record;
+        const bool recording = options.trace || options.reportFile;
+        const Outcome outcome =
+            calculate(options, startingTexts(*options.command, options.values),
+                      options.values.contains("n"), recording ? &record : nullptr);
+        if (options.reportFile) {
+            writeReport(options, record, *options.reportFile);
+        }
         if (options.json) {
             printJson(outcome, out);
         } else {
             for (const auto& [name, text] : outcome.results) {
                 out << name << '=' << text << '\n';
+            }
+            if (options.trace) {
+                printTrace(record.trace, out);
             }
             if (outcome.failure) {
                 err << "error " << failureText(*outcome.failure, true) << '\n';

@@ -15,6 +15,9 @@ enum class ErrorKind {
 // English name of a kind ("TypeMismatch"), for logs and the command line.
 const char* kindName(ErrorKind kind);
 
+// Chinese name of a kind ("类型不匹配"), as the messages and reports show it.
+const char* chineseKindName(ErrorKind kind);
+
 class CalcError : public std::exception {
   public:
     explicit CalcError(ErrorKind kind) : kind_(kind) {}

@@ -1,11 +1,14 @@
 #include "calculatorwindow.h"
 
 #include "shell/formbuilder.h"
+#include "windows/reportwindow.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDateTime>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 QString fieldText(const QWidget* field) {
     if (const auto* edit = qobject_cast<const QLineEdit*>(field)) {
@@ -70,4 +73,46 @@ void CalculatorWindow::closeEvent(QCloseEvent* event) {
     discarded_ = true;
     event->accept();
     deleteLater();
+}
+
+void CalculatorWindow::calculateRecorded(
+    subprogram::ReportContext context,
+    const std::function<void(Form&, subprogram::Trace*)>& calculation) {
+    lastContext_ = std::move(context);
+    lastContext_.timestamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
+    lastDrawing_ = drawing();
+    lastContext_.drawing =
+        lastDrawing_.isNull()
+            ? std::string()
+            : QStringLiteral("<img src=\"drawing.png\" width=\"%1\" height=\"%2\">")
+                  .arg(lastDrawing_.width() / lastDrawing_.devicePixelRatio())
+                  .arg(lastDrawing_.height() / lastDrawing_.devicePixelRatio())
+                  .toStdString();
+    hasRecord_ = true;
+    subprogram::recordCalculation(*this, lastRecord_, calculation);
+}
+
+QString CalculatorWindow::reportHtml() const {
+    return QString::fromStdString(subprogram::reportHtml(lastContext_, lastRecord_));
+}
+
+void CalculatorWindow::addReportButton(int left, int top, int width, int height) {
+    auto* button = new QPushButton(QStringLiteral("计算书"), this);
+    button->setObjectName(QStringLiteral("reportButton"));
+    setTwipsGeometry(button, left, top, width, height);
+    button->setToolTip(QStringLiteral("上次计算的计算书 (Ctrl+P)"));
+    connect(button, &QPushButton::clicked, this, &CalculatorWindow::showReport);
+    auto* shortcut = new QShortcut(QKeySequence::Print, this);
+    connect(shortcut, &QShortcut::activated, this, &CalculatorWindow::showReport);
+}
+
+void CalculatorWindow::showReport() {
+    if (!hasRecord_) {
+        report(QStringLiteral("尚未计算：请先按“计算”，再生成计算书。"));
+        return;
+    }
+    auto* preview = new ReportWindow(windowTitle() + QStringLiteral(" 计算书"), reportHtml(),
+                                     lastDrawing_, this);
+    preview->show();
 }

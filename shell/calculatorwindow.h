@@ -1,8 +1,10 @@
 #pragma once
 
+#include "routines/report.h"
 #include "shell/errorreport.h"
 #include "shell/form.h"
 
+#include <QImage>
 #include <QWidget>
 
 #include <functional>
@@ -30,6 +32,14 @@ class CalculatorWindow : public QWidget, public Form {
     std::string text(std::string_view field) const override;
     void setText(std::string_view field, const std::string& text) override;
 
+    // The report of the last calculation, failed or not, as HTML; its drawing is "drawing.png".
+    bool hasReport() const { return hasRecord_; }
+    QString reportHtml() const;
+    const QImage& reportDrawing() const { return lastDrawing_; }
+
+    // "计算书": the report's preview, or a message when nothing was calculated yet.
+    void showReport();
+
   protected:
     // Every calculator has the calculate button Command1 and the exit button Command2: the first
     // runs `calculate` under the failure model, the second hides the window.
@@ -37,6 +47,17 @@ class CalculatorWindow : public QWidget, public Form {
 
     // Runs one event handler under the failure model.
     void run(const std::function<void()>& handler);
+
+    // Runs a calculation on this window's fields and keeps it, with `context` and the drawing of
+    // the moment, for the report.
+    void calculateRecorded(subprogram::ReportContext context,
+                           const std::function<void(Form&, subprogram::Trace*)>& calculation);
+
+    // The window's sketch or drawing as the report shows it; none by default.
+    virtual QImage drawing() const { return {}; }
+
+    // The button "计算书" at a free place of the window, with the shortcut Ctrl+P.
+    void addReportButton(int left, int top, int width, int height);
 
     void report(const QString& message);
 
@@ -47,4 +68,8 @@ class CalculatorWindow : public QWidget, public Form {
 
     Reporter reporter_;
     bool discarded_ = false;
+    bool hasRecord_ = false;
+    subprogram::CalculationRecord lastRecord_;
+    subprogram::ReportContext lastContext_{};
+    QImage lastDrawing_;
 };

@@ -10,20 +10,9 @@ void showMessageBox(QWidget* parent, const QString& message) {
 }
 
 QString kindText(ErrorKind kind) {
-    const auto number = QString::number(static_cast<int>(kind));
-    switch (kind) {
-    case ErrorKind::InvalidArgument:
-        return QStringLiteral("无效的参数 (错误 %1)").arg(number);
-    case ErrorKind::Overflow:
-        return QStringLiteral("溢出 (错误 %1)").arg(number);
-    case ErrorKind::SubscriptOutOfRange:
-        return QStringLiteral("下标越界 (错误 %1)").arg(number);
-    case ErrorKind::DivisionByZero:
-        return QStringLiteral("除数为零 (错误 %1)").arg(number);
-    case ErrorKind::TypeMismatch:
-        return QStringLiteral("类型不匹配 (错误 %1)").arg(number);
-    }
-    return number;
+    return QStringLiteral("%1 (错误 %2)")
+        .arg(QString::fromUtf8(chineseKindName(kind)))
+        .arg(static_cast<int>(kind));
 }
 
 QString failureMessage(const CalcError& error, const QString& fieldCaption,

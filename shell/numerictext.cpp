@@ -380,6 +380,22 @@ std::optional<double> plainDecimal(std::string_view text, const Separators& sepa
 
 } // namespace
 
+const char* chineseKindName(ErrorKind kind) {
+    switch (kind) {
+    case ErrorKind::InvalidArgument:
+        return "无效的参数";
+    case ErrorKind::Overflow:
+        return "溢出";
+    case ErrorKind::SubscriptOutOfRange:
+        return "下标越界";
+    case ErrorKind::DivisionByZero:
+        return "除数为零";
+    case ErrorKind::TypeMismatch:
+        return "类型不匹配";
+    }
+    return "";
+}
+
 double textToDouble(std::string_view text, const Separators& separators) {
     if (const auto value = plainDecimal(text, separators)) {
         return *value;

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -234,6 +236,32 @@ TEST(Slopecalc, BeamBatchColumnsFollowTheLargestCount) {
     const auto second = csv::readRow(out);
     ASSERT_TRUE(second);
     EXPECT_EQ((*second)[5], "-5"); // empty end texts are neither 铰支 nor 嵌固: free, as hinged
+}
+
+TEST(Slopecalc, TraceListsEveryValueTheCalculationFormed) {
+    const Outcome r = slopecalc({"earth-pressure", "--trace"});
+    ASSERT_EQ(r.status, 0);
+    EXPECT_EQ(r.out.substr(0, r.out.find("Kq=")), "Ka=0.344444462206344\nEa=77.5000039964273\n");
+    std::string names;
+    std::istringstream lines(r.out.substr(r.out.find("Kq=")));
+    for (std::string line; std::getline(lines, line);) {
+        names += line.substr(0, line.find('=')) + ' ';
+    }
+    EXPECT_EQ(names, "Kq η T A B1 B2 S F Ka Ea ");
+    EXPECT_NE(r.out.find("Kq=1.03333333333333\n"), std::string::npos); // 1 + 2·1.5 ÷ 90
+}
+
+TEST(Slopecalc, ReportWritesTheHtmlReport) {
+    const std::string path = testing::TempDir() + "slopecalc_report.html";
+    const Outcome r = slopecalc({"beam", "--report", path, "n=3"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::ifstream file(path);
+    const std::string html{std::istreambuf_iterator<char>(file), {}};
+    EXPECT_NE(html.find("连续梁计算 计算书"), std::string::npos);
+    EXPECT_NE(html.find("<svg"), std::string::npos);
+    EXPECT_NE(html.find("M(3,1)"), std::string::npos);
+    EXPECT_NE(html.find(">-4<"), std::string::npos); // the last span's upper moment, 0.1·q·L²
+    EXPECT_EQ(slopecalc({"beam", "--report"}).status, 2);
 }
 
 TEST(Slopecalc, HelpListsEveryNameInBothLanguages) {

@@ -70,6 +70,7 @@ AnchorBarWindow::AnchorBarWindow(Reporter reporter)
                     control<QWidget>(this, kFocusOrder[i]));
     }
     connectButtons([this] { calculate(); });
+    addReportButton(5640, 3000, 1575, 615);
     control<QWidget>(this, "Text1")->setFocus();
 }
 
@@ -86,5 +87,9 @@ bool AnchorBarWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void AnchorBarWindow::calculate() {
-    subprogram::calculateAnchorBar(control<QRadioButton>(this, "Option1")->isChecked(), *this);
+    const bool permanent = control<QRadioButton>(this, "Option1")->isChecked();
+    calculateRecorded(subprogram::anchorReport(permanent),
+                      [permanent](Form& form, subprogram::Trace* trace) {
+                          subprogram::calculateAnchorBar(permanent, form, trace);
+                      });
 }

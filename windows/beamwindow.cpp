@@ -116,6 +116,7 @@ BeamWindow::BeamWindow(Reporter reporter)
     connect(control<QLineEdit>(this, "Text2"), &QLineEdit::textChanged, this,
             [this] { redraw(false); });
     connectButtons([this] { calculate(); });
+    addReportButton(2400, 2760, 735, 375);
 }
 
 void BeamWindow::redraw(bool fromSpanList) {
@@ -132,5 +133,10 @@ void BeamWindow::redraw(bool fromSpanList) {
 }
 
 void BeamWindow::calculate() {
-    calculateBeam(*this);
+    calculateRecorded(beamReport(text("Combo5"), text("Combo6"), "每跨 2.0 m"),
+                      [](Form& form, Trace* trace) { calculateBeam(form, {}, trace); });
+}
+
+QImage BeamWindow::drawing() const {
+    return picture_->grab().toImage();
 }

@@ -27,6 +27,9 @@ class BeamWindow : public CalculatorWindow {
   public:
     explicit BeamWindow(Reporter reporter);
 
+  protected:
+    QImage drawing() const override;
+
   private:
     void redraw(bool fromSpanList);
     void calculate();

@@ -154,6 +154,7 @@ EarthPressureWindow::EarthPressureWindow(Reporter reporter)
     sketch->setObjectName(QStringLiteral("Picture1"));
     setTwipsGeometry(sketch, 3240, 240, 3315, 3555);
     connectButtons([this] { calculate(); });
+    addReportButton(5520, 4455, 1455, 450); // between the frames, beside the exit button
     centreOnScreen(this);
     control<QLineEdit>(this, "hx")->setFocus();
 }
@@ -187,5 +188,13 @@ void EarthPressureWindow::setUpMode(EarthPressureMode mode) {
 
 void EarthPressureWindow::calculate() {
     // the mode of the last launcher button, read at the moment of the click
-    subprogram::calculateEarthPressure(subprogram::earthPressureMode, *this);
+    const std::int16_t mode = subprogram::earthPressureMode;
+    calculateRecorded(subprogram::earthPressureReport(mode),
+                      [mode](Form& form, subprogram::Trace* trace) {
+                          subprogram::calculateEarthPressure(mode, form, trace);
+                      });
+}
+
+QImage EarthPressureWindow::drawing() const {
+    return control<QWidget>(this, "Picture1")->grab().toImage();
 }

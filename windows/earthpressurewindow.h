@@ -18,6 +18,9 @@ class EarthPressureWindow : public CalculatorWindow {
     static EarthPressureWindow* openInMode(WindowSlot<EarthPressureWindow>& slot,
                                            subprogram::EarthPressureMode mode);
 
+  protected:
+    QImage drawing() const override;
+
   private:
     void setUpMode(subprogram::EarthPressureMode mode);
     void calculate();

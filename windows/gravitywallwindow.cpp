@@ -141,6 +141,7 @@ GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
     connect(control<QRadioButton>(this, "Option2"), &QRadioButton::clicked, this,
             [this] { loadPicture(QStringLiteral("22.bmp")); });
     connectButtons([this] { calculate(); });
+    addReportButton(5760, 7320, 1215, 495);
 }
 
 void GravityWallWindow::loadPicture(const QString& fileName) {
@@ -162,5 +163,11 @@ void GravityWallWindow::calculate() {
     if (control<QRadioButton>(this, "Option2")->isChecked()) {
         type = WallType::Shelf;
     }
-    calculateGravityWall(type, *this);
+    calculateRecorded(gravityWallReport(type), [type](Form& form, Trace* trace) {
+        calculateGravityWall(type, form, trace);
+    });
+}
+
+QImage GravityWallWindow::drawing() const {
+    return picture_->image();
 }

@@ -32,6 +32,9 @@ class GravityWallWindow : public CalculatorWindow {
     // The folder beside the executable (the build tree), or the installed copy under share/.
     static QString defaultPictureFolder();
 
+  protected:
+    QImage drawing() const override;
+
   private:
     void calculate();
     void loadPicture(const QString& fileName);
