@@ -139,8 +139,9 @@ BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delt
     Num pmin;
     if (trace) {
         trace->record("b/6", sixth.value(), true);
-        trace->remark(e > sixth ? "e > b/6: outside the middle third, triangular distribution"
-                                : "e ≤ b/6: within the middle third, linear distribution");
+        trace->remark(e > sixth
+                          ? "e > b/6：合力在基底中部三分之一以外（墙趾一侧），按三角形分布计算"
+                          : "e ≤ b/6：合力在基底中部三分之一以内，按线性分布计算");
     }
     if (e > sixth) { // outside the middle third, towards the toe
         pmax = store("pmax", (N + N) / 3 / c);

@@ -227,6 +227,9 @@ class Writer {
     }
 
   private:
+    // attributes as well as style: Qt's rich text reads the former
+    static constexpr std::string_view kTable =
+        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">";
     static constexpr std::string_view kStyle =
         "body{font-family:'WenQuanYi Micro Hei','Noto Sans CJK SC',sans-serif;font-size:10pt;}"
         "h1{font-size:16pt;text-align:center;}h2{font-size:12pt;margin-top:14pt;}"
@@ -278,16 +281,19 @@ class Writer {
     }
 
     void inputs() {
-        html_ += "<h2>输入参数</h2>\n<table><tr><th>参数</th><th>符号</th><th>输入值</th>"
-                 "<th>单位</th></tr>\n";
-        for (const auto& [field, text] : record_.inputs) {
-            const FieldSpec* spec = fieldOfControl(*context_.spec, field);
-            if (!spec) {
+        html_ += "<h2>输入参数</h2>\n" + std::string(kTable) +
+                 "<tr><th>参数</th><th>符号</th><th>输入值</th><th>单位</th></tr>\n";
+        // in the window's order, the fields this calculation read
+        for (const FieldSpec& spec : context_.spec->fields) {
+            const std::string_view field = spec.field.empty() ? spec.name : spec.field;
+            const auto read = std::find_if(record_.inputs.begin(), record_.inputs.end(),
+                                           [&](const auto& input) { return input.first == field; });
+            if (read == record_.inputs.end()) {
                 continue;
             }
-            html_ += "<tr><td>" + escaped(spec->caption) + "</td><td>" + std::string(spec->symbol) +
-                     "</td><td class=\"num\">" + escaped(text) + "</td><td>" + escaped(spec->unit) +
-                     "</td></tr>\n";
+            html_ += "<tr><td>" + escaped(spec.caption) + "</td><td>" + std::string(spec.symbol) +
+                     "</td><td class=\"num\">" + escaped(read->second) + "</td><td>" +
+                     escaped(spec.unit) + "</td></tr>\n";
         }
         html_ += "</table>\n";
     }
@@ -349,8 +355,8 @@ class Writer {
                         : "<tr><td colspan=\"2\">" + escaped(e.remark) + "</td></tr>\n";
         }
         if (!rows.empty()) {
-            html_ += "<h2>中间值</h2>\n<table><tr><th>符号</th><th>数值</th></tr>\n" + rows +
-                     "</table>\n";
+            html_ += "<h2>中间值</h2>\n" + std::string(kTable) +
+                     "<tr><th>符号</th><th>数值</th></tr>\n" + rows + "</table>\n";
         }
     }
 
@@ -369,8 +375,9 @@ class Writer {
                     escaped(r.unit) + "</td></tr>\n";
         }
         html_ += rows.empty() ? "<p>无结果写出。</p>\n"
-                              : "<table><tr><th>结果</th><th>符号</th><th>数值</th><th>单位</th>"
-                                "</tr>\n" +
+                              : std::string(kTable) +
+                                    "<tr><th>结果</th><th>符号</th><th>数值</th><th>单位</th>"
+                                    "</tr>\n" +
                                     rows + "</table>\n";
     }
 

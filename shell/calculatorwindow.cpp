@@ -20,6 +20,14 @@ QString fieldText(const QWidget* field) {
     return {};
 }
 
+QImage renderedAt(const QWidget* widget, qreal scale) {
+    QImage image(widget->size() * scale, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    const_cast<QWidget*>(widget)->render(&image);
+    return image;
+}
+
 CalculatorWindow::CalculatorWindow(const char* objectName, const QString& caption,
                                    Reporter reporter)
     : reporter_(std::move(reporter)) {

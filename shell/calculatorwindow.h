@@ -13,6 +13,9 @@
 // The text of a text box or an editable combo box.
 QString fieldText(const QWidget* field);
 
+// A widget as it paints itself, `scale` times finer than the screen, for a report.
+QImage renderedAt(const QWidget* widget, qreal scale = 2);
+
 // What every calculator window shares: a fixed client area laid out from a table, its fields as
 // a Form for the calculations, and the failure model. A handler stops at the first CalcError, one
 // message names it, every field keeps its text, and a field that could not be read gets the

@@ -137,6 +137,16 @@ void BeamWindow::calculate() {
                       [](Form& form, Trace* trace) { calculateBeam(form, {}, trace); });
 }
 
+// The sketch of the member as calculated, whether or not a redraw event drew it in the window.
 QImage BeamWindow::drawing() const {
-    return picture_->grab().toImage();
+    BeamPicture sketch(nullptr);
+    sketch.resize(picture_->size());
+    try {
+        BeamSketch shapes;
+        drawBeamSketch(text("Combo1"), text("Combo5"), text("Combo6"), false, shapes);
+        sketch.setSketch(shapes);
+    } catch (const CalcError&) {
+        return renderedAt(picture_); // a count the sketch cannot use: what the window shows
+    }
+    return renderedAt(&sketch);
 }

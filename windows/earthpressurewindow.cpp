@@ -196,5 +196,5 @@ void EarthPressureWindow::calculate() {
 }
 
 QImage EarthPressureWindow::drawing() const {
-    return control<QWidget>(this, "Picture1")->grab().toImage();
+    return renderedAt(control<QWidget>(this, "Picture1"));
 }
