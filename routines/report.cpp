@@ -209,7 +209,7 @@ class Writer {
                  escaped(title) + "</title>\n<style>" + std::string(kStyle) +
                  "</style></head>\n<body>\n";
         html_ += "<h1>" + escaped(title) + "</h1>\n";
-        html_ += "<table class=\"meta\"><tr><td>计算内容</td><td>" + escaped(context_.spec->title) +
+        html_ += "<table class=\"meta\" cellpadding=\"2\"><tr><td>计算内容</td><td>" + escaped(context_.spec->title) +
                  "：" + escaped(context_.variant) + "</td></tr>\n<tr><td>计算时间</td><td>" +
                  escaped(context_.timestamp) + "</td></tr>\n<tr><td>依据</td><td>" +
                  std::string(kTechnicalCode) + "</td></tr></table>\n";
