@@ -35,41 +35,6 @@ bool Reader::next(Row& row) {
     return true;
 }
 
-std::optional<Row> readRow(std::istream& in) {
-    if (in.peek() == std::char_traits<char>::eof()) {
-        return std::nullopt;
-    }
-    Row row(1);
-    bool quoted = false;
-    char c = 0;
-    while (in.get(c)) {
-        if (quoted) {
-            if (c == '"') {
-                if (in.peek() == '"') {
-                    in.get(c);
-                    row.back().push_back('"');
-                } else {
-                    quoted = false;
-                }
-            } else {
-                row.back().push_back(c);
-            }
-        } else if (c == '"') {
-            quoted = true;
-        } else if (c == ',') {
-            row.emplace_back();
-        } else if (c == '\n') {
-            break;
-        } else if (c == '\r' && in.peek() == '\n') {
-            in.get(c);
-            break;
-        } else {
-            row.back().push_back(c);
-        }
-    }
-    return row;
-}
-
 std::string formatRow(const Row& row) {
     std::string line;
     appendRow(line, row);

@@ -13,11 +13,8 @@ namespace csv {
 
 using Row = std::vector<std::string>;
 
-// The next record, or nothing at the end of the input. A line ending is LF or CRLF. An unclosed
-// quote runs to the end of the input.
-std::optional<Row> readRow(std::istream& in);
-
-// Reads the records of a text held in memory, one at a time, into a reused row.
+// Reads the records of a text held in memory, one at a time, into a reused row. A line ending
+// is LF or CRLF; an unclosed quote runs to the end of the text.
 class Reader {
   public:
     explicit Reader(std::string_view text) : text_(text) {}
