@@ -1,7 +1,5 @@
 #pragma once
 
-#include <istream>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
