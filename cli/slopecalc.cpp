@@ -60,15 +60,6 @@ struct Options {
     std::map<std::string, std::string> values; // NAME=TEXT given on the command line
 };
 
-const Parameter* findParameter(const Command& command, std::string_view name) {
-    for (const Parameter& p : command.fields) {
-        if (p.name == name) {
-            return &p;
-        }
-    }
-    return nullptr;
-}
-
 std::string englishEndToChinese(const std::string& text) {
     if (text == "hinged") {
         return "铰支";
@@ -126,13 +117,11 @@ class CommandLineForm : public Form {
 
   private:
     std::size_t indexOf(std::string_view field) const {
-        for (std::size_t i = 0; i < command_.fields.size(); ++i) {
-            const Parameter& p = command_.fields[i];
-            if ((p.field.empty() ? p.name : p.field) == field) {
-                return i;
-            }
+        const Parameter* p = fieldOfControl(command_, field);
+        if (!p) {
+            throw std::logic_error("no parameter for the field " + std::string(field));
         }
-        throw std::logic_error("no parameter for the field " + std::string(field));
+        return static_cast<std::size_t>(p - command_.fields.data());
     }
 
     const Command& command_;
@@ -316,7 +305,7 @@ int runCsv(const Options& options, std::istream& in, std::ostream& out) {
     const Command& command = *options.command;
     std::vector<std::size_t> places; // each column's place in the command's parameters
     for (const std::string& name : header) {
-        const Parameter* p = findParameter(command, name);
+        const Parameter* p = findField(command, name);
         if (!p) {
             throw UsageError("unknown column '" + name + "' for " + std::string(command.command));
         }
@@ -420,6 +409,7 @@ void writeReport(const Options& options, const CalculationRecord& record, const 
                             : command == "gravity-wall" ? gravityWallReport(options.type)
                                                         : ReportContext{&kBeamSpec, {}, {}, {}, {}};
     if (command == "beam") {
+        // the texts as the calculation read them: end supports already in Chinese
         const auto text = [&](std::string_view field) {
             for (const auto& [f, t] : record.inputs) {
                 if (f == field) {
@@ -428,15 +418,13 @@ void writeReport(const Options& options, const CalculationRecord& record, const 
             }
             return std::string();
         };
-        const std::string lengths = options.values.contains("lengths")
-                                        ? "各跨跨度 " + options.values.at("lengths") + " m"
-                                        : "每跨 2.0 m";
-        context = beamReport(englishEndToChinese(text("Combo5")),
-                             englishEndToChinese(text("Combo6")), lengths);
+        const std::string spans = options.values.contains("lengths")
+                                      ? "各跨跨度 " + options.values.at("lengths") + " m"
+                                      : "每跨 2.0 m";
+        context = beamReport(text("Combo5"), text("Combo6"), spans);
         try {
             BeamSketch sketch;
-            drawBeamSketch(text("Combo1"), englishEndToChinese(text("Combo5")),
-                           englishEndToChinese(text("Combo6")), false, sketch);
+            drawBeamSketch(text("Combo1"), text("Combo5"), text("Combo6"), false, sketch);
             context.drawing = sketchSvg(sketch);
         } catch (const CalcError&) {
             // a count the sketch cannot use: the report goes without it
@@ -572,7 +560,7 @@ Options parseArguments(const std::vector<std::string>& args) {
                 throw UsageError("malformed argument '" + arg + "': expected NAME=TEXT");
             }
             const std::string name = arg.substr(0, equals);
-            if (!findParameter(*options.command, name)) {
+            if (!findField(*options.command, name)) {
                 throw UsageError("unknown name '" + name + "' for " + std::string(command) +
                                  "; see slopecalc " + std::string(command) + " --help");
             }
