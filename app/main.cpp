@@ -1,5 +1,6 @@
 #include "app/firstframe.h"
-#include "shell/launcher.h"
+#include "app/launcher.h"
+#include "gui/fonts.h"
 
 #include <QApplication>
 

@@ -1,13 +1,8 @@
 #include "slopecalc.h"
 
+#include "calculators/registry.h"
 #include "cli/csv.h"
-#include "routines/anchorbar.h"
-#include "routines/beam.h"
-#include "routines/calculators.h"
-#include "routines/earthpressure.h"
-#include "routines/gravitywall.h"
-#include "routines/report.h"
-#include "shell/form.h"
+#include "report/report.h"
 
 #include <algorithm>
 #include <ctime>
@@ -17,22 +12,15 @@
 #include <map>
 #include <optional>
 #include <span>
-#include <sstream>
 #include <stdexcept>
 
-using namespace subprogram;
+using subprogram::Calculator;
+using subprogram::Choice;
+using subprogram::Field;
+using subprogram::Result;
+using subprogram::Variant;
 
 namespace {
-
-using Command = CalculatorSpec;
-using Parameter = FieldSpec;
-
-// The places of the count and of the lengths in the beam's fields.
-constexpr std::size_t kBeamCount = 0;
-constexpr std::size_t kBeamLengths = 7;
-
-const Command* const kCommands[] = {&kEarthPressureSpec, &kAnchorSpec, &kGravityWallSpec,
-                                    &kBeamSpec};
 
 const char* const kSeparatorsNote =
     "Numbers are read as the windows read them, with the PRC separators whatever the machine's\n"
@@ -44,14 +32,9 @@ class UsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-struct Options;
-std::span<const ResultSpec> resultNames(const Options& options);
-
 struct Options {
-    const Command* command = nullptr;
-    EarthPressureMode mode = EarthPressureMode::Coulomb;
-    bool temporary = false;
-    WallType type = WallType::NotChosen;
+    const Calculator* calculator = nullptr;
+    int variant = 0;
     std::optional<std::string> csvFile;
     bool json = false;
     bool help = false;
@@ -60,72 +43,87 @@ struct Options {
     std::map<std::string, std::string> values; // NAME=TEXT given on the command line
 };
 
-std::string englishEndToChinese(const std::string& text) {
-    if (text == "hinged") {
-        return "铰支";
-    }
-    if (text == "fixed") {
-        return "嵌固";
-    }
-    if (text == "free") {
-        return "自由";
-    }
-    return text;
-}
-
-// The parameters' texts of one calculation, by the parameter's place in its command's table.
+// The parameters' texts of one calculation, by the parameter's place among the fields.
 using Texts = std::vector<std::string>;
 
-// The defaults, with the values given as NAME=TEXT in their place.
-Texts startingTexts(const Command& command, const std::map<std::string, std::string>& values) {
-    Texts texts;
-    for (const Parameter& p : command.fields) {
-        const auto given = values.find(std::string(p.name));
-        texts.push_back(given != values.end() ? given->second : std::string(p.defaultText));
+// The results a variant writes, by their names on the command line; none when they depend on
+// the calculation (the beam's spans).
+std::vector<const Result*> resultsOf(const Calculator& calculator, const Variant& variant) {
+    std::vector<const Result*> results;
+    for (const Result& r : calculator.results) {
+        const bool written =
+            variant.results.empty() ||
+            std::find(variant.results.begin(), variant.results.end(), r.control) !=
+                variant.results.end();
+        if (written && !r.name.empty()) {
+            results.push_back(&r);
+        }
     }
-    return texts;
+    return results;
 }
 
 // The fields of one calculation, and its results in the order they are written.
 class CommandLineForm : public Form {
   public:
-    CommandLineForm(const Command& command, std::span<const ResultSpec> resultNames, Texts texts)
-        : command_(command), resultNames_(resultNames), texts_(std::move(texts)) {}
+    CommandLineForm(const Calculator& calculator, const Variant& variant, Texts texts)
+        : calculator_(calculator), results_(resultsOf(calculator, variant)),
+          texts_(std::move(texts)) {}
 
+    // A choice word given in English is the window's word.
     std::string text(std::string_view field) const override {
-        const std::size_t i = indexOf(field);
-        const std::string_view f = field;
-        if (f == "Combo5" || f == "Combo6") {
-            return englishEndToChinese(texts_[i]);
-        }
-        return texts_[i];
-    }
-    void setText(std::string_view field, const std::string& text) override {
-        for (const ResultSpec& r : resultNames_) {
-            if (r.field == field) {
-                results.emplace_back(std::string(r.name), text);
+        const Field& f = fieldOf(field);
+        const std::string& t = texts_[placeOf(f)];
+        for (const Choice& c : f.choices) {
+            if (c.english == t) {
+                return std::string(c.text);
             }
+        }
+        return t;
+    }
+    int choice(std::string_view field) const override {
+        const Field& f = fieldOf(field);
+        const std::string& t = texts_[placeOf(f)];
+        for (const Choice& c : f.choices) {
+            if (c.text == t || c.english == t) {
+                return c.value;
+            }
+        }
+        return f.otherChoice;
+    }
+    // The variant's results by name, and what the calculation writes beyond the window.
+    void setText(std::string_view field, const std::string& text) override {
+        for (const Result* r : results_) {
+            if (r->control == field) {
+                results.emplace_back(std::string(r->name), text);
+                return;
+            }
+        }
+        if (!calculator_.result(field)) {
+            results.emplace_back(std::string(field), text);
         }
     }
 
     // The parameter whose field this is.
     std::string parameterOf(std::string_view field) const {
-        return std::string(command_.fields[indexOf(field)].name);
+        return std::string(fieldOf(field).name);
     }
 
     std::vector<std::pair<std::string, std::string>> results;
 
   private:
-    std::size_t indexOf(std::string_view field) const {
-        const Parameter* p = fieldOfControl(command_, field);
-        if (!p) {
+    const Field& fieldOf(std::string_view field) const {
+        const Field* f = calculator_.fieldOfControl(field);
+        if (!f) {
             throw std::logic_error("no parameter for the field " + std::string(field));
         }
-        return static_cast<std::size_t>(p - command_.fields.data());
+        return *f;
+    }
+    std::size_t placeOf(const Field& f) const {
+        return static_cast<std::size_t>(&f - calculator_.fields.data());
     }
 
-    const Command& command_;
-    std::span<const ResultSpec> resultNames_;
+    const Calculator& calculator_;
+    std::vector<const Result*> results_;
     Texts texts_;
 };
 
@@ -140,57 +138,28 @@ struct Outcome {
     std::optional<Failure> failure;
 };
 
-std::vector<double> readLengths(std::string_view text) {
-    std::vector<double> lengths;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find(';', start);
-        if (end == std::string_view::npos) {
-            lengths.push_back(textToDouble(text.substr(start)));
-            return lengths;
-        }
-        lengths.push_back(textToDouble(text.substr(start, end - start)));
-        start = end + 1;
+// The defaults, with the values given as NAME=TEXT in their place, and those that were given.
+Texts startingTexts(const Calculator& calculator, const std::map<std::string, std::string>& values) {
+    Texts texts;
+    for (const Field& f : calculator.fields) {
+        const auto given = values.find(std::string(f.name));
+        texts.push_back(given != values.end() ? given->second : std::string(f.defaultText));
     }
+    return texts;
 }
 
-// `countGiven`: whether the beam's count was given; without it, it follows the list of lengths.
-// `countGiven`: whether the beam's count was given; without it, it follows the list of lengths.
-// With `record`, what the calculation reads, forms and writes is recorded for a report.
-Outcome calculate(const Options& options, Texts texts, bool countGiven,
-                  CalculationRecord* record = nullptr) {
-    if (options.command->command == "beam" && !countGiven) {
-        const std::string& lengths = texts[kBeamLengths];
-        if (!lengths.empty()) {
-            texts[kBeamCount] = std::to_string(std::count(lengths.begin(), lengths.end(), ';') + 1);
-        }
+// One calculation of the options' calculator and variant on `texts`; with `record`, what it
+// reads, forms and writes is recorded for a report. `given` marks the parameters given.
+Outcome calculate(const Options& options, Texts texts, const std::vector<bool>& given,
+                  CalculationRecord* record = nullptr,
+                  std::optional<ReportContext>* context = nullptr) {
+    const Calculator& calculator = *options.calculator;
+    if (calculator.completeParameters) {
+        calculator.completeParameters(texts, given);
     }
-    CommandLineForm form(*options.command, resultNames(options), std::move(texts));
+    CommandLineForm form(calculator, calculator.variant(options.variant), std::move(texts));
     const auto run = [&](Form& fields, Trace* trace) {
-        const std::string_view name = options.command->command;
-        if (name == "earth-pressure") {
-            calculateEarthPressure(static_cast<std::int16_t>(options.mode), fields, trace);
-        } else if (name == "anchor") {
-            calculateAnchorBar(!options.temporary, fields, trace);
-        } else if (name == "gravity-wall") {
-            calculateGravityWall(options.type, fields, trace);
-        } else {
-            // beyond the window: one length per span, in the place of 2 m for every span
-            std::optional<std::vector<double>> lengths;
-            if (const std::string text = fields.text("lengths"); !text.empty()) {
-                const int n = fields.readWith("Combo1", spanCount);
-                lengths = fields.readWith("lengths", readLengths);
-                if (lengths->size() != static_cast<std::size_t>(n)) {
-                    throw FieldError(CalcError(ErrorKind::InvalidArgument), "lengths");
-                }
-            }
-            const auto moments = calculateBeam(fields, lengths, trace);
-            for (std::size_t i = 0; i < moments.size(); ++i) {
-                const std::string span = "M" + std::to_string(i + 1);
-                form.results.emplace_back(span + "_upper", doubleToText(moments[i].upper));
-                form.results.emplace_back(span + "_lower", doubleToText(moments[i].lower));
-            }
-        }
+        calculator.calculate(options.variant, fields, trace);
     };
     Outcome outcome;
     try {
@@ -204,6 +173,18 @@ Outcome calculate(const Options& options, Texts texts, bool countGiven,
             Failure{error.kind(), form.parameterOf(error.field()), form.text(error.field())};
     } catch (const CalcError& error) {
         outcome.failure = Failure{error.kind(), {}, {}};
+    }
+    if (context) {
+        *context = reportContext(calculator, options.variant, form);
+        if (calculator.sketch) {
+            try {
+                Sketch sketch;
+                calculator.sketch(options.variant, form, sketch);
+                (*context)->drawing = sketchSvg(sketch);
+            } catch (const CalcError&) {
+                // fields the sketch cannot use: the report goes without it
+            }
+        }
     }
     outcome.results = std::move(form.results);
     return outcome;
@@ -274,18 +255,6 @@ void printJson(const Outcome& outcome, std::ostream& out) {
     out << "}\n";
 }
 
-std::span<const ResultSpec> resultNames(const Options& options) {
-    const std::string_view command = options.command->command;
-    if (command == "earth-pressure") { // Ka, Ea, then K0, E0
-        return options.command->results.subspan(options.mode == EarthPressureMode::AtRest ? 2 : 0,
-                                                2);
-    }
-    if (command == "beam") {
-        return {}; // every span's moments, from the solver
-    }
-    return options.command->results;
-}
-
 int runCsv(const Options& options, std::istream& in, std::ostream& out) {
     std::ifstream file;
     std::istream* source = &in;
@@ -302,33 +271,39 @@ int runCsv(const Options& options, std::istream& in, std::ostream& out) {
     if (!reader.next(header)) {
         throw UsageError("the CSV has no header row");
     }
-    const Command& command = *options.command;
-    std::vector<std::size_t> places; // each column's place in the command's parameters
+    const Calculator& calculator = *options.calculator;
+    std::vector<std::size_t> places; // each column's place among the calculator's fields
+    std::vector<bool> given(calculator.fields.size());
     for (const std::string& name : header) {
-        const Parameter* p = findField(command, name);
-        if (!p) {
-            throw UsageError("unknown column '" + name + "' for " + std::string(command.command));
+        const Field* f = calculator.field(name);
+        if (!f) {
+            throw UsageError("unknown column '" + name + "' for " +
+                             std::string(calculator.command));
         }
-        places.push_back(static_cast<std::size_t>(p - command.fields.data()));
+        places.push_back(static_cast<std::size_t>(f - calculator.fields.data()));
+        given[places.back()] = true;
     }
-    const bool countGiven = options.values.contains("n") ||
-                            std::find(header.begin(), header.end(), "n") != header.end();
+    for (const auto& [name, text] : options.values) {
+        given[static_cast<std::size_t>(calculator.field(name) - calculator.fields.data())] = true;
+    }
 
-    const Texts base = startingTexts(command, options.values);
+    const Texts base = startingTexts(calculator, options.values);
     std::vector<std::string> columns;
-    for (const ResultSpec& r : resultNames(options)) {
-        columns.emplace_back(r.name);
+    for (const Result* r : resultsOf(calculator, calculator.variant(options.variant))) {
+        columns.emplace_back(r->name);
     }
-    // The beam's columns follow the largest span count of the batch, known only at its end;
-    // the other calculators' rows go out as they are calculated.
+    // Results that depend on the calculation (the beam's spans) take their columns from the
+    // whole batch, known only at its end; the other calculators' rows go out as they are
+    // calculated.
     const bool buffered = columns.empty();
 
     std::string output;
     bool failed = false;
     const auto appendResults = [&](csv::Row& line, const Outcome& outcome) {
-        // results come in the columns' order, a failed calculation's cut short
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            line.push_back(c < outcome.results.size() ? outcome.results[c].second : "");
+        for (const std::string& column : columns) {
+            const auto r = std::find_if(outcome.results.begin(), outcome.results.end(),
+                                        [&](const auto& result) { return result.first == column; });
+            line.push_back(r != outcome.results.end() ? r->second : "");
         }
         line.push_back(outcome.failure ? failureText(*outcome.failure, false) : "");
         failed = failed || outcome.failure.has_value();
@@ -356,7 +331,7 @@ int runCsv(const Options& options, std::istream& in, std::ostream& out) {
         for (std::size_t i = 0; i < places.size(); ++i) {
             texts[places[i]] = row[i];
         }
-        Outcome outcome = calculate(options, std::move(texts), countGiven);
+        Outcome outcome = calculate(options, std::move(texts), given);
         if (buffered) {
             rows.push_back(row);
             outcomes.push_back(std::move(outcome));
@@ -366,13 +341,12 @@ int runCsv(const Options& options, std::istream& in, std::ostream& out) {
     }
 
     if (buffered) {
-        std::size_t most = 0;
         for (const Outcome& o : outcomes) {
-            most = std::max(most, o.results.size());
-        }
-        for (std::size_t i = 1; i <= most / 2; ++i) {
-            columns.push_back("M" + std::to_string(i) + "_upper");
-            columns.push_back("M" + std::to_string(i) + "_lower");
+            for (const auto& [name, text] : o.results) {
+                if (std::find(columns.begin(), columns.end(), name) == columns.end()) {
+                    columns.push_back(name);
+                }
+            }
         }
         appendHeader();
         for (std::size_t r = 0; r < rows.size(); ++r) {
@@ -401,41 +375,23 @@ std::string localTime() {
     return text;
 }
 
-void writeReport(const Options& options, const CalculationRecord& record, const std::string& path) {
-    const std::string_view command = options.command->command;
-    ReportContext context = command == "earth-pressure"
-                                ? earthPressureReport(static_cast<std::int16_t>(options.mode))
-                            : command == "anchor"       ? anchorReport(!options.temporary)
-                            : command == "gravity-wall" ? gravityWallReport(options.type)
-                                                        : ReportContext{&kBeamSpec, {}, {}, {}, {}};
-    if (command == "beam") {
-        // the texts as the calculation read them: end supports already in Chinese
-        const auto text = [&](std::string_view field) {
-            for (const auto& [f, t] : record.inputs) {
-                if (f == field) {
-                    return t;
-                }
-            }
-            return std::string();
-        };
-        const std::string spans = options.values.contains("lengths")
-                                      ? "各跨跨度 " + options.values.at("lengths") + " m"
-                                      : "每跨 2.0 m";
-        context = beamReport(text("Combo5"), text("Combo6"), spans);
-        try {
-            BeamSketch sketch;
-            drawBeamSketch(text("Combo1"), text("Combo5"), text("Combo6"), false, sketch);
-            context.drawing = sketchSvg(sketch);
-        } catch (const CalcError&) {
-            // a count the sketch cannot use: the report goes without it
-        }
-    }
+void writeReport(ReportContext context, const CalculationRecord& record, const std::string& path) {
     context.timestamp = localTime();
     std::ofstream file(path, std::ios::binary);
     file << reportHtml(context, record);
     if (!file) {
         throw UsageError("cannot write " + path);
     }
+}
+
+// "a, b or c"
+std::string alternatives(std::span<const Variant> variants) {
+    std::string text;
+    for (std::size_t i = 0; i < variants.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == variants.size() ? " or " : ", ") +
+                std::string(variants[i].name);
+    }
+    return text;
 }
 
 void printGeneralHelp(std::ostream& out) {
@@ -445,7 +401,7 @@ void printGeneralHelp(std::ostream& out) {
            "       slopecalc SUBCOMMAND --csv FILE|-   one calculation per CSV row\n"
            "       slopecalc SUBCOMMAND --help         the names, units and defaults\n\n"
            "subcommands:\n";
-    for (const Command* c : kCommands) {
+    for (const Calculator* c : subprogram::calculators()) {
         out << "  " << c->command << std::string(16 - c->command.size(), ' ') << c->english << "\n"
             << std::string(18, ' ') << c->title << "\n";
     }
@@ -457,22 +413,19 @@ void printGeneralHelp(std::ostream& out) {
         << "\nexit status: 0 all calculated, 1 a calculation failed, 2 a usage error.\n";
 }
 
-void printCommandHelp(const Command& c, std::ostream& out) {
+void printCommandHelp(const Calculator& c, std::ostream& out) {
     out << "slopecalc " << c.command << ": " << c.english << "\n" << c.title << "\n\n";
     out << "parameters (NAME=TEXT; names are case-sensitive):\n";
-    for (const Parameter& p : c.fields) {
-        out << "  " << p.name << std::string(10 - p.name.size(), ' ') << p.english << " [" << p.unit
-            << "], default \"" << p.defaultText << "\"\n"
-            << std::string(12, ' ') << p.caption << "\n";
+    for (const Field& f : c.fields) {
+        out << "  " << f.name << std::string(10 - f.name.size(), ' ') << f.english << " [" << f.unit
+            << "], default \"" << f.defaultText << "\"\n"
+            << std::string(12, ' ') << fieldCaption(f) << "\n";
     }
     out << "\nresults: ";
-    if (c.command == "earth-pressure") {
-        out << "Ka Ea (coulomb, limited-fill), K0 E0 (at-rest)\n";
-    } else if (c.command == "beam") {
-        out << "M<i>_upper M<i>_lower for every span i, in kN·m\n"
-               "an end condition other than the six words is taken as free, as in the window\n";
+    if (!c.resultsHelp.empty()) {
+        out << c.resultsHelp << "\n";
     } else {
-        for (const ResultSpec& r : c.results) {
+        for (const Result& r : c.results) {
             out << r.name << ' ';
         }
         out << "\n";
@@ -494,8 +447,19 @@ std::string optionValue(const std::vector<std::string>& args, std::size_t& i,
 }
 
 bool isOption(const std::string& arg, std::string_view option) {
-    return arg == option ||
-           (arg.size() > option.size() && arg.starts_with(option) && arg[option.size()] == '=');
+    return !option.empty() &&
+           (arg == option ||
+            (arg.size() > option.size() && arg.starts_with(option) && arg[option.size()] == '='));
+}
+
+// A variant chosen by a flag of its own ("--temporary"), or null.
+const Variant* flagged(const Calculator& calculator, const std::string& arg) {
+    for (const Variant& v : calculator.variants) {
+        if (!v.flag.empty() && v.flag == arg) {
+            return &v;
+        }
+    }
+    return nullptr;
 }
 
 Options parseArguments(const std::vector<std::string>& args) {
@@ -507,15 +471,13 @@ Options parseArguments(const std::vector<std::string>& args) {
         options.help = true;
         return options;
     }
-    for (const Command* c : kCommands) {
-        if (args[0] == c->command) {
-            options.command = c;
-        }
-    }
-    if (!options.command) {
+    options.calculator = subprogram::calculatorByCommand(args[0]);
+    if (!options.calculator) {
         throw UsageError("unknown subcommand '" + args[0] + "'; see slopecalc --help");
     }
-    const std::string_view command = options.command->command;
+    const Calculator& calculator = *options.calculator;
+    const std::string command(calculator.command);
+    options.variant = calculator.defaultVariant;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -528,41 +490,29 @@ Options parseArguments(const std::vector<std::string>& args) {
             options.reportFile = optionValue(args, i, "--report");
         } else if (isOption(arg, "--csv")) {
             options.csvFile = optionValue(args, i, "--csv");
-        } else if (command == "earth-pressure" && isOption(arg, "--mode")) {
-            const std::string mode = optionValue(args, i, "--mode");
-            if (mode == "coulomb") {
-                options.mode = EarthPressureMode::Coulomb;
-            } else if (mode == "at-rest") {
-                options.mode = EarthPressureMode::AtRest;
-            } else if (mode == "limited-fill") {
-                options.mode = EarthPressureMode::LimitedFill;
-            } else {
-                throw UsageError("--mode is coulomb, at-rest or limited-fill, not '" + mode + "'");
+        } else if (isOption(arg, calculator.variantOption)) {
+            const std::string name = optionValue(args, i, calculator.variantOption);
+            const auto chosen =
+                std::find_if(calculator.variants.begin(), calculator.variants.end(),
+                             [&](const Variant& v) { return v.name == name; });
+            if (chosen == calculator.variants.end()) {
+                throw UsageError(std::string(calculator.variantOption) + " is " +
+                                 alternatives(calculator.variants) + ", not '" + name + "'");
             }
-        } else if (command == "anchor" && arg == "--temporary") {
-            options.temporary = true;
-        } else if (command == "gravity-wall" && isOption(arg, "--type")) {
-            const std::string type = optionValue(args, i, "--type");
-            if (type == "upright") {
-                options.type = WallType::Upright;
-            } else if (type == "shelf") {
-                options.type = WallType::Shelf;
-            } else if (type == "none") {
-                options.type = WallType::NotChosen;
-            } else {
-                throw UsageError("--type is upright, shelf or none, not '" + type + "'");
-            }
+            options.variant = chosen->value;
+        } else if (const Variant* v = flagged(calculator, arg)) {
+            options.variant = v->value;
         } else if (arg.starts_with("-") && arg.find('=') == std::string::npos) {
-            throw UsageError("unknown option '" + arg + "' for " + std::string(command));
+            throw UsageError("unknown option '" + arg + "' for " + command);
         } else {
             const std::size_t equals = arg.find('=');
             if (equals == std::string::npos || equals == 0) {
                 throw UsageError("malformed argument '" + arg + "': expected NAME=TEXT");
             }
             const std::string name = arg.substr(0, equals);
-            if (!findField(*options.command, name)) {
-                throw UsageError("unknown name '" + name + "' for " + std::string(command) +
-                                 "; see slopecalc " + std::string(command) + " --help");
+            if (!calculator.field(name)) {
+                throw UsageError("unknown name '" + name + "' for " + command +
+                                 "; see slopecalc " + command + " --help");
             }
             if (!options.values.emplace(name, arg.substr(equals + 1)).second) {
                 throw UsageError("'" + name + "' is given twice");
@@ -585,19 +535,26 @@ int runSlopecalc(const std::vector<std::string>& args, std::istream& in, std::os
     try {
         const Options options = parseArguments(args);
         if (options.help) {
-            options.command ? printCommandHelp(*options.command, out) : printGeneralHelp(out);
+            options.calculator ? printCommandHelp(*options.calculator, out)
+                               : printGeneralHelp(out);
             return 0;
         }
         if (options.csvFile) {
             return runCsv(options, in, out);
         }
+        const Calculator& calculator = *options.calculator;
+        std::vector<bool> given;
+        for (const Field& f : calculator.fields) {
+            given.push_back(options.values.contains(std::string(f.name)));
+        }
         CalculationRecord record;
+        std::optional<ReportContext> context;
         const bool recording = options.trace || options.reportFile;
         const Outcome outcome =
-            calculate(options, startingTexts(*options.command, options.values),
-                      options.values.contains("n"), recording ? &record : nullptr);
+            calculate(options, startingTexts(calculator, options.values), given,
+                      recording ? &record : nullptr, options.reportFile ? &context : nullptr);
         if (options.reportFile) {
-            writeReport(options, record, *options.reportFile);
+            writeReport(*context, record, *options.reportFile);
         }
         if (options.json) {
             printJson(outcome, out);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/calcerror.h"
+#include "core/calcerror.h"
 
 #include <gtest/gtest.h>
 

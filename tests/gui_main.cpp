@@ -1,4 +1,4 @@
-#include "shell/launcher.h"
+#include "gui/fonts.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/errorreport.h"
+#include "gui/errorreport.h"
 
 #include <QStringList>
 

@@ -1,231 +1,218 @@
-#include "routines/beam.h"
-#include "shell/calcerror.h"
+#include "calculators/beam.h"
 
 #include "failswith.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 #include <string>
 
 using namespace subprogram;
+using E = EndCondition;
 
 namespace {
 
 constexpr double kTight = 1e-9; // closed forms hold to rounding
 
-std::vector<SpanMoments> solve(int n, EndCondition upper, EndCondition lower, double q = 10,
-                               double Ec = 25500) {
-    return solveContinuousBeam(std::vector<double>(n, 2.0), 200, 300, q, Ec, upper, lower);
-}
-
-// Six significant digits, as the worked values are given.
-double sixDigits(double v) {
-    const double scale = std::pow(10, 5 - std::floor(std::log10(std::fabs(v))));
-    return std::round(v * scale) / scale;
-}
-
-TEST(CombinedLoadFixedEndMoments, WorkedExamples) {
+TEST(CombinedLoadFixedEndMoments, WorkedExamplesAndTheTrapezoidalClosedForm) {
     double up = 0, low = 0;
     combinedLoadFixedEndMoments(2, 4, 20, 40, up, low);
     EXPECT_NEAR(up, -161.0 - 1.0 / 3, kTight);
     EXPECT_NEAR(low, 176.0 + 4.0 / 9, kTight);
-    combinedLoadFixedEndMoments(2, 0, 0, 10, up, low);
-    EXPECT_NEAR(up, -4.0 / 3, kTight);
-    EXPECT_NEAR(low, 2, kTight);
-}
-
-TEST(CombinedLoadFixedEndMoments, TrapezoidalLoadClosedForm) {
     // from a3 at the upper end to a3 + a4 at the lower: −a3L²/12 − a4L²/30 and a3L²/12 + a4L²/20
-    for (const double L : {0.5, 3.0, 7.25}) {
-        double up = 0, low = 0;
+    for (const double L : {0.5, 2.0, 7.25}) {
         combinedLoadFixedEndMoments(L, 0, 5, 7, up, low);
         EXPECT_NEAR(up, -5 * L * L / 12 - 7 * L * L / 30, kTight * L * L) << L;
         EXPECT_NEAR(low, 5 * L * L / 12 + 7 * L * L / 20, kTight * L * L) << L;
     }
-}
-
-TEST(CombinedLoadFixedEndMoments, ZeroLengthSpanFails) {
-    double up = 0, low = 0;
     EXPECT_THROW(combinedLoadFixedEndMoments(0, 0, 1, 1, up, low), CalcError);
 }
 
-using E = EndCondition;
+// q = 10 on spans of 2 m, b × h = 200 × 300, C20, unless the lengths say otherwise.
+struct Moment {
+    std::size_t span; // from 1
+    bool lower;       // the span's lower end, else its upper end
+    double value;
+};
 
-TEST(SolveContinuousBeam, OneSpanClosedForms) {
-    const auto fixed = solve(1, E::Fixed, E::Fixed);
-    ASSERT_EQ(fixed.size(), 1u);
-    EXPECT_NEAR(fixed[0].upper, -10.0 / 3, kTight); // −qL²/12
-    EXPECT_NEAR(fixed[0].lower, 10.0 / 3, kTight);
-    const auto hinged = solve(1, E::Hinged, E::Hinged);
-    EXPECT_NEAR(hinged[0].upper, 0, kTight);
-    EXPECT_NEAR(hinged[0].lower, 0, kTight);
-}
+struct BeamCase {
+    const char* name;
+    std::vector<double> lengths;
+    E upper, lower;
+    std::vector<Moment> moments;
+    double digits = 0; // 0: to rounding; else the worked values' significant digits
+};
 
-TEST(SolveContinuousBeam, TwoEqualSpansCarryQL2Over8OverTheMiddleSupport) {
-    const auto m = solve(2, E::Hinged, E::Hinged);
-    EXPECT_NEAR(m[0].lower, 5, kTight);
-    EXPECT_NEAR(m[1].upper, -5, kTight);
-    EXPECT_NEAR(m[0].upper, 0, kTight);
-    EXPECT_NEAR(m[1].lower, 0, kTight);
-    for (const double L : {1.5, 3.0, 6.0}) {
-        const auto r = solveContinuousBeam({L, L}, 250, 400, 7, 30000, E::Hinged, E::Hinged);
-        EXPECT_NEAR(r[0].lower, 7 * L * L / 8, kTight * L * L) << L;
+class ContinuousBeam : public testing::TestWithParam<BeamCase> {};
+
+TEST_P(ContinuousBeam, GivesTheClosedFormsAndWorkedValues) {
+    const BeamCase& c = GetParam();
+    const auto m = solveContinuousBeam(c.lengths, 200, 300, 10, 25500, c.upper, c.lower);
+    ASSERT_EQ(m.size(), c.lengths.size());
+    for (const Moment& e : c.moments) {
+        const double actual = e.lower ? m[e.span - 1].lower : m[e.span - 1].upper;
+        const double tolerance =
+            c.digits ? std::pow(10, std::floor(std::log10(std::fabs(e.value))) - c.digits + 1) / 2
+                     : kTight;
+        EXPECT_NEAR(actual, e.value, tolerance) << "span " << e.span << (e.lower ? " lower" : "");
     }
 }
 
-TEST(SolveContinuousBeam, ThreeEqualSpansCarryATenthOfQL2) {
-    const auto m = solve(3, E::Hinged, E::Hinged);
-    EXPECT_NEAR(m[0].lower, 4, kTight);
-    EXPECT_NEAR(m[1].upper, -4, kTight);
-    EXPECT_NEAR(m[1].lower, 4, kTight);
-    EXPECT_NEAR(m[2].upper, -4, kTight);
+const std::vector<double> kSpans(std::size_t n) {
+    return std::vector<double>(n, 2.0);
 }
 
-TEST(SolveContinuousBeam, KinkInsideTheMemberWorkedValues) {
-    const auto five = solve(5, E::Hinged, E::Hinged);
-    EXPECT_DOUBLE_EQ(sixDigits(five[0].lower), 2.96013);
-    EXPECT_DOUBLE_EQ(sixDigits(five[4].upper), -4.23285);
-    const auto ten = solve(10, E::Fixed, E::Fixed);
-    EXPECT_DOUBLE_EQ(sixDigits(ten[0].upper), -0.357266);
-    EXPECT_DOUBLE_EQ(sixDigits(ten[0].lower), 1.6188);
-    EXPECT_DOUBLE_EQ(sixDigits(ten[9].lower), 3.33332);
-}
+INSTANTIATE_TEST_SUITE_P(
+    ClosedForms, ContinuousBeam,
+    testing::Values(
+        // −qL²/12 and +qL²/12
+        BeamCase{"one_fixed_span", kSpans(1), E::Fixed, E::Fixed, {{1, 0, -10.0 / 3}, {1, 1, 10.0 / 3}}},
+        BeamCase{"one_hinged_span", kSpans(1), E::Hinged, E::Free, {{1, 0, 0}, {1, 1, 0}}},
+        // qL²/8 over the middle support
+        BeamCase{"two_spans", kSpans(2), E::Hinged, E::Hinged,
+                 {{1, 0, 0}, {1, 1, 5}, {2, 0, -5}, {2, 1, 0}}},
+        // the three-moment equation for spans L and 2L: q(L³ + 8L³) ÷ (8 · 3L) = 3qL²/8
+        BeamCase{"spans_two_and_four", {2, 4}, E::Hinged, E::Hinged, {{1, 1, 15}, {2, 0, -15}}},
+        // 0.1 qL² over the interior supports
+        BeamCase{"three_spans", kSpans(3), E::Free, E::Hinged,
+                 {{1, 1, 4}, {2, 0, -4}, {2, 1, 4}, {3, 0, -4}}},
+        BeamCase{"five_spans", kSpans(5), E::Hinged, E::Hinged, {{1, 1, 2.96013}, {5, 0, -4.23285}}, 6},
+        BeamCase{"ten_spans", kSpans(10), E::Fixed, E::Fixed,
+                 {{1, 0, -0.357266}, {1, 1, 1.6188}, {10, 1, 3.33332}}, 6}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST(SolveContinuousBeam, FreeIsSolvedAsHinged) {
-    for (int n : {1, 2, 5, 10}) {
-        const auto hinged = solve(n, E::Hinged, E::Fixed);
-        const auto freeEnd = solve(n, E::Free, E::Fixed);
-        const auto both = solve(n, E::Free, E::Free);
-        const auto hingedBoth = solve(n, E::Hinged, E::Hinged);
-        for (int i = 0; i < n; ++i) {
-            EXPECT_EQ(freeEnd[i].upper, hinged[i].upper);
-            EXPECT_EQ(freeEnd[i].lower, hinged[i].lower);
-            EXPECT_EQ(both[i].upper, hingedBoth[i].upper);
-            EXPECT_EQ(both[i].lower, hingedBoth[i].lower);
+TEST(ContinuousBeam, AFreeEndIsSolvedAsAHingedEnd) {
+    std::mt19937 random(6);
+    const auto real = [&](double low, double high) {
+        return std::uniform_real_distribution<>(low, high)(random);
+    };
+    for (int i = 0; i < 200; ++i) {
+        std::vector<double> lengths(std::uniform_int_distribution<>(1, 12)(random));
+        for (double& L : lengths) {
+            L = real(0.5, 6);
+        }
+        const E other = i % 2 ? E::Fixed : E::Hinged;
+        const double q = real(1, 99);
+        const auto hinged = solveContinuousBeam(lengths, 250, 400, q, 30000, E::Hinged, other);
+        const auto free = solveContinuousBeam(lengths, 250, 400, q, 30000, E::Free, other);
+        for (std::size_t s = 0; s < lengths.size(); ++s) {
+            EXPECT_EQ(free[s].upper, hinged[s].upper);
+            EXPECT_EQ(free[s].lower, hinged[s].lower);
         }
     }
 }
 
-TEST(SolveContinuousBeam, AGradeOutsideTheTableFailsExceptForOneFixedSpan) {
-    EXPECT_EQ(modulusForGrade("C50"), 0);
-    EXPECT_THROW(solve(2, E::Hinged, E::Hinged, 10, 0), CalcError);
-    EXPECT_THROW(solve(1, E::Hinged, E::Fixed, 10, 0), CalcError);
-    const auto m = solve(1, E::Fixed, E::Fixed, 10, 0);
-    EXPECT_NEAR(m[0].upper, -10.0 / 3, kTight);
-    EXPECT_NEAR(m[0].lower, 10.0 / 3, kTight);
+TEST(ContinuousBeam, RigidityAndAGradeOutsideTheTable) {
+    Trace trace;
+    solveContinuousBeam(kSpans(1), 200, 300, 10, modulusForGrade("C20"), E::Fixed, E::Fixed,
+                        &trace);
+    EXPECT_NEAR(*trace.value("EI1"), 11.475, kTight); // 25500 · 0.2 · 0.3³ ÷ 12, in 10³ kN·m²
+    EXPECT_NEAR(*trace.value("k1"), 5.7375, kTight);
+    // Ec = 0: every stiffness is zero, and only two fixed ends of one span still solve
+    EXPECT_THROW(solveContinuousBeam(kSpans(2), 200, 300, 10, 0, E::Hinged, E::Hinged), CalcError);
+    EXPECT_THROW(solveContinuousBeam(kSpans(1), 200, 300, 10, 0, E::Hinged, E::Fixed), CalcError);
+    EXPECT_NEAR(solveContinuousBeam(kSpans(1), 200, 300, 10, 0, E::Fixed, E::Fixed)[0].lower,
+                10.0 / 3, kTight);
 }
 
-TEST(SolveContinuousBeam, CountLimits) {
-    EXPECT_TRUE(
-        FailsWith(ErrorKind::SubscriptOutOfRange, [&] { solve(100, E::Hinged, E::Hinged); }));
-    EXPECT_EQ(solve(99, E::Hinged, E::Hinged).size(), 99u);
-    EXPECT_TRUE(FailsWith(ErrorKind::DivisionByZero, [&] { solve(0, E::Hinged, E::Hinged); }));
-}
-
-TEST(ModulusForGrade, ExactTextMatch) {
+TEST(ContinuousBeam, GradesAndCountLimits) {
     const std::pair<const char*, double> table[] = {{"C15", 22000}, {"C20", 25500}, {"C25", 28000},
                                                     {"C30", 30000}, {"C35", 31500}, {"C40", 32500},
                                                     {"c20", 0},     {" C20", 0},    {"", 0}};
     for (const auto& [grade, Ec] : table) {
         EXPECT_EQ(modulusForGrade(grade), Ec) << grade;
     }
-}
-
-TEST(EndConditionFromText, OnlyTheTwoWordsAreDistinguished) {
-    EXPECT_EQ(endConditionFromText("嵌固"), E::Fixed);
-    EXPECT_EQ(endConditionFromText("铰支"), E::Hinged);
-    EXPECT_EQ(endConditionFromText("自由"), E::Free);
-    EXPECT_EQ(endConditionFromText("铰支 "), E::Free);
-    EXPECT_EQ(endConditionFromText(""), E::Free);
+    EXPECT_EQ(solveContinuousBeam(kSpans(99), 200, 300, 10, 25500, E::Hinged, E::Hinged).size(), 99u);
+    EXPECT_TRUE(FailsWith(ErrorKind::SubscriptOutOfRange, [] {
+        solveContinuousBeam(kSpans(100), 200, 300, 10, 25500, E::Hinged, E::Hinged);
+    }));
+    EXPECT_TRUE(FailsWith(ErrorKind::DivisionByZero, [] {
+        solveContinuousBeam({}, 200, 300, 10, 25500, E::Hinged, E::Hinged);
+    }));
 }
 
 struct CountCase {
     const char* text;
-    int spans;      // when accepted
-    ErrorKind kind; // when refused
-    bool accepted;
+    int spans;
+    std::optional<ErrorKind> kind = {};
 };
 
 class SpanCount : public testing::TestWithParam<CountCase> {};
 
 TEST_P(SpanCount, ReadsWholeNumbersUpTo99) {
-    const auto& c = GetParam();
-    if (c.accepted) {
+    const CountCase& c = GetParam();
+    if (c.kind) {
+        EXPECT_TRUE(FailsWith(*c.kind, [&] { spanCount(c.text); })) << c.text;
+    } else {
         EXPECT_EQ(spanCount(c.text), c.spans) << c.text;
-        return;
     }
-    EXPECT_TRUE(FailsWith(c.kind, [&] { spanCount(c.text); })) << c.text;
 }
 
 INSTANTIATE_TEST_SUITE_P(Counts, SpanCount,
-                         testing::Values(CountCase{"2", 2, {}, true},
-                                         CountCase{" 10 ", 10, {}, true},
-                                         CountCase{"99", 99, {}, true},
-                                         CountCase{"2.0", 2, {}, true}, CountCase{"0", 0, {}, true},
-                                         CountCase{"-3", 0, {}, true},
-                                         CountCase{"2.5", 0, ErrorKind::TypeMismatch, false},
-                                         CountCase{"0.1", 0, ErrorKind::TypeMismatch, false},
-                                         CountCase{"100", 0, ErrorKind::SubscriptOutOfRange, false},
-                                         CountCase{"1E9", 0, ErrorKind::SubscriptOutOfRange, false},
-                                         CountCase{"two", 0, ErrorKind::TypeMismatch, false}));
+                         testing::Values(CountCase{"2", 2}, CountCase{" 10 ", 10},
+                                         CountCase{"99", 99}, CountCase{"2.0", 2},
+                                         CountCase{"0", 0}, CountCase{"-3", 0},
+                                         CountCase{"2.5", 0, ErrorKind::TypeMismatch},
+                                         CountCase{"two", 0, ErrorKind::TypeMismatch},
+                                         CountCase{"100", 0, ErrorKind::SubscriptOutOfRange},
+                                         CountCase{"1E9", 0, ErrorKind::SubscriptOutOfRange}));
 
-int countLinesFrom(const BeamSketch& s, double x1, double y1) {
-    int count = 0;
-    for (const auto& l : s.lines) {
-        count += l.x1 == x1 && l.y1 == y1;
-    }
-    return count;
-}
-
-TEST(DrawBeamSketch, IntermediateSupportsAreEvenlySpaced) {
-    BeamSketch s;
-    drawBeamSketch("1", "自由", "自由", false, s);
-    EXPECT_TRUE(s.circles.empty());
-    drawBeamSketch("10", "自由", "自由", false, s);
+std::vector<double> circleYs(const Sketch& s) {
     std::vector<double> ys;
-    for (const auto& c : s.circles) {
+    for (const SketchCircle& c : s.circles) {
         EXPECT_EQ(c.x, 600);
         EXPECT_EQ(c.r, 50);
         ys.push_back(c.y);
     }
-    EXPECT_EQ(ys, (std::vector<double>{540, 980, 1420, 1860, 2300, 2740, 3180, 3620, 4060}));
+    return ys;
 }
 
-TEST(DrawBeamSketch, EndSymbolsFollowTheSupportTexts) {
-    BeamSketch s;
-    drawBeamSketch("2", "铰支", "铰支", false, s);
-    ASSERT_EQ(s.circles.size(), 3u);
-    EXPECT_EQ(s.circles.front().y, 100);
-    EXPECT_EQ(s.circles.back().y, 4500);
-    drawBeamSketch("2", "嵌固", "嵌固", false, s);
-    ASSERT_EQ(s.circles.size(), 1u);           // the middle support only
-    EXPECT_EQ(countLinesFrom(s, 300, 100), 2); // the base line and the first hatch
-    EXPECT_EQ(countLinesFrom(s, 750, 100), 1); // the last hatch
-    EXPECT_EQ(countLinesFrom(s, 300, 4500), 2);
-    const std::size_t withHatches = s.lines.size();
-    drawBeamSketch("2", "自由", "自由", false, s);
-    EXPECT_EQ(s.lines.size(), withHatches - 22);
-    // outline, twenty load lines and the load outline
+bool has(const Sketch& s, SketchLine l) {
+    return std::any_of(s.lines.begin(), s.lines.end(), [&](const SketchLine& m) {
+        return m.x1 == l.x1 && m.y1 == l.y1 && m.x2 == l.x2 && m.y2 == l.y2;
+    });
+}
+
+TEST(BeamSketch, TheMemberItsLoadAndItsSupports) {
+    Sketch s;
+    drawBeamSketch("10", E::Free, E::Free, false, s);
+    EXPECT_EQ(circleYs(s), (std::vector<double>{540, 980, 1420, 1860, 2300, 2740, 3180, 3620, 4060}));
+    // the outline, twenty load lines (rising to full width at a fifth of the height) and the
+    // load's outline; nothing at free ends
+    const std::vector<SketchLine> expected = {
+        {500, 100, 500, 4500}, {550, 100, 550, 4500}, {500, 100, 550, 100}, {500, 4500, 550, 4500},
+        {500, 100, 500, 100},  {425, 320, 500, 320},  {350, 540, 500, 540}, {275, 760, 500, 760},
+        {200, 980, 500, 980},  {200, 4280, 500, 4280}, {200, 4500, 500, 4500},
+        {500, 100, 200, 980},  {200, 980, 200, 4500}};
+    for (const SketchLine& l : expected) {
+        EXPECT_TRUE(has(s, l)) << l.x1 << ',' << l.y1 << ' ' << l.x2 << ',' << l.y2;
+    }
     EXPECT_EQ(s.lines.size(), 4u + 20u + 3u);
+
+    drawBeamSketch("2", E::Hinged, E::Fixed, false, s);
+    EXPECT_EQ(circleYs(s), (std::vector<double>{100, 2300}));
+    EXPECT_TRUE(has(s, {300, 4500, 750, 4500}));
+    EXPECT_TRUE(has(s, {300, 4500, 350, 4550})); // the first of ten hatches
+    EXPECT_TRUE(has(s, {750, 4500, 800, 4550})); // and the last
+    EXPECT_EQ(s.lines.size(), 27u + 11u);
+    drawBeamSketch("2.5", E::Fixed, E::Hinged, false, s); // the count is not rounded
+    EXPECT_EQ(circleYs(s), (std::vector<double>{1860, 4500}));
+    EXPECT_TRUE(has(s, {300, 100, 350, 50}));
 }
 
-TEST(DrawBeamSketch, ABadCountStopsWhereTheCountIsFirstUsed) {
-    BeamSketch s;
-    EXPECT_TRUE(
-        FailsWith(ErrorKind::TypeMismatch, [&] { drawBeamSketch("x", "铰支", "铰支", false, s); }));
+TEST(BeamSketch, ABadCountStopsWhereTheCountIsFirstUsed) {
+    Sketch s;
+    EXPECT_TRUE(FailsWith(ErrorKind::TypeMismatch,
+                          [&] { drawBeamSketch("x", E::Hinged, E::Hinged, false, s); }));
     EXPECT_EQ(s.lines.size(), 4u);   // the outline
-    EXPECT_EQ(s.circles.size(), 1u); // and the upper support
-    EXPECT_THROW(drawBeamSketch("x", "铰支", "铰支", true, s), CalcError);
-    EXPECT_EQ(s.circles.size(), 2u); // the lower support too, from a choice in the span list
-    EXPECT_THROW(drawBeamSketch("1000000", "铰支", "铰支", false, s), CalcError);
-}
-
-TEST(DrawBeamSketch, ACountIsUsedWithoutRounding) {
-    BeamSketch s;
-    drawBeamSketch("2.5", "自由", "自由", false, s);
-    ASSERT_EQ(s.circles.size(), 1u); // i = 1 only, since 2 > 1.5
-    EXPECT_EQ(s.circles[0].y, 1860); // 4400 ÷ 2.5 + 100
+    EXPECT_EQ(circleYs(s), std::vector<double>{100}); // and the upper support
+    EXPECT_THROW(drawBeamSketch("x", E::Hinged, E::Hinged, true, s), CalcError);
+    EXPECT_EQ(circleYs(s), (std::vector<double>{100, 4500})); // the lower too, from the span list
+    EXPECT_TRUE(FailsWith(ErrorKind::SubscriptOutOfRange,
+                          [&] { drawBeamSketch("100", E::Free, E::Free, false, s); }));
+    drawBeamSketch("99", E::Free, E::Free, false, s);
+    EXPECT_EQ(s.circles.size(), 98u);
 }
 
 } // namespace

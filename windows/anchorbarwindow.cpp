@@ -1,7 +1,7 @@
 #include "anchorbarwindow.h"
 
-#include "routines/anchorbar.h"
-#include "shell/formbuilder.h"
+#include "calculators/anchorbar.h"
+#include "gui/formbuilder.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -13,37 +13,37 @@ namespace {
 // clang-format off
 const ControlSpec kControls[] = {
     {Kind::Frame,  "Frame1",  "参数输入",                        360,  240, 6855, 2535},
-    {Kind::Label,  "Label1",  "锚杆倾角a(度):",                  240,  360, 3000,  255, "Frame1", "Text1"},
-    {Kind::Field,  "Text1",   "0",                              3240,  360,  615,  270, "Frame1"},
-    {Kind::Label,  "Label2",  "锚杆水平拉力标准值(KN):",          240,  720, 3000,  255, "Frame1", "Text2"},
-    {Kind::Field,  "Text2",   "10",                             3240,  720,  615,  270, "Frame1"},
-    {Kind::Label,  "Label3",  "锚筋抗拉强度设计值(kPa):",         240, 1080, 3000,  255, "Frame1", "Text3"},
-    {Kind::Field,  "Text3",   "310",                            3240, 1080,  615,  270, "Frame1"},
-    {Kind::Label,  "Label4",  "建筑边坡重要性系数:",              240, 1440, 3000,  255, "Frame1", "Text4"},
-    {Kind::Field,  "Text4",   "1.1",                            3240, 1440,  615,  270, "Frame1"},
-    {Kind::Label,  "Label11", "岩石与锚固体粘结强度特征值(kPa)",   240, 1800, 3000,  255, "Frame1", "Text9"},
-    {Kind::Field,  "Text9",   "180",                            3240, 1800,  615,  270, "Frame1"},
-    {Kind::Label,  "Label5",  "永久性锚杆",                     4560,  360, 1080,  255, "Frame1", "Option1"},
+    {Kind::Label,  "Label1",  {}, 240,  360, 3000,  255, "Frame1", "Text1"},
+    {Kind::Field,  "Text1",   {}, 3240,  360,  615,  270, "Frame1"},
+    {Kind::Label,  "Label2",  {}, 240,  720, 3000,  255, "Frame1", "Text2"},
+    {Kind::Field,  "Text2",   {}, 3240,  720,  615,  270, "Frame1"},
+    {Kind::Label,  "Label3",  {}, 240, 1080, 3000,  255, "Frame1", "Text3"},
+    {Kind::Field,  "Text3",   {}, 3240, 1080,  615,  270, "Frame1"},
+    {Kind::Label,  "Label4",  {}, 240, 1440, 3000,  255, "Frame1", "Text4"},
+    {Kind::Field,  "Text4",   {}, 3240, 1440,  615,  270, "Frame1"},
+    {Kind::Label,  "Label11", {}, 240, 1800, 3000,  255, "Frame1", "Text9"},
+    {Kind::Field,  "Text9",   {}, 3240, 1800,  615,  270, "Frame1"},
+    {Kind::Label,  "Label5",  subprogram::kPermanentAnchor,   4560,  360, 1080,  255, "Frame1", "Option1"},
     {Kind::Option, "Option1", "Option1",                        5640,  360,  255,  180, "Frame1"},
-    {Kind::Label,  "Label6",  "临时性锚杆",                     4560,  600, 1080,  255, "Frame1", "Option2"},
+    {Kind::Label,  "Label6",  subprogram::kTemporaryAnchor,   4560,  600, 1080,  255, "Frame1", "Option2"},
     {Kind::Option, "Option2", "Option2",                        5640,  600,  255,  255, "Frame1"},
-    {Kind::Label,  "Label12", "锚固体直径(mm):",                 4080, 1080, 2160,  255, "Frame1", "Text10"},
-    {Kind::Field,  "Text10",  "140",                            6240, 1080,  495,  270, "Frame1"},
-    {Kind::Label,  "Label13", "锚筋直径(mm)",                    4080, 1440, 2160,  255, "Frame1", "Text11"},
-    {Kind::Field,  "Text11",  "22",                             6240, 1440,  495,  270, "Frame1"},
-    {Kind::Label,  "Label14", "钢砂浆间的粘结强度(kPa)",          4080, 1800, 2160,  255, "Frame1", "Text12"},
-    {Kind::Field,  "Text12",  "2700",                           6240, 1800,  495,  270, "Frame1"},
+    {Kind::Label,  "Label12", {}, 4080, 1080, 2160,  255, "Frame1", "Text10"},
+    {Kind::Field,  "Text10",  {}, 6240, 1080,  495,  270, "Frame1"},
+    {Kind::Label,  "Label13", {}, 4080, 1440, 2160,  255, "Frame1", "Text11"},
+    {Kind::Field,  "Text11",  {}, 6240, 1440,  495,  270, "Frame1"},
+    {Kind::Label,  "Label14", {}, 4080, 1800, 2160,  255, "Frame1", "Text12"},
+    {Kind::Field,  "Text12",  {}, 6240, 1800,  495,  270, "Frame1"},
     {Kind::Button, "Command1", "计算",                          1080, 3000, 1815,  615},
     {Kind::Button, "Command2", "退出",                          3360, 3000, 1815,  615},
     {Kind::Frame,  "Frame2",  "结果输出",                        480, 3840, 6495, 1695},
-    {Kind::Label,  "Label7",  "锚杆轴向拉力设计值(KN):",          240,  240, 2520,  255, "Frame2", "Text5"},
-    {Kind::Field,  "Text5",   "0",                              2760,  240, 2415,  270, "Frame2"},
-    {Kind::Label,  "Label8",  "锚杆钢筋截面积(M):",               240,  600, 2520,  255, "Frame2", "Text6"},
-    {Kind::Field,  "Text6",   "0",                              2760,  600, 2415,  270, "Frame2"},
-    {Kind::Label,  "Label9",  "锚固段长度(M):",                   240,  960, 2520,  255, "Frame2", "Text7"},
-    {Kind::Field,  "Text7",   "0",                              2760,  960, 2415,  270, "Frame2"},
-    {Kind::Label,  "Label10", "锚筋与砂浆间的锚固长度(M):",        240, 1320, 2520,  255, "Frame2", "Text8"},
-    {Kind::Field,  "Text8",   "0",                              2760, 1320, 2415,  270, "Frame2"},
+    {Kind::Label,  "Label7",  {}, 240,  240, 2520,  255, "Frame2", "Text5"},
+    {Kind::Field,  "Text5",   {}, 2760,  240, 2415,  270, "Frame2"},
+    {Kind::Label,  "Label8",  {}, 240,  600, 2520,  255, "Frame2", "Text6"},
+    {Kind::Field,  "Text6",   {}, 2760,  600, 2415,  270, "Frame2"},
+    {Kind::Label,  "Label9",  {}, 240,  960, 2520,  255, "Frame2", "Text7"},
+    {Kind::Field,  "Text7",   {}, 2760,  960, 2415,  270, "Frame2"},
+    {Kind::Label,  "Label10", {}, 240, 1320, 2520,  255, "Frame2", "Text8"},
+    {Kind::Field,  "Text8",   {}, 2760, 1320, 2415,  270, "Frame2"},
 };
 // clang-format on
 
@@ -54,9 +54,9 @@ const char* const kFocusOrder[] = {"Text1",    "Text2",  "Text3",  "Text4", "Opt
 } // namespace
 
 AnchorBarWindow::AnchorBarWindow(Reporter reporter)
-    : CalculatorWindow("anchorbarfrm", QStringLiteral("锚杆计算"), std::move(reporter)) {
+    : CalculatorWindow(subprogram::kAnchorBar, std::move(reporter)) {
     setClientTwips(this, 7416, 5688);
-    buildControls(this, kControls);
+    buildControls(this, kControls, &calculator());
     control<QRadioButton>(this, "Option1")->setChecked(true);
     // The option buttons are too narrow for their own captions; the labels beside them name them,
     // for the eye, for a click and for a screen reader.
@@ -69,7 +69,7 @@ AnchorBarWindow::AnchorBarWindow(Reporter reporter)
         setTabOrder(control<QWidget>(this, kFocusOrder[i - 1]),
                     control<QWidget>(this, kFocusOrder[i]));
     }
-    connectButtons([this] { calculate(); });
+    connectButtons();
     addReportButton(5640, 3000, 1575, 615);
     control<QWidget>(this, "Text1")->setFocus();
 }
@@ -86,10 +86,8 @@ bool AnchorBarWindow::eventFilter(QObject* watched, QEvent* event) {
     return CalculatorWindow::eventFilter(watched, event);
 }
 
-void AnchorBarWindow::calculate() {
-    const bool permanent = control<QRadioButton>(this, "Option1")->isChecked();
-    calculateRecorded(subprogram::anchorReport(permanent),
-                      [permanent](Form& form, subprogram::Trace* trace) {
-                          subprogram::calculateAnchorBar(permanent, form, trace);
-                      });
+int AnchorBarWindow::variant() const {
+    using subprogram::AnchorKind;
+    return int(control<QRadioButton>(this, "Option1")->isChecked() ? AnchorKind::Permanent
+                                                                     : AnchorKind::Temporary);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/calculatorwindow.h"
+#include "gui/calculatorwindow.h"
 
 // "anchorbarfrm": eight fields, a permanent or temporary anchor, and the four design results.
 class AnchorBarWindow : public CalculatorWindow {
@@ -8,9 +8,8 @@ class AnchorBarWindow : public CalculatorWindow {
   public:
     explicit AnchorBarWindow(Reporter reporter);
 
+    int variant() const override;
+
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-
-  private:
-    void calculate();
 };

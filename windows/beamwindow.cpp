@@ -1,6 +1,6 @@
 #include "beamwindow.h"
 
-#include "shell/formbuilder.h"
+#include "gui/formbuilder.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -14,88 +14,41 @@ namespace {
 // clang-format off
 const ControlSpec kControls[] = {
     {Kind::Frame,  "Frame1", "连续梁参数输入",       120,  120, 2175, 5055},
-    {Kind::Label,  "Label1", "跨数",                 240,  240, 1080,  255, "Frame1", "Combo1"},
-    {Kind::Combo,  "Combo1", "2",                   1320,  240,  735,  315, "Frame1"},
+    {Kind::Label,  "Label1", {}, 240,  240, 1080,  255, "Frame1", "Combo1"},
+    {Kind::Combo,  "Combo1", {}, 1320,  240,  735,  315, "Frame1"},
+    // a span field that nothing reads: every span is 2 m
     {Kind::Label,  "Label5", "跨度(M)",              240,  600,  720,  255, "Frame1", "Text1"},
     {Kind::Field,  "Text1",  "2,3,4,5,6,7",          960,  600, 1095,  270, "Frame1"},
     {Kind::Label,  "Label2", "跨度输入,以逗号分隔",   240,  960, 1815,  255, "Frame1"},
-    {Kind::Label,  "Label3", "梁宽(mm)",             240, 1320, 1080,  255, "Frame1", "Combo3"},
-    {Kind::Combo,  "Combo3", "200",                 1320, 1200,  735,  315, "Frame1"},
-    {Kind::Label,  "Label4", "梁高(mm)",             240, 1680, 1080,  255, "Frame1", "Combo4"},
-    {Kind::Combo,  "Combo4", "300",                 1320, 1560,  735,  315, "Frame1"},
-    {Kind::Label,  "Label6", "荷载(KN/M)",           240, 2280, 1080,  255, "Frame1", "Text2"},
-    {Kind::Field,  "Text2",  "10",                  1320, 2280,  495,  270, "Frame1"},
-    {Kind::Label,  "Label7", "上端支座",             240, 2760, 1080,  255, "Frame1", "Combo5"},
-    {Kind::Combo,  "Combo5", "铰支",                1320, 2640,  735,  315, "Frame1"},
-    {Kind::Label,  "Label8", "下端支座",             240, 3120, 1080,  255, "Frame1", "Combo6"},
-    {Kind::Combo,  "Combo6", "铰支",                1320, 3000,  735,  315, "Frame1"},
-    {Kind::Label,  "Label9", "混凝土强度",           240, 3480, 1080,  255, "Frame1", "Combo2"},
-    {Kind::Combo,  "Combo2", "C20",                 1320, 3360,  735,  315, "Frame1"},
-    {Kind::Field,  "Text3",  "",                     600, 3960, 1335,  735, "Frame1"},
+    {Kind::Label,  "Label3", {}, 240, 1320, 1080,  255, "Frame1", "Combo3"},
+    {Kind::Combo,  "Combo3", {}, 1320, 1200,  735,  315, "Frame1"},
+    {Kind::Label,  "Label4", {}, 240, 1680, 1080,  255, "Frame1", "Combo4"},
+    {Kind::Combo,  "Combo4", {}, 1320, 1560,  735,  315, "Frame1"},
+    {Kind::Label,  "Label6", {}, 240, 2280, 1080,  255, "Frame1", "Text2"},
+    {Kind::Field,  "Text2",  {}, 1320, 2280,  495,  270, "Frame1"},
+    {Kind::Label,  "Label7", {}, 240, 2760, 1080,  255, "Frame1", "Combo5"},
+    {Kind::Combo,  "Combo5", {}, 1320, 2640,  735,  315, "Frame1"},
+    {Kind::Label,  "Label8", {}, 240, 3120, 1080,  255, "Frame1", "Combo6"},
+    {Kind::Combo,  "Combo6", {}, 1320, 3000,  735,  315, "Frame1"},
+    {Kind::Label,  "Label9", {}, 240, 3480, 1080,  255, "Frame1", "Combo2"},
+    {Kind::Combo,  "Combo2", {}, 1320, 3360,  735,  315, "Frame1"},
+    {Kind::Field,  "Text3",  {}, 600, 3960, 1335,  735, "Frame1"},
     {Kind::Button, "Command1", "计算",              2400,  840,  735,  375},
     {Kind::Button, "Command2", "退出",              2400, 1800,  735,  375},
 };
 // clang-format on
-
-struct ComboList {
-    const char* combo;
-    QStringList items;
-};
-
-const ComboList kLists[] = {
-    {"Combo1", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}},
-    {"Combo3", {"150", "180", "200", "220", "250", "280", "300"}},
-    {"Combo4", {"250", "300", "350", "400", "450", "500", "550", "600"}},
-    {"Combo5", {"铰支", "嵌固", "自由"}},
-    {"Combo6", {"铰支", "嵌固", "自由"}},
-    {"Combo2", {"C15", "C20", "C25", "C30", "C35", "C40"}},
-};
 
 const char* const kFocusOrder[] = {"Picture1", "Combo1",   "Combo3", "Combo4", "Text1",  "Text2",
                                    "Command1", "Command2", "Combo5", "Combo6", "Combo2", "Text3"};
 
 } // namespace
 
-BeamPicture::BeamPicture(QWidget* parent) : QWidget(parent) {
-    setObjectName(QStringLiteral("Picture1"));
-    setFocusPolicy(Qt::StrongFocus);
-    setAutoFillBackground(true);
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
-}
-
-void BeamPicture::setSketch(const BeamSketch& sketch) {
-    sketch_ = sketch;
-    update();
-}
-
-void BeamPicture::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.scale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
-    QPen pen(Qt::black, 1);
-    pen.setCosmetic(true); // one pixel wide at any scale
-    painter.setPen(pen);
-    for (const SketchLine& l : sketch_.lines) {
-        painter.drawLine(QPointF(l.x1, l.y1), QPointF(l.x2, l.y2));
-    }
-    for (const SketchCircle& c : sketch_.circles) {
-        painter.drawEllipse(QPointF(c.x, c.y), c.r, c.r);
-    }
-}
-
-BeamWindow::BeamWindow(Reporter reporter)
-    : CalculatorWindow("beamfrm", QStringLiteral("连续梁计算"), std::move(reporter)) {
+BeamWindow::BeamWindow(Reporter reporter) : CalculatorWindow(kBeam, std::move(reporter)) {
     setClientTwips(this, 6132, 5388);
-    buildControls(this, kControls);
-    for (const ComboList& list : kLists) {
-        auto* combo = control<QComboBox>(this, list.combo);
-        const QString text = combo->currentText();
-        combo->addItems(list.items);
-        combo->setCurrentIndex(combo->findText(text));
-    }
-    picture_ = new BeamPicture(this);
+    buildControls(this, kControls, &calculator());
+    picture_ = new SketchPicture(this);
+    picture_->setObjectName(QStringLiteral("Picture1"));
+    picture_->setFocusPolicy(Qt::StrongFocus);
     setTwipsGeometry(picture_, 3240, 240, 2655, 4935);
     auto* line = new QFrame(this); // a rule under the frame that nothing shows
     line->setObjectName(QStringLiteral("Line1"));
@@ -115,15 +68,16 @@ BeamWindow::BeamWindow(Reporter reporter)
     }
     connect(control<QLineEdit>(this, "Text2"), &QLineEdit::textChanged, this,
             [this] { redraw(false); });
-    connectButtons([this] { calculate(); });
+    connectButtons();
     addReportButton(2400, 2760, 735, 375);
 }
 
 void BeamWindow::redraw(bool fromSpanList) {
     run([this, fromSpanList] {
-        BeamSketch sketch;
+        Sketch sketch;
         try {
-            drawBeamSketch(text("Combo1"), text("Combo5"), text("Combo6"), fromSpanList, sketch);
+            drawBeamSketch(text("Combo1"), EndCondition(choice("Combo5")),
+                           EndCondition(choice("Combo6")), fromSpanList, sketch);
         } catch (const CalcError& error) {
             picture_->setSketch(sketch); // what was drawn before the count failed stays
             throw FieldError(error, "Combo1");
@@ -132,18 +86,13 @@ void BeamWindow::redraw(bool fromSpanList) {
     });
 }
 
-void BeamWindow::calculate() {
-    calculateRecorded(beamReport(text("Combo5"), text("Combo6"), "每跨 2.0 m"),
-                      [](Form& form, Trace* trace) { calculateBeam(form, {}, trace); });
-}
-
 // The sketch of the member as calculated, whether or not a redraw event drew it in the window.
 QImage BeamWindow::drawing() const {
-    BeamPicture sketch(nullptr);
+    SketchPicture sketch(nullptr);
     sketch.resize(picture_->size());
     try {
-        BeamSketch shapes;
-        drawBeamSketch(text("Combo1"), text("Combo5"), text("Combo6"), false, shapes);
+        Sketch shapes;
+        calculator().sketch(variant(), *this, shapes);
         sketch.setSketch(shapes);
     } catch (const CalcError&) {
         return renderedAt(picture_); // a count the sketch cannot use: what the window shows

@@ -1,6 +1,6 @@
 #include "earthpressurewindow.h"
 
-#include "shell/formbuilder.h"
+#include "gui/formbuilder.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -14,37 +14,37 @@ namespace {
 // clang-format off
 const ControlSpec kControls[] = {
     {Kind::Frame, "parameter", "参数",      240,  360, 6735, 4095},
-    {Kind::Label, "h",   "挡土墙高度H(米):",           240,  240, 2280, 255, "parameter", "hx"},
-    {Kind::Field, "hx",  "5",                         2520,  240,  615, 270, "parameter"},
-    {Kind::Label, "Y",   "土体重度Y(KN/M3):",          240,  600, 2280, 255, "parameter", "Yx"},
-    {Kind::Field, "Yx",  "18",                        2520,  600,  615, 270, "parameter"},
-    {Kind::Label, "Fi",  "土的内摩擦角Fi(度):",         240,  960, 2280, 255, "parameter", "Fix"},
-    {Kind::Field, "Fix", "30",                        2520,  960,  615, 270, "parameter"},
-    {Kind::Label, "Q",   "地表均布荷载标准值q(KPa):",    240, 1320, 2280, 255, "parameter", "Qx"},
-    {Kind::Field, "Qx",  "1.5",                       2520, 1320,  615, 270, "parameter"},
-    {Kind::Label, "C",   "土的粘聚力c(KPa):",          240, 1680, 2280, 255, "parameter", "Cx"},
-    {Kind::Field, "Cx",  "0",                         2520, 1680,  615, 270, "parameter"},
-    {Kind::Label, "ST",  "土对挡土墙墙背的摩擦角ST:",   240, 2040, 2280, 255, "parameter", "STx"},
-    {Kind::Field, "STx", "0",                         2520, 2040,  615, 270, "parameter"},
-    {Kind::Label, "B",   "填土表面与水平面的夹角B:",     240, 2400, 2280, 255, "parameter", "Bx"},
-    {Kind::Field, "Bx",  "0",                         2520, 2400,  615, 270, "parameter"},
-    {Kind::Label, "a",   "墙背与水平面的夹角a:",        240, 2760, 2280, 255, "parameter", "ax"},
-    {Kind::Field, "ax",  "90",                        2520, 2760,  615, 270, "parameter"},
-    {Kind::Label, "SS",  "滑裂面与水平面的夹角ss:",     240, 3120, 2280, 255, "parameter", "SSx"},
-    {Kind::Field, "SSx", "45",                        2520, 3120,  615, 270, "parameter"},
-    {Kind::Label, "str", "稳定岩石坡面与填土间的摩擦角str", 240, 3480, 2280, 375, "parameter", "strx"},
-    {Kind::Field, "strx", "12",                       2520, 3480,  615, 270, "parameter"},
+    {Kind::Label, "h",   {}, 240,  240, 2280, 255, "parameter", "hx"},
+    {Kind::Field, "hx",  {}, 2520,  240,  615, 270, "parameter"},
+    {Kind::Label, "Y",   {}, 240,  600, 2280, 255, "parameter", "Yx"},
+    {Kind::Field, "Yx",  {}, 2520,  600,  615, 270, "parameter"},
+    {Kind::Label, "Fi",  {}, 240,  960, 2280, 255, "parameter", "Fix"},
+    {Kind::Field, "Fix", {}, 2520,  960,  615, 270, "parameter"},
+    {Kind::Label, "Q",   {}, 240, 1320, 2280, 255, "parameter", "Qx"},
+    {Kind::Field, "Qx",  {}, 2520, 1320,  615, 270, "parameter"},
+    {Kind::Label, "C",   {}, 240, 1680, 2280, 255, "parameter", "Cx"},
+    {Kind::Field, "Cx",  {}, 2520, 1680,  615, 270, "parameter"},
+    {Kind::Label, "ST",  {}, 240, 2040, 2280, 255, "parameter", "STx"},
+    {Kind::Field, "STx", {}, 2520, 2040,  615, 270, "parameter"},
+    {Kind::Label, "B",   {}, 240, 2400, 2280, 255, "parameter", "Bx"},
+    {Kind::Field, "Bx",  {}, 2520, 2400,  615, 270, "parameter"},
+    {Kind::Label, "a",   {}, 240, 2760, 2280, 255, "parameter", "ax"},
+    {Kind::Field, "ax",  {}, 2520, 2760,  615, 270, "parameter"},
+    {Kind::Label, "SS",  {}, 240, 3120, 2280, 255, "parameter", "SSx"},
+    {Kind::Field, "SSx", {}, 2520, 3120,  615, 270, "parameter"},
+    {Kind::Label, "str", {}, 240, 3480, 2280, 375, "parameter", "strx"},
+    {Kind::Field, "strx", {}, 2520, 3480,  615, 270, "parameter"},
     {Kind::Button, "Command1", "计算",  960, 4440, 1455, 495},
     {Kind::Button, "Command2", "退出", 3600, 4440, 1455, 495},
     {Kind::Frame, "solution", "计算结果",  240, 4920, 6135, 1335},
-    {Kind::Label, "Ea",  "主动土压力标准值Ea:",          240,  360, 1920, 255, "solution", "Eax"},
-    {Kind::Field, "Eax", "0",                         2160,  360,  615, 270, "solution"},
-    {Kind::Label, "Ka",  "主动土压力系数Ka:",            240,  720, 1920, 255, "solution", "Kax"},
-    {Kind::Field, "Kax", "0",                         2160,  720,  615, 270, "solution"},
-    {Kind::Label, "EOi", "静止土压力标准值E0i:",         2880,  360, 2040, 255, "solution", "E0ix"},
-    {Kind::Field, "E0ix", "0",                        4920,  360,  615, 270, "solution"},
-    {Kind::Label, "K0i", "静止土压力系数K0i:",           2880,  720, 2040, 255, "solution", "K0ix"},
-    {Kind::Field, "K0ix", "0",                        4920,  720,  615, 270, "solution"},
+    {Kind::Label, "Ea",  {}, 240,  360, 1920, 255, "solution", "Eax"},
+    {Kind::Field, "Eax", {}, 2160,  360,  615, 270, "solution"},
+    {Kind::Label, "Ka",  {}, 240,  720, 1920, 255, "solution", "Kax"},
+    {Kind::Field, "Kax", {}, 2160,  720,  615, 270, "solution"},
+    {Kind::Label, "EOi", {}, 2880,  360, 2040, 255, "solution", "E0ix"},
+    {Kind::Field, "E0ix", {}, 4920,  360,  615, 270, "solution"},
+    {Kind::Label, "K0i", {}, 2880,  720, 2040, 255, "solution", "K0ix"},
+    {Kind::Field, "K0ix", {}, 4920,  720,  615, 270, "solution"},
 };
 // clang-format on
 
@@ -147,13 +147,13 @@ class EarthPressureSketch : public QWidget {
 } // namespace
 
 EarthPressureWindow::EarthPressureWindow(Reporter reporter)
-    : CalculatorWindow("solidstress", QStringLiteral("土压力计算"), std::move(reporter)) {
+    : CalculatorWindow(subprogram::kEarthPressure, std::move(reporter)) {
     setClientTwips(this, 7236, 6300);
-    buildControls(this, kControls);
+    buildControls(this, kControls, &calculator());
     auto* sketch = new EarthPressureSketch(control<QWidget>(this, "parameter"));
     sketch->setObjectName(QStringLiteral("Picture1"));
     setTwipsGeometry(sketch, 3240, 240, 3315, 3555);
-    connectButtons([this] { calculate(); });
+    connectButtons();
     addReportButton(5520, 4455, 1455, 450); // between the frames, beside the exit button
     centreOnScreen(this);
     control<QLineEdit>(this, "hx")->setFocus();
@@ -161,7 +161,7 @@ EarthPressureWindow::EarthPressureWindow(Reporter reporter)
 
 EarthPressureWindow* EarthPressureWindow::openInMode(WindowSlot<EarthPressureWindow>& slot,
                                                      EarthPressureMode mode) {
-    subprogram::earthPressureMode = static_cast<std::int16_t>(mode);
+    subprogram::earthPressureMode = mode;
     EarthPressureWindow* window = slot.get();
     window->setUpMode(mode);
     return window;
@@ -169,9 +169,9 @@ EarthPressureWindow* EarthPressureWindow::openInMode(WindowSlot<EarthPressureWin
 
 void EarthPressureWindow::setUpMode(EarthPressureMode mode) {
     control<QLabel>(this, "SS")
-        ->setText(mode == EarthPressureMode::LimitedFill
-                      ? QStringLiteral("稳定岩石坡面的倾角")
-                      : QStringLiteral("滑裂面与水平面的夹角ss:"));
+        ->setText(qstring(mode == EarthPressureMode::LimitedFill
+                              ? subprogram::kRockFaceCaption
+                              : calculator().fieldOfControl("SSx")->caption));
     show();
     raise();
     activateWindow();
@@ -186,13 +186,9 @@ void EarthPressureWindow::setUpMode(EarthPressureMode mode) {
     }
 }
 
-void EarthPressureWindow::calculate() {
+int EarthPressureWindow::variant() const {
     // the mode of the last launcher button, read at the moment of the click
-    const std::int16_t mode = subprogram::earthPressureMode;
-    calculateRecorded(subprogram::earthPressureReport(mode),
-                      [mode](Form& form, subprogram::Trace* trace) {
-                          subprogram::calculateEarthPressure(mode, form, trace);
-                      });
+    return static_cast<int>(subprogram::earthPressureMode);
 }
 
 QImage EarthPressureWindow::drawing() const {

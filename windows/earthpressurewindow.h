@@ -1,8 +1,8 @@
 #pragma once
 
-#include "routines/earthpressure.h"
-#include "shell/calculatorwindow.h"
-#include "shell/windowslot.h"
+#include "calculators/earthpressure.h"
+#include "gui/calculatorwindow.h"
+#include "gui/windowslot.h"
 
 // "solidstress": one window, three kinds of earth pressure. The launcher button that opens it
 // chooses the mode; the mode enables the fields it reads, relabels the slip-surface field and
@@ -18,10 +18,11 @@ class EarthPressureWindow : public CalculatorWindow {
     static EarthPressureWindow* openInMode(WindowSlot<EarthPressureWindow>& slot,
                                            subprogram::EarthPressureMode mode);
 
+    int variant() const override;
+
   protected:
     QImage drawing() const override;
 
   private:
     void setUpMode(subprogram::EarthPressureMode mode);
-    void calculate();
 };

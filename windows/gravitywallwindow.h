@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/calculatorwindow.h"
+#include "gui/calculatorwindow.h"
 
 #include <QImage>
 
@@ -32,11 +32,12 @@ class GravityWallWindow : public CalculatorWindow {
     // The folder beside the executable (the build tree), or the installed copy under share/.
     static QString defaultPictureFolder();
 
+    int variant() const override;
+
   protected:
     QImage drawing() const override;
 
   private:
-    void calculate();
     void loadPicture(const QString& fileName);
 
     QString pictureFolder_;

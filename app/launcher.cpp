@@ -1,0 +1,78 @@
+#include "launcher.h"
+
+#include "gui/formbuilder.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+// clang-format off
+const ControlSpec kControls[] = {
+    {Kind::Label,  "name",        "边坡支护计算程序v1.0",  600,    0, 4695, 495},
+    {Kind::Button, "solidstrees", "土压力计算",            120,  600, 2175, 495},
+    {Kind::Button, "Command1",    "静止土压力计算",        2640,  600, 1455, 495},
+    {Kind::Button, "Command2",    "退出",                  4320,  600, 1095, 495},
+    {Kind::Button, "Command4",    "有限范围填土土压力计算",  120, 1200, 2175, 495},
+    {Kind::Button, "anchorbar",   "锚杆计算",              2640, 1200, 1455, 495},
+    {Kind::Button, "Command6",    "重力式挡墙",            4320, 1200, 1092, 492},
+    // The continuous-beam button lies under Command6 and is never shown.
+    {Kind::Button, "Command5",    "连续梁计算",            4320, 1200, 1095, 495, nullptr, nullptr, false},
+    // A working-directory row that nothing shows or reads.
+    {Kind::Label,  "direct1",     "工作目录:",              480, 2160, 1095, 255, nullptr, "Text1",  false},
+    {Kind::Field,  "Text1",       "C:\\",                  1320, 2160, 1575, 270, nullptr, nullptr, false},
+    {Kind::Button, "Command3",    "浏览",                  3120, 2160,  855, 375, nullptr, nullptr, false},
+    {Kind::Label,  "Label1",      "欢迎试用,请提出宝贵意见,参考重庆建筑边坡支护技术规范",
+                                                           3240, 2640, 2415, 375},
+};
+// clang-format on
+
+// No clerical face ships with Debian: AR PL UKai, a brush-written Kai face, is the nearest in
+// spirit; any CJK face after it keeps the glyphs real.
+QFont titleFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("隶书"), QStringLiteral("LiSu"),
+                      QStringLiteral("AR PL UKai CN"), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPointSizeF(21.6);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+} // namespace
+
+Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
+    setObjectName(QStringLiteral("slope"));
+    setWindowTitle(QStringLiteral("边坡支护计算程序"));
+    setClientTwips(this, 5748, 3192);
+    buildControls(this, kControls);
+    control<QLabel>(this, "name")->setFont(titleFont());
+
+    const auto onClick = [this](const char* button, auto action) {
+        connect(control<QPushButton>(this, button), &QPushButton::clicked, this, action);
+    };
+    using subprogram::EarthPressureMode;
+    onClick("solidstrees", [this] {
+        EarthPressureWindow::openInMode(earthPressure_, EarthPressureMode::Coulomb);
+    });
+    onClick("Command1",
+            [this] { EarthPressureWindow::openInMode(earthPressure_, EarthPressureMode::AtRest); });
+    onClick("Command4", [this] {
+        EarthPressureWindow::openInMode(earthPressure_, EarthPressureMode::LimitedFill);
+    });
+    onClick("anchorbar", [this] { anchorBar_.show(); });
+    onClick("Command6", [this] { gravityWall_.show(); });
+    onClick("Command5", [this] { beam_.show(); });
+    onClick("Command2", [this] { emit exitRequested(); });
+
+    centreOnScreen(this);
+    control<QPushButton>(this, "solidstrees")->setFocus();
+}
+
+Launcher::~Launcher() = default;
+
+void Launcher::closeEvent(QCloseEvent* event) {
+    // Hidden calculator windows must not keep the program running without a visible window.
+    event->accept();
+    emit exitRequested();
+}

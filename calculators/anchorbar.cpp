@@ -1,0 +1,118 @@
+#include "anchorbar.h"
+
+#include "calculators/angles.h"
+
+namespace subprogram {
+
+namespace {
+
+// Working-condition coefficients of a permanent and of a temporary anchor.
+struct Coefficients {
+    double xi1; // bond between anchor body and rock
+    double xi2; // tensile strength of the bars
+    double xi3; // bond between bars and grout
+};
+
+constexpr Coefficients kPermanent{1, 0.69, 0.6};
+constexpr Coefficients kTemporary{1.33, 0.92, 0.72};
+
+constexpr double kLoadFactor = 1.25; // standard to design axial tension
+constexpr double kMillimetresPerMetre = 1000;
+constexpr std::int16_t kBars = 3; // the window designs a bundle of three bars
+
+} // namespace
+
+AnchorBar anchorBarDesign(std::int16_t n, double D, double Htk, double a, double fy, bool permanent,
+                          double gamma0, double frb, double fb, double d, Trace* trace) {
+    beginStep(trace, "anchorBarDesign");
+    const Keep keep(trace);
+    const Coefficients xi = permanent ? kPermanent : kTemporary;
+    keep("ξ1", xi.xi1);
+    keep("ξ2", xi.xi2);
+    keep("ξ3", xi.xi3);
+    const Num Nak = keep("Nak", Num(Htk) / cos(radians(a)));
+    const Num Na = keep("Na", Nak * kLoadFactor);
+    const Num As = keep("As", Na * gamma0 / xi.xi2 / fy);
+    const Num la = keep("la", Nak / xi.xi1 / kPiDecimal / (Num(D) / kMillimetresPerMetre) / frb);
+    const Num lb =
+        keep("lb", Na * gamma0 / xi.xi3 / n / kPiDecimal / (Num(d) / kMillimetresPerMetre) / fb);
+    return {As.value(), la.value(), lb.value(), Na.value()};
+}
+
+} // namespace subprogram
+
+namespace subprogram {
+
+void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
+    beginStep(trace, kReadingStep);
+    const double a = form.readDouble("Text1");
+    const double Htk = form.readDouble("Text2");
+    const double fy = form.readDouble("Text3");
+    const double gamma0 = form.readDouble("Text4");
+    const double frb = form.readDouble("Text9");
+    const double D = form.readDouble("Text10");
+    const double d = form.readDouble("Text11");
+    const double fb = form.readDouble("Text12");
+    const AnchorBar r = anchorBarDesign(kBars, D, Htk, a, fy, kind == AnchorKind::Permanent,
+                                        gamma0, frb, fb, d, trace);
+    form.setText("Text5", doubleToText(r.Na));
+    form.setText("Text6", doubleToText(r.As));
+    form.setText("Text7", doubleToText(r.la));
+    form.setText("Text8", doubleToText(r.lb));
+}
+
+namespace {
+
+// clang-format off
+const Field kFields[] = {
+    {"a",      "Text1",  "锚杆倾角a(度):",                "0",    "°",   "inclination of the anchor",                  "a"},
+    {"Htk",    "Text2",  "锚杆水平拉力标准值(KN):",        "10",   "kN",  "standard value of the horizontal tension",   "H<sub>tk</sub>"},
+    {"fy",     "Text3",  "锚筋抗拉强度设计值(kPa):",       "310",  "kPa", "design tensile strength of the bar",         "f<sub>y</sub>"},
+    {"gamma0", "Text4",  "建筑边坡重要性系数:",             "1.1",  "",    "importance factor of the building slope",    "γ<sub>0</sub>"},
+    {"frb",    "Text9",  "岩石与锚固体粘结强度特征值(kPa)", "180",  "kPa", "bond strength between rock and anchor body", "f<sub>rb</sub>"},
+    {"D",      "Text10", "锚固体直径(mm):",                "140",  "mm",  "diameter of the anchor body",                "D"},
+    {"d",      "Text11", "锚筋直径(mm)",                   "22",   "mm",  "diameter of one bar",                        "d"},
+    {"fb",     "Text12", "钢砂浆间的粘结强度(kPa)",         "2700", "kPa", "bond strength between bar and grout",        "f<sub>b</sub>"},
+};
+
+const Result kResults[] = {
+    {"Text5", "Na", "锚杆轴向拉力设计值(KN):",    "N<sub>a</sub>", "kN"},
+    {"Text6", "As", "锚杆钢筋截面积(M):",         "A<sub>s</sub>", ""},
+    {"Text7", "la", "锚固段长度(M):",             "l<sub>a</sub>", "m"},
+    {"Text8", "lb", "锚筋与砂浆间的锚固长度(M):", "l<sub>b</sub>", "m"},
+};
+
+const std::string_view kFormulas[] = {
+    "N<sub>ak</sub> = H<sub>tk</sub> ÷ cos a = {in:Htk} ÷ cos{in:a}° = {Nak}",
+    "N<sub>a</sub> = 1.25·N<sub>ak</sub> = 1.25×{Nak} = {Na}",
+    "A<sub>s</sub> = γ<sub>0</sub>·N<sub>a</sub> ÷ (ξ<sub>2</sub>·f<sub>y</sub>) = {in:gamma0}×{Na} ÷ ({ξ2}×{in:fy}) = {As}",
+    "l<sub>a</sub> = N<sub>ak</sub> ÷ (ξ<sub>1</sub>·π·D·f<sub>rb</sub>) = {Nak} ÷ ({ξ1}×3.1415926×{in:D}/1000×{in:frb}) = {la}",
+    "l<sub>b</sub> = γ<sub>0</sub>·N<sub>a</sub> ÷ (ξ<sub>3</sub>·n·π·d·f<sub>b</sub>) = {in:gamma0}×{Na} ÷ ({ξ3}×3×3.1415926×{in:d}/1000×{in:fb}) = {lb}",
+};
+// clang-format on
+
+const Step kDesignStep{"anchorBarDesign", "锚杆设计", kFormulas};
+const Step* const kSteps[] = {&kDesignStep};
+
+const Variant kKinds[] = {
+    {int(AnchorKind::Permanent), "permanent", kPermanentAnchor, kSteps},
+    {int(AnchorKind::Temporary), "temporary", kTemporaryAnchor, kSteps, {}, "--temporary"},
+};
+
+} // namespace
+
+const Calculator kAnchorBar{
+    .command = "anchor",
+    .english = "grouted rock anchor bar (--temporary for a temporary anchor)",
+    .window = "anchorbarfrm",
+    .title = "锚杆计算",
+    .fields = kFields,
+    .results = kResults,
+    .variants = kKinds,
+    .defaultVariant = int(AnchorKind::Permanent),
+    .variantOption = {},
+    .calculate = [](int kind, Form& form,
+                    Trace* trace) { calculateAnchorBar(AnchorKind(kind), form, trace); },
+};
+
+} // namespace subprogram

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "core/checked.h"
+
+namespace subprogram {
+
+// The tool's own π: every angle is converted with this decimal constant, never the
+// full-precision value, and its truncation shows in the results (the at-rest coefficient for
+// 30 degrees is 0.500000007735, not 0.5).
+inline constexpr double kPiDecimal = 3.1415926;
+
+// Degrees to radians: the product first, then the quotient.
+inline Num radians(Num degrees) {
+    return degrees * kPiDecimal / 180;
+}
+
+} // namespace subprogram

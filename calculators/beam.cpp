@@ -1,0 +1,366 @@
+#include "beam.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace subprogram {
+
+namespace {
+
+// Spans 1 … 99 and supports 1 … 100; index 0 is never used.
+constexpr std::size_t kTableSize = 101;
+using Vector = std::array<Num, kTableSize>;
+using Matrix = std::array<Vector, kTableSize>;
+
+constexpr double kSpanLength = 2.0;   // every span of the window is 2 m
+constexpr double kKinkFraction = 0.2; // the load reaches q at a fifth of the length
+constexpr double kMillimetresPerMetre = 1000;
+
+// The places of the count and of the lengths among the beam's fields.
+constexpr std::size_t kCount = 0;
+constexpr std::size_t kLengths = 7;
+
+// "2;3.5;4": one length per span.
+std::vector<double> readLengths(std::string_view text) {
+    std::vector<double> lengths;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find(';', start);
+        if (end == std::string_view::npos) {
+            lengths.push_back(textToDouble(text.substr(start)));
+            return lengths;
+        }
+        lengths.push_back(textToDouble(text.substr(start, end - start)));
+        start = end + 1;
+    }
+}
+
+struct Grade {
+    std::string_view name;
+    double Ec;
+};
+constexpr Grade kGrades[] = {{"C15", 22000}, {"C20", 25500}, {"C25", 28000},
+                             {"C30", 30000}, {"C35", 31500}, {"C40", 32500}};
+
+} // namespace
+
+double modulusForGrade(std::string_view grade) {
+    for (const Grade& g : kGrades) {
+        if (g.name == grade) {
+            return g.Ec;
+        }
+    }
+    return 0;
+}
+
+int spanCount(std::string_view text) {
+    const double count = textToDouble(text);
+    if (count != std::floor(count)) {
+        throw CalcError(ErrorKind::TypeMismatch);
+    }
+    if (count > kMaxSpans) {
+        throw CalcError(ErrorKind::SubscriptOutOfRange);
+    }
+    return count < 1 ? 0 : static_cast<int>(count);
+}
+
+void combinedLoadFixedEndMoments(double a1, double a2, double a3, double a4, double& Mup,
+                                 double& Mlow) {
+    const Num L = Num(a1) + a2;
+    const Num alpha = a1 / L;
+    const Num c = a2;
+    const Num d = a1 + Num(a2) / 2; // depth of the centre of the lower uniform load
+    const Num e = Num(a2) / 2;      // from that centre to the lower end
+
+    const Num T1 = Num(-1) / 12 * a3 * L * L;
+    const Num T2 = -Num(a4) * a1 * a1 / 6 * (2 - 3 * alpha + 6 * alpha * alpha / 5);
+    const Num T3 = -Num(a4) * c / 12 / L / L * (12 * d * e * e - 3 * e * c * c + c * c * L);
+    const Num U1 = Num(1) / 12 * a3 * L * L;
+    const Num U2 = Num(a1) * a4 * a1 * a1 / 4 / L * (1 - 4 * alpha / 5);
+    const Num U3 = a4 * c / 12 / L / L * (12 * d * d * e + 3 * e * c * c - 2 * c * c * L);
+    Mup = (T1 + T2 + T3).value();
+    Mlow = (U1 + U2 + U3).value();
+}
+
+std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths, double b, double h,
+                                             double q, double Ec, EndCondition upper,
+                                             EndCondition lower, Trace* trace) {
+    beginStep(trace, "solveContinuousBeam");
+    // F(1,1), EI1: the names under which the tables' entries are traced
+    const auto indexed = [](const char* name, std::size_t i, std::size_t j = 0) {
+        return j ? std::string(name) + "(" + std::to_string(i) + "," + std::to_string(j) + ")"
+                 : name + std::to_string(i);
+    };
+    const std::size_t n = lengths.size();
+    if (n > kMaxSpans) {
+        throw CalcError(ErrorKind::SubscriptOutOfRange);
+    }
+    const std::size_t m = n + 1;
+    Vector L{}, EI{}, k{}, R{};
+    std::array<std::array<Num, 3>, kTableSize> F{}; // F[i][1] upper end, F[i][2] lower end
+    Matrix K{};
+    for (std::size_t i = 1; i <= n; ++i) {
+        L[i] = lengths[i - 1];
+    }
+
+    Num H = 0;
+    for (std::size_t i = 1; i <= n; ++i) {
+        H = H + L[i];
+    }
+    const Num p = Num(q) / kKinkFraction / H;
+
+    Num x = 0;
+    for (std::size_t i = 1; i <= n; ++i) {
+        x = x + L[i];
+        if (x <= kKinkFraction * H) { // wholly above the kink: a trapezoidal load
+            const Num a3 = (x - L[i]) * p;
+            const Num a4 = x * p - a3;
+            double up = 0;
+            double low = 0;
+            combinedLoadFixedEndMoments(L[i].value(), 0, a3.value(), a4.value(), up, low);
+            F[i][1] = up;
+            F[i][2] = low;
+        } else { // reaching below the kink: the full q over the whole span
+            F[i][1] = Num(-1) / 12 * q * L[i] * L[i];
+            F[i][2] = Num(1) / 12 * q * L[i] * L[i];
+        }
+        EI[i] = Num(Ec) / 12 * b / kMillimetresPerMetre * h / kMillimetresPerMetre * h /
+                kMillimetresPerMetre * h / kMillimetresPerMetre;
+        if (trace) {
+            trace->record(indexed("F", i, 1), F[i][1].value());
+            trace->record(indexed("F", i, 2), F[i][2].value());
+            trace->record(indexed("EI", i), EI[i].value());
+        }
+    }
+    for (std::size_t i = 1; i <= n; ++i) {
+        k[i] = EI[i] / L[i];
+        note(trace, indexed("k", i), k[i].value());
+    }
+
+    R[1] = -F[1][1];
+    R[m] = -F[n][2];
+    for (std::size_t j = 2; j <= n; ++j) {
+        R[j] = -F[j - 1][2] - F[j][1];
+    }
+    K[1][1] = 4 * k[1];
+    K[m][m] = 4 * k[n];
+    for (std::size_t j = 2; j <= m; ++j) {
+        K[j][j - 1] = 2 * k[j - 1];
+        K[j - 1][j] = K[j][j - 1];
+    }
+    for (std::size_t j = 2; j <= n; ++j) {
+        K[j][j] = 4 * k[j - 1] + 4 * k[j];
+    }
+    if (upper == EndCondition::Fixed) { // θ1 = 0
+        K[1][1] = 1;
+        K[1][2] = 0;
+        K[2][1] = 0;
+        R[1] = 0;
+    }
+    if (lower == EndCondition::Fixed) { // θm = 0
+        K[m][m] = 1;
+        K[n][m] = 0;
+        K[m][n] = 0;
+        R[m] = 0;
+    }
+
+    // Gaussian elimination without pivoting; K stays symmetric and tridiagonal.
+    for (std::size_t kk = 1; kk <= n; ++kk) {
+        for (std::size_t i = kk + 1; i <= m; ++i) {
+            const Num f = K[kk][i] / K[kk][kk];
+            for (std::size_t j = i; j <= m; ++j) {
+                K[i][j] = K[i][j] - f * K[kk][j];
+            }
+            R[i] = R[i] - f * R[kk];
+        }
+    }
+    R[m] = R[m] / K[m][m];
+    for (std::size_t i = n; i >= 1; --i) {
+        for (std::size_t j = i + 1; j <= m; ++j) {
+            R[i] = R[i] - K[i][j] * R[j];
+        }
+        R[i] = R[i] / K[i][i];
+    }
+    for (std::size_t j = 1; trace && j <= m; ++j) {
+        trace->record(indexed("θ", j), R[j].value());
+    }
+
+    std::vector<SpanMoments> moments;
+    for (std::size_t i = 1; i <= n; ++i) {
+        const Num upperEnd = (4 * k[i] * R[i] + 2 * k[i] * R[i + 1]) + F[i][1];
+        const Num lowerEnd = (2 * k[i] * R[i] + 4 * k[i] * R[i + 1]) + F[i][2];
+        moments.push_back({upperEnd.value(), lowerEnd.value()});
+        if (trace) {
+            trace->record(indexed("M", i, 1), upperEnd.value());
+            trace->record(indexed("M", i, 2), lowerEnd.value());
+        }
+    }
+    return moments;
+}
+
+void calculateBeam(Form& form, Trace* trace) {
+    beginStep(trace, kReadingStep);
+    const int n = form.readWith("Combo1", spanCount);
+    std::vector<double> spans(static_cast<std::size_t>(n), kSpanLength);
+    // beyond the window: one length per span, in the place of 2 m for every span
+    if (form.holds("lengths") && !form.text("lengths").empty()) {
+        spans = form.readWith("lengths", readLengths);
+        if (spans.size() != static_cast<std::size_t>(n)) {
+            throw FieldError(CalcError(ErrorKind::InvalidArgument), "lengths");
+        }
+    }
+    const auto upper = EndCondition(form.choice("Combo5"));
+    const auto lower = EndCondition(form.choice("Combo6"));
+    const double Ec = modulusForGrade(form.text("Combo2"));
+    const double b = form.readDouble("Combo3");
+    const double h = form.readDouble("Combo4");
+    const double q = form.readDouble("Text2");
+    const auto moments = solveContinuousBeam(spans, b, h, q, Ec, upper, lower, trace);
+    for (std::size_t i = 0; i < moments.size(); ++i) {
+        form.setText("Text3", doubleToText(moments[i].upper));
+        const std::string span = "M" + std::to_string(i + 1);
+        form.setText(span + "_upper", doubleToText(moments[i].upper));
+        form.setText(span + "_lower", doubleToText(moments[i].lower));
+    }
+}
+
+namespace {
+
+constexpr double kTop = 100;     // the member's upper end in the picture
+constexpr double kBottom = 4500; // its lower end
+constexpr double kLength = 4400;
+constexpr double kPictureWidth = 2655; // the window's picture box
+constexpr double kPictureHeight = 4935;
+
+void endSymbol(EndCondition condition, double y, double hatchDirection, Sketch& s) {
+    if (condition == EndCondition::Hinged) {
+        s.circles.push_back({600, y, 50});
+    } else if (condition == EndCondition::Fixed) {
+        s.lines.push_back({300, y, 750, y});
+        for (int k = 0; k <= 9; ++k) {
+            s.lines.push_back({300.0 + 50 * k, y, 350.0 + 50 * k, y + 50 * hatchDirection});
+        }
+    }
+}
+
+void intermediateSupports(std::string_view count, Sketch& s) {
+    const Num n = textToDouble(count);
+    if (n.value() > kMaxSpans) {
+        // beyond the supports a member can have; also keeps a huge count from stalling drawing
+        throw CalcError(ErrorKind::SubscriptOutOfRange);
+    }
+    for (int i = 1; Num(i) <= n - 1; ++i) {
+        const double y = roundToInt16((i * Num(kLength) / n + kTop).value());
+        s.circles.push_back({600, y, 50});
+    }
+}
+
+} // namespace
+
+void drawBeamSketch(std::string_view count, EndCondition upper, EndCondition lower,
+                    bool supportsAfterLowerEnd, Sketch& s) {
+    s = {kPictureWidth, kPictureHeight, {}, {}};
+    s.lines.push_back({500, kTop, 500, kBottom});
+    s.lines.push_back({550, kTop, 550, kBottom});
+    s.lines.push_back({500, kTop, 550, kTop});
+    s.lines.push_back({500, kBottom, 550, kBottom});
+    endSymbol(upper, kTop, -1, s);
+    if (supportsAfterLowerEnd) {
+        endSymbol(lower, kBottom, 1, s);
+        intermediateSupports(count, s);
+    } else {
+        intermediateSupports(count, s);
+        endSymbol(lower, kBottom, 1, s);
+    }
+    for (int i = 1; i <= 20; ++i) {
+        const double y = roundToInt16(((i - 1) * Num(kLength) / 20 + kTop).value());
+        const double x = i <= 4 ? 500 - (i - 1) * 300.0 / 4 : 200;
+        s.lines.push_back({x, y, 500, y});
+    }
+    s.lines.push_back({200, kBottom, 500, kBottom});
+    s.lines.push_back({500, kTop, 200, 980});
+    s.lines.push_back({200, 980, 200, kBottom});
+}
+
+namespace {
+
+// clang-format off
+const std::string_view kCounts[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
+const std::string_view kWidths[] = {"150", "180", "200", "220", "250", "280", "300"};
+const std::string_view kHeights[] = {"250", "300", "350", "400", "450", "500", "550", "600"};
+const std::string_view kGradeNames[] = {"C15", "C20", "C25", "C30", "C35", "C40"};
+const Choice kEnds[] = {{"铰支", "hinged", int(EndCondition::Hinged)},
+                        {"嵌固", "fixed", int(EndCondition::Fixed)},
+                        {"自由", "free", int(EndCondition::Free)}};
+
+const Field kFields[] = {
+    {"n",       "Combo1", "跨数",       "2",    "",     "number of spans, 1 to 99",                      "n", Conversion::Count, kCounts},
+    {"b",       "Combo3", "梁宽(mm)",   "200",  "mm",   "section width",                                 "b", Conversion::Double, kWidths},
+    {"h",       "Combo4", "梁高(mm)",   "300",  "mm",   "section height",                                "h", Conversion::Double, kHeights},
+    {"q",       "Text2",  "荷载(KN/M)", "10",   "kN/m", "design load below the kink",                    "q"},
+    {"upper",   "Combo5", "上端支座",   "铰支", "",     "upper end: 铰支|hinged, 嵌固|fixed, 自由|free", "",  Conversion::Word, {}, kEnds, int(EndCondition::Free)},
+    {"lower",   "Combo6", "下端支座",   "铰支", "",     "lower end: 铰支|hinged, 嵌固|fixed, 自由|free", "",  Conversion::Word, {}, kEnds, int(EndCondition::Free)},
+    {"grade",   "Combo2", "混凝土强度", "C20",  "",     "concrete grade C15 … C40",                      "",  Conversion::Word, kGradeNames},
+    {"lengths", "",       "各跨跨度",   "",     "m",    "span lengths separated by ';' (default: every span 2 m)", "L<sub>i</sub>", Conversion::Lengths},
+};
+
+// The window shows one number, the upper-end moment of the last span; the command line gives
+// every span's moments instead.
+const Result kResults[] = {
+    {"Text3", "", "", "M<sub>n,1</sub>", "kN·m", "", "末跨上端弯矩"},
+};
+
+const std::string_view kFormulas[] = {
+    "荷载：自上端由 0 线性增至 0.2H 处的 q，其下为 q；跨越折点的跨按全跨均布 q 计",
+    "EI<sub>i</sub> = E<sub>c</sub>·b·h³ ÷ 12（b、h 换算为 m）；k<sub>i</sub> = EI<sub>i</sub> ÷ L<sub>i</sub>",
+    "转角方程：2k<sub>i−1</sub>θ<sub>i−1</sub> + (4k<sub>i−1</sub> + 4k<sub>i</sub>)θ<sub>i</sub> + 2k<sub>i</sub>θ<sub>i+1</sub> = −F<sub>i−1,2</sub> − F<sub>i,1</sub>；嵌固端 θ = 0",
+    "M<sub>i,1</sub> = 4k<sub>i</sub>θ<sub>i</sub> + 2k<sub>i</sub>θ<sub>i+1</sub> + F<sub>i,1</sub>；M<sub>i,2</sub> = 2k<sub>i</sub>θ<sub>i</sub> + 4k<sub>i</sub>θ<sub>i+1</sub> + F<sub>i,2</sub>",
+};
+// clang-format on
+
+const Step kSolveStep{"solveContinuousBeam", "连续梁转角位移法求解", kFormulas};
+const Step* const kSteps[] = {&kSolveStep};
+const Variant kOnly[] = {{0, "", "", kSteps}};
+
+std::string spansOf(const Form& form) {
+    const std::string lengths = form.holds("lengths") ? form.text("lengths") : std::string();
+    return lengths.empty() ? "每跨 2.0 m" : "各跨跨度 " + lengths + " m";
+}
+
+} // namespace
+
+const Calculator kBeam{
+    .command = "beam",
+    .english = "continuous member under earth pressure",
+    .window = "beamfrm",
+    .title = "连续梁计算",
+    .fields = kFields,
+    .results = kResults,
+    .variants = kOnly,
+    .defaultVariant = 0,
+    .variantOption = {},
+    .calculate = [](int, Form& form, Trace* trace) { calculateBeam(form, trace); },
+    .resultsHelp = "M<i>_upper M<i>_lower for every span i, in kN·m\n"
+                   "an end condition other than the six words is taken as free, as in the window",
+    .describe =
+        [](const Variant&, const Form& form) {
+            return "上端" + form.text("Combo5") + "，下端" + form.text("Combo6") + "，" +
+                   spansOf(form);
+        },
+    .sketch =
+        [](int, const Form& form, Sketch& sketch) {
+            drawBeamSketch(form.text("Combo1"), EndCondition(form.choice("Combo5")),
+                           EndCondition(form.choice("Combo6")), false, sketch);
+        },
+    // the count follows the list of lengths when it is not given
+    .completeParameters =
+        [](std::span<std::string> texts, const std::vector<bool>& given) {
+            const std::string& lengths = texts[kLengths];
+            if (!given[kCount] && !lengths.empty()) {
+                texts[kCount] = std::to_string(std::count(lengths.begin(), lengths.end(), ';') + 1);
+            }
+        },
+};
+
+} // namespace subprogram

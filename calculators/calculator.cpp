@@ -1,0 +1,68 @@
+#include "calculator.h"
+
+namespace subprogram {
+
+namespace {
+
+std::string withoutColon(std::string_view caption) {
+    while (caption.ends_with(":") || caption.ends_with("：")) {
+        caption.remove_suffix(caption.ends_with(":") ? 1 : std::string_view("：").size());
+    }
+    return std::string(caption);
+}
+
+} // namespace
+
+const Field* Calculator::field(std::string_view name) const {
+    for (const Field& f : fields) {
+        if (f.name == name) {
+            return &f;
+        }
+    }
+    return nullptr;
+}
+
+const Field* Calculator::fieldOfControl(std::string_view control) const {
+    for (const Field& f : fields) {
+        if (place(f) == control) {
+            return &f;
+        }
+    }
+    return nullptr;
+}
+
+const Result* Calculator::result(std::string_view control) const {
+    for (const Result& r : results) {
+        if (r.control == control) {
+            return &r;
+        }
+    }
+    return nullptr;
+}
+
+const Variant& Calculator::variant(int value) const {
+    for (const Variant& v : variants) {
+        if (v.value == value) {
+            return v;
+        }
+    }
+    return variants.front();
+}
+
+std::string fieldCaption(const Field& field) {
+    return field.reportCaption.empty() ? withoutColon(field.caption)
+                                       : std::string(field.reportCaption);
+}
+
+std::string resultCaption(const Result& result) {
+    if (!result.reportCaption.empty()) {
+        return std::string(result.reportCaption);
+    }
+    std::string caption = withoutColon(result.caption);
+    if (caption.ends_with(')')) {
+        caption.erase(caption.rfind('('));
+    }
+    return caption;
+}
+
+} // namespace subprogram

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "calculators/sketch.h"
+#include "core/form.h"
+#include "core/trace.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A calculator described once, for every part that shows it: its window builds its fields from
+// the description, slopecalc takes its parameters and help from it, and the report names its
+// inputs, steps and results by it. A new calculator is one description, registered in
+// calculators/registry.cpp.
+namespace subprogram {
+
+// One word a choice field offers (an end support), as the window's list and the command line
+// give it, with the value it stands for.
+struct Choice {
+    std::string_view text;    // in the window's list: "铰支"
+    std::string_view english; // on the command line also: "hinged"
+    int value;
+};
+
+// How a calculation reads a field's text.
+enum class Conversion {
+    Double,          // textToDouble
+    Single,          // textToSingle
+    DoubleAndSingle, // both, each where its routine needs it
+    Count,           // a whole number of spans
+    Word,            // compared as a word: a choice or a grade
+    Lengths,         // numbers separated by ';'
+};
+
+struct Field {
+    std::string_view name;        // on the command line and in CSV headers
+    std::string_view control;     // the window's field; empty for a value beyond the window
+    std::string_view caption;     // the label beside the field, as the window shows it
+    std::string_view defaultText; // the field's text when the window is created
+    std::string_view unit;
+    std::string_view english; // what it means, for --help
+    std::string_view symbol;  // as the report writes it (HTML)
+    Conversion conversion = Conversion::Double;
+    std::span<const std::string_view> items = {}; // a combo box's list
+    std::span<const Choice> choices = {};          // a choice field's words (they fill its list)
+    int otherChoice = 0;                           // what any other text stands for
+    std::string_view reportCaption = {};           // the report's name, where it differs
+};
+
+struct Result {
+    std::string_view control; // the window's result field
+    std::string_view name;    // on the command line; empty when only the window shows it
+    std::string_view caption; // the label beside the field, as the window shows it
+    std::string_view symbol;  // HTML
+    std::string_view unit;
+    std::string_view defaultText = "0";
+    std::string_view reportCaption = {}; // the report's name, where the window has no label
+};
+
+// One part of a calculation as the report shows it: a routine, its formulas and the values it
+// formed. A formula writes {name} for a value of the step and {in:name} for an input as typed.
+struct Step {
+    std::string_view id;    // the step's name in the trace
+    std::string_view title; // its heading
+    std::span<const std::string_view> formulas;
+};
+
+// A kind of calculation of one calculator: a mode, an anchor kind, a wall type.
+struct Variant {
+    int value;             // the calculator's own enum value
+    std::string_view name; // on the command line: "at-rest"
+    std::string_view title; // in the report: "静止土压力"
+    std::span<const Step* const> steps;            // the report's formulas, in order
+    std::span<const std::string_view> results = {}; // the result fields it writes; empty: all
+    std::string_view flag = {};                     // a command-line flag that chooses it
+};
+
+struct Calculator {
+    std::string_view command; // the slopecalc subcommand
+    std::string_view english; // what it calculates, for --help
+    std::string_view window;  // the window's objectName
+    std::string_view title;   // the window's caption
+    std::span<const Field> fields;     // in the window's order
+    std::span<const Result> results;   // in the order the calculation writes them
+    std::span<const Variant> variants; // at least one
+    int defaultVariant;                // without a choice on the command line
+    std::string_view variantOption;    // the command-line option naming a variant ("--mode")
+
+    // Reads the fields through `form`, runs the routines and writes the results, in the
+    // window's order; a CalcError leaves what was written before it.
+    void (*calculate)(int variant, Form& form, Trace* trace);
+
+    std::string_view resultsHelp = {}; // --help's line of results, when not their names
+    // The report's line naming what was calculated, when not the variant's title.
+    std::string (*describe)(const Variant& variant, const Form& form) = nullptr;
+    // The sketch a report shows of what was calculated; CalcError when the fields describe none.
+    void (*sketch)(int variant, const Form& form, Sketch& sketch) = nullptr;
+    // Beyond the window: fills, on the command line, a parameter that was not given from those
+    // that were (`texts` and `given` follow `fields`).
+    void (*completeParameters)(std::span<std::string> texts, const std::vector<bool>& given) =
+        nullptr;
+
+    const Field* field(std::string_view name) const;            // by command-line name
+    const Field* fieldOfControl(std::string_view control) const; // by window field (or name)
+    const Result* result(std::string_view control) const;
+    const Variant& variant(int value) const; // the first one for a value it does not know
+    // The place where a field's text travels: its window field, or its name beyond the window.
+    static std::string_view place(const Field& field) {
+        return field.control.empty() ? field.name : field.control;
+    }
+};
+
+// The report's name of a result: the label without its colon and the unit in brackets, which
+// the report gives in a column of its own.
+std::string resultCaption(const Result& result);
+// The report's name of an input: the label without its colon.
+std::string fieldCaption(const Field& field);
+
+} // namespace subprogram

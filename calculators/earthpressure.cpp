@@ -1,0 +1,208 @@
+#include "earthpressure.h"
+
+#include "calculators/angles.h"
+
+namespace subprogram {
+
+ActivePressure coulombActive(double H, double gamma, double phi, double c, double q, double delta,
+                             double /*theta*/, double beta, double alpha, Trace* trace) {
+    beginStep(trace, "coulombActive");
+    const Keep keep(trace);
+    const Num a = radians(alpha);
+    const Num b = radians(beta);
+    const Num d = radians(delta);
+    const Num f = radians(phi);
+
+    const Num s1 = b + a;
+    const Num s2 = a - d;
+    const Num w = b + a - f - d;
+    const Num s3 = d + f;
+    const Num s4 = f - b;
+
+    const Num numerator = (Num(q) + q) * sin(a) * cos(b);
+    const Num denominator = Num(H) * gamma * sin(s1);
+    const Num Kq = keep("Kq", numerator / denominator + 1);
+    const Num eta = keep("η", (Num(c) + c) / gamma / H);
+    const Num T = keep("T", sin(s1) * sin(s2) + sin(s4) * sin(s3));
+    const Num A = keep("A", Kq * T + eta * 2 * sin(a) * cos(f) * cos(w));
+    const Num B1 = keep("B1", Kq * sin(s1) * sin(s4) + eta * sin(a) * cos(f));
+    const Num B2 = keep("B2", Kq * sin(s2) * sin(s3) + eta * sin(a) * cos(f));
+    const Num S = keep("S", sqrt(B1 * B2));
+    const Num F = keep("F", sin(s1) / (sin(a) * sin(a) * sin(w) * sin(w)));
+    const Num Ka = keep("Ka", F * (A - (S + S)));
+    const Num Ea = keep("Ea", Num(H) * gamma * H * Ka / 2);
+    return {Ka.value(), Ea.value()};
+}
+
+} // namespace subprogram
+
+namespace subprogram {
+
+AtRestPressure atRestEarthPressure(double phi, double q, double gamma, double H, Trace* trace) {
+    beginStep(trace, "atRestEarthPressure");
+    const Keep keep(trace);
+    const Num f = keep("φr", radians(phi));
+    const Num K0 = keep("K0", 1 - sin(f));
+    const Num E0 = keep("E0", (Num(gamma) * H + q) * K0);
+    return {K0.value(), E0.value()};
+}
+
+// The rock face, not a slip surface in the soil, bounds the wedge: θ is the face's inclination
+// and δr, the friction between face and fill, takes the place of φ. q takes no part.
+ActivePressure limitedFillEarthPressure(double H, double gamma, double deltaR, double c,
+                                        double /*q*/, double delta, double theta, double beta,
+                                        double alpha, Trace* trace) {
+    beginStep(trace, "limitedFillEarthPressure");
+    const Keep keep(trace);
+    const Num a = radians(alpha);
+    const Num b = radians(beta);
+    const Num d = radians(delta);
+    const Num dr = radians(deltaR);
+    const Num t = radians(theta);
+
+    const Num s1 = b + a;
+    const Num s2 = a - d + t - dr;
+    const Num s3 = t - b;
+    const Num s4 = t + a;
+    const Num s5 = t - dr;
+
+    const Num A = keep("A", sin(s1) / sin(s2) / sin(s3));
+    const Num B = keep("B", sin(s4) * sin(s5) / sin(a) / sin(a));
+    const Num eta = keep("η", (Num(c) + c) / gamma / H);
+    const Num C = keep("C", eta * cos(dr) / sin(a));
+    const Num Ka = keep("Ka", A * (B - C));
+    const Num Ea = keep("Ea", Num(H) * gamma * H * Ka / 2);
+    return {Ka.value(), Ea.value()};
+}
+
+} // namespace subprogram
+
+namespace subprogram {
+
+void calculateEarthPressure(EarthPressureMode mode, Form& form, Trace* trace) {
+    beginStep(trace, kReadingStep);
+    switch (mode) {
+    case EarthPressureMode::Coulomb:
+    case EarthPressureMode::LimitedFill: {
+        const bool limitedFill = mode == EarthPressureMode::LimitedFill;
+        const double alpha = form.readDouble("ax");
+        const double beta = form.readDouble("Bx");
+        const double theta = form.readDouble("SSx");
+        const double delta = form.readDouble("STx");
+        const double q = form.readDouble("Qx");
+        const double c = form.readDouble("Cx");
+        // the limited fill takes the rock face's friction δr in the place of φ; Fix is not read
+        const double phiOrDeltaR = form.readDouble(limitedFill ? "strx" : "Fix");
+        const double gamma = form.readDouble("Yx");
+        const double H = form.readDouble("hx");
+        const ActivePressure r =
+            limitedFill
+                ? limitedFillEarthPressure(H, gamma, phiOrDeltaR, c, q, delta, theta, beta, alpha,
+                                           trace)
+                : coulombActive(H, gamma, phiOrDeltaR, c, q, delta, theta, beta, alpha, trace);
+        form.setText("Kax", doubleToText(r.Ka));
+        form.setText("Eax", doubleToText(r.Ea));
+        break;
+    }
+    case EarthPressureMode::AtRest: {
+        const double H = form.readDouble("hx");
+        const double gamma = form.readDouble("Yx");
+        const double q = form.readDouble("Qx");
+        const double phi = form.readDouble("Fix");
+        const AtRestPressure r = atRestEarthPressure(phi, q, gamma, H, trace);
+        form.setText("K0ix", doubleToText(r.K0));
+        form.setText("E0ix", doubleToText(r.E0));
+        break;
+    }
+    }
+}
+
+namespace {
+
+// clang-format off
+const Field kFields[] = {
+    {"H",       "hx",   "挡土墙高度H(米):",          "5",   "m",     "height of the wall",                        "H"},
+    {"gamma",   "Yx",   "土体重度Y(KN/M3):",         "18",  "kN/m³", "unit weight of the soil",                   "γ"},
+    {"phi",     "Fix",  "土的内摩擦角Fi(度):",        "30",  "°",     "internal friction angle (not read by limited-fill)", "φ"},
+    {"q",       "Qx",   "地表均布荷载标准值q(KPa):",   "1.5", "kPa",   "uniform load on the ground surface",        "q"},
+    {"c",       "Cx",   "土的粘聚力c(KPa):",          "0",   "kPa",   "cohesion of the soil",                      "c"},
+    {"delta",   "STx",  "土对挡土墙墙背的摩擦角ST:",   "0",   "°",     "friction angle between soil and wall back", "δ"},
+    {"beta",    "Bx",   "填土表面与水平面的夹角B:",    "0",   "°",     "angle between fill surface and horizontal", "β"},
+    {"alpha",   "ax",   "墙背与水平面的夹角a:",        "90",  "°",     "angle between wall back and horizontal",    "α"},
+    {"theta",   "SSx",  "滑裂面与水平面的夹角ss:",     "45",  "°",     "slip surface angle; rock face inclination for limited-fill", "θ",
+     Conversion::Double, {}, {}, 0, "滑裂面与水平面的夹角ss / 稳定岩石坡面的倾角"},
+    {"delta_r", "strx", "稳定岩石坡面与填土间的摩擦角str", "12", "°",   "friction between rock face and fill (limited-fill only)", "δ<sub>r</sub>"},
+};
+
+const Result kResults[] = {
+    {"Kax",  "Ka", "主动土压力系数Ka:",    "K<sub>a</sub>", ""},
+    {"Eax",  "Ea", "主动土压力标准值Ea:",  "E<sub>a</sub>", "kN/m"},
+    {"K0ix", "K0", "静止土压力系数K0i:",   "K<sub>0</sub>", ""},
+    {"E0ix", "E0", "静止土压力标准值E0i:", "E<sub>0</sub>", "kPa"},
+};
+
+const std::string_view kCoulombFormulas[] = {
+    "K<sub>q</sub> = 1 + 2q·sinα·cosβ ÷ [γ·H·sin(α+β)] = 1 + 2×{in:q}×sin{in:alpha}°×cos{in:beta}° ÷ [{in:gamma}×{in:H}×sin({in:alpha}°+{in:beta}°)] = {Kq}",
+    "η = 2c ÷ (γ·H) = 2×{in:c} ÷ ({in:gamma}×{in:H}) = {η}",
+    "T = sin(α+β)·sin(α−δ) + sin(φ+δ)·sin(φ−β) = {T}",
+    "A = K<sub>q</sub>·T + 2η·sinα·cosφ·cos(α+β−φ−δ) = {A}",
+    "B<sub>1</sub> = K<sub>q</sub>·sin(α+β)·sin(φ−β) + η·sinα·cosφ = {B1}",
+    "B<sub>2</sub> = K<sub>q</sub>·sin(α−δ)·sin(φ+δ) + η·sinα·cosφ = {B2}",
+    "S = √(B<sub>1</sub>·B<sub>2</sub>) = √({B1}×{B2}) = {S}",
+    "F = sin(α+β) ÷ [sin²α·sin²(α+β−φ−δ)] = {F}",
+    "K<sub>a</sub> = F·(A − 2S) = {F}×({A} − 2×{S}) = {Ka}",
+    "E<sub>a</sub> = ½·γ·H²·K<sub>a</sub> = ½×{in:gamma}×{in:H}²×{Ka} = {Ea}",
+};
+const std::string_view kAtRestFormulas[] = {
+    "K<sub>0</sub> = 1 − sinφ = 1 − sin{in:phi}° = {K0}",
+    "E<sub>0</sub> = (γ·H + q)·K<sub>0</sub> = ({in:gamma}×{in:H} + {in:q})×{K0} = {E0}",
+};
+const std::string_view kLimitedFillFormulas[] = {
+    "A = sin(α+β) ÷ sin(α−δ+θ−δ<sub>r</sub>) ÷ sin(θ−β) = {A}",
+    "B = sin(θ+α)·sin(θ−δ<sub>r</sub>) ÷ sin²α = {B}",
+    "η = 2c ÷ (γ·H) = 2×{in:c} ÷ ({in:gamma}×{in:H}) = {η}",
+    "C = η·cosδ<sub>r</sub> ÷ sinα = {C}",
+    "K<sub>a</sub> = A·(B − C) = {A}×({B} − {C}) = {Ka}",
+    "E<sub>a</sub> = ½·γ·H²·K<sub>a</sub> = ½×{in:gamma}×{in:H}²×{Ka} = {Ea}",
+};
+// clang-format on
+
+const Step kAtRestStep{"atRestEarthPressure", "静止土压力", kAtRestFormulas};
+const Step kLimitedFillStep{"limitedFillEarthPressure", "有限范围填土主动土压力",
+                            kLimitedFillFormulas};
+
+const Step* const kCoulombSteps[] = {&kCoulombStep};
+const Step* const kAtRestSteps[] = {&kAtRestStep};
+const Step* const kLimitedFillSteps[] = {&kLimitedFillStep};
+const std::string_view kActiveResults[] = {"Kax", "Eax"};
+const std::string_view kAtRestResults[] = {"K0ix", "E0ix"};
+
+const Variant kModes[] = {
+    {int(EarthPressureMode::Coulomb), "coulomb", "库仑主动土压力", kCoulombSteps, kActiveResults},
+    {int(EarthPressureMode::AtRest), "at-rest", "静止土压力", kAtRestSteps, kAtRestResults},
+    {int(EarthPressureMode::LimitedFill), "limited-fill", "有限范围填土主动土压力",
+     kLimitedFillSteps, kActiveResults},
+};
+
+} // namespace
+
+const Step kCoulombStep{"coulombActive", "库仑主动土压力", kCoulombFormulas};
+
+const Calculator kEarthPressure{
+    .command = "earth-pressure",
+    .english = "earth pressure on a retaining wall (--mode coulomb|at-rest|limited-fill)",
+    .window = "solidstress",
+    .title = "土压力计算",
+    .fields = kFields,
+    .results = kResults,
+    .variants = kModes,
+    .defaultVariant = int(EarthPressureMode::Coulomb),
+    .variantOption = "--mode",
+    .calculate =
+        [](int mode, Form& form, Trace* trace) {
+            calculateEarthPressure(EarthPressureMode(mode), form, trace);
+        },
+    .resultsHelp = "Ka Ea (coulomb, limited-fill), K0 E0 (at-rest)",
+};
+
+} // namespace subprogram

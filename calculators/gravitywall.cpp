@@ -1,0 +1,354 @@
+#include "gravitywall.h"
+
+#include "calculators/angles.h"
+#include "calculators/earthpressure.h"
+
+namespace subprogram {
+
+namespace {
+
+// The base-stress check takes its right angle as 3.14159 ÷ 2, a shorter π than the angles'.
+constexpr double kPiRightAngle = 3.14159;
+
+// Narrows a named value to a single where the method stores it, and notes it in the trace.
+class Store {
+  public:
+    explicit Store(Trace* trace) : trace_(trace) {}
+    Num operator()(const char* name, Num value) const {
+        const Num stored = toSingle(value.value());
+        if (trace_) {
+            note(name, stored);
+        }
+        return stored;
+    }
+
+  private:
+    [[gnu::noinline]] void note(const char* name, Num value) const {
+        trace_->record(name, value.value(), true);
+    }
+
+    Trace* trace_;
+};
+
+} // namespace
+
+WallWeight uprightWallWeight(float n, float Ht, float h1, float alpha0, float b1, float b2,
+                             float gammaW, float b, Trace* trace) {
+    beginStep(trace, "uprightWallWeight");
+    const Store store(trace);
+    const Num r0 = store("r0", radians(alpha0));
+    const Num t = store("t", tan(r0));
+    const Num numerator = Num(Ht) - b1 * t;
+    const Num A = store("A", numerator / (1 / Num(n) + t));
+    const Num B = store("B", Ht - b1 * t);
+    const Num W2 = store("W2", (Num(Ht) + Ht - b1 * t) * b1 * gammaW / 2);
+    const Num W1 = store("W1", A * B * gammaW / 2);
+    const Num W3 = store("W3", Num(b2) * h1 * gammaW);
+    const Num L3 = store("L3", (Num(n) * h1 + b2) / 2);
+    const Num m2 = store("m2", ((Num(Ht) + Ht + B) * b1 / 3) / (B + Ht));
+    const Num m1 = store("m1", Num(2) / 3 * A);
+    const Num c0 = store("c0", b - A - b1);
+    const Num G = store("G", W1 + W2 + W3);
+    const Num x0 = store("x0", ((m2 + c0 + A) * W2 + (c0 + m1) * W1 + W3 * L3) / G);
+    return {static_cast<float>(G.value()), static_cast<float>(x0.value())};
+}
+
+WallWeight shelfWallWeight(float n, float x2, float x3, float h1, float Ht, float h4, float b1,
+                           float b2, float b3, float b4, float b5, float b, float gammaW,
+                           Trace* trace) {
+    beginStep(trace, "shelfWallWeight");
+    const Store store(trace);
+    const Num hp = Num(Ht) - h1 - h4; // h′, the height of the lower wall, never stored
+
+    const Num A1 = store("A1", Num(n) * h1 * h1 / 2);
+    const Num L1 = store("L1", hp * n + b4 + b2 - x2 * Num(h1) - (Num(h1) / 3) * n);
+    const Num A2 = store("A2", Num(b5) * h1);
+    const Num L2 = store("L2", hp * n + b4 + (Num(n) * h1 + b5) / 2);
+    const Num A3 = store("A3", Num(x2) * h1 * h1 / 2);
+    const Num L3 = store("L3", hp * n + b4 + b2 - (Num(x2) * h1 + Num(x2) * h1) / 3);
+    const Num A4 = store("A4", hp * b3);
+    const Num L4 = store("L4", (hp * n + b3) / 2 + b4);
+    const Num A5 = store("A5", hp * (Num(b1) + b2 - b3) / 2);
+    // moment of block 5 about the vertical through b4 + b3: two right triangles of height h′
+    const Num outer = hp * x3;
+    const Num inner = hp * x3 - b2 - b1 + b3;
+    const Num M5 = (hp * x3 * hp * 0.5 / 3) * outer - (inner * hp * 0.5 / 3) * inner;
+    const Num L5 = store("L5", M5 / A5 + b4 + b3);
+    const Num A6 = store("A6", Num(b) * h4);
+    const Num L6 = store("L6", Num(b) / 2);
+    const Num A7 = store("A7", (Num(b3) + b4 - b) * h4 / 2);
+    const Num L7 = store("L7", (Num(b3) + b4 - b) / 2 + b);
+
+    const Num A = store("A", A1 + A2 + A3 + A4 + A5 + A6 + A7);
+    const Num x0 =
+        store("x0", (A1 * L1 + A2 * L2 + A3 * L3 + A4 * L4 + A5 * L5 + A6 * L6 + A7 * L7) / A);
+    const Num G = store("G", gammaW * A);
+    return {static_cast<float>(G.value()), static_cast<float>(x0.value())};
+}
+
+float antiSlidingFactor(float G, float Ea, float alpha0, float alpha, float delta, float mu,
+                        Trace* trace) {
+    beginStep(trace, "antiSlidingFactor");
+    const Store store(trace);
+    const Num r0 = store("r0", radians(alpha0));
+    const Num ra = store("rα", radians(alpha));
+    const Num rd = store("rδ", radians(delta));
+    const Num Gn = store("Gn", G * cos(r0));
+    const Num Gt = store("Gt", G * sin(r0));
+    const Num psi = ra - r0 - rd;
+    const Num Eat = store("Eat", Ea * sin(psi));
+    const Num Ean = store("Ean", Ea * cos(psi));
+    const Num numerator = (Gn + Ean) * mu;
+    return static_cast<float>(store("Ks", numerator / (Eat - Gt)).value());
+}
+
+float antiOverturningFactor(float G, float Ea, float alpha0, float z, float alpha, float delta,
+                            float b, float x0, Trace* trace) {
+    beginStep(trace, "antiOverturningFactor");
+    const Store store(trace);
+    const Num rd = store("rδ", radians(delta));
+    const Num r0 = store("r0", radians(alpha0));
+    const Num ra = store("rα", radians(alpha));
+    const Num Eax = store("Eax", Ea * sin(ra - rd));
+    const Num Eaz = store("Eaz", Ea * cos(ra - rd));
+    const Num xf = store("xf", b - z / tan(ra));
+    const Num zf = store("zf", z - b * tan(r0));
+    return static_cast<float>(store("Kt", (x0 * Num(G) + xf * Eaz) / (zf * Eax)).value());
+}
+
+float earthPressureLeverHeight(float H, float Ht, Trace* trace) {
+    beginStep(trace, "leverHeight");
+    return static_cast<float>(Store(trace)("z", Num(H) / 3 + Ht - H).value());
+}
+
+BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delta, float alpha,
+                      float Ea, float b, Trace* trace) {
+    beginStep(trace, "baseStress");
+    const Store store(trace);
+    const Num zE = store("zE", Num(H) / 3 + Ht - H - h2);
+    const Num ra = store("rα", radians(alpha));
+    const Num rd = store("rδ", radians(delta));
+    const Num theta = Num(kPiRightAngle) / 2 + rd - ra; // inclination of Ea, not stored
+    const Num N = store("N", Ea * sin(theta) + G);
+    const Num c = store("c", (G * Num(x0) - Ea * cos(theta) * zE + Ea * sin(theta) * b) / N);
+    const Num e = store("e", b / 2 - c);
+    const Num sixth = toSingle((Num(b) / 6).value());
+    Num pmax;
+    Num pmin;
+    if (trace) {
+        trace->record("b/6", sixth.value(), true);
+        trace->remark(e > sixth
+                          ? "e > b/6：合力在基底中部三分之一以外（墙趾一侧），按三角形分布计算"
+                          : "e ≤ b/6：合力在基底中部三分之一以内，按线性分布计算");
+    }
+    if (e > sixth) { // outside the middle third, towards the toe
+        pmax = store("pmax", (N + N) / 3 / c);
+        pmin = store("pmin", 0);
+    } else {
+        const Num toeFactor = e * 6 / b + 1;
+        pmax = store("pmax", toeFactor * (N / b));
+        const Num heelFactor = 1 - e * 6 / b;
+        pmin = store("pmin", heelFactor * (N / b));
+    }
+    return {static_cast<float>(pmax.value()), static_cast<float>(pmin.value()),
+            static_cast<float>(e.value())};
+}
+
+void calculateGravityWall(WallType type, Form& form, Trace* trace) {
+    beginStep(trace, kReadingStep);
+    const float x2 = form.readSingle("Text26");
+    const float x3 = form.readSingle("Text27");
+    const float b4 = form.readSingle("Text23");
+    const float b5 = form.readSingle("Text24");
+    const float h4 = form.readSingle("Text25");
+
+    const float alpha0 = form.readSingle("Text2");
+    const float alphaS = form.readSingle("Text3");
+    const float deltaS = form.readSingle("Text4");
+    const float mu = form.readSingle("Text5");
+    const float b = form.readSingle("Text8");
+    const float gammaW = form.readSingle("Text11");
+    const float b1 = form.readSingle("Text12");
+    const float b2 = form.readSingle("Text22");
+    const float b3 = form.readSingle("Text21");
+    const float Ht = form.readSingle("Text14");
+    const float n = form.readSingle("Text15");
+    const float HS = form.readSingle("hx");
+    const float h1 = form.readSingle("Text19");
+    const float h2 = form.readSingle("Text20");
+
+    const double alpha = form.readDouble("Text3");
+    const double beta = form.readDouble("Bx");
+    const double theta = textToDouble("45"); // the window has no slip-surface field
+    const double delta = form.readDouble("Text4");
+    const double q = form.readDouble("Qx");
+    const double c = form.readDouble("Cx");
+    const double phi = form.readDouble("Fix");
+    const double gamma = form.readDouble("Yx");
+    const double H = form.readDouble("hx");
+
+    // the earth pressure works on the double readings, the wall on the single ones
+    const ActivePressure earth =
+        coulombActive(H, gamma, phi, c, q, delta, theta, beta, alpha, trace);
+    form.setText("Text1", doubleToText(earth.Ka));
+    form.setText("Text6", doubleToText(earth.Ea));
+    const float Ea = toSingle(earth.Ea);
+    if (trace) {
+        trace->record("Ea (single)", Ea, true);
+    }
+
+    WallWeight wall{0, 0};
+    switch (type) {
+    case WallType::Upright:
+        wall = uprightWallWeight(n, Ht, h1, alpha0, b1, b2, gammaW, b, trace);
+        break;
+    case WallType::Shelf:
+        wall = shelfWallWeight(n, x2, x3, h1, Ht, h4, b1, b2, b3, b4, b5, b, gammaW, trace);
+        break;
+    case WallType::NotChosen:
+        break; // the checks still run, with no weight
+    }
+    form.setText("Text7", singleToText(wall.G));
+    form.setText("Text13", singleToText(wall.x0));
+
+    const float Ks = antiSlidingFactor(wall.G, Ea, alpha0, alphaS, deltaS, mu, trace);
+    const float z = earthPressureLeverHeight(HS, Ht, trace);
+    const float Kt =
+        antiOverturningFactor(wall.G, Ea, alpha0, z, alphaS, deltaS, b, wall.x0, trace);
+    form.setText("Text10", singleToText(Kt));
+    form.setText("Text9", singleToText(Ks));
+
+    const BaseStress base = baseStress(wall.G, HS, Ht, h2, wall.x0, deltaS, alphaS, Ea, b, trace);
+    form.setText("Text16", singleToText(base.pmax));
+    form.setText("Text17", singleToText(base.e));
+    form.setText("Text18", singleToText(base.pmin));
+}
+
+namespace {
+
+// clang-format off
+const Field kFields[] = {
+    {"alpha",   "Text3",  "挡墙墙背倾角α(度):",         "90",    "°",     "wall back inclination",                     "α", Conversion::DoubleAndSingle},
+    {"delta",   "Text4",  "岩土对挡墙墙背摩擦角δ(度):",  "10",    "°",     "friction angle between soil and wall back", "δ", Conversion::DoubleAndSingle},
+    {"gamma",   "Yx",     "土体重度Y(KN/M3):",          "20",    "kN/m³", "unit weight of the soil",                   "γ"},
+    {"H",       "hx",     "挡土墙高度H(米):",           "2.6",   "m",     "height of the retained soil",               "H", Conversion::DoubleAndSingle},
+    {"phi",     "Fix",    "土的内摩擦角Fi(度):",        "30",    "°",     "internal friction angle of the soil",       "φ"},
+    {"q",       "Qx",     "地表均布荷载标准值q(KPa):",   "10",    "kPa",   "uniform surface load",                      "q"},
+    {"c",       "Cx",     "土的粘聚力c(KPa):",          "0",     "kPa",   "cohesion of the soil",                      "c"},
+    {"beta",    "Bx",     "填土表面与水平面的夹角B:",    "0",     "°",     "angle between backfill surface and horizontal", "β"},
+    {"alpha0",  "Text2",  "挡墙基底倾角α0(度):",        "11.3",  "°",     "base inclination",                          "α<sub>0</sub>", Conversion::Single},
+    {"mu",      "Text5",  "岩土对挡墙基底的摩擦系数:",    "0.3",   "",      "friction coefficient between soil and base", "μ", Conversion::Single},
+    {"b",       "Text8",  "基底的水平投影宽度b(m):",     "1.49",  "m",     "horizontal projected width of the base",    "b", Conversion::Single},
+    {"gamma_w", "Text11", "挡墙材料重度(KN/M):",        "24",    "kN/m³", "unit weight of the wall material",          "γ<sub>w</sub>", Conversion::Single},
+    {"b1",      "Text12", "墙顶宽度b1(M):",             "0.5",   "m",     "top width",                                 "b<sub>1</sub>", Conversion::Single},
+    {"Ht",      "Text14", "墙体总高H(M):",              "4",     "m",     "total wall height",                         "H<sub>t</sub>", Conversion::Single},
+    {"n",       "Text15", "墙面坡率:",                  "0.05",  "",      "batter of the wall face",                   "n", Conversion::Single},
+    {"x2",      "Text26", "x2:",                       "0.35",  "",      "back slope of the upper wall (shelf type)", "x<sub>2</sub>", Conversion::Single},
+    {"h1",      "Text19", "h1(m):",                    "2",     "m",     "toe block height / upper wall height",      "h<sub>1</sub>", Conversion::Single},
+    {"h2",      "Text20", "h2(m):",                    "0.298", "m",     "rise of the base from heel to toe",         "h<sub>2</sub>", Conversion::Single},
+    {"b2",      "Text22", "b2(m):",                    "1.30",  "m",     "toe block width / upper wall bottom width", "b<sub>2</sub>", Conversion::Single},
+    {"b3",      "Text21", "b3(m):",                    "1.03",  "m",     "front band of the lower wall (shelf type)", "b<sub>3</sub>", Conversion::Single},
+    {"b4",      "Text23", "b4(m):",                    "0.45",  "m",     "toe projection of the footing (shelf type)", "b<sub>4</sub>", Conversion::Single},
+    {"b5",      "Text24", "b5(m):",                    ".5",    "m",     "top width of the upper wall (shelf type)",  "b<sub>5</sub>", Conversion::Single},
+    {"h4",      "Text25", "h4(m):",                    "0.65",  "m",     "footing height (shelf type)",               "h<sub>4</sub>", Conversion::Single},
+    {"x3",      "Text27", "x3:",                       "0.25",  "",      "back slope of the lower wall (shelf type)", "x<sub>3</sub>", Conversion::Single},
+};
+
+const Result kResults[] = {
+    {"Text1",  "Ka",   "主动土压力系数",               "K<sub>a</sub>",   ""},
+    {"Text6",  "Ea",   "主动土压力(KN)",               "E<sub>a</sub>",   "kN"},
+    {"Text7",  "G",    "墙体自重(KN)",                 "G",               "kN"},
+    {"Text13", "x0",   "挡墙重心至墙趾的水平距离(M):",  "x<sub>0</sub>",   "m"},
+    {"Text10", "Kt",   "抗倾系数",                     "K<sub>t</sub>",   ""},
+    {"Text9",  "Ks",   "抗滑移系数",                   "K<sub>s</sub>",   ""},
+    {"Text16", "pmax", "基底最大应力(KN/MxM)",         "p<sub>max</sub>", "kPa"},
+    {"Text17", "e",    "基底合力偏心矩(M):",           "e",               "m"},
+    {"Text18", "pmin", "基底最小应力(KN/MxM)",         "p<sub>min</sub>", "kPa"},
+};
+
+const std::string_view kUprightFormulas[] = {
+    "r<sub>0</sub> = α<sub>0</sub>·π ÷ 180 = {in:alpha0}×3.1415926 ÷ 180 = {r0}；t = tan r<sub>0</sub> = {t}",
+    "A = (H<sub>t</sub> − b<sub>1</sub>·t) ÷ (1/n + t) = ({in:Ht} − {in:b1}×{t}) ÷ (1/{in:n} + {t}) = {A}",
+    "B = H<sub>t</sub> − b<sub>1</sub>·t = {B}",
+    "W<sub>2</sub> = (2H<sub>t</sub> − b<sub>1</sub>·t)·b<sub>1</sub>·γ<sub>w</sub> ÷ 2 = {W2}",
+    "W<sub>1</sub> = A·B·γ<sub>w</sub> ÷ 2 = {A}×{B}×{in:gamma_w} ÷ 2 = {W1}",
+    "W<sub>3</sub> = b<sub>2</sub>·h<sub>1</sub>·γ<sub>w</sub> = {in:b2}×{in:h1}×{in:gamma_w} = {W3}",
+    "L<sub>3</sub> = (n·h<sub>1</sub> + b<sub>2</sub>) ÷ 2 = {L3}",
+    "m<sub>2</sub> = [(2H<sub>t</sub> + B)·b<sub>1</sub> ÷ 3] ÷ (B + H<sub>t</sub>) = {m2}",
+    "m<sub>1</sub> = ⅔·A = {m1}",
+    "c<sub>0</sub> = b − A − b<sub>1</sub> = {in:b} − {A} − {in:b1} = {c0}",
+    "G = W<sub>1</sub> + W<sub>2</sub> + W<sub>3</sub> = {W1} + {W2} + {W3} = {G}",
+    "x<sub>0</sub> = [(m<sub>2</sub> + c<sub>0</sub> + A)·W<sub>2</sub> + (c<sub>0</sub> + m<sub>1</sub>)·W<sub>1</sub> + W<sub>3</sub>·L<sub>3</sub>] ÷ G = {x0}",
+};
+const std::string_view kShelfFormulas[] = {
+    "块1 上墙前三角：A<sub>1</sub> = n·h<sub>1</sub>² ÷ 2 = {A1}，L<sub>1</sub> = {L1}",
+    "块2 上墙前带：A<sub>2</sub> = b<sub>5</sub>·h<sub>1</sub> = {A2}，L<sub>2</sub> = {L2}",
+    "块3 上墙背三角：A<sub>3</sub> = x<sub>2</sub>·h<sub>1</sub>² ÷ 2 = {A3}，L<sub>3</sub> = {L3}",
+    "块4 下墙前带：A<sub>4</sub> = h′·b<sub>3</sub> = {A4}，L<sub>4</sub> = {L4}",
+    "块5 下墙背三角：A<sub>5</sub> = h′·(b<sub>1</sub> + b<sub>2</sub> − b<sub>3</sub>) ÷ 2 = {A5}，L<sub>5</sub> = M<sub>5</sub> ÷ A<sub>5</sub> + b<sub>4</sub> + b<sub>3</sub> = {L5}",
+    "块6 墙底板：A<sub>6</sub> = b·h<sub>4</sub> = {A6}，L<sub>6</sub> = {L6}",
+    "块7 墙踵外三角：A<sub>7</sub> = (b<sub>3</sub> + b<sub>4</sub> − b)·h<sub>4</sub> ÷ 2 = {A7}，L<sub>7</sub> = {L7}",
+    "A = ΣA<sub>i</sub> = {A}；h′ = H<sub>t</sub> − h<sub>1</sub> − h<sub>4</sub>",
+    "x<sub>0</sub> = ΣA<sub>i</sub>·L<sub>i</sub> ÷ A = {x0}",
+    "G = γ<sub>w</sub>·A = {in:gamma_w}×{A} = {G}",
+};
+const std::string_view kSlidingFormulas[] = {
+    "G<sub>n</sub> = G·cos α<sub>0</sub> = {Gn}；G<sub>t</sub> = G·sin α<sub>0</sub> = {Gt}",
+    "E<sub>at</sub> = E<sub>a</sub>·sin(α − α<sub>0</sub> − δ) = {Eat}；E<sub>an</sub> = E<sub>a</sub>·cos(α − α<sub>0</sub> − δ) = {Ean}",
+    "K<sub>s</sub> = (G<sub>n</sub> + E<sub>an</sub>)·μ ÷ (E<sub>at</sub> − G<sub>t</sub>) = ({Gn} + {Ean})×{in:mu} ÷ ({Eat} − {Gt}) = {Ks}",
+};
+const std::string_view kLeverFormulas[] = {
+    "z = H ÷ 3 + H<sub>t</sub> − H = {in:H} ÷ 3 + {in:Ht} − {in:H} = {z}",
+};
+const std::string_view kOverturningFormulas[] = {
+    "E<sub>ax</sub> = E<sub>a</sub>·sin(α − δ) = {Eax}；E<sub>az</sub> = E<sub>a</sub>·cos(α − δ) = {Eaz}",
+    "x<sub>f</sub> = b − z ÷ tan α = {xf}；z<sub>f</sub> = z − b·tan α<sub>0</sub> = {zf}",
+    "K<sub>t</sub> = (G·x<sub>0</sub> + E<sub>az</sub>·x<sub>f</sub>) ÷ (E<sub>ax</sub>·z<sub>f</sub>) = {Kt}",
+};
+const std::string_view kBaseFormulas[] = {
+    "z<sub>E</sub> = H ÷ 3 + H<sub>t</sub> − H − h<sub>2</sub> = {zE}",
+    "N = E<sub>a</sub>·sin θ + G = {N}（θ = 3.14159 ÷ 2 + δ − α）",
+    "c = (G·x<sub>0</sub> − E<sub>a</sub>·cos θ·z<sub>E</sub> + E<sub>a</sub>·sin θ·b) ÷ N = {c}",
+    "e = b ÷ 2 − c = {in:b} ÷ 2 − {c} = {e}；b ÷ 6 = {b/6}",
+    "e &gt; b/6 时：p<sub>max</sub> = 2N ÷ (3c)，p<sub>min</sub> = 0；否则：p = (N ÷ b)·(1 ± 6e ÷ b)",
+    "p<sub>max</sub> = {pmax}；p<sub>min</sub> = {pmin}",
+};
+// clang-format on
+
+const Step kUprightStep{"uprightWallWeight", "直立式挡墙自重与重心", kUprightFormulas};
+const Step kShelfStep{"shelfWallWeight", "衡重式挡墙自重与重心", kShelfFormulas};
+const Step kSlidingStep{"antiSlidingFactor", "抗滑移验算", kSlidingFormulas};
+const Step kLeverStep{"leverHeight", "土压力作用点高度", kLeverFormulas};
+const Step kOverturningStep{"antiOverturningFactor", "抗倾覆验算", kOverturningFormulas};
+const Step kBaseStep{"baseStress", "基底应力验算", kBaseFormulas};
+
+const Step* const kUprightSteps[] = {&kCoulombStep, &kUprightStep,     &kSlidingStep,
+                                     &kLeverStep,   &kOverturningStep, &kBaseStep};
+const Step* const kShelfSteps[] = {&kCoulombStep, &kShelfStep,       &kSlidingStep,
+                                   &kLeverStep,   &kOverturningStep, &kBaseStep};
+const Step* const kNoWallSteps[] = {&kCoulombStep, &kSlidingStep, &kLeverStep, &kOverturningStep,
+                                    &kBaseStep};
+
+const Variant kTypes[] = {
+    {int(WallType::Upright), "upright", "直立式挡墙", kUprightSteps},
+    {int(WallType::Shelf), "shelf", "衡重式挡墙", kShelfSteps},
+    {int(WallType::NotChosen), "none", "未选择墙型（墙体自重与重心取 0）", kNoWallSteps},
+};
+
+} // namespace
+
+const Calculator kGravityWall{
+    .command = "gravity-wall",
+    .english = "gravity retaining wall (--type upright|shelf|none, default none)",
+    .window = "form1",
+    .title = "重力式挡墙计算",
+    .fields = kFields,
+    .results = kResults,
+    .variants = kTypes,
+    .defaultVariant = int(WallType::NotChosen),
+    .variantOption = "--type",
+    .calculate = [](int type, Form& form,
+                    Trace* trace) { calculateGravityWall(WallType(type), form, trace); },
+};
+
+} // namespace subprogram

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "calculators/calculator.h"
+
+// The gravity retaining wall, per metre run: self-weight and centroid of the two wall types, and
+// the checks against sliding, overturning and base stress. Arguments and results are singles;
+// the arithmetic is double on the single values, and every value the method names is narrowed to
+// a single where it is formed and used as that single afterwards. Angles in degrees, lengths in
+// m, unit weights in kN/m³, forces in kN, stresses in kPa.
+namespace subprogram {
+
+// The wall type of one calculation, from the window's option buttons.
+enum class WallType { NotChosen = 0, Upright = 1, Shelf = 2 };
+
+struct WallWeight {
+    float G;  // self-weight
+    float x0; // horizontal distance of the centroid from the toe
+};
+
+// n: face batter; Ht: total height at the back; h1, b2: height and width of the toe block;
+// alpha0: base inclination, rising from heel to toe; b1: top width; gammaW: unit weight of the
+// wall material; b: horizontal projected width of the base.
+WallWeight uprightWallWeight(float n, float Ht, float h1, float alpha0, float b1, float b2,
+                             float gammaW, float b, Trace* trace = nullptr);
+
+// The upper wall (height h1, top width b5, bottom width b2, back slope x2) stands on the lower
+// wall (height Ht − h1 − h4, front band b3, back slope x3), which stands on a footing b × h4
+// whose toe projects b4. b1 enters only through the width b1 + b2 − b3 of the lower back wedge.
+WallWeight shelfWallWeight(float n, float x2, float x3, float h1, float Ht, float h4, float b1,
+                           float b2, float b3, float b4, float b5, float b, float gammaW,
+                           Trace* trace = nullptr);
+
+// Ks = (Gn + Ean)·μ ÷ (Eat − Gt), with G and Ea resolved normal and tangential to the base.
+float antiSlidingFactor(float G, float Ea, float alpha0, float alpha, float delta, float mu,
+                        Trace* trace = nullptr);
+
+// Kt = (G·x0 + Eaz·xf) ÷ (Eax·zf), about the toe; z is the height of Ea above the heel.
+float antiOverturningFactor(float G, float Ea, float alpha0, float z, float alpha, float delta,
+                            float b, float x0, Trace* trace = nullptr);
+
+// Height of the earth-pressure resultant above the heel: a third of the retained height H above
+// the foot of the retained soil, which lies Ht − H above the heel. Formed in double from the
+// singles, then narrowed.
+float earthPressureLeverHeight(float H, float Ht, Trace* trace = nullptr);
+
+struct BaseStress {
+    float pmax;
+    float pmin;
+    float e; // eccentricity of the base resultant, positive towards the toe
+};
+
+// Linear distribution while the resultant lies within the middle third, else triangular on
+// the compressed part. h2: rise of the base from heel to toe.
+BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delta, float alpha,
+                      float Ea, float b, Trace* trace = nullptr);
+
+// The wall window's calculation: reads all 24 fields before the first write (the shelf-type
+// sizes even for the upright wall), then writes Ka and Ea (Text1, Text6), G and x0 (Text7,
+// Text13), Kt and Ks (Text10, Text9) and pmax, e, pmin (Text16, Text17, Text18) in that order,
+// so that a routine failure leaves the results written before it.
+void calculateGravityWall(WallType type, Form& form, Trace* trace = nullptr);
+
+extern const Calculator kGravityWall;
+
+} // namespace subprogram

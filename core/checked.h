@@ -1,0 +1,58 @@
+#pragma once
+
+#include "core/calcerror.h"
+
+#include <cmath>
+
+#ifdef __FAST_MATH__
+#error "the results must be exact to the last digit: build without -ffast-math"
+#endif
+
+// A double whose every operation is tested when it completes, so that a routine can be written
+// as its formula reads: Kq = (q + q) * sin(a) * cos(b) / (H * g * sin(s1)) + 1;
+// Each operator evaluates exactly one IEEE operation, left to right as C++ groups it, and throws
+// CalcError instead of producing an infinity or a NaN. The checks look at the operands and the
+// result; floating-point exception flags are not used, since the optimiser may move the
+// operations past a flag test.
+class Num {
+  public:
+    constexpr Num(double v = 0) : v_(v) {} // implicit, so that literals mix with Num
+    constexpr double value() const { return v_; }
+
+    friend Num operator+(Num a, Num b) { return result(a.v_ + b.v_); }
+    friend Num operator-(Num a, Num b) { return result(a.v_ - b.v_); }
+    friend Num operator*(Num a, Num b) { return result(a.v_ * b.v_); }
+    friend Num operator/(Num a, Num b) {
+        if (b.v_ == 0) {
+            // 0 / 0 is an invalid operation, which counts as an overflow
+            throw CalcError(a.v_ == 0 || std::isnan(a.v_) ? ErrorKind::Overflow
+                                                          : ErrorKind::DivisionByZero);
+        }
+        return result(a.v_ / b.v_);
+    }
+    friend Num operator-(Num a) { return Num(-a.v_); }
+
+    friend Num sin(Num x) { return result(std::sin(x.v_)); }
+    friend Num cos(Num x) { return result(std::cos(x.v_)); }
+    friend Num tan(Num x) { return result(std::tan(x.v_)); }
+    friend Num sqrt(Num x) {
+        if (x.v_ < 0) {
+            failWith(ErrorKind::InvalidArgument);
+        }
+        return result(std::sqrt(x.v_));
+    }
+
+    friend constexpr auto operator<=>(Num a, Num b) { return a.v_ <=> b.v_; }
+    friend constexpr bool operator==(Num a, Num b) { return a.v_ == b.v_; }
+
+  private:
+    // Beyond the double range, or NaN from an invalid operation: both are overflows.
+    static Num result(double r) {
+        if (!std::isfinite(r)) {
+            failWith(ErrorKind::Overflow);
+        }
+        return Num(r);
+    }
+
+    double v_;
+};

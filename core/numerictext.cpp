@@ -1,0 +1,404 @@
+#include "numerictext.h"
+
+#include <cfloat>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <optional>
+
+namespace {
+
+[[noreturn]] void mismatch() {
+    throw CalcError(ErrorKind::TypeMismatch);
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+int digitValue(char c) {
+    if (isDigit(c)) {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return 99;
+}
+
+// Walks the text once, left to right; each reader consumes what it accepts.
+class Reader {
+  public:
+    Reader(std::string_view text, const Separators& separators)
+        : text_(text), separators_(separators) {}
+
+    double read() {
+        skipSpaces();
+        const bool parenthesised = take("(");
+        if (parenthesised) {
+            skipSpaces();
+        }
+        bool signSeen = false;
+        bool negative = false;
+        bool currencySeen = false;
+        for (;;) { // a leading sign and the currency symbol, in either order
+            if (!parenthesised && !signSeen && (peek('+') || peek('-'))) {
+                negative = text_[pos_++] == '-';
+                signSeen = true;
+            } else if (!currencySeen && take(separators_.currency)) {
+                currencySeen = true;
+            } else {
+                break;
+            }
+            skipSpaces();
+        }
+        double magnitude = readMagnitude();
+        if (parenthesised) {
+            skipSpaces();
+            if (!take(")")) {
+                mismatch();
+            }
+            negative = true;
+        } else if (!signSeen && (peek('+') || peek('-'))) {
+            negative = text_[pos_++] == '-';
+        }
+        skipSpaces();
+        if (pos_ != text_.size()) {
+            mismatch();
+        }
+        return negative ? -magnitude : magnitude;
+    }
+
+  private:
+    bool atEnd() const { return pos_ >= text_.size(); }
+    bool peek(char c) const { return !atEnd() && text_[pos_] == c; }
+    bool take(std::string_view token) {
+        if (token.empty() || text_.substr(pos_, token.size()) != token) {
+            return false;
+        }
+        pos_ += token.size();
+        return true;
+    }
+    void skipSpaces() {
+        while (!atEnd() && (text_[pos_] == ' ' || text_[pos_] == '\t')) {
+            ++pos_;
+        }
+    }
+
+    double readMagnitude() {
+        if (take("&H") || take("&h")) {
+            return readRadix(4);
+        }
+        if (take("&O") || take("&o")) {
+            return readRadix(3);
+        }
+        return readDecimal();
+    }
+
+    // Hexadecimal (4 bits a digit) or octal (3 bits a digit), of any length. The digits are
+    // regrouped into hexadecimal so that from_chars rounds long ones to the nearest double.
+    double readRadix(int bitsPerDigit) {
+        const int radix = 1 << bitsPerDigit;
+        std::string bits;
+        while (!atEnd() && digitValue(text_[pos_]) < radix) {
+            const int d = digitValue(text_[pos_++]);
+            for (int b = bitsPerDigit - 1; b >= 0; --b) {
+                bits.push_back(((d >> b) & 1) ? '1' : '0');
+            }
+        }
+        if (bits.empty()) {
+            mismatch();
+        }
+        bits.insert(0, (4 - bits.size() % 4) % 4, '0');
+        std::string hex;
+        for (std::size_t i = 0; i < bits.size(); i += 4) {
+            const int d = (bits[i] - '0') * 8 + (bits[i + 1] - '0') * 4 + (bits[i + 2] - '0') * 2 +
+                          (bits[i + 3] - '0');
+            if (!hex.empty() || d != 0) {
+                hex.push_back("0123456789abcdef"[d]);
+            }
+        }
+        if (hex.empty()) {
+            return 0;
+        }
+        double value = 0;
+        const auto [end, ec] =
+            std::from_chars(hex.data(), hex.data() + hex.size(), value, std::chars_format::hex);
+        if (ec == std::errc::result_out_of_range) {
+            throw CalcError(ErrorKind::Overflow);
+        }
+        (void)end;
+        return value;
+    }
+
+    double readDecimal() {
+        std::string whole;
+        while (!atEnd()) {
+            if (isDigit(text_[pos_])) {
+                whole.push_back(text_[pos_++]);
+                continue;
+            }
+            // a run of thousands separators counts only between two digits of the whole part
+            const std::size_t before = pos_;
+            bool separated = false;
+            while (!whole.empty() && take(separators_.thousands)) {
+                separated = true;
+            }
+            if (separated && (atEnd() || !isDigit(text_[pos_]))) {
+                pos_ = before;
+                mismatch();
+            }
+            if (!separated) {
+                break;
+            }
+        }
+        std::string fraction;
+        if (take(separators_.decimal)) {
+            while (!atEnd() && isDigit(text_[pos_])) {
+                fraction.push_back(text_[pos_++]);
+            }
+        }
+        if (whole.empty() && fraction.empty()) {
+            mismatch();
+        }
+        std::string exponent;
+        if (peek('E') || peek('e')) {
+            ++pos_;
+            if (peek('+') || peek('-')) {
+                exponent.push_back(text_[pos_++]);
+            }
+            const std::size_t firstDigit = pos_;
+            while (!atEnd() && isDigit(text_[pos_])) {
+                exponent.push_back(text_[pos_++]);
+            }
+            if (pos_ == firstDigit) {
+                mismatch();
+            }
+        }
+        return decimalValue(whole, fraction, exponent);
+    }
+
+    static double decimalValue(const std::string& whole, const std::string& fraction,
+                               const std::string& exponent) {
+        std::string plain = whole.empty() ? "0" : whole;
+        if (!fraction.empty()) {
+            plain += "." + fraction;
+        }
+        if (!exponent.empty()) {
+            plain += "e" + exponent;
+        }
+        double value = 0;
+        const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value,
+                                               std::chars_format::general);
+        if (ec == std::errc() && end == plain.data() + plain.size()) {
+            return value;
+        }
+        if (ec != std::errc::result_out_of_range) {
+            mismatch(); // cannot happen for the text assembled above
+        }
+        // Out of range either way: too large overflows, too small reads as zero.
+        if (leadingPower(whole, fraction, exponent) > 0) {
+            throw CalcError(ErrorKind::Overflow);
+        }
+        return 0.0;
+    }
+
+    // Decimal power of the first non-zero digit, with the exponent added (saturating).
+    static long long leadingPower(const std::string& whole, const std::string& fraction,
+                                  const std::string& exponent) {
+        long long power = 0;
+        const auto firstWhole = whole.find_first_not_of('0');
+        if (firstWhole != std::string::npos) {
+            power = static_cast<long long>(whole.size() - firstWhole) - 1;
+        } else {
+            const auto firstFraction = fraction.find_first_not_of('0');
+            power = -static_cast<long long>(firstFraction) - 1;
+        }
+        long long e = 0;
+        for (char c : exponent) {
+            if (isDigit(c) && e < 1'000'000'000) {
+                e = e * 10 + (c - '0');
+            }
+        }
+        return power + (!exponent.empty() && exponent[0] == '-' ? -e : e);
+    }
+
+    std::string_view text_;
+    const Separators& separators_;
+    std::size_t pos_ = 0;
+};
+
+// |value| (non-zero, finite) rounded to `significant` digits: the digits without trailing
+// zeros, and the decimal power of the first.
+struct Digits {
+    char digits[32];
+    std::size_t count;
+    int power;
+
+    std::string_view view(std::size_t from = 0, std::size_t to = 32) const {
+        return std::string_view(digits, count).substr(from, to - from);
+    }
+};
+
+Digits roundedDigits(double value, int significant) {
+    char buffer[64];
+    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                         std::chars_format::scientific, significant - 1);
+    (void)ec;
+    Digits d{};
+    const char* p = buffer;
+    for (; p < end && *p != 'e'; ++p) {
+        if (isDigit(*p)) {
+            d.digits[d.count++] = *p;
+        }
+    }
+    while (d.count > 1 && d.digits[d.count - 1] == '0') {
+        --d.count;
+    }
+    std::from_chars(p + (p[1] == '+' ? 2 : 1), end, d.power);
+    return d;
+}
+
+std::string formatted(double value, int significant, int largestFixedPower,
+                      const Separators& separators) {
+    if (value == 0) {
+        return "0"; // also for negative zero
+    }
+    if (!std::isfinite(value)) {
+        throw CalcError(ErrorKind::Overflow);
+    }
+    const Digits d = roundedDigits(value, significant);
+    std::string text;
+    text.reserve(32);
+    if (value < 0) {
+        text += '-';
+    }
+    if (d.power >= -4 && d.power <= largestFixedPower) {
+        if (d.power >= 0) {
+            const auto wholeDigits = static_cast<std::size_t>(d.power) + 1;
+            text += d.view(0, wholeDigits);
+            if (d.count <= wholeDigits) {
+                text.append(wholeDigits - d.count, '0');
+            } else {
+                text += separators.decimal;
+                text += d.view(wholeDigits);
+            }
+        } else {
+            text += '0';
+            text += separators.decimal;
+            text.append(static_cast<std::size_t>(-d.power - 1), '0');
+            text += d.view();
+        }
+        return text;
+    }
+    text += d.digits[0];
+    if (d.count > 1) {
+        text += separators.decimal;
+        text += d.view(1);
+    }
+    const int magnitude = d.power < 0 ? -d.power : d.power;
+    text += d.power < 0 ? "E-" : "E+";
+    if (magnitude < 10) {
+        text += '0';
+    }
+    char exponent[8];
+    const auto [exponentEnd, exponentEc] = std::to_chars(exponent, exponent + 8, magnitude);
+    (void)exponentEc;
+    text.append(exponent, exponentEnd);
+    return text;
+}
+
+// Nearest whole number, an exact half going to the even neighbour.
+double roundHalfEven(double value) {
+    const double below = std::floor(value);
+    const double fraction = value - below;
+    if (fraction > 0.5) {
+        return below + 1;
+    }
+    if (fraction < 0.5) {
+        return below;
+    }
+    return std::fmod(below, 2) == 0 ? below : below + 1;
+}
+
+template <typename Int> Int roundTo(double value) {
+    const double rounded = roundHalfEven(value);
+    if (!(rounded >= std::numeric_limits<Int>::min() &&
+          rounded <= std::numeric_limits<Int>::max())) {
+        throw CalcError(ErrorKind::Overflow);
+    }
+    return static_cast<Int>(rounded);
+}
+
+} // namespace
+
+namespace {
+
+// Most field texts are plain digits with at most one decimal point ("18", "1.5", ".5"); those
+// go straight to from_chars, which rounds to the nearest double exactly as the full reading does.
+std::optional<double> plainDecimal(std::string_view text, const Separators& separators) {
+    if (separators.decimal != "." || text.empty() || text.size() > 64) {
+        return std::nullopt;
+    }
+    bool point = false;
+    bool digit = false;
+    for (char c : text) {
+        if (c == '.' && !point) {
+            point = true;
+        } else if (isDigit(c)) {
+            digit = true;
+        } else {
+            return std::nullopt;
+        }
+    }
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (!digit || ec != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+} // namespace
+
+double textToDouble(std::string_view text, const Separators& separators) {
+    if (const auto value = plainDecimal(text, separators)) {
+        return *value;
+    }
+    return Reader(text, separators).read();
+}
+
+float textToSingle(std::string_view text, const Separators& separators) {
+    return toSingle(textToDouble(text, separators));
+}
+
+std::string doubleToText(double value, const Separators& separators) {
+    return formatted(value, 15, 14, separators);
+}
+
+std::string singleToText(float value, const Separators& separators) {
+    return formatted(value, 7, 6, separators);
+}
+
+std::string int16ToText(std::int16_t value) {
+    return std::to_string(value);
+}
+
+std::int16_t roundToInt16(double value) {
+    return roundTo<std::int16_t>(value);
+}
+
+std::int16_t roundToInt16(std::string_view text, const Separators& separators) {
+    return roundToInt16(textToDouble(text, separators));
+}
+
+std::int32_t roundToInt32(double value) {
+    return roundTo<std::int32_t>(value);
+}
+
+std::int32_t roundToInt32(std::string_view text, const Separators& separators) {
+    return roundToInt32(textToDouble(text, separators));
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "app/launcher.h"
+#include "gui/formbuilder.h"
+#include "recorder.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+// Drives the windows as a user does: through the launcher's buttons, by typing and clicking.
+class Driver : public testing::Test {
+  protected:
+    Recorder recorder;
+    Launcher launcher{recorder.reporter()};
+    CalculatorWindow* window = nullptr;
+
+    // Presses a launcher button (also the hidden one) and takes the window it shows.
+    CalculatorWindow* open(const char* button) {
+        control<QPushButton>(&launcher, button)->click();
+        const std::string b = button;
+        if (b == "anchorbar") {
+            window = launcher.anchorBarWindow();
+        } else if (b == "Command6") {
+            window = launcher.gravityWallWindow();
+        } else if (b == "Command5") {
+            window = launcher.beamWindow();
+        } else {
+            window = launcher.earthPressureWindow();
+        }
+        return window;
+    }
+    QWidget* widget(const char* name) const { return control<QWidget>(window, name); }
+    QString text(const char* name) const { return fieldText(widget(name)); }
+    QStringList texts(const QStringList& names) const {
+        QStringList out;
+        for (const QString& name : names) {
+            out << text(name.toLatin1().constData());
+        }
+        return out;
+    }
+    // Types into a field or an editable combo box, replacing its text.
+    void type(const char* name, const QString& text) {
+        auto* combo = qobject_cast<QComboBox*>(widget(name));
+        QLineEdit* edit = combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(widget(name));
+        edit->selectAll();
+        edit->del();
+        QTest::keyClicks(edit, text);
+    }
+    void click(const char* name) {
+        QTest::mouseClick(widget(name), Qt::LeftButton, {}, QPoint(4, 6));
+    }
+    // The message the last action showed, and no other.
+    QString message() {
+        EXPECT_EQ(recorder.messages.size(), 1) << recorder.messages.join("|").toStdString();
+        const QString last = recorder.messages.value(0);
+        recorder.messages.clear();
+        return last;
+    }
+};

@@ -1,0 +1,225 @@
+#include "calculators/registry.h"
+#include "driver.h"
+#include "mapform.h"
+#include "windows/walldrawings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <set>
+
+using subprogram::Calculator;
+
+namespace {
+
+QLabel* labelOf(const QWidget* field) {
+    for (QLabel* label : field->window()->findChildren<QLabel*>()) {
+        if (label->buddy() == field) {
+            return label;
+        }
+    }
+    return nullptr;
+}
+
+// Every calculator of the registry has its window: the same fields with the same captions and
+// default texts, the same results, and the window calculates on its defaults what the
+// description calculates on them, in each variant its options choose.
+class Registry : public Driver {};
+
+TEST_F(Registry, EveryDescriptionMatchesItsWindow) {
+    const std::pair<const char*, const char*> ways[] = {
+        {"solidstrees", nullptr}, {"Command1", nullptr}, {"Command4", nullptr},
+        {"anchorbar", "Option1"}, {"anchorbar", "Option2"}, {"Command6", "Option1"},
+        {"Command6", "Option2"},  {"Command5", nullptr}};
+    std::set<std::string_view> seen;
+    for (const auto& [button, option] : ways) {
+        open(button);
+        if (option) {
+            control<QRadioButton>(window, option)->click();
+        }
+        const Calculator& c = window->calculator();
+        EXPECT_EQ(window->objectName(), qstring(c.window));
+        EXPECT_EQ(window->windowTitle(), qstring(c.title));
+        for (const subprogram::Field& f : c.fields) {
+            if (f.control.empty() || seen.contains(c.command)) {
+                continue; // beyond the window, or seen in another variant (a mode relabels)
+            }
+            const QWidget* w = widget(std::string(f.control).c_str());
+            EXPECT_EQ(fieldText(w), qstring(f.defaultText)) << f.name;
+            EXPECT_EQ(labelOf(w)->text(), qstring(f.caption)) << f.name;
+            if (auto* combo = qobject_cast<const QComboBox*>(w); combo && !f.choices.empty()) {
+                EXPECT_EQ(combo->itemText(1), qstring(f.choices[1].text));
+            }
+        }
+        seen.insert(c.command);
+        MapForm form(c);
+        ASSERT_FALSE(form.calculate(window->variant())) << button;
+        click("Command1");
+        EXPECT_TRUE(recorder.messages.isEmpty()) << button;
+        for (const subprogram::Result& r : c.results) {
+            const QWidget* w = widget(std::string(r.control).c_str());
+            EXPECT_EQ(fieldText(w), qstring(form.text(r.control))) << button << ' ' << r.control;
+            if (!r.caption.empty()) {
+                EXPECT_EQ(labelOf(w)->text(), qstring(r.caption));
+            }
+        }
+    }
+    EXPECT_EQ(seen.size(), subprogram::calculators().size());
+}
+
+struct ModeCase {
+    const char* button;
+    const char* slipCaption;
+    QStringList enabled, disabled;
+    QStringList results; // Eax, Kax, E0ix, K0ix after calculating with the defaults
+};
+
+class EarthPressureModes : public Driver, public testing::WithParamInterface<ModeCase> {};
+
+const QStringList kResults{"Eax", "Kax", "E0ix", "K0ix"};
+const QStringList kAlways{"h", "hx", "Y", "Yx", "Fi", "Fix", "Q", "Qx"};
+const QStringList kWall{"C", "Cx", "ST", "STx", "B", "Bx", "a", "ax", "SS", "SSx"};
+const QStringList kRock{"str", "strx"};
+const QStringList kActive{"Ea", "Eax", "Ka", "Kax"};
+const QStringList kAtRest{"EOi", "E0ix", "K0i", "K0ix"};
+
+TEST_P(EarthPressureModes, EnableWhatTheyReadAndCalculate) {
+    const ModeCase& c = GetParam();
+    open("Command1"); // another mode first: the same window switches in place
+    type("hx", "6");
+    click("Command1");
+    EXPECT_EQ(open(c.button), launcher.earthPressureWindow());
+    EXPECT_EQ(control<QLabel>(window, "SS")->text(), c.slipCaption);
+    for (const QString& name : c.enabled + c.disabled) {
+        EXPECT_EQ(widget(name.toLatin1().constData())->isEnabled(), c.enabled.contains(name))
+            << name.toStdString();
+    }
+    EXPECT_EQ(texts(kResults), QStringList(4, "0"));
+    EXPECT_EQ(text("hx"), "6");
+    type("hx", "5");
+    click("Command1");
+    EXPECT_EQ(texts(kResults), c.results);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, EarthPressureModes,
+    testing::Values(ModeCase{"solidstrees", "滑裂面与水平面的夹角ss:", kAlways + kWall + kActive,
+                             kRock + kAtRest, {"77.5000039964273", "0.344444462206344", "0", "0"}},
+                    ModeCase{"Command1", "滑裂面与水平面的夹角ss:", kAlways + kAtRest,
+                             kWall + kRock + kActive,
+                             {"0", "0", "45.7500007077544", "0.50000000773502"}},
+                    ModeCase{"Command4", "稳定岩石坡面的倾角", kAlways + kWall + kRock + kActive,
+                             kAtRest, {"146.116710614408", "0.649407602730703", "0", "0"}}));
+
+class Windows : public Driver {};
+
+TEST_F(Windows, EarthPressureReadsOnlyWhatItsModeReads) {
+    open("solidstrees");
+    type("Cx", "abc"); // typed while the field is enabled
+    open("Command1");
+    click("Command1");
+    EXPECT_EQ(text("K0ix"), "0.50000000773502");
+    open("Command4");
+    type("Fix", "not read");
+    click("Command1");
+    EXPECT_TRUE(message().contains("土的粘聚力c(KPa)"));
+    EXPECT_EQ(texts(kResults), QStringList(4, "0"));
+    EXPECT_EQ(text("Cx"), "abc");
+}
+
+TEST_F(Windows, AnchorLabelsChooseTheirOptionAndFocusFollowsTheWindowsOrder) {
+    open("anchorbar");
+    click("Label6");
+    click("Command1");
+    EXPECT_EQ(text("Text7"), "0.094972518084966");
+    click("Label5");
+    click("Command1");
+    EXPECT_EQ(text("Text7"), "0.126313449053005");
+    EXPECT_EQ(widget("Option2")->accessibleName(), "临时性锚杆");
+    const QStringList expected{"Text1",    "Text2",  "Text3",  "Text4", "Option1", "Option2",
+                               "Command1", "Text5",  "Text6",  "Text7", "Text8",   "Command2",
+                               "Text9",    "Text10", "Text11", "Text12"};
+    QStringList chain;
+    for (QWidget* w = widget("Text1"); chain.size() < expected.size(); w = w->nextInFocusChain()) {
+        if (w->focusPolicy() & Qt::TabFocus && expected.contains(w->objectName())) {
+            chain << w->objectName();
+        }
+    }
+    EXPECT_EQ(chain, expected);
+}
+
+TEST_F(Windows, BeamRedrawsOnItsFourEventsOnly) {
+    open("Command5");
+    const auto sketch = [this] { return control<SketchPicture>(window, "Picture1")->sketch(); };
+    const auto choose = [this](const char* name, const QString& item) {
+        auto* box = control<QComboBox>(window, name);
+        box->setCurrentIndex(box->findText(item));
+        emit box->activated(box->currentIndex());
+    };
+    EXPECT_TRUE(sketch().lines.empty());
+    choose("Combo1", "10");
+    EXPECT_EQ(sketch().circles.size(), 11u);
+    type("Combo1", "3"); // typed, not chosen: no redraw
+    choose("Combo3", "250");
+    type("Text1", "1,2");
+    EXPECT_EQ(sketch().circles.size(), 11u);
+    type("Text2", "12"); // a change of the load redraws, with the typed count
+    EXPECT_EQ(sketch().circles.size(), 4u);
+    choose("Combo5", "嵌固");
+    choose("Combo6", "自由");
+    EXPECT_EQ(sketch().circles.size(), 2u);
+    click("Command1");
+    // three spans under q = 12, fixed above: by slope deflection M(3,1) = −330/78 · 12/10
+    EXPECT_EQ(text("Text3"), "-5.07692307692308");
+    type("Combo1", "x");
+    control<QLineEdit>(window, "Text2")->setText("11"); // one change, one redraw
+    EXPECT_TRUE(message().contains("类型不匹配 (错误 13)\n出错的字段:“跨数”"));
+    EXPECT_EQ(sketch().lines.size(), 4u + 11u); // the outline and the upper support drawn
+    click("Command1");
+    EXPECT_TRUE(message().contains("“x”"));
+    EXPECT_EQ(text("Text3"), "-5.07692307692308");
+}
+
+TEST_F(Windows, AWallFailureLeavesWhatWasWrittenBeforeIt) {
+    open("Command6");
+    click("Option1");
+    type("Text15", "0"); // no batter: the upright weight divides by zero
+    click("Command1");
+    EXPECT_TRUE(message().contains("除数为零 (错误 11)"));
+    const QStringList results{"Text1", "Text6", "Text7", "Text13", "Text9", "Text10"};
+    EXPECT_EQ(texts(results), QStringList({"0.427106497065615", "28.8723992016356", "0", "0",
+                                           "0", "0"}));
+    click("Option2"); // the shelf type takes no batter: 24 × (4.6755 − 0.1, its first block)
+    click("Command1");
+    EXPECT_TRUE(recorder.messages.isEmpty());
+    EXPECT_EQ(text("Text7"), "109.812");
+}
+
+TEST(WallPictures, AMissingOrForeignFileIsReportedAndThePictureKept) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(shelfWallDrawing(1).save(folder.filePath("22.bmp"), "BMP"));
+    Recorder recorder;
+    GravityWallWindow window(recorder.reporter(), folder.path());
+    const auto picture = [&] { return control<WallPicture>(&window, "Picture1")->image(); };
+    auto* upright = control<QRadioButton>(&window, "Option1");
+    EXPECT_EQ(picture(), uprightWallDrawing());
+    upright->click(); // 11.bmp is missing
+    ASSERT_EQ(recorder.messages.size(), 1);
+    EXPECT_TRUE(recorder.messages[0].contains(QDir::toNativeSeparators(folder.filePath("11.bmp"))));
+    EXPECT_TRUE(upright->isChecked());
+    EXPECT_EQ(picture(), uprightWallDrawing());
+    control<QRadioButton>(&window, "Option2")->click();
+    EXPECT_EQ(picture(), QImage(folder.filePath("22.bmp")));
+    QFile png(folder.filePath("11.bmp")); // a PNG under a .bmp name
+    ASSERT_TRUE(png.open(QIODevice::WriteOnly));
+    uprightWallDrawing(1).save(&png, "PNG");
+    png.close();
+    upright->click();
+    EXPECT_EQ(recorder.messages.size(), 2);
+    EXPECT_EQ(picture(), QImage(folder.filePath("22.bmp")));
+}
+
+} // namespace
