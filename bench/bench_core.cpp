@@ -1,9 +1,9 @@
+#include "calculators/anchorbar.h"
+#include "calculators/beam.h"
+#include "calculators/earthpressure.h"
+#include "calculators/gravitywall.h"
+#include "core/numerictext.h"
 #include "plain.h"
-#include "routines/anchorbar.h"
-#include "routines/beam.h"
-#include "routines/earthpressure.h"
-#include "routines/gravitywall.h"
-#include "shell/numerictext.h"
 
 #include <benchmark/benchmark.h>
 

@@ -53,8 +53,8 @@ void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
     const double D = form.readDouble("Text10");
     const double d = form.readDouble("Text11");
     const double fb = form.readDouble("Text12");
-    const AnchorBar r = anchorBarDesign(kBars, D, Htk, a, fy, kind == AnchorKind::Permanent,
-                                        gamma0, frb, fb, d, trace);
+    const AnchorBar r = anchorBarDesign(kBars, D, Htk, a, fy, kind == AnchorKind::Permanent, gamma0,
+                                        frb, fb, d, trace);
     form.setText("Text5", doubleToText(r.Na));
     form.setText("Text6", doubleToText(r.As));
     form.setText("Text7", doubleToText(r.la));

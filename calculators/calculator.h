@@ -43,9 +43,9 @@ struct Field {
     std::string_view symbol;  // as the report writes it (HTML)
     Conversion conversion = Conversion::Double;
     std::span<const std::string_view> items = {}; // a combo box's list
-    std::span<const Choice> choices = {};          // a choice field's words (they fill its list)
-    int otherChoice = 0;                           // what any other text stands for
-    std::string_view reportCaption = {};           // the report's name, where it differs
+    std::span<const Choice> choices = {};         // a choice field's words (they fill its list)
+    int otherChoice = 0;                          // what any other text stands for
+    std::string_view reportCaption = {};          // the report's name, where it differs
 };
 
 struct Result {
@@ -68,19 +68,19 @@ struct Step {
 
 // A kind of calculation of one calculator: a mode, an anchor kind, a wall type.
 struct Variant {
-    int value;             // the calculator's own enum value
-    std::string_view name; // on the command line: "at-rest"
-    std::string_view title; // in the report: "静止土压力"
-    std::span<const Step* const> steps;            // the report's formulas, in order
+    int value;                                      // the calculator's own enum value
+    std::string_view name;                          // on the command line: "at-rest"
+    std::string_view title;                         // in the report: "静止土压力"
+    std::span<const Step* const> steps;             // the report's formulas, in order
     std::span<const std::string_view> results = {}; // the result fields it writes; empty: all
     std::string_view flag = {};                     // a command-line flag that chooses it
 };
 
 struct Calculator {
-    std::string_view command; // the slopecalc subcommand
-    std::string_view english; // what it calculates, for --help
-    std::string_view window;  // the window's objectName
-    std::string_view title;   // the window's caption
+    std::string_view command;          // the slopecalc subcommand
+    std::string_view english;          // what it calculates, for --help
+    std::string_view window;           // the window's objectName
+    std::string_view title;            // the window's caption
     std::span<const Field> fields;     // in the window's order
     std::span<const Result> results;   // in the order the calculation writes them
     std::span<const Variant> variants; // at least one
@@ -98,10 +98,10 @@ struct Calculator {
     void (*sketch)(int variant, const Form& form, Sketch& sketch) = nullptr;
     // Beyond the window: fills, on the command line, a parameter that was not given from those
     // that were (`texts` and `given` follow `fields`).
-    void (*completeParameters)(std::span<std::string> texts, const std::vector<bool>& given) =
-        nullptr;
+    void (*completeParameters)(std::span<std::string> texts,
+                               const std::vector<bool>& given) = nullptr;
 
-    const Field* field(std::string_view name) const;            // by command-line name
+    const Field* field(std::string_view name) const;             // by command-line name
     const Field* fieldOfControl(std::string_view control) const; // by window field (or name)
     const Result* result(std::string_view control) const;
     const Variant& variant(int value) const; // the first one for a value it does not know

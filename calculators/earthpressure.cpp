@@ -198,10 +198,8 @@ const Calculator kEarthPressure{
     .variants = kModes,
     .defaultVariant = int(EarthPressureMode::Coulomb),
     .variantOption = "--mode",
-    .calculate =
-        [](int mode, Form& form, Trace* trace) {
-            calculateEarthPressure(EarthPressureMode(mode), form, trace);
-        },
+    .calculate = [](int mode, Form& form,
+                    Trace* trace) { calculateEarthPressure(EarthPressureMode(mode), form, trace); },
     .resultsHelp = "Ka Ea (coulomb, limited-fill), K0 E0 (at-rest)",
 };
 

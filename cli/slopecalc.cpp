@@ -51,10 +51,9 @@ using Texts = std::vector<std::string>;
 std::vector<const Result*> resultsOf(const Calculator& calculator, const Variant& variant) {
     std::vector<const Result*> results;
     for (const Result& r : calculator.results) {
-        const bool written =
-            variant.results.empty() ||
-            std::find(variant.results.begin(), variant.results.end(), r.control) !=
-                variant.results.end();
+        const bool written = variant.results.empty() ||
+                             std::find(variant.results.begin(), variant.results.end(), r.control) !=
+                                 variant.results.end();
         if (written && !r.name.empty()) {
             results.push_back(&r);
         }
@@ -139,7 +138,8 @@ struct Outcome {
 };
 
 // The defaults, with the values given as NAME=TEXT in their place, and those that were given.
-Texts startingTexts(const Calculator& calculator, const std::map<std::string, std::string>& values) {
+Texts startingTexts(const Calculator& calculator,
+                    const std::map<std::string, std::string>& values) {
     Texts texts;
     for (const Field& f : calculator.fields) {
         const auto given = values.find(std::string(f.name));
@@ -388,7 +388,9 @@ void writeReport(ReportContext context, const CalculationRecord& record, const s
 std::string alternatives(std::span<const Variant> variants) {
     std::string text;
     for (std::size_t i = 0; i < variants.size(); ++i) {
-        text += (i == 0 ? "" : i + 1 == variants.size() ? " or " : ", ") +
+        text += (i == 0                     ? ""
+                 : i + 1 == variants.size() ? " or "
+                                            : ", ") +
                 std::string(variants[i].name);
     }
     return text;
@@ -492,9 +494,8 @@ Options parseArguments(const std::vector<std::string>& args) {
             options.csvFile = optionValue(args, i, "--csv");
         } else if (isOption(arg, calculator.variantOption)) {
             const std::string name = optionValue(args, i, calculator.variantOption);
-            const auto chosen =
-                std::find_if(calculator.variants.begin(), calculator.variants.end(),
-                             [&](const Variant& v) { return v.name == name; });
+            const auto chosen = std::find_if(calculator.variants.begin(), calculator.variants.end(),
+                                             [&](const Variant& v) { return v.name == name; });
             if (chosen == calculator.variants.end()) {
                 throw UsageError(std::string(calculator.variantOption) + " is " +
                                  alternatives(calculator.variants) + ", not '" + name + "'");
@@ -511,8 +512,8 @@ Options parseArguments(const std::vector<std::string>& args) {
             }
             const std::string name = arg.substr(0, equals);
             if (!calculator.field(name)) {
-                throw UsageError("unknown name '" + name + "' for " + command +
-                                 "; see slopecalc " + command + " --help");
+                throw UsageError("unknown name '" + name + "' for " + command + "; see slopecalc " +
+                                 command + " --help");
             }
             if (!options.values.emplace(name, arg.substr(equals + 1)).second) {
                 throw UsageError("'" + name + "' is given twice");
@@ -535,8 +536,7 @@ int runSlopecalc(const std::vector<std::string>& args, std::istream& in, std::os
     try {
         const Options options = parseArguments(args);
         if (options.help) {
-            options.calculator ? printCommandHelp(*options.calculator, out)
-                               : printGeneralHelp(out);
+            options.calculator ? printCommandHelp(*options.calculator, out) : printGeneralHelp(out);
             return 0;
         }
         if (options.csvFile) {

@@ -35,6 +35,6 @@ const char* chineseKindName(ErrorKind kind) {
 }
 
 std::string kindText(ErrorKind kind) {
-    return std::string(chineseKindName(kind)) + " (错误 " +
-           std::to_string(static_cast<int>(kind)) + ")";
+    return std::string(chineseKindName(kind)) + " (错误 " + std::to_string(static_cast<int>(kind)) +
+           ")";
 }

@@ -65,10 +65,11 @@ class Writer {
                  escaped(title) + "</title>\n<style>" + std::string(kStyle) +
                  "</style></head>\n<body>\n";
         html_ += "<h1>" + escaped(title) + "</h1>\n";
-        html_ += "<table class=\"meta\" cellpadding=\"2\"><tr><td>计算内容</td><td>" + escaped(calculator_.title) +
-                 "：" + escaped(context_.description) + "</td></tr>\n<tr><td>计算时间</td><td>" +
-                 escaped(context_.timestamp) + "</td></tr>\n<tr><td>依据</td><td>" +
-                 std::string(kTechnicalCode) + "</td></tr></table>\n";
+        html_ += "<table class=\"meta\" cellpadding=\"2\"><tr><td>计算内容</td><td>" +
+                 escaped(calculator_.title) + "：" + escaped(context_.description) +
+                 "</td></tr>\n<tr><td>计算时间</td><td>" + escaped(context_.timestamp) +
+                 "</td></tr>\n<tr><td>依据</td><td>" + std::string(kTechnicalCode) +
+                 "</td></tr></table>\n";
         inputs();
         failure();
         formulaLines();
@@ -152,8 +153,8 @@ class Writer {
                 continue;
             }
             html_ += "<tr><td>" + escaped(fieldCaption(field)) + "</td><td>" +
-                     std::string(field.symbol) + "</td><td class=\"num\">" +
-                     escaped(read->second) + "</td><td>" + escaped(field.unit) + "</td></tr>\n";
+                     std::string(field.symbol) + "</td><td class=\"num\">" + escaped(read->second) +
+                     "</td><td>" + escaped(field.unit) + "</td></tr>\n";
         }
         html_ += "</table>\n";
     }
@@ -251,8 +252,11 @@ class Writer {
 
 ReportContext reportContext(const Calculator& calculator, int variant, const Form& form) {
     const Variant& v = calculator.variant(variant);
-    return {&calculator, variant,
-            calculator.describe ? calculator.describe(v, form) : std::string(v.title), {}, {}};
+    return {&calculator,
+            variant,
+            calculator.describe ? calculator.describe(v, form) : std::string(v.title),
+            {},
+            {}};
 }
 
 std::string reportHtml(const ReportContext& context, const CalculationRecord& record) {

@@ -4,6 +4,7 @@ set -euo pipefail
 
 packages=(
     g++ make cmake             # the toolchain
+    python3                    # the layer check of the tests
     qt6-base-dev               # Qt 6 Widgets and Test
     libgtest-dev               # the tests
     libbenchmark-dev           # bench/

@@ -2,7 +2,6 @@
 
 #include "app/launcher.h"
 #include "gui/formbuilder.h"
-#include "recorder.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -11,6 +10,14 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+// Records what a window would have told the user, in place of the modal box.
+struct Recorder {
+    QStringList messages;
+    Reporter reporter() {
+        return [this](QWidget*, const QString& message) { messages << message; };
+    }
+};
 
 // Drives the windows as a user does: through the launcher's buttons, by typing and clicking.
 class Driver : public testing::Test {

@@ -3,7 +3,6 @@
 #include "calculators/calculator.h"
 
 #include <map>
-#include <optional>
 #include <string>
 
 // A calculator's fields as a plain map, at their defaults: what a window holds when it opens.
@@ -33,16 +32,6 @@ class MapForm : public Form {
         }
         return f->otherChoice;
     }
-    // Runs a variant of the calculation; the kind of a failure, or none.
-    std::optional<ErrorKind> calculate(int variant, Trace* trace = nullptr) {
-        try {
-            calculator_.calculate(variant, *this, trace);
-        } catch (const CalcError& error) {
-            return error.kind();
-        }
-        return std::nullopt;
-    }
-
     std::map<std::string, std::string, std::less<>> texts;
 
   private:

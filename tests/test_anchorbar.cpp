@@ -36,8 +36,8 @@ TEST_P(AnchorBarDesign, GivesTheWorkedTextsOrFailsWithItsKind) {
         return;
     }
     const AnchorBar r = run();
-    for (const auto& [value, text] : {std::pair{r.Na, c.Na}, {r.As, c.As}, {r.la, c.la},
-                                      {r.lb, c.lb}}) {
+    for (const auto& [value, text] :
+         {std::pair{r.Na, c.Na}, {r.As, c.As}, {r.la, c.la}, {r.lb, c.lb}}) {
         if (text) { // a case may check only the value its closed form gives
             EXPECT_EQ(doubleToText(value), text);
         }
@@ -66,8 +66,7 @@ INSTANTIATE_TEST_SUITE_P(
         AnchorCase{0, true, {}, {}, {}, {}, 3, 140, 10, 310, 180, 2700, 0, DZ},
         AnchorCase{0, true, {}, {}, {}, {}, 3, 140, 10, 310, 180, 0, 22, DZ},
         AnchorCase{0, true, {}, {}, {}, {}, 0, 140, 10, 310, 180, 2700, 22, DZ},
-        AnchorCase{0, true, {}, {}, {}, {}, 3, 140, 10, 1e-320, 180, 2700, 22,
-                   ErrorKind::Overflow},
+        AnchorCase{0, true, {}, {}, {}, {}, 3, 140, 10, 1e-320, 180, 2700, 22, ErrorKind::Overflow},
         // zero tension over zero strength is an invalid operation
         AnchorCase{0, true, {}, {}, {}, {}, 3, 140, 0, 0, 180, 2700, 22, ErrorKind::Overflow}));
 

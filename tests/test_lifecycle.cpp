@@ -1,6 +1,4 @@
 #include "driver.h"
-#include "gui/windowslot.h"
-#include "trivialwindow.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -27,63 +25,54 @@ TEST(Launcher, ShowsItsTitleHidesWhatNothingShowsAndEndsTheProgram) {
     EXPECT_EQ(exits.count(), 2);
 }
 
-// The life of a calculator window, with the smallest one.
-class WindowLife : public testing::Test {
-  protected:
-    Recorder recorder;
-    WindowSlot<TrivialWindow> slot{[this] { return new TrivialWindow(recorder.reporter()); }};
-    static QLineEdit* field(QWidget* w, const char* name = "xx") {
-        return control<QLineEdit>(w, name);
-    }
-};
+class WindowLife : public Driver {};
 
 TEST_F(WindowLife, CreatedOnceExitHidesAndKeepsFrameCloseDiscards) {
-    EXPECT_EQ(slot.existing(), nullptr);
-    QPointer<TrivialWindow> window = slot.show();
-    field(window)->setText("7");
-    control<QPushButton>(window, "Command1")->click();
-    control<QPushButton>(window, "Command2")->click();
-    EXPECT_FALSE(window->isVisible());
-    EXPECT_EQ(slot.show(), window.data());
-    EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(field(window)->text(), "7");
-    EXPECT_EQ(field(window, "result")->text(), "14");
+    EXPECT_EQ(launcher.anchorBarWindow(), nullptr);
+    QPointer<CalculatorWindow> first = open("anchorbar");
+    type("Text2", "20");
+    click("Command1");
+    click("Command2");
+    EXPECT_FALSE(first->isVisible());
+    EXPECT_EQ(open("anchorbar"), first.data());
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(texts({"Text2", "Text5"}), QStringList({"20", "25"}));
 
-    window->close();
-    EXPECT_EQ(slot.existing(), nullptr);
-    TrivialWindow* fresh = slot.show(); // before the old one is even deleted
-    EXPECT_NE(fresh, window.data());
-    EXPECT_EQ(field(fresh)->text(), "2");
+    first->close();
+    EXPECT_EQ(launcher.anchorBarWindow(), nullptr);
+    EXPECT_NE(open("anchorbar"), first.data()); // before the old one is even deleted
+    EXPECT_EQ(texts({"Text2", "Text5"}), QStringList({"10", "0"}));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(window.isNull());
-    EXPECT_EQ(slot.existing(), fresh);
+    EXPECT_TRUE(first.isNull());
+    EXPECT_EQ(launcher.anchorBarWindow(), window);
 }
 
 TEST_F(WindowLife, AFailureIsNamedOnceTheFieldKeptFocusedAndSelected) {
-    TrivialWindow* window = slot.show();
+    open("anchorbar");
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
-    const auto calculate = [&](const QString& x) {
-        field(window)->setText(x);
-        control<QPushButton>(window, "Command1")->click();
-    };
-    calculate("3o");
-    EXPECT_TRUE(field(window)->hasFocus());
-    EXPECT_EQ(field(window)->selectedText(), "3o");
-    calculate("1E400");
-    calculate("1E308"); // reads, but x + x overflows
-    ASSERT_EQ(recorder.messages.size(), 3);
-    EXPECT_EQ(recorder.messages[0],
-              "计算未能完成:类型不匹配 (错误 13)\n出错的字段:“数值x”,内容:“3o”");
-    EXPECT_TRUE(recorder.messages[1].contains("溢出 (错误 6)\n出错的字段:“数值x”"));
-    EXPECT_EQ(recorder.messages[2], "计算未能完成:溢出 (错误 6)");
-    EXPECT_EQ(field(window, "result")->text(), "0");
-    calculate("2.5"); // and the window goes on working
-    EXPECT_EQ(field(window, "result")->text(), "5");
+    type("Text2", "3o");
+    click("Command1");
+    EXPECT_EQ(message(),
+              "计算未能完成:类型不匹配 (错误 13)\n出错的字段:“锚杆水平拉力标准值(KN)”,内容:“3o”");
+    EXPECT_TRUE(widget("Text2")->hasFocus());
+    EXPECT_EQ(control<QLineEdit>(window, "Text2")->selectedText(), "3o");
+    type("Text2", "1E400");
+    click("Command1");
+    EXPECT_TRUE(message().contains("溢出 (错误 6)\n出错的字段:“锚杆水平拉力标准值(KN)”"));
+    type("Text2", "10");
+    type("Text3", "0");
+    click("Command1");
+    EXPECT_EQ(message(), "计算未能完成:除数为零 (错误 11)");
+    EXPECT_EQ(text("Text5"), "0");
+    type("Text3", "310"); // and the window goes on working
+    click("Command1");
+    EXPECT_EQ(text("Text5"), "12.5");
 }
 
 TEST(MessageBox, TheRealBoxShowsTheMessageAndClosesWithOk) {
-    TrivialWindow window(showMessageBox);
-    window.show();
+    Launcher launcher(showMessageBox);
+    control<QPushButton>(&launcher, "anchorbar")->click();
+    QWidget* window = launcher.anchorBarWindow();
     QString seen, title;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
@@ -92,10 +81,10 @@ TEST(MessageBox, TheRealBoxShowsTheMessageAndClosesWithOk) {
         title = box->windowTitle();
         box->button(QMessageBox::Ok)->click();
     });
-    control<QLineEdit>(&window, "xx")->setText("abc");
-    control<QPushButton>(&window, "Command1")->click();
+    control<QLineEdit>(window, "Text1")->setText("abc");
+    control<QPushButton>(window, "Command1")->click();
     EXPECT_TRUE(seen.contains("类型不匹配 (错误 13)")) << seen.toStdString();
-    EXPECT_EQ(title, "试验");
+    EXPECT_EQ(title, "锚杆计算");
 }
 
 } // namespace

@@ -26,12 +26,14 @@ QLabel* labelOf(const QWidget* field) {
 
 // Every calculator of the registry has its window: the same fields with the same captions and
 // default texts, the same results, and the window calculates on its defaults what the
-// description calculates on them, in each variant its options choose.
+// description calculates on them, in each variant its options choose. Then every field the
+// calculation reads, given a text that is not a number, stops it: named once, nothing changed,
+// the text kept, and the window goes on working.
 class Registry : public Driver {};
 
-TEST_F(Registry, EveryDescriptionMatchesItsWindow) {
+TEST_F(Registry, EveryDescriptionMatchesItsWindowAndEveryFieldFailsAlone) {
     const std::pair<const char*, const char*> ways[] = {
-        {"solidstrees", nullptr}, {"Command1", nullptr}, {"Command4", nullptr},
+        {"solidstrees", nullptr}, {"Command1", nullptr},    {"Command4", nullptr},
         {"anchorbar", "Option1"}, {"anchorbar", "Option2"}, {"Command6", "Option1"},
         {"Command6", "Option2"},  {"Command5", nullptr}};
     std::set<std::string_view> seen;
@@ -56,16 +58,36 @@ TEST_F(Registry, EveryDescriptionMatchesItsWindow) {
         }
         seen.insert(c.command);
         MapForm form(c);
-        ASSERT_FALSE(form.calculate(window->variant())) << button;
+        CalculationRecord record; // which fields the calculation reads
+        recordCalculation(form, record,
+                          [&](Form& f, Trace* t) { c.calculate(window->variant(), f, t); });
         click("Command1");
-        EXPECT_TRUE(recorder.messages.isEmpty()) << button;
+        QStringList results;
         for (const subprogram::Result& r : c.results) {
             const QWidget* w = widget(std::string(r.control).c_str());
             EXPECT_EQ(fieldText(w), qstring(form.text(r.control))) << button << ' ' << r.control;
             if (!r.caption.empty()) {
                 EXPECT_EQ(labelOf(w)->text(), qstring(r.caption));
             }
+            results << qstring(r.control);
         }
+        const QStringList shown = texts(results);
+        for (const auto& [field, original] : record.inputs) {
+            if (!window->holds(field) ||
+                c.fieldOfControl(field)->conversion == subprogram::Conversion::Word) {
+                continue; // beyond the window, or a word
+            }
+            type(field.c_str(), "1.2.3");
+            click("Command1");
+            const QString told = message();
+            EXPECT_TRUE(told.contains("类型不匹配 (错误 13)")) << field;
+            EXPECT_TRUE(told.contains(captionOf(widget(field.c_str())))) << field;
+            EXPECT_EQ(texts(results), shown) << field;
+            EXPECT_EQ(text(field.c_str()), "1.2.3");
+            type(field.c_str(), qstring(original));
+        }
+        click("Command1");
+        EXPECT_TRUE(recorder.messages.isEmpty()) << button;
     }
     EXPECT_EQ(seen.size(), subprogram::calculators().size());
 }
@@ -74,7 +96,6 @@ struct ModeCase {
     const char* button;
     const char* slipCaption;
     QStringList enabled, disabled;
-    QStringList results; // Eax, Kax, E0ix, K0ix after calculating with the defaults
 };
 
 class EarthPressureModes : public Driver, public testing::WithParamInterface<ModeCase> {};
@@ -86,7 +107,7 @@ const QStringList kRock{"str", "strx"};
 const QStringList kActive{"Ea", "Eax", "Ka", "Kax"};
 const QStringList kAtRest{"EOi", "E0ix", "K0i", "K0ix"};
 
-TEST_P(EarthPressureModes, EnableWhatTheyReadAndCalculate) {
+TEST_P(EarthPressureModes, EnableWhatTheyReadAndClearTheResults) {
     const ModeCase& c = GetParam();
     open("Command1"); // another mode first: the same window switches in place
     type("hx", "6");
@@ -99,20 +120,15 @@ TEST_P(EarthPressureModes, EnableWhatTheyReadAndCalculate) {
     }
     EXPECT_EQ(texts(kResults), QStringList(4, "0"));
     EXPECT_EQ(text("hx"), "6");
-    type("hx", "5");
-    click("Command1");
-    EXPECT_EQ(texts(kResults), c.results);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Modes, EarthPressureModes,
-    testing::Values(ModeCase{"solidstrees", "滑裂面与水平面的夹角ss:", kAlways + kWall + kActive,
-                             kRock + kAtRest, {"77.5000039964273", "0.344444462206344", "0", "0"}},
-                    ModeCase{"Command1", "滑裂面与水平面的夹角ss:", kAlways + kAtRest,
-                             kWall + kRock + kActive,
-                             {"0", "0", "45.7500007077544", "0.50000000773502"}},
-                    ModeCase{"Command4", "稳定岩石坡面的倾角", kAlways + kWall + kRock + kActive,
-                             kAtRest, {"146.116710614408", "0.649407602730703", "0", "0"}}));
+INSTANTIATE_TEST_SUITE_P(Modes, EarthPressureModes,
+                         testing::Values(ModeCase{"solidstrees", "滑裂面与水平面的夹角ss:",
+                                                  kAlways + kWall + kActive, kRock + kAtRest},
+                                         ModeCase{"Command1", "滑裂面与水平面的夹角ss:",
+                                                  kAlways + kAtRest, kWall + kRock + kActive},
+                                         ModeCase{"Command4", "稳定岩石坡面的倾角",
+                                                  kAlways + kWall + kRock + kActive, kAtRest}));
 
 class Windows : public Driver {};
 
@@ -190,8 +206,8 @@ TEST_F(Windows, AWallFailureLeavesWhatWasWrittenBeforeIt) {
     click("Command1");
     EXPECT_TRUE(message().contains("除数为零 (错误 11)"));
     const QStringList results{"Text1", "Text6", "Text7", "Text13", "Text9", "Text10"};
-    EXPECT_EQ(texts(results), QStringList({"0.427106497065615", "28.8723992016356", "0", "0",
-                                           "0", "0"}));
+    EXPECT_EQ(texts(results),
+              QStringList({"0.427106497065615", "28.8723992016356", "0", "0", "0", "0"}));
     click("Option2"); // the shelf type takes no batter: 24 × (4.6755 − 0.1, its first block)
     click("Command1");
     EXPECT_TRUE(recorder.messages.isEmpty());
