@@ -353,6 +353,15 @@ const Calculator kBeam{
             drawBeamSketch(form.text("Combo1"), EndCondition(form.choice("Combo5")),
                            EndCondition(form.choice("Combo6")), false, sketch);
         },
+    .columns =
+        [] {
+            std::vector<std::string> columns;
+            for (int i = 1; i <= kMaxSpans; ++i) {
+                columns.push_back("M" + std::to_string(i) + "_upper");
+                columns.push_back("M" + std::to_string(i) + "_lower");
+            }
+            return columns;
+        },
     // the count follows the list of lengths when it is not given
     .completeParameters =
         [](std::span<std::string> texts, const std::vector<bool>& given) {

@@ -96,6 +96,9 @@ struct Calculator {
     std::string (*describe)(const Variant& variant, const Form& form) = nullptr;
     // The sketch a report shows of what was calculated; CalcError when the fields describe none.
     void (*sketch)(int variant, const Form& form, Sketch& sketch) = nullptr;
+    // The command line's result columns where they are not the results' names (the beam's
+    // moments, span by span, for as many spans as a member can have).
+    std::vector<std::string> (*columns)() = nullptr;
     // Beyond the window: fills, on the command line, a parameter that was not given from those
     // that were (`texts` and `given` follow `fields`).
     void (*completeParameters)(std::span<std::string> texts,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,24 +12,43 @@ namespace csv {
 
 using Row = std::vector<std::string>;
 
-// Reads the records of a text held in memory, one at a time, into a reused row. A line ending
-// is LF or CRLF; an unclosed quote runs to the end of the text.
+// Reads the records of a stream one at a time, holding no more than one record. CR, LF and CRLF
+// each end a record (also one after another in one file); a UTF-8 byte-order mark before the
+// first record, as spreadsheet programs write it, is skipped.
 class Reader {
   public:
-    explicit Reader(std::string_view text) : text_(text) {}
-    // False at the end of the text.
+    static constexpr std::size_t kLongest = 1 << 20; // bytes in one record
+
+    explicit Reader(std::istream& in);
+
+    // The next record into `row`; false at the end of the input, and when the record runs
+    // longer than kLongest (tooLong() then says so, and reading stops).
     bool next(Row& row);
 
+    std::size_t line() const { return line_; } // where the last record began, from 1
+    bool blank() const { return blank_; }      // it was an empty line
+    std::size_t unclosedQuote() const {
+        return quoteLine_;
+    } // the line of a quote the input
+      // ended in, or 0
+    bool tooLong() const { return tooLong_; }
+    bool byteOrderMark() const { return byteOrderMark_; }
+    // The input's line ending, from its first record: "\r\n", "\r", or "\n" when unsure.
+    std::string_view lineEnd() const { return lineEnd_; }
+
   private:
-    std::string_view text_;
-    std::size_t pos_ = 0;
+    int get();
+    int peek();
+
+    std::streambuf& in_;
+    std::string pending_; // bytes read ahead while looking for the byte-order mark
+    std::size_t line_ = 0, nextLine_ = 1, quoteLine_ = 0;
+    bool blank_ = false, tooLong_ = false, byteOrderMark_ = false, endSeen_ = false;
+    std::string_view lineEnd_ = "\n";
 };
 
-// Appends one record with its line ending to `out`.
-void appendRow(std::string& out, const Row& row);
-
-// One record with its line ending (CRLF, as RFC 4180 has it); fields are quoted only when they
-// hold a comma, a quote or a line break.
-std::string formatRow(const Row& row);
+// Appends one record with `lineEnd` to `out`; fields are quoted only when they hold a comma, a
+// quote or a line break.
+void appendRow(std::string& out, const Row& row, std::string_view lineEnd);
 
 } // namespace csv

@@ -1,8 +1,22 @@
+#include "cli/fdstream.h"
 #include "cli/slopecalc.h"
 
+#include <cstdio>
+#include <exception>
 #include <iostream>
 
 int main(int argc, char* argv[]) {
-    return runSlopecalc(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout,
-                        std::cerr);
+    FdOutput output(1), errors(2);
+    std::ostream out(&output), err(&errors);
+    FdInput input(0, false, &out);
+    std::istream in(&input);
+    catchStopSignals();
+    try {
+        const int status =
+            runSlopecalc(std::vector<std::string>(argv + 1, argv + argc), in, out, err);
+        return stopSignal() ? 128 + stopSignal() : status;
+    } catch (const std::exception& e) { // the last resort: a fault of slopecalc, never an abort
+        std::fprintf(stderr, "slopecalc: internal error: %s\n", e.what());
+        return 4;
+    }
 }

@@ -2,17 +2,22 @@
 
 #include "calculators/registry.h"
 #include "cli/csv.h"
+#include "cli/fdstream.h"
+#include "core/wholefile.h"
 #include "report/report.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <ctime>
-#include <fstream>
-#include <iostream>
-#include <iterator>
+#include <fcntl.h>
 #include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <unordered_map>
 
 using subprogram::Calculator;
 using subprogram::Choice;
@@ -27,10 +32,42 @@ const char* const kSeparatorsNote =
     "locale: '.' is the decimal separator and ',' the thousands separator (1,234.5; quote such a\n"
     "value in CSV). Results are written as the windows show them.\n";
 
+// A command line or an input that slopecalc cannot work with: exit status 2.
 class UsageError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
+
+// A report that could not be written: exit status 3.
+class NotWritten : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+enum Status { kCalculated = 0, kFailed = 1, kUsage = 2, kNotWritten = 3 };
+
+// Text echoed into a one-line message, with its control characters, backslashes and quotes
+// escaped: a value never breaks the line it is quoted in.
+std::string escapedForLine(std::string_view text) {
+    std::string out;
+    for (const unsigned char c : text) {
+        if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c == '\\' || c == '"') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c == 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02x", c);
+            out += hex;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
 
 struct Options {
     const Calculator* calculator = nullptr;
@@ -196,50 +233,90 @@ std::string failureText(const Failure& f, bool withText) {
     if (!f.parameter.empty()) {
         text += " (" + f.parameter;
         if (withText) {
-            text += "=\"" + f.text + "\"";
+            text += "=\"" + escapedForLine(f.text) + "\"";
         }
         text += ")";
     }
     return text;
 }
 
-std::string jsonString(const std::string& s) {
-    std::string out = "\"";
-    for (unsigned char c : s) {
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        default:
-            if (c < 0x20) {
-                char buffer[8];
-                std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-                out += buffer;
-            } else {
-                out += static_cast<char>(c);
-            }
+// The length of the UTF-8 sequence that starts `s`, or 0 when it is not a valid one.
+std::size_t utf8Length(std::string_view s) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+    const unsigned char lead = byte(0);
+    const std::size_t length = lead < 0x80                   ? 1
+                               : lead >= 0xC2 && lead < 0xE0 ? 2
+                               : lead >= 0xE0 && lead < 0xF0 ? 3
+                               : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                             : 0;
+    if (length == 0 || length > s.size()) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80) {
+            return 0;
         }
+    }
+    // no overlong forms, no surrogates, nothing beyond U+10FFFF
+    if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) >= 0xA0) ||
+        (lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) >= 0x90)) {
+        return 0;
+    }
+    return length;
+}
+
+// A JSON string, always valid UTF-8: a byte that begins no valid sequence becomes U+FFFD.
+std::string jsonString(std::string_view s) {
+    std::string out = "\"";
+    for (std::size_t i = 0; i < s.size();) {
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        const std::size_t length = utf8Length(s.substr(i));
+        if (length == 0) {
+            out += "\uFFFD";
+            ++i;
+            continue;
+        }
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c == '\n' || c == '\r' || c == '\t') {
+            out += c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\t";
+        } else if (c < 0x20) {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+            out += buffer;
+        } else {
+            out.append(s.substr(i, length));
+        }
+        i += length;
     }
     return out + "\"";
 }
 
-void printJson(const Outcome& outcome, std::ostream& out) {
+std::string valueText(const Trace::Entry& e) {
+    return e.single ? singleToText(static_cast<float>(e.value)) : doubleToText(e.value);
+}
+
+// Every written number is a JSON number: "1.5E-05" and "-0.5" are.
+void printJson(const Outcome& outcome, const Trace* trace, std::ostream& out) {
     out << "{";
     const char* separator = "";
     for (const auto& [name, text] : outcome.results) {
-        out << separator << jsonString(name) << ": " << text; // every result text is a JSON number
+        out << separator << jsonString(name) << ": " << text;
+        separator = ", ";
+    }
+    if (trace) {
+        out << separator << "\"trace\": [";
+        const char* comma = "";
+        for (const Trace::Entry& e : trace->entries()) {
+            if (e.remark.empty()) {
+                out << comma << "{\"step\": " << jsonString(e.step)
+                    << ", \"name\": " << jsonString(e.name) << ", \"value\": " << valueText(e)
+                    << "}";
+                comma = ", ";
+            }
+        }
+        out << "]";
         separator = ", ";
     }
     if (outcome.failure) {
@@ -255,21 +332,44 @@ void printJson(const Outcome& outcome, std::ostream& out) {
     out << "}\n";
 }
 
-int runCsv(const Options& options, std::istream& in, std::ostream& out) {
-    std::ifstream file;
-    std::istream* source = &in;
-    if (*options.csvFile != "-") {
-        file.open(*options.csvFile, std::ios::binary);
-        if (!file) {
-            throw UsageError("cannot read " + *options.csvFile);
+// Opens a file to read as a stream; "cannot read FILE: reason" when it cannot be.
+std::unique_ptr<FdInput> openInput(const std::string& path, std::ostream& out) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat status {};
+    const int error = fd < 0                      ? errno
+                      : ::fstat(fd, &status) != 0 ? errno
+                      : S_ISDIR(status.st_mode)   ? EISDIR
+                                                  : 0;
+    if (error != 0) {
+        if (fd >= 0) {
+            ::close(fd);
         }
-        source = &file;
+        throw UsageError("cannot read " + path + ": " + std::strerror(error));
     }
-    const std::string input{std::istreambuf_iterator<char>(*source), {}};
-    csv::Reader reader(input);
+    return std::make_unique<FdInput>(fd, true, &out);
+}
+
+// One calculation per record, each row written as it is calculated: a batch of any length takes
+// the memory of one row, and a batch cut off has every finished row written.
+int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
+           std::ostream& err) {
+    const std::string& path = *options.csvFile;
+    std::unique_ptr<FdInput> file = path == "-" ? nullptr : openInput(path, out);
+    std::istream fileStream(file.get());
+    std::istream& in = file ? fileStream : stdinStream;
+    const std::string source = path == "-" ? "standard input" : path;
+    const auto readFailure = [&] {
+        if (const int error = file ? file->error() : streamError(in)) {
+            throw UsageError("cannot read " + source + ": " + std::strerror(error));
+        }
+    };
+
+    csv::Reader reader(in);
     csv::Row header;
     if (!reader.next(header)) {
-        throw UsageError("the CSV has no header row");
+        readFailure();
+        throw UsageError(reader.tooLong() ? "the first line of " + source + " is longer than 1 MiB"
+                                          : source + " has no header row");
     }
     const Calculator& calculator = *options.calculator;
     std::vector<std::size_t> places; // each column's place among the calculator's fields
@@ -281,6 +381,9 @@ int runCsv(const Options& options, std::istream& in, std::ostream& out) {
                              std::string(calculator.command));
         }
         places.push_back(static_cast<std::size_t>(f - calculator.fields.data()));
+        if (given[places.back()]) {
+            throw UsageError("the column '" + name + "' is named twice");
+        }
         given[places.back()] = true;
     }
     for (const auto& [name, text] : options.values) {
@@ -289,81 +392,80 @@ int runCsv(const Options& options, std::istream& in, std::ostream& out) {
 
     const Texts base = startingTexts(calculator, options.values);
     std::vector<std::string> columns;
-    for (const Result* r : resultsOf(calculator, calculator.variant(options.variant))) {
-        columns.emplace_back(r->name);
-    }
-    // Results that depend on the calculation (the beam's spans) take their columns from the
-    // whole batch, known only at its end; the other calculators' rows go out as they are
-    // calculated.
-    const bool buffered = columns.empty();
-
-    std::string output;
-    bool failed = false;
-    const auto appendResults = [&](csv::Row& line, const Outcome& outcome) {
-        for (const std::string& column : columns) {
-            const auto r = std::find_if(outcome.results.begin(), outcome.results.end(),
-                                        [&](const auto& result) { return result.first == column; });
-            line.push_back(r != outcome.results.end() ? r->second : "");
+    if (calculator.columns) {
+        columns = calculator.columns();
+    } else {
+        for (const Result* r : resultsOf(calculator, calculator.variant(options.variant))) {
+            columns.emplace_back(r->name);
         }
-        line.push_back(outcome.failure ? failureText(*outcome.failure, false) : "");
-        failed = failed || outcome.failure.has_value();
-        csv::appendRow(output, line);
-    };
-    const auto appendHeader = [&] {
-        csv::Row top = header;
-        top.insert(top.end(), columns.begin(), columns.end());
-        top.push_back("error");
-        csv::appendRow(output, top);
-    };
-    if (!buffered) {
-        appendHeader();
+    }
+    std::unordered_map<std::string, std::size_t> columnOf;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        columnOf.emplace(columns[c], c);
     }
 
-    std::vector<csv::Row> rows;
-    std::vector<Outcome> outcomes;
+    const std::string_view lineEnd = reader.lineEnd();
+    std::string line = reader.byteOrderMark() ? "\xEF\xBB\xBF" : "";
+    csv::Row top = header;
+    top.insert(top.end(), columns.begin(), columns.end());
+    top.push_back("error");
+    csv::appendRow(line, top, lineEnd);
+    out << line;
+
+    bool failed = false;
     csv::Row row;
-    while (reader.next(row)) {
-        if (row.size() == 1 && row.front().empty()) {
-            continue; // a blank line
+    while (out && !stopSignal() && reader.next(row)) {
+        if (reader.blank()) {
+            continue;
+        }
+        std::string problem;
+        if (row.size() > header.size()) {
+            problem = "row has " + std::to_string(row.size()) + " cells, the header " +
+                      std::to_string(header.size());
+        } else if (reader.unclosedQuote()) {
+            problem = "the quote opened on line " + std::to_string(reader.unclosedQuote()) +
+                      " is not closed";
         }
         row.resize(header.size());
-        Texts texts = base;
-        for (std::size_t i = 0; i < places.size(); ++i) {
-            texts[places[i]] = row[i];
-        }
-        Outcome outcome = calculate(options, std::move(texts), given);
-        if (buffered) {
-            rows.push_back(row);
-            outcomes.push_back(std::move(outcome));
-        } else {
-            appendResults(row, outcome);
-        }
-    }
-
-    if (buffered) {
-        for (const Outcome& o : outcomes) {
-            for (const auto& [name, text] : o.results) {
-                if (std::find(columns.begin(), columns.end(), name) == columns.end()) {
-                    columns.push_back(name);
+        csv::Row cells = row;
+        cells.resize(header.size() + columns.size());
+        if (problem.empty()) {
+            Texts texts = base;
+            for (std::size_t i = 0; i < places.size(); ++i) {
+                texts[places[i]] = row[i];
+            }
+            const Outcome outcome = calculate(options, std::move(texts), given);
+            for (const auto& [name, text] : outcome.results) {
+                if (const auto c = columnOf.find(name); c != columnOf.end()) {
+                    cells[header.size() + c->second] = text;
                 }
             }
+            problem = outcome.failure ? failureText(*outcome.failure, false) : "";
         }
-        appendHeader();
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            appendResults(rows[r], outcomes[r]);
-        }
+        cells.push_back(problem);
+        failed = failed || !problem.empty();
+        line.clear();
+        csv::appendRow(line, cells, lineEnd);
+        out << line;
     }
-    out << output;
-    return failed ? 1 : 0;
+    readFailure();
+    if (stopSignal()) {
+        err << "slopecalc: stopped by signal " << stopSignal() << "; every row before line "
+            << reader.line() + 1 << " of " << source << " is written\n";
+    }
+    if (reader.tooLong()) {
+        err << "slopecalc: line " << reader.line() << " of " << source
+            << " holds a record longer than 1 MiB; the batch stops there\n";
+        failed = true;
+    }
+    return failed ? kFailed : kCalculated;
 }
 
 // Every value the calculation formed, after the results, as the fields would write it.
 void printTrace(const Trace& trace, std::ostream& out) {
     for (const Trace::Entry& e : trace.entries()) {
         if (e.remark.empty()) {
-            out << e.name << '='
-                << (e.single ? singleToText(static_cast<float>(e.value)) : doubleToText(e.value))
-                << '\n';
+            out << e.name << '=' << valueText(e) << '\n';
         }
     }
 }
@@ -375,12 +477,11 @@ std::string localTime() {
     return text;
 }
 
+// Written whole or not at all: a failed write leaves the file that was there.
 void writeReport(ReportContext context, const CalculationRecord& record, const std::string& path) {
     context.timestamp = localTime();
-    std::ofstream file(path, std::ios::binary);
-    file << reportHtml(context, record);
-    if (!file) {
-        throw UsageError("cannot write " + path);
+    if (const auto error = writeWholeFile(path, reportHtml(context, record))) {
+        throw NotWritten("cannot write " + path + ": " + *error);
     }
 }
 
@@ -412,7 +513,10 @@ void printGeneralHelp(std::ostream& out) {
            "the parameters (missing columns take their defaults) and writes it back with the\n"
            "results and an error column.\n\n"
         << kSeparatorsNote
-        << "\nexit status: 0 all calculated, 1 a calculation failed, 2 a usage error.\n";
+        << "\nexit status: 0 all calculated; 1 a calculation failed (in a batch: a row); 2 a "
+           "usage\n"
+           "error or an input that cannot be read; 3 the results or the report could not be\n"
+           "written.\n";
 }
 
 void printCommandHelp(const Calculator& c, std::ostream& out) {
@@ -480,6 +584,13 @@ Options parseArguments(const std::vector<std::string>& args) {
     const Calculator& calculator = *options.calculator;
     const std::string command(calculator.command);
     options.variant = calculator.defaultVariant;
+    bool variantChosen = false;
+    // an option that chooses, given a second time
+    const auto once = [](const std::string& arg, bool before) {
+        if (before) {
+            throw UsageError("'" + arg.substr(0, arg.find('=')) + "' is given twice");
+        }
+    };
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
@@ -489,10 +600,14 @@ Options parseArguments(const std::vector<std::string>& args) {
         } else if (arg == "--trace") {
             options.trace = true;
         } else if (isOption(arg, "--report")) {
+            once(arg, options.reportFile.has_value());
             options.reportFile = optionValue(args, i, "--report");
         } else if (isOption(arg, "--csv")) {
+            once(arg, options.csvFile.has_value());
             options.csvFile = optionValue(args, i, "--csv");
         } else if (isOption(arg, calculator.variantOption)) {
+            once(arg, variantChosen);
+            variantChosen = true;
             const std::string name = optionValue(args, i, calculator.variantOption);
             const auto chosen = std::find_if(calculator.variants.begin(), calculator.variants.end(),
                                              [&](const Variant& v) { return v.name == name; });
@@ -502,6 +617,8 @@ Options parseArguments(const std::vector<std::string>& args) {
             }
             options.variant = chosen->value;
         } else if (const Variant* v = flagged(calculator, arg)) {
+            once(arg, variantChosen);
+            variantChosen = true;
             options.variant = v->value;
         } else if (arg.starts_with("-") && arg.find('=') == std::string::npos) {
             throw UsageError("unknown option '" + arg + "' for " + command);
@@ -531,47 +648,69 @@ Options parseArguments(const std::vector<std::string>& args) {
 
 } // namespace
 
+namespace {
+
+int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
+        std::ostream& err) {
+    const Options options = parseArguments(args);
+    if (options.help) {
+        options.calculator ? printCommandHelp(*options.calculator, out) : printGeneralHelp(out);
+        return kCalculated;
+    }
+    if (options.csvFile) {
+        return runCsv(options, in, out, err);
+    }
+    const Calculator& calculator = *options.calculator;
+    std::vector<bool> given;
+    for (const Field& f : calculator.fields) {
+        given.push_back(options.values.contains(std::string(f.name)));
+    }
+    CalculationRecord record;
+    std::optional<ReportContext> context;
+    const bool recording = options.trace || options.reportFile;
+    const Outcome outcome =
+        calculate(options, startingTexts(calculator, options.values), given,
+                  recording ? &record : nullptr, options.reportFile ? &context : nullptr);
+    if (options.json) {
+        printJson(outcome, options.trace ? &record.trace : nullptr, out);
+    } else {
+        for (const auto& [name, text] : outcome.results) {
+            out << name << '=' << text << '\n';
+        }
+        if (options.trace) {
+            printTrace(record.trace, out);
+        }
+    }
+    if (outcome.failure && !options.json) {
+        err << "error " << failureText(*outcome.failure, true) << '\n';
+    }
+    // the results first: a report that cannot be written takes nothing from them
+    if (options.reportFile) {
+        out.flush();
+        writeReport(*context, record, *options.reportFile);
+    }
+    return outcome.failure ? kFailed : kCalculated;
+}
+
+} // namespace
+
 int runSlopecalc(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                  std::ostream& err) {
+    int status = kCalculated;
     try {
-        const Options options = parseArguments(args);
-        if (options.help) {
-            options.calculator ? printCommandHelp(*options.calculator, out) : printGeneralHelp(out);
-            return 0;
-        }
-        if (options.csvFile) {
-            return runCsv(options, in, out);
-        }
-        const Calculator& calculator = *options.calculator;
-        std::vector<bool> given;
-        for (const Field& f : calculator.fields) {
-            given.push_back(options.values.contains(std::string(f.name)));
-        }
-        CalculationRecord record;
-        std::optional<ReportContext> context;
-        const bool recording = options.trace || options.reportFile;
-        const Outcome outcome =
-            calculate(options, startingTexts(calculator, options.values), given,
-                      recording ? &record : nullptr, options.reportFile ? &context : nullptr);
-        if (options.reportFile) {
-            writeReport(*context, record, *options.reportFile);
-        }
-        if (options.json) {
-            printJson(outcome, out);
-        } else {
-            for (const auto& [name, text] : outcome.results) {
-                out << name << '=' << text << '\n';
-            }
-            if (options.trace) {
-                printTrace(record.trace, out);
-            }
-            if (outcome.failure) {
-                err << "error " << failureText(*outcome.failure, true) << '\n';
-            }
-        }
-        return outcome.failure ? 1 : 0;
+        status = run(args, in, out, err);
     } catch (const UsageError& error) {
         err << "slopecalc: " << error.what() << '\n';
-        return 2;
+        return kUsage;
+    } catch (const NotWritten& error) {
+        err << "slopecalc: " << error.what() << '\n';
+        status = kNotWritten;
     }
+    if (!out.flush()) {
+        const int error = streamError(out);
+        err << "slopecalc: cannot write standard output"
+            << (error ? std::string(": ") + std::strerror(error) : std::string()) << '\n';
+        return kNotWritten;
+    }
+    return status;
 }

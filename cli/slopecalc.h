@@ -10,6 +10,7 @@
 //   slopecalc SUBCOMMAND [OPTIONS] [NAME=TEXT ...]
 //
 // Exit status: 0 when every calculation succeeded, 1 when one failed (its error on stderr, or in
-// the error column of a batch), 2 for a usage error.
+// the error column of a batch), 2 for a usage error or an input that cannot be read, 3 when the
+// output or the report could not be written.
 int runSlopecalc(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                  std::ostream& err);

@@ -55,7 +55,7 @@ class Reader {
             }
             skipSpaces();
         }
-        double magnitude = readMagnitude();
+        readMagnitude();
         if (parenthesised) {
             skipSpaces();
             if (!take(")")) {
@@ -69,6 +69,9 @@ class Reader {
         if (pos_ != text_.size()) {
             mismatch();
         }
+        // the form first, then the magnitude: "2e308F" is not a number, whatever its size
+        const double magnitude =
+            radix_ ? hexValue(hex_) : decimalValue(whole_, fraction_, exponent_);
         return negative ? -magnitude : magnitude;
     }
 
@@ -88,19 +91,19 @@ class Reader {
         }
     }
 
-    double readMagnitude() {
+    void readMagnitude() {
         if (take("&H") || take("&h")) {
-            return readRadix(4);
+            readRadix(4);
+        } else if (take("&O") || take("&o")) {
+            readRadix(3);
+        } else {
+            readDecimal();
         }
-        if (take("&O") || take("&o")) {
-            return readRadix(3);
-        }
-        return readDecimal();
     }
 
     // Hexadecimal (4 bits a digit) or octal (3 bits a digit), of any length. The digits are
     // regrouped into hexadecimal so that from_chars rounds long ones to the nearest double.
-    double readRadix(int bitsPerDigit) {
+    void readRadix(int bitsPerDigit) {
         const int radix = 1 << bitsPerDigit;
         std::string bits;
         while (!atEnd() && digitValue(text_[pos_]) < radix) {
@@ -113,14 +116,17 @@ class Reader {
             mismatch();
         }
         bits.insert(0, (4 - bits.size() % 4) % 4, '0');
-        std::string hex;
         for (std::size_t i = 0; i < bits.size(); i += 4) {
             const int d = (bits[i] - '0') * 8 + (bits[i + 1] - '0') * 4 + (bits[i + 2] - '0') * 2 +
                           (bits[i + 3] - '0');
-            if (!hex.empty() || d != 0) {
-                hex.push_back("0123456789abcdef"[d]);
+            if (!hex_.empty() || d != 0) {
+                hex_.push_back("0123456789abcdef"[d]);
             }
         }
+        radix_ = true;
+    }
+
+    static double hexValue(const std::string& hex) {
         if (hex.empty()) {
             return 0;
         }
@@ -134,8 +140,8 @@ class Reader {
         return value;
     }
 
-    double readDecimal() {
-        std::string whole;
+    void readDecimal() {
+        std::string& whole = whole_;
         while (!atEnd()) {
             if (isDigit(text_[pos_])) {
                 whole.push_back(text_[pos_++]);
@@ -155,7 +161,7 @@ class Reader {
                 break;
             }
         }
-        std::string fraction;
+        std::string& fraction = fraction_;
         if (take(separators_.decimal)) {
             while (!atEnd() && isDigit(text_[pos_])) {
                 fraction.push_back(text_[pos_++]);
@@ -164,7 +170,7 @@ class Reader {
         if (whole.empty() && fraction.empty()) {
             mismatch();
         }
-        std::string exponent;
+        std::string& exponent = exponent_;
         if (peek('E') || peek('e')) {
             ++pos_;
             if (peek('+') || peek('-')) {
@@ -178,7 +184,6 @@ class Reader {
                 mismatch();
             }
         }
-        return decimalValue(whole, fraction, exponent);
     }
 
     static double decimalValue(const std::string& whole, const std::string& fraction,
@@ -229,6 +234,10 @@ class Reader {
     std::string_view text_;
     const Separators& separators_;
     std::size_t pos_ = 0;
+    // the number's parts, read before its value is formed
+    bool radix_ = false;
+    std::string hex_;
+    std::string whole_, fraction_, exponent_;
 };
 
 // |value| (non-zero, finite) rounded to `significant` digits: the digits without trailing

@@ -139,6 +139,6 @@ void CalculatorWindow::showReport() {
         return;
     }
     auto* preview = new ReportWindow(windowTitle() + QStringLiteral(" 计算书"), reportHtml(),
-                                     lastDrawing_, this);
+                                     lastDrawing_, reporter_, this);
     preview->show();
 }

@@ -1,11 +1,12 @@
 #include "reportwindow.h"
 
+#include "core/wholefile.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QHBoxLayout>
-#include <QMessageBox>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrintDialog>
@@ -28,8 +29,8 @@ void layOutForPaper(QTextDocument& document, QPagedPaintDevice& device) {
 } // namespace
 
 ReportWindow::ReportWindow(const QString& title, const QString& html, const QImage& drawing,
-                           QWidget* parent)
-    : QWidget(parent, Qt::Window), html_(html), drawing_(drawing) {
+                           Reporter reporter, QWidget* parent)
+    : QWidget(parent, Qt::Window), html_(html), drawing_(drawing), reporter_(std::move(reporter)) {
     setObjectName(QStringLiteral("report"));
     setWindowTitle(title);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -63,21 +64,38 @@ ReportWindow::ReportWindow(const QString& title, const QString& html, const QIma
     layout->addWidget(view);
 }
 
-bool ReportWindow::savePdf(const QString& path) const {
-    QPdfWriter writer(path);
-    writer.setTitle(windowTitle());
-    writer.setCreator(QStringLiteral("边坡支护计算程序"));
-    QTextDocument copy; // printing lays the document out for the page; the preview keeps its own
-    if (!drawing_.isNull()) {
-        copy.addResource(QTextDocument::ImageResource, QUrl(kDrawingName), drawing_);
-    }
-    copy.setDefaultFont(document_->defaultFont());
-    copy.setHtml(html_);
-    layOutForPaper(copy, writer);
-    return QFile(path).size() > 0;
+namespace {
+
+// Qt's own save file reports success when the disk takes only part of a write: the core's
+// writer checks every byte.
+QString writeWhole(const QString& path, const QByteArray& bytes) {
+    const auto error = writeWholeFile(QFile::encodeName(path).toStdString(),
+                                      std::string_view(bytes.constData(), bytes.size()));
+    return error ? QString::fromLocal8Bit(error->c_str()) : QString();
 }
 
-bool ReportWindow::saveHtml(const QString& path) const {
+} // namespace
+
+QString ReportWindow::savePdf(const QString& path) const {
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setTitle(windowTitle());
+        writer.setCreator(QStringLiteral("边坡支护计算程序"));
+        QTextDocument copy; // printing lays the document out for the page; the preview keeps its
+        if (!drawing_.isNull()) {
+            copy.addResource(QTextDocument::ImageResource, QUrl(kDrawingName), drawing_);
+        }
+        copy.setDefaultFont(document_->defaultFont());
+        copy.setHtml(html_);
+        layOutForPaper(copy, writer);
+    }
+    return writeWhole(path, pdf);
+}
+
+QString ReportWindow::saveHtml(const QString& path) const {
     QString html = html_;
     if (!drawing_.isNull()) {
         QByteArray png;
@@ -87,11 +105,7 @@ bool ReportWindow::saveHtml(const QString& path) const {
         html.replace(kDrawingName, QStringLiteral("data:image/png;base64,") +
                                        QString::fromLatin1(png.toBase64()));
     }
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        return false;
-    }
-    return file.write(html.toUtf8()) >= 0;
+    return writeWhole(path, html.toUtf8());
 }
 
 void ReportWindow::print() {
@@ -115,9 +129,12 @@ void ReportWindow::askAndSave(bool pdf) {
     if (path.isEmpty()) {
         return;
     }
-    if (!(pdf ? savePdf(path) : saveHtml(path))) {
-        QMessageBox::warning(
-            this, windowTitle(),
-            QStringLiteral("无法写入文件“%1”。").arg(QDir::toNativeSeparators(path)));
+    save(path, pdf);
+}
+
+void ReportWindow::save(const QString& path, bool pdf) {
+    if (const QString error = pdf ? savePdf(path) : saveHtml(path); !error.isEmpty()) {
+        reporter_(this, QStringLiteral("无法写入文件“%1”：%2。原有的文件保持不变。")
+                            .arg(QDir::toNativeSeparators(path), error));
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "gui/errorreport.h"
+
 #include <QImage>
 #include <QString>
 #include <QWidget>
@@ -11,13 +13,17 @@ class QTextDocument;
 class ReportWindow : public QWidget {
     Q_OBJECT
   public:
-    // `html` refers to the drawing as "drawing.png".
+    // `html` refers to the drawing as "drawing.png". `reporter` tells the user what went wrong.
     ReportWindow(const QString& title, const QString& html, const QImage& drawing,
-                 QWidget* parent = nullptr);
+                 Reporter reporter, QWidget* parent = nullptr);
 
-    // Writes the report as an A4 PDF, or as one HTML file with the drawing inside it.
-    bool savePdf(const QString& path) const;
-    bool saveHtml(const QString& path) const;
+    // Writes the report as an A4 PDF, or as one HTML file with the drawing inside it, whole or
+    // not at all: a file that was there stays as it was when the write fails. Returns why it
+    // failed, or nothing.
+    QString savePdf(const QString& path) const;
+    QString saveHtml(const QString& path) const;
+    // Saves as the buttons do, and tells the user the file and the reason when it fails.
+    void save(const QString& path, bool pdf);
     QTextDocument* document() const { return document_; }
 
   private:
@@ -26,5 +32,6 @@ class ReportWindow : public QWidget {
 
     QString html_;
     QImage drawing_;
+    Reporter reporter_;
     QTextDocument* document_;
 };

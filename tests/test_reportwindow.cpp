@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <QTextDocument>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 struct WindowCase {
@@ -61,20 +64,38 @@ TEST_F(ReportFiles, AValidPdfAndOneHtmlFileWithTheDrawing) {
     ASSERT_NE(report, nullptr);
 
     QTemporaryDir folder;
-    ASSERT_TRUE(report->savePdf(folder.filePath("wall.pdf")));
+    ASSERT_EQ(report->savePdf(folder.filePath("wall.pdf")), "");
     QFile pdf(folder.filePath("wall.pdf"));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     const QByteArray bytes = pdf.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF-1.")) << bytes.left(8).toStdString();
     EXPECT_TRUE(bytes.trimmed().endsWith("%%EOF"));
 
-    ASSERT_TRUE(report->saveHtml(folder.filePath("wall.html")));
+    ASSERT_EQ(report->saveHtml(folder.filePath("wall.html")), "");
     QFile html(folder.filePath("wall.html"));
     ASSERT_TRUE(html.open(QIODevice::ReadOnly));
     const QString page = QString::fromUtf8(html.readAll());
     EXPECT_TRUE(page.contains("data:image/png;base64,"));
     EXPECT_TRUE(page.contains("<td>x0</td><td class=\"num\">0.9329683</td>"));
-    EXPECT_FALSE(report->saveHtml(folder.filePath("missing/folder/wall.html")));
+    EXPECT_NE(report->saveHtml(folder.filePath("missing/folder/wall.html")), "");
+
+    // no file may grow beyond 1000 bytes: neither is written, the old files stay, the user is told
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit small{1000, limit.rlim_max};
+    std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    report->save(folder.filePath("wall.pdf"), true);
+    report->save(folder.filePath("wall.html"), false);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    ASSERT_EQ(recorder.messages.size(), 2) << recorder.messages.join("|").toStdString();
+    EXPECT_TRUE(
+        recorder.messages[0].startsWith("无法写入文件“" + folder.filePath("wall.pdf") + "”："))
+        << recorder.messages[0].toStdString();
+    EXPECT_TRUE(recorder.messages[1].endsWith("原有的文件保持不变。"));
+    pdf.seek(0);
+    EXPECT_EQ(pdf.readAll(), bytes);
+    EXPECT_TRUE(QFile(folder.filePath("wall.html")).size() > 1000);
 }
 
 } // namespace
