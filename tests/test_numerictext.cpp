@@ -32,6 +32,8 @@ TEST_P(TextToDouble, ReadsOrRefusesWithItsKind) {
 }
 
 const std::string kFourHundredNines(400, '9');
+// 1E+399: the exponent outweighs the zeros that lead the fraction
+const std::string kTinyFractionHugeExponent = "0." + std::string(400, '0') + "1E800";
 
 INSTANTIATE_TEST_SUITE_P(
     Grammar, TextToDouble,
@@ -43,10 +45,11 @@ INSTANTIATE_TEST_SUITE_P(
         Reading{"2,3,4,5,6,7", 234567}, Reading{"1,,2", 12}, Reading{"2e-3", 0.002},
         Reading{"1e+2", 100}, Reading{"\u00A512", 12}, Reading{"-\u00A512", -12},
         Reading{"\u00A5-12", -12}, Reading{"(\u00A512)", -12}, Reading{"&H10", 16},
-        Reading{"&hff", 255}, Reading{"&O17", 15}, Reading{"&o17", 15}, Reading{"&HFFFF", 65535},
-        Reading{"&HFFFFFFFF", 4294967295.0}, Reading{"-&H10", -16}, Reading{"&H10-", -16},
-        Reading{"&O1000000000000000000000", 9223372036854775808.0}, Reading{"000.000", 0},
-        Reading{"1E-400", 0}, Reading{"4.9406564584124654E-324", 4.9406564584124654E-324},
+        Reading{"&hff", 255}, Reading{"&ha", 10}, Reading{"&O17", 15}, Reading{"&o17", 15},
+        Reading{"&HFFFF", 65535}, Reading{"&HFFFFFFFF", 4294967295.0}, Reading{"-&H10", -16},
+        Reading{"&H10-", -16}, Reading{"&O1000000000000000000000", 9223372036854775808.0},
+        Reading{"000.000", 0}, Reading{"1E-400", 0},
+        Reading{"4.9406564584124654E-324", 4.9406564584124654E-324},
         Reading{"1.7976931348623157E308", DBL_MAX}, Reading{"0.1", 0.1}, Reading{"", 0, TM},
         Reading{"   ", 0, TM}, Reading{"-", 0, TM}, Reading{".", 0, TM}, Reading{"12a", 0, TM},
         Reading{"-5-", 0, TM}, Reading{"(-5)", 0, TM}, Reading{"(5)-", 0, TM}, Reading{"(5", 0, TM},
@@ -57,7 +60,8 @@ INSTANTIATE_TEST_SUITE_P(
         Reading{"\uFF11\uFF12", 0, TM}, Reading{"\u00A5\u00A51", 0, TM}, Reading{"12\u00A5", 0, TM},
         Reading{"nan", 0, TM}, Reading{"2e308F", 0, TM}, Reading{"(2e308", 0, TM},
         Reading{"inf", 0, TM}, Reading{"1E400", 0, OV}, Reading{"-1E400", 0, OV},
-        Reading{"1E99999999999999999999", 0, OV}, Reading{kFourHundredNines.c_str(), 0, OV}));
+        Reading{"1E99999999999999999999", 0, OV}, Reading{kFourHundredNines.c_str(), 0, OV},
+        Reading{kTinyFractionHugeExponent.c_str(), 0, OV}));
 
 TEST(TextToDouble, UsesTheSeparatorsPassedIn) {
     const Separators german{",", ".", "\u20AC"};

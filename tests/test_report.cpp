@@ -44,6 +44,7 @@ TEST(Report, TheDefaultUprightWallCarriesEveryValueAHandCheckExpects) {
                                             {"c0", "0.7969245"},
                                             {"x0", "0.9329683"},
                                             {"zE", "1.968667"},
+                                            {"b/6", "0.2483333"},
                                             {"Kq", "1.38461538461538"} /* 1 + 2q ÷ (γH) */}) {
         EXPECT_TRUE(
             contains(html, "<tr><td>" + symbol + "</td><td class=\"num\">" + text + "</td></tr>"))
