@@ -1,5 +1,9 @@
 #include "launcher.h"
 
+#include "calculators/anchorbar.h"
+#include "calculators/beam.h"
+#include "calculators/earthpressure.h"
+#include "calculators/gravitywall.h"
 #include "gui/formbuilder.h"
 
 #include <QCloseEvent>
@@ -70,6 +74,29 @@ Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
 }
 
 Launcher::~Launcher() = default;
+
+CalculatorWindow* Launcher::open(const subprogram::SavedCalculation& saved) {
+    CalculatorWindow* window = nullptr;
+    const subprogram::Calculator* c = saved.calculator;
+    if (c == &subprogram::kEarthPressure) {
+        window = EarthPressureWindow::openInMode(
+            earthPressure_, static_cast<subprogram::EarthPressureMode>(saved.variant));
+    } else if (c == &subprogram::kAnchorBar) {
+        window = anchorBar_.show();
+    } else if (c == &subprogram::kGravityWall) {
+        window = gravityWall_.show();
+    } else {
+        window = beam_.show();
+    }
+    window->load(saved);
+    return window;
+}
+
+void Launcher::openFile(const QString& path) {
+    if (const auto saved = CalculatorWindow::readFile(path, reporter_, this)) {
+        open(*saved);
+    }
+}
 
 void Launcher::closeEvent(QCloseEvent* event) {
     // Hidden calculator windows must not keep the program running without a visible window.

@@ -23,6 +23,12 @@ class Launcher : public QWidget {
     GravityWallWindow* gravityWallWindow() const { return gravityWall_.existing(); }
     BeamWindow* beamWindow() const { return beam_.existing(); }
 
+    // Shows a saved calculation in the window of its calculator, creating the window if need be.
+    CalculatorWindow* open(const subprogram::SavedCalculation& saved);
+    // Opens a file of a saved calculation as the windows' 打开 does; a file that cannot be read
+    // is reported, and nothing opens.
+    void openFile(const QString& path);
+
   signals:
     // The exit button, or the frame's close control: the program ends at once.
     void exitRequested();
@@ -31,11 +37,17 @@ class Launcher : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // A new window, which opens the files of other calculators through the launcher.
+    template <typename Window> Window* created() {
+        auto* window = new Window(reporter_);
+        window->setOpener([this](const subprogram::SavedCalculation& saved) { open(saved); });
+        return window;
+    }
+
     Reporter reporter_;
     WindowSlot<EarthPressureWindow> earthPressure_{
-        [this] { return new EarthPressureWindow(reporter_); }};
-    WindowSlot<AnchorBarWindow> anchorBar_{[this] { return new AnchorBarWindow(reporter_); }};
-    WindowSlot<GravityWallWindow> gravityWall_{[this] { return new GravityWallWindow(reporter_); }};
-    WindowSlot<BeamWindow> beam_{
-        [this] { return new BeamWindow(reporter_); }}; // its button is hidden
+        [this] { return created<EarthPressureWindow>(); }};
+    WindowSlot<AnchorBarWindow> anchorBar_{[this] { return created<AnchorBarWindow>(); }};
+    WindowSlot<GravityWallWindow> gravityWall_{[this] { return created<GravityWallWindow>(); }};
+    WindowSlot<BeamWindow> beam_{[this] { return created<BeamWindow>(); }}; // its button is hidden
 };

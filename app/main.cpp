@@ -1,5 +1,6 @@
 #include "app/firstframe.h"
 #include "app/launcher.h"
+#include "gui/chinese.h"
 #include "gui/fonts.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@ bool haveDisplay() {
 
 } // namespace
 
+// slope-support [FILE.slope]: the launcher, and the saved calculation in its window.
 int main(int argc, char* argv[]) {
     if (!haveDisplay()) {
         std::fprintf(stderr,
@@ -28,12 +30,17 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("slope-support"));
     QApplication::setApplicationName(QStringLiteral("slope-support"));
     QApplication::setFont(applicationFont());
+    useChineseTranslation(app);
 
     Launcher launcher;
     QObject::connect(&launcher, &Launcher::exitRequested, &app, &QApplication::quit);
     exitAfterFirstFrameIfAsked(launcher);
     launcher.show();
+    for (const QString& file : QApplication::arguments().mid(1)) {
+        launcher.openFile(file);
+    }
     return QApplication::exec();
 }

@@ -65,4 +65,18 @@ std::string resultCaption(const Result& result) {
     return caption;
 }
 
+bool meets(const Verdict& verdict, std::string_view resultText) {
+    try {
+        return textToDouble(resultText) >= verdict.required;
+    } catch (const CalcError&) {
+        return false;
+    }
+}
+
+std::string verdictText(const Verdict& verdict, std::string_view resultText, bool withValue) {
+    const bool met = meets(verdict, resultText);
+    return std::string(verdict.symbol) + (withValue ? " = " + std::string(resultText) : "") +
+           (met ? " ≥ " : " < ") + doubleToText(verdict.required) + (met ? " 满足" : " 不满足");
+}
+
 } // namespace subprogram

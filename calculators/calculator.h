@@ -74,7 +74,27 @@ struct Variant {
     std::span<const Step* const> steps;             // the report's formulas, in order
     std::span<const std::string_view> results = {}; // the result fields it writes; empty: all
     std::string_view flag = {};                     // a command-line flag that chooses it
+    // When set, nothing is calculated in this variant: the window says this instead, and the
+    // command line asks for one of the others (a wall of no type has no weight to check).
+    std::string_view refusal = {};
 };
+
+// Whether a result meets a requirement: a safety factor against its usual minimum.
+struct Verdict {
+    std::string_view result; // the result field judged
+    std::string_view name;   // on the command line: "Ks_ok"
+    std::string_view symbol; // "Ks", plain text
+    std::string_view what;   // "抗滑移"
+    double required;         // the least value that meets it
+};
+
+// The result as written (7 or 15 significant digits) against the requirement, so that a factor
+// shown as 1.3 meets 1.3 as the reader sees it; a text that is no number meets nothing.
+bool meets(const Verdict& verdict, std::string_view resultText);
+// "Ks = 10.54241 ≥ 1.3 满足", "Kt = 1.2 < 1.6 不满足"; without the value, where the result
+// stands beside it: "Ks ≥ 1.3 满足".
+std::string verdictText(const Verdict& verdict, std::string_view resultText,
+                        bool withValue = true);
 
 struct Calculator {
     std::string_view command;          // the slopecalc subcommand
@@ -91,7 +111,8 @@ struct Calculator {
     // window's order; a CalcError leaves what was written before it.
     void (*calculate)(int variant, Form& form, Trace* trace);
 
-    std::string_view resultsHelp = {}; // --help's line of results, when not their names
+    std::string_view resultsHelp = {};      // --help's line of results, when not their names
+    std::span<const Verdict> verdicts = {}; // judged after every calculation that succeeds
     // The report's line naming what was calculated, when not the variant's title.
     std::string (*describe)(const Variant& variant, const Form& form) = nullptr;
     // The sketch a report shows of what was calculated; CalcError when the fields describe none.

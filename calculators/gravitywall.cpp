@@ -332,14 +332,31 @@ const Step* const kNoWallSteps[] = {&kCoulombStep, &kSlidingStep, &kLeverStep, &
 const Variant kTypes[] = {
     {int(WallType::Upright), "upright", "直立式挡墙", kUprightSteps},
     {int(WallType::Shelf), "shelf", "衡重式挡墙", kShelfSteps},
-    {int(WallType::NotChosen), "none", "未选择墙型（墙体自重与重心取 0）", kNoWallSteps},
+    // without a type the wall would be checked with no weight at all: refused
+    {int(WallType::NotChosen),
+     "none",
+     "未选择墙型",
+     kNoWallSteps,
+     {},
+     {},
+     "请先选择挡墙类型(直立式或衡重式)"},
+};
+
+// The usual least safety factors of a gravity retaining wall of a building slope, as the
+// technical code the launcher names sets them: 1.3 against sliding, 1.6 against overturning.
+constexpr double kLeastAntiSliding = 1.3;
+constexpr double kLeastAntiOverturning = 1.6;
+
+const Verdict kVerdicts[] = {
+    {"Text9", "Ks_ok", "Ks", "抗滑移", kLeastAntiSliding},
+    {"Text10", "Kt_ok", "Kt", "抗倾覆", kLeastAntiOverturning},
 };
 
 } // namespace
 
 const Calculator kGravityWall{
     .command = "gravity-wall",
-    .english = "gravity retaining wall (--type upright|shelf|none, default none)",
+    .english = "gravity retaining wall (--type upright|shelf)",
     .window = "form1",
     .title = "重力式挡墙计算",
     .fields = kFields,
@@ -349,6 +366,7 @@ const Calculator kGravityWall{
     .variantOption = "--type",
     .calculate = [](int type, Form& form,
                     Trace* trace) { calculateGravityWall(WallType(type), form, trace); },
+    .verdicts = kVerdicts,
 };
 
 } // namespace subprogram

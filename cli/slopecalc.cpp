@@ -1,8 +1,10 @@
 #include "slopecalc.h"
 
 #include "calculators/registry.h"
+#include "calculators/savedcalculation.h"
 #include "cli/csv.h"
 #include "cli/fdstream.h"
+#include "core/json.h"
 #include "core/wholefile.h"
 #include "report/report.h"
 
@@ -172,6 +174,7 @@ struct Failure {
 struct Outcome {
     std::vector<std::pair<std::string, std::string>> results;
     std::optional<Failure> failure;
+    std::vector<std::pair<std::string, bool>> verdicts; // after a calculation that succeeded
 };
 
 // The defaults, with the values given as NAME=TEXT in their place, and those that were given.
@@ -224,6 +227,14 @@ Outcome calculate(const Options& options, Texts texts, const std::vector<bool>& 
         }
     }
     outcome.results = std::move(form.results);
+    for (const subprogram::Verdict& v : calculator.verdicts) {
+        const std::string_view name = calculator.result(v.result)->name;
+        for (const auto& [result, text] : outcome.results) {
+            if (!outcome.failure && result == name) {
+                outcome.verdicts.emplace_back(std::string(v.name), subprogram::meets(v, text));
+            }
+        }
+    }
     return outcome;
 }
 
@@ -240,59 +251,6 @@ std::string failureText(const Failure& f, bool withText) {
     return text;
 }
 
-// The length of the UTF-8 sequence that starts `s`, or 0 when it is not a valid one.
-std::size_t utf8Length(std::string_view s) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = byte(0);
-    const std::size_t length = lead < 0x80                   ? 1
-                               : lead >= 0xC2 && lead < 0xE0 ? 2
-                               : lead >= 0xE0 && lead < 0xF0 ? 3
-                               : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                             : 0;
-    if (length == 0 || length > s.size()) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) {
-            return 0;
-        }
-    }
-    // no overlong forms, no surrogates, nothing beyond U+10FFFF
-    if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) >= 0xA0) ||
-        (lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) >= 0x90)) {
-        return 0;
-    }
-    return length;
-}
-
-// A JSON string, always valid UTF-8: a byte that begins no valid sequence becomes U+FFFD.
-std::string jsonString(std::string_view s) {
-    std::string out = "\"";
-    for (std::size_t i = 0; i < s.size();) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        const std::size_t length = utf8Length(s.substr(i));
-        if (length == 0) {
-            out += "\uFFFD";
-            ++i;
-            continue;
-        }
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c == '\n' || c == '\r' || c == '\t') {
-            out += c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\t";
-        } else if (c < 0x20) {
-            char buffer[8];
-            std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
-            out += buffer;
-        } else {
-            out.append(s.substr(i, length));
-        }
-        i += length;
-    }
-    return out + "\"";
-}
-
 std::string valueText(const Trace::Entry& e) {
     return e.single ? singleToText(static_cast<float>(e.value)) : doubleToText(e.value);
 }
@@ -302,16 +260,19 @@ void printJson(const Outcome& outcome, const Trace* trace, std::ostream& out) {
     out << "{";
     const char* separator = "";
     for (const auto& [name, text] : outcome.results) {
-        out << separator << jsonString(name) << ": " << text;
+        out << separator << json::quoted(name) << ": " << text;
         separator = ", ";
+    }
+    for (const auto& [name, met] : outcome.verdicts) {
+        out << separator << json::quoted(name) << ": " << (met ? "true" : "false");
     }
     if (trace) {
         out << separator << "\"trace\": [";
         const char* comma = "";
         for (const Trace::Entry& e : trace->entries()) {
             if (e.remark.empty()) {
-                out << comma << "{\"step\": " << jsonString(e.step)
-                    << ", \"name\": " << jsonString(e.name) << ", \"value\": " << valueText(e)
+                out << comma << "{\"step\": " << json::quoted(e.step)
+                    << ", \"name\": " << json::quoted(e.name) << ", \"value\": " << valueText(e)
                     << "}";
                 comma = ", ";
             }
@@ -322,10 +283,10 @@ void printJson(const Outcome& outcome, const Trace* trace, std::ostream& out) {
     if (outcome.failure) {
         const Failure& f = *outcome.failure;
         out << separator << "\"error\": {\"number\": " << static_cast<int>(f.kind)
-            << ", \"kind\": " << jsonString(kindName(f.kind));
+            << ", \"kind\": " << json::quoted(kindName(f.kind));
         if (!f.parameter.empty()) {
-            out << ", \"parameter\": " << jsonString(f.parameter)
-                << ", \"text\": " << jsonString(f.text);
+            out << ", \"parameter\": " << json::quoted(f.parameter)
+                << ", \"text\": " << json::quoted(f.text);
         }
         out << "}";
     }
@@ -399,6 +360,9 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
             columns.emplace_back(r->name);
         }
     }
+    for (const subprogram::Verdict& v : calculator.verdicts) {
+        columns.emplace_back(v.name);
+    }
     std::unordered_map<std::string, std::size_t> columnOf;
     for (std::size_t c = 0; c < columns.size(); ++c) {
         columnOf.emplace(columns[c], c);
@@ -439,6 +403,9 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
                 if (const auto c = columnOf.find(name); c != columnOf.end()) {
                     cells[header.size() + c->second] = text;
                 }
+            }
+            for (const auto& [name, met] : outcome.verdicts) {
+                cells[header.size() + columnOf.at(name)] = met ? "yes" : "no";
             }
             problem = outcome.failure ? failureText(*outcome.failure, false) : "";
         }
@@ -485,16 +452,32 @@ void writeReport(ReportContext context, const CalculationRecord& record, const s
     }
 }
 
-// "a, b or c"
-std::string alternatives(std::span<const Variant> variants) {
+// "a, b or c": the variants that calculate
+std::string alternatives(std::span<const Variant> all) {
+    std::vector<std::string_view> names;
+    for (const Variant& v : all) {
+        if (v.refusal.empty()) {
+            names.push_back(v.name);
+        }
+    }
     std::string text;
-    for (std::size_t i = 0; i < variants.size(); ++i) {
-        text += (i == 0                     ? ""
-                 : i + 1 == variants.size() ? " or "
-                                            : ", ") +
-                std::string(variants[i].name);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + std::string(names[i]);
     }
     return text;
+}
+
+// A saved calculation: its calculator, variant and field texts.
+subprogram::SavedCalculation readInput(const std::string& path) {
+    std::string text;
+    if (const auto error = readWholeFile(path, text)) {
+        throw UsageError("cannot read " + path + ": " + *error);
+    }
+    try {
+        return subprogram::readSavedCalculation(text);
+    } catch (const subprogram::SavedFileError& e) {
+        throw UsageError(path + ": " + e.what());
+    }
 }
 
 void printGeneralHelp(std::ostream& out) {
@@ -502,7 +485,9 @@ void printGeneralHelp(std::ostream& out) {
            "边坡支护计算程序的命令行计算器\n\n"
            "usage: slopecalc SUBCOMMAND [OPTIONS] [NAME=TEXT ...]\n"
            "       slopecalc SUBCOMMAND --csv FILE|-   one calculation per CSV row\n"
-           "       slopecalc SUBCOMMAND --help         the names, units and defaults\n\n"
+           "       slopecalc SUBCOMMAND --help         the names, units and defaults\n"
+           "       slopecalc --input FILE.slope [OPTIONS] [NAME=TEXT ...]\n"
+           "                                           a calculation saved by a window\n\n"
            "subcommands:\n";
     for (const Calculator* c : subprogram::calculators()) {
         out << "  " << c->command << std::string(16 - c->command.size(), ' ') << c->english << "\n"
@@ -577,21 +562,35 @@ Options parseArguments(const std::vector<std::string>& args) {
         options.help = true;
         return options;
     }
-    options.calculator = subprogram::calculatorByCommand(args[0]);
-    if (!options.calculator) {
-        throw UsageError("unknown subcommand '" + args[0] + "'; see slopecalc --help");
+    std::size_t first = 1;
+    bool variantChosen = false;
+    std::map<std::string, std::string> saved; // a saved calculation's texts, NAME=TEXT replaces
+    if (isOption(args[0], "--input")) {
+        std::size_t i = 0;
+        const subprogram::SavedCalculation input = readInput(optionValue(args, i, "--input"));
+        first = i + 1;
+        options.calculator = input.calculator;
+        options.variant = input.variant;
+        variantChosen = true;
+        for (const auto& [field, text] : input.inputs) {
+            saved.emplace(input.calculator->fieldOfControl(field)->name, text);
+        }
+    } else {
+        options.calculator = subprogram::calculatorByCommand(args[0]);
+        if (!options.calculator) {
+            throw UsageError("unknown subcommand '" + args[0] + "'; see slopecalc --help");
+        }
+        options.variant = options.calculator->defaultVariant;
     }
     const Calculator& calculator = *options.calculator;
     const std::string command(calculator.command);
-    options.variant = calculator.defaultVariant;
-    bool variantChosen = false;
     // an option that chooses, given a second time
     const auto once = [](const std::string& arg, bool before) {
         if (before) {
             throw UsageError("'" + arg.substr(0, arg.find('=')) + "' is given twice");
         }
     };
-    for (std::size_t i = 1; i < args.size(); ++i) {
+    for (std::size_t i = first; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg == "--help" || arg == "-h") {
             options.help = true;
@@ -637,8 +636,13 @@ Options parseArguments(const std::vector<std::string>& args) {
             }
         }
     }
+    options.values.merge(saved); // what was given on the command line goes first
     if (options.json && options.csvFile) {
         throw UsageError("--json and --csv do not go together");
+    }
+    if (!options.help && !calculator.variant(options.variant).refusal.empty()) {
+        throw UsageError(command + " needs " + std::string(calculator.variantOption) + " " +
+                         alternatives(calculator.variants));
     }
     if (options.csvFile && (options.trace || options.reportFile)) {
         throw UsageError("--trace and --report are for one calculation, not a --csv batch");
@@ -676,6 +680,9 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     } else {
         for (const auto& [name, text] : outcome.results) {
             out << name << '=' << text << '\n';
+        }
+        for (const auto& [name, met] : outcome.verdicts) {
+            out << name << '=' << (met ? "yes" : "no") << '\n';
         }
         if (options.trace) {
             printTrace(record.trace, out);

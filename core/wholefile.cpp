@@ -69,3 +69,28 @@ std::optional<std::string> writeWholeFile(const std::string& given, std::string_
     }
     return std::nullopt;
 }
+
+std::optional<std::string> readWholeFile(const std::string& path, std::string& content) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat status {};
+    int error = fd < 0                      ? errno
+                : ::fstat(fd, &status) != 0 ? errno
+                : S_ISDIR(status.st_mode)   ? EISDIR
+                                            : 0;
+    content.clear();
+    char buffer[1 << 16];
+    while (error == 0) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n > 0) {
+            content.append(buffer, static_cast<std::size_t>(n));
+        } else if (n == 0) {
+            break;
+        } else if (errno != EINTR) {
+            error = errno;
+        }
+    }
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return error ? std::optional<std::string>(std::strerror(error)) : std::nullopt;
+}

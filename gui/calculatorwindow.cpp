@@ -1,14 +1,43 @@
 #include "calculatorwindow.h"
 
+#include "core/wholefile.h"
 #include "gui/formbuilder.h"
 #include "gui/reportwindow.h"
+#include "gui/resultfield.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QShortcut>
+
+using subprogram::Calculator;
+using subprogram::Field;
+using subprogram::Result;
+using subprogram::SavedCalculation;
+using subprogram::Verdict;
+
+namespace {
+
+const QString kFolderKey = QStringLiteral("files/folder");
+
+std::string now() {
+    return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
+}
+
+void rememberFolder(const QString& path) {
+    QSettings().setValue(kFolderKey, QFileInfo(path).absolutePath());
+}
+
+} // namespace
 
 QString fieldText(const QWidget* field) {
     if (const auto* edit = qobject_cast<const QLineEdit*>(field)) {
@@ -28,7 +57,7 @@ QImage renderedAt(const QWidget* widget, qreal scale) {
     return image;
 }
 
-CalculatorWindow::CalculatorWindow(const subprogram::Calculator& calculator, Reporter reporter)
+CalculatorWindow::CalculatorWindow(const Calculator& calculator, Reporter reporter)
     : calculator_(calculator), reporter_(std::move(reporter)) {
     setObjectName(qstring(calculator.window));
     setWindowTitle(qstring(calculator.title));
@@ -38,6 +67,10 @@ QWidget* CalculatorWindow::field(std::string_view name) const {
     return findChild<QWidget*>(qstring(name));
 }
 
+ResultField* CalculatorWindow::resultField(std::string_view name) const {
+    return findChild<ResultField*>(qstring(name));
+}
+
 std::string CalculatorWindow::text(std::string_view name) const {
     return fieldText(field(name)).toStdString();
 }
@@ -45,7 +78,9 @@ std::string CalculatorWindow::text(std::string_view name) const {
 void CalculatorWindow::setText(std::string_view name, const std::string& text) {
     if (auto* edit = qobject_cast<QLineEdit*>(field(name))) {
         edit->setText(QString::fromStdString(text));
-        edit->setCursorPosition(0); // a long result shows its leading digits
+        edit->setCursorPosition(0); // a long text shows its leading digits
+    } else if (auto* combo = qobject_cast<QComboBox*>(field(name))) {
+        combo->setEditText(QString::fromStdString(text));
     }
 }
 
@@ -55,7 +90,7 @@ int CalculatorWindow::choice(std::string_view name) const {
     if (index >= 0 && combo->itemData(index).isValid()) {
         return combo->itemData(index).toInt();
     }
-    const subprogram::Field* f = calculator_.fieldOfControl(name);
+    const Field* f = calculator_.fieldOfControl(name);
     return f ? f->otherChoice : 0;
 }
 
@@ -64,9 +99,57 @@ bool CalculatorWindow::holds(std::string_view name) const {
 }
 
 void CalculatorWindow::connectButtons() {
-    connect(control<QPushButton>(this, "Command1"), &QPushButton::clicked, this,
-            [this] { run([this] { calculate(); }); });
-    connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this, &QWidget::hide);
+    auto* calculateButton = control<QPushButton>(this, "Command1");
+    calculateButton->setDefault(true);
+    calculateButton->setToolTip(QStringLiteral("计算 (Enter)"));
+    connect(calculateButton, &QPushButton::clicked, this, [this] { run([this] { calculate(); }); });
+    auto* exitButton = control<QPushButton>(this, "Command2");
+    exitButton->setToolTip(QStringLiteral("隐藏窗口，所填内容保留 (Esc)"));
+    connect(exitButton, &QPushButton::clicked, this, &QWidget::hide);
+    // Enter in any field, also in the text of a combo box, presses 计算
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        connect(edit, &QLineEdit::returnPressed, calculateButton, &QPushButton::click);
+    }
+    const auto key = [this](const QKeySequence& keys, auto action) {
+        connect(new QShortcut(keys, this), &QShortcut::activated, this, action);
+    };
+    key(QKeySequence(Qt::Key_Escape), &QWidget::hide);
+    key(QKeySequence::Print, &CalculatorWindow::showReport);
+    key(QKeySequence::Save, &CalculatorWindow::askAndSave);
+    key(QKeySequence::Open, &CalculatorWindow::askAndOpen);
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+        [this] { QGuiApplication::clipboard()->setText(resultsTable()); });
+}
+
+void CalculatorWindow::addButton(Action action, int left, int top, int width, int height) {
+    struct Look {
+        const char* name;
+        const char* text;
+        const char* tip;
+    };
+    static const Look kLooks[] = {
+        {"reportButton", "计算书", "上次计算的计算书 (Ctrl+P)"},
+        {"saveButton", "保存", "把计算保存到文件 (Ctrl+S)"},
+        {"openButton", "打开", "打开保存的计算 (Ctrl+O)"},
+        {"copyButton", "复制结果", "把输入与结果复制为表格 (Ctrl+Shift+C)"},
+    };
+    const Look& look = kLooks[static_cast<int>(action)];
+    auto* button = new QPushButton(QString::fromUtf8(look.text), this);
+    button->setObjectName(QString::fromLatin1(look.name));
+    button->setToolTip(QString::fromUtf8(look.tip));
+    setTwipsGeometry(button, left, top, width, height);
+    connect(button, &QPushButton::clicked, this, [this, action] {
+        switch (action) {
+        case Action::Report:
+            return showReport();
+        case Action::Save:
+            return askAndSave();
+        case Action::Open:
+            return askAndOpen();
+        case Action::Copy:
+            return QGuiApplication::clipboard()->setText(resultsTable());
+        }
+    });
 }
 
 void CalculatorWindow::run(const std::function<void()>& handler) {
@@ -102,9 +185,15 @@ void CalculatorWindow::closeEvent(QCloseEvent* event) {
 
 void CalculatorWindow::calculate() {
     const int v = variant();
+    if (const std::string_view refusal = calculator_.variant(v).refusal; !refusal.empty()) {
+        report(qstring(refusal));
+        if (QWidget* chooser = variantChooser()) {
+            chooser->setFocus(Qt::OtherFocusReason);
+        }
+        return;
+    }
     lastContext_ = reportContext(calculator_, v, *this);
-    lastContext_.timestamp =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
+    lastContext_.timestamp = now();
     lastDrawing_ = drawing();
     lastContext_.drawing =
         lastDrawing_.isNull()
@@ -114,23 +203,65 @@ void CalculatorWindow::calculate() {
                   .arg(lastDrawing_.height() / lastDrawing_.devicePixelRatio())
                   .toStdString();
     hasRecord_ = true;
-    recordCalculation(*this, lastRecord_, [this, v](Form& form, Trace* trace) {
-        calculator_.calculate(v, form, trace);
-    });
+    try {
+        recordCalculation(*this, lastRecord_, [this, v](Form& form, Trace* trace) {
+            calculator_.calculate(v, form, trace);
+        });
+    } catch (const CalcError&) {
+        markResults(lastRecord_);
+        throw;
+    }
+    markResults(lastRecord_);
+}
+
+void CalculatorWindow::markResults(const CalculationRecord& record) {
+    const bool failed = record.failure.has_value();
+    for (const Result& r : calculator_.results) {
+        ResultField* f = resultField(r.control);
+        const bool written =
+            std::any_of(record.writes.begin(), record.writes.end(),
+                        [&](const auto& write) { return write.first == r.control; });
+        if (f && written) {
+            f->setCalculated(true);
+        }
+        if (f) {
+            f->setStale(!written && failed && f->calculated());
+        }
+    }
+    showVerdicts(!failed);
+}
+
+void CalculatorWindow::clearResultMarks() {
+    for (ResultField* f : findChildren<ResultField*>()) {
+        f->setCalculated(false);
+        f->setStale(false);
+    }
+    showVerdicts(false);
+}
+
+void CalculatorWindow::showVerdicts(bool shown) {
+    for (const Verdict& v : calculator_.verdicts) {
+        auto* label = findChild<QLabel*>(qstring(v.name));
+        const ResultField* result = resultField(v.result);
+        if (!label || !result) {
+            continue;
+        }
+        const bool judged = shown && result->calculated() && !result->stale();
+        const bool met = judged && subprogram::meets(v, result->text().toStdString());
+        const std::string value = result->text().toStdString();
+        label->setText(judged ? QString::fromStdString(verdictText(v, value, false)) : QString());
+        label->setStyleSheet(
+            judged ? (met ? QStringLiteral("color: #1a7f1a;") : QStringLiteral("color: #c00000;"))
+                   : QString());
+        label->setToolTip(
+            judged ? QStringLiteral("%1验算：%2")
+                         .arg(qstring(v.what), QString::fromStdString(verdictText(v, value)))
+                   : QString());
+    }
 }
 
 QString CalculatorWindow::reportHtml() const {
     return QString::fromStdString(::reportHtml(lastContext_, lastRecord_));
-}
-
-void CalculatorWindow::addReportButton(int left, int top, int width, int height) {
-    auto* button = new QPushButton(QStringLiteral("计算书"), this);
-    button->setObjectName(QStringLiteral("reportButton"));
-    setTwipsGeometry(button, left, top, width, height);
-    button->setToolTip(QStringLiteral("上次计算的计算书 (Ctrl+P)"));
-    connect(button, &QPushButton::clicked, this, &CalculatorWindow::showReport);
-    auto* shortcut = new QShortcut(QKeySequence::Print, this);
-    connect(shortcut, &QShortcut::activated, this, &CalculatorWindow::showReport);
 }
 
 void CalculatorWindow::showReport() {
@@ -141,4 +272,137 @@ void CalculatorWindow::showReport() {
     auto* preview = new ReportWindow(windowTitle() + QStringLiteral(" 计算书"), reportHtml(),
                                      lastDrawing_, reporter_, this);
     preview->show();
+}
+
+SavedCalculation CalculatorWindow::saved() const {
+    SavedCalculation s{&calculator_, variant(), {}, {}, {}, now()};
+    for (const Field& f : calculator_.fields) {
+        if (!f.control.empty()) {
+            s.inputs.emplace_back(std::string(f.control), text(f.control));
+        }
+    }
+    for (const Result& r : calculator_.results) {
+        s.results.emplace_back(std::string(r.control), text(r.control));
+        if (const ResultField* field = resultField(r.control); field && field->stale()) {
+            s.stale.emplace_back(r.control);
+        }
+    }
+    return s;
+}
+
+bool CalculatorWindow::saveTo(const QString& path) {
+    const std::string text = savedCalculationText(saved());
+    if (const auto error = writeWholeFile(QFile::encodeName(path).toStdString(), text)) {
+        report(QStringLiteral("无法保存到文件“%1”：%2。原有的文件保持不变。")
+                   .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(error->c_str())));
+        return false;
+    }
+    rememberFolder(path);
+    return true;
+}
+
+std::optional<SavedCalculation>
+CalculatorWindow::readFile(const QString& path, const Reporter& reporter, QWidget* parent) {
+    const QString shown = QDir::toNativeSeparators(path);
+    std::string content;
+    if (const auto error = readWholeFile(QFile::encodeName(path).toStdString(), content)) {
+        reporter(parent, QStringLiteral("无法打开文件“%1”：%2。")
+                             .arg(shown, QString::fromLocal8Bit(error->c_str())));
+        return std::nullopt;
+    }
+    rememberFolder(path);
+    try {
+        return subprogram::readSavedCalculation(content);
+    } catch (const subprogram::SavedFileError& e) {
+        reporter(parent, QStringLiteral("无法打开文件“%1”：%2。窗口内容没有改变。")
+                             .arg(shown, QString::fromStdString(e.chinese())));
+        return std::nullopt;
+    }
+}
+
+void CalculatorWindow::openFile(const QString& path) {
+    const std::optional<SavedCalculation> s = readFile(path, reporter_, this);
+    if (!s) {
+        return;
+    }
+    if (s->calculator == &calculator_) {
+        load(*s);
+    } else if (opener_) {
+        opener_(*s);
+    } else {
+        report(QStringLiteral("文件“%1”保存的是“%2”，不能在本窗口打开。")
+                   .arg(QDir::toNativeSeparators(path), qstring(s->calculator->title)));
+    }
+}
+
+void CalculatorWindow::load(const SavedCalculation& s) {
+    setVariant(s.variant);
+    for (const auto& [control, text] : s.inputs) {
+        setText(control, text);
+    }
+    for (const Result& r : calculator_.results) {
+        const auto saved =
+            std::find_if(s.results.begin(), s.results.end(),
+                         [&](const auto& result) { return result.first == r.control; });
+        setText(r.control, saved != s.results.end() ? saved->second : std::string(r.defaultText));
+        if (ResultField* f = resultField(r.control)) {
+            f->setCalculated(saved != s.results.end());
+            f->setStale(std::find(s.stale.begin(), s.stale.end(), r.control) != s.stale.end());
+        }
+    }
+    showVerdicts(true);
+}
+
+void CalculatorWindow::askAndSave() {
+    QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("保存计算"), QDir(lastFolder()).filePath(windowTitle() + ".slope"),
+        QStringLiteral("计算文件 (*.slope)"));
+    if (path.isEmpty()) {
+        return;
+    }
+    if (!path.endsWith(QStringLiteral(".slope"))) {
+        path += QStringLiteral(".slope");
+    }
+    saveTo(path);
+}
+
+void CalculatorWindow::askAndOpen() {
+    const QString path =
+        QFileDialog::getOpenFileName(this, QStringLiteral("打开计算"), lastFolder(),
+                                     QStringLiteral("计算文件 (*.slope);;所有文件 (*)"));
+    if (!path.isEmpty()) {
+        openFile(path);
+    }
+}
+
+QString CalculatorWindow::lastFolder() {
+    return QSettings().value(kFolderKey, QDir::homePath()).toString();
+}
+
+QString CalculatorWindow::resultsTable() const {
+    QString table =
+        QStringLiteral("计算内容\t%1：%2\n")
+            .arg(windowTitle(),
+                 QString::fromStdString(reportContext(calculator_, variant(), *this).description));
+    for (const Field& f : calculator_.fields) {
+        if (!f.control.empty()) {
+            table += QStringLiteral("%1\t%2\t%3\n")
+                         .arg(QString::fromStdString(fieldCaption(f)),
+                              QString::fromStdString(text(f.control)), qstring(f.unit));
+        }
+    }
+    for (const Result& r : calculator_.results) {
+        table += QStringLiteral("%1\t%2\t%3\n")
+                     .arg(QString::fromStdString(resultCaption(r)),
+                          QString::fromStdString(text(r.control)), qstring(r.unit));
+    }
+    for (const Verdict& v : calculator_.verdicts) {
+        if (const auto* label = findChild<QLabel*>(qstring(v.name));
+            label && !label->text().isEmpty()) {
+            table +=
+                QStringLiteral("%1验算\t%2\n")
+                    .arg(qstring(v.what), QString::fromStdString(verdictText(v, text(v.result))));
+        }
+    }
+    return table;
 }

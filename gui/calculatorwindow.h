@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculators/calculator.h"
+#include "calculators/savedcalculation.h"
 #include "core/record.h"
 #include "gui/errorreport.h"
 #include "report/report.h"
@@ -9,7 +10,10 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string>
+
+class ResultField;
 
 // The text of a text box or an editable combo box.
 QString fieldText(const QWidget* field);
@@ -17,13 +21,19 @@ QString fieldText(const QWidget* field);
 // A widget as it paints itself, `scale` times finer than the screen, for a report.
 QImage renderedAt(const QWidget* widget, qreal scale = 2);
 
+// Opens a saved calculation in its calculator's window, whichever window asked.
+using Opener = std::function<void(const subprogram::SavedCalculation& saved)>;
+
 // What every calculator window shares: a fixed client area laid out from a table, its fields as
 // a Form for its calculator's calculation, and the failure model. A handler stops at the first
 // CalcError, one message names it, every field keeps its text, and a field that could not be read
-// gets the focus with its text selected.
+// gets the focus with its text selected. Result fields that a failed calculation left with an
+// earlier calculation's text are greyed until the next calculation succeeds.
 //
-// The window's own exit button hides it and keeps every text; closing it with the frame's close
-// control discards it, so that the launcher creates it afresh with the defaults.
+// The window's own exit button (and Esc) hides it and keeps every text; closing it with the
+// frame's close control discards it, so that the launcher creates it afresh with the defaults.
+// Enter in any field presses 计算; Ctrl+S saves the calculation, Ctrl+O opens one, Ctrl+P shows
+// its report and Ctrl+Shift+C copies inputs and results as a table.
 class CalculatorWindow : public QWidget, public Form {
     Q_OBJECT
   public:
@@ -32,8 +42,9 @@ class CalculatorWindow : public QWidget, public Form {
     const subprogram::Calculator& calculator() const { return calculator_; }
 
     // The variant the next calculation runs: the mode, the anchor kind or the wall type as the
-    // window's options show it.
+    // window's options show it; and the options set to one.
     virtual int variant() const = 0;
+    virtual void setVariant(int variant) = 0;
 
     // True once the frame's close control discarded the window (it is deleted shortly after).
     bool discarded() const { return discarded_; }
@@ -55,10 +66,39 @@ class CalculatorWindow : public QWidget, public Form {
     // "计算书": the report's preview, or a message when nothing was calculated yet.
     void showReport();
 
+    // The calculation as it stands: variant, every field's text, the results and their marks.
+    subprogram::SavedCalculation saved() const;
+    // Saves to a file, whole or not at all; says which file and why when it cannot.
+    bool saveTo(const QString& path);
+    // Opens a file: in this window, or through the opener in the window of its calculator. A
+    // file that cannot be read or is not a calculation of this program changes nothing; the
+    // message names its line and key.
+    void openFile(const QString& path);
+    // Shows a saved calculation: variant, field texts and results; nothing is calculated.
+    void load(const subprogram::SavedCalculation& saved);
+    void setOpener(Opener opener) { opener_ = std::move(opener); }
+
+    // Inputs and results as a tab-separated table (caption, text, unit) for a spreadsheet.
+    QString resultsTable() const;
+
+    // Reads a file of a saved calculation; when it cannot be read or is not one, tells the user
+    // why (its line and key) through `reporter` and gives nothing.
+    static std::optional<subprogram::SavedCalculation>
+    readFile(const QString& path, const Reporter& reporter, QWidget* parent);
+
+    // The folder the file dialogs start in: the last one a calculation was saved in or opened
+    // from.
+    static QString lastFolder();
+
   protected:
+    enum class Action { Report, Save, Open, Copy };
+
     // Every calculator has the calculate button Command1 and the exit button Command2: the first
-    // runs the calculation under the failure model, the second hides the window.
+    // runs the calculation under the failure model, the second hides the window. Also the keys.
     void connectButtons();
+
+    // A button for an action at a free place of the window, in twips.
+    void addButton(Action action, int left, int top, int width, int height);
 
     // Runs one event handler under the failure model.
     void run(const std::function<void()>& handler);
@@ -66,21 +106,29 @@ class CalculatorWindow : public QWidget, public Form {
     // The window's sketch or drawing as the report shows it; none by default.
     virtual QImage drawing() const { return {}; }
 
-    // The button "计算书" at a free place of the window, with the shortcut Ctrl+P.
-    void addReportButton(int left, int top, int width, int height);
+    // The control that chooses the variant, for the focus when a variant is refused.
+    virtual QWidget* variantChooser() const { return nullptr; }
+
+    // Results set back to texts of no calculation (the earth-pressure window's "0" of a mode).
+    void clearResultMarks();
 
     void report(const QString& message);
 
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // Runs the calculation on this window's fields and keeps it, with the drawing of the moment,
-    // for the report.
     void calculate();
+    // After a calculation: marks the results it did not write, shows or clears the verdicts.
+    void markResults(const CalculationRecord& record);
+    void showVerdicts(bool shown);
+    void askAndSave();
+    void askAndOpen();
     QWidget* field(std::string_view name) const;
+    ResultField* resultField(std::string_view name) const;
 
     const subprogram::Calculator& calculator_;
     Reporter reporter_;
+    Opener opener_;
     bool discarded_ = false;
     bool hasRecord_ = false;
     CalculationRecord lastRecord_;

@@ -1,5 +1,7 @@
 #include "formbuilder.h"
 
+#include "gui/resultfield.h"
+
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -37,15 +39,18 @@ void fillList(QComboBox* combo, const Field& field) {
     }
 }
 
-QWidget* create(const ControlSpec& spec, const QString& text, QWidget* parent) {
+QWidget* create(const ControlSpec& spec, const QString& text, QWidget* parent, bool result) {
     switch (spec.kind) {
     case Kind::Label: {
         auto* label = new QLabel(text, parent);
         label->setWordWrap(true);
         return label;
     }
-    case Kind::Field:
-        return new QLineEdit(text, parent);
+    case Kind::Field: {
+        auto* edit = result ? new ResultField(parent) : new QLineEdit(parent);
+        edit->setText(text);
+        return edit;
+    }
     case Kind::Button:
         return new QPushButton(text, parent);
     case Kind::Frame:
@@ -85,7 +90,8 @@ void buildControls(QWidget* window, std::span<const ControlSpec> table,
         QWidget* parent = spec.parent ? control<QWidget>(window, spec.parent) : window;
         const std::string_view text =
             spec.text.empty() && calculator ? describedText(spec, *calculator) : spec.text;
-        QWidget* widget = create(spec, qstring(text), parent);
+        const bool result = calculator && calculator->result(spec.name);
+        QWidget* widget = create(spec, qstring(text), parent, result);
         widget->setObjectName(QString::fromLatin1(spec.name));
         if (auto* combo = qobject_cast<QComboBox*>(widget)) {
             if (const Field* f = calculator ? calculator->fieldOfControl(spec.name) : nullptr) {

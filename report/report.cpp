@@ -223,7 +223,7 @@ class Writer {
     void results() {
         html_ += "<h2>计算结果</h2>\n";
         // the last text written to each result field, in the window's order
-        std::string rows;
+        std::string rows, verdicts;
         for (const Result& r : calculator_.results) {
             const auto written = std::find_if(record_.writes.rbegin(), record_.writes.rend(),
                                               [&](const auto& w) { return w.first == r.control; });
@@ -234,11 +234,23 @@ class Writer {
                     "</td><td class=\"num\">" + escaped(written->second) + "</td><td>" +
                     escaped(r.unit) + "</td></tr>\n";
         }
+        // the verdicts of a calculation that succeeded, against their required values
+        if (!record_.failure) {
+            for (const subprogram::Verdict& v : calculator_.verdicts) {
+                const auto written = std::find_if(
+                    record_.writes.rbegin(), record_.writes.rend(),
+                    [&](const auto& w) { return w.first == v.result; });
+                if (written != record_.writes.rend()) {
+                    verdicts += "<tr><td>" + std::string(v.what) + "验算</td><td colspan=\"3\">" +
+                                escaped(verdictText(v, written->second)) + "</td></tr>\n";
+                }
+            }
+        }
         html_ += rows.empty() ? "<p>无结果写出。</p>\n"
                               : std::string(kTable) +
                                     "<tr><th>结果</th><th>符号</th><th>数值</th><th>单位</th>"
                                     "</tr>\n" +
-                                    rows + "</table>\n";
+                                    rows + verdicts + "</table>\n";
     }
 
     const ReportContext& context_;

@@ -10,6 +10,7 @@ packages=(
     libbenchmark-dev           # bench/
     fonts-arphic-ukai          # the launcher title: a Kai face stands in for the clerical face
     fonts-wqy-microhei         # every other Chinese caption
+    qt6-translations-l10n      # Qt's own dialogs and buttons in Chinese
 )
 
 # `setup.sh fuzz` adds clang and its fuzzer runtime; `setup.sh bench` Python and Xvfb for the

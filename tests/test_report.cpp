@@ -70,7 +70,8 @@ TEST(Report, TheDefaultUprightWallCarriesEveryValueAHandCheckExpects) {
           "<tr><td>挡墙重心至墙趾的水平距离</td><td>x<sub>0</sub></td><td class=\"num\">"
           "0.9329683</td><td>m</td></tr>",
           "<tr><td>基底最小应力</td><td>p<sub>min</sub></td><td class=\"num\">2.303136</td>"
-          "<td>kPa</td></tr>"}) {
+          "<td>kPa</td></tr>",
+          "<tr><td>抗滑移验算</td><td colspan=\"3\">Ks = 10.54241 ≥ 1.3 满足</td></tr>"}) {
         at = results.find(row, at);
         EXPECT_NE(at, std::string::npos) << row;
     }

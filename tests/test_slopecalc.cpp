@@ -65,13 +65,14 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
          "Na=12.5\nAs=0.0482117812061711\nla=0.094972518084966\nlb=0.034112428370796\n", ""},
     Case{"upright_wall", {"gravity-wall", "--type", "upright"}, 0,
          "Ka=0.427106497065615\nEa=28.8723992016356\nG=118.8367\nx0=0.9329683\n"
-         "Kt=2.11383\nKs=10.54241\npmax=163.9388\ne=0.2414525\npmin=2.303136\n", ""},
+         "Kt=2.11383\nKs=10.54241\npmax=163.9388\ne=0.2414525\npmin=2.303136\nKs_ok=yes\nKt_ok=yes\n", ""},
     Case{"shelf_wall", {"gravity-wall", "--type", "shelf"}, 0,
          "Ka=0.427106497065615\nEa=28.8723992016356\nG=112.212\nx0=1.011601\n"
-         "Kt=2.161038\nKs=7.360059\npmax=139.0118\ne=0.1904505\npmin=18.33796\n", ""},
-    Case{"no_wall", {"gravity-wall"}, 0,
-         "Ka=0.427106497065615\nEa=28.8723992016356\nG=0\nx0=0\nKt=0.1334362\n"
-         "Ks=0.1169651\npmax=-0.3454699\ne=10.41995\npmin=0\n", ""},
+         "Kt=2.161038\nKs=7.360059\npmax=139.0118\ne=0.1904505\npmin=18.33796\nKs_ok=yes\nKt_ok=yes\n", ""},
+    // a wall of no type has no weight to check
+    Case{"no_wall", {"gravity-wall"}, 2, "", "slopecalc: gravity-wall needs --type upright or shelf\n"},
+    Case{"none", {"gravity-wall", "--type", "none"}, 2, "", "gravity-wall needs --type upright or shelf"},
+
     Case{"one_fixed_span", {"beam", "n=1", "upper=fixed", "lower=嵌固"}, 0,
          "M1_upper=-3.33333333333333\nM1_lower=3.33333333333333\n", ""},
     Case{"type_mismatch", {"earth-pressure", "phi=3o"}, 1, "", "error 13: TypeMismatch (phi=\"3o\")\n"},
@@ -109,6 +110,23 @@ TEST(Slopecalc, UnequalSpansFollowTheThreeMomentEquation) {
     // spans L and 2L under q: q(L³ + 8L³) ÷ (8 · 3L) = 3qL²/8 over the middle support
     const Outcome r = slopecalc({"beam", "lengths=2;4"});
     EXPECT_NE(r.out.find("M1_lower=15\nM2_upper=-15\n"), std::string::npos) << r.out;
+}
+
+TEST(Slopecalc, VerdictsFollowTheResultsInEveryOutput) {
+    // Ks is proportional to μ: 10.54241 at 0.3 is 1.054241 at 0.03, below the least 1.3
+    const Outcome r = slopecalc({"gravity-wall", "--type=upright", "mu=0.03"});
+    EXPECT_NE(r.out.find("Ks=1.054241\npmax=163.9388\ne=0.2414525\npmin=2.303136\nKs_ok=no\n"
+                         "Kt_ok=yes\n"),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(slopecalc({"gravity-wall", "--type=shelf", "--json"})
+                  .out.find("\"pmin\": 18.33796, \"Ks_ok\": true, \"Kt_ok\": true}"),
+              std::string::npos);
+    const std::vector<csv::Row> rows =
+        rowsOf(slopecalc({"gravity-wall", "--type=upright", "--csv", "-"}, "mu\n0.03\nx\n").out);
+    EXPECT_EQ(rows[0].back() + rows[0][rows[0].size() - 2], "errorKt_ok");
+    EXPECT_EQ(rows[1][rows[1].size() - 3] + rows[1][rows[1].size() - 2], "noyes");
+    EXPECT_EQ(rows[2][rows[2].size() - 3] + rows[2][rows[2].size() - 2], ""); // failed
 }
 
 TEST(Slopecalc, JsonHoldsTheResultsAndTheFailure) {

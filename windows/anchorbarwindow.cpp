@@ -70,7 +70,11 @@ AnchorBarWindow::AnchorBarWindow(Reporter reporter)
                     control<QWidget>(this, kFocusOrder[i]));
     }
     connectButtons();
-    addReportButton(5640, 3000, 1575, 615);
+    // beside 退出, two rows of small buttons
+    addButton(Action::Report, 5235, 3000, 1050, 300);
+    addButton(Action::Copy, 6315, 3000, 1050, 300);
+    addButton(Action::Save, 5235, 3315, 1050, 300);
+    addButton(Action::Open, 6315, 3315, 1050, 300);
     control<QWidget>(this, "Text1")->setFocus();
 }
 
@@ -90,4 +94,10 @@ int AnchorBarWindow::variant() const {
     using subprogram::AnchorKind;
     return int(control<QRadioButton>(this, "Option1")->isChecked() ? AnchorKind::Permanent
                                                                    : AnchorKind::Temporary);
+}
+
+void AnchorBarWindow::setVariant(int kind) {
+    using subprogram::AnchorKind;
+    control<QRadioButton>(this, AnchorKind(kind) == AnchorKind::Permanent ? "Option1" : "Option2")
+        ->setChecked(true);
 }

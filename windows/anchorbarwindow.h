@@ -9,6 +9,7 @@ class AnchorBarWindow : public CalculatorWindow {
     explicit AnchorBarWindow(Reporter reporter);
 
     int variant() const override;
+    void setVariant(int kind) override;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

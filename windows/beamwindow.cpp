@@ -69,7 +69,10 @@ BeamWindow::BeamWindow(Reporter reporter) : CalculatorWindow(kBeam, std::move(re
     connect(control<QLineEdit>(this, "Text2"), &QLineEdit::textChanged, this,
             [this] { redraw(false); });
     connectButtons();
-    addReportButton(2400, 2760, 735, 375);
+    addButton(Action::Report, 2400, 2760, 735, 375);
+    addButton(Action::Save, 2355, 3240, 825, 375);
+    addButton(Action::Open, 2355, 3720, 825, 375);
+    addButton(Action::Copy, 2355, 4200, 825, 375);
 }
 
 void BeamWindow::redraw(bool fromSpanList) {

@@ -13,6 +13,7 @@ class BeamWindow : public CalculatorWindow {
     explicit BeamWindow(Reporter reporter);
 
     int variant() const override { return 0; }
+    void setVariant(int) override {}
 
   protected:
     QImage drawing() const override;

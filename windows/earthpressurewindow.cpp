@@ -154,7 +154,10 @@ EarthPressureWindow::EarthPressureWindow(Reporter reporter)
     sketch->setObjectName(QStringLiteral("Picture1"));
     setTwipsGeometry(sketch, 3240, 240, 3315, 3555);
     connectButtons();
-    addReportButton(5520, 4455, 1455, 450); // between the frames, beside the exit button
+    addButton(Action::Report, 5520, 4455, 1455, 450); // between the frames, beside 退出
+    addButton(Action::Save, 3960, 30, 900, 300);      // above the parameters
+    addButton(Action::Open, 4920, 30, 900, 300);
+    addButton(Action::Copy, 5880, 30, 1095, 300);
     centreOnScreen(this);
     control<QLineEdit>(this, "hx")->setFocus();
 }
@@ -184,6 +187,12 @@ void EarthPressureWindow::setUpMode(EarthPressureMode mode) {
     for (const char* name : {"E0ix", "K0ix", "Eax", "Kax"}) {
         setText(name, int16ToText(0));
     }
+    clearResultMarks();
+}
+
+void EarthPressureWindow::setVariant(int mode) {
+    subprogram::earthPressureMode = static_cast<EarthPressureMode>(mode);
+    setUpMode(static_cast<EarthPressureMode>(mode));
 }
 
 int EarthPressureWindow::variant() const {

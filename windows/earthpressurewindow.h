@@ -19,6 +19,8 @@ class EarthPressureWindow : public CalculatorWindow {
                                            subprogram::EarthPressureMode mode);
 
     int variant() const override;
+    // Sets the shared mode and the window up for it, as the launcher's button does.
+    void setVariant(int mode) override;
 
   protected:
     QImage drawing() const override;

@@ -6,9 +6,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
+
+#include <tuple>
 
 using namespace subprogram;
 
@@ -141,7 +144,16 @@ GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
     connect(control<QRadioButton>(this, "Option2"), &QRadioButton::clicked, this,
             [this] { loadPicture(QStringLiteral("22.bmp")); });
     connectButtons();
-    addReportButton(5760, 7320, 1215, 495);
+    addButton(Action::Report, 5760, 7320, 1215, 495);
+    addButton(Action::Save, 4200, 30, 900, 300); // above the picture
+    addButton(Action::Open, 5160, 30, 900, 300);
+    addButton(Action::Copy, 6120, 30, 1095, 300);
+    // the verdicts on the two safety factors, left of 计算书
+    for (const auto& [name, top] : {std::pair{"Ks_ok", 7320}, {"Kt_ok", 7575}}) {
+        auto* verdict = new QLabel(this);
+        verdict->setObjectName(QString::fromLatin1(name));
+        setTwipsGeometry(verdict, 4500, top, 1230, 240);
+    }
 }
 
 void GravityWallWindow::loadPicture(const QString& fileName) {
@@ -153,6 +165,23 @@ void GravityWallWindow::loadPicture(const QString& fileName) {
         return;
     }
     picture_->setImage(image);
+}
+
+void GravityWallWindow::setVariant(int type) {
+    for (const auto& [name, picture, chosen] : {std::tuple{"Option1", "11.bmp", WallType::Upright},
+                                                {"Option2", "22.bmp", WallType::Shelf}}) {
+        auto* option = control<QRadioButton>(this, name);
+        option->setAutoExclusive(false); // so that neither may be chosen
+        option->setChecked(WallType(type) == chosen);
+        option->setAutoExclusive(true);
+        if (WallType(type) == chosen) {
+            loadPicture(QString::fromLatin1(picture));
+        }
+    }
+}
+
+QWidget* GravityWallWindow::variantChooser() const {
+    return control<QRadioButton>(this, "Option1");
 }
 
 int GravityWallWindow::variant() const {

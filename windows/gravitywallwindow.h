@@ -33,9 +33,11 @@ class GravityWallWindow : public CalculatorWindow {
     static QString defaultPictureFolder();
 
     int variant() const override;
+    void setVariant(int type) override;
 
   protected:
     QImage drawing() const override;
+    QWidget* variantChooser() const override;
 
   private:
     void loadPicture(const QString& fileName);

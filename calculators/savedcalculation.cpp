@@ -1,0 +1,177 @@
+#include "savedcalculation.h"
+
+#include "calculators/registry.h"
+#include "core/json.h"
+
+#include <algorithm>
+
+namespace subprogram {
+
+namespace {
+
+constexpr std::string_view kFormatName = "slope-support calculation";
+
+// A result's key in the file: its name on the command line, or its field when it has none.
+std::string_view keyOf(const Result& r) {
+    return r.name.empty() ? r.control : r.name;
+}
+
+std::string keyedObject(const std::vector<std::pair<std::string, std::string>>& members) {
+    std::string text = "{";
+    for (std::size_t i = 0; i < members.size(); ++i) {
+        text += (i ? ",\n    " : "\n    ") + json::quoted(members[i].first) + ": " +
+                json::quoted(members[i].second);
+    }
+    return text + (members.empty() ? "}" : "\n  }");
+}
+
+[[noreturn]] void fail(const json::Value& at, std::string_view key, const std::string& english,
+                       const std::string& chinese) {
+    throw SavedFileError(at.line, std::string(key), english, chinese);
+}
+
+const json::Value& member(const json::Value& object, std::string_view key, json::Value::Type type) {
+    const json::Value* v = object.member(key);
+    if (!v) {
+        fail(object, key, "missing", "缺少这个键");
+    }
+    if (v->type != type) {
+        fail(*v, key,
+             type == json::Value::Type::String   ? "expected a text in quotes"
+             : type == json::Value::Type::Object ? "expected { … }"
+                                                 : "expected a different kind of value",
+             type == json::Value::Type::String   ? "应为带引号的文本"
+             : type == json::Value::Type::Object ? "应为 { … }"
+                                                 : "值的类型不对");
+    }
+    return *v;
+}
+
+// The texts of an object whose keys must all be known; `known(key)` gives the window field.
+template <typename Known>
+std::vector<std::pair<std::string, std::string>> texts(const json::Value& object, Known known) {
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const auto& [key, value] : object.members) {
+        const std::string_view field = known(key);
+        if (field.empty()) {
+            fail(value, key, "unknown key", "未知的键");
+        }
+        if (value.type != json::Value::Type::String) {
+            fail(value, key, "expected a text in quotes", "应为带引号的文本");
+        }
+        out.emplace_back(std::string(field), value.text);
+    }
+    return out;
+}
+
+} // namespace
+
+SavedFileError::SavedFileError(int line, std::string key, std::string english, std::string chinese)
+    : english_("line " + std::to_string(line) + (key.empty() ? "" : ", key \"" + key + "\"") +
+               ": " + english),
+      chinese_("第 " + std::to_string(line) + " 行" + (key.empty() ? "" : "，键“" + key + "”") +
+               "：" + chinese) {}
+
+std::string savedCalculationText(const SavedCalculation& s) {
+    const Calculator& c = *s.calculator;
+    std::vector<std::pair<std::string, std::string>> inputs, results;
+    for (const Field& f : c.fields) {
+        for (const auto& [field, text] : s.inputs) {
+            if (field == Calculator::place(f)) {
+                inputs.emplace_back(std::string(f.name), text);
+            }
+        }
+    }
+    for (const Result& r : c.results) {
+        for (const auto& [field, text] : s.results) {
+            if (field == r.control) {
+                results.emplace_back(std::string(keyOf(r)), text);
+            }
+        }
+    }
+    std::string stale;
+    for (const std::string& field : s.stale) {
+        stale += (stale.empty() ? "" : ", ") + json::quoted(keyOf(*c.result(field)));
+    }
+    return "{\n  \"format\": " + json::quoted(kFormatName) +
+           ",\n  \"version\": " + std::to_string(kSavedFormat) +
+           ",\n  \"calculator\": " + json::quoted(c.command) +
+           ",\n  \"variant\": " + json::quoted(c.variant(s.variant).name) +
+           ",\n  \"saved\": " + json::quoted(s.saved) + ",\n  \"inputs\": " + keyedObject(inputs) +
+           ",\n  \"results\": " + keyedObject(results) + ",\n  \"stale\": [" + stale + "]\n}\n";
+}
+
+SavedCalculation readSavedCalculation(std::string_view text) {
+    json::Value file;
+    try {
+        file = json::parse(text);
+    } catch (const json::Error& e) {
+        throw SavedFileError(e.line(), {}, std::string("not JSON: ") + e.what(),
+                             std::string("不是有效的 JSON（") + e.what() + "）");
+    }
+    using T = json::Value::Type;
+    if (file.type != T::Object || !file.member("format") ||
+        file.member("format")->text != kFormatName) {
+        fail(file, "format", "not a calculation saved by this program", "不是本程序保存的计算文件");
+    }
+    const json::Value& version = member(file, "version", T::Number);
+    if (version.text != std::to_string(kSavedFormat)) {
+        fail(version, "version",
+             "format " + version.text + ", this program reads format " +
+                 std::to_string(kSavedFormat) + " (saved by a newer version?)",
+             "文件格式为 " + version.text + "，本程序只能读取格式 " + std::to_string(kSavedFormat) +
+                 "（可能由更新的版本保存）");
+    }
+    constexpr std::string_view kKeys[] = {"format", "version", "calculator", "variant",
+                                          "saved",  "inputs",  "results",    "stale"};
+    for (const auto& [key, value] : file.members) {
+        if (std::find(std::begin(kKeys), std::end(kKeys), key) == std::end(kKeys)) {
+            fail(value, key, "unknown key", "未知的键");
+        }
+    }
+    SavedCalculation s;
+    const json::Value& calculator = member(file, "calculator", T::String);
+    s.calculator = calculatorByCommand(calculator.text);
+    if (!s.calculator) {
+        fail(calculator, "calculator", "unknown calculator \"" + calculator.text + "\"",
+             "未知的计算“" + calculator.text + "”");
+    }
+    const Calculator& c = *s.calculator;
+    const json::Value& variant = member(file, "variant", T::String);
+    const auto v = std::find_if(c.variants.begin(), c.variants.end(),
+                                [&](const Variant& v) { return v.name == variant.text; });
+    if (v == c.variants.end()) {
+        fail(variant, "variant", "unknown variant \"" + variant.text + "\"",
+             "未知的类型“" + variant.text + "”");
+    }
+    s.variant = v->value;
+    s.saved = member(file, "saved", T::String).text;
+    const json::Value& inputs = member(file, "inputs", T::Object);
+    s.inputs = texts(inputs, [&](std::string_view key) {
+        const Field* f = c.field(key);
+        return f && !f->control.empty() ? f->control : std::string_view();
+    });
+    for (const Field& f : c.fields) {
+        if (!f.control.empty() && !inputs.member(f.name)) {
+            fail(inputs, f.name, "missing", "缺少这个键");
+        }
+    }
+    const auto resultField = [&](std::string_view key) {
+        for (const Result& r : c.results) {
+            if (keyOf(r) == key) {
+                return r.control;
+            }
+        }
+        return std::string_view();
+    };
+    s.results = texts(member(file, "results", T::Object), resultField);
+    for (const json::Value& item : member(file, "stale", T::Array).items) {
+        if (item.type != T::String || resultField(item.text).empty()) {
+            fail(item, "stale", "not a result's name", "不是结果的名称");
+        }
+        s.stale.emplace_back(resultField(item.text));
+    }
+    return s;
+}
+
+} // namespace subprogram

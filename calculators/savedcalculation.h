@@ -1,0 +1,44 @@
+#pragma once
+
+#include "calculators/calculator.h"
+
+#include <exception>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// A calculation kept in a file (*.slope): its calculator, variant, every field's text as typed
+// (the texts, not numbers: the texts are what the conversions read), the result texts and when it
+// was saved. JSON, described in the README.
+namespace subprogram {
+
+inline constexpr int kSavedFormat = 1; // the version this program writes and reads
+inline constexpr std::string_view kSavedSuffix = ".slope";
+
+struct SavedCalculation {
+    const Calculator* calculator = nullptr;
+    int variant = 0;
+    std::vector<std::pair<std::string, std::string>> inputs;  // window field → text
+    std::vector<std::pair<std::string, std::string>> results; // result field → text
+    std::vector<std::string> stale; // result fields that held an earlier calculation's text
+    std::string saved;              // when: "2026-12-07 10:15"
+};
+
+std::string savedCalculationText(const SavedCalculation& saved);
+
+// What is wrong with a file that cannot be opened, with its line and key where they are known.
+class SavedFileError : public std::exception {
+  public:
+    SavedFileError(int line, std::string key, std::string english, std::string chinese);
+    const char* what() const noexcept override { return english_.c_str(); } // "line 3, key …"
+    const std::string& chinese() const { return chinese_; }                 // "第 3 行，键…"
+
+  private:
+    std::string english_, chinese_;
+};
+
+// Reads a whole file; every field of the window must be there, nothing unknown may be.
+SavedCalculation readSavedCalculation(std::string_view text);
+
+} // namespace subprogram

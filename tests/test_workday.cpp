@@ -1,0 +1,157 @@
+#include "driver.h"
+#include "gui/resultfield.h"
+
+#include <QClipboard>
+#include <QLabel>
+#include <QMessageBox>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+// What a command line prints.
+std::string output(const std::string& command) {
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string out;
+    for (int c; (c = std::fgetc(pipe)) != EOF;) {
+        out += static_cast<char>(c);
+    }
+    pclose(pipe);
+    return out;
+}
+
+class Workday : public Driver {
+  protected:
+    QTemporaryDir folder;
+    QStringList wallResults() const {
+        return texts(
+            {"Text1", "Text6", "Text7", "Text13", "Text10", "Text9", "Text16", "Text17", "Text18"});
+    }
+};
+
+TEST_F(Workday, ASavedCalculationRunsHeadlessAndReopensAsItWas) {
+    open("Command6");
+    click("Option2");
+    type("Qx", "1,2");
+    click("Command1");
+    const QStringList results = wallResults();
+    const QString path = folder.filePath("wall.slope");
+    ASSERT_TRUE(window->saveTo(path));
+    EXPECT_EQ(CalculatorWindow::lastFolder(), folder.path());
+
+    // slopecalc prints the window's results, name by name
+    const std::string printed = output(SLOPECALC " --input " + path.toStdString());
+    QStringList names{"Ka", "Ea", "G", "x0", "Kt", "Ks", "pmax", "e", "pmin"};
+    QString expected;
+    for (int i = 0; i < names.size(); ++i) {
+        expected += names[i] + "=" + results[i] + "\n";
+    }
+    EXPECT_EQ(QString::fromStdString(printed), expected + "Ks_ok=yes\nKt_ok=yes\n");
+
+    click("Option1");
+    type("Qx", "10");
+    type("Text15", "0"); // a calculation now would fail: opening calculates nothing
+    window->openFile(path);
+    EXPECT_TRUE(control<QRadioButton>(window, "Option2")->isChecked());
+    EXPECT_EQ(texts({"Qx", "Text15"}), QStringList({"1,2", "0.05"}));
+    EXPECT_EQ(wallResults(), results);
+    EXPECT_TRUE(recorder.messages.isEmpty());
+}
+
+TEST_F(Workday, AFileOpensInTheWindowOfItsCalculator) {
+    open("Command6");
+    window->saveTo(folder.filePath("wall.slope"));
+    launcher.openFile(folder.filePath("wall.slope")); // as slope-support FILE.slope does
+    EXPECT_EQ(launcher.gravityWallWindow(), window);
+    open("Command1"); // at rest
+    type("hx", "6");
+    window->saveTo(folder.filePath("at-rest.slope"));
+    open("solidstrees");
+    open("anchorbar")->openFile(folder.filePath("at-rest.slope"));
+    EXPECT_EQ(subprogram::earthPressureMode, subprogram::EarthPressureMode::AtRest);
+    window = launcher.earthPressureWindow();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(text("hx"), "6");
+    EXPECT_FALSE(widget("Cx")->isEnabled());
+}
+
+TEST_F(Workday, ADamagedFileChangesNothingAndSaysWhere) {
+    open("anchorbar");
+    type("Text2", "20");
+    const QString path = folder.filePath("anchor.slope");
+    window->saveTo(path);
+    std::string file;
+    std::getline(std::ifstream(path.toStdString()), file, '\0');
+    std::ofstream(path.toStdString()) << file.replace(file.find("\"Htk\""), 5, "\"htk\"");
+    type("Text2", "30");
+    window->openFile(path);
+    EXPECT_EQ(message(),
+              "无法打开文件“" + path + "”：第 9 行，键“htk”：未知的键。窗口内容没有改变。");
+    EXPECT_EQ(text("Text2"), "30");
+}
+
+TEST_F(Workday, EnterCalculatesEscHidesAndQtSpeaksChinese) {
+    open("anchorbar");
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    type("Text2", "20");
+    QTest::keyClick(widget("Text2"), Qt::Key_Return);
+    EXPECT_EQ(text("Text5"), "25");
+    QTest::keyClick(widget("Text3"), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    QMessageBox box(QMessageBox::Warning, "", "", QMessageBox::Ok);
+    EXPECT_EQ(box.button(QMessageBox::Ok)->text(), "确定");
+}
+
+TEST_F(Workday, AResultShowsItsExponentAndItsWholeTextInATip) {
+    open("anchorbar");
+    auto* la = control<ResultField>(window, "Text7");
+    la->setFixedWidth(60);
+    la->setText("7.86974651162791E-05");
+    EXPECT_TRUE(la->shownText().startsWith("7.8"));
+    EXPECT_TRUE(la->shownText().endsWith("…E-05")) << la->shownText().toStdString();
+    EXPECT_EQ(la->toolTip(), "7.86974651162791E-05");
+    la->setText("0.0642823749415615");
+    EXPECT_TRUE(la->shownText().endsWith("…"));
+}
+
+TEST_F(Workday, AFailureGreysTheResultsItLeftAndTheNextSuccessClearsThem) {
+    open("Command6");
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    click("Command1"); // no type yet: refused, nothing written
+    EXPECT_EQ(message(), "请先选择挡墙类型(直立式或衡重式)");
+    EXPECT_TRUE(widget("Option1")->hasFocus());
+    EXPECT_EQ(wallResults(), QStringList(9, "0"));
+    click("Option1");
+    click("Command1");
+    EXPECT_EQ(control<QLabel>(window, "Ks_ok")->text(), "Ks ≥ 1.3 满足");
+    type("Text15", "0"); // the weight fails after Ka and Ea
+    click("Command1");
+    message();
+    std::vector<bool> stale;
+    for (const char* name : {"Text1", "Text6", "Text7", "Text18"}) {
+        stale.push_back(control<ResultField>(window, name)->stale());
+    }
+    EXPECT_EQ(stale, (std::vector<bool>{false, false, true, true}));
+    EXPECT_EQ(control<QLabel>(window, "Ks_ok")->text(), "");
+    EXPECT_EQ(control<ResultField>(window, "Text7")->text(), "118.8367");
+    type("Text15", "0.05");
+    type("Text5", "0.03"); // Ks is proportional to μ
+    click("Command1");
+    EXPECT_FALSE(control<ResultField>(window, "Text7")->stale());
+    EXPECT_EQ(control<QLabel>(window, "Ks_ok")->toolTip(), "抗滑移验算：Ks = 1.054241 < 1.3 不满足");
+    EXPECT_EQ(control<QLabel>(window, "Kt_ok")->text(), "Kt ≥ 1.6 满足");
+    QTest::keyClick(widget("Text5"), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    const QString table = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(
+        table.startsWith("计算内容\t重力式挡墙计算：直立式挡墙\n挡墙墙背倾角α(度)\t90\t°\n"));
+    EXPECT_TRUE(
+        table.contains("\n基底最小应力\t2.303136\tkPa\n抗滑移验算\tKs = 1.054241 < 1.3 不满足"));
+}
+
+} // namespace
