@@ -260,7 +260,9 @@ void intermediateSupports(std::string_view count, Sketch& s) {
 
 void drawBeamSketch(std::string_view count, EndCondition upper, EndCondition lower,
                     bool supportsAfterLowerEnd, Sketch& s) {
-    s = {kPictureWidth, kPictureHeight, {}, {}};
+    s = Sketch{};
+    s.width = kPictureWidth;
+    s.height = kPictureHeight;
     s.lines.push_back({500, kTop, 500, kBottom});
     s.lines.push_back({550, kTop, 550, kBottom});
     s.lines.push_back({500, kTop, 550, kTop});
@@ -349,9 +351,14 @@ const Calculator kBeam{
                    spansOf(form);
         },
     .sketch =
-        [](int, const Form& form, Sketch& sketch) {
-            drawBeamSketch(form.text("Combo1"), EndCondition(form.choice("Combo5")),
-                           EndCondition(form.choice("Combo6")), false, sketch);
+        [](int, const Form& form, const CalculationRecord&, Sketch& sketch) {
+            try {
+                drawBeamSketch(form.text("Combo1"), EndCondition(form.choice("Combo5")),
+                               EndCondition(form.choice("Combo6")), false, sketch);
+            } catch (const CalcError&) {
+                return std::string("跨数无法读取或超过 99，未绘出示意图。");
+            }
+            return std::string();
         },
     .columns =
         [] {

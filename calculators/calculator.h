@@ -2,6 +2,7 @@
 
 #include "calculators/sketch.h"
 #include "core/form.h"
+#include "core/record.h"
 #include "core/trace.h"
 
 #include <span>
@@ -93,8 +94,7 @@ struct Verdict {
 bool meets(const Verdict& verdict, std::string_view resultText);
 // "Ks = 10.54241 ≥ 1.3 满足", "Kt = 1.2 < 1.6 不满足"; without the value, where the result
 // stands beside it: "Ks ≥ 1.3 满足".
-std::string verdictText(const Verdict& verdict, std::string_view resultText,
-                        bool withValue = true);
+std::string verdictText(const Verdict& verdict, std::string_view resultText, bool withValue = true);
 
 struct Calculator {
     std::string_view command;          // the slopecalc subcommand
@@ -115,8 +115,11 @@ struct Calculator {
     std::span<const Verdict> verdicts = {}; // judged after every calculation that succeeds
     // The report's line naming what was calculated, when not the variant's title.
     std::string (*describe)(const Variant& variant, const Form& form) = nullptr;
-    // The sketch a report shows of what was calculated; CalcError when the fields describe none.
-    void (*sketch)(int variant, const Form& form, Sketch& sketch) = nullptr;
+    // The drawing a report shows of what was calculated (`record`: the last calculation, whose
+    // results it may show). Returns why the fields describe nothing that can be drawn, in words
+    // for the report, or nothing.
+    std::string (*sketch)(int variant, const Form& form, const CalculationRecord& record,
+                          Sketch& sketch) = nullptr;
     // The command line's result columns where they are not the results' names (the beam's
     // moments, span by span, for as many spans as a member can have).
     std::vector<std::string> (*columns)() = nullptr;

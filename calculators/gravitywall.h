@@ -60,6 +60,14 @@ BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delt
 // so that a routine failure leaves the results written before it.
 void calculateGravityWall(WallType type, Form& form, Trace* trace = nullptr);
 
+// The wall's cross-section as its fields describe it, to scale in millimetres: the outline with
+// its dimensions, the base inclination, and — when `record` holds a calculation that formed
+// them — the earth pressure Ea at its point of application on the back and the self-weight G at
+// the centroid's lever x0 from the toe. Returns why the fields describe no wall that can be drawn
+// (a size that is zero or negative), in words for the report, or nothing.
+std::string wallSection(WallType type, const Form& form, const CalculationRecord& record,
+                        Sketch& sketch);
+
 extern const Calculator kGravityWall;
 
 } // namespace subprogram

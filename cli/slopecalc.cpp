@@ -215,16 +215,7 @@ Outcome calculate(const Options& options, Texts texts, const std::vector<bool>& 
         outcome.failure = Failure{error.kind(), {}, {}};
     }
     if (context) {
-        *context = reportContext(calculator, options.variant, form);
-        if (calculator.sketch) {
-            try {
-                Sketch sketch;
-                calculator.sketch(options.variant, form, sketch);
-                (*context)->drawing = sketchSvg(sketch);
-            } catch (const CalcError&) {
-                // fields the sketch cannot use: the report goes without it
-            }
-        }
+        *context = reportContext(calculator, options.variant, form, *record);
     }
     outcome.results = std::move(form.results);
     for (const subprogram::Verdict& v : calculator.verdicts) {

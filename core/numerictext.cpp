@@ -392,6 +392,31 @@ std::string singleToText(float value, const Separators& separators) {
     return formatted(value, 7, 6, separators);
 }
 
+std::string roundedText(double value, int significant) {
+    if (value == 0 || !std::isfinite(value)) {
+        return value == 0 ? "0" : "";
+    }
+    const Digits d = roundedDigits(value, significant);
+    std::string digits(d.digits, d.count);
+    digits.resize(static_cast<std::size_t>(significant), '0');
+    std::string text = value < 0 ? "-" : "";
+    if (d.power >= -3 && d.power < 4) {
+        if (d.power >= 0) {
+            const auto whole = static_cast<std::size_t>(d.power) + 1;
+            text += digits.substr(0, whole);
+            if (whole < digits.size()) {
+                text += "." + digits.substr(whole);
+            }
+        } else {
+            text += "0." + std::string(static_cast<std::size_t>(-d.power - 1), '0') + digits;
+        }
+        return text;
+    }
+    text += digits.substr(0, 1) + "." + digits.substr(1) + (d.power < 0 ? "E-" : "E+");
+    const int magnitude = d.power < 0 ? -d.power : d.power;
+    return text + (magnitude < 10 ? "0" : "") + std::to_string(magnitude);
+}
+
 std::string int16ToText(std::int16_t value) {
     return std::to_string(value);
 }

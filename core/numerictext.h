@@ -63,6 +63,11 @@ std::string doubleToText(double value, const Separators& separators = kPrcSepara
 std::string singleToText(float value, const Separators& separators = kPrcSeparators);
 std::string int16ToText(std::int16_t value);
 
+// Rounded to `significant` digits for a reader beside the exact text: fixed notation from 0.001
+// up to below 10,000, keeping the zeros that are significant (0.9329683 → "0.9330"), else
+// 1.235E+06 style. Zero is "0".
+std::string roundedText(double value, int significant = 4);
+
 // Nearest whole number, ties to the even one; outside the type's range raises Overflow.
 std::int16_t roundToInt16(double value);
 std::int16_t roundToInt16(std::string_view text, const Separators& separators = kPrcSeparators);

@@ -192,26 +192,27 @@ void CalculatorWindow::calculate() {
         }
         return;
     }
-    lastContext_ = reportContext(calculator_, v, *this);
-    lastContext_.timestamp = now();
-    lastDrawing_ = drawing();
-    lastContext_.drawing =
-        lastDrawing_.isNull()
-            ? std::string()
-            : QStringLiteral("<img src=\"drawing.png\" width=\"%1\" height=\"%2\">")
-                  .arg(lastDrawing_.width() / lastDrawing_.devicePixelRatio())
-                  .arg(lastDrawing_.height() / lastDrawing_.devicePixelRatio())
-                  .toStdString();
     hasRecord_ = true;
+    const auto keep = [this, v] { // the report of the calculation, failed or not
+        lastContext_ = ::reportContext(calculator_, v, *this, lastRecord_);
+        lastContext_.timestamp = now();
+        lastDrawing_ = calculator_.sketch ? QImage() : drawing();
+        lastContext_.imageWidth =
+            static_cast<int>(lastDrawing_.width() / lastDrawing_.devicePixelRatio());
+        lastContext_.imageHeight =
+            static_cast<int>(lastDrawing_.height() / lastDrawing_.devicePixelRatio());
+        markResults(lastRecord_);
+        emit calculated();
+    };
     try {
         recordCalculation(*this, lastRecord_, [this, v](Form& form, Trace* trace) {
             calculator_.calculate(v, form, trace);
         });
     } catch (const CalcError&) {
-        markResults(lastRecord_);
+        keep();
         throw;
     }
-    markResults(lastRecord_);
+    keep();
 }
 
 void CalculatorWindow::markResults(const CalculationRecord& record) {
@@ -264,13 +265,17 @@ QString CalculatorWindow::reportHtml() const {
     return QString::fromStdString(::reportHtml(lastContext_, lastRecord_));
 }
 
+const ReportContext& CalculatorWindow::reportContext() const {
+    return lastContext_;
+}
+
 void CalculatorWindow::showReport() {
     if (!hasRecord_) {
         report(QStringLiteral("尚未计算：请先按“计算”，再生成计算书。"));
         return;
     }
-    auto* preview = new ReportWindow(windowTitle() + QStringLiteral(" 计算书"), reportHtml(),
-                                     lastDrawing_, reporter_, this);
+    auto* preview = new ReportWindow(windowTitle() + QStringLiteral(" 计算书"), lastContext_,
+                                     lastRecord_, lastDrawing_, reporter_, this);
     preview->show();
 }
 
@@ -382,8 +387,8 @@ QString CalculatorWindow::lastFolder() {
 QString CalculatorWindow::resultsTable() const {
     QString table =
         QStringLiteral("计算内容\t%1：%2\n")
-            .arg(windowTitle(),
-                 QString::fromStdString(reportContext(calculator_, variant(), *this).description));
+            .arg(windowTitle(), QString::fromStdString(
+                                    ::reportContext(calculator_, variant(), *this).description));
     for (const Field& f : calculator_.fields) {
         if (!f.control.empty()) {
             table += QStringLiteral("%1\t%2\t%3\n")

@@ -58,9 +58,12 @@ class CalculatorWindow : public QWidget, public Form {
     int choice(std::string_view field) const override;
     bool holds(std::string_view field) const override;
 
-    // The report of the last calculation, failed or not, as HTML; its drawing is "drawing.png".
+    // The report of the last calculation, failed or not, as HTML; a window's picture in it is
+    // "drawing.png".
     bool hasReport() const { return hasRecord_; }
     QString reportHtml() const;
+    const ReportContext& reportContext() const;
+    const CalculationRecord& reportRecord() const { return lastRecord_; }
     const QImage& reportDrawing() const { return lastDrawing_; }
 
     // "计算书": the report's preview, or a message when nothing was calculated yet.
@@ -89,6 +92,10 @@ class CalculatorWindow : public QWidget, public Form {
     // The folder the file dialogs start in: the last one a calculation was saved in or opened
     // from.
     static QString lastFolder();
+
+  signals:
+    // After every calculation that ran, failed or not: its record is reportRecord().
+    void calculated();
 
   protected:
     enum class Action { Report, Save, Open, Copy };

@@ -6,63 +6,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFormLayout>
 #include <QHBoxLayout>
-#include <QPageLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QTextBrowser>
-#include <QTextDocument>
+#include <QScrollArea>
+#include <QSettings>
 #include <QVBoxLayout>
-
-namespace {
-
-const QString kDrawingName = QStringLiteral("drawing.png");
-
-void layOutForPaper(QTextDocument& document, QPagedPaintDevice& device) {
-    device.setPageSize(QPageSize(QPageSize::A4));
-    device.setPageMargins(QMarginsF(18, 15, 18, 15), QPageLayout::Millimeter);
-    document.print(&device);
-}
-
-} // namespace
-
-ReportWindow::ReportWindow(const QString& title, const QString& html, const QImage& drawing,
-                           Reporter reporter, QWidget* parent)
-    : QWidget(parent, Qt::Window), html_(html), drawing_(drawing), reporter_(std::move(reporter)) {
-    setObjectName(QStringLiteral("report"));
-    setWindowTitle(title);
-    setAttribute(Qt::WA_DeleteOnClose);
-    resize(720, 820);
-
-    auto* view = new QTextBrowser(this);
-    view->setObjectName(QStringLiteral("preview"));
-    document_ = view->document();
-    if (!drawing_.isNull()) {
-        document_->addResource(QTextDocument::ImageResource, QUrl(kDrawingName), drawing_);
-    }
-    view->setHtml(html_);
-
-    auto* buttons = new QHBoxLayout;
-    const auto button = [&](const char* name, const QString& text) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(QString::fromLatin1(name));
-        buttons->addWidget(b);
-        return b;
-    };
-    connect(button("print", QStringLiteral("打印")), &QPushButton::clicked, this,
-            &ReportWindow::print);
-    connect(button("savePdf", QStringLiteral("保存PDF")), &QPushButton::clicked, this,
-            [this] { askAndSave(true); });
-    connect(button("saveHtml", QStringLiteral("保存HTML")), &QPushButton::clicked, this,
-            [this] { askAndSave(false); });
-    buttons->addStretch();
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(buttons);
-    layout->addWidget(view);
-}
 
 namespace {
 
@@ -74,7 +29,98 @@ QString writeWhole(const QString& path, const QByteArray& bytes) {
     return error ? QString::fromLocal8Bit(error->c_str()) : QString();
 }
 
+constexpr double kPreviewDpi = 96; // the pages on the screen
+
 } // namespace
+
+ReportWindow::ReportWindow(const QString& title, ReportContext context, CalculationRecord record,
+                           const QImage& picture, Reporter reporter, QWidget* parent)
+    : QWidget(parent, Qt::Window), context_(std::move(context)), record_(std::move(record)),
+      picture_(picture), reporter_(std::move(reporter)) {
+    setObjectName(QStringLiteral("report"));
+    setWindowTitle(title);
+    setAttribute(Qt::WA_DeleteOnClose);
+    resize(880, 900);
+
+    auto* names = new QFormLayout;
+    QSettings settings;
+    const auto name = [&](const char* objectName, const char* label, const char* key) {
+        auto* edit = new QLineEdit(settings.value(QString::fromLatin1(key)).toString(), this);
+        edit->setObjectName(QString::fromLatin1(objectName));
+        names->addRow(QString::fromUtf8(label), edit);
+        connect(edit, &QLineEdit::editingFinished, this, [this, edit, key] {
+            QSettings().setValue(QString::fromLatin1(key), edit->text());
+            rebuild();
+        });
+        return edit;
+    };
+    project_ = name("project", "项目名称", "report/project");
+    designer_ = name("designer", "设计", "report/designer");
+    checker_ = name("checker", "校核", "report/checker");
+
+    auto* buttons = new QHBoxLayout;
+    const auto button = [&](const char* objectName, const QString& text) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QString::fromLatin1(objectName));
+        buttons->addWidget(b);
+        return b;
+    };
+    connect(button("print", QStringLiteral("打印")), &QPushButton::clicked, this,
+            &ReportWindow::print);
+    connect(button("savePdf", QStringLiteral("保存PDF")), &QPushButton::clicked, this,
+            [this] { askAndSave(true); });
+    connect(button("saveHtml", QStringLiteral("保存HTML")), &QPushButton::clicked, this,
+            [this] { askAndSave(false); });
+    buttons->addStretch();
+
+    auto* pagesWidget = new QWidget;
+    preview_ = new QVBoxLayout(pagesWidget);
+    preview_->setSpacing(12);
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("preview"));
+    scroll->setWidget(pagesWidget);
+    scroll->setWidgetResizable(true);
+    scroll->setBackgroundRole(QPalette::Dark);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(names);
+    layout->addLayout(buttons);
+    layout->addWidget(scroll);
+    rebuild();
+}
+
+ReportWindow::~ReportWindow() = default;
+
+void ReportWindow::rebuild() {
+    context_.project = project_->text().toStdString();
+    context_.designer = designer_->text().toStdString();
+    context_.checker = checker_->text().toStdString();
+    pages_.reset(); // it refers to the document
+    document_ = report::document(context_, record_);
+    pages_ = std::make_unique<ReportPages>(document_, picture_);
+    while (QLayoutItem* item = preview_->takeAt(0)) {
+        delete item->widget();
+        delete item;
+    }
+    const qreal ratio = devicePixelRatioF();
+    const double scale = kPreviewDpi / ReportPages::kDpi * ratio;
+    constexpr int kFiner = 3; // painted finer and scaled down: small text stays crisp
+    for (int page = 0; page < pages_->pageCount(); ++page) {
+        const QSize size = (pages_->pageSize() * scale).toSize();
+        QImage fine(size * kFiner, QImage::Format_RGB32);
+        QPainter painter(&fine);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.scale(scale * kFiner, scale * kFiner);
+        pages_->paintPage(painter, page);
+        painter.end();
+        QImage image = fine.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        image.setDevicePixelRatio(ratio);
+        auto* label = new QLabel;
+        label->setPixmap(QPixmap::fromImage(image));
+        label->setAlignment(Qt::AlignHCenter);
+        preview_->addWidget(label);
+    }
+}
 
 QString ReportWindow::savePdf(const QString& path) const {
     QByteArray pdf;
@@ -84,26 +130,22 @@ QString ReportWindow::savePdf(const QString& path) const {
         QPdfWriter writer(&buffer);
         writer.setTitle(windowTitle());
         writer.setCreator(QStringLiteral("边坡支护计算程序"));
-        QTextDocument copy; // printing lays the document out for the page; the preview keeps its
-        if (!drawing_.isNull()) {
-            copy.addResource(QTextDocument::ImageResource, QUrl(kDrawingName), drawing_);
+        if (!pages_->print(writer)) {
+            return QStringLiteral("PDF 无法生成");
         }
-        copy.setDefaultFont(document_->defaultFont());
-        copy.setHtml(html_);
-        layOutForPaper(copy, writer);
     }
     return writeWhole(path, pdf);
 }
 
 QString ReportWindow::saveHtml(const QString& path) const {
-    QString html = html_;
-    if (!drawing_.isNull()) {
+    QString html = QString::fromStdString(reportHtml(context_, record_));
+    if (!picture_.isNull()) {
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
-        drawing_.save(&buffer, "PNG");
-        html.replace(kDrawingName, QStringLiteral("data:image/png;base64,") +
-                                       QString::fromLatin1(png.toBase64()));
+        picture_.save(&buffer, "PNG");
+        html.replace(QStringLiteral("drawing.png"), QStringLiteral("data:image/png;base64,") +
+                                                        QString::fromLatin1(png.toBase64()));
     }
     return writeWhole(path, html.toUtf8());
 }
@@ -111,13 +153,8 @@ QString ReportWindow::saveHtml(const QString& path) const {
 void ReportWindow::print() {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted) {
-        QTextDocument copy;
-        if (!drawing_.isNull()) {
-            copy.addResource(QTextDocument::ImageResource, QUrl(kDrawingName), drawing_);
-        }
-        copy.setHtml(html_);
-        copy.print(&printer);
+    if (dialog.exec() == QDialog::Accepted && !pages_->print(printer)) {
+        reporter_(this, QStringLiteral("无法打印。"));
     }
 }
 
@@ -126,10 +163,9 @@ void ReportWindow::askAndSave(bool pdf) {
     const QString suggested =
         windowTitle() + (pdf ? QStringLiteral(".pdf") : QStringLiteral(".html"));
     const QString path = QFileDialog::getSaveFileName(this, windowTitle(), suggested, filter);
-    if (path.isEmpty()) {
-        return;
+    if (!path.isEmpty()) {
+        save(path, pdf);
     }
-    save(path, pdf);
 }
 
 void ReportWindow::save(const QString& path, bool pdf) {

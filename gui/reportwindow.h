@@ -1,37 +1,53 @@
 #pragma once
 
+#include "core/record.h"
 #include "gui/errorreport.h"
+#include "gui/reportpages.h"
+#include "report/report.h"
 
 #include <QImage>
 #include <QString>
 #include <QWidget>
 
-class QTextDocument;
+#include <memory>
 
-// The preview of a calculation report, with "打印", "保存PDF" and "保存HTML". The page is the
-// HTML the core wrote; the window's drawing travels beside it as an image.
+class QLineEdit;
+class QVBoxLayout;
+
+// The preview of a calculation report as its A4 pages, with the title block's project, designer
+// and checker typed once and remembered for the next report, and "打印", "保存PDF" and
+// "保存HTML".
 class ReportWindow : public QWidget {
     Q_OBJECT
   public:
-    // `html` refers to the drawing as "drawing.png". `reporter` tells the user what went wrong.
-    ReportWindow(const QString& title, const QString& html, const QImage& drawing,
-                 Reporter reporter, QWidget* parent = nullptr);
+    // `picture`: the window's picture, for a report whose drawing is one. `reporter` tells the
+    // user what went wrong.
+    ReportWindow(const QString& title, ReportContext context, CalculationRecord record,
+                 const QImage& picture, Reporter reporter, QWidget* parent = nullptr);
+    ~ReportWindow() override;
 
-    // Writes the report as an A4 PDF, or as one HTML file with the drawing inside it, whole or
-    // not at all: a file that was there stays as it was when the write fails. Returns why it
-    // failed, or nothing.
+    // Writes the report as an A4 PDF with its faces embedded, or as one HTML file with the
+    // drawing inside it, whole or not at all: a file that was there stays as it was when the
+    // write fails. Returns why it failed, or nothing.
     QString savePdf(const QString& path) const;
     QString saveHtml(const QString& path) const;
     // Saves as the buttons do, and tells the user the file and the reason when it fails.
     void save(const QString& path, bool pdf);
-    QTextDocument* document() const { return document_; }
+
+    const ReportPages& pages() const { return *pages_; }
+    const report::Document& document() const { return document_; }
 
   private:
+    void rebuild(); // after the title block's names changed
     void print();
     void askAndSave(bool pdf);
 
-    QString html_;
-    QImage drawing_;
+    ReportContext context_;
+    CalculationRecord record_;
+    QImage picture_;
     Reporter reporter_;
-    QTextDocument* document_;
+    report::Document document_;
+    std::unique_ptr<ReportPages> pages_;
+    QLineEdit *project_, *designer_, *checker_;
+    QVBoxLayout* preview_;
 };

@@ -4,8 +4,9 @@
 
 #include <QWidget>
 
-// A picture box showing a sketch drawn in twips of the box: kept as shapes and painted again
-// whenever the window is uncovered, at any scale, one pixel wide in black on white.
+// A picture box showing a sketch, scaled to fit the box: kept as shapes and painted again
+// whenever the window is uncovered, at any scale, black on white. A click inside it is
+// `clicked()`.
 class SketchPicture : public QWidget {
     Q_OBJECT
   public:
@@ -13,8 +14,12 @@ class SketchPicture : public QWidget {
     void setSketch(const Sketch& sketch);
     const Sketch& sketch() const { return sketch_; }
 
+  signals:
+    void clicked();
+
   protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     Sketch sketch_;

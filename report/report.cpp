@@ -3,6 +3,7 @@
 #include "core/numerictext.h"
 
 #include <algorithm>
+#include <cctype>
 #include <optional>
 
 using subprogram::Calculator;
@@ -11,33 +12,14 @@ using subprogram::Result;
 using subprogram::Step;
 using subprogram::Variant;
 
+namespace report {
+
 namespace {
 
 // The technical code the launcher names, on which the calculations rest.
 constexpr std::string_view kTechnicalCode = "重庆建筑边坡支护技术规范";
 
-std::string escaped(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '&':
-            out += "&amp;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
+const char* const kNumerals[] = {"一", "二", "三", "四", "五", "六", "七", "八"};
 
 std::string valueText(const Trace::Entry& entry) {
     return entry.single ? singleToText(static_cast<float>(entry.value)) : doubleToText(entry.value);
@@ -53,58 +35,95 @@ const Trace::Entry* lookup(const Trace& trace, std::string_view step, std::strin
     return found;
 }
 
-class Writer {
+// The report's tables carry the symbol and the unit in columns of their own, so a
+// caption keeps only its words: "墙顶宽度b1(M)" reads "墙顶宽度", "土体重度Y(KN/M3)" "土体重度".
+std::string words(std::string caption) {
+    if (caption.ends_with(')') && caption.find('(') != std::string::npos) {
+        caption.erase(caption.rfind('('));
+    }
+    std::string::size_type end = caption.size();
+    for (;;) {
+        std::string::size_type start = end;
+        while (start > 0 && (static_cast<unsigned char>(caption[start - 1]) & 0xC0) == 0x80) {
+            --start; // continuation bytes of the last character
+        }
+        if (start == 0) {
+            return caption; // nothing but a symbol: keep it whole
+        }
+        --start;
+        const std::string_view last(caption.data() + start, end - start);
+        const bool latin = last.size() == 1 && std::isalnum(static_cast<unsigned char>(last[0]));
+        const bool greek = last.size() == 2 && (last[0] == '\xCE' || last[0] == '\xCF');
+        if (!latin && !greek) {
+            break;
+        }
+        end = start;
+    }
+    return caption.substr(0, end);
+}
+
+std::string lastWrite(const CalculationRecord& record, std::string_view field) {
+    for (auto it = record.writes.rbegin(); it != record.writes.rend(); ++it) {
+        if (it->first == field) {
+            return it->second;
+        }
+    }
+    return {};
+}
+
+class Builder {
   public:
-    Writer(const ReportContext& context, const CalculationRecord& record)
+    Builder(const ReportContext& context, const CalculationRecord& record)
         : context_(context), calculator_(*context.calculator),
           variant_(calculator_.variant(context.variant)), record_(record) {}
 
-    std::string page() {
-        const std::string title = std::string(calculator_.title) + " 计算书";
-        html_ += "<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">\n<title>" +
-                 escaped(title) + "</title>\n<style>" + std::string(kStyle) +
-                 "</style></head>\n<body>\n";
-        html_ += "<h1>" + escaped(title) + "</h1>\n";
-        html_ += "<table class=\"meta\" cellpadding=\"2\"><tr><td>计算内容</td><td>" +
-                 escaped(calculator_.title) + "：" + escaped(context_.description) +
-                 "</td></tr>\n<tr><td>计算时间</td><td>" + escaped(context_.timestamp) +
-                 "</td></tr>\n<tr><td>依据</td><td>" + std::string(kTechnicalCode) +
-                 "</td></tr></table>\n";
+    Document build() {
+        const std::string subject = std::string(calculator_.title) + "：" + context_.description;
+        doc_.title = std::string(calculator_.title) + " 计算书";
+        doc_.subject = subject;
+        doc_.context = &context_;
+        const auto orBlank = [](const std::string& s) { return s.empty() ? "　" : s; };
+        doc_.titleBlock = {
+            {"项目名称", orBlank(context_.project)}, {"计算内容", subject},
+            {"设计", orBlank(context_.designer)},    {"校核", orBlank(context_.checker)},
+            {"计算日期", context_.timestamp},        {"依据", std::string(kTechnicalCode)}};
         inputs();
         failure();
-        formulaLines();
+        formulas();
         intermediateValues();
         results();
-        if (!context_.drawing.empty()) {
-            html_ += "<h2>示意图</h2>\n<div class=\"drawing\">" + context_.drawing + "</div>\n";
-        }
-        html_ += "<p class=\"note\">数值按程序界面的显示规则书写（双精度 15 位有效数字，单精度 7 "
-                 "位有效数字）；角度换算采用 π = 3.1415926。</p>\n</body></html>\n";
-        return html_;
+        drawing();
+        block(Block::Kind::Note,
+              "注：计算值按程序界面的显示规则书写（双精度 15 位有效数字，单精度 7 位有效数字），"
+              "约值取四位有效数字；角度换算采用 π = 3.1415926。");
+        return doc_;
     }
 
   private:
-    // attributes as well as style: Qt's rich text reads the former
-    static constexpr std::string_view kTable =
-        "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\">";
-    static constexpr std::string_view kStyle =
-        "body{font-family:'WenQuanYi Micro Hei','Noto Sans CJK SC',sans-serif;font-size:10pt;}"
-        "h1{font-size:16pt;text-align:center;}h2{font-size:12pt;margin-top:14pt;}"
-        "table{border-collapse:collapse;}td,th{border:1px solid #888;padding:2pt 6pt;}"
-        "table.meta td{border:none;}th{background:#eee;}td.num{text-align:right;}"
-        ".failure{color:#a00000;font-weight:bold;}.note{color:#555;font-size:8pt;}";
+    void block(Block::Kind kind, std::string html, int level = 0) {
+        doc_.blocks.push_back({kind, std::move(html), level, -1, {}});
+    }
+    void section(const std::string& title) {
+        block(Block::Kind::Heading, std::string(kNumerals[sections_++]) + "、" + title, 2);
+    }
+    int table(std::vector<Column> columns) {
+        doc_.tables.push_back(std::move(columns));
+        return static_cast<int>(doc_.tables.size()) - 1;
+    }
+    void row(int table, std::vector<std::string> cells) {
+        doc_.blocks.push_back({Block::Kind::Row, {}, 0, table, std::move(cells)});
+    }
 
-    // The heading of a step: its title from the calculation's steps.
     std::string stepTitle(std::string_view step) const {
         if (step == kReadingStep) {
-            return "读取输入（" + std::string(step) + "）";
+            return "读取输入";
         }
         for (const Step* s : variant_.steps) {
             if (s->id == step) {
-                return std::string(s->title) + "（" + std::string(step) + "）";
+                return std::string(s->title);
             }
         }
-        return std::string(step);
+        return "计算";
     }
 
     std::string inputText(std::string_view name) const {
@@ -142,21 +161,22 @@ class Writer {
     }
 
     void inputs() {
-        html_ += "<h2>输入参数</h2>\n" + std::string(kTable) +
-                 "<tr><th>参数</th><th>符号</th><th>输入值</th><th>单位</th></tr>\n";
+        section("输入参数");
+        const int t = table({{"参数", Align::Left, 44},
+                             {"符号", Align::Left, 12},
+                             {"输入值", Align::Number, 30},
+                             {"单位", Align::Left, 14}});
         // in the window's order, the fields this calculation read
         for (const Field& field : calculator_.fields) {
             const std::string_view place = Calculator::place(field);
             const auto read = std::find_if(record_.inputs.begin(), record_.inputs.end(),
                                            [&](const auto& input) { return input.first == place; });
-            if (read == record_.inputs.end()) {
-                continue;
+            if (read != record_.inputs.end()) {
+                row(t,
+                    {escaped(words(subprogram::fieldCaption(field))), std::string(field.symbol),
+                     read->second.empty() ? "未填" : escaped(read->second), escaped(field.unit)});
             }
-            html_ += "<tr><td>" + escaped(fieldCaption(field)) + "</td><td>" +
-                     std::string(field.symbol) + "</td><td class=\"num\">" + escaped(read->second) +
-                     "</td><td>" + escaped(field.unit) + "</td></tr>\n";
         }
-        html_ += "</table>\n";
     }
 
     void failure() {
@@ -164,132 +184,361 @@ class Writer {
             return;
         }
         const auto& f = *record_.failure;
-        html_ += "<h2>计算中止</h2>\n<p class=\"failure\">计算在“" + escaped(stepTitle(f.step)) +
-                 "”一步中止：" + kindText(f.kind) + "。";
+        section("计算中止");
+        std::string text = "计算在“" + stepTitle(f.step) + "”一步中止：" + kindText(f.kind) + "。";
         if (const Field* field = calculator_.fieldOfControl(f.field)) {
-            html_ += "无法读取“" + escaped(fieldCaption(*field)) + "”的内容“" +
-                     inputText(field->name) + "”。";
+            text += "无法读取“" + escaped(words(fieldCaption(*field))) + "”的内容“" +
+                    inputText(field->name) + "”。";
         }
-        html_ += "</p>\n<p>" +
-                 std::string(record_.writes.empty()
-                                 ? "中止前未写出任何结果，各结果栏保持原值。"
-                                 : "中止前已写出的结果见“计算结果”；其余结果栏保持原值。") +
-                 "</p>\n";
+        block(Block::Kind::Failure, text);
+        block(Block::Kind::Paragraph, record_.writes.empty()
+                                          ? "中止前未写出任何结果，各结果栏保持原值。"
+                                          : "中止前已写出的结果见“计算结果”；其余结果栏保持原值。");
     }
 
-    void formulaLines() {
-        std::string lines;
+    void formulas() {
+        std::vector<std::pair<std::string, std::vector<std::string>>> steps;
         for (const Step* step : variant_.steps) {
-            bool titled = false;
+            std::vector<std::string> lines;
             for (const std::string_view formula : step->formulas) {
-                const auto line = substituted(*step, formula);
-                if (!line) {
-                    continue;
+                if (const auto line = substituted(*step, formula)) {
+                    lines.push_back(*line);
                 }
-                if (!titled) {
-                    titled = true;
-                    lines += "<h3>" + escaped(stepTitle(step->id)) + "</h3>\n";
-                }
-                lines += "<p>" + *line + "</p>\n";
+            }
+            if (!lines.empty()) {
+                steps.emplace_back(std::string(step->title), std::move(lines));
             }
         }
-        if (!lines.empty()) {
-            html_ += "<h2>计算公式</h2>\n" + lines;
+        if (steps.empty()) {
+            return;
+        }
+        section("计算公式");
+        for (const auto& [title, lines] : steps) {
+            block(Block::Kind::Heading, escaped(title), 3);
+            for (const std::string& line : lines) {
+                block(Block::Kind::Paragraph, line);
+            }
         }
     }
 
     void intermediateValues() {
-        std::string rows;
+        bool any = false;
         std::string step;
+        int t = -1;
         for (const Trace::Entry& e : record_.trace.entries()) {
             if (e.step == kReadingStep) {
                 continue;
             }
+            if (!any) {
+                any = true;
+                section("中间值");
+            }
             if (e.step != step) {
                 step = e.step;
-                rows += "<tr><th colspan=\"2\">" + escaped(stepTitle(step)) + "</th></tr>\n";
+                block(Block::Kind::Heading, escaped(stepTitle(step)), 3);
+                t = table({{"符号", Align::Left, 22},
+                           {"计算值", Align::Number, 48},
+                           {"约值", Align::Number, 30}});
             }
-            rows += e.remark.empty()
-                        ? "<tr><td>" + escaped(e.name) + "</td><td class=\"num\">" + valueText(e) +
-                              "</td></tr>\n"
-                        : "<tr><td colspan=\"2\">" + escaped(e.remark) + "</td></tr>\n";
-        }
-        if (!rows.empty()) {
-            html_ += "<h2>中间值</h2>\n" + std::string(kTable) +
-                     "<tr><th>符号</th><th>数值</th></tr>\n" + rows + "</table>\n";
+            if (e.remark.empty()) {
+                row(t, {symbolHtml(e.name), valueText(e),
+                        roundedText(e.single ? static_cast<float>(e.value) : e.value)});
+            } else {
+                block(Block::Kind::Paragraph, escaped(e.remark));
+            }
         }
     }
 
     void results() {
-        html_ += "<h2>计算结果</h2>\n";
-        // the last text written to each result field, in the window's order
-        std::string rows, verdicts;
+        section("计算结果");
+        std::vector<std::vector<std::string>> rows;
         for (const Result& r : calculator_.results) {
-            const auto written = std::find_if(record_.writes.rbegin(), record_.writes.rend(),
-                                              [&](const auto& w) { return w.first == r.control; });
-            if (written == record_.writes.rend()) {
-                continue;
+            const std::string text = lastWrite(record_, r.control);
+            if (!text.empty()) {
+                std::string rounded;
+                try {
+                    rounded = roundedText(textToDouble(text));
+                } catch (const CalcError&) {
+                }
+                rows.push_back({escaped(words(resultCaption(r))), std::string(r.symbol),
+                                escaped(text), rounded, escaped(r.unit)});
             }
-            rows += "<tr><td>" + escaped(resultCaption(r)) + "</td><td>" + std::string(r.symbol) +
-                    "</td><td class=\"num\">" + escaped(written->second) + "</td><td>" +
-                    escaped(r.unit) + "</td></tr>\n";
+        }
+        if (rows.empty()) {
+            block(Block::Kind::Paragraph, "无结果写出。");
+            return;
+        }
+        const int t = table({{"结果", Align::Left, 24},
+                             {"符号", Align::Left, 9},
+                             {"计算值（全部有效数字）", Align::Number, 38},
+                             {"约值（四位有效数字）", Align::Number, 19},
+                             {"单位", Align::Left, 10}});
+        for (auto& cells : rows) {
+            row(t, std::move(cells));
         }
         // the verdicts of a calculation that succeeded, against their required values
-        if (!record_.failure) {
-            for (const subprogram::Verdict& v : calculator_.verdicts) {
-                const auto written = std::find_if(
-                    record_.writes.rbegin(), record_.writes.rend(),
-                    [&](const auto& w) { return w.first == v.result; });
-                if (written != record_.writes.rend()) {
-                    verdicts += "<tr><td>" + std::string(v.what) + "验算</td><td colspan=\"3\">" +
-                                escaped(verdictText(v, written->second)) + "</td></tr>\n";
-                }
+        if (record_.failure || calculator_.verdicts.empty()) {
+            return;
+        }
+        const int v = table({{"验算项目", Align::Left, 30}, {"结论（要求值）", Align::Left, 70}});
+        for (const subprogram::Verdict& verdict : calculator_.verdicts) {
+            if (const std::string text = lastWrite(record_, verdict.result); !text.empty()) {
+                row(v, {std::string(verdict.what) + "验算", escaped(verdictText(verdict, text))});
             }
         }
-        html_ += rows.empty() ? "<p>无结果写出。</p>\n"
-                              : std::string(kTable) +
-                                    "<tr><th>结果</th><th>符号</th><th>数值</th><th>单位</th>"
-                                    "</tr>\n" +
-                                    rows + verdicts + "</table>\n";
+    }
+
+    void drawing() {
+        if (context_.sketch || context_.imageWidth > 0) {
+            section(context_.sketch && !calculator_.verdicts.empty() ? "截面图（按比例）"
+                                                                     : "示意图");
+            doc_.blocks.push_back({Block::Kind::Drawing, {}, 0, -1, {}});
+        } else if (!context_.noSketch.empty()) {
+            section("示意图");
+            block(Block::Kind::Paragraph, escaped(context_.noSketch));
+        }
     }
 
     const ReportContext& context_;
     const Calculator& calculator_;
     const Variant& variant_;
     const CalculationRecord& record_;
-    std::string html_;
+    Document doc_;
+    int sections_ = 0;
+};
+
+// HTML of the document: the browser's print takes A4 with 20 mm margins, keeps rows, formulas
+// and drawings whole and headings with what follows them.
+class Html {
+  public:
+    explicit Html(const Document& doc) : doc_(doc) {}
+
+    std::string page() {
+        out_ = "<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">\n<title>" +
+               escaped(doc_.title) + "</title>\n<style>" + std::string(kStyle) +
+               "</style></head>\n<body>\n<h1>" + escaped(doc_.title) + "</h1>\n" +
+               "<table class=\"titleblock\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">";
+        for (const auto& [label, text] : doc_.titleBlock) {
+            out_ += "<tr><th>" + label + "</th><td>" + escaped(text) + "</td></tr>";
+        }
+        out_ += "</table>\n";
+        int open = -1; // the table whose rows are being written
+        for (const Block& b : doc_.blocks) {
+            if (b.kind != Block::Kind::Row || b.table != open) {
+                closeTable(open);
+            }
+            switch (b.kind) {
+            case Block::Kind::Heading:
+                out_ += "<h" + std::to_string(b.level) + ">" + b.html + "</h" +
+                        std::to_string(b.level) + ">\n";
+                break;
+            case Block::Kind::Paragraph:
+                out_ += "<p>" + b.html + "</p>\n";
+                break;
+            case Block::Kind::Failure:
+                out_ += "<p class=\"failure\">" + b.html + "</p>\n";
+                break;
+            case Block::Kind::Note:
+                out_ += "<p class=\"note\">" + b.html + "</p>\n";
+                break;
+            case Block::Kind::Row:
+                if (open != b.table) {
+                    openTable(b.table);
+                    open = b.table;
+                }
+                rowHtml(b);
+                break;
+            case Block::Kind::Drawing:
+                drawingHtml();
+                break;
+            }
+        }
+        closeTable(open);
+        return out_ + "<p class=\"footer\">" + escaped(doc_.subject) + "</p>\n</body></html>\n";
+    }
+
+  private:
+    static constexpr std::string_view kStyle =
+        "@page{size:A4 portrait;margin:20mm;}"
+        "body{font-family:'DejaVu Sans','WenQuanYi Micro Hei',sans-serif;font-size:10pt;}"
+        "h1{font-size:16pt;text-align:center;}h2{font-size:12pt;margin-top:12pt;}"
+        "h3{font-size:10.5pt;}h2,h3{break-after:avoid;page-break-after:avoid;}"
+        "table{border-collapse:collapse;margin-bottom:6pt;}"
+        "tr,p,.drawing{break-inside:avoid;page-break-inside:avoid;}"
+        "td,th{border:1px solid #888;padding:2pt 6pt;}th{background:#eee;text-align:left;}"
+        "td.int{text-align:right;border-right:none;padding-right:0;}"
+        "td.frac{text-align:left;border-left:none;padding-left:0;}"
+        ".titleblock th{width:18%;}.failure{color:#a00000;font-weight:bold;}"
+        ".note,.footer{color:#555;font-size:8pt;}";
+
+    void openTable(int t) {
+        out_ += "<table cellspacing=\"0\" cellpadding=\"3\" width=\"100%\"><tr>";
+        for (const Column& c : doc_.tables[static_cast<std::size_t>(t)]) {
+            out_ += (c.align == Align::Number ? "<th colspan=\"2\" width=\"" : "<th width=\"") +
+                    std::to_string(c.percent) + "%\">" + c.title + "</th>";
+        }
+        out_ += "</tr>\n";
+    }
+    void closeTable(int& open) {
+        if (open >= 0) {
+            out_ += "</table>\n";
+        }
+        open = -1;
+    }
+    void rowHtml(const Block& b) {
+        const auto& columns = doc_.tables[static_cast<std::size_t>(b.table)];
+        out_ += "<tr>";
+        for (std::size_t i = 0; i < b.cells.size(); ++i) {
+            if (columns[i].align == Align::Number) {
+                const auto [whole, fraction] = decimalParts(b.cells[i]);
+                out_ +=
+                    "<td class=\"int\">" + whole + "</td><td class=\"frac\">" + fraction + "</td>";
+            } else {
+                out_ += (columns[i].align == Align::Right ? "<td align=\"right\">" : "<td>") +
+                        b.cells[i] + "</td>";
+            }
+        }
+        out_ += "</tr>\n";
+    }
+    void drawingHtml() {
+        const ReportContext& c = *doc_.context;
+        out_ += "<div class=\"drawing\">" +
+                (c.sketch ? sketchSvg(*c.sketch)
+                          : "<img src=\"drawing.png\" width=\"" + std::to_string(c.imageWidth) +
+                                "\" height=\"" + std::to_string(c.imageHeight) + "\">") +
+                "</div>\n";
+    }
+
+    const Document& doc_;
+    std::string out_;
 };
 
 } // namespace
 
-ReportContext reportContext(const Calculator& calculator, int variant, const Form& form) {
+std::string escaped(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::pair<std::string, std::string> decimalParts(const std::string& text) {
+    const std::size_t point = text.find('.');
+    if (point != std::string::npos) {
+        return {text.substr(0, point), text.substr(point)};
+    }
+    const std::size_t exponent = text.find('E');
+    return exponent == std::string::npos
+               ? std::pair{text, std::string()}
+               : std::pair{text.substr(0, exponent), text.substr(exponent)};
+}
+
+std::string symbolHtml(const std::string& name) {
+    if (const auto single = name.find(" (single)"); single != std::string::npos) {
+        return symbolHtml(name.substr(0, single)) + "（单精度）";
+    }
+    if (name.find('/') != std::string::npos || name.empty()) {
+        return escaped(name);
+    }
+    if (const auto open = name.find('('); open != std::string::npos && name.back() == ')') {
+        return escaped(name.substr(0, open)) + "<sub>" +
+               escaped(name.substr(open + 1, name.size() - open - 2)) + "</sub>";
+    }
+    const std::size_t base = name.starts_with("EI") ? 2 : (name[0] & 0x80) ? 2 : 1; // α–ω: 2 bytes
+    return base >= name.size()
+               ? escaped(name)
+               : escaped(name.substr(0, base)) + "<sub>" + escaped(name.substr(base)) + "</sub>";
+}
+
+Document document(const ReportContext& context, const CalculationRecord& record) {
+    return Builder(context, record).build();
+}
+
+} // namespace report
+
+ReportContext reportContext(const Calculator& calculator, int variant, const Form& form,
+                            const CalculationRecord& record) {
     const Variant& v = calculator.variant(variant);
-    return {&calculator,
-            variant,
-            calculator.describe ? calculator.describe(v, form) : std::string(v.title),
-            {},
-            {}};
+    ReportContext context;
+    context.calculator = &calculator;
+    context.variant = variant;
+    context.description = calculator.describe ? calculator.describe(v, form) : std::string(v.title);
+    if (calculator.sketch) {
+        Sketch sketch;
+        context.noSketch = calculator.sketch(variant, form, record, sketch);
+        if (context.noSketch.empty()) {
+            context.sketch = std::move(sketch);
+        }
+    }
+    return context;
 }
 
 std::string reportHtml(const ReportContext& context, const CalculationRecord& record) {
-    return Writer(context, record).page();
+    const report::Document doc = report::document(context, record);
+    return report::Html(doc).page();
 }
 
-std::string sketchSvg(const Sketch& sketch) {
-    const auto px = [](double units) { return doubleToText(units / 15); };
-    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + px(sketch.width) +
-                      "\" height=\"" + px(sketch.height) + "\" viewBox=\"0 0 " +
-                      doubleToText(sketch.width) + " " + doubleToText(sketch.height) +
-                      "\"><rect width=\"" + doubleToText(sketch.width) + "\" height=\"" +
-                      doubleToText(sketch.height) +
-                      "\" fill=\"white\"/><g stroke=\"black\" stroke-width=\"15\" fill=\"none\">";
-    for (const SketchLine& l : sketch.lines) {
-        svg += "<line x1=\"" + doubleToText(l.x1) + "\" y1=\"" + doubleToText(l.y1) + "\" x2=\"" +
-               doubleToText(l.x2) + "\" y2=\"" + doubleToText(l.y2) + "\"/>";
+std::string sketchSvg(const Sketch& s) {
+    const auto n = [](double v) { return doubleToText(v); };
+    std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + n(s.width / 15) +
+                      "\" height=\"" + n(s.height / 15) + "\" viewBox=\"0 0 " + n(s.width) + " " +
+                      n(s.height) + "\"><rect width=\"" + n(s.width) + "\" height=\"" +
+                      n(s.height) + "\" fill=\"white\"/><g stroke=\"black\" stroke-width=\"" +
+                      n(s.stroke) + "\" fill=\"none\">";
+    for (const SketchPolygon& p : s.polygons) {
+        svg += "<polygon fill=\"#e4e4e4\" points=\"";
+        for (const auto& [x, y] : p.points) {
+            svg += n(x) + "," + n(y) + " ";
+        }
+        svg.back() = '"';
+        svg += "/>";
     }
-    for (const SketchCircle& c : sketch.circles) {
-        svg += "<circle cx=\"" + doubleToText(c.x) + "\" cy=\"" + doubleToText(c.y) + "\" r=\"" +
-               doubleToText(c.r) + "\"/>";
+    if (s.lineStroke > 0) {
+        svg += "<g stroke-width=\"" + n(s.lineStroke) + "\">";
     }
-    return svg + "</g></svg>";
+    for (const SketchLine& l : s.lines) {
+        svg += "<line x1=\"" + n(l.x1) + "\" y1=\"" + n(l.y1) + "\" x2=\"" + n(l.x2) + "\" y2=\"" +
+               n(l.y2) + "\"/>";
+    }
+    if (s.lineStroke > 0) {
+        svg += "</g>";
+    }
+    for (const SketchCircle& c : s.circles) {
+        svg += "<circle cx=\"" + n(c.x) + "\" cy=\"" + n(c.y) + "\" r=\"" + n(c.r) + "\"/>";
+    }
+    for (const SketchArrow& a : s.arrows) {
+        svg += "<line stroke-width=\"" + n(s.stroke * 2.5) + "\" x1=\"" + n(a.x1) + "\" y1=\"" +
+               n(a.y1) + "\" x2=\"" + n(a.x2) + "\" y2=\"" + n(a.y2) + "\"/>";
+    }
+    svg += "</g>";
+    for (const SketchArrow& a : s.arrows) { // the heads
+        const double dx = a.x2 - a.x1, dy = a.y2 - a.y1, l = std::hypot(dx, dy);
+        const double ux = dx / l, uy = dy / l, h = s.textSize * 0.8;
+        svg += "<polygon fill=\"black\" points=\"" + n(a.x2) + "," + n(a.y2) + " " +
+               n(a.x2 - ux * h - uy * h * 0.4) + "," + n(a.y2 - uy * h + ux * h * 0.4) + " " +
+               n(a.x2 - ux * h + uy * h * 0.4) + "," + n(a.y2 - uy * h - ux * h * 0.4) + "\"/>";
+    }
+    for (const SketchText& t : s.texts) {
+        svg += "<text x=\"" + n(t.x) + "\" y=\"" + n(t.y) + "\" font-size=\"" + n(s.textSize) +
+               "\" text-anchor=\"middle\" dominant-baseline=\"middle\" font-family=\"DejaVu "
+               "Sans\">" +
+               report::escaped(t.text) + "</text>";
+    }
+    return svg + "</svg>";
 }

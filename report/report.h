@@ -4,25 +4,76 @@
 #include "calculators/sketch.h"
 #include "core/record.h"
 
+#include <optional>
 #include <string>
+#include <vector>
 
-// Calculation reports (计算书): what a calculation read, the formulas with their values, every
-// value it formed and what it wrote, as an HTML page for print, PDF and the browser, for any
-// calculator from its description. Every number is the text the fields show, or the conversion
-// the fields use (15 or 7 digits).
+// Calculation reports (计算书): a title block, the inputs, the formulas with their values, every
+// value the calculation formed, the results exact and rounded, the verdicts and a drawing — for
+// any calculator from its description. Every number is the text the fields show, or the
+// conversion the fields use (15 or 7 digits). The report is built as a document of blocks, which
+// the windows lay out on A4 pages (gui/reportpages.*) and which is written as HTML here.
 
 struct ReportContext {
-    const subprogram::Calculator* calculator;
-    int variant;
+    const subprogram::Calculator* calculator = nullptr;
+    int variant = 0;
     std::string description; // what was calculated: the mode, anchor kind, wall type or supports
     std::string timestamp;   // date and time of the calculation
-    std::string drawing;     // HTML of the sketch or drawing, or empty
+    std::string project, designer, checker; // the title block's, as the user typed them
+    std::optional<Sketch> sketch;           // the calculator's drawing of it, to scale
+    std::string noSketch;                   // or why there is none
+    int imageWidth = 0, imageHeight = 0;    // or the window's picture, "drawing.png", in pixels
 };
 
-// The context of a calculation of `variant` on `form`, without its time and drawing.
-ReportContext reportContext(const subprogram::Calculator& calculator, int variant,
-                            const Form& form);
+// The context of a calculation of `variant` on `form`, and its drawing when the calculator has
+// one (`record`: the calculation, whose results the drawing may show); no time, no names.
+ReportContext reportContext(const subprogram::Calculator& calculator, int variant, const Form& form,
+                            const CalculationRecord& record = {});
 
+namespace report {
+
+// How a column sets its cells: a number column lines its numbers up on the decimal point.
+enum class Align { Left, Right, Number };
+
+struct Column {
+    std::string title;
+    Align align;
+    int percent; // of the text width
+};
+
+struct Block {
+    enum class Kind { Heading, Paragraph, Failure, Row, Drawing, Note };
+    Kind kind;
+    std::string html;               // a heading's, paragraph's or note's text (inline HTML)
+    int level = 0;                  // a heading's: 2 for a section, 3 for a step
+    int table = -1;                 // a row's table
+    std::vector<std::string> cells; // a row's cells (inline HTML; a number's text as written)
+};
+
+struct Document {
+    std::string title;   // "重力式挡墙计算 计算书"
+    std::string subject; // "重力式挡墙计算：直立式挡墙", in every page's footer
+    std::vector<std::pair<std::string, std::string>> titleBlock; // label, text
+    std::vector<std::vector<Column>> tables;
+    std::vector<Block> blocks;
+    const ReportContext* context; // the drawing
+};
+
+Document document(const ReportContext& context, const CalculationRecord& record);
+
+// A number split on its decimal point, for two cells that line numbers up: "1,234" ".5".
+std::pair<std::string, std::string> decimalParts(const std::string& text);
+
+// A trace's name as the report writes it: "B1" as B<sub>1</sub>, "F(1,2)" as F<sub>1,2</sub>.
+std::string symbolHtml(const std::string& name);
+
+// Text with <, >, & and " escaped for HTML.
+std::string escaped(std::string_view text);
+
+} // namespace report
+
+// The whole report as one HTML page, with its drawing inside it as SVG, or as the picture
+// "drawing.png" the window keeps beside it.
 std::string reportHtml(const ReportContext& context, const CalculationRecord& record);
 
 // A sketch as inline SVG, a pixel for every 15 of its units.

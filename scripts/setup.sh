@@ -9,7 +9,8 @@ packages=(
     libgtest-dev               # the tests
     libbenchmark-dev           # bench/
     fonts-arphic-ukai          # the launcher title: a Kai face stands in for the clerical face
-    fonts-wqy-microhei         # every other Chinese caption
+    fonts-wqy-microhei         # every other Chinese caption, and the report's Chinese
+    fonts-dejavu-core          # the report's Latin, Greek and symbols (½ ² ³ ≥ · √ °)
     qt6-translations-l10n      # Qt's own dialogs and buttons in Chinese
 )
 

@@ -6,100 +6,180 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 using namespace subprogram;
+using report::Block;
 
 namespace {
 
-// The report of a wall calculation on the default texts but for those given.
-std::string wallReport(WallType type, std::map<std::string, std::string> changed = {}) {
-    MapForm form(kGravityWall);
-    for (const auto& [field, text] : changed) {
-        form.texts[field] = text;
-    }
+struct Wall {
+    MapForm form{kGravityWall};
     CalculationRecord record;
-    try {
-        recordCalculation(form, record,
-                          [&](Form& f, Trace* t) { kGravityWall.calculate(int(type), f, t); });
-    } catch (const CalcError&) {
-    }
-    ReportContext context = reportContext(kGravityWall, int(type), form);
-    context.timestamp = "2026-12-06 21:30";
-    return reportHtml(context, record);
-}
+    ReportContext context;
+    report::Document doc;
 
-bool contains(const std::string& html, const std::string& text) {
-    return html.find(text) != std::string::npos;
-}
+    explicit Wall(WallType type, std::map<std::string, std::string> changed = {}) {
+        for (const auto& [field, text] : changed) {
+            form.texts[field] = text;
+        }
+        try {
+            recordCalculation(form, record,
+                              [&](Form& f, Trace* t) { kGravityWall.calculate(int(type), f, t); });
+        } catch (const CalcError&) {
+        }
+        context = reportContext(kGravityWall, int(type), form, record);
+        context.timestamp = "2026-12-06 21:30";
+        context.project = "某边坡工程";
+        doc = report::document(context, record);
+    }
+    bool hasRow(const std::vector<std::string>& cells) const {
+        return std::any_of(doc.blocks.begin(), doc.blocks.end(),
+                           [&](const Block& b) { return b.cells == cells; });
+    }
+    bool has(Block::Kind kind, const std::string& text) const {
+        return std::any_of(doc.blocks.begin(), doc.blocks.end(), [&](const Block& b) {
+            return b.kind == kind && b.html.find(text) != std::string::npos;
+        });
+    }
+};
 
 TEST(Report, TheDefaultUprightWallCarriesEveryValueAHandCheckExpects) {
-    const std::string html = wallReport(WallType::Upright);
-    for (const auto& [symbol, text] :
-         std::map<std::string, std::string>{{"r0", "0.1972222"},
-                                            {"A", "0.1930755"},
-                                            {"W1", "9.036142"},
-                                            {"W2", "47.40054"},
-                                            {"m2", "0.2510539"},
-                                            {"c0", "0.7969245"},
-                                            {"x0", "0.9329683"},
-                                            {"zE", "1.968667"},
-                                            {"b/6", "0.2483333"},
-                                            {"Kq", "1.38461538461538"} /* 1 + 2q ÷ (γH) */}) {
-        EXPECT_TRUE(
-            contains(html, "<tr><td>" + symbol + "</td><td class=\"num\">" + text + "</td></tr>"))
-            << symbol << " " << text;
+    const Wall wall(WallType::Upright);
+    // every value on the way, as written and to four significant digits
+    for (const auto& [symbol, text, rounded] :
+         {std::tuple{"r<sub>0</sub>", "0.1972222", "0.1972"},
+          {"A", "0.1930755", "0.1931"},
+          {"W<sub>1</sub>", "9.036142", "9.036"},
+          {"W<sub>2</sub>", "47.40054", "47.40"},
+          {"m<sub>2</sub>", "0.2510539", "0.2511"},
+          {"c<sub>0</sub>", "0.7969245", "0.7969"},
+          {"x<sub>0</sub>", "0.9329683", "0.9330"},
+          {"z<sub>E</sub>", "1.968667", "1.969"},
+          {"b/6", "0.2483333", "0.2483"},
+          {"K<sub>q</sub>", "1.38461538461538", "1.385"} /* 1 + 2q ÷ (γH) */}) {
+        EXPECT_TRUE(wall.hasRow({symbol, text, rounded})) << symbol;
     }
-    EXPECT_TRUE(contains(html, "重力式挡墙计算：直立式挡墙"));
-    EXPECT_TRUE(contains(html, "2026-12-06 21:30"));
-    EXPECT_TRUE(contains(html, "重庆建筑边坡支护技术规范"));
-    EXPECT_TRUE(contains(html, "<tr><td>墙顶宽度b1(M)</td><td>b<sub>1</sub></td><td "
-                               "class=\"num\">0.5</td><td>m</td></tr>"));
-    EXPECT_TRUE(contains(html, "G = W<sub>1</sub> + W<sub>2</sub> + W<sub>3</sub> = 9.036142 + "
-                               "47.40054 + 62.4 = 118.8367"));
-    EXPECT_TRUE(contains(html, "e ≤ b/6")); // the branch the base stress took
-    EXPECT_FALSE(contains(html, "计算中止"));
-    // every result, with its caption, symbol, text and unit, in the window's order
-    const std::string results = html.substr(html.find("<h2>计算结果</h2>"));
-    std::size_t at = 0;
-    for (const char* row :
-         {"<tr><td>主动土压力系数</td><td>K<sub>a</sub></td><td class=\"num\">0.427106497065615"
-          "</td><td></td></tr>",
-          "<tr><td>主动土压力</td><td>E<sub>a</sub></td><td class=\"num\">28.8723992016356</td>"
-          "<td>kN</td></tr>",
-          "<tr><td>挡墙重心至墙趾的水平距离</td><td>x<sub>0</sub></td><td class=\"num\">"
-          "0.9329683</td><td>m</td></tr>",
-          "<tr><td>基底最小应力</td><td>p<sub>min</sub></td><td class=\"num\">2.303136</td>"
-          "<td>kPa</td></tr>",
-          "<tr><td>抗滑移验算</td><td colspan=\"3\">Ks = 10.54241 ≥ 1.3 满足</td></tr>"}) {
-        at = results.find(row, at);
-        EXPECT_NE(at, std::string::npos) << row;
-    }
+    EXPECT_EQ(wall.doc.titleBlock[0],
+              (std::pair<std::string, std::string>{"项目名称", "某边坡工程"}));
+    EXPECT_EQ(wall.doc.titleBlock[1].second, "重力式挡墙计算：直立式挡墙");
+    EXPECT_EQ(wall.doc.titleBlock[5].second, "重庆建筑边坡支护技术规范");
+    EXPECT_TRUE(wall.hasRow({"墙顶宽度", "b<sub>1</sub>", "0.5", "m"}));
+    EXPECT_TRUE(wall.has(Block::Kind::Paragraph, "G = W<sub>1</sub> + W<sub>2</sub> + "
+                                                 "W<sub>3</sub> = 9.036142 + 47.40054 + 62.4 = "
+                                                 "118.8367"));
+    EXPECT_TRUE(wall.has(Block::Kind::Paragraph, "e ≤ b/6")); // the branch the base stress took
+    EXPECT_TRUE(wall.has(Block::Kind::Heading, "四、计算结果"));
+    // each result exact and to four significant digits, then the verdicts with their requirement
+    EXPECT_TRUE(
+        wall.hasRow({"主动土压力系数", "K<sub>a</sub>", "0.427106497065615", "0.4271", ""}));
+    EXPECT_TRUE(
+        wall.hasRow({"挡墙重心至墙趾的水平距离", "x<sub>0</sub>", "0.9329683", "0.9330", "m"}));
+    EXPECT_TRUE(wall.hasRow({"基底最小应力", "p<sub>min</sub>", "2.303136", "2.303", "kPa"}));
+    EXPECT_TRUE(wall.hasRow({"抗滑移验算", "Ks = 10.54241 ≥ 1.3 满足"}));
+    EXPECT_FALSE(wall.has(Block::Kind::Heading, "计算中止"));
+    ASSERT_TRUE(wall.context.sketch);
+    const std::string html = reportHtml(wall.context, wall.record);
+    EXPECT_NE(html.find("<td class=\"int\">0</td><td class=\"frac\">.427106497065615</td>"),
+              std::string::npos);
+    EXPECT_NE(html.find("<svg"), std::string::npos);
 }
 
 TEST(Report, AFailedCalculationNamesTheStepAndWhatWasWritten) {
-    std::string html = wallReport(WallType::Upright, {{"Text15", "0"}});
-    EXPECT_TRUE(contains(
-        html, "计算在“直立式挡墙自重与重心（uprightWallWeight）”一步中止：除数为零 (错误 11)"));
-    EXPECT_TRUE(contains(html, ">0.427106497065615<")); // Ka was written before
-    EXPECT_FALSE(contains(html, ">118.8367<"));
-    EXPECT_TRUE(contains(html, "中止前已写出的结果"));
+    const Wall noBatter(WallType::Upright, {{"Text15", "0"}});
+    EXPECT_TRUE(noBatter.has(Block::Kind::Failure,
+                             "计算在“直立式挡墙自重与重心”一步中止：除数为零 (错误 11)。"));
+    EXPECT_TRUE(
+        noBatter.hasRow({"主动土压力系数", "K<sub>a</sub>", "0.427106497065615", "0.4271", ""}));
+    EXPECT_TRUE(noBatter.has(Block::Kind::Paragraph, "中止前已写出的结果"));
+    EXPECT_FALSE(noBatter.hasRow({"抗滑移验算", "Ks = 10.54241 ≥ 1.3 满足"}));
 
-    html = wallReport(WallType::Shelf, {{"Text23", "<b>0.45"}});
-    EXPECT_TRUE(contains(html, "“读取输入（readFields）”一步中止：类型不匹配 (错误 13)。无法读取"
-                               "“b4(m)”的内容“&lt;b&gt;0.45”"));
-    EXPECT_FALSE(contains(html, "<b>0.45"));
-    EXPECT_TRUE(contains(html, "中止前未写出任何结果"));
-    EXPECT_TRUE(contains(html, "<p>无结果写出。</p>"));
+    const Wall unread(WallType::Shelf, {{"Text23", "<b>0.45"}});
+    EXPECT_TRUE(unread.has(Block::Kind::Failure, "计算在“读取输入”一步中止：类型不匹配 (错误 13)。"
+                                                 "无法读取“墙趾外伸宽度”的内容“&lt;b&gt;0.45”"));
+    EXPECT_TRUE(unread.has(Block::Kind::Paragraph, "中止前未写出任何结果"));
+    EXPECT_TRUE(unread.has(Block::Kind::Paragraph, "无结果写出。"));
+}
+
+TEST(Report, NumbersAreRoundedToFourSignificantDigitsForTheReader) {
+    const std::pair<double, const char*> table[] = {
+        {0.427106497065615, "0.4271"}, {118.8367, "118.8"},
+        {0.9329683, "0.9330"},         {1.24999999226498, "1.250"},
+        {-37.9700492460558, "-37.97"}, {4.09349140449553E-05, "4.093E-05"},
+        {1234567, "1.235E+06"},        {9999.7, "1.000E+04"},
+        {0.001, "0.001000"},           {0, "0"}};
+    for (const auto& [value, text] : table) {
+        EXPECT_EQ(roundedText(value), text) << value;
+    }
+}
+
+// The drawing's blocks are the weight routines' blocks: their areas add up to G ÷ γw and their
+// centroid lies at x0 from the toe, to scale in millimetres.
+TEST(WallSection, IsDrawnToScaleFromTheFieldsAndTheCalculation) {
+    struct Case {
+        WallType type;
+        double area, x0; // m², m: the worked examples of the two weight routines
+        std::vector<std::string> labels;
+    };
+    const Case cases[] = {
+        {WallType::Upright,
+         118.8367 / 24,
+         0.9329683,
+         {"b=1.49", "Ht=4", "b1=0.5", "b2=1.3", "h1=2", "1:0.05", "α0=11.3°", "x0=0.9329683",
+          "G=118.8 kN    Ea=28.87 kN"}},
+        {WallType::Shelf,
+         4.6755,
+         1.011601,
+         {"b5=0.5", "b2=1.3", "b3=1.03", "b4=0.45", "h4=0.65", "h′=1.35", "h1=2", "Ht=4", "1:0.35",
+          "1:0.25", "b1+b2−b3=0.77", "G=112.2 kN    Ea=28.87 kN"}},
+    };
+    for (const Case& c : cases) {
+        const Wall wall(c.type);
+        ASSERT_TRUE(wall.context.sketch);
+        const Sketch& s = *wall.context.sketch;
+        double area = 0, moment = 0, toe = 1e300;
+        for (const SketchPolygon& p : s.polygons) {
+            double a = 0, m = 0; // shoelace, either way round
+            for (std::size_t i = 0; i < p.points.size(); ++i) {
+                const auto [x1, y1] = p.points[i];
+                const auto [x2, y2] = p.points[(i + 1) % p.points.size()];
+                const double cross = x1 * y2 - x2 * y1;
+                a += cross / 2;
+                m += (x1 + x2) * cross / 6;
+                toe = std::min(toe, x1);
+            }
+            area += std::abs(a);
+            moment += a < 0 ? -m : m;
+        }
+        EXPECT_NEAR(area / 1e6, c.area, 1e-5);
+        EXPECT_NEAR((moment / area - toe) / 1000, c.x0, 2e-5);
+        for (const std::string& label : c.labels) {
+            EXPECT_TRUE(std::any_of(s.texts.begin(), s.texts.end(), [&](const SketchText& t) {
+                return t.text == label;
+            })) << label;
+        }
+        EXPECT_EQ(s.arrows.size(), 2u); // Ea and G
+    }
+
+    for (const auto& [type, field, text] : {std::tuple{WallType::Upright, "Text12", "2"},
+                                            {WallType::Shelf, "Text25", "-0.65"},
+                                            {WallType::Shelf, "Text19", "4"}}) {
+        const Wall bad(type, {{field, text}});
+        EXPECT_FALSE(bad.context.sketch) << field;
+        EXPECT_NE(bad.context.noSketch.find("未绘出截面"), std::string::npos);
+        EXPECT_TRUE(bad.has(Block::Kind::Paragraph, "未绘出截面")) << field;
+    }
 }
 
 TEST(Report, TheBeamSketchTravelsAsSvg) {
     Sketch sketch;
     drawBeamSketch("2", EndCondition::Hinged, EndCondition::Fixed, false, sketch);
     const std::string svg = sketchSvg(sketch);
-    EXPECT_TRUE(contains(svg, "width=\"177\" height=\"329\" viewBox=\"0 0 2655 4935\""));
-    EXPECT_TRUE(contains(svg, "<circle cx=\"600\" cy=\"100\" r=\"50\"/>"));
-    EXPECT_TRUE(contains(svg, "<line x1=\"300\" y1=\"4500\" x2=\"750\" y2=\"4500\"/>"));
+    EXPECT_NE(svg.find("width=\"177\" height=\"329\" viewBox=\"0 0 2655 4935\""),
+              std::string::npos);
+    EXPECT_NE(svg.find("<circle cx=\"600\" cy=\"100\" r=\"50\"/>"), std::string::npos);
+    EXPECT_NE(svg.find("<line x1=\"300\" y1=\"4500\" x2=\"750\" y2=\"4500\"/>"), std::string::npos);
 }
 
 } // namespace

@@ -214,6 +214,29 @@ TEST_F(Windows, AWallFailureLeavesWhatWasWrittenBeforeIt) {
     EXPECT_EQ(text("Text7"), "109.812");
 }
 
+TEST_F(Windows, TheWallSectionFollowsTheFieldsAndTheLastCalculation) {
+    open("Command6");
+    auto* wall = static_cast<GravityWallWindow*>(window);
+    EXPECT_EQ(wall->sectionReason(), "未选择墙型，未绘出截面。");
+    click("Option2");
+    ASSERT_EQ(wall->sectionReason(), "");
+    EXPECT_EQ(wall->section().polygons.size(), 6u); // the footing and blocks 1 to 5
+    EXPECT_TRUE(wall->section().arrows.empty());
+    click("Command1");
+    EXPECT_EQ(wall->section().arrows.size(), 2u); // G and Ea of this calculation
+    type("Text12", "0.6");
+    EXPECT_TRUE(wall->section().arrows.empty()); // they belong to the old dimensions
+    click("SectionPicture");
+    auto* view = window->findChild<QWidget*>(QStringLiteral("SectionView"));
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->isVisible());
+    type("Text14", "2.5"); // the lower wall has no height left under h1 + h4
+    EXPECT_TRUE(view->findChild<SketchPicture*>()->sketch().polygons.empty());
+    EXPECT_TRUE(wall->sectionReason().contains("不能构成衡重式挡墙"));
+    click("SectionPicture");
+    EXPECT_EQ(message(), wall->sectionReason());
+}
+
 TEST(WallPictures, AMissingOrForeignFileIsReportedAndThePictureKept) {
     QTemporaryDir folder;
     ASSERT_TRUE(shelfWallDrawing(1).save(folder.filePath("22.bmp"), "BMP"));

@@ -144,7 +144,8 @@ TEST_F(Workday, AFailureGreysTheResultsItLeftAndTheNextSuccessClearsThem) {
     type("Text5", "0.03"); // Ks is proportional to μ
     click("Command1");
     EXPECT_FALSE(control<ResultField>(window, "Text7")->stale());
-    EXPECT_EQ(control<QLabel>(window, "Ks_ok")->toolTip(), "抗滑移验算：Ks = 1.054241 < 1.3 不满足");
+    EXPECT_EQ(control<QLabel>(window, "Ks_ok")->toolTip(),
+              "抗滑移验算：Ks = 1.054241 < 1.3 不满足");
     EXPECT_EQ(control<QLabel>(window, "Kt_ok")->text(), "Kt ≥ 1.6 满足");
     QTest::keyClick(widget("Text5"), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     const QString table = QGuiApplication::clipboard()->text();

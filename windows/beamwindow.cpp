@@ -88,17 +88,3 @@ void BeamWindow::redraw(bool fromSpanList) {
         picture_->setSketch(sketch);
     });
 }
-
-// The sketch of the member as calculated, whether or not a redraw event drew it in the window.
-QImage BeamWindow::drawing() const {
-    SketchPicture sketch(nullptr);
-    sketch.resize(picture_->size());
-    try {
-        Sketch shapes;
-        calculator().sketch(variant(), *this, shapes);
-        sketch.setSketch(shapes);
-    } catch (const CalcError&) {
-        return renderedAt(picture_); // a count the sketch cannot use: what the window shows
-    }
-    return renderedAt(&sketch);
-}

@@ -15,9 +15,6 @@ class BeamWindow : public CalculatorWindow {
     int variant() const override { return 0; }
     void setVariant(int) override {}
 
-  protected:
-    QImage drawing() const override;
-
   private:
     void redraw(bool fromSpanList);
 

@@ -10,7 +10,9 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
+#include <algorithm>
 #include <tuple>
 
 using namespace subprogram;
@@ -96,6 +98,34 @@ const ControlSpec kControls[] = {
 };
 // clang-format on
 
+// The wall's outline alone, framed close and drawn with lines of about one pixel in a box of
+// `box` pixels: dimensions and labels would be too small to read there.
+Sketch thumbnailOf(const Sketch& section, QSizeF box) {
+    double left = 1e300, top = 1e300, right = -1e300, bottom = -1e300;
+    for (const SketchPolygon& polygon : section.polygons) {
+        for (const auto& [x, y] : polygon.points) {
+            left = std::min(left, x), right = std::max(right, x);
+            top = std::min(top, y), bottom = std::max(bottom, y);
+        }
+    }
+    Sketch thumbnail;
+    if (right <= left || bottom <= top) {
+        return thumbnail;
+    }
+    const double margin = 0.06 * std::max(right - left, bottom - top);
+    thumbnail.width = right - left + 2 * margin;
+    thumbnail.height = bottom - top + 2 * margin;
+    thumbnail.stroke =
+        std::max(thumbnail.width / box.width(), thumbnail.height / box.height()); // 1 px
+    for (SketchPolygon polygon : section.polygons) {
+        for (auto& [x, y] : polygon.points) {
+            x += margin - left, y += margin - top;
+        }
+        thumbnail.polygons.push_back(std::move(polygon));
+    }
+    return thumbnail;
+}
+
 } // namespace
 
 void WallPicture::setImage(const QImage& image) {
@@ -143,6 +173,28 @@ GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
             [this] { loadPicture(QStringLiteral("11.bmp")); });
     connect(control<QRadioButton>(this, "Option2"), &QRadioButton::clicked, this,
             [this] { loadPicture(QStringLiteral("22.bmp")); });
+    // 截面图, in the strip between the input frame and the picture
+    auto* caption = new QLabel(QStringLiteral("截\n面\n图"), this);
+    caption->setObjectName(QStringLiteral("SectionLabel"));
+    caption->setAlignment(Qt::AlignCenter);
+    setTwipsGeometry(caption, 4140, 380, 500, 700);
+    thumbnail_ = new SketchPicture(this);
+    thumbnail_->setObjectName(QStringLiteral("SectionPicture"));
+    thumbnail_->setCursor(Qt::PointingHandCursor);
+    setTwipsGeometry(thumbnail_, 4140, 1100, 500, 2000);
+    connect(thumbnail_, &SketchPicture::clicked, this, &GravityWallWindow::showSection);
+    connect(this, &CalculatorWindow::calculated, this, [this] { drawSection(reportRecord()); });
+    for (const Field& field : calculator().fields) {
+        auto* edit = findChild<QLineEdit*>(QString::fromUtf8(field.control));
+        connect(edit, &QLineEdit::textChanged, this,
+                [this] { drawSection({}); }); // the forces belong to the old dimensions
+    }
+    for (const char* option : {"Option1", "Option2"}) {
+        connect(control<QRadioButton>(this, option), &QRadioButton::toggled, this,
+                [this] { drawSection({}); });
+    }
+    drawSection({});
+
     connectButtons();
     addButton(Action::Report, 5760, 7320, 1215, 495);
     addButton(Action::Save, 4200, 30, 900, 300); // above the picture
@@ -154,6 +206,40 @@ GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
         verdict->setObjectName(QString::fromLatin1(name));
         setTwipsGeometry(verdict, 4500, top, 1230, 240);
     }
+}
+
+void GravityWallWindow::drawSection(const CalculationRecord& record) {
+    Sketch section;
+    sectionReason_ = QString::fromStdString(calculator().sketch(variant(), *this, record, section));
+    section_ = sectionReason_.isEmpty() ? std::move(section) : Sketch{};
+    thumbnail_->setSketch(thumbnailOf(section_, thumbnail_->size()));
+    thumbnail_->setToolTip(sectionReason_.isEmpty()
+                               ? QStringLiteral("截面图：按所填尺寸绘出，单击放大")
+                               : sectionReason_);
+    if (sectionView_) {
+        sectionView_->findChild<SketchPicture*>()->setSketch(section_);
+    }
+}
+
+void GravityWallWindow::showSection() {
+    if (!sectionReason_.isEmpty()) {
+        report(sectionReason_);
+        return;
+    }
+    if (!sectionView_) {
+        sectionView_ = new QWidget(this, Qt::Window);
+        sectionView_->setObjectName(QStringLiteral("SectionView"));
+        sectionView_->setWindowTitle(windowTitle() + QStringLiteral(" 截面图"));
+        auto* picture = new SketchPicture(sectionView_);
+        auto* layout = new QVBoxLayout(sectionView_);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(picture);
+        sectionView_->resize(520, 640);
+        picture->setSketch(section_);
+    }
+    sectionView_->show();
+    sectionView_->raise();
+    sectionView_->activateWindow();
 }
 
 void GravityWallWindow::loadPicture(const QString& fileName) {
@@ -193,8 +279,4 @@ int GravityWallWindow::variant() const {
         type = WallType::Shelf;
     }
     return int(type);
-}
-
-QImage GravityWallWindow::drawing() const {
-    return picture_->image();
 }

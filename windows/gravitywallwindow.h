@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gui/calculatorwindow.h"
+#include "gui/sketchpicture.h"
 
 #include <QImage>
 
@@ -35,13 +36,25 @@ class GravityWallWindow : public CalculatorWindow {
     int variant() const override;
     void setVariant(int type) override;
 
+    // 截面图: the cross-section the fields describe, as the report draws it, with the forces of
+    // the last calculation until a field changes; empty, with the reason, when the fields
+    // describe no wall.
+    const Sketch& section() const { return section_; }
+    const QString& sectionReason() const { return sectionReason_; }
+    // The section drawn large in a window of its own, or the reason it cannot be drawn.
+    void showSection();
+
   protected:
-    QImage drawing() const override;
     QWidget* variantChooser() const override;
 
   private:
     void loadPicture(const QString& fileName);
+    void drawSection(const CalculationRecord& record);
 
     QString pictureFolder_;
     WallPicture* picture_;
+    SketchPicture* thumbnail_;
+    Sketch section_;
+    QString sectionReason_;
+    QWidget* sectionView_ = nullptr;
 };
