@@ -1,17 +1,20 @@
-# make run   installs what is missing, builds, starts the launcher
-# make test  installs what is missing, builds, runs every test headless
+# make run            installs what is missing, builds, starts the launcher
+# make test           installs what is missing, builds, runs every test headless
+# make package        the Debian package build/slope-support_<version>_<arch>.deb
+# make package-check  installs that package into this machine, tries it, removes it
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup configure build run test test-sanitize fuzz bench clean
+.PHONY: all setup configure build run test test-sanitize fuzz bench package package-check clean
 
 all: build
 
 setup:
 	@bash scripts/setup.sh
 
+# the benchmarks only for make bench: a test run does not need them
 configure: setup
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSLOPE_BENCH=OFF >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -58,9 +61,18 @@ fuzz:
 	if [ -n "$$found" ]; then echo "make fuzz: findings of$$found in $(BUILD)-fuzz/" >&2; exit 1; fi
 
 # Benchmarks report figures; they never fail on speed.
-bench: build
+bench: setup
 	@bash scripts/setup.sh bench
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSLOPE_BENCH=ON >/dev/null
+	@cmake --build $(BUILD) -j $(JOBS)
 	@python3 bench/report.py $(BUILD)
 
+package: build
+	@bash scripts/setup.sh package
+	cd $(BUILD) && cpack -G DEB
+
+package-check: package
+	@bash scripts/package-check.sh $(BUILD)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD)-sanitize $(BUILD)-fuzz

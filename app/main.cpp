@@ -1,14 +1,31 @@
+#include "app/appicon.h"
 #include "app/firstframe.h"
 #include "app/launcher.h"
 #include "gui/chinese.h"
 #include "gui/fonts.h"
+#include "windows/gravitywallwindow.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 
 namespace {
+
+constexpr const char* kUsage =
+    "slope-support — 边坡支护计算程序: earth pressure on retaining walls, grouted rock anchors,\n"
+    "gravity retaining walls and a continuous member under earth pressure\n\n"
+    "usage: slope-support [FILE.slope ...]\n"
+    "  opens the launcher, and each saved calculation in the window of its calculator\n\n"
+    "options:\n"
+    "  --help, -h   this summary\n"
+    "  --version    the version\n"
+    "  --           ends the options: every argument after it is a file\n"
+    "  Qt's own options (-platform, -style, ...) are taken too.\n\n"
+    "Without DISPLAY or WAYLAND_DISPLAY, QT_QPA_PLATFORM=offscreen runs the windows without a\n"
+    "screen. The calculations without a window: slopecalc --help.\n";
 
 bool haveDisplay() {
     const auto set = [](const char* name) {
@@ -18,10 +35,36 @@ bool haveDisplay() {
     return set("QT_QPA_PLATFORM") || set("DISPLAY") || set("WAYLAND_DISPLAY");
 }
 
+// The wall window shows two drawings from the picture folder; an installation without them is
+// broken, and says so where it was started.
+void checkPictures() {
+    const QDir folder(GravityWallWindow::defaultPictureFolder());
+    for (const QString& name : {QStringLiteral("11.bmp"), QStringLiteral("22.bmp")}) {
+        if (!folder.exists(name)) {
+            std::fprintf(stderr, "slope-support: the wall picture %s is missing\n",
+                         QDir::toNativeSeparators(folder.filePath(name)).toLocal8Bit().constData());
+        }
+    }
+}
+
 } // namespace
 
-// slope-support [FILE.slope]: the launcher, and the saved calculation in its window.
+// slope-support [FILE.slope ...]: the launcher, and each saved calculation in its window.
 int main(int argc, char* argv[]) {
+    for (int i = 1; i < argc; ++i) { // what needs no display
+        const std::string_view arg = argv[i];
+        if (arg == "--") {
+            break;
+        }
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::printf("slope-support %s\n", SLOPE_VERSION);
+            return 0;
+        }
+    }
     if (!haveDisplay()) {
         std::fprintf(stderr,
                      "slope-support: no display found (DISPLAY and WAYLAND_DISPLAY are "
@@ -29,17 +72,34 @@ int main(int argc, char* argv[]) {
                      argv[0]);
         return 1;
     }
-    QApplication app(argc, argv);
+    QApplication app(argc, argv); // takes Qt's own options out of the arguments
+    QStringList files;
+    bool filesOnly = false;
+    for (const QString& arg : QApplication::arguments().mid(1)) {
+        if (!filesOnly && arg == QLatin1String("--")) {
+            filesOnly = true;
+        } else if (!filesOnly && arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
+            std::fprintf(stderr, "slope-support: unknown option '%s'; see slope-support --help\n",
+                         arg.toLocal8Bit().constData());
+            return 2;
+        } else {
+            files << arg;
+        }
+    }
     QApplication::setOrganizationName(QStringLiteral("slope-support"));
     QApplication::setApplicationName(QStringLiteral("slope-support"));
+    QApplication::setApplicationVersion(QStringLiteral(SLOPE_VERSION));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.slopesupport.SlopeSupport"));
+    QApplication::setWindowIcon(appIcon());
     QApplication::setFont(applicationFont());
     useChineseTranslation(app);
+    checkPictures();
 
     Launcher launcher;
     QObject::connect(&launcher, &Launcher::exitRequested, &app, &QApplication::quit);
     exitAfterFirstFrameIfAsked(launcher);
     launcher.show();
-    for (const QString& file : QApplication::arguments().mid(1)) {
+    for (const QString& file : files) {
         launcher.openFile(file);
     }
     return QApplication::exec();

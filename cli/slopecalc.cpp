@@ -29,10 +29,56 @@ using subprogram::Variant;
 
 namespace {
 
-const char* const kSeparatorsNote =
-    "Numbers are read as the windows read them, with the PRC separators whatever the machine's\n"
-    "locale: '.' is the decimal separator and ',' the thousands separator (1,234.5; quote such a\n"
-    "value in CSV). Results are written as the windows show them.\n";
+const OptionHelp kOptions[] = {
+    {"--help, -h", "this summary; after a subcommand, its parameters, units and defaults"},
+    {"--version", "the version"},
+    {"--json", "one JSON object: the results, the verdicts, the failure"},
+    {"--trace", "every value the calculation formed, step by step, after the results"},
+    {"--csv FILE|-",
+     "one calculation per row of a CSV file (- for standard input) whose first row names the "
+     "parameters (missing columns take their defaults), written back with the results and an "
+     "error column"},
+    {"--report FILE",
+     "the calculation report (计算书) as one HTML file, written whole or not at all"},
+    {"--input FILE.slope",
+     "in place of the subcommand: a calculation saved by a window, its calculator, variant and "
+     "texts; NAME=TEXT changes one"},
+    {"--", "ends the options: every argument after it is NAME=TEXT"},
+};
+
+const StatusHelp kStatuses[] = {
+    {"0", "every calculation succeeded"},
+    {"1", "a calculation failed (in a batch: a row); its error on standard error or in the error "
+          "column"},
+    {"2", "a usage error, or an input that cannot be read"},
+    {"3", "the results or the report could not be written"},
+    {"4", "an internal error of slopecalc"},
+    {"128+N", "stopped by signal N (SIGINT, SIGTERM or SIGHUP)"},
+};
+
+// Wrapped to `width` columns, each line after the first indented by `indent`.
+std::string wrapped(std::string_view text, std::size_t indent, std::size_t width) {
+    std::string out, line;
+    std::size_t column = indent; // of the line's end, counting characters, not bytes
+    const auto length = [](std::string_view word) {
+        return static_cast<std::size_t>(std::count_if(word.begin(), word.end(), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }));
+    };
+    while (!text.empty()) {
+        const std::size_t space = text.find(' ');
+        const std::string_view word = text.substr(0, space);
+        text = space == std::string_view::npos ? std::string_view() : text.substr(space + 1);
+        if (!line.empty() && column + 1 + length(word) > width) {
+            out += line + "\n" + std::string(indent, ' ');
+            line.clear();
+            column = indent;
+        }
+        column += (line.empty() ? 0 : 1) + length(word);
+        line += (line.empty() ? "" : " ") + std::string(word);
+    }
+    return out + line;
+}
 
 // A command line or an input that slopecalc cannot work with: exit status 2.
 class UsageError : public std::runtime_error {
@@ -78,6 +124,7 @@ struct Options {
     bool json = false;
     bool help = false;
     bool trace = false;
+    bool version = false;
     std::optional<std::string> reportFile;
     std::map<std::string, std::string> values; // NAME=TEXT given on the command line
 };
@@ -484,15 +531,15 @@ void printGeneralHelp(std::ostream& out) {
         out << "  " << c->command << std::string(16 - c->command.size(), ' ') << c->english << "\n"
             << std::string(18, ' ') << c->title << "\n";
     }
-    out << "\noptions: --json prints one JSON object; --csv FILE reads a CSV whose first row "
-           "names\n"
-           "the parameters (missing columns take their defaults) and writes it back with the\n"
-           "results and an error column.\n\n"
-        << kSeparatorsNote
-        << "\nexit status: 0 all calculated; 1 a calculation failed (in a batch: a row); 2 a "
-           "usage\n"
-           "error or an input that cannot be read; 3 the results or the report could not be\n"
-           "written.\n";
+    out << "\noptions:\n";
+    for (const OptionHelp& o : kOptions) {
+        out << "  " << o.option << "\n      " << wrapped(o.text, 6, 80) << "\n";
+    }
+    out << "\n" << wrapped(kNumbersNote, 0, 80) << "\n\nexit status:\n";
+    for (const StatusHelp& s : kStatuses) {
+        out << "  " << s.status << std::string(7 - s.status.size(), ' ') << wrapped(s.text, 9, 80)
+            << "\n";
+    }
 }
 
 void printCommandHelp(const Calculator& c, std::ostream& out) {
@@ -512,7 +559,7 @@ void printCommandHelp(const Calculator& c, std::ostream& out) {
         }
         out << "\n";
     }
-    out << "\n" << kSeparatorsNote;
+    out << "\n" << wrapped(kNumbersNote, 0, 80) << "\n";
 }
 
 // Takes the value of "--name VALUE" or "--name=VALUE".
@@ -544,6 +591,22 @@ const Variant* flagged(const Calculator& calculator, const std::string& arg) {
     return nullptr;
 }
 
+// NAME=TEXT
+void parameter(Options& options, const Calculator& calculator, const std::string& arg) {
+    const std::size_t equals = arg.find('=');
+    if (equals == std::string::npos || equals == 0) {
+        throw UsageError("malformed argument '" + arg + "': expected NAME=TEXT");
+    }
+    const std::string name = arg.substr(0, equals);
+    if (!calculator.field(name)) {
+        throw UsageError("unknown name '" + name + "' for " + std::string(calculator.command) +
+                         "; see slopecalc " + std::string(calculator.command) + " --help");
+    }
+    if (!options.values.emplace(name, arg.substr(equals + 1)).second) {
+        throw UsageError("'" + name + "' is given twice");
+    }
+}
+
 Options parseArguments(const std::vector<std::string>& args) {
     Options options;
     if (args.empty()) {
@@ -551,6 +614,10 @@ Options parseArguments(const std::vector<std::string>& args) {
     }
     if (args[0] == "--help" || args[0] == "-h") {
         options.help = true;
+        return options;
+    }
+    if (args[0] == "--version") {
+        options.version = true;
         return options;
     }
     std::size_t first = 1;
@@ -581,9 +648,15 @@ Options parseArguments(const std::vector<std::string>& args) {
             throw UsageError("'" + arg.substr(0, arg.find('=')) + "' is given twice");
         }
     };
+    bool parametersOnly = false; // after "--"
     for (std::size_t i = first; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if (arg == "--help" || arg == "-h") {
+        if (parametersOnly || !arg.starts_with("-") ||
+            (arg.find('=') != std::string::npos && !arg.starts_with("--"))) {
+            parameter(options, calculator, arg);
+        } else if (arg == "--") {
+            parametersOnly = true;
+        } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--json") {
             options.json = true;
@@ -610,21 +683,10 @@ Options parseArguments(const std::vector<std::string>& args) {
             once(arg, variantChosen);
             variantChosen = true;
             options.variant = v->value;
-        } else if (arg.starts_with("-") && arg.find('=') == std::string::npos) {
+        } else if (arg.find('=') == std::string::npos) {
             throw UsageError("unknown option '" + arg + "' for " + command);
         } else {
-            const std::size_t equals = arg.find('=');
-            if (equals == std::string::npos || equals == 0) {
-                throw UsageError("malformed argument '" + arg + "': expected NAME=TEXT");
-            }
-            const std::string name = arg.substr(0, equals);
-            if (!calculator.field(name)) {
-                throw UsageError("unknown name '" + name + "' for " + command + "; see slopecalc " +
-                                 command + " --help");
-            }
-            if (!options.values.emplace(name, arg.substr(equals + 1)).second) {
-                throw UsageError("'" + name + "' is given twice");
-            }
+            parameter(options, calculator, arg);
         }
     }
     options.values.merge(saved); // what was given on the command line goes first
@@ -648,6 +710,10 @@ namespace {
 int run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
         std::ostream& err) {
     const Options options = parseArguments(args);
+    if (options.version) {
+        out << "slopecalc " << kSlopecalcVersion << '\n';
+        return kCalculated;
+    }
     if (options.help) {
         options.calculator ? printCommandHelp(*options.calculator, out) : printGeneralHelp(out);
         return kCalculated;
@@ -712,3 +778,18 @@ int runSlopecalc(const std::vector<std::string>& args, std::istream& in, std::os
     }
     return status;
 }
+
+std::span<const OptionHelp> slopecalcOptions() {
+    return kOptions;
+}
+
+std::span<const StatusHelp> slopecalcStatuses() {
+    return kStatuses;
+}
+
+const std::string_view kNumbersNote =
+    "Numbers are read as the windows read them, with the PRC separators whatever the machine's "
+    "locale: '.' is the decimal separator and ',' the thousands separator (1,234.5; quote such a "
+    "value in CSV). Results are written as the windows show them.";
+
+const std::string_view kSlopecalcVersion = SLOPE_VERSION;

@@ -120,17 +120,22 @@ TEST(WallSection, IsDrawnToScaleFromTheFieldsAndTheCalculation) {
     struct Case {
         WallType type;
         double area, x0; // m², m: the worked examples of the two weight routines
+        double eaX, eaY; // m from the toe's foot: Ea on the back, zf or zE above the foot
         std::vector<std::string> labels;
     };
     const Case cases[] = {
         {WallType::Upright,
          118.8367 / 24,
          0.9329683,
+         1.49,
+         1.968935,
          {"b=1.49", "Ht=4", "b1=0.5", "b2=1.3", "h1=2", "1:0.05", "α0=11.3°", "x0=0.9329683",
           "G=118.8 kN    Ea=28.87 kN"}},
         {WallType::Shelf,
          4.6755,
          1.011601,
+         0.45 + 1.03 + 0.25 * (1.968667 - 0.65), // b4 + b3 + x3 (zE − h4): on block 5's back
+         1.968667,
          {"b5=0.5", "b2=1.3", "b3=1.03", "b4=0.45", "h4=0.65", "h′=1.35", "h1=2", "Ht=4", "1:0.35",
           "1:0.25", "b1+b2−b3=0.77", "G=112.2 kN    Ea=28.87 kN"}},
     };
@@ -159,7 +164,18 @@ TEST(WallSection, IsDrawnToScaleFromTheFieldsAndTheCalculation) {
                 return t.text == label;
             })) << label;
         }
-        EXPECT_EQ(s.arrows.size(), 2u); // Ea and G
+        // G points down at x0, Ea at its point on the back
+        double toeY = -1e300;
+        for (const SketchPolygon& p : s.polygons) {
+            for (const auto& [x, y] : p.points) {
+                toeY = x == toe ? std::max(toeY, y) : toeY;
+            }
+        }
+        ASSERT_EQ(s.arrows.size(), 2u);
+        EXPECT_NEAR((s.arrows[0].x2 - toe) / 1000, c.x0, 1e-6);
+        EXPECT_GT(s.arrows[0].y2, s.arrows[0].y1);
+        EXPECT_NEAR((s.arrows[1].x2 - toe) / 1000, c.eaX, 2e-5);
+        EXPECT_NEAR((toeY - s.arrows[1].y2) / 1000, c.eaY, 2e-5);
     }
 
     for (const auto& [type, field, text] : {std::tuple{WallType::Upright, "Text12", "2"},

@@ -102,7 +102,12 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"report_without_file", {"beam", "--report"}, 2, "", "needs a value"},
     Case{"missing_file", {"anchor", "--csv", "/nonexistent/x.csv"}, 2, "", "cannot read"},
     Case{"unknown_column", {"anchor", "--csv", "-"}, 2, "", "slopecalc: unknown column 'x' for anchor\n",
-         "Htk,x\n1,2\n"}),
+         "Htk,x\n1,2\n"},
+    Case{"version", {"--version"}, 0, "slopecalc " SLOPE_VERSION "\n", ""},
+    // after "--" every argument is NAME=TEXT, options included
+    Case{"options_end", {"anchor", "--json", "--", "Htk=5"}, 0,
+         "{\"Na\": 6.25, \"As\": 0.0321411874707807, \"la\": 0.0631567245265024, \"lb\": 0.0204674570224776}\n", ""},
+    Case{"no_option_after_the_end", {"anchor", "--", "--json"}, 2, "", "malformed argument '--json'"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# program.sh SLOPE-SUPPORT VERSION: the window program's command line. --help and --version need
+# no display; an unknown option is refused; a start without the wall pictures beside the program
+# says which is missing and still reaches its first frame.
+set -u
+program=$1 version=$2
+failed=0
+fail() { echo "$*"; failed=1; }
+bare() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$@"; }
+
+[[ $(bare "$program" --version) == "slope-support $version" ]] || fail "--version"
+[[ $(bare "$program" --help) == *"usage: slope-support [FILE.slope ...]"* ]] || fail "--help"
+bare "$program" >/dev/null 2>&1
+[[ $? -eq 1 ]] || fail "no display: status 1 expected"
+
+QT_QPA_PLATFORM=offscreen "$program" --frobnicate >/dev/null 2>&1
+[[ $? -eq 2 ]] || fail "an unknown option: status 2 expected"
+
+alone=$(mktemp -d)
+trap 'rm -rf "$alone"' EXIT
+cp "$program" "$alone/"
+errors=$(QT_QPA_PLATFORM=offscreen SLOPE_EXIT_AFTER_FIRST_FRAME=1 "$alone/slope-support" 2>&1)
+[[ $? -eq 0 ]] || fail "no first frame without the pictures"
+[[ $errors == *"the wall picture $alone/pictures/11.bmp is missing"* ]] ||
+    fail "the missing picture not named: $errors"
+errors=$(QT_QPA_PLATFORM=offscreen SLOPE_EXIT_AFTER_FIRST_FRAME=1 "$program" 2>&1)
+[[ $errors != *missing* ]] || fail "pictures beside the program reported missing: $errors"
+exit $failed
