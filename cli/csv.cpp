@@ -1,5 +1,7 @@
 #include "csv.h"
 
+#include <algorithm>
+
 namespace csv {
 
 namespace {
@@ -14,80 +16,124 @@ Reader::Reader(std::istream& in) : in_(*in.rdbuf()) {
         if (in_.sgetc() != mark) {
             return;
         }
-        pending_.push_back(static_cast<char>(in_.sbumpc()));
+        buffer_.push_back(static_cast<char>(in_.sbumpc()));
     }
-    pending_.clear();
+    buffer_.clear();
     byteOrderMark_ = true;
 }
 
-int Reader::get() {
-    if (!pending_.empty()) {
-        const int c = static_cast<unsigned char>(pending_.front());
-        pending_.erase(0, 1);
-        return c;
+bool Reader::fill() {
+    constexpr std::streamsize kChunk = 1 << 16;
+    buffer_.erase(0, position_);
+    position_ = 0;
+    if (in_.sgetc() == kEnd) { // waits for input only here, when nothing is left
+        return !buffer_.empty();
     }
-    return in_.sbumpc();
+    // what the stream holds already, never more: a batch fed slowly goes out row by row
+    const std::streamsize ready = std::min(std::max<std::streamsize>(in_.in_avail(), 1), kChunk);
+    const std::size_t before = buffer_.size();
+    buffer_.resize(before + static_cast<std::size_t>(ready));
+    buffer_.resize(before + static_cast<std::size_t>(in_.sgetn(buffer_.data() + before, ready)));
+    return buffer_.size() > before;
 }
 
 int Reader::peek() {
-    return pending_.empty() ? in_.sgetc() : static_cast<unsigned char>(pending_.front());
+    if (position_ == buffer_.size() && !fill()) {
+        return kEnd;
+    }
+    return static_cast<unsigned char>(buffer_[position_]);
 }
 
 bool Reader::next(Row& row) {
-    int c = get();
-    if (c == kEnd || tooLong_) {
+    if (tooLong_ || peek() == kEnd) {
         return false;
     }
-    row.assign(1, std::string());
+    // the row's strings are kept from record to record: no allocation once they are large enough
+    std::size_t cells = 0;
+    const auto newCell = [&]() -> std::string& {
+        if (cells == row.size()) {
+            row.emplace_back();
+        }
+        std::string& cell = row[cells++];
+        cell.clear();
+        return cell;
+    };
+    std::string* cell = &newCell();
     line_ = nextLine_;
     quoteLine_ = 0;
-    blank_ = c == '\r' || c == '\n';
+    blank_ = buffer_[position_] == '\r' || buffer_[position_] == '\n';
     bool quoted = false;
     std::size_t opened = 0; // the line of the last opening quote
+    std::size_t size = 0;   // bytes of this record taken, a CRLF and a doubled quote as one
     // a line break: CR, LF or CRLF, each one line
-    const auto lineBreak = [&] {
+    const auto lineBreak = [&](char c) {
         const bool crlf = c == '\r' && peek() == '\n';
         if (crlf) {
-            get();
+            ++position_;
         }
         ++nextLine_;
         return crlf ? std::string_view("\r\n") : c == '\r' ? std::string_view("\r") : "\n";
     };
-    for (std::size_t size = 1;; c = get(), ++size) {
-        if (size > kLongest) {
-            tooLong_ = true;
-            return false;
-        }
-        if (c == kEnd) {
+    for (;;) {
+        if (position_ == buffer_.size() && !fill()) {
+            if (++size > kLongest) { // the end counts as a byte, as a line break does
+                tooLong_ = true;
+                return false;
+            }
             quoteLine_ = quoted ? opened : 0;
             break;
         }
+        // a run of plain bytes, taken at once
+        const char* begin = buffer_.data() + position_;
+        const char* end = buffer_.data() + buffer_.size();
+        const char* stop = begin;
         if (quoted) {
-            if (c == '"' && peek() == '"') {
-                row.back().push_back(static_cast<char>(get()));
+            while (stop < end && *stop != '"' && *stop != '\r' && *stop != '\n') {
+                ++stop;
+            }
+        } else {
+            while (stop < end && *stop != ',' && *stop != '"' && *stop != '\r' && *stop != '\n') {
+                ++stop;
+            }
+        }
+        const auto run = static_cast<std::size_t>(stop - begin);
+        if (size + run + (stop < end ? 1 : 0) > kLongest) {
+            tooLong_ = true;
+            return false;
+        }
+        cell->append(begin, run);
+        size += run;
+        position_ += run;
+        if (stop == end) {
+            continue;
+        }
+        const char c = *stop;
+        ++position_;
+        ++size;
+        if (quoted) {
+            if (c == '"' && peek() == '"') { // the second quote is not counted, as a CRLF's LF
+                cell->push_back('"');
+                ++position_;
             } else if (c == '"') {
                 quoted = false;
-            } else if (c == '\r' || c == '\n') {
-                row.back() += lineBreak();
             } else {
-                row.back().push_back(static_cast<char>(c));
+                cell->append(lineBreak(c));
             }
         } else if (c == '"') {
             quoted = true;
             opened = nextLine_;
         } else if (c == ',') {
-            row.emplace_back();
-        } else if (c == '\r' || c == '\n') {
-            const std::string_view end = lineBreak();
+            cell = &newCell();
+        } else {
+            const std::string_view ending = lineBreak(c);
             if (!endSeen_) {
                 endSeen_ = true;
-                lineEnd_ = end;
+                lineEnd_ = ending;
             }
             break;
-        } else {
-            row.back().push_back(static_cast<char>(c));
         }
     }
+    row.resize(cells);
     return true;
 }
 
@@ -97,7 +143,11 @@ void appendRow(std::string& out, const Row& row, std::string_view lineEnd) {
             out += ',';
         }
         const std::string& field = row[i];
-        if (field.find_first_of(",\"\r\n") == std::string::npos) {
+        if (std::none_of(field.begin(), field.end(), [](char c) {
+                // ',' '"' '\r' '\n' all lie below '0'
+                return static_cast<unsigned char>(c) < '0' &&
+                       (c == ',' || c == '"' || c == '\r' || c == '\n');
+            })) {
             out += field;
             continue;
         }

@@ -37,11 +37,12 @@ class Reader {
     std::string_view lineEnd() const { return lineEnd_; }
 
   private:
-    int get();
+    bool fill(); // more bytes into the buffer, waiting only when it is empty; false at the end
     int peek();
 
     std::streambuf& in_;
-    std::string pending_; // bytes read ahead while looking for the byte-order mark
+    std::string buffer_;        // bytes read and not yet taken
+    std::size_t position_ = 0;  // of the next byte in buffer_
     std::size_t line_ = 0, nextLine_ = 1, quoteLine_ = 0;
     bool blank_ = false, tooLong_ = false, byteOrderMark_ = false, endSeen_ = false;
     std::string_view lineEnd_ = "\n";

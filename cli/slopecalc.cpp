@@ -348,6 +348,156 @@ std::unique_ptr<FdInput> openInput(const std::string& path, std::ostream& out) {
     return std::make_unique<FdInput>(fd, true, &out);
 }
 
+// The rows of a batch as a Form: the row's cells where the header names a parameter, the
+// defaults (and NAME=TEXT) elsewhere; the results go straight into the output row's cells. A
+// calculation reads its fields in the same order on every row, so a lookup starts where the
+// last one ended; nothing is allocated once the first rows have sized the strings.
+class RowForm : public Form {
+  public:
+    RowForm(const Calculator& calculator, const Variant& variant, const Texts& base,
+            const std::vector<std::size_t>& places,
+            const std::unordered_map<std::string, std::size_t>& columnOf, std::size_t first)
+        : calculator_(calculator), base_(base), places_(places), columnOf_(columnOf), first_(first),
+          source_(calculator.fields.size()) {
+        for (const Result* r : resultsOf(calculator, variant)) {
+            results_.push_back({r->control, columnOf.at(std::string(r->name))});
+        }
+        for (const std::string& text : base) { // what a field reads without its cell
+            ErrorKind unused{};
+            fallbacks_.push_back(::readDouble(text, unused).value_or(1));
+        }
+    }
+
+    // A row to calculate: its cells, then one cell per result column, all empty.
+    void start(csv::Row& cells) {
+        cells_ = &cells;
+        reads_ = 0;
+        failure_.reset();
+        for (std::size_t f = 0; f < source_.size(); ++f) {
+            source_[f] = &base_[f];
+        }
+        for (std::size_t i = 0; i < places_.size(); ++i) {
+            source_[places_[i]] = &cells[i];
+        }
+    }
+
+    std::string text(std::string_view field) const override {
+        const Field& f = calculator_.fields[fieldIndex(field)];
+        const std::string& t = *source_[&f - calculator_.fields.data()];
+        for (const Choice& c : f.choices) { // a choice word given in English is the window's
+            if (c.english == t) {
+                return std::string(c.text);
+            }
+        }
+        return t;
+    }
+    int choice(std::string_view field) const override {
+        const Field& f = calculator_.fields[fieldIndex(field)];
+        const std::string& t = *source_[&f - calculator_.fields.data()];
+        for (const Choice& c : f.choices) {
+            if (c.text == t || c.english == t) {
+                return c.value;
+            }
+        }
+        return f.otherChoice;
+    }
+    void setText(std::string_view field, const std::string& text) override {
+        if (failure_) {
+            return; // after the row's failure
+        }
+        for (const auto& [control, column] : results_) {
+            if (sameLiteral(control, field) || control == field) {
+                (*cells_)[first_ + column] = text;
+                return;
+            }
+        }
+        if (!calculator_.result(field)) { // beyond the window: a column of its own
+            if (const auto c = columnOf_.find(std::string(field)); c != columnOf_.end()) {
+                (*cells_)[first_ + c->second] = text;
+            }
+        }
+    }
+    std::string parameterOf(std::string_view field) const {
+        return std::string(calculator_.fields[fieldIndex(field)].name);
+    }
+    // In place, with no copy of the text (a number is no choice word), and without an
+    // exception: a text that is no number is remembered as the row's failure and read as the
+    // field's text without its cell, so that the calculation runs on to its end like any other
+    // row (an exception costs as much as several rows); nothing
+    // it writes after the failure counts, and the row reports the failure, where the window
+    // would have stopped. A bad row costs what a good one does.
+    double readDouble(std::string_view field) const override {
+        const std::size_t f = fieldIndex(field);
+        ErrorKind error{};
+        if (const auto value = ::readDouble(*source_[f], error)) {
+            return *value;
+        }
+        fail(error, f);
+        return fallback(f);
+    }
+    float readSingle(std::string_view field) const override {
+        const std::size_t f = fieldIndex(field);
+        ErrorKind error{};
+        if (const auto value = ::readSingle(*source_[f], error)) {
+            return *value;
+        }
+        fail(error, f);
+        return static_cast<float>(fallback(f));
+    }
+
+    // The first read that failed on this row: its kind and field.
+    const std::optional<std::pair<ErrorKind, std::size_t>>& failure() const { return failure_; }
+    const Field& field(std::size_t f) const { return calculator_.fields[f]; }
+    const std::string& cell(std::size_t f) const { return *source_[f]; }
+
+  private:
+    void fail(ErrorKind kind, std::size_t f) const {
+        if (!failure_) {
+            failure_ = {kind, f};
+        }
+    }
+    // the field's text without its cell (its default, or NAME=TEXT) as a number, else 1
+    double fallback(std::size_t f) const { return fallbacks_[f]; }
+
+    // A calculation names its fields by the literals its description holds (identical literals
+    // share their storage) and reads them in the same order on every row: a name at the
+    // address of the field's own name, read where that field was read on the last row, is that
+    // field, found without comparing a byte. Any other name (a copy) is looked up by its text.
+    std::size_t fieldIndex(std::string_view control) const {
+        const std::size_t read = reads_++;
+        const auto& fields = calculator_.fields;
+        if (read < order_.size() && sameLiteral(fields[order_[read]].control, control)) {
+            return order_[read];
+        }
+        for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (fields[i].control == control) {
+                if (sameLiteral(fields[i].control, control)) {
+                    order_.resize(std::max(order_.size(), read + 1));
+                    order_[read] = i;
+                }
+                return i;
+            }
+        }
+        throw std::logic_error("no parameter for the field " + std::string(control));
+    }
+    static bool sameLiteral(std::string_view a, std::string_view b) {
+        return a.data() == b.data() && a.size() == b.size();
+    }
+
+    const Calculator& calculator_;
+    const Texts& base_;
+    const std::vector<std::size_t>& places_;
+    const std::unordered_map<std::string, std::size_t>& columnOf_;
+    std::size_t first_; // the output row's first result cell
+    std::vector<std::pair<std::string_view, std::size_t>> results_; // control, column
+    std::vector<const std::string*> source_;                        // by field
+    csv::Row* cells_ = nullptr;
+    std::vector<double> fallbacks_;
+    mutable std::optional<std::pair<ErrorKind, std::size_t>> failure_;
+    mutable std::vector<std::size_t> order_; // the fields of the last rows' reads, in order
+    mutable std::size_t reads_ = 0;          // of this row
+};
+
 // One calculation per record, each row written as it is calculated: a batch of any length takes
 // the memory of one row, and a batch cut off has every finished row written.
 int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
@@ -415,7 +565,15 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
     out << line;
 
     bool failed = false;
-    csv::Row row;
+    const Variant& variant = calculator.variant(options.variant);
+    RowForm form(calculator, variant, base, places, columnOf, header.size());
+    std::vector<std::size_t> verdictColumns, verdictResults; // a verdict's column, its result's
+    for (const subprogram::Verdict& v : calculator.verdicts) {
+        verdictColumns.push_back(columnOf.at(std::string(v.name)));
+        const auto result = columnOf.find(std::string(calculator.result(v.result)->name));
+        verdictResults.push_back(result == columnOf.end() ? columns.size() : result->second);
+    }
+    csv::Row row, cells;
     while (out && !stopSignal() && reader.next(row)) {
         if (reader.blank()) {
             continue;
@@ -428,13 +586,23 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
             problem = "the quote opened on line " + std::to_string(reader.unclosedQuote()) +
                       " is not closed";
         }
-        row.resize(header.size());
-        csv::Row cells = row;
-        cells.resize(header.size() + columns.size());
-        if (problem.empty()) {
-            Texts texts = base;
+        // the row's own cells, then the result columns and the error, in strings kept from row
+        // to row
+        cells.resize(header.size() + columns.size() + 1);
+        for (std::size_t i = 0; i < header.size(); ++i) {
+            if (i < row.size()) {
+                cells[i] = row[i];
+            } else {
+                cells[i].clear();
+            }
+        }
+        for (std::size_t i = header.size(); i < cells.size(); ++i) {
+            cells[i].clear();
+        }
+        if (problem.empty() && calculator.completeParameters) {
+            Texts texts = base; // the beam completes its span lengths from the count
             for (std::size_t i = 0; i < places.size(); ++i) {
-                texts[places[i]] = row[i];
+                texts[places[i]] = cells[i];
             }
             const Outcome outcome = calculate(options, std::move(texts), given);
             for (const auto& [name, text] : outcome.results) {
@@ -446,8 +614,36 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
                 cells[header.size() + columnOf.at(name)] = met ? "yes" : "no";
             }
             problem = outcome.failure ? failureText(*outcome.failure, false) : "";
+        } else if (problem.empty()) {
+            form.start(cells);
+            std::optional<Failure> failure;
+            try {
+                calculator.calculate(options.variant, form, nullptr);
+            } catch (const FieldError& error) {
+                failure = Failure{error.kind(), form.parameterOf(error.field()),
+                                  form.text(error.field())};
+            } catch (const CalcError& error) {
+                failure = Failure{error.kind(), {}, {}};
+            }
+            if (const auto& read = form.failure()) { // a failed read came first
+                failure = Failure{read->first, std::string(form.field(read->second).name),
+                                  form.cell(read->second)};
+            }
+            if (failure) {
+                problem = failureText(*failure, false);
+            } else {
+                for (std::size_t v = 0; v < verdictColumns.size(); ++v) {
+                    const std::size_t result = verdictResults[v];
+                    if (result < columns.size() && !cells[header.size() + result].empty()) {
+                        cells[header.size() + verdictColumns[v]] =
+                            subprogram::meets(calculator.verdicts[v], cells[header.size() + result])
+                                ? "yes"
+                                : "no";
+                    }
+                }
+            }
         }
-        cells.push_back(problem);
+        cells.back() = problem;
         failed = failed || !problem.empty();
         line.clear();
         csv::appendRow(line, cells, lineEnd);

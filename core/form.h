@@ -45,10 +45,20 @@ class Form {
         }
     }
 
-    double readDouble(std::string_view field) const {
-        return readWith(field, [](std::string_view t) { return textToDouble(t); });
+    // The two usual conversions fail with one exception, the field's. A form that holds its
+    // texts where they can be read in place (a batch's rows) reads them there.
+    virtual double readDouble(std::string_view field) const {
+        ErrorKind error{};
+        if (const auto value = ::readDouble(text(field), error)) {
+            return *value;
+        }
+        throw FieldError(CalcError(error), std::string(field));
     }
-    float readSingle(std::string_view field) const {
-        return readWith(field, [](std::string_view t) { return textToSingle(t); });
+    virtual float readSingle(std::string_view field) const {
+        ErrorKind error{};
+        if (const auto value = ::readSingle(text(field), error)) {
+            return *value;
+        }
+        throw FieldError(CalcError(error), std::string(field));
     }
 };

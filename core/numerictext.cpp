@@ -1,5 +1,7 @@
 #include "numerictext.h"
 
+#include <cstdint>
+
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -7,10 +9,6 @@
 #include <optional>
 
 namespace {
-
-[[noreturn]] void mismatch() {
-    throw CalcError(ErrorKind::TypeMismatch);
-}
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
@@ -29,11 +27,15 @@ int digitValue(char c) {
     return 99;
 }
 
-// Walks the text once, left to right; each reader consumes what it accepts.
+// Walks the text once, left to right; each reader consumes what it accepts. A text that is no
+// number leaves its failure in error() (no exception: a batch of bad rows costs what good ones
+// do).
 class Reader {
   public:
     Reader(std::string_view text, const Separators& separators)
         : text_(text), separators_(separators) {}
+
+    std::optional<ErrorKind> error() const { return error_; }
 
     double read() {
         skipSpaces();
@@ -56,10 +58,13 @@ class Reader {
             skipSpaces();
         }
         readMagnitude();
+        if (error_) {
+            return 0;
+        }
         if (parenthesised) {
             skipSpaces();
             if (!take(")")) {
-                mismatch();
+                return fail(ErrorKind::TypeMismatch);
             }
             negative = true;
         } else if (!signSeen && (peek('+') || peek('-'))) {
@@ -67,15 +72,18 @@ class Reader {
         }
         skipSpaces();
         if (pos_ != text_.size()) {
-            mismatch();
+            return fail(ErrorKind::TypeMismatch);
         }
         // the form first, then the magnitude: "2e308F" is not a number, whatever its size
-        const double magnitude =
-            radix_ ? hexValue(hex_) : decimalValue(whole_, fraction_, exponent_);
+        const double magnitude = radix_ ? hexValue() : decimalValue();
         return negative ? -magnitude : magnitude;
     }
 
   private:
+    double fail(ErrorKind kind) {
+        error_ = kind;
+        return 0;
+    }
     bool atEnd() const { return pos_ >= text_.size(); }
     bool peek(char c) const { return !atEnd() && text_[pos_] == c; }
     bool take(std::string_view token) {
@@ -113,7 +121,8 @@ class Reader {
             }
         }
         if (bits.empty()) {
-            mismatch();
+            fail(ErrorKind::TypeMismatch);
+            return;
         }
         bits.insert(0, (4 - bits.size() % 4) % 4, '0');
         for (std::size_t i = 0; i < bits.size(); i += 4) {
@@ -126,15 +135,15 @@ class Reader {
         radix_ = true;
     }
 
-    static double hexValue(const std::string& hex) {
-        if (hex.empty()) {
+    double hexValue() {
+        if (hex_.empty()) {
             return 0;
         }
         double value = 0;
         const auto [end, ec] =
-            std::from_chars(hex.data(), hex.data() + hex.size(), value, std::chars_format::hex);
+            std::from_chars(hex_.data(), hex_.data() + hex_.size(), value, std::chars_format::hex);
         if (ec == std::errc::result_out_of_range) {
-            throw CalcError(ErrorKind::Overflow);
+            return fail(ErrorKind::Overflow);
         }
         (void)end;
         return value;
@@ -155,7 +164,8 @@ class Reader {
             }
             if (separated && (atEnd() || !isDigit(text_[pos_]))) {
                 pos_ = before;
-                mismatch();
+                fail(ErrorKind::TypeMismatch);
+                return;
             }
             if (!separated) {
                 break;
@@ -168,7 +178,8 @@ class Reader {
             }
         }
         if (whole.empty() && fraction.empty()) {
-            mismatch();
+            fail(ErrorKind::TypeMismatch);
+            return;
         }
         std::string& exponent = exponent_;
         if (peek('E') || peek('e')) {
@@ -181,13 +192,16 @@ class Reader {
                 exponent.push_back(text_[pos_++]);
             }
             if (pos_ == firstDigit) {
-                mismatch();
+                fail(ErrorKind::TypeMismatch);
+                return;
             }
         }
     }
 
-    static double decimalValue(const std::string& whole, const std::string& fraction,
-                               const std::string& exponent) {
+    double decimalValue() {
+        const std::string& whole = whole_;
+        const std::string& fraction = fraction_;
+        const std::string& exponent = exponent_;
         std::string plain = whole.empty() ? "0" : whole;
         if (!fraction.empty()) {
             plain += "." + fraction;
@@ -202,11 +216,11 @@ class Reader {
             return value;
         }
         if (ec != std::errc::result_out_of_range) {
-            mismatch(); // cannot happen for the text assembled above
+            return fail(ErrorKind::TypeMismatch); // cannot happen for the text assembled above
         }
         // Out of range either way: too large overflows, too small reads as zero.
         if (leadingPower(whole, fraction, exponent) > 0) {
-            throw CalcError(ErrorKind::Overflow);
+            return fail(ErrorKind::Overflow);
         }
         return 0.0;
     }
@@ -234,6 +248,7 @@ class Reader {
     std::string_view text_;
     const Separators& separators_;
     std::size_t pos_ = 0;
+    std::optional<ErrorKind> error_;
     // the number's parts, read before its value is formed
     bool radix_ = false;
     std::string hex_;
@@ -252,7 +267,99 @@ struct Digits {
     }
 };
 
+// The digits of |value| in [1e-5, 1e15), rounded to `significant` (at most 17) digits as
+// to_chars rounds them (to nearest, ties to even, on the exact binary value), with 128-bit
+// integers: value = m · 2^e exactly, and m · 2^e · 10^p is a ratio of integers that fit.
+std::optional<Digits> exactlyRoundedDigits(double value, int significant) {
+    const double a = std::fabs(value);
+    if (!(a >= 1e-5 && a < 1e15) || significant > 17) {
+        return std::nullopt;
+    }
+    int binary = 0;
+    const double fraction = std::frexp(a, &binary); // a = fraction · 2^binary, fraction in [½, 1)
+    const auto m =
+        static_cast<unsigned __int128>(std::ldexp(fraction, 53)); // a = m · 2^(binary − 53)
+    const int shift = 53 - binary; // from 4 to 70 in this range: a = m ÷ 2^shift
+    static constexpr std::uint64_t kTens[] = {1ULL,
+                                              10ULL,
+                                              100ULL,
+                                              1000ULL,
+                                              10000ULL,
+                                              100000ULL,
+                                              1000000ULL,
+                                              10000000ULL,
+                                              100000000ULL,
+                                              1000000000ULL,
+                                              10000000000ULL,
+                                              100000000000ULL,
+                                              1000000000000ULL,
+                                              10000000000000ULL,
+                                              100000000000000ULL,
+                                              1000000000000000ULL,
+                                              10000000000000000ULL,
+                                              100000000000000000ULL,
+                                              1000000000000000000ULL,
+                                              10000000000000000000ULL};
+    // the decimal power of the first digit, from the binary one: perhaps one too small
+    int power = ((binary - 1) * 78913) >> 18; // log10(2) ≈ 78913 ÷ 2^18
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const int p = significant - 1 - power; // a · 10^p has `significant` digits before the point
+        if (p > 19 || p < -19) {
+            return std::nullopt;
+        }
+        // n = ⌊a · 10^p⌋, and how the rest compares with one half: -1, 0 or 1
+        unsigned __int128 n = 0;
+        int half = 0;
+        if (p >= 0) { // a · 10^p = m · 10^p ÷ 2^shift
+            const unsigned __int128 product = m * kTens[p];
+            n = product >> shift;
+            const unsigned __int128 rest =
+                product & ((static_cast<unsigned __int128>(1) << shift) - 1);
+            const unsigned __int128 halfway = static_cast<unsigned __int128>(1) << (shift - 1);
+            half = rest < halfway ? -1 : rest > halfway ? 1 : 0;
+        } else { // a · 10^p = m ÷ (2^shift · 10^-p), all within 64 bits here
+            const auto m64 = static_cast<std::uint64_t>(m);
+            const std::uint64_t denominator = (std::uint64_t{1} << shift) * kTens[-p];
+            n = m64 / denominator;
+            const std::uint64_t rest2 = (m64 % denominator) * 2;
+            half = rest2 < denominator ? -1 : rest2 > denominator ? 1 : 0;
+        }
+        const std::uint64_t low = kTens[significant - 1], high = kTens[significant];
+        if (n >= high) {
+            ++power;
+            continue;
+        }
+        if (n < low) {
+            --power;
+            continue;
+        }
+        if (half > 0 || (half == 0 && n % 2 == 1)) {
+            ++n; // to nearest, a tie to the even digit
+        }
+        if (n == high) { // 9.99… rounded up to 10.0…
+            n = low;
+            ++power;
+        }
+        Digits d{};
+        d.count = static_cast<std::size_t>(significant);
+        auto digits = static_cast<std::uint64_t>(n); // below 10^17
+        for (std::size_t i = d.count; i-- > 0;) {
+            d.digits[i] = static_cast<char>('0' + digits % 10);
+            digits /= 10;
+        }
+        while (d.count > 1 && d.digits[d.count - 1] == '0') {
+            --d.count;
+        }
+        d.power = power;
+        return d;
+    }
+    return std::nullopt;
+}
+
 Digits roundedDigits(double value, int significant) {
+    if (const auto exact = exactlyRoundedDigits(value, significant)) {
+        return *exact;
+    }
     char buffer[64];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                          std::chars_format::scientific, significant - 1);
@@ -281,7 +388,6 @@ std::string formatted(double value, int significant, int largestFixedPower,
     }
     const Digits d = roundedDigits(value, significant);
     std::string text;
-    text.reserve(32);
     if (value < 0) {
         text += '-';
     }
@@ -354,18 +460,35 @@ std::optional<double> plainDecimal(std::string_view text, const Separators& sepa
     }
     bool point = false;
     bool digit = false;
+    // the digits as an integer m and the places after the point k, while m stays exact
+    std::uint64_t m = 0;
+    int places = 0, significant = 0;
     for (char c : text) {
         if (c == '.' && !point) {
             point = true;
         } else if (isDigit(c)) {
             digit = true;
+            significant += m != 0 || c != '0';
+            m = m * 10 + static_cast<std::uint64_t>(c - '0');
+            places += point;
         } else {
             return std::nullopt;
         }
     }
+    if (!digit) {
+        return std::nullopt;
+    }
+    // m ≤ 10^15 − 1 and 10^k, k ≤ 22, are exact doubles, so one division rounds m ÷ 10^k
+    // correctly, as from_chars does (Clinger's fast path)
+    static constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    if (significant <= 15 && places <= 22) {
+        return static_cast<double>(m) / kTens[places];
+    }
     double value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (!digit || ec != std::errc() || end != text.data() + text.size()) {
+    if (ec != std::errc() || end != text.data() + text.size()) {
         return std::nullopt;
     }
     return value;
@@ -373,11 +496,39 @@ std::optional<double> plainDecimal(std::string_view text, const Separators& sepa
 
 } // namespace
 
-double textToDouble(std::string_view text, const Separators& separators) {
+std::optional<double> readDouble(std::string_view text, ErrorKind& error,
+                                 const Separators& separators) {
     if (const auto value = plainDecimal(text, separators)) {
+        return value;
+    }
+    Reader reader(text, separators);
+    const double value = reader.read();
+    if (const auto failure = reader.error()) {
+        error = *failure;
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<float> readSingle(std::string_view text, ErrorKind& error,
+                                const Separators& separators) {
+    const auto value = readDouble(text, error, separators);
+    if (!value) {
+        return std::nullopt;
+    }
+    if (!fitsSingle(*value)) {
+        error = ErrorKind::Overflow;
+        return std::nullopt;
+    }
+    return static_cast<float>(*value);
+}
+
+double textToDouble(std::string_view text, const Separators& separators) {
+    ErrorKind error{};
+    if (const auto value = readDouble(text, error, separators)) {
         return *value;
     }
-    return Reader(text, separators).read();
+    throw CalcError(error);
 }
 
 float textToSingle(std::string_view text, const Separators& separators) {

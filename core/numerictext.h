@@ -3,6 +3,7 @@
 #include "core/calcerror.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,12 +47,21 @@ inline constexpr Separators kPrcSeparators{".", ",", "\u00A5"};
 
 double textToDouble(std::string_view text, const Separators& separators = kPrcSeparators);
 float textToSingle(std::string_view text, const Separators& separators = kPrcSeparators);
+// The same conversions without an exception: the value, or nothing with the failure's kind in
+// `error`.
+std::optional<double> readDouble(std::string_view text, ErrorKind& error,
+                                 const Separators& separators = kPrcSeparators);
+std::optional<float> readSingle(std::string_view text, ErrorKind& error,
+                                const Separators& separators = kPrcSeparators);
 
 // Rounds to the nearest single; a magnitude above the largest single raises Overflow. Inline:
 // the wall routines narrow every value they store.
+inline bool fitsSingle(double value) {
+    return value <= 3.40282346638528859811704183484516925e+38 &&
+           value >= -3.40282346638528859811704183484516925e+38;
+}
 inline float toSingle(double value) {
-    if (!(value <= 3.40282346638528859811704183484516925e+38 &&
-          value >= -3.40282346638528859811704183484516925e+38)) {
+    if (!fitsSingle(value)) {
         failWith(ErrorKind::Overflow);
     }
     return static_cast<float>(value);

@@ -226,6 +226,9 @@ INSTANTIATE_TEST_SUITE_P(Csv, Batches, testing::Values(
           "a,Htk,Na,As,la,lb,error\n0,10,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\n",
           "slopecalc: line 3 of standard input holds a record longer than 1 MiB"},
     Batch{"a_column_twice", "a,Htk,a\n", 2, "", "the column 'a' is named twice"},
+    // each bad row names its own field, whichever failed the row before
+    Batch{"each_failure_its_field", "a,Htk\nx,0\n0,x\n", 1,
+          "a,Htk,Na,As,la,lb,error\nx,0,,,,,13 TypeMismatch (a)\n0,x,,,,,13 TypeMismatch (Htk)\n"},
     Batch{"no_header", "", 2, "", "standard input has no header row"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
