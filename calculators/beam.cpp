@@ -11,7 +11,6 @@ namespace {
 // Spans 1 … 99 and supports 1 … 100; index 0 is never used.
 constexpr std::size_t kTableSize = 101;
 using Vector = std::array<Num, kTableSize>;
-using Matrix = std::array<Vector, kTableSize>;
 
 constexpr double kSpanLength = 2.0;   // every span of the window is 2 m
 constexpr double kKinkFraction = 0.2; // the load reaches q at a fifth of the length
@@ -99,7 +98,9 @@ std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths,
     const std::size_t m = n + 1;
     Vector L{}, EI{}, k{}, R{};
     std::array<std::array<Num, 3>, kTableSize> F{}; // F[i][1] upper end, F[i][2] lower end
-    Matrix K{};
+    // The stiffness matrix is symmetric and tridiagonal: its diagonal D[j] = K(j,j) and the band
+    // above it U[j] = K(j,j+1) are all of it that elimination reads or changes.
+    Vector D{}, U{};
     for (std::size_t i = 1; i <= n; ++i) {
         L[i] = lengths[i - 1];
     }
@@ -143,44 +144,37 @@ std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths,
     for (std::size_t j = 2; j <= n; ++j) {
         R[j] = -F[j - 1][2] - F[j][1];
     }
-    K[1][1] = 4 * k[1];
-    K[m][m] = 4 * k[n];
+    D[1] = 4 * k[1];
+    D[m] = 4 * k[n];
     for (std::size_t j = 2; j <= m; ++j) {
-        K[j][j - 1] = 2 * k[j - 1];
-        K[j - 1][j] = K[j][j - 1];
+        U[j - 1] = 2 * k[j - 1];
     }
     for (std::size_t j = 2; j <= n; ++j) {
-        K[j][j] = 4 * k[j - 1] + 4 * k[j];
+        D[j] = 4 * k[j - 1] + 4 * k[j];
     }
     if (upper == EndCondition::Fixed) { // θ1 = 0
-        K[1][1] = 1;
-        K[1][2] = 0;
-        K[2][1] = 0;
+        D[1] = 1;
+        U[1] = 0;
         R[1] = 0;
     }
     if (lower == EndCondition::Fixed) { // θm = 0
-        K[m][m] = 1;
-        K[n][m] = 0;
-        K[m][n] = 0;
+        D[m] = 1;
+        U[n] = 0;
         R[m] = 0;
     }
 
-    // Gaussian elimination without pivoting; K stays symmetric and tridiagonal.
+    // Gaussian elimination without pivoting, row by row down the band: each step does exactly
+    // what eliminating the full matrix does to the values it changes (outside the band it only
+    // subtracts zeros), so every value and every failure is the same, in linear time.
     for (std::size_t kk = 1; kk <= n; ++kk) {
-        for (std::size_t i = kk + 1; i <= m; ++i) {
-            const Num f = K[kk][i] / K[kk][kk];
-            for (std::size_t j = i; j <= m; ++j) {
-                K[i][j] = K[i][j] - f * K[kk][j];
-            }
-            R[i] = R[i] - f * R[kk];
-        }
+        const Num f = U[kk] / D[kk];
+        D[kk + 1] = D[kk + 1] - f * U[kk];
+        R[kk + 1] = R[kk + 1] - f * R[kk];
     }
-    R[m] = R[m] / K[m][m];
+    R[m] = R[m] / D[m];
     for (std::size_t i = n; i >= 1; --i) {
-        for (std::size_t j = i + 1; j <= m; ++j) {
-            R[i] = R[i] - K[i][j] * R[j];
-        }
-        R[i] = R[i] / K[i][i];
+        R[i] = R[i] - U[i] * R[i + 1];
+        R[i] = R[i] / D[i];
     }
     for (std::size_t j = 1; trace && j <= m; ++j) {
         trace->record(indexed("θ", j), R[j].value());
