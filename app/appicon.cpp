@@ -1,8 +1,10 @@
 #include "appicon.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -61,12 +63,28 @@ QImage appIconImage(int size) {
     return image;
 }
 
-QIcon appIcon() {
-    QIcon icon;
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        icon.addPixmap(QPixmap::fromImage(appIconImage(size)));
+namespace {
+
+// Draws the icon at the size asked for, when it is asked for: a window manager takes three small
+// sizes, and nothing is drawn for a window that never shows its icon.
+class DrawnIcon : public QIconEngine {
+  public:
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
+        painter->drawImage(rect, appIconImage(std::min(rect.width(), rect.height())));
     }
-    return icon;
+    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+        return QPixmap::fromImage(appIconImage(std::min(size.width(), size.height())));
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {{16, 16}, {32, 32}, {48, 48}};
+    }
+    QIconEngine* clone() const override { return new DrawnIcon; }
+};
+
+} // namespace
+
+QIcon appIcon() {
+    return QIcon(new DrawnIcon);
 }
 
 QString appIconSvg() {

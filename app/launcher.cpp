@@ -1,5 +1,6 @@
 #include "launcher.h"
 
+#include "app/titleoutline.h"
 #include "calculators/anchorbar.h"
 #include "calculators/beam.h"
 #include "calculators/earthpressure.h"
@@ -7,8 +8,12 @@
 #include "gui/formbuilder.h"
 
 #include <QCloseEvent>
+#include <QImage>
 #include <QLabel>
+#include <QPainter>
+
 #include <QPushButton>
+#include <cmath>
 
 namespace {
 
@@ -32,16 +37,41 @@ const ControlSpec kControls[] = {
 };
 // clang-format on
 
-// No clerical face ships with Debian: AR PL UKai, a brush-written Kai face, is the nearest in
-// spirit; any CJK face after it keeps the glyphs real.
-QFont titleFont() {
-    QFont font;
-    font.setFamilies({QStringLiteral("隶书"), QStringLiteral("LiSu"),
-                      QStringLiteral("AR PL UKai CN"), QStringLiteral("WenQuanYi Micro Hei")});
-    font.setPointSizeF(21.6);
-    font.setWeight(QFont::Normal);
-    return font;
-}
+// Paints the title label from the title's outlines, where the label would draw its text: the
+// text stays the label's (what a screen reader reads), the face is never loaded. On a 96 dpi
+// screen the outlines come filled already; on any other they are filled at its scale.
+class TitlePainter : public QObject {
+  public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Paint) {
+            return false;
+        }
+        auto* label = static_cast<QLabel*>(watched);
+        QPainter painter(label);
+        const TitleOutline& t = kTitleOutline;
+        const double scale = label->logicalDpiY() / 96.0;
+        const double baseline =
+            (label->height() - (t.ascent + t.descent) * scale) / 2 + t.ascent * scale;
+        const QColor ink = label->palette().windowText().color();
+        if (scale == 1) {
+            QImage mask(t.mask, t.maskWidth, t.maskHeight, t.maskWidth, QImage::Format_Alpha8);
+            QImage glyphs(mask.size(), QImage::Format_ARGB32_Premultiplied);
+            glyphs.fill(ink);
+            QPainter tint(&glyphs);
+            tint.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+            tint.drawImage(0, 0, mask);
+            tint.end();
+            painter.drawImage(QPointF(0, std::round(baseline) - t.baseline), glyphs);
+        } else {
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.translate(0, baseline);
+            painter.scale(scale, scale);
+            painter.fillPath(t.path(), ink);
+        }
+        return true;
+    }
+};
 
 } // namespace
 
@@ -50,7 +80,8 @@ Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
     setWindowTitle(QStringLiteral("边坡支护计算程序"));
     setClientTwips(this, 5748, 3192);
     buildControls(this, kControls);
-    control<QLabel>(this, "name")->setFont(titleFont());
+    auto* title = control<QLabel>(this, "name");
+    title->installEventFilter(new TitlePainter(title));
 
     const auto onClick = [this](const char* button, auto action) {
         connect(control<QPushButton>(this, button), &QPushButton::clicked, this, action);

@@ -148,7 +148,7 @@ double solveContinuousBeam(int n, double length, double b, double h, double q, d
     constexpr std::size_t size = 101;
     std::array<double, size> L{}, EI{}, k{}, R{};
     std::array<std::array<double, 3>, size> F{};
-    std::array<std::array<double, size>, size> K{};
+    std::array<double, size> D{}, U{};
     const int m = n + 1;
     double H = 0;
     for (int i = 1; i <= n; ++i) {
@@ -176,33 +176,26 @@ double solveContinuousBeam(int n, double length, double b, double h, double q, d
     for (int j = 2; j <= n; ++j) {
         R[j] = -F[j - 1][2] - F[j][1];
     }
-    K[1][1] = 4 * k[1];
-    K[m][m] = 4 * k[n];
+    D[1] = 4 * k[1];
+    D[m] = 4 * k[n];
     for (int j = 2; j <= m; ++j) {
-        K[j][j - 1] = K[j - 1][j] = 2 * k[j - 1];
+        U[j - 1] = 2 * k[j - 1];
     }
     for (int j = 2; j <= n; ++j) {
-        K[j][j] = 4 * k[j - 1] + 4 * k[j];
+        D[j] = 4 * k[j - 1] + 4 * k[j];
     }
     if (fixedEnds) {
-        K[1][1] = 1, K[1][2] = 0, K[2][1] = 0, R[1] = 0;
-        K[m][m] = 1, K[n][m] = 0, K[m][n] = 0, R[m] = 0;
+        D[1] = 1, U[1] = 0, R[1] = 0;
+        D[m] = 1, U[n] = 0, R[m] = 0;
     }
-    for (int kk = 1; kk <= n; ++kk) {
-        for (int i = kk + 1; i <= m; ++i) {
-            const double f = K[kk][i] / K[kk][kk];
-            for (int j = i; j <= m; ++j) {
-                K[i][j] = K[i][j] - f * K[kk][j];
-            }
-            R[i] = R[i] - f * R[kk];
-        }
+    for (int kk = 1; kk <= n; ++kk) { // the band of a tridiagonal system
+        const double f = U[kk] / D[kk];
+        D[kk + 1] = D[kk + 1] - f * U[kk];
+        R[kk + 1] = R[kk + 1] - f * R[kk];
     }
-    R[m] = R[m] / K[m][m];
+    R[m] = R[m] / D[m];
     for (int i = n; i >= 1; --i) {
-        for (int j = i + 1; j <= m; ++j) {
-            R[i] = R[i] - K[i][j] * R[j];
-        }
-        R[i] = R[i] / K[i][i];
+        R[i] = (R[i] - U[i] * R[i + 1]) / D[i];
     }
     return (4 * k[n] * R[n] + 2 * k[n] * R[n + 1]) + F[n][1];
 }

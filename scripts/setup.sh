@@ -8,17 +8,17 @@ packages=(
     qt6-base-dev               # Qt 6 Widgets and Test
     libgtest-dev               # the tests
     man-db                     # the test that renders the manual pages
-    fonts-arphic-ukai          # the launcher title: a Kai face stands in for the clerical face
+    fonts-arphic-ukai          # the launcher title, taken from this Kai face when building
     fonts-wqy-microhei         # every other Chinese caption, and the report's Chinese
     fonts-dejavu-core          # the report's Latin, Greek and symbols (½ ² ³ ≥ · √ °)
     qt6-translations-l10n      # Qt's own dialogs and buttons in Chinese
 )
 
-# `setup.sh fuzz` adds clang and its fuzzer runtime; `setup.sh bench` Google Benchmark, Python
+# `setup.sh fuzz` adds clang and its fuzzer runtime; `setup.sh bench` Python
 # and Xvfb for the benchmark report; `setup.sh package` what builds and checks the Debian package.
 case "${1:-}" in
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
-    bench) packages+=(libbenchmark-dev python3 xvfb xauth) ;;
+    bench) packages+=(python3 xvfb xauth) ;;
     package) packages+=(dpkg-dev file lintian appstream desktop-file-utils) ;;
 esac
 

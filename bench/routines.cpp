@@ -1,0 +1,272 @@
+#include "calculators/anchorbar.h"
+#include "calculators/beam.h"
+#include "calculators/earthpressure.h"
+#include "calculators/gravitywall.h"
+#include "core/numerictext.h"
+#include "plain.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+// bench_routines [ROUNDS]: each checked routine against the same formula in plain doubles, and
+// the text conversions against <charconv>. For each pair, ROUNDS rounds time both over the same
+// varied inputs, one after the other in alternating order, so that the machine's drift cancels
+// in each round's ratio; prints JSON: each pair's median ratio and its quartiles.
+namespace {
+
+using namespace subprogram;
+
+// Keeps a value alive without a store the plain side would not make.
+template <typename T> void keep(const T& value) {
+    asm volatile("" : : "r,m"(value) : "memory");
+}
+
+constexpr std::size_t kInputs = 512;
+std::mt19937_64 rng(18);
+double in(double low, double high) {
+    return std::uniform_real_distribution<double>(low, high)(rng);
+}
+
+template <typename Run> double seconds(Run run, int repeats) {
+    const auto start = std::chrono::steady_clock::now();
+    for (int r = 0; r < repeats; ++r) {
+        for (std::size_t i = 0; i < kInputs; ++i) {
+            run(i);
+        }
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+struct Ratio {
+    std::string name;
+    double q1, median, q3, checkedNs, plainNs;
+};
+std::vector<Ratio> ratios;
+int rounds = 41;
+
+template <typename Checked, typename Plain>
+void pair(const std::string& name, Checked checked, Plain plain) {
+    int repeats = 1; // about a millisecond a timing
+    while (seconds(checked, repeats) < 1e-3 && repeats < 1 << 20) {
+        repeats *= 2;
+    }
+    std::vector<double> r, c, p;
+    for (int round = 0; round < rounds; ++round) {
+        double tc = 0, tp = 0;
+        if (round % 2 == 0) {
+            tc = seconds(checked, repeats), tp = seconds(plain, repeats);
+        } else {
+            tp = seconds(plain, repeats), tc = seconds(checked, repeats);
+        }
+        r.push_back(tc / tp);
+        c.push_back(tc), p.push_back(tp);
+    }
+    const auto at = [](std::vector<double> v, double q) {
+        std::sort(v.begin(), v.end());
+        return v[static_cast<std::size_t>(q * static_cast<double>(v.size() - 1) + 0.5)];
+    };
+    const double calls = static_cast<double>(repeats) * kInputs;
+    ratios.push_back({name, at(r, 0.25), at(r, 0.5), at(r, 0.75), at(c, 0.5) / calls * 1e9,
+                      at(p, 0.5) / calls * 1e9});
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (argc > 1) {
+        rounds = std::max(5, std::atoi(argv[1]));
+    }
+    struct Earth {
+        double H, g, phi, c, q, delta, theta, beta, alpha, dr;
+    };
+    std::vector<Earth> earth(kInputs);
+    for (Earth& e : earth) {
+        e = {in(2, 12), in(16, 22), in(20, 40), in(0, 20),   in(0, 30),
+             in(0, 15), in(40, 60), in(0, 15),  in(80, 100), in(8, 16)};
+    }
+    pair(
+        "coulombActive",
+        [&](std::size_t i) {
+            const Earth& e = earth[i];
+            keep(coulombActive(e.H, e.g, e.phi, e.c, e.q, e.delta, e.theta, e.beta, e.alpha));
+        },
+        [&](std::size_t i) {
+            const Earth& e = earth[i];
+            double Ka, Ea;
+            plain::coulombActive(e.H, e.g, e.phi, e.c, e.q, e.delta, e.beta, e.alpha, Ka, Ea);
+            keep(Ka), keep(Ea);
+        });
+    pair(
+        "atRestEarthPressure",
+        [&](std::size_t i) {
+            const Earth& e = earth[i];
+            keep(atRestEarthPressure(e.phi, e.q, e.g, e.H));
+        },
+        [&](std::size_t i) {
+            const Earth& e = earth[i];
+            double K0, E0;
+            plain::atRestEarthPressure(e.phi, e.q, e.g, e.H, K0, E0);
+            keep(K0), keep(E0);
+        });
+    pair(
+        "limitedFillEarthPressure",
+        [&](std::size_t i) {
+            const Earth& e = earth[i];
+            keep(limitedFillEarthPressure(e.H, e.g, e.dr, e.c, e.q, e.delta, e.theta, e.beta,
+                                          e.alpha));
+        },
+        [&](std::size_t i) {
+            const Earth& e = earth[i];
+            double Ka, Ea;
+            plain::limitedFillEarthPressure(e.H, e.g, e.dr, e.c, e.delta, e.theta, e.beta, e.alpha,
+                                            Ka, Ea);
+            keep(Ka), keep(Ea);
+        });
+    struct Anchor {
+        double D, Htk, a, fy, g0, frb, fb, d;
+    };
+    std::vector<Anchor> anchors(kInputs);
+    for (Anchor& a : anchors) {
+        a = {in(90, 200), in(5, 500),   in(0, 30),      in(200, 400),
+             in(1, 1.2),  in(100, 400), in(2000, 3000), in(16, 40)};
+    }
+    pair(
+        "anchorBarDesign",
+        [&](std::size_t i) {
+            const Anchor& a = anchors[i];
+            keep(anchorBarDesign(3, a.D, a.Htk, a.a, a.fy, true, a.g0, a.frb, a.fb, a.d));
+        },
+        [&](std::size_t i) {
+            const Anchor& a = anchors[i];
+            double out[4];
+            plain::anchorBarDesign(3, a.D, a.Htk, a.a, a.fy, true, a.g0, a.frb, a.fb, a.d, out);
+            keep(out);
+        });
+    struct Wall {
+        float n, Ht, h1, alpha0, b1, b2, gw, b, x2, x3, h4, b3, b4, b5, G, Ea, z, alpha, delta, mu,
+            x0, H, h2;
+    };
+    std::vector<Wall> walls(kInputs);
+    for (Wall& w : walls) {
+        const auto f = [](double low, double high) { return static_cast<float>(in(low, high)); };
+        w = {f(0.03, 0.25), f(4, 5),      f(1.5, 2.5), f(0, 12),    f(0.4, 0.8), f(1, 1.4),
+             f(22, 24),     f(1.4, 2.2),  f(0.3, 0.4), f(0.2, 0.3), f(0.6, 0.7), f(1, 1.1),
+             f(0.4, 0.5),   f(0.4, 0.6),  f(100, 160), f(20, 40),   f(2, 2.5),   f(85, 95),
+             f(5, 15),      f(0.25, 0.5), f(0.8, 1.1), f(2, 3),     f(0.2, 0.4)};
+    }
+    pair(
+        "uprightWallWeight",
+        [&](std::size_t i) {
+            const Wall& w = walls[i];
+            keep(uprightWallWeight(w.n, w.Ht, w.h1, w.alpha0, w.b1, w.b2, w.gw, w.b));
+        },
+        [&](std::size_t i) {
+            const Wall& w = walls[i];
+            float G, x0;
+            plain::uprightWallWeight(w.n, w.Ht, w.h1, w.alpha0, w.b1, w.b2, w.gw, w.b, G, x0);
+            keep(G), keep(x0);
+        });
+    pair(
+        "shelfWallWeight",
+        [&](std::size_t i) {
+            const Wall& w = walls[i];
+            keep(shelfWallWeight(w.n, w.x2, w.x3, w.h1, w.Ht, w.h4, w.b1, w.b2, w.b3, w.b4, w.b5,
+                                 w.b, w.gw));
+        },
+        [&](std::size_t i) {
+            const Wall& w = walls[i];
+            float G, x0;
+            plain::shelfWallWeight(w.n, w.x2, w.x3, w.h1, w.Ht, w.h4, w.b1, w.b2, w.b3, w.b4, w.b5,
+                                   w.b, w.gw, G, x0);
+            keep(G), keep(x0);
+        });
+    pair(
+        "antiSlidingFactor",
+        [&](std::size_t i) {
+            const Wall& w = walls[i];
+            keep(antiSlidingFactor(w.G, w.Ea, w.alpha0, w.alpha, w.delta, w.mu));
+        },
+        [&](std::size_t i) {
+            const Wall& w = walls[i];
+            keep(plain::antiSlidingFactor(w.G, w.Ea, w.alpha0, w.alpha, w.delta, w.mu));
+        });
+    pair(
+        "antiOverturningFactor",
+        [&](std::size_t i) {
+            const Wall& w = walls[i];
+            keep(antiOverturningFactor(w.G, w.Ea, w.alpha0, w.z, w.alpha, w.delta, w.b, w.x0));
+        },
+        [&](std::size_t i) {
+            const Wall& w = walls[i];
+            keep(plain::antiOverturningFactor(w.G, w.Ea, w.alpha0, w.z, w.alpha, w.delta, w.b,
+                                              w.x0));
+        });
+    pair(
+        "baseStress",
+        [&](std::size_t i) {
+            const Wall& w = walls[i];
+            keep(baseStress(w.G, w.H, w.Ht, w.h2, w.x0, w.delta, w.alpha, w.Ea, w.b));
+        },
+        [&](std::size_t i) {
+            const Wall& w = walls[i];
+            float out[3];
+            plain::baseStress(w.G, w.H, w.Ht, w.h2, w.x0, w.delta, w.alpha, w.Ea, w.b, out);
+            keep(out);
+        });
+    std::vector<double> loads(kInputs);
+    for (double& q : loads) {
+        q = in(5, 30);
+    }
+    const std::vector<double> spans(10, 2.0);
+    pair(
+        "solveContinuousBeam (10 spans)",
+        [&](std::size_t i) {
+            keep(solveContinuousBeam(spans, 200, 300, loads[i], 25500, EndCondition::Hinged,
+                                     EndCondition::Hinged));
+        },
+        [&](std::size_t i) {
+            keep(plain::solveContinuousBeam(10, 2.0, 200, 300, loads[i], 25500, false));
+        });
+
+    // texts as engineers type them, numbers as the routines give them
+    std::vector<std::string> texts(kInputs);
+    std::vector<double> numbers(kInputs);
+    for (std::size_t i = 0; i < kInputs; ++i) {
+        char buffer[32];
+        const int digits = static_cast<int>(in(0, 4));
+        std::snprintf(buffer, sizeof buffer, "%.*f", digits, in(0, 500));
+        texts[i] = buffer;
+        numbers[i] = in(0.01, 500) * (1 + 1e-9);
+    }
+    pair(
+        "textToDouble vs from_chars", [&](std::size_t i) { keep(textToDouble(texts[i])); },
+        [&](std::size_t i) {
+            double v;
+            std::from_chars(texts[i].data(), texts[i].data() + texts[i].size(), v);
+            keep(v);
+        });
+    pair(
+        "doubleToText vs to_chars", [&](std::size_t i) { keep(doubleToText(numbers[i])); },
+        [&](std::size_t i) {
+            char buffer[32];
+            const auto r =
+                std::to_chars(buffer, buffer + 32, numbers[i], std::chars_format::general, 15);
+            keep(std::string(buffer, r.ptr));
+        });
+
+    std::printf("[");
+    for (std::size_t i = 0; i < ratios.size(); ++i) {
+        const Ratio& r = ratios[i];
+        std::printf("%s\n {\"name\": \"%s\", \"ratio\": [%.3f, %.3f, %.3f], \"checked_ns\": %.1f, "
+                    "\"plain_ns\": %.1f}",
+                    i ? "," : "", r.name.c_str(), r.q1, r.median, r.q3, r.checkedNs, r.plainNs);
+    }
+    std::printf("\n]\n");
+    return 0;
+}
