@@ -53,15 +53,12 @@ double modulusForGrade(std::string_view grade) {
     return 0;
 }
 
-int spanCount(std::string_view text) {
+double spanCount(std::string_view text) {
     const double count = textToDouble(text);
     if (count != std::floor(count)) {
         throw CalcError(ErrorKind::TypeMismatch);
     }
-    if (count > kMaxSpans) {
-        throw CalcError(ErrorKind::SubscriptOutOfRange);
-    }
-    return count < 1 ? 0 : static_cast<int>(count);
+    return count < 1 ? 0 : count;
 }
 
 void combinedLoadFixedEndMoments(double a1, double a2, double a3, double a4, double& Mup,
@@ -195,12 +192,13 @@ std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths,
 
 void calculateBeam(Form& form, Trace* trace) {
     beginStep(trace, kReadingStep);
-    const int n = form.readWith("Combo1", spanCount);
-    std::vector<double> spans(static_cast<std::size_t>(n), kSpanLength);
+    const double n = form.readWith("Combo1", spanCount);
     // beyond the window: one length per span, in the place of 2 m for every span
-    if (form.holds("lengths") && !form.text("lengths").empty()) {
+    std::vector<double> spans;
+    const bool lengthsGiven = form.holds("lengths") && !form.text("lengths").empty();
+    if (lengthsGiven) {
         spans = form.readWith("lengths", readLengths);
-        if (spans.size() != static_cast<std::size_t>(n)) {
+        if (static_cast<double>(spans.size()) != n) {
             throw FieldError(CalcError(ErrorKind::InvalidArgument), "lengths");
         }
     }
@@ -210,6 +208,13 @@ void calculateBeam(Form& form, Trace* trace) {
     const double b = form.readDouble("Combo3");
     const double h = form.readDouble("Combo4");
     const double q = form.readDouble("Text2");
+    // the solver's first step, after every field is read: its tables hold 99 spans
+    if (n > kMaxSpans) {
+        throw FieldError(CalcError(ErrorKind::SubscriptOutOfRange), "Combo1");
+    }
+    if (!lengthsGiven) {
+        spans.assign(static_cast<std::size_t>(n), kSpanLength);
+    }
     const auto moments = solveContinuousBeam(spans, b, h, q, Ec, upper, lower, trace);
     for (std::size_t i = 0; i < moments.size(); ++i) {
         form.setText("Text3", doubleToText(moments[i].upper));

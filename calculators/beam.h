@@ -21,10 +21,10 @@ double modulusForGrade(std::string_view grade);
 // Supports are numbered up to 100, so a member has at most 99 spans.
 inline constexpr int kMaxSpans = 99;
 
-// The number of spans in a text: a number that is not whole is refused with TypeMismatch, and
-// one above kMaxSpans with SubscriptOutOfRange; a count below 1 gives 0 spans, for which the
-// solver fails at its first division.
-int spanCount(std::string_view text);
+// The number of spans in a text: a number that is not whole is refused with TypeMismatch as it is
+// read; a count below 1 gives 0 spans, for which the solver fails at its first division. A count
+// above kMaxSpans is the solver's to refuse, after every field is read.
+double spanCount(std::string_view text);
 
 // Fixed-end moments of one span of length a1 + a2 under a uniform load a3 over its length, a
 // load growing from 0 to a4 over the upper a1, and a uniform a4 over the lower a2.

@@ -82,6 +82,12 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"division_by_zero", {"anchor", "fy=0"}, 1, "", "error 11: DivisionByZero\n"},
     Case{"invalid_argument", {"earth-pressure", "beta=40"}, 1, "", "error 5: InvalidArgument"},
     Case{"subscript", {"beam", "n=100"}, 1, "", "error 9: SubscriptOutOfRange (n=\"100\")"},
+    // a count above 99 is refused where the solver starts, after the section and the load are
+    // read; a count that is no whole number as it is read
+    Case{"count_then_load", {"beam", "n=100", "q=abc"}, 1, "", "error 13: TypeMismatch (q=\"abc\")\n"},
+    Case{"count_then_section", {"beam", "n=1000", "b=x"}, 1, "", "error 13: TypeMismatch (b=\"x\")\n"},
+    Case{"count_first", {"beam", "n=2.5", "q=abc"}, 1, "", "error 13: TypeMismatch (n=\"2.5\")\n"},
+    Case{"huge_count", {"beam", "n=1E300"}, 1, "", "error 9: SubscriptOutOfRange (n=\"1E300\")\n"},
     Case{"upright_no_batter", {"gravity-wall", "--type", "upright", "n=0"}, 1,
          "Ka=0.427106497065615\nEa=28.8723992016356\n", "error 11: DivisionByZero\n"},
     Case{"bad_length", {"beam", "lengths=2;x"}, 1, "", "13: TypeMismatch (lengths=\"2;x\")"},
@@ -232,6 +238,19 @@ INSTANTIATE_TEST_SUITE_P(Csv, Batches, testing::Values(
     Batch{"no_header", "", 2, "", "standard input has no header row"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+TEST(Slopecalc, ABeamBatchRefusesTooManySpansAfterReadingEveryField) {
+    const Outcome r = slopecalc({"beam", "--csv", "-"},
+                                "n,q,b\n100,10,200\n100,abc,200\n1000,10,x\n2.5,abc,200\n");
+    std::istringstream lines(r.out);
+    std::vector<std::string> errors;
+    for (std::string line; std::getline(lines, line);) {
+        errors.push_back(line.substr(line.rfind(',') + 1));
+    }
+    EXPECT_EQ(errors,
+              (std::vector<std::string>{"error", "9 SubscriptOutOfRange (n)", "13 TypeMismatch (q)",
+                                        "13 TypeMismatch (b)", "13 TypeMismatch (n)"}));
+}
 
 TEST(Slopecalc, JsonIsValidUtf8AndCarriesTheTrace) {
     const Outcome r = slopecalc({"earth-pressure", "--json", "--trace", "phi=\xff\xe9\xe5\x9c"});
