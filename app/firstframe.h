@@ -15,6 +15,7 @@ inline void exitAfterFirstFrameIfAsked(QWidget& window) {
         return;
     }
     struct FirstFrame : QObject {
+        using QObject::QObject;
         bool eventFilter(QObject*, QEvent* event) override {
             if (event->type() == QEvent::Paint) {
                 QTimer::singleShot(0, qApp, &QCoreApplication::quit);
@@ -22,5 +23,5 @@ inline void exitAfterFirstFrameIfAsked(QWidget& window) {
             return false;
         }
     };
-    window.installEventFilter(new FirstFrame);
+    window.installEventFilter(new FirstFrame(&window));
 }
