@@ -112,7 +112,7 @@ class Parser {
                         throw Error(keyLine, "the key \"" + key + "\" is given twice");
                     }
                     expect(':');
-                    v.members.emplace_back(std::move(key), value(depth + 1));
+                    v.members.push_back({std::move(key), value(depth + 1)});
                 } while (take(','));
                 expect('}');
             }

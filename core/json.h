@@ -9,16 +9,25 @@
 // The little JSON the program reads and writes: its saved calculations and slopecalc's output.
 namespace json {
 
+struct Member;
+
 struct Value {
     enum class Type { Null, Boolean, Number, String, Array, Object };
     Type type = Type::Null;
     bool boolean = false;
     std::string text; // a string, or a number as written
     std::vector<Value> items;
-    std::vector<std::pair<std::string, Value>> members; // in the order written
-    int line = 0;                                       // where the value begins, from 1
+    std::vector<Member> members; // in the order written
+    int line = 0;                // where the value begins, from 1
 
     const Value* member(std::string_view key) const;
+};
+
+// One key of an object with its value. (A pair of a string and a Value would need Value
+// complete where Value itself is declared.)
+struct Member {
+    std::string key;
+    Value value;
 };
 
 // What is wrong with a text that is not JSON, and on which line.
