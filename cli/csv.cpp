@@ -137,28 +137,75 @@ bool Reader::next(Row& row) {
     return true;
 }
 
+bool Reader::next(Record& record) {
+    record.cells.clear();
+    // A record whose line end is already read and that holds no quote is split where it lies;
+    // anything else (a quote, a record cut by the end of what was read, a CR as the last byte
+    // read) is read as a row of strings.
+    const char* begin = buffer_.data() + position_;
+    const char* end = buffer_.data() + buffer_.size();
+    const char* stop = begin;
+    while (stop < end && *stop != '"' && *stop != '\r' && *stop != '\n') {
+        ++stop;
+    }
+    const auto length = static_cast<std::size_t>(stop - begin);
+    if (!tooLong_ && stop < end && *stop != '"' && (*stop == '\n' || stop + 1 < end) &&
+        length + 1 <= kLongest) {
+        record.verbatim = true;
+        record.text = std::string_view(begin, length);
+        for (const char* cell = begin;;) {
+            const char* comma = std::find(cell, stop, ',');
+            record.cells.emplace_back(cell, static_cast<std::size_t>(comma - cell));
+            if (comma == stop) {
+                break;
+            }
+            cell = comma + 1;
+        }
+        line_ = nextLine_++;
+        quoteLine_ = 0;
+        blank_ = length == 0;
+        const bool crlf = *stop == '\r' && stop[1] == '\n';
+        if (!endSeen_) {
+            endSeen_ = true;
+            lineEnd_ = crlf ? "\r\n" : *stop == '\r' ? "\r" : "\n";
+        }
+        position_ += length + (crlf ? 2 : 1);
+        return true;
+    }
+    record.verbatim = false;
+    record.text = {};
+    if (!next(record.unquoted)) {
+        return false;
+    }
+    record.cells.assign(record.unquoted.begin(), record.unquoted.end());
+    return true;
+}
+
+void appendField(std::string& out, std::string_view field) {
+    if (std::none_of(field.begin(), field.end(), [](char c) {
+            // ',' '"' '\r' '\n' all lie below '0'
+            return static_cast<unsigned char>(c) < '0' &&
+                   (c == ',' || c == '"' || c == '\r' || c == '\n');
+        })) {
+        out += field;
+        return;
+    }
+    out += '"';
+    for (char c : field) {
+        out += c;
+        if (c == '"') {
+            out += '"';
+        }
+    }
+    out += '"';
+}
+
 void appendRow(std::string& out, const Row& row, std::string_view lineEnd) {
     for (std::size_t i = 0; i < row.size(); ++i) {
         if (i > 0) {
             out += ',';
         }
-        const std::string& field = row[i];
-        if (std::none_of(field.begin(), field.end(), [](char c) {
-                // ',' '"' '\r' '\n' all lie below '0'
-                return static_cast<unsigned char>(c) < '0' &&
-                       (c == ',' || c == '"' || c == '\r' || c == '\n');
-            })) {
-            out += field;
-            continue;
-        }
-        out += '"';
-        for (char c : field) {
-            out += c;
-            if (c == '"') {
-                out += '"';
-            }
-        }
-        out += '"';
+        appendField(out, row[i]);
     }
     out += lineEnd;
 }

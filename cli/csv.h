@@ -12,6 +12,16 @@ namespace csv {
 
 using Row = std::vector<std::string>;
 
+// One record as views: into the reader's own bytes when the record holds no quote (the common
+// case, read without a copy), else into the unquoted strings kept here. Valid until the next
+// record is read.
+struct Record {
+    std::vector<std::string_view> cells;
+    bool verbatim = false; // no cell was quoted: `text` is the record as it stands
+    std::string_view text; // without its line end
+    Row unquoted;
+};
+
 // Reads the records of a stream one at a time, holding no more than one record. CR, LF and CRLF
 // each end a record (also one after another in one file); a UTF-8 byte-order mark before the
 // first record, as spreadsheet programs write it, is skipped.
@@ -24,6 +34,8 @@ class Reader {
     // The next record into `row`; false at the end of the input, and when the record runs
     // longer than kLongest (tooLong() then says so, and reading stops).
     bool next(Row& row);
+    // The same, as views.
+    bool next(Record& record);
 
     std::size_t line() const { return line_; } // where the last record began, from 1
     bool blank() const { return blank_; }      // it was an empty line
@@ -41,15 +53,16 @@ class Reader {
     int peek();
 
     std::streambuf& in_;
-    std::string buffer_;        // bytes read and not yet taken
-    std::size_t position_ = 0;  // of the next byte in buffer_
+    std::string buffer_;       // bytes read and not yet taken
+    std::size_t position_ = 0; // of the next byte in buffer_
     std::size_t line_ = 0, nextLine_ = 1, quoteLine_ = 0;
     bool blank_ = false, tooLong_ = false, byteOrderMark_ = false, endSeen_ = false;
     std::string_view lineEnd_ = "\n";
 };
 
-// Appends one record with `lineEnd` to `out`; fields are quoted only when they hold a comma, a
-// quote or a line break.
+// Appends one field to `out`, quoted only when it holds a comma, a quote or a line break.
+void appendField(std::string& out, std::string_view field);
+// Appends one record with `lineEnd` to `out`, its fields as appendField writes them.
 void appendRow(std::string& out, const Row& row, std::string_view lineEnd);
 
 } // namespace csv

@@ -349,16 +349,17 @@ std::unique_ptr<FdInput> openInput(const std::string& path, std::ostream& out) {
 }
 
 // The rows of a batch as a Form: the row's cells where the header names a parameter, the
-// defaults (and NAME=TEXT) elsewhere; the results go straight into the output row's cells. A
+// defaults (and NAME=TEXT) elsewhere; the results go straight into their output cells. A
 // calculation reads its fields in the same order on every row, so a lookup starts where the
 // last one ended; nothing is allocated once the first rows have sized the strings.
 class RowForm : public Form {
   public:
     RowForm(const Calculator& calculator, const Variant& variant, const Texts& base,
             const std::vector<std::size_t>& places,
-            const std::unordered_map<std::string, std::size_t>& columnOf, std::size_t first)
-        : calculator_(calculator), base_(base), places_(places), columnOf_(columnOf), first_(first),
-          source_(calculator.fields.size()) {
+            const std::unordered_map<std::string, std::size_t>& columnOf,
+            std::vector<std::string>& results)
+        : calculator_(calculator), base_(base), places_(places), columnOf_(columnOf),
+          outputs_(results), source_(calculator.fields.size()) {
         for (const Result* r : resultsOf(calculator, variant)) {
             results_.push_back({r->control, columnOf.at(std::string(r->name))});
         }
@@ -368,32 +369,31 @@ class RowForm : public Form {
         }
     }
 
-    // A row to calculate: its cells, then one cell per result column, all empty.
-    void start(csv::Row& cells) {
-        cells_ = &cells;
+    // A row to calculate: its cells, a cell it lacks read as empty; the result cells are empty.
+    void start(const std::vector<std::string_view>& cells) {
         reads_ = 0;
         failure_.reset();
         for (std::size_t f = 0; f < source_.size(); ++f) {
-            source_[f] = &base_[f];
+            source_[f] = base_[f];
         }
         for (std::size_t i = 0; i < places_.size(); ++i) {
-            source_[places_[i]] = &cells[i];
+            source_[places_[i]] = i < cells.size() ? cells[i] : std::string_view();
         }
     }
 
     std::string text(std::string_view field) const override {
         const Field& f = calculator_.fields[fieldIndex(field)];
-        const std::string& t = *source_[&f - calculator_.fields.data()];
+        const std::string_view t = source_[&f - calculator_.fields.data()];
         for (const Choice& c : f.choices) { // a choice word given in English is the window's
             if (c.english == t) {
                 return std::string(c.text);
             }
         }
-        return t;
+        return std::string(t);
     }
     int choice(std::string_view field) const override {
         const Field& f = calculator_.fields[fieldIndex(field)];
-        const std::string& t = *source_[&f - calculator_.fields.data()];
+        const std::string_view t = source_[&f - calculator_.fields.data()];
         for (const Choice& c : f.choices) {
             if (c.text == t || c.english == t) {
                 return c.value;
@@ -405,15 +405,21 @@ class RowForm : public Form {
         if (failure_) {
             return; // after the row's failure
         }
+        for (const auto& [control, column] : results_) { // by address first, as fields are
+            if (sameLiteral(control, field)) {
+                outputs_[column] = text;
+                return;
+            }
+        }
         for (const auto& [control, column] : results_) {
-            if (sameLiteral(control, field) || control == field) {
-                (*cells_)[first_ + column] = text;
+            if (control == field) {
+                outputs_[column] = text;
                 return;
             }
         }
         if (!calculator_.result(field)) { // beyond the window: a column of its own
             if (const auto c = columnOf_.find(std::string(field)); c != columnOf_.end()) {
-                (*cells_)[first_ + c->second] = text;
+                outputs_[c->second] = text;
             }
         }
     }
@@ -429,7 +435,7 @@ class RowForm : public Form {
     double readDouble(std::string_view field) const override {
         const std::size_t f = fieldIndex(field);
         ErrorKind error{};
-        if (const auto value = ::readDouble(*source_[f], error)) {
+        if (const auto value = ::readDouble(source_[f], error)) {
             return *value;
         }
         fail(error, f);
@@ -438,7 +444,7 @@ class RowForm : public Form {
     float readSingle(std::string_view field) const override {
         const std::size_t f = fieldIndex(field);
         ErrorKind error{};
-        if (const auto value = ::readSingle(*source_[f], error)) {
+        if (const auto value = ::readSingle(source_[f], error)) {
             return *value;
         }
         fail(error, f);
@@ -448,7 +454,7 @@ class RowForm : public Form {
     // The first read that failed on this row: its kind and field.
     const std::optional<std::pair<ErrorKind, std::size_t>>& failure() const { return failure_; }
     const Field& field(std::size_t f) const { return calculator_.fields[f]; }
-    const std::string& cell(std::size_t f) const { return *source_[f]; }
+    std::string_view cell(std::size_t f) const { return source_[f]; }
 
   private:
     void fail(ErrorKind kind, std::size_t f) const {
@@ -488,10 +494,9 @@ class RowForm : public Form {
     const Texts& base_;
     const std::vector<std::size_t>& places_;
     const std::unordered_map<std::string, std::size_t>& columnOf_;
-    std::size_t first_; // the output row's first result cell
+    std::vector<std::string>& outputs_;                             // by result column
     std::vector<std::pair<std::string_view, std::size_t>> results_; // control, column
-    std::vector<const std::string*> source_;                        // by field
-    csv::Row* cells_ = nullptr;
+    std::vector<std::string_view> source_;                          // by field
     std::vector<double> fallbacks_;
     mutable std::optional<std::pair<ErrorKind, std::size_t>> failure_;
     mutable std::vector<std::size_t> order_; // the fields of the last rows' reads, in order
@@ -566,19 +571,23 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
 
     bool failed = false;
     const Variant& variant = calculator.variant(options.variant);
-    RowForm form(calculator, variant, base, places, columnOf, header.size());
+    std::vector<std::string> results(
+        columns.size()); // the row's result cells, kept from row to row
+    RowForm form(calculator, variant, base, places, columnOf, results);
     std::vector<std::size_t> verdictColumns, verdictResults; // a verdict's column, its result's
     for (const subprogram::Verdict& v : calculator.verdicts) {
         verdictColumns.push_back(columnOf.at(std::string(v.name)));
         const auto result = columnOf.find(std::string(calculator.result(v.result)->name));
         verdictResults.push_back(result == columnOf.end() ? columns.size() : result->second);
     }
-    csv::Row row, cells;
-    while (out && !stopSignal() && reader.next(row)) {
+    csv::Record record;
+    std::string problem;
+    while (out && !stopSignal() && reader.next(record)) {
         if (reader.blank()) {
             continue;
         }
-        std::string problem;
+        const std::vector<std::string_view>& row = record.cells;
+        problem.clear();
         if (row.size() > header.size()) {
             problem = "row has " + std::to_string(row.size()) + " cells, the header " +
                       std::to_string(header.size());
@@ -586,36 +595,26 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
             problem = "the quote opened on line " + std::to_string(reader.unclosedQuote()) +
                       " is not closed";
         }
-        // the row's own cells, then the result columns and the error, in strings kept from row
-        // to row
-        cells.resize(header.size() + columns.size() + 1);
-        for (std::size_t i = 0; i < header.size(); ++i) {
-            if (i < row.size()) {
-                cells[i] = row[i];
-            } else {
-                cells[i].clear();
-            }
-        }
-        for (std::size_t i = header.size(); i < cells.size(); ++i) {
-            cells[i].clear();
+        for (std::string& r : results) {
+            r.clear();
         }
         if (problem.empty() && calculator.completeParameters) {
             Texts texts = base; // the beam completes its span lengths from the count
             for (std::size_t i = 0; i < places.size(); ++i) {
-                texts[places[i]] = cells[i];
+                texts[places[i]] = i < row.size() ? std::string(row[i]) : std::string();
             }
             const Outcome outcome = calculate(options, std::move(texts), given);
             for (const auto& [name, text] : outcome.results) {
                 if (const auto c = columnOf.find(name); c != columnOf.end()) {
-                    cells[header.size() + c->second] = text;
+                    results[c->second] = text;
                 }
             }
             for (const auto& [name, met] : outcome.verdicts) {
-                cells[header.size() + columnOf.at(name)] = met ? "yes" : "no";
+                results[columnOf.at(name)] = met ? "yes" : "no";
             }
             problem = outcome.failure ? failureText(*outcome.failure, false) : "";
         } else if (problem.empty()) {
-            form.start(cells);
+            form.start(row);
             std::optional<Failure> failure;
             try {
                 calculator.calculate(options.variant, form, nullptr);
@@ -627,26 +626,42 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
             }
             if (const auto& read = form.failure()) { // a failed read came first
                 failure = Failure{read->first, std::string(form.field(read->second).name),
-                                  form.cell(read->second)};
+                                  std::string(form.cell(read->second))};
             }
             if (failure) {
                 problem = failureText(*failure, false);
             } else {
                 for (std::size_t v = 0; v < verdictColumns.size(); ++v) {
                     const std::size_t result = verdictResults[v];
-                    if (result < columns.size() && !cells[header.size() + result].empty()) {
-                        cells[header.size() + verdictColumns[v]] =
-                            subprogram::meets(calculator.verdicts[v], cells[header.size() + result])
-                                ? "yes"
-                                : "no";
+                    if (result < columns.size() && !results[result].empty()) {
+                        results[verdictColumns[v]] =
+                            subprogram::meets(calculator.verdicts[v], results[result]) ? "yes"
+                                                                                       : "no";
                     }
                 }
             }
         }
-        cells.back() = problem;
         failed = failed || !problem.empty();
+        // the row as it was read (its cells up to the header's count), the results, the error
         line.clear();
-        csv::appendRow(line, cells, lineEnd);
+        if (record.verbatim && row.size() <= header.size()) {
+            line += record.text; // no cell needs quotes
+            line.append(header.size() - row.size(), ',');
+        } else {
+            for (std::size_t i = 0; i < header.size(); ++i) {
+                if (i > 0) {
+                    line += ',';
+                }
+                csv::appendField(line, i < row.size() ? row[i] : std::string_view());
+            }
+        }
+        for (const std::string& r : results) {
+            line += ',';
+            csv::appendField(line, r);
+        }
+        line += ',';
+        csv::appendField(line, problem);
+        line += lineEnd;
         out << line;
     }
     readFailure();
