@@ -359,13 +359,15 @@ class RowForm : public Form {
             const std::unordered_map<std::string, std::size_t>& columnOf,
             std::vector<std::string>& results)
         : calculator_(calculator), base_(base), places_(places), columnOf_(columnOf),
-          outputs_(results), source_(calculator.fields.size()) {
+          outputs_(results), source_(calculator.fields.size()), known_(source_.size()) {
         for (const Result* r : resultsOf(calculator, variant)) {
             results_.push_back({r->control, columnOf.at(std::string(r->name))});
         }
         for (const std::string& text : base) { // what a field reads without its cell
             ErrorKind unused{};
-            fallbacks_.push_back(::readDouble(text, unused).value_or(1));
+            const auto value = ::readDouble(text, unused);
+            fallbacks_.push_back(value.value_or(1));
+            baseReads_.push_back(value.has_value());
         }
     }
 
@@ -375,9 +377,11 @@ class RowForm : public Form {
         failure_.reset();
         for (std::size_t f = 0; f < source_.size(); ++f) {
             source_[f] = base_[f];
+            known_[f] = baseReads_[f];
         }
         for (std::size_t i = 0; i < places_.size(); ++i) {
             source_[places_[i]] = i < cells.size() ? cells[i] : std::string_view();
+            known_[places_[i]] = false;
         }
     }
 
@@ -432,8 +436,12 @@ class RowForm : public Form {
     // row (an exception costs as much as several rows); nothing
     // it writes after the failure counts, and the row reports the failure, where the window
     // would have stopped. A bad row costs what a good one does.
+    // A field without its cell reads the value its text had on the first row.
     double readDouble(std::string_view field) const override {
         const std::size_t f = fieldIndex(field);
+        if (known_[f]) {
+            return fallbacks_[f];
+        }
         ErrorKind error{};
         if (const auto value = ::readDouble(source_[f], error)) {
             return *value;
@@ -443,6 +451,9 @@ class RowForm : public Form {
     }
     float readSingle(std::string_view field) const override {
         const std::size_t f = fieldIndex(field);
+        if (known_[f] && fitsSingle(fallbacks_[f])) {
+            return static_cast<float>(fallbacks_[f]);
+        }
         ErrorKind error{};
         if (const auto value = ::readSingle(source_[f], error)) {
             return *value;
@@ -498,6 +509,8 @@ class RowForm : public Form {
     std::vector<std::pair<std::string_view, std::size_t>> results_; // control, column
     std::vector<std::string_view> source_;                          // by field
     std::vector<double> fallbacks_;
+    std::vector<char> baseReads_; // by field: its text without the cell is a number
+    std::vector<char> known_;     // by field, on this row: it reads fallbacks_
     mutable std::optional<std::pair<ErrorKind, std::size_t>> failure_;
     mutable std::vector<std::size_t> order_; // the fields of the last rows' reads, in order
     mutable std::size_t reads_ = 0;          // of this row

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include <bit>
 #include <cfloat>
 #include <charconv>
 #include <cmath>
@@ -275,11 +276,11 @@ std::optional<Digits> exactlyRoundedDigits(double value, int significant) {
     if (!(a >= 1e-5 && a < 1e15) || significant > 17) {
         return std::nullopt;
     }
-    int binary = 0;
-    const double fraction = std::frexp(a, &binary); // a = fraction · 2^binary, fraction in [½, 1)
-    const auto m =
-        static_cast<unsigned __int128>(std::ldexp(fraction, 53)); // a = m · 2^(binary − 53)
-    const int shift = 53 - binary; // from 4 to 70 in this range: a = m ÷ 2^shift
+    // a is normal here: a = m · 2^(biased − 1075), with the implicit leading bit in m
+    const auto bits = std::bit_cast<std::uint64_t>(a);
+    const int biased = static_cast<int>(bits >> 52);
+    const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int shift = 1075 - biased; // from 4 to 70 in this range: a = m ÷ 2^shift
     static constexpr std::uint64_t kTens[] = {1ULL,
                                               10ULL,
                                               100ULL,
@@ -300,28 +301,38 @@ std::optional<Digits> exactlyRoundedDigits(double value, int significant) {
                                               100000000000000000ULL,
                                               1000000000000000000ULL,
                                               10000000000000000000ULL};
-    // the decimal power of the first digit, from the binary one: perhaps one too small
-    int power = ((binary - 1) * 78913) >> 18; // log10(2) ≈ 78913 ÷ 2^18
+    // the decimal power of the first digit: from the binary one, as 2^(biased − 1023) ≤ a, then
+    // one more where a reaches the next power of ten (a guess: the digits below decide)
+    static constexpr double kPowers[] = {1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0,  1e1,
+                                         1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
+                                         1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    int power = ((biased - 1023) * 78913) >> 18; // log10(2) ≈ 78913 ÷ 2^18
+    if (power >= -5 && power < 15 && a >= kPowers[power + 6]) {
+        ++power;
+    }
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int p = significant - 1 - power; // a · 10^p has `significant` digits before the point
         if (p > 19 || p < -19) {
             return std::nullopt;
         }
         // n = ⌊a · 10^p⌋, and how the rest compares with one half: -1, 0 or 1
-        unsigned __int128 n = 0;
+        std::uint64_t n = 0;
         int half = 0;
         if (p >= 0) { // a · 10^p = m · 10^p ÷ 2^shift
-            const unsigned __int128 product = m * kTens[p];
-            n = product >> shift;
+            const unsigned __int128 product = static_cast<unsigned __int128>(m) * kTens[p];
+            n = static_cast<std::uint64_t>(product >> shift); // below 10^18 by the checks below
             const unsigned __int128 rest =
                 product & ((static_cast<unsigned __int128>(1) << shift) - 1);
             const unsigned __int128 halfway = static_cast<unsigned __int128>(1) << (shift - 1);
             half = rest < halfway ? -1 : rest > halfway ? 1 : 0;
+            if ((product >> shift) >= kTens[significant]) {
+                ++power;
+                continue;
+            }
         } else { // a · 10^p = m ÷ (2^shift · 10^-p), all within 64 bits here
-            const auto m64 = static_cast<std::uint64_t>(m);
             const std::uint64_t denominator = (std::uint64_t{1} << shift) * kTens[-p];
-            n = m64 / denominator;
-            const std::uint64_t rest2 = (m64 % denominator) * 2;
+            n = m / denominator;
+            const std::uint64_t rest2 = (m % denominator) * 2;
             half = rest2 < denominator ? -1 : rest2 > denominator ? 1 : 0;
         }
         const std::uint64_t low = kTens[significant - 1], high = kTens[significant];
@@ -342,10 +353,20 @@ std::optional<Digits> exactlyRoundedDigits(double value, int significant) {
         }
         Digits d{};
         d.count = static_cast<std::size_t>(significant);
-        auto digits = static_cast<std::uint64_t>(n); // below 10^17
-        for (std::size_t i = d.count; i-- > 0;) {
-            d.digits[i] = static_cast<char>('0' + digits % 10);
-            digits /= 10;
+        // two digits at a time, from the last
+        static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324"
+                                         "25262728293031323334353637383940414243444546474849"
+                                         "50515253545556575859606162636465666768697071727374"
+                                         "75767778798081828384858687888990919293949596979899";
+        std::size_t i = d.count;
+        for (; i >= 2; i -= 2) {
+            const auto pair = static_cast<std::size_t>(n % 100) * 2;
+            n /= 100;
+            d.digits[i - 2] = kPairs[pair];
+            d.digits[i - 1] = kPairs[pair + 1];
+        }
+        if (i == 1) {
+            d.digits[0] = static_cast<char>('0' + n);
         }
         while (d.count > 1 && d.digits[d.count - 1] == '0') {
             --d.count;
@@ -454,9 +475,11 @@ namespace {
 
 // Most field texts are plain digits with at most one decimal point ("18", "1.5", ".5"); those
 // go straight to from_chars, which rounds to the nearest double exactly as the full reading does.
-std::optional<double> plainDecimal(std::string_view text, const Separators& separators) {
+// The value comes back through `value`: an optional here would be stored in two halves and read
+// back whole, a stall on every field.
+bool plainDecimal(std::string_view text, const Separators& separators, double& value) {
     if (separators.decimal != "." || text.empty() || text.size() > 64) {
-        return std::nullopt;
+        return false;
     }
     bool point = false;
     bool digit = false;
@@ -472,11 +495,11 @@ std::optional<double> plainDecimal(std::string_view text, const Separators& sepa
             m = m * 10 + static_cast<std::uint64_t>(c - '0');
             places += point;
         } else {
-            return std::nullopt;
+            return false;
         }
     }
     if (!digit) {
-        return std::nullopt;
+        return false;
     }
     // m ≤ 10^15 − 1 and 10^k, k ≤ 22, are exact doubles, so one division rounds m ÷ 10^k
     // correctly, as from_chars does (Clinger's fast path)
@@ -484,11 +507,20 @@ std::optional<double> plainDecimal(std::string_view text, const Separators& sepa
                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     if (significant <= 15 && places <= 22) {
-        return static_cast<double>(m) / kTens[places];
+        value = static_cast<double>(m) / kTens[places];
+        return true;
     }
-    double value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (ec != std::errc() || end != text.data() + text.size()) {
+    return ec == std::errc() && end == text.data() + text.size();
+}
+
+// Any other text, read in full; out of line, so that plain digits take no stack frame for it.
+[[gnu::noinline]] std::optional<double> readInFull(std::string_view text, ErrorKind& error,
+                                                   const Separators& separators) {
+    Reader reader(text, separators);
+    const double value = reader.read();
+    if (const auto failure = reader.error()) {
+        error = *failure;
         return std::nullopt;
     }
     return value;
@@ -498,16 +530,10 @@ std::optional<double> plainDecimal(std::string_view text, const Separators& sepa
 
 std::optional<double> readDouble(std::string_view text, ErrorKind& error,
                                  const Separators& separators) {
-    if (const auto value = plainDecimal(text, separators)) {
+    if (double value = 0; plainDecimal(text, separators, value)) {
         return value;
     }
-    Reader reader(text, separators);
-    const double value = reader.read();
-    if (const auto failure = reader.error()) {
-        error = *failure;
-        return std::nullopt;
-    }
-    return value;
+    return readInFull(text, error, separators);
 }
 
 std::optional<float> readSingle(std::string_view text, ErrorKind& error,
