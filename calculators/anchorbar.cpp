@@ -55,10 +55,10 @@ void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
     const double fb = form.readDouble("Text12");
     const AnchorBar r = anchorBarDesign(kBars, D, Htk, a, fy, kind == AnchorKind::Permanent, gamma0,
                                         frb, fb, d, trace);
-    form.setText("Text5", doubleToText(r.Na));
-    form.setText("Text6", doubleToText(r.As));
-    form.setText("Text7", doubleToText(r.la));
-    form.setText("Text8", doubleToText(r.lb));
+    form.setDouble("Text5", r.Na);
+    form.setDouble("Text6", r.As);
+    form.setDouble("Text7", r.la);
+    form.setDouble("Text8", r.lb);
 }
 
 namespace {

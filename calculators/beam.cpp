@@ -217,10 +217,10 @@ void calculateBeam(Form& form, Trace* trace) {
     }
     const auto moments = solveContinuousBeam(spans, b, h, q, Ec, upper, lower, trace);
     for (std::size_t i = 0; i < moments.size(); ++i) {
-        form.setText("Text3", doubleToText(moments[i].upper));
+        form.setDouble("Text3", moments[i].upper);
         const std::string span = "M" + std::to_string(i + 1);
-        form.setText(span + "_upper", doubleToText(moments[i].upper));
-        form.setText(span + "_lower", doubleToText(moments[i].lower));
+        form.setDouble(span + "_upper", moments[i].upper);
+        form.setDouble(span + "_lower", moments[i].lower);
     }
 }
 

@@ -100,8 +100,8 @@ void calculateEarthPressure(EarthPressureMode mode, Form& form, Trace* trace) {
                 ? limitedFillEarthPressure(H, gamma, phiOrDeltaR, c, q, delta, theta, beta, alpha,
                                            trace)
                 : coulombActive(H, gamma, phiOrDeltaR, c, q, delta, theta, beta, alpha, trace);
-        form.setText("Kax", doubleToText(r.Ka));
-        form.setText("Eax", doubleToText(r.Ea));
+        form.setDouble("Kax", r.Ka);
+        form.setDouble("Eax", r.Ea);
         break;
     }
     case EarthPressureMode::AtRest: {
@@ -110,8 +110,8 @@ void calculateEarthPressure(EarthPressureMode mode, Form& form, Trace* trace) {
         const double q = form.readDouble("Qx");
         const double phi = form.readDouble("Fix");
         const AtRestPressure r = atRestEarthPressure(phi, q, gamma, H, trace);
-        form.setText("K0ix", doubleToText(r.K0));
-        form.setText("E0ix", doubleToText(r.E0));
+        form.setDouble("K0ix", r.K0);
+        form.setDouble("E0ix", r.E0);
         break;
     }
     }

@@ -194,8 +194,8 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     // the earth pressure works on the double readings, the wall on the single ones
     const ActivePressure earth =
         coulombActive(H, gamma, phi, c, q, delta, theta, beta, alpha, trace);
-    form.setText("Text1", doubleToText(earth.Ka));
-    form.setText("Text6", doubleToText(earth.Ea));
+    form.setDouble("Text1", earth.Ka);
+    form.setDouble("Text6", earth.Ea);
     const float Ea = toSingle(earth.Ea);
     if (trace) {
         trace->record("Ea (single)", Ea, true);
@@ -212,20 +212,20 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     case WallType::NotChosen:
         break; // the checks still run, with no weight
     }
-    form.setText("Text7", singleToText(wall.G));
-    form.setText("Text13", singleToText(wall.x0));
+    form.setSingle("Text7", wall.G);
+    form.setSingle("Text13", wall.x0);
 
     const float Ks = antiSlidingFactor(wall.G, Ea, alpha0, alphaS, deltaS, mu, trace);
     const float z = earthPressureLeverHeight(HS, Ht, trace);
     const float Kt =
         antiOverturningFactor(wall.G, Ea, alpha0, z, alphaS, deltaS, b, wall.x0, trace);
-    form.setText("Text10", singleToText(Kt));
-    form.setText("Text9", singleToText(Ks));
+    form.setSingle("Text10", Kt);
+    form.setSingle("Text9", Ks);
 
     const BaseStress base = baseStress(wall.G, HS, Ht, h2, wall.x0, deltaS, alphaS, Ea, b, trace);
-    form.setText("Text16", singleToText(base.pmax));
-    form.setText("Text17", singleToText(base.e));
-    form.setText("Text18", singleToText(base.pmin));
+    form.setSingle("Text16", base.pmax);
+    form.setSingle("Text17", base.e);
+    form.setSingle("Text18", base.pmin);
 }
 
 namespace {

@@ -365,9 +365,9 @@ class RowForm : public Form {
         }
         for (const std::string& text : base) { // what a field reads without its cell
             ErrorKind unused{};
-            const auto value = ::readDouble(text, unused);
-            fallbacks_.push_back(value.value_or(1));
-            baseReads_.push_back(value.has_value());
+            double value = 1;
+            baseReads_.push_back(::readDouble(text, value, unused));
+            fallbacks_.push_back(value);
         }
     }
 
@@ -406,25 +406,23 @@ class RowForm : public Form {
         return f.otherChoice;
     }
     void setText(std::string_view field, const std::string& text) override {
-        if (failure_) {
-            return; // after the row's failure
+        if (std::string* cell = output(field)) {
+            *cell = text;
         }
-        for (const auto& [control, column] : results_) { // by address first, as fields are
-            if (sameLiteral(control, field)) {
-                outputs_[column] = text;
-                return;
-            }
+    }
+    // Formatted straight into the cell's string, with no text in between.
+    void setDouble(std::string_view field, double value) override {
+        scratch_.clear();
+        appendDoubleText(scratch_, value);
+        if (std::string* cell = output(field)) {
+            cell->swap(scratch_);
         }
-        for (const auto& [control, column] : results_) {
-            if (control == field) {
-                outputs_[column] = text;
-                return;
-            }
-        }
-        if (!calculator_.result(field)) { // beyond the window: a column of its own
-            if (const auto c = columnOf_.find(std::string(field)); c != columnOf_.end()) {
-                outputs_[c->second] = text;
-            }
+    }
+    void setSingle(std::string_view field, float value) override {
+        scratch_.clear();
+        appendSingleText(scratch_, value);
+        if (std::string* cell = output(field)) {
+            cell->swap(scratch_);
         }
     }
     std::string parameterOf(std::string_view field) const {
@@ -443,8 +441,8 @@ class RowForm : public Form {
             return fallbacks_[f];
         }
         ErrorKind error{};
-        if (const auto value = ::readDouble(source_[f], error)) {
-            return *value;
+        if (double value = 0; ::readDouble(source_[f], value, error)) {
+            return value;
         }
         fail(error, f);
         return fallback(f);
@@ -455,8 +453,8 @@ class RowForm : public Form {
             return static_cast<float>(fallbacks_[f]);
         }
         ErrorKind error{};
-        if (const auto value = ::readSingle(source_[f], error)) {
-            return *value;
+        if (float value = 0; ::readSingle(source_[f], value, error)) {
+            return value;
         }
         fail(error, f);
         return static_cast<float>(fallback(f));
@@ -468,6 +466,30 @@ class RowForm : public Form {
     std::string_view cell(std::size_t f) const { return source_[f]; }
 
   private:
+    // The output cell of a result; none after the row's failure, nor for a field without a
+    // column.
+    std::string* output(std::string_view field) {
+        if (failure_) {
+            return nullptr;
+        }
+        for (const auto& [control, column] : results_) { // by address first, as fields are
+            if (sameLiteral(control, field)) {
+                return &outputs_[column];
+            }
+        }
+        for (const auto& [control, column] : results_) {
+            if (control == field) {
+                return &outputs_[column];
+            }
+        }
+        if (!calculator_.result(field)) { // beyond the window: a column of its own
+            if (const auto c = columnOf_.find(std::string(field)); c != columnOf_.end()) {
+                return &outputs_[c->second];
+            }
+        }
+        return nullptr;
+    }
+
     void fail(ErrorKind kind, std::size_t f) const {
         if (!failure_) {
             failure_ = {kind, f};
@@ -508,6 +530,7 @@ class RowForm : public Form {
     std::vector<std::string>& outputs_;                             // by result column
     std::vector<std::pair<std::string_view, std::size_t>> results_; // control, column
     std::vector<std::string_view> source_;                          // by field
+    std::string scratch_; // a result's text before it goes into its cell
     std::vector<double> fallbacks_;
     std::vector<char> baseReads_; // by field: its text without the cell is a number
     std::vector<char> known_;     // by field, on this row: it reads fallbacks_

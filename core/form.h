@@ -25,6 +25,14 @@ class Form {
     virtual ~Form() = default;
     virtual std::string text(std::string_view field) const = 0;
     virtual void setText(std::string_view field, const std::string& text) = 0;
+    // A result, shown as its precision's text; a value that is no number raises Overflow before
+    // anything is written.
+    virtual void setDouble(std::string_view field, double value) {
+        setText(field, doubleToText(value));
+    }
+    virtual void setSingle(std::string_view field, float value) {
+        setText(field, singleToText(value));
+    }
 
     // A field whose text chooses one of a few fixed words (an end support): the value of the
     // word, as the window's list or the command line knows it, or the calculator's value for
@@ -49,15 +57,15 @@ class Form {
     // texts where they can be read in place (a batch's rows) reads them there.
     virtual double readDouble(std::string_view field) const {
         ErrorKind error{};
-        if (const auto value = ::readDouble(text(field), error)) {
-            return *value;
+        if (double value = 0; ::readDouble(text(field), value, error)) {
+            return value;
         }
         throw FieldError(CalcError(error), std::string(field));
     }
     virtual float readSingle(std::string_view field) const {
         ErrorKind error{};
-        if (const auto value = ::readSingle(text(field), error)) {
-            return *value;
+        if (float value = 0; ::readSingle(text(field), value, error)) {
+            return value;
         }
         throw FieldError(CalcError(error), std::string(field));
     }

@@ -271,10 +271,10 @@ struct Digits {
 // The digits of |value| in [1e-5, 1e15), rounded to `significant` (at most 17) digits as
 // to_chars rounds them (to nearest, ties to even, on the exact binary value), with 128-bit
 // integers: value = m · 2^e exactly, and m · 2^e · 10^p is a ratio of integers that fit.
-std::optional<Digits> exactlyRoundedDigits(double value, int significant) {
+bool exactlyRoundedDigits(double value, int significant, Digits& d) {
     const double a = std::fabs(value);
     if (!(a >= 1e-5 && a < 1e15) || significant > 17) {
-        return std::nullopt;
+        return false;
     }
     // a is normal here: a = m · 2^(biased − 1075), with the implicit leading bit in m
     const auto bits = std::bit_cast<std::uint64_t>(a);
@@ -313,7 +313,7 @@ std::optional<Digits> exactlyRoundedDigits(double value, int significant) {
     for (int attempt = 0; attempt < 3; ++attempt) {
         const int p = significant - 1 - power; // a · 10^p has `significant` digits before the point
         if (p > 19 || p < -19) {
-            return std::nullopt;
+            return false;
         }
         // n = ⌊a · 10^p⌋, and how the rest compares with one half: -1, 0 or 1
         std::uint64_t n = 0;
@@ -351,7 +351,7 @@ std::optional<Digits> exactlyRoundedDigits(double value, int significant) {
             n = low;
             ++power;
         }
-        Digits d{};
+        d.count = 0;
         d.count = static_cast<std::size_t>(significant);
         // two digits at a time, from the last
         static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324"
@@ -372,20 +372,22 @@ std::optional<Digits> exactlyRoundedDigits(double value, int significant) {
             --d.count;
         }
         d.power = power;
-        return d;
+        return true;
     }
-    return std::nullopt;
+    return false;
 }
 
-Digits roundedDigits(double value, int significant) {
-    if (const auto exact = exactlyRoundedDigits(value, significant)) {
-        return *exact;
+// Into `d`, not returned: a copy of the digits, written a few bytes at a time and read back
+// whole, stalls on every number.
+void roundedDigits(double value, int significant, Digits& d) {
+    if (exactlyRoundedDigits(value, significant, d)) {
+        return;
     }
     char buffer[64];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                          std::chars_format::scientific, significant - 1);
     (void)ec;
-    Digits d{};
+    d.count = 0;
     const char* p = buffer;
     for (; p < end && *p != 'e'; ++p) {
         if (isDigit(*p)) {
@@ -396,19 +398,20 @@ Digits roundedDigits(double value, int significant) {
         --d.count;
     }
     std::from_chars(p + (p[1] == '+' ? 2 : 1), end, d.power);
-    return d;
 }
 
-std::string formatted(double value, int significant, int largestFixedPower,
-                      const Separators& separators) {
+// Appends to `text`, which may hold anything before.
+void appendFormatted(std::string& text, double value, int significant, int largestFixedPower,
+                     const Separators& separators) {
     if (value == 0) {
-        return "0"; // also for negative zero
+        text += '0'; // also for negative zero
+        return;
     }
     if (!std::isfinite(value)) {
         throw CalcError(ErrorKind::Overflow);
     }
-    const Digits d = roundedDigits(value, significant);
-    std::string text;
+    Digits d;
+    roundedDigits(value, significant, d);
     if (value < 0) {
         text += '-';
     }
@@ -428,7 +431,7 @@ std::string formatted(double value, int significant, int largestFixedPower,
             text.append(static_cast<std::size_t>(-d.power - 1), '0');
             text += d.view();
         }
-        return text;
+        return;
     }
     text += d.digits[0];
     if (d.count > 1) {
@@ -444,7 +447,6 @@ std::string formatted(double value, int significant, int largestFixedPower,
     const auto [exponentEnd, exponentEc] = std::to_chars(exponent, exponent + 8, magnitude);
     (void)exponentEc;
     text.append(exponent, exponentEnd);
-    return text;
 }
 
 // Nearest whole number, an exact half going to the even neighbour.
@@ -515,44 +517,43 @@ bool plainDecimal(std::string_view text, const Separators& separators, double& v
 }
 
 // Any other text, read in full; out of line, so that plain digits take no stack frame for it.
-[[gnu::noinline]] std::optional<double> readInFull(std::string_view text, ErrorKind& error,
-                                                   const Separators& separators) {
+[[gnu::noinline]] bool readInFull(std::string_view text, double& value, ErrorKind& error,
+                                  const Separators& separators) {
     Reader reader(text, separators);
-    const double value = reader.read();
+    const double read = reader.read();
     if (const auto failure = reader.error()) {
         error = *failure;
-        return std::nullopt;
+        return false;
     }
-    return value;
+    value = read;
+    return true;
 }
 
 } // namespace
 
-std::optional<double> readDouble(std::string_view text, ErrorKind& error,
-                                 const Separators& separators) {
-    if (double value = 0; plainDecimal(text, separators, value)) {
-        return value;
-    }
-    return readInFull(text, error, separators);
+bool readDouble(std::string_view text, double& value, ErrorKind& error,
+                const Separators& separators) {
+    return plainDecimal(text, separators, value) || readInFull(text, value, error, separators);
 }
 
-std::optional<float> readSingle(std::string_view text, ErrorKind& error,
-                                const Separators& separators) {
-    const auto value = readDouble(text, error, separators);
-    if (!value) {
-        return std::nullopt;
+bool readSingle(std::string_view text, float& value, ErrorKind& error,
+                const Separators& separators) {
+    double wide = 0;
+    if (!readDouble(text, wide, error, separators)) {
+        return false;
     }
-    if (!fitsSingle(*value)) {
+    if (!fitsSingle(wide)) {
         error = ErrorKind::Overflow;
-        return std::nullopt;
+        return false;
     }
-    return static_cast<float>(*value);
+    value = static_cast<float>(wide);
+    return true;
 }
 
 double textToDouble(std::string_view text, const Separators& separators) {
     ErrorKind error{};
-    if (const auto value = readDouble(text, error, separators)) {
-        return *value;
+    if (double value = 0; readDouble(text, value, error, separators)) {
+        return value;
     }
     throw CalcError(error);
 }
@@ -561,19 +562,32 @@ float textToSingle(std::string_view text, const Separators& separators) {
     return toSingle(textToDouble(text, separators));
 }
 
+void appendDoubleText(std::string& out, double value, const Separators& separators) {
+    appendFormatted(out, value, 15, 14, separators);
+}
+
+void appendSingleText(std::string& out, float value, const Separators& separators) {
+    appendFormatted(out, value, 7, 6, separators);
+}
+
 std::string doubleToText(double value, const Separators& separators) {
-    return formatted(value, 15, 14, separators);
+    std::string text;
+    appendDoubleText(text, value, separators);
+    return text;
 }
 
 std::string singleToText(float value, const Separators& separators) {
-    return formatted(value, 7, 6, separators);
+    std::string text;
+    appendSingleText(text, value, separators);
+    return text;
 }
 
 std::string roundedText(double value, int significant) {
     if (value == 0 || !std::isfinite(value)) {
         return value == 0 ? "0" : "";
     }
-    const Digits d = roundedDigits(value, significant);
+    Digits d;
+    roundedDigits(value, significant, d);
     std::string digits(d.digits, d.count);
     digits.resize(static_cast<std::size_t>(significant), '0');
     std::string text = value < 0 ? "-" : "";

@@ -47,12 +47,13 @@ inline constexpr Separators kPrcSeparators{".", ",", "\u00A5"};
 
 double textToDouble(std::string_view text, const Separators& separators = kPrcSeparators);
 float textToSingle(std::string_view text, const Separators& separators = kPrcSeparators);
-// The same conversions without an exception: the value, or nothing with the failure's kind in
-// `error`.
-std::optional<double> readDouble(std::string_view text, ErrorKind& error,
-                                 const Separators& separators = kPrcSeparators);
-std::optional<float> readSingle(std::string_view text, ErrorKind& error,
-                                const Separators& separators = kPrcSeparators);
+// The same conversions without an exception: true with the value in `value`, or false with the
+// failure's kind in `error` and `value` untouched. (Not an optional: the way GCC returns one, its
+// flag stored as a byte and read back as a word, stalls every call.)
+bool readDouble(std::string_view text, double& value, ErrorKind& error,
+                const Separators& separators = kPrcSeparators);
+bool readSingle(std::string_view text, float& value, ErrorKind& error,
+                const Separators& separators = kPrcSeparators);
 
 // Rounds to the nearest single; a magnitude above the largest single raises Overflow. Inline:
 // the wall routines narrow every value they store.
@@ -71,6 +72,10 @@ inline float toSingle(double value) {
 std::string doubleToText(double value, const Separators& separators = kPrcSeparators);
 // 7 significant digits; fixed notation from 0.0001 up to below 1E+07.
 std::string singleToText(float value, const Separators& separators = kPrcSeparators);
+// The same texts, appended to `out` (a batch writes them straight into its cells).
+void appendDoubleText(std::string& out, double value,
+                      const Separators& separators = kPrcSeparators);
+void appendSingleText(std::string& out, float value, const Separators& separators = kPrcSeparators);
 std::string int16ToText(std::int16_t value);
 
 // Rounded to `significant` digits for a reader beside the exact text: fixed notation from 0.001
