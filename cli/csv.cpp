@@ -145,22 +145,22 @@ bool Reader::next(Record& record) {
     const char* begin = buffer_.data() + position_;
     const char* end = buffer_.data() + buffer_.size();
     const char* stop = begin;
-    while (stop < end && *stop != '"' && *stop != '\r' && *stop != '\n') {
-        ++stop;
+    for (const char* cell = begin;; ++stop) { // ',' '"' '\r' '\n' all lie below '0'
+        if (stop == end || (static_cast<unsigned char>(*stop) < '0' &&
+                            (*stop == '"' || *stop == '\r' || *stop == '\n'))) {
+            record.cells.emplace_back(cell, static_cast<std::size_t>(stop - cell));
+            break;
+        }
+        if (*stop == ',') {
+            record.cells.emplace_back(cell, static_cast<std::size_t>(stop - cell));
+            cell = stop + 1;
+        }
     }
     const auto length = static_cast<std::size_t>(stop - begin);
     if (!tooLong_ && stop < end && *stop != '"' && (*stop == '\n' || stop + 1 < end) &&
         length + 1 <= kLongest) {
         record.verbatim = true;
         record.text = std::string_view(begin, length);
-        for (const char* cell = begin;;) {
-            const char* comma = std::find(cell, stop, ',');
-            record.cells.emplace_back(cell, static_cast<std::size_t>(comma - cell));
-            if (comma == stop) {
-                break;
-            }
-            cell = comma + 1;
-        }
         line_ = nextLine_++;
         quoteLine_ = 0;
         blank_ = length == 0;
@@ -172,6 +172,7 @@ bool Reader::next(Record& record) {
         position_ += length + (crlf ? 2 : 1);
         return true;
     }
+    record.cells.clear();
     record.verbatim = false;
     record.text = {};
     if (!next(record.unquoted)) {

@@ -358,8 +358,8 @@ class RowForm : public Form {
             const std::vector<std::size_t>& places,
             const std::unordered_map<std::string, std::size_t>& columnOf,
             std::vector<std::string>& results)
-        : calculator_(calculator), base_(base), places_(places), columnOf_(columnOf),
-          outputs_(results), source_(calculator.fields.size()), known_(source_.size()) {
+        : calculator_(calculator), places_(places), columnOf_(columnOf), outputs_(results),
+          source_(calculator.fields.size()), known_(source_.size()) {
         for (const Result* r : resultsOf(calculator, variant)) {
             results_.push_back({r->control, columnOf.at(std::string(r->name))});
         }
@@ -368,6 +368,7 @@ class RowForm : public Form {
             double value = 1;
             baseReads_.push_back(::readDouble(text, value, unused));
             fallbacks_.push_back(value);
+            baseTexts_.emplace_back(text);
         }
     }
 
@@ -375,10 +376,9 @@ class RowForm : public Form {
     void start(const std::vector<std::string_view>& cells) {
         reads_ = 0;
         failure_.reset();
-        for (std::size_t f = 0; f < source_.size(); ++f) {
-            source_[f] = base_[f];
-            known_[f] = baseReads_[f];
-        }
+        source_ = baseTexts_;
+        known_ = baseReads_;
+        values_ = fallbacks_;
         for (std::size_t i = 0; i < places_.size(); ++i) {
             source_[places_[i]] = i < cells.size() ? cells[i] : std::string_view();
             known_[places_[i]] = false;
@@ -434,30 +434,20 @@ class RowForm : public Form {
     // row (an exception costs as much as several rows); nothing
     // it writes after the failure counts, and the row reports the failure, where the window
     // would have stopped. A bad row costs what a good one does.
-    // A field without its cell reads the value its text had on the first row.
+    // A text is read once a row, however often its field is read; a field without its cell
+    // reads the value its text had on the first row.
     double readDouble(std::string_view field) const override {
         const std::size_t f = fieldIndex(field);
-        if (known_[f]) {
-            return fallbacks_[f];
-        }
-        ErrorKind error{};
-        if (double value = 0; ::readDouble(source_[f], value, error)) {
-            return value;
-        }
-        fail(error, f);
-        return fallback(f);
+        return known_[f] ? values_[f] : parse(f);
     }
     float readSingle(std::string_view field) const override {
         const std::size_t f = fieldIndex(field);
-        if (known_[f] && fitsSingle(fallbacks_[f])) {
-            return static_cast<float>(fallbacks_[f]);
+        const double value = known_[f] ? values_[f] : parse(f);
+        if (!fitsSingle(value)) {
+            fail(ErrorKind::Overflow, f);
+            return static_cast<float>(fallback(f));
         }
-        ErrorKind error{};
-        if (float value = 0; ::readSingle(source_[f], value, error)) {
-            return value;
-        }
-        fail(error, f);
-        return static_cast<float>(fallback(f));
+        return static_cast<float>(value);
     }
 
     // The first read that failed on this row: its kind and field.
@@ -466,6 +456,18 @@ class RowForm : public Form {
     std::string_view cell(std::size_t f) const { return source_[f]; }
 
   private:
+    double parse(std::size_t f) const {
+        ErrorKind error{};
+        double value = 0;
+        if (!::readDouble(source_[f], value, error)) {
+            fail(error, f);
+            return fallback(f);
+        }
+        values_[f] = value;
+        known_[f] = true;
+        return value;
+    }
+
     // The output cell of a result; none after the row's failure, nor for a field without a
     // column.
     std::string* output(std::string_view field) {
@@ -524,7 +526,6 @@ class RowForm : public Form {
     }
 
     const Calculator& calculator_;
-    const Texts& base_;
     const std::vector<std::size_t>& places_;
     const std::unordered_map<std::string, std::size_t>& columnOf_;
     std::vector<std::string>& outputs_;                             // by result column
@@ -532,8 +533,10 @@ class RowForm : public Form {
     std::vector<std::string_view> source_;                          // by field
     std::string scratch_; // a result's text before it goes into its cell
     std::vector<double> fallbacks_;
-    std::vector<char> baseReads_; // by field: its text without the cell is a number
-    std::vector<char> known_;     // by field, on this row: it reads fallbacks_
+    std::vector<std::string_view> baseTexts_; // by field: its text without the cell
+    std::vector<char> baseReads_;             // by field: that text is a number
+    mutable std::vector<char> known_;         // by field, on this row: its value was read
+    mutable std::vector<double> values_;      // by field, on this row: the value read
     mutable std::optional<std::pair<ErrorKind, std::size_t>> failure_;
     mutable std::vector<std::size_t> order_; // the fields of the last rows' reads, in order
     mutable std::size_t reads_ = 0;          // of this row

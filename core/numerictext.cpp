@@ -475,13 +475,18 @@ template <typename Int> Int roundTo(double value) {
 
 namespace {
 
-// Most field texts are plain digits with at most one decimal point ("18", "1.5", ".5"); those
-// go straight to from_chars, which rounds to the nearest double exactly as the full reading does.
+// Most field texts are plain digits with at most one decimal point ("18", "1.5", ".5", and a
+// result read back, "-11.97323"); those are formed here, rounded to the nearest double exactly as
+// the full reading rounds them.
 // The value comes back through `value`: an optional here would be stored in two halves and read
 // back whole, a stall on every field.
 bool plainDecimal(std::string_view text, const Separators& separators, double& value) {
     if (separators.decimal != "." || text.empty() || text.size() > 64) {
         return false;
+    }
+    const bool negative = text[0] == '-';
+    if (negative) {
+        text.remove_prefix(1);
     }
     bool point = false;
     bool digit = false;
@@ -509,11 +514,17 @@ bool plainDecimal(std::string_view text, const Separators& separators, double& v
                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     if (significant <= 15 && places <= 22) {
-        value = static_cast<double>(m) / kTens[places];
+        const double magnitude = static_cast<double>(m) / kTens[places];
+        value = negative ? -magnitude : magnitude;
         return true;
     }
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    return ec == std::errc() && end == text.data() + text.size();
+    double magnitude = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), magnitude);
+    if (ec != std::errc() || end != text.data() + text.size()) {
+        return false;
+    }
+    value = negative ? -magnitude : magnitude;
+    return true;
 }
 
 // Any other text, read in full; out of line, so that plain digits take no stack frame for it.
