@@ -481,46 +481,40 @@ namespace {
 // The value comes back through `value`: an optional here would be stored in two halves and read
 // back whole, a stall on every field.
 bool plainDecimal(std::string_view text, const Separators& separators, double& value) {
-    if (separators.decimal != "." || text.empty() || text.size() > 64) {
+    if (separators.decimal != "." || text.empty()) {
         return false;
     }
-    const bool negative = text[0] == '-';
-    if (negative) {
-        text.remove_prefix(1);
-    }
-    bool point = false;
-    bool digit = false;
-    // the digits as an integer m and the places after the point k, while m stays exact
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    const bool negative = *p == '-';
+    p += negative;
+    // the digits as an integer m, and how many of them follow the point
     std::uint64_t m = 0;
-    int places = 0, significant = 0;
-    for (char c : text) {
-        if (c == '.' && !point) {
-            point = true;
-        } else if (isDigit(c)) {
-            digit = true;
-            significant += m != 0 || c != '0';
-            m = m * 10 + static_cast<std::uint64_t>(c - '0');
-            places += point;
-        } else {
-            return false;
+    const char* const first = p;
+    for (; p != end && isDigit(*p); ++p) {
+        m = m * 10 + static_cast<std::uint64_t>(*p - '0');
+    }
+    std::size_t digits = static_cast<std::size_t>(p - first), places = 0;
+    if (p != end && *p == '.') {
+        const char* const fraction = ++p;
+        for (; p != end && isDigit(*p); ++p) {
+            m = m * 10 + static_cast<std::uint64_t>(*p - '0');
         }
+        places = static_cast<std::size_t>(p - fraction);
+        digits += places;
     }
-    if (!digit) {
+    if (p != end || digits == 0) {
         return false;
-    }
-    // m ≤ 10^15 − 1 and 10^k, k ≤ 22, are exact doubles, so one division rounds m ÷ 10^k
-    // correctly, as from_chars does (Clinger's fast path)
-    static constexpr double kTens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                       1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    if (significant <= 15 && places <= 22) {
-        const double magnitude = static_cast<double>(m) / kTens[places];
-        value = negative ? -magnitude : magnitude;
-        return true;
     }
     double magnitude = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), magnitude);
-    if (ec != std::errc() || end != text.data() + text.size()) {
+    if (digits <= 15) {
+        // m < 10^15 and 10^k, k ≤ 15, are exact doubles, so one division rounds m ÷ 10^k
+        // correctly, as from_chars does (Clinger's fast path)
+        static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        magnitude = static_cast<double>(m) / kTens[places];
+    } else if (const auto [stop, ec] = std::from_chars(first, end, magnitude);
+               ec != std::errc() || stop != end) {
         return false;
     }
     value = negative ? -magnitude : magnitude;
