@@ -506,15 +506,19 @@ class RowForm : public Form {
     // field, found without comparing a byte. Any other name (a copy) is looked up by its text.
     std::size_t fieldIndex(std::string_view control) const {
         const std::size_t read = reads_++;
-        const auto& fields = calculator_.fields;
-        if (read < order_.size() && sameLiteral(fields[order_[read]].control, control)) {
-            return order_[read];
+        if (read < order_.size() && order_[read].name == control.data() &&
+            order_[read].size == control.size()) {
+            return order_[read].field;
         }
+        return lookUp(control, read);
+    }
+    [[gnu::noinline]] std::size_t lookUp(std::string_view control, std::size_t read) const {
+        const auto& fields = calculator_.fields;
         for (std::size_t i = 0; i < fields.size(); ++i) {
             if (fields[i].control == control) {
                 if (sameLiteral(fields[i].control, control)) {
                     order_.resize(std::max(order_.size(), read + 1));
-                    order_[read] = i;
+                    order_[read] = {control.data(), control.size(), i};
                 }
                 return i;
             }
@@ -538,8 +542,12 @@ class RowForm : public Form {
     mutable std::vector<char> known_;         // by field, on this row: its value was read
     mutable std::vector<double> values_;      // by field, on this row: the value read
     mutable std::optional<std::pair<ErrorKind, std::size_t>> failure_;
-    mutable std::vector<std::size_t> order_; // the fields of the last rows' reads, in order
-    mutable std::size_t reads_ = 0;          // of this row
+    struct Read {
+        const char* name;
+        std::size_t size, field;
+    };
+    mutable std::vector<Read> order_; // the fields of the last rows' reads, in order
+    mutable std::size_t reads_ = 0;   // of this row
 };
 
 // One calculation per record, each row written as it is calculated: a batch of any length takes

@@ -506,17 +506,14 @@ bool plainDecimal(std::string_view text, const Separators& separators, double& v
     if (p != end || digits == 0) {
         return false;
     }
-    double magnitude = 0;
-    if (digits <= 15) {
-        // m < 10^15 and 10^k, k ≤ 15, are exact doubles, so one division rounds m ÷ 10^k
-        // correctly, as from_chars does (Clinger's fast path)
-        static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                           1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-        magnitude = static_cast<double>(m) / kTens[places];
-    } else if (const auto [stop, ec] = std::from_chars(first, end, magnitude);
-               ec != std::errc() || stop != end) {
-        return false;
+    if (digits > 15) {
+        return false; // m is not exact: the full reading rounds it
     }
+    // m < 10^15 and 10^k, k ≤ 15, are exact doubles, so one division rounds m ÷ 10^k correctly,
+    // as from_chars does (Clinger's fast path)
+    static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const double magnitude = static_cast<double>(m) / kTens[places];
     value = negative ? -magnitude : magnitude;
     return true;
 }
