@@ -6,8 +6,10 @@
 #include <cfloat>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <optional>
+#include <stdexcept>
 
 namespace {
 
@@ -400,7 +402,9 @@ void roundedDigits(double value, int significant, Digits& d) {
     std::from_chars(p + (p[1] == '+' ? 2 : 1), end, d.power);
 }
 
-// Appends to `text`, which may hold anything before.
+// Appends to `text`, which may hold anything before; 15 significant digits at most. The text is
+// formed in a buffer and appended once; digits and zeros go in blocks of 16 bytes, of which what
+// lies beyond the text is written over or left out.
 void appendFormatted(std::string& text, double value, int significant, int largestFixedPower,
                      const Separators& separators) {
     if (value == 0) {
@@ -410,43 +414,65 @@ void appendFormatted(std::string& text, double value, int significant, int large
     if (!std::isfinite(value)) {
         throw CalcError(ErrorKind::Overflow);
     }
+    const std::string_view point = separators.decimal;
+    if (point.size() > 16) {
+        throw std::invalid_argument("a decimal separator longer than 16 bytes");
+    }
     Digits d;
     roundedDigits(value, significant, d);
+    char buffer[96]; // a sign, 15 digits, the separator, 16 digits or zeros, an exponent
+    char* p = buffer;
+    const auto digits = [&](std::size_t from, std::size_t to) { // 16 at most, from the 16th on
+        std::memcpy(p, d.digits + from, 16);
+        p += to - from;
+    };
+    const auto zeros = [&p](std::size_t count) { // 16 at most
+        std::memcpy(p, "0000000000000000", 16);
+        p += count;
+    };
+    const auto separator = [&] {
+        if (point.size() == 1) {
+            *p++ = point[0];
+        } else {
+            std::memcpy(p, point.data(), point.size());
+            p += point.size();
+        }
+    };
     if (value < 0) {
-        text += '-';
+        *p++ = '-';
     }
     if (d.power >= -4 && d.power <= largestFixedPower) {
         if (d.power >= 0) {
             const auto wholeDigits = static_cast<std::size_t>(d.power) + 1;
-            text += d.view(0, wholeDigits);
             if (d.count <= wholeDigits) {
-                text.append(wholeDigits - d.count, '0');
+                digits(0, d.count);
+                zeros(wholeDigits - d.count);
             } else {
-                text += separators.decimal;
-                text += d.view(wholeDigits);
+                digits(0, wholeDigits);
+                separator();
+                digits(wholeDigits, d.count);
             }
         } else {
-            text += '0';
-            text += separators.decimal;
-            text.append(static_cast<std::size_t>(-d.power - 1), '0');
-            text += d.view();
+            *p++ = '0';
+            separator();
+            zeros(static_cast<std::size_t>(-d.power - 1));
+            digits(0, d.count);
         }
-        return;
+    } else {
+        *p++ = d.digits[0];
+        if (d.count > 1) {
+            separator();
+            digits(1, d.count);
+        }
+        const int magnitude = d.power < 0 ? -d.power : d.power;
+        *p++ = 'E';
+        *p++ = d.power < 0 ? '-' : '+';
+        if (magnitude < 10) {
+            *p++ = '0';
+        }
+        p = std::to_chars(p, buffer + sizeof buffer, magnitude).ptr;
     }
-    text += d.digits[0];
-    if (d.count > 1) {
-        text += separators.decimal;
-        text += d.view(1);
-    }
-    const int magnitude = d.power < 0 ? -d.power : d.power;
-    text += d.power < 0 ? "E-" : "E+";
-    if (magnitude < 10) {
-        text += '0';
-    }
-    char exponent[8];
-    const auto [exponentEnd, exponentEc] = std::to_chars(exponent, exponent + 8, magnitude);
-    (void)exponentEc;
-    text.append(exponent, exponentEnd);
+    text.append(buffer, p);
 }
 
 // Nearest whole number, an exact half going to the even neighbour.
