@@ -24,15 +24,17 @@ class Trace {
     };
 
     // The values recorded from now on belong to `step`.
-    void beginStep(std::string_view step) { step_ = step; }
+    [[gnu::noinline]] void beginStep(std::string_view step) { step_ = step; }
     const std::string& step() const { return step_; }
 
-    void record(std::string_view name, double value, bool single = false) {
+    // Out of line: a routine calls them only when it is traced, and its untraced path stays free
+    // of their strings.
+    [[gnu::noinline]] void record(std::string_view name, double value, bool single = false) {
         entries_.push_back({step_, std::string(name), value, single, {}});
     }
 
     // A remark on the way, such as which branch a check took.
-    void remark(std::string_view text) {
+    [[gnu::noinline]] void remark(std::string_view text) {
         entries_.push_back({step_, {}, 0, false, std::string(text)});
     }
 
