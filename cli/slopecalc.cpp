@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
@@ -177,14 +178,17 @@ class CommandLineForm : public Form {
     }
     // The variant's results by name, and what the calculation writes beyond the window.
     void setText(std::string_view field, const std::string& text) override {
-        for (const Result* r : results_) {
-            if (r->control == field) {
-                results.emplace_back(std::string(r->name), text);
-                return;
-            }
+        if (const std::optional<std::string> name = nameOf(field)) {
+            results.emplace_back(*name, text);
         }
-        if (!calculator_.result(field)) {
-            results.emplace_back(std::string(field), text);
+    }
+    // A number for a field that is not kept is not formatted (the beam writes its window's
+    // field once a span), but one that is no number fails as its text would.
+    void setDouble(std::string_view field, double value) override {
+        if (const std::optional<std::string> name = nameOf(field)) {
+            results.emplace_back(*name, doubleToText(value));
+        } else if (!std::isfinite(value)) {
+            throw CalcError(ErrorKind::Overflow);
         }
     }
 
@@ -196,6 +200,17 @@ class CommandLineForm : public Form {
     std::vector<std::pair<std::string, std::string>> results;
 
   private:
+    std::optional<std::string> nameOf(std::string_view field) const {
+        for (const Result* r : results_) {
+            if (r->control == field) {
+                return std::string(r->name);
+            }
+        }
+        if (!calculator_.result(field)) {
+            return std::string(field);
+        }
+        return std::nullopt;
+    }
     const Field& fieldOf(std::string_view field) const {
         const Field* f = calculator_.fieldOfControl(field);
         if (!f) {
