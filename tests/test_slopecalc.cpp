@@ -221,6 +221,15 @@ INSTANTIATE_TEST_SUITE_P(Csv, Batches, testing::Values(
           "\"x\"\"\",,,,,,13 TypeMismatch (a)\r\n"},
     Batch{"cr_only", "a,Htk\r0,10\r", 0,
           "a,Htk,Na,As,la,lb,error\r0,10,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\r"},
+    // rows with no quote go out as they came in: CR or CRLF inside the input, a short row's
+    // missing cells empty
+    Batch{"plain_rows_cr", "a,Htk\r0,10\r0\r0,10", 1,
+          "a,Htk,Na,As,la,lb,error\r0,10,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\r"
+          "0,,,,,,13 TypeMismatch (Htk)\r0,10,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\r"},
+    Batch{"plain_rows_crlf", "a,Htk\r\n0,10\r\n,10\r\n0,10\r\n0,\"10\r\n", 1,
+          "a,Htk,Na,As,la,lb,error\r\n0,10,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\r\n"
+          ",10,,,,,13 TypeMismatch (a)\r\n0,10,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\r\n"
+          "0,\"10\r\n\",,,,,the quote opened on line 5 is not closed\r\n"},
     Batch{"byte_order_mark", "\xEF\xBB\xBF" "a\n0\n", 0,
           "\xEF\xBB\xBF" "a,Na,As,la,lb,error\n0,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\n"},
     Batch{"a_longer_row_fails_alone", "a,Htk\n0,10,5\n\"\"\n", 1,
