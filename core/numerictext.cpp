@@ -270,6 +270,65 @@ struct Digits {
     }
 };
 
+// The last `count` decimal digits of `v` into `out`, two at a time from the last.
+void writeDigits(char* out, std::uint32_t v, std::size_t count) {
+    static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324"
+                                     "25262728293031323334353637383940414243444546474849"
+                                     "50515253545556575859606162636465666768697071727374"
+                                     "75767778798081828384858687888990919293949596979899";
+    for (; count >= 2; count -= 2) {
+        const std::uint32_t pair = v % 100 * 2;
+        v /= 100;
+        out[count - 2] = kPairs[pair];
+        out[count - 1] = kPairs[pair + 1];
+    }
+    if (count == 1) {
+        out[0] = static_cast<char>('0' + v % 10);
+    }
+}
+
+// The same for a value that is a single, to at most 7 digits, from 1e-6 up to below 1e7: its
+// 24 bits times 10^k, k ≤ 12, fit the 53 of a double (5^12 < 2^28), so that product is exact,
+// below 2^52, and adding 2^52 and taking it away again rounds it to the nearest whole number,
+// ties to even, as the exact value rounds. False for any other value.
+bool singleDigits(double value, int significant, Digits& d) {
+    const double a = std::fabs(value);
+    if (significant > 7 || !(a >= 1e-6 && a < 1e7) || static_cast<float>(a) != a) {
+        return false;
+    }
+    static constexpr double kTens[] = {1e0, 1e1, 1e2, 1e3,  1e4,  1e5, 1e6,
+                                       1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+    static constexpr double kTwo52 = 4503599627370496.0;
+    const double low = kTens[significant - 1], high = kTens[significant];
+    // the decimal power of the first digit, from the binary one: perhaps one too small
+    const int binary = static_cast<int>(std::bit_cast<std::uint64_t>(a) >> 52) - 1023;
+    int power = (binary * 78913) >> 18; // log10(2) ≈ 78913 ÷ 2^18
+    int k = significant - 1 - power;
+    if (k < 0 || k > 12) {
+        return false;
+    }
+    double scaled = a * kTens[k]; // exact
+    if (scaled >= high && k > 0) {
+        ++power;
+        scaled = a * kTens[--k];
+    }
+    if (!(scaled >= low && scaled < high)) {
+        return false;
+    }
+    double n = (scaled + kTwo52) - kTwo52;
+    if (n == high) { // 9.99… rounded up to 10.0…
+        n = low;
+        ++power;
+    }
+    d.count = static_cast<std::size_t>(significant);
+    writeDigits(d.digits, static_cast<std::uint32_t>(n), d.count);
+    while (d.count > 1 && d.digits[d.count - 1] == '0') {
+        --d.count;
+    }
+    d.power = power;
+    return true;
+}
+
 // The digits of |value| in [1e-5, 1e15), rounded to `significant` (at most 17) digits as
 // to_chars rounds them (to nearest, ties to even, on the exact binary value), with 128-bit
 // integers: value = m · 2^e exactly, and m · 2^e · 10^p is a ratio of integers that fit.
@@ -382,7 +441,7 @@ bool exactlyRoundedDigits(double value, int significant, Digits& d) {
 // Into `d`, not returned: a copy of the digits, written a few bytes at a time and read back
 // whole, stalls on every number.
 void roundedDigits(double value, int significant, Digits& d) {
-    if (exactlyRoundedDigits(value, significant, d)) {
+    if (singleDigits(value, significant, d) || exactlyRoundedDigits(value, significant, d)) {
         return;
     }
     char buffer[64];
