@@ -112,7 +112,11 @@ INSTANTIATE_TEST_SUITE_P(
         Writing{999999999999999.9, false, "1E+15"}, Writing{-2.5e-7, false, "-2.5E-07"},
         Writing{0.1, true, "0.1"}, Writing{1.0 / 3, true, "0.3333333"},
         Writing{1234567, true, "1234567"}, Writing{12345678, true, "1.234568E+07"},
-        Writing{-0.25, true, "-0.25"}, Writing{0.00001, true, "1E-05"}));
+        Writing{-0.25, true, "-0.25"},
+        // a single half way between two seven-digit texts goes to the even one
+        Writing{1234567.5, true, "1234568"}, Writing{1234568.5, true, "1234568"},
+        Writing{-0.0009765625, true, "-0.0009765625"}, Writing{9999999, true, "9999999"},
+        Writing{16777216, true, "1.677722E+07"}, Writing{0.00001, true, "1E-05"}));
 
 struct Rounding {
     double value;
