@@ -370,11 +370,11 @@ std::unique_ptr<FdInput> openInput(const std::string& path, std::ostream& out) {
 class RowForm : public Form {
   public:
     RowForm(const Calculator& calculator, const Variant& variant, const Texts& base,
-            const std::vector<std::size_t>& places,
+            const std::vector<std::size_t>& places, const std::vector<bool>& given,
             const std::unordered_map<std::string, std::size_t>& columnOf,
             std::vector<std::string>& results)
-        : calculator_(calculator), places_(places), columnOf_(columnOf), outputs_(results),
-          source_(calculator.fields.size()), known_(source_.size()) {
+        : calculator_(calculator), places_(places), given_(given), columnOf_(columnOf),
+          outputs_(results), source_(calculator.fields.size()), known_(source_.size()) {
         for (const Result* r : resultsOf(calculator, variant)) {
             results_.push_back({r->control, columnOf.at(std::string(r->name))});
         }
@@ -389,7 +389,7 @@ class RowForm : public Form {
 
     // A row to calculate: its cells, a cell it lacks read as empty; the result cells are empty.
     void start(const std::vector<std::string_view>& cells) {
-        reads_ = 0;
+        reads_ = writes_ = 0;
         failure_.reset();
         source_ = baseTexts_;
         known_ = baseReads_;
@@ -397,6 +397,19 @@ class RowForm : public Form {
         for (std::size_t i = 0; i < places_.size(); ++i) {
             source_[places_[i]] = i < cells.size() ? cells[i] : std::string_view();
             known_[places_[i]] = false;
+        }
+        if (calculator_.completeParameters) { // the beam's count from its lengths
+            completed_.resize(source_.size());
+            for (std::size_t f = 0; f < source_.size(); ++f) {
+                completed_[f].assign(source_[f]);
+            }
+            calculator_.completeParameters(completed_, given_);
+            for (std::size_t f = 0; f < source_.size(); ++f) {
+                if (completed_[f] != source_[f]) {
+                    source_[f] = completed_[f];
+                    known_[f] = false;
+                }
+            }
         }
     }
 
@@ -425,19 +438,25 @@ class RowForm : public Form {
             *cell = text;
         }
     }
-    // Formatted straight into the cell's string, with no text in between.
+    // Formatted straight into the cell's string, with no text in between; a number for a field
+    // that has no cell is not formatted (the beam writes its window's field once a span), but
+    // one that is no number fails as its text would.
     void setDouble(std::string_view field, double value) override {
-        scratch_.clear();
-        appendDoubleText(scratch_, value);
         if (std::string* cell = output(field)) {
+            scratch_.clear();
+            appendDoubleText(scratch_, value);
             cell->swap(scratch_);
+        } else if (!std::isfinite(value)) {
+            throw CalcError(ErrorKind::Overflow);
         }
     }
     void setSingle(std::string_view field, float value) override {
-        scratch_.clear();
-        appendSingleText(scratch_, value);
         if (std::string* cell = output(field)) {
+            scratch_.clear();
+            appendSingleText(scratch_, value);
             cell->swap(scratch_);
+        } else if (!std::isfinite(value)) {
+            throw CalcError(ErrorKind::Overflow);
         }
     }
     std::string parameterOf(std::string_view field) const {
@@ -485,26 +504,36 @@ class RowForm : public Form {
 
     // The output cell of a result; none after the row's failure, nor for a field without a
     // column.
+    // A calculation writes its fields in the same order on every row, as it reads them: the
+    // column of the last rows' write at this place, when the name is the same, is this one's.
     std::string* output(std::string_view field) {
         if (failure_) {
             return nullptr;
         }
-        for (const auto& [control, column] : results_) { // by address first, as fields are
-            if (sameLiteral(control, field)) {
-                return &outputs_[column];
-            }
+        const std::size_t write = writes_++;
+        if (write >= writeOrder_.size()) {
+            writeOrder_.resize(write + 1);
         }
+        Write& w = writeOrder_[write];
+        if (w.field != field) {
+            w.field.assign(field);
+            w.column = columnOfWrite(field);
+        }
+        return w.column == kNoColumn ? nullptr : &outputs_[w.column];
+    }
+    static constexpr std::size_t kNoColumn = static_cast<std::size_t>(-1);
+    std::size_t columnOfWrite(std::string_view field) const {
         for (const auto& [control, column] : results_) {
             if (control == field) {
-                return &outputs_[column];
+                return column;
             }
         }
         if (!calculator_.result(field)) { // beyond the window: a column of its own
             if (const auto c = columnOf_.find(std::string(field)); c != columnOf_.end()) {
-                return &outputs_[c->second];
+                return c->second;
             }
         }
-        return nullptr;
+        return kNoColumn;
     }
 
     void fail(ErrorKind kind, std::size_t f) const {
@@ -530,8 +559,8 @@ class RowForm : public Form {
     [[gnu::noinline]] std::size_t lookUp(std::string_view control, std::size_t read) const {
         const auto& fields = calculator_.fields;
         for (std::size_t i = 0; i < fields.size(); ++i) {
-            if (fields[i].control == control) {
-                if (sameLiteral(fields[i].control, control)) {
+            if (Calculator::place(fields[i]) == control) { // its window field, or its name
+                if (sameLiteral(Calculator::place(fields[i]), control)) {
                     order_.resize(std::max(order_.size(), read + 1));
                     order_[read] = {control.data(), control.size(), i};
                 }
@@ -546,11 +575,19 @@ class RowForm : public Form {
 
     const Calculator& calculator_;
     const std::vector<std::size_t>& places_;
+    const std::vector<bool>& given_; // by field: a column or NAME=TEXT gives it
     const std::unordered_map<std::string, std::size_t>& columnOf_;
     std::vector<std::string>& outputs_;                             // by result column
     std::vector<std::pair<std::string_view, std::size_t>> results_; // control, column
     std::vector<std::string_view> source_;                          // by field
-    std::string scratch_; // a result's text before it goes into its cell
+    std::string scratch_;                // a result's text before it goes into its cell
+    std::vector<std::string> completed_; // a row's texts, completed
+    struct Write {
+        std::string field;
+        std::size_t column = kNoColumn;
+    };
+    std::vector<Write> writeOrder_; // the fields of the last rows' writes, in order
+    std::size_t writes_ = 0;        // of this row
     std::vector<double> fallbacks_;
     std::vector<std::string_view> baseTexts_; // by field: its text without the cell
     std::vector<char> baseReads_;             // by field: that text is a number
@@ -635,7 +672,7 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
     const Variant& variant = calculator.variant(options.variant);
     std::vector<std::string> results(
         columns.size()); // the row's result cells, kept from row to row
-    RowForm form(calculator, variant, base, places, columnOf, results);
+    RowForm form(calculator, variant, base, places, given, columnOf, results);
     std::vector<std::size_t> verdictColumns, verdictResults; // a verdict's column, its result's
     for (const subprogram::Verdict& v : calculator.verdicts) {
         verdictColumns.push_back(columnOf.at(std::string(v.name)));
@@ -660,22 +697,7 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
         for (std::string& r : results) {
             r.clear();
         }
-        if (problem.empty() && calculator.completeParameters) {
-            Texts texts = base; // the beam completes its span lengths from the count
-            for (std::size_t i = 0; i < places.size(); ++i) {
-                texts[places[i]] = i < row.size() ? std::string(row[i]) : std::string();
-            }
-            const Outcome outcome = calculate(options, std::move(texts), given);
-            for (const auto& [name, text] : outcome.results) {
-                if (const auto c = columnOf.find(name); c != columnOf.end()) {
-                    results[c->second] = text;
-                }
-            }
-            for (const auto& [name, met] : outcome.verdicts) {
-                results[columnOf.at(name)] = met ? "yes" : "no";
-            }
-            problem = outcome.failure ? failureText(*outcome.failure, false) : "";
-        } else if (problem.empty()) {
+        if (problem.empty()) {
             form.start(row);
             std::optional<Failure> failure;
             try {

@@ -121,6 +121,13 @@ TEST(Slopecalc, UnequalSpansFollowTheThreeMomentEquation) {
     // spans L and 2L under q: q(L³ + 8L³) ÷ (8 · 3L) = 3qL²/8 over the middle support
     const Outcome r = slopecalc({"beam", "lengths=2;4"});
     EXPECT_NE(r.out.find("M1_lower=15\nM2_upper=-15\n"), std::string::npos) << r.out;
+    // in a batch the count follows the lengths as well, row by row; spans 2, 4, 2 m under 10:
+    // the inner supports share M by symmetry, and 2(2 + 4)M + 4M = -10(2³ + 4³)/4, M = -11.25
+    const std::vector<csv::Row> rows =
+        rowsOf(slopecalc({"beam", "--csv", "-"}, "lengths,q\n2;4,10\n2;4;2,10\n").out);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(rows[1][3] + ' ' + rows[1][4] + ' ' + rows[1][6] + rows[1].back(), "15 -15 ");
+    EXPECT_EQ(rows[2][4] + ' ' + rows[2][5] + ' ' + rows[2][6], "-11.25 11.25 -11.25");
 }
 
 TEST(Slopecalc, VerdictsFollowTheResultsInEveryOutput) {
