@@ -391,6 +391,7 @@ class RowForm : public Form {
     void start(const std::vector<std::string_view>& cells) {
         reads_ = writes_ = 0;
         failure_.reset();
+        numbers_.assign(outputs_.size(), false);
         source_ = baseTexts_;
         known_ = baseReads_;
         values_ = fallbacks_;
@@ -436,8 +437,11 @@ class RowForm : public Form {
     void setText(std::string_view field, const std::string& text) override {
         if (std::string* cell = output(field)) {
             *cell = text;
+            numbers_[static_cast<std::size_t>(cell - outputs_.data())] = false;
         }
     }
+    // The result cell holds a number this row: it needs no quotes.
+    bool number(std::size_t column) const { return numbers_[column]; }
     // Formatted straight into the cell's string, with no text in between; a number for a field
     // that has no cell is not formatted (the beam writes its window's field once a span), but
     // one that is no number fails as its text would.
@@ -446,6 +450,7 @@ class RowForm : public Form {
             scratch_.clear();
             appendDoubleText(scratch_, value);
             cell->swap(scratch_);
+            numbers_[static_cast<std::size_t>(cell - outputs_.data())] = true;
         } else if (!std::isfinite(value)) {
             throw CalcError(ErrorKind::Overflow);
         }
@@ -455,6 +460,7 @@ class RowForm : public Form {
             scratch_.clear();
             appendSingleText(scratch_, value);
             cell->swap(scratch_);
+            numbers_[static_cast<std::size_t>(cell - outputs_.data())] = true;
         } else if (!std::isfinite(value)) {
             throw CalcError(ErrorKind::Overflow);
         }
@@ -581,6 +587,7 @@ class RowForm : public Form {
     std::vector<std::pair<std::string_view, std::size_t>> results_; // control, column
     std::vector<std::string_view> source_;                          // by field
     std::string scratch_;                // a result's text before it goes into its cell
+    std::vector<char> numbers_;          // by result column: the cell holds a number
     std::vector<std::string> completed_; // a row's texts, completed
     struct Write {
         std::string field;
@@ -739,9 +746,13 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
                 csv::appendField(line, i < row.size() ? row[i] : std::string_view());
             }
         }
-        for (const std::string& r : results) {
+        for (std::size_t c = 0; c < results.size(); ++c) {
             line += ',';
-            csv::appendField(line, r);
+            if (form.number(c)) {
+                line += results[c];
+            } else {
+                csv::appendField(line, results[c]);
+            }
         }
         line += ',';
         csv::appendField(line, problem);

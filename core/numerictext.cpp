@@ -565,12 +565,10 @@ namespace {
 // the full reading rounds them.
 // The value comes back through `value`: an optional here would be stored in two halves and read
 // back whole, a stall on every field.
-bool plainDecimal(std::string_view text, const Separators& separators, double& value) {
-    if (separators.decimal != "." || text.empty()) {
+bool plainDecimal(const char* p, const char* const end, double& value) {
+    if (p == end) {
         return false;
     }
-    const char* p = text.data();
-    const char* const end = p + text.size();
     const bool negative = *p == '-';
     p += negative;
     // the digits as an integer m, and how many of them follow the point
@@ -620,7 +618,9 @@ bool plainDecimal(std::string_view text, const Separators& separators, double& v
 
 bool readDouble(std::string_view text, double& value, ErrorKind& error,
                 const Separators& separators) {
-    return plainDecimal(text, separators, value) || readInFull(text, value, error, separators);
+    return (separators.decimal == "." &&
+            plainDecimal(text.data(), text.data() + text.size(), value)) ||
+           readInFull(text, value, error, separators);
 }
 
 bool readSingle(std::string_view text, float& value, ErrorKind& error,
