@@ -375,6 +375,7 @@ class RowForm : public Form {
             std::vector<std::string>& results)
         : calculator_(calculator), places_(places), given_(given), columnOf_(columnOf),
           outputs_(results), source_(calculator.fields.size()), known_(source_.size()) {
+        numbers_.assign(results.size(), false);
         for (const Result* r : resultsOf(calculator, variant)) {
             results_.push_back({r->control, columnOf.at(std::string(r->name))});
         }
@@ -440,7 +441,8 @@ class RowForm : public Form {
             numbers_[static_cast<std::size_t>(cell - outputs_.data())] = false;
         }
     }
-    // The result cell holds a number this row: it needs no quotes.
+    // The result cell holds a number this row: it needs no quotes. (A row that is not calculated
+    // has only empty cells, for which the answer makes no difference.)
     bool number(std::size_t column) const { return numbers_[column]; }
     // Formatted straight into the cell's string, with no text in between; a number for a field
     // that has no cell is not formatted (the beam writes its window's field once a span), but
