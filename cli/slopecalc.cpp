@@ -393,9 +393,12 @@ class RowForm : public Form {
         reads_ = writes_ = 0;
         failure_.reset();
         numbers_.assign(outputs_.size(), false);
-        source_ = baseTexts_;
-        known_ = baseReads_;
-        values_ = fallbacks_;
+        if (first_ || calculator_.completeParameters) { // else only the cells change
+            source_ = baseTexts_;
+            known_ = baseReads_;
+            values_ = fallbacks_;
+            first_ = false;
+        }
         for (std::size_t i = 0; i < places_.size(); ++i) {
             source_[places_[i]] = i < cells.size() ? cells[i] : std::string_view();
             known_[places_[i]] = false;
@@ -590,6 +593,7 @@ class RowForm : public Form {
     std::vector<std::string_view> source_;                          // by field
     std::string scratch_;                // a result's text before it goes into its cell
     std::vector<char> numbers_;          // by result column: the cell holds a number
+    bool first_ = true;                  // no row started yet
     std::vector<std::string> completed_; // a row's texts, completed
     struct Write {
         std::string field;
