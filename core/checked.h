@@ -22,13 +22,16 @@ class Num {
     friend Num operator+(Num a, Num b) { return result(a.v_ + b.v_); }
     friend Num operator-(Num a, Num b) { return result(a.v_ - b.v_); }
     friend Num operator*(Num a, Num b) { return result(a.v_ * b.v_); }
+    // The quotient first, the divisor looked at only when the quotient is no number: one test
+    // on the way that every division takes.
     friend Num operator/(Num a, Num b) {
-        if (b.v_ == 0) {
+        const double r = a.v_ / b.v_;
+        if (!std::isfinite(r)) {
             // 0 / 0 is an invalid operation, which counts as an overflow
-            throw CalcError(a.v_ == 0 || std::isnan(a.v_) ? ErrorKind::Overflow
-                                                          : ErrorKind::DivisionByZero);
+            failWith(b.v_ != 0 || a.v_ == 0 || std::isnan(a.v_) ? ErrorKind::Overflow
+                                                                : ErrorKind::DivisionByZero);
         }
-        return result(a.v_ / b.v_);
+        return Num(r);
     }
     friend Num operator-(Num a) { return Num(-a.v_); }
 
@@ -36,10 +39,11 @@ class Num {
     friend Num cos(Num x) { return result(std::cos(x.v_)); }
     friend Num tan(Num x) { return result(std::tan(x.v_)); }
     friend Num sqrt(Num x) {
-        if (x.v_ < 0) {
-            failWith(ErrorKind::InvalidArgument);
+        const double r = std::sqrt(x.v_);
+        if (!std::isfinite(r)) { // NaN from a negative operand, or an infinite one
+            failWith(x.v_ < 0 ? ErrorKind::InvalidArgument : ErrorKind::Overflow);
         }
-        return result(std::sqrt(x.v_));
+        return Num(r);
     }
 
     friend constexpr auto operator<=>(Num a, Num b) { return a.v_ <=> b.v_; }

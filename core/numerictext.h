@@ -2,6 +2,7 @@
 
 #include "core/calcerror.h"
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -58,8 +59,7 @@ bool readSingle(std::string_view text, float& value, ErrorKind& error,
 // Rounds to the nearest single; a magnitude above the largest single raises Overflow. Inline:
 // the wall routines narrow every value they store.
 inline bool fitsSingle(double value) {
-    return value <= 3.40282346638528859811704183484516925e+38 &&
-           value >= -3.40282346638528859811704183484516925e+38;
+    return std::fabs(value) <= 3.40282346638528859811704183484516925e+38; // false for NaN
 }
 inline float toSingle(double value) {
     if (!fitsSingle(value)) {
