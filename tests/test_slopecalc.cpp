@@ -200,6 +200,24 @@ TEST(Slopecalc, HelpListsEveryNameInBothLanguages) {
               std::string::npos);
 }
 
+TEST(Slopecalc, HelpWrapsEachOptionWithinEightyColumns) {
+    const std::string help = slopecalc({"--help"}).out;
+    const std::size_t begin = help.find("  --csv FILE|-\n");
+    const std::size_t end = help.find("\n  --report");
+    ASSERT_LT(begin, end);
+    std::istringstream lines(help.substr(begin, end - begin));
+    std::string line, words;
+    std::getline(lines, line);
+    while (std::getline(lines, line)) {
+        EXPECT_EQ(line.rfind("      ", 0), 0u) << line; // indented by six
+        EXPECT_LE(line.size(), 80u) << line;            // ASCII: a byte a column
+        words += (words.empty() ? "" : " ") + line.substr(6);
+    }
+    EXPECT_EQ(words, "one calculation per row of a CSV file (- for standard input) whose first "
+                     "row names the parameters (missing columns take their defaults), written "
+                     "back with the results and an error column");
+}
+
 struct Batch {
     const char* name;
     const char* input;
