@@ -20,6 +20,7 @@
 #include <span>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <type_traits>
 #include <unordered_map>
 
 using subprogram::Calculator;
@@ -450,26 +451,8 @@ class RowForm : public Form {
     // Formatted straight into the cell's string, with no text in between; a number for a field
     // that has no cell is not formatted (the beam writes its window's field once a span), but
     // one that is no number fails as its text would.
-    void setDouble(std::string_view field, double value) override {
-        if (std::string* cell = output(field)) {
-            scratch_.clear();
-            appendDoubleText(scratch_, value);
-            cell->swap(scratch_);
-            numbers_[static_cast<std::size_t>(cell - outputs_.data())] = true;
-        } else if (!std::isfinite(value)) {
-            throw CalcError(ErrorKind::Overflow);
-        }
-    }
-    void setSingle(std::string_view field, float value) override {
-        if (std::string* cell = output(field)) {
-            scratch_.clear();
-            appendSingleText(scratch_, value);
-            cell->swap(scratch_);
-            numbers_[static_cast<std::size_t>(cell - outputs_.data())] = true;
-        } else if (!std::isfinite(value)) {
-            throw CalcError(ErrorKind::Overflow);
-        }
-    }
+    void setDouble(std::string_view field, double value) override { setNumber(field, value); }
+    void setSingle(std::string_view field, float value) override { setNumber(field, value); }
     std::string parameterOf(std::string_view field) const {
         return std::string(calculator_.fields[fieldIndex(field)].name);
     }
@@ -501,6 +484,21 @@ class RowForm : public Form {
     std::string_view cell(std::size_t f) const { return source_[f]; }
 
   private:
+    template <typename Number> void setNumber(std::string_view field, Number value) {
+        if (std::string* cell = output(field)) {
+            scratch_.clear();
+            if constexpr (std::is_same_v<Number, float>) {
+                appendSingleText(scratch_, value);
+            } else {
+                appendDoubleText(scratch_, value);
+            }
+            cell->swap(scratch_);
+            numbers_[static_cast<std::size_t>(cell - outputs_.data())] = true;
+        } else if (!std::isfinite(value)) {
+            throw CalcError(ErrorKind::Overflow);
+        }
+    }
+
     double parse(std::size_t f) const {
         ErrorKind error{};
         double value = 0;
