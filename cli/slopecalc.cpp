@@ -375,7 +375,7 @@ class RowForm : public Form {
             const std::unordered_map<std::string, std::size_t>& columnOf,
             std::vector<std::string>& results)
         : calculator_(calculator), places_(places), given_(given), columnOf_(columnOf),
-          outputs_(results), source_(calculator.fields.size()), known_(source_.size()) {
+          outputs_(results) {
         numbers_.assign(results.size(), false);
         for (const Result* r : resultsOf(calculator, variant)) {
             results_.push_back({r->control, columnOf.at(std::string(r->name))});
@@ -387,6 +387,7 @@ class RowForm : public Form {
             fallbacks_.push_back(value);
             baseTexts_.emplace_back(text);
         }
+        restoreDefaults();
     }
 
     // A row to calculate: its cells, a cell it lacks read as empty; the result cells are empty.
@@ -394,11 +395,8 @@ class RowForm : public Form {
         reads_ = writes_ = 0;
         failure_.reset();
         numbers_.assign(outputs_.size(), false);
-        if (first_ || calculator_.completeParameters) { // else only the cells change
-            source_ = baseTexts_;
-            known_ = baseReads_;
-            values_ = fallbacks_;
-            first_ = false;
+        if (calculator_.completeParameters) { // it may have changed a default; else only cells do
+            restoreDefaults();
         }
         for (std::size_t i = 0; i < places_.size(); ++i) {
             source_[places_[i]] = i < cells.size() ? cells[i] : std::string_view();
@@ -459,11 +457,10 @@ class RowForm : public Form {
     // In place, with no copy of the text (a number is no choice word), and without an
     // exception: a text that is no number is remembered as the row's failure and read as the
     // field's text without its cell, so that the calculation runs on to its end like any other
-    // row (an exception costs as much as several rows); nothing
-    // it writes after the failure counts, and the row reports the failure, where the window
-    // would have stopped. A bad row costs what a good one does.
-    // A text is read once a row, however often its field is read; a field without its cell
-    // reads the value its text had on the first row.
+    // row (an exception costs as much as several rows); nothing it writes after the failure
+    // counts, and the row reports the failure, where the window would have stopped. A bad row
+    // costs what a good one does. A text is read once a row, however often its field is read; a
+    // field without its cell reads the value its text had when the batch began.
     double readDouble(std::string_view field) const override {
         const std::size_t f = fieldIndex(field);
         return known_[f] ? values_[f] : parse(f);
@@ -484,6 +481,13 @@ class RowForm : public Form {
     std::string_view cell(std::size_t f) const { return source_[f]; }
 
   private:
+    // Every field reads its text without a cell: its default, or NAME=TEXT.
+    void restoreDefaults() {
+        source_ = baseTexts_;
+        known_ = baseReads_;
+        values_ = fallbacks_;
+    }
+
     template <typename Number> void setNumber(std::string_view field, Number value) {
         if (std::string* cell = output(field)) {
             scratch_.clear();
@@ -512,9 +516,8 @@ class RowForm : public Form {
     }
 
     // The output cell of a result; none after the row's failure, nor for a field without a
-    // column.
-    // A calculation writes its fields in the same order on every row, as it reads them: the
-    // column of the last rows' write at this place, when the name is the same, is this one's.
+    // column. A calculation writes its fields in the same order on every row, as it reads them:
+    // the column of the last rows' write at this place, when the name is the same, is this one's.
     std::string* output(std::string_view field) {
         if (failure_) {
             return nullptr;
@@ -591,7 +594,6 @@ class RowForm : public Form {
     std::vector<std::string_view> source_;                          // by field
     std::string scratch_;                // a result's text before it goes into its cell
     std::vector<char> numbers_;          // by result column: the cell holds a number
-    bool first_ = true;                  // no row started yet
     std::vector<std::string> completed_; // a row's texts, completed
     struct Write {
         std::string field;

@@ -13,6 +13,17 @@
 
 namespace {
 
+// 10^0 … 10^15, every one an exact double (5^15 < 2^53).
+constexpr double kExactTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// The decimal power of the first digit of a positive normal double, from its binary exponent:
+// floor(log10(2^e)) for 2^e ≤ a, so perhaps one too small.
+int firstDigitPowerGuess(double a) {
+    const int binary = static_cast<int>(std::bit_cast<std::uint64_t>(a) >> 52) - 1023;
+    return (binary * 78913) >> 18; // log10(2) ≈ 78913 ÷ 2^18
+}
+
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -296,21 +307,17 @@ bool singleDigits(double value, int significant, Digits& d) {
     if (significant > 7 || !(a >= 1e-6 && a < 1e7) || static_cast<float>(a) != a) {
         return false;
     }
-    static constexpr double kTens[] = {1e0, 1e1, 1e2, 1e3,  1e4,  1e5, 1e6,
-                                       1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
     static constexpr double kTwo52 = 4503599627370496.0;
-    const double low = kTens[significant - 1], high = kTens[significant];
-    // the decimal power of the first digit, from the binary one: perhaps one too small
-    const int binary = static_cast<int>(std::bit_cast<std::uint64_t>(a) >> 52) - 1023;
-    int power = (binary * 78913) >> 18; // log10(2) ≈ 78913 ÷ 2^18
+    const double low = kExactTens[significant - 1], high = kExactTens[significant];
+    int power = firstDigitPowerGuess(a);
     int k = significant - 1 - power;
     if (k < 0 || k > 12) {
         return false;
     }
-    double scaled = a * kTens[k]; // exact
+    double scaled = a * kExactTens[k]; // exact
     if (scaled >= high && k > 0) {
         ++power;
-        scaled = a * kTens[--k];
+        scaled = a * kExactTens[--k];
     }
     if (!(scaled >= low && scaled < high)) {
         return false;
@@ -362,12 +369,12 @@ bool exactlyRoundedDigits(double value, int significant, Digits& d) {
                                               100000000000000000ULL,
                                               1000000000000000000ULL,
                                               10000000000000000000ULL};
-    // the decimal power of the first digit: from the binary one, as 2^(biased − 1023) ≤ a, then
-    // one more where a reaches the next power of ten (a guess: the digits below decide)
+    // the first digit's power from the binary one, then one more where a reaches the next power
+    // of ten (still a guess near one: the digits below decide)
     static constexpr double kPowers[] = {1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0,  1e1,
                                          1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
                                          1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    int power = ((biased - 1023) * 78913) >> 18; // log10(2) ≈ 78913 ÷ 2^18
+    int power = firstDigitPowerGuess(a);
     if (power >= -5 && power < 15 && a >= kPowers[power + 6]) {
         ++power;
     }
@@ -594,9 +601,7 @@ bool plainDecimal(const char* p, const char* const end, double& value) {
     }
     // m < 10^15 and 10^k, k ≤ 15, are exact doubles, so one division rounds m ÷ 10^k correctly,
     // as from_chars does (Clinger's fast path)
-    static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    const double magnitude = static_cast<double>(m) / kTens[places];
+    const double magnitude = static_cast<double>(m) / kExactTens[places];
     value = negative ? -magnitude : magnitude;
     return true;
 }
