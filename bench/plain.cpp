@@ -143,8 +143,8 @@ void combinedLoad(double a1, double a2, double a3, double a4, double& up, double
           a4 * c / 12 / L / L * (12 * d * d * e + 3 * e * c * c - 2 * c * c * L);
 }
 
-double solveContinuousBeam(int n, double length, double b, double h, double q, double Ec,
-                           bool fixedEnds) {
+std::vector<std::pair<double, double>> solveContinuousBeam(int n, double length, double b, double h,
+                                                           double q, double Ec, bool fixedEnds) {
     constexpr std::size_t size = 101;
     std::array<double, size> L{}, EI{}, k{}, R{};
     std::array<std::array<double, 3>, size> F{};
@@ -197,7 +197,13 @@ double solveContinuousBeam(int n, double length, double b, double h, double q, d
     for (int i = n; i >= 1; --i) {
         R[i] = (R[i] - U[i] * R[i + 1]) / D[i];
     }
-    return (4 * k[n] * R[n] + 2 * k[n] * R[n + 1]) + F[n][1];
+    std::vector<std::pair<double, double>> moments;
+    moments.reserve(static_cast<std::size_t>(n));
+    for (int i = 1; i <= n; ++i) {
+        moments.emplace_back((4 * k[i] * R[i] + 2 * k[i] * R[i + 1]) + F[i][1],
+                             (2 * k[i] * R[i] + 4 * k[i] * R[i + 1]) + F[i][2]);
+    }
+    return moments;
 }
 
 } // namespace plain

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <utility>
+#include <vector>
+
 // The routines' formulas in plain double, with no checks: the floor against which the checked
 // routines are measured. Same steps, same order, same narrowing to single; no CalcError.
 namespace plain {
@@ -20,8 +23,9 @@ float antiOverturningFactor(float G, float Ea, float alpha0, float z, float alph
                             float b, float x0);
 void baseStress(float G, float H, float Ht, float h2, float x0, float delta, float alpha, float Ea,
                 float b, float out[3]);
-// Spans of `length`, both ends hinged unless `fixedEnds`; returns the last span's upper moment.
-double solveContinuousBeam(int n, double length, double b, double h, double q, double Ec,
-                           bool fixedEnds);
+// Spans of `length`, both ends hinged unless `fixedEnds`; returns each span's end moments, as
+// the routine does.
+std::vector<std::pair<double, double>> solveContinuousBeam(int n, double length, double b, double h,
+                                                           double q, double Ec, bool fixedEnds);
 
 } // namespace plain

@@ -24,19 +24,20 @@ constexpr std::int16_t kBars = 3; // the window designs a bundle of three bars
 
 AnchorBar anchorBarDesign(std::int16_t n, double D, double Htk, double a, double fy, bool permanent,
                           double gamma0, double frb, double fb, double d, Trace* trace) {
-    beginStep(trace, "anchorBarDesign");
-    const Keep keep(trace);
-    const Coefficients xi = permanent ? kPermanent : kTemporary;
-    keep("ξ1", xi.xi1);
-    keep("ξ2", xi.xi2);
-    keep("ξ3", xi.xi3);
-    const Num Nak = keep("Nak", Num(Htk) / cos(radians(a)));
-    const Num Na = keep("Na", Nak * kLoadFactor);
-    const Num As = keep("As", Na * gamma0 / xi.xi2 / fy);
-    const Num la = keep("la", Nak / xi.xi1 / kPiDecimal / (Num(D) / kMillimetresPerMetre) / frb);
-    const Num lb =
-        keep("lb", Na * gamma0 / xi.xi3 / n / kPiDecimal / (Num(d) / kMillimetresPerMetre) / fb);
-    return {As.value(), la.value(), lb.value(), Na.value()};
+    return evaluate<Keep>(trace, "anchorBarDesign", [&]<typename Num>(Keep<Num> keep) {
+        const Coefficients xi = permanent ? kPermanent : kTemporary;
+        keep("ξ1", xi.xi1);
+        keep("ξ2", xi.xi2);
+        keep("ξ3", xi.xi3);
+        const Num Nak = keep("Nak", Num(Htk) / cos(radians(Num(a))));
+        const Num Na = keep("Na", Nak * kLoadFactor);
+        const Num As = keep("As", Na * gamma0 / xi.xi2 / fy);
+        const Num la =
+            keep("la", Nak / xi.xi1 / kPiDecimal / (Num(D) / kMillimetresPerMetre) / frb);
+        const Num lb = keep("lb", Na * gamma0 / xi.xi3 / n / kPiDecimal /
+                                      (Num(d) / kMillimetresPerMetre) / fb);
+        return AnchorBar{As.value(), la.value(), lb.value(), Na.value()};
+    });
 }
 
 } // namespace subprogram

@@ -10,7 +10,7 @@ namespace subprogram {
 inline constexpr double kPiDecimal = 3.1415926;
 
 // Degrees to radians: the product first, then the quotient.
-inline Num radians(Num degrees) {
+template <FormulaNumber Number> Unnamed<Number> radians(Number degrees) {
     return degrees * kPiDecimal / 180;
 }
 

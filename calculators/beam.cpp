@@ -10,7 +10,6 @@ namespace {
 
 // Spans 1 … 99 and supports 1 … 100; index 0 is never used.
 constexpr std::size_t kTableSize = 101;
-using Vector = std::array<Num, kTableSize>;
 
 constexpr double kSpanLength = 2.0;   // every span of the window is 2 m
 constexpr double kKinkFraction = 0.2; // the load reaches q at a fifth of the length
@@ -82,112 +81,119 @@ void combinedLoadFixedEndMoments(double a1, double a2, double a3, double a4, dou
 std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths, double b, double h,
                                              double q, double Ec, EndCondition upper,
                                              EndCondition lower, Trace* trace) {
-    beginStep(trace, "solveContinuousBeam");
-    // F(1,1), EI1: the names under which the tables' entries are traced
-    const auto indexed = [](const char* name, std::size_t i, std::size_t j = 0) {
-        return j ? std::string(name) + "(" + std::to_string(i) + "," + std::to_string(j) + ")"
-                 : name + std::to_string(i);
-    };
-    const std::size_t n = lengths.size();
-    if (n > kMaxSpans) {
-        throw CalcError(ErrorKind::SubscriptOutOfRange);
-    }
-    const std::size_t m = n + 1;
-    Vector L{}, EI{}, k{}, R{};
-    std::array<std::array<Num, 3>, kTableSize> F{}; // F[i][1] upper end, F[i][2] lower end
-    // The stiffness matrix is symmetric and tridiagonal: its diagonal D[j] = K(j,j) and the band
-    // above it U[j] = K(j,j+1) are all of it that elimination reads or changes.
-    Vector D{}, U{};
-    for (std::size_t i = 1; i <= n; ++i) {
-        L[i] = lengths[i - 1];
-    }
-
-    Num H = 0;
-    for (std::size_t i = 1; i <= n; ++i) {
-        H = H + L[i];
-    }
-    const Num p = Num(q) / kKinkFraction / H;
-
-    Num x = 0;
-    for (std::size_t i = 1; i <= n; ++i) {
-        x = x + L[i];
-        if (x <= kKinkFraction * H) { // wholly above the kink: a trapezoidal load
-            const Num a3 = (x - L[i]) * p;
-            const Num a4 = x * p - a3;
-            double up = 0;
-            double low = 0;
-            combinedLoadFixedEndMoments(L[i].value(), 0, a3.value(), a4.value(), up, low);
-            F[i][1] = up;
-            F[i][2] = low;
-        } else { // reaching below the kink: the full q over the whole span
-            F[i][1] = Num(-1) / 12 * q * L[i] * L[i];
-            F[i][2] = Num(1) / 12 * q * L[i] * L[i];
+    return evaluate<Keep>(trace, "solveContinuousBeam", [&]<typename Num>(Keep<Num> keep) {
+        const std::size_t n = lengths.size();
+        if (n > kMaxSpans) {
+            throw CalcError(ErrorKind::SubscriptOutOfRange);
         }
-        EI[i] = Num(Ec) / 12 * b / kMillimetresPerMetre * h / kMillimetresPerMetre * h /
-                kMillimetresPerMetre * h / kMillimetresPerMetre;
-        if (trace) {
-            trace->record(indexed("F", i, 1), F[i][1].value());
-            trace->record(indexed("F", i, 2), F[i][2].value());
-            trace->record(indexed("EI", i), EI[i].value());
+        // F(1,1), EI1: the names under which the tables' entries are traced
+        const auto indexed = [](const char* name, std::size_t i, std::size_t j = 0) {
+            return j ? std::string(name) + "(" + std::to_string(i) + "," + std::to_string(j) + ")"
+                     : name + std::to_string(i);
+        };
+        const std::size_t m = n + 1;
+        using Vector = std::array<Num, kTableSize>;
+        Vector L{}, EI{}, k{}, R{};
+        std::array<std::array<Num, 3>, kTableSize> F{}; // F[i][1] upper end, F[i][2] lower end
+        // The stiffness matrix is symmetric and tridiagonal: its diagonal D[j] = K(j,j) and the
+        // band above it U[j] = K(j,j+1) are all of it that elimination reads or changes.
+        Vector D{}, U{};
+        for (std::size_t i = 1; i <= n; ++i) {
+            L[i] = lengths[i - 1];
         }
-    }
-    for (std::size_t i = 1; i <= n; ++i) {
-        k[i] = EI[i] / L[i];
-        note(trace, indexed("k", i), k[i].value());
-    }
 
-    R[1] = -F[1][1];
-    R[m] = -F[n][2];
-    for (std::size_t j = 2; j <= n; ++j) {
-        R[j] = -F[j - 1][2] - F[j][1];
-    }
-    D[1] = 4 * k[1];
-    D[m] = 4 * k[n];
-    for (std::size_t j = 2; j <= m; ++j) {
-        U[j - 1] = 2 * k[j - 1];
-    }
-    for (std::size_t j = 2; j <= n; ++j) {
-        D[j] = 4 * k[j - 1] + 4 * k[j];
-    }
-    if (upper == EndCondition::Fixed) { // θ1 = 0
-        D[1] = 1;
-        U[1] = 0;
-        R[1] = 0;
-    }
-    if (lower == EndCondition::Fixed) { // θm = 0
-        D[m] = 1;
-        U[n] = 0;
-        R[m] = 0;
-    }
-
-    // Gaussian elimination without pivoting, row by row down the band: each step does exactly
-    // what eliminating the full matrix does to the values it changes (outside the band it only
-    // subtracts zeros), so every value and every failure is the same, in linear time.
-    for (std::size_t kk = 1; kk <= n; ++kk) {
-        const Num f = U[kk] / D[kk];
-        D[kk + 1] = D[kk + 1] - f * U[kk];
-        R[kk + 1] = R[kk + 1] - f * R[kk];
-    }
-    R[m] = R[m] / D[m];
-    for (std::size_t i = n; i >= 1; --i) {
-        R[i] = R[i] - U[i] * R[i + 1];
-        R[i] = R[i] / D[i];
-    }
-    for (std::size_t j = 1; trace && j <= m; ++j) {
-        trace->record(indexed("θ", j), R[j].value());
-    }
-
-    std::vector<SpanMoments> moments;
-    for (std::size_t i = 1; i <= n; ++i) {
-        const Num upperEnd = (4 * k[i] * R[i] + 2 * k[i] * R[i + 1]) + F[i][1];
-        const Num lowerEnd = (2 * k[i] * R[i] + 4 * k[i] * R[i + 1]) + F[i][2];
-        moments.push_back({upperEnd.value(), lowerEnd.value()});
-        if (trace) {
-            trace->record(indexed("M", i, 1), upperEnd.value());
-            trace->record(indexed("M", i, 2), lowerEnd.value());
+        Num H = 0;
+        for (std::size_t i = 1; i <= n; ++i) {
+            H = H + L[i];
         }
-    }
-    return moments;
+        const Num p = Num(q) / kKinkFraction / H;
+
+        Num x = 0;
+        for (std::size_t i = 1; i <= n; ++i) {
+            x = x + L[i];
+            if (x <= kKinkFraction * H) { // wholly above the kink: a trapezoidal load
+                const Num a3 = (x - L[i]) * p;
+                const Num a4 = x * p - a3;
+                double up = 0;
+                double low = 0;
+                combinedLoadFixedEndMoments(L[i].value(), 0, a3.value(), a4.value(), up, low);
+                F[i][1] = up;
+                F[i][2] = low;
+            } else { // reaching below the kink: the full q over the whole span
+                F[i][1] = Num(-1) / 12 * q * L[i] * L[i];
+                F[i][2] = Num(1) / 12 * q * L[i] * L[i];
+            }
+            EI[i] = Num(Ec) / 12 * b / kMillimetresPerMetre * h / kMillimetresPerMetre * h /
+                    kMillimetresPerMetre * h / kMillimetresPerMetre;
+            if (Trace* const steps = keep.trace()) {
+                steps->record(indexed("F", i, 1), F[i][1].value());
+                steps->record(indexed("F", i, 2), F[i][2].value());
+                steps->record(indexed("EI", i), EI[i].value());
+            }
+        }
+        for (std::size_t i = 1; i <= n; ++i) {
+            k[i] = EI[i] / L[i];
+            if (Trace* const steps = keep.trace()) {
+                steps->record(indexed("k", i), k[i].value());
+            }
+        }
+
+        R[1] = -F[1][1];
+        R[m] = -F[n][2];
+        for (std::size_t j = 2; j <= n; ++j) {
+            R[j] = -F[j - 1][2] - F[j][1];
+        }
+        D[1] = 4 * k[1];
+        D[m] = 4 * k[n];
+        for (std::size_t j = 2; j <= m; ++j) {
+            U[j - 1] = 2 * k[j - 1];
+        }
+        for (std::size_t j = 2; j <= n; ++j) {
+            D[j] = 4 * k[j - 1] + 4 * k[j];
+        }
+        if (upper == EndCondition::Fixed) { // θ1 = 0
+            D[1] = 1;
+            U[1] = 0;
+            R[1] = 0;
+        }
+        if (lower == EndCondition::Fixed) { // θm = 0
+            D[m] = 1;
+            U[n] = 0;
+            R[m] = 0;
+        }
+
+        // Gaussian elimination without pivoting, row by row down the band: each step does exactly
+        // what eliminating the full matrix does to the values it changes (outside the band it only
+        // subtracts zeros), so every value and every failure is the same, in linear time.
+        for (std::size_t kk = 1; kk <= n; ++kk) {
+            const Num f = U[kk] / D[kk];
+            D[kk + 1] = D[kk + 1] - f * U[kk];
+            R[kk + 1] = R[kk + 1] - f * R[kk];
+        }
+        R[m] = R[m] / D[m];
+        for (std::size_t i = n; i >= 1; --i) {
+            R[i] = R[i] - U[i] * R[i + 1];
+            R[i] = R[i] / D[i];
+        }
+        if (Trace* const steps = keep.trace()) {
+            for (std::size_t j = 1; j <= m; ++j) {
+                steps->record(indexed("θ", j), R[j].value());
+            }
+        }
+
+        std::vector<SpanMoments> moments;
+        moments.reserve(n);
+        for (std::size_t i = 1; i <= n; ++i) {
+            const Num upperEnd = (4 * k[i] * R[i] + 2 * k[i] * R[i + 1]) + F[i][1];
+            const Num lowerEnd = (2 * k[i] * R[i] + 4 * k[i] * R[i + 1]) + F[i][2];
+            moments.push_back({upperEnd.value(), lowerEnd.value()});
+            if (Trace* const steps = keep.trace()) {
+                steps->record(indexed("M", i, 1), upperEnd.value());
+                steps->record(indexed("M", i, 2), lowerEnd.value());
+            }
+        }
+        return moments;
+    });
 }
 
 void calculateBeam(Form& form, Trace* trace) {

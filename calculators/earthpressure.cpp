@@ -6,32 +6,32 @@ namespace subprogram {
 
 ActivePressure coulombActive(double H, double gamma, double phi, double c, double q, double delta,
                              double /*theta*/, double beta, double alpha, Trace* trace) {
-    beginStep(trace, "coulombActive");
-    const Keep keep(trace);
-    const Num a = radians(alpha);
-    const Num b = radians(beta);
-    const Num d = radians(delta);
-    const Num f = radians(phi);
+    return evaluate<Keep>(trace, "coulombActive", [&]<typename Num>(Keep<Num> keep) {
+        const Num a = radians(Num(alpha));
+        const Num b = radians(Num(beta));
+        const Num d = radians(Num(delta));
+        const Num f = radians(Num(phi));
 
-    const Num s1 = b + a;
-    const Num s2 = a - d;
-    const Num w = b + a - f - d;
-    const Num s3 = d + f;
-    const Num s4 = f - b;
+        const Num s1 = b + a;
+        const Num s2 = a - d;
+        const Num w = b + a - f - d;
+        const Num s3 = d + f;
+        const Num s4 = f - b;
 
-    const Num numerator = (Num(q) + q) * sin(a) * cos(b);
-    const Num denominator = Num(H) * gamma * sin(s1);
-    const Num Kq = keep("Kq", numerator / denominator + 1);
-    const Num eta = keep("η", (Num(c) + c) / gamma / H);
-    const Num T = keep("T", sin(s1) * sin(s2) + sin(s4) * sin(s3));
-    const Num A = keep("A", Kq * T + eta * 2 * sin(a) * cos(f) * cos(w));
-    const Num B1 = keep("B1", Kq * sin(s1) * sin(s4) + eta * sin(a) * cos(f));
-    const Num B2 = keep("B2", Kq * sin(s2) * sin(s3) + eta * sin(a) * cos(f));
-    const Num S = keep("S", sqrt(B1 * B2));
-    const Num F = keep("F", sin(s1) / (sin(a) * sin(a) * sin(w) * sin(w)));
-    const Num Ka = keep("Ka", F * (A - (S + S)));
-    const Num Ea = keep("Ea", Num(H) * gamma * H * Ka / 2);
-    return {Ka.value(), Ea.value()};
+        const Num numerator = (Num(q) + q) * sin(a) * cos(b);
+        const Num denominator = Num(H) * gamma * sin(s1);
+        const Num Kq = keep("Kq", numerator / denominator + 1);
+        const Num eta = keep("η", (Num(c) + c) / gamma / H);
+        const Num T = keep("T", sin(s1) * sin(s2) + sin(s4) * sin(s3));
+        const Num A = keep("A", Kq * T + eta * 2 * sin(a) * cos(f) * cos(w));
+        const Num B1 = keep("B1", Kq * sin(s1) * sin(s4) + eta * sin(a) * cos(f));
+        const Num B2 = keep("B2", Kq * sin(s2) * sin(s3) + eta * sin(a) * cos(f));
+        const Num S = keep("S", sqrt(B1 * B2));
+        const Num F = keep("F", sin(s1) / (sin(a) * sin(a) * sin(w) * sin(w)));
+        const Num Ka = keep("Ka", F * (A - (S + S)));
+        const Num Ea = keep("Ea", Num(H) * gamma * H * Ka / 2);
+        return ActivePressure{Ka.value(), Ea.value()};
+    });
 }
 
 } // namespace subprogram
@@ -39,12 +39,12 @@ ActivePressure coulombActive(double H, double gamma, double phi, double c, doubl
 namespace subprogram {
 
 AtRestPressure atRestEarthPressure(double phi, double q, double gamma, double H, Trace* trace) {
-    beginStep(trace, "atRestEarthPressure");
-    const Keep keep(trace);
-    const Num f = keep("φr", radians(phi));
-    const Num K0 = keep("K0", 1 - sin(f));
-    const Num E0 = keep("E0", (Num(gamma) * H + q) * K0);
-    return {K0.value(), E0.value()};
+    return evaluate<Keep>(trace, "atRestEarthPressure", [&]<typename Num>(Keep<Num> keep) {
+        const Num f = keep("φr", radians(Num(phi)));
+        const Num K0 = keep("K0", 1 - sin(f));
+        const Num E0 = keep("E0", (Num(gamma) * H + q) * K0);
+        return AtRestPressure{K0.value(), E0.value()};
+    });
 }
 
 // The rock face, not a slip surface in the soil, bounds the wedge: θ is the face's inclination
@@ -52,27 +52,27 @@ AtRestPressure atRestEarthPressure(double phi, double q, double gamma, double H,
 ActivePressure limitedFillEarthPressure(double H, double gamma, double deltaR, double c,
                                         double /*q*/, double delta, double theta, double beta,
                                         double alpha, Trace* trace) {
-    beginStep(trace, "limitedFillEarthPressure");
-    const Keep keep(trace);
-    const Num a = radians(alpha);
-    const Num b = radians(beta);
-    const Num d = radians(delta);
-    const Num dr = radians(deltaR);
-    const Num t = radians(theta);
+    return evaluate<Keep>(trace, "limitedFillEarthPressure", [&]<typename Num>(Keep<Num> keep) {
+        const Num a = radians(Num(alpha));
+        const Num b = radians(Num(beta));
+        const Num d = radians(Num(delta));
+        const Num dr = radians(Num(deltaR));
+        const Num t = radians(Num(theta));
 
-    const Num s1 = b + a;
-    const Num s2 = a - d + t - dr;
-    const Num s3 = t - b;
-    const Num s4 = t + a;
-    const Num s5 = t - dr;
+        const Num s1 = b + a;
+        const Num s2 = a - d + t - dr;
+        const Num s3 = t - b;
+        const Num s4 = t + a;
+        const Num s5 = t - dr;
 
-    const Num A = keep("A", sin(s1) / sin(s2) / sin(s3));
-    const Num B = keep("B", sin(s4) * sin(s5) / sin(a) / sin(a));
-    const Num eta = keep("η", (Num(c) + c) / gamma / H);
-    const Num C = keep("C", eta * cos(dr) / sin(a));
-    const Num Ka = keep("Ka", A * (B - C));
-    const Num Ea = keep("Ea", Num(H) * gamma * H * Ka / 2);
-    return {Ka.value(), Ea.value()};
+        const Num A = keep("A", sin(s1) / sin(s2) / sin(s3));
+        const Num B = keep("B", sin(s4) * sin(s5) / sin(a) / sin(a));
+        const Num eta = keep("η", (Num(c) + c) / gamma / H);
+        const Num C = keep("C", eta * cos(dr) / sin(a));
+        const Num Ka = keep("Ka", A * (B - C));
+        const Num Ea = keep("Ea", Num(H) * gamma * H * Ka / 2);
+        return ActivePressure{Ka.value(), Ea.value()};
+    });
 }
 
 } // namespace subprogram

@@ -3,10 +3,17 @@
 #include "core/calcerror.h"
 
 #include <cmath>
+#include <concepts>
+#include <type_traits>
 
 #ifdef __FAST_MATH__
 #error "the results must be exact to the last digit: build without -ffast-math"
 #endif
+
+// Whether a double rounds to a single rather than beyond the largest one (false for NaN).
+inline bool fitsSingle(double value) {
+    return std::fabs(value) <= 3.40282346638528859811704183484516925e+38;
+}
 
 // A double whose every operation is tested when it completes, so that a routine can be written
 // as its formula reads: Kq = (q + q) * sin(a) * cos(b) / (H * g * sin(s1)) + 1;
@@ -46,6 +53,14 @@ class Num {
         return Num(r);
     }
 
+    // The nearest single, where the method stores a value; beyond the largest single, Overflow.
+    friend Num single(Num x) {
+        if (!fitsSingle(x.v_)) [[unlikely]] {
+            failWith(ErrorKind::Overflow);
+        }
+        return Num(static_cast<float>(x.v_));
+    }
+
     friend constexpr auto operator<=>(Num a, Num b) { return a.v_ <=> b.v_; }
     friend constexpr bool operator==(Num a, Num b) { return a.v_ == b.v_; }
 
@@ -60,3 +75,70 @@ class Num {
 
     double v_;
 };
+
+// The same number, for a routine's fast first evaluation (see `evaluate` in core/trace.h): its
+// operations are tested only where a failure could otherwise be lost. An operation gives a
+// Pending value, untested, and an infinity or a NaN in it carries on through every further
+// operation (∞ + x = ∞, ∞ × 0 = NaN, sin ∞ = NaN, ∞ / x = ∞) except a division by it (x / ∞ = 0)
+// and a comparison, which test it. A Pending value is tested when it becomes a DeferredNum, that
+// is when the formulas name it, keep it or store it, and when it is narrowed to a single; it
+// cannot be dropped unnamed ([[nodiscard]]). So no failure passes unseen; the test throws, and
+// which operation failed first, and how, the evaluation finds out by running the formulas again
+// on Num. Values are the same as Num's: each operation is the same IEEE operation, in the same
+// order.
+class DeferredNum {
+  public:
+    class [[nodiscard]] Pending {
+      public:
+        Pending(double v) : v(v) {}
+        Pending(DeferredNum x) : v(x.v_) {}
+        double v;
+    };
+
+    constexpr DeferredNum(double v = 0) : v_(v) {}
+    DeferredNum(Pending x) : v_(finite(x.v)) {}
+    constexpr double value() const { return v_; }
+
+    friend Pending operator+(Pending a, Pending b) { return a.v + b.v; }
+    friend Pending operator-(Pending a, Pending b) { return a.v - b.v; }
+    friend Pending operator*(Pending a, Pending b) { return a.v * b.v; }
+    friend Pending operator/(Pending a, Pending b) { return a.v / finite(b.v); }
+    // A named value or an input divides untested: it carries no failure (an infinite input is
+    // none to Num either: x / ∞ = 0 passes there too).
+    friend Pending operator/(Pending a, DeferredNum b) { return a.v / b.v_; }
+    friend Pending operator/(Pending a, double b) { return a.v / b; }
+    friend Pending operator-(Pending a) { return -a.v; }
+
+    friend Pending sin(Pending x) { return std::sin(x.v); }
+    friend Pending cos(Pending x) { return std::cos(x.v); }
+    friend Pending tan(Pending x) { return std::tan(x.v); }
+    friend Pending sqrt(Pending x) { return std::sqrt(x.v); }
+    friend DeferredNum single(Pending x) {
+        if (!fitsSingle(x.v)) [[unlikely]] {
+            failWith(ErrorKind::Overflow);
+        }
+        return static_cast<float>(x.v);
+    }
+
+    friend auto operator<=>(Pending a, Pending b) { return finite(a.v) <=> finite(b.v); }
+    friend bool operator==(Pending a, Pending b) { return finite(a.v) == finite(b.v); }
+
+  private:
+    // x − x is 0 for every finite x and NaN for an infinity or a NaN: a test with no constant
+    // to keep in a register.
+    static double finite(double v) {
+        if (std::isnan(v - v)) [[unlikely]] {
+            failWith(ErrorKind::Overflow);
+        }
+        return v;
+    }
+
+    double v_;
+};
+
+// The two numbers a routine's formulas are written for, and the type of an operation's result
+// on each, before the formulas name it.
+template <typename T>
+concept FormulaNumber = std::same_as<T, Num> || std::same_as<T, DeferredNum>;
+template <FormulaNumber Number>
+using Unnamed = std::conditional_t<std::same_as<Number, Num>, Num, DeferredNum::Pending>;

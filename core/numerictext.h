@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/calcerror.h"
+#include "core/checked.h"
 
 #include <cmath>
 #include <cstdint>
@@ -56,11 +57,7 @@ bool readDouble(std::string_view text, double& value, ErrorKind& error,
 bool readSingle(std::string_view text, float& value, ErrorKind& error,
                 const Separators& separators = kPrcSeparators);
 
-// Rounds to the nearest single; a magnitude above the largest single raises Overflow. Inline:
-// the wall routines narrow every value they store.
-inline bool fitsSingle(double value) {
-    return std::fabs(value) <= 3.40282346638528859811704183484516925e+38; // false for NaN
-}
+// Rounds to the nearest single; a magnitude above the largest single raises Overflow.
 inline float toSingle(double value) {
     if (!fitsSingle(value)) {
         failWith(ErrorKind::Overflow);

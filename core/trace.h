@@ -55,31 +55,48 @@ class Trace {
     std::vector<Entry> entries_;
 };
 
-// Records into a trace that may be absent.
-inline void note(Trace* trace, std::string_view name, double value) {
-    if (trace) {
-        trace->record(name, value);
-    }
-}
-
 inline void beginStep(Trace* trace, std::string_view step) {
     if (trace) {
         trace->beginStep(step);
     }
 }
 
-// Notes each named value in the trace, when there is one, as the routine forms it:
-// const Num Kq = keep("Kq", numerator / denominator + 1);
-class Keep {
+// Notes each named value as a routine forms it: const Num Kq = keep("Kq", numerator / denominator
+// + 1); into the trace, when there is one. trace() is the trace, or null; always null for
+// DeferredNum, which is never traced.
+template <FormulaNumber Number> class Keep {
   public:
     explicit Keep(Trace* trace) : trace_(trace) {}
-    Num operator()(const char* name, Num value) const {
-        if (trace_) {
-            trace_->record(name, value.value());
+    Number operator()(const char* name, Number value) const {
+        if (Trace* const steps = trace()) {
+            steps->record(name, value.value());
         }
         return value;
     }
+    Trace* trace() const { return std::same_as<Number, Num> ? trace_ : nullptr; }
 
   private:
     Trace* trace_;
 };
+
+// Evaluates a routine's formulas, written once as a generic lambda over its number type and its
+// recorder (Keep, or one like it): [&]<typename Num>(Keep<Num> keep) { ... }.
+// Untraced, the formulas run first on DeferredNum, nearly at the speed of plain doubles; when
+// nothing failed, every operation of the checked evaluation would have passed and given the same
+// value, so its result is the result. When something failed, and always when traced, they run
+// on the checked Num, which throws the failure of the operation that fails first, with the
+// values formed before it in the trace.
+template <template <typename> class Recorder, typename Formulas>
+[[gnu::always_inline]] inline auto evaluate(Trace* trace, std::string_view step,
+                                            const Formulas& formulas) {
+    if (trace) {
+        trace->beginStep(step);
+    } else {
+        try {
+            return formulas(Recorder<DeferredNum>(nullptr));
+        } catch (const CalcError&) {
+            // something failed: which operation, and how, the checked evaluation tells
+        }
+    }
+    return formulas(Recorder<Num>(trace));
+}
