@@ -62,7 +62,7 @@ void anchorBarDesign(int n, double D, double Htk, double a, double fy, bool perm
 
 void uprightWallWeight(float n, float Ht, float h1, float alpha0, float b1, float b2, float gw,
                        float b, float& G, float& x0) {
-    const float r0 = s(rad(alpha0)), t = s(std::tan(r0));
+    const float r0 = s(rad(alpha0)), t = s(std::tan(double(r0)));
     const float A = s((Ht - b1 * double(t)) / (1 / double(n) + t));
     const float B = s(Ht - b1 * double(t));
     const float W2 = s((double(Ht) + Ht - b1 * double(t)) * b1 * gw / 2);
