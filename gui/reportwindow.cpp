@@ -1,6 +1,7 @@
 #include "reportwindow.h"
 
 #include "core/wholefile.h"
+#include "gui/printmodule.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -12,8 +13,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QSettings>
@@ -151,9 +150,18 @@ QString ReportWindow::saveHtml(const QString& path) const {
 }
 
 void ReportWindow::print() {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted && !pages_->print(printer)) {
+    QString error;
+    PrintPages* const print = printModule(&error);
+    if (!print) {
+        reporter_(
+            this,
+            QStringLiteral("无法打印：找不到打印模块（%1）。可以保存PDF后再打印。").arg(error));
+        return;
+    }
+    const PaintPages paint = [](const void* pages, QPagedPaintDevice& device) {
+        return static_cast<const ReportPages*>(pages)->print(device);
+    };
+    if (print(this, paint, pages_.get()) < 0) {
         reporter_(this, QStringLiteral("无法打印。"));
     }
 }

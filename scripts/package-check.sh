@@ -49,6 +49,12 @@ for page in slopecalc slope-support; do
     man -w "$page" >/dev/null 2>&1 || fail "man $page: no manual entry"
 done
 [ -f /usr/share/bash-completion/completions/slopecalc ] || fail "no bash completion"
+# printing is a module loaded when first wanted; the program itself does not need Print Support
+module=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/slope-support/libslopeprint.so
+[ -f $module ] || fail "no print module $module"
+! ldd $module | grep -q "not found" || fail "the print module misses a library: $(ldd $module)"
+! readelf -d /usr/bin/slope-support | grep -q PrintSupport ||
+    fail "slope-support itself needs Qt Print Support"
 [ -f /usr/share/icons/hicolor/scalable/apps/slope-support.svg ] || fail "no scalable icon"
 
 remove

@@ -1,13 +1,17 @@
 #include "calculators/registry.h"
 #include "driver.h"
+#include "gui/printmodule.h"
 #include "gui/reportwindow.h"
 #include "mapform.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QRadioButton>
 #include <QRawFont>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -206,6 +210,27 @@ TEST(ReportDocuments, HaveEveryGlyphNoIdentifierAndCleanPages) {
             }
         }
     }
+}
+
+// Printing is loaded when first wanted: the module is found beside the program, shows Qt's print
+// dialog, and paints nothing when the dialog is cancelled.
+TEST(ReportPrinting, LoadsItsModuleWhichAsksForAPrinter) {
+    QString error;
+    PrintPages* const print = printModule(&error);
+    ASSERT_NE(print, nullptr) << error.toStdString();
+    bool asked = false;
+    QTimer::singleShot(0, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            asked = true;
+            dialog->reject();
+        }
+    });
+    const PaintPages paint = [](const void*, QPagedPaintDevice&) {
+        ADD_FAILURE() << "painted after a cancelled dialog";
+        return true;
+    };
+    EXPECT_EQ(print(nullptr, paint, nullptr), 0);
+    EXPECT_TRUE(asked);
 }
 
 } // namespace
