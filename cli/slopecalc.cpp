@@ -489,17 +489,17 @@ class RowForm : public Form {
     }
 
     template <typename Number> void setNumber(std::string_view field, Number value) {
-        if (std::string* cell = output(field)) {
-            scratch_.clear();
-            if constexpr (std::is_same_v<Number, float>) {
-                appendSingleText(scratch_, value);
-            } else {
-                appendDoubleText(scratch_, value);
-            }
-            cell->swap(scratch_);
-            numbers_[static_cast<std::size_t>(cell - outputs_.data())] = true;
-        } else if (!std::isfinite(value)) {
+        if (!std::isfinite(value)) { // before the cell is touched: it keeps what it had
             throw CalcError(ErrorKind::Overflow);
+        }
+        if (std::string* cell = output(field)) {
+            cell->clear();
+            if constexpr (std::is_same_v<Number, float>) {
+                appendSingleText(*cell, value);
+            } else {
+                appendDoubleText(*cell, value);
+            }
+            numbers_[static_cast<std::size_t>(cell - outputs_.data())] = true;
         }
     }
 
@@ -592,7 +592,6 @@ class RowForm : public Form {
     std::vector<std::string>& outputs_;                             // by result column
     std::vector<std::pair<std::string_view, std::size_t>> results_; // control, column
     std::vector<std::string_view> source_;                          // by field
-    std::string scratch_;                // a result's text before it goes into its cell
     std::vector<char> numbers_;          // by result column: the cell holds a number
     std::vector<std::string> completed_; // a row's texts, completed
     struct Write {
