@@ -2,8 +2,10 @@
 
 #include "core/calcerror.h"
 
+#include <bit>
 #include <cmath>
 #include <concepts>
+#include <cstdint>
 #include <type_traits>
 
 #ifdef __FAST_MATH__
@@ -114,10 +116,11 @@ class DeferredNum {
     friend Pending tan(Pending x) { return std::tan(x.v); }
     friend Pending sqrt(Pending x) { return std::sqrt(x.v); }
     friend DeferredNum single(Pending x) {
-        if (!fitsSingle(x.v)) [[unlikely]] {
+        const float f = static_cast<float>(x.v);
+        if ((std::bit_cast<std::uint32_t>(f) & 0x7fffffffu) >= 0x7f7fffffu) [[unlikely]] {
             failWith(ErrorKind::Overflow);
         }
-        return static_cast<float>(x.v);
+        return f;
     }
 
     friend auto operator<=>(Pending a, Pending b) { return finite(a.v) <=> finite(b.v); }
