@@ -115,6 +115,11 @@ class DeferredNum {
     friend Pending cos(Pending x) { return std::cos(x.v); }
     friend Pending tan(Pending x) { return std::tan(x.v); }
     friend Pending sqrt(Pending x) { return std::sqrt(x.v); }
+    // Narrowed first, then tested on the single it gave: a value beyond the largest single
+    // gives an infinity, or the largest single itself when it lies within half a unit beyond
+    // it, and a NaN stays one; all three have a magnitude whose bits are at least the largest
+    // single's. (The largest single reached exactly is refused too; the checked evaluation
+    // then gives it.) The test runs on the integer side, beside the arithmetic.
     friend DeferredNum single(Pending x) {
         const float f = static_cast<float>(x.v);
         if ((std::bit_cast<std::uint32_t>(f) & 0x7fffffffu) >= 0x7f7fffffu) [[unlikely]] {
