@@ -132,10 +132,11 @@ class DeferredNum {
     friend bool operator==(Pending a, Pending b) { return finite(a.v) == finite(b.v); }
 
   private:
-    // x − x is 0 for every finite x and NaN for an infinity or a NaN: a test with no constant
-    // to keep in a register.
+    // An infinity or a NaN has every bit of its exponent set. Tested on the integer side,
+    // beside the arithmetic, which is faster here than a test in the floating-point unit.
     static double finite(double v) {
-        if (std::isnan(v - v)) [[unlikely]] {
+        if ((std::bit_cast<std::uint64_t>(v) & 0x7ff0000000000000u) == 0x7ff0000000000000u)
+            [[unlikely]] {
             failWith(ErrorKind::Overflow);
         }
         return v;
