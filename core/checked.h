@@ -6,6 +6,7 @@
 #include <cmath>
 #include <concepts>
 #include <cstdint>
+#include <limits>
 #include <type_traits>
 
 #ifdef __FAST_MATH__
@@ -14,7 +15,15 @@
 
 // Whether a double rounds to a single rather than beyond the largest one (false for NaN).
 inline bool fitsSingle(double value) {
-    return std::fabs(value) <= 3.40282346638528859811704183484516925e+38;
+    return std::fabs(value) <= std::numeric_limits<float>::max();
+}
+
+// Rounds to the nearest single; a magnitude above the largest single raises Overflow.
+inline float toSingle(double value) {
+    if (!fitsSingle(value)) [[unlikely]] {
+        failWith(ErrorKind::Overflow);
+    }
+    return static_cast<float>(value);
 }
 
 // A double whose every operation is tested when it completes, so that a routine can be written
@@ -56,12 +65,7 @@ class Num {
     }
 
     // The nearest single, where the method stores a value; beyond the largest single, Overflow.
-    friend Num single(Num x) {
-        if (!fitsSingle(x.v_)) [[unlikely]] {
-            failWith(ErrorKind::Overflow);
-        }
-        return Num(static_cast<float>(x.v_));
-    }
+    friend Num single(Num x) { return toSingle(x.v_); }
 
     friend constexpr auto operator<=>(Num a, Num b) { return a.v_ <=> b.v_; }
     friend constexpr bool operator==(Num a, Num b) { return a.v_ == b.v_; }
@@ -122,7 +126,8 @@ class DeferredNum {
     // then gives it.) The test runs on the integer side, beside the arithmetic.
     friend DeferredNum single(Pending x) {
         const float f = static_cast<float>(x.v);
-        if ((std::bit_cast<std::uint32_t>(f) & 0x7fffffffu) >= 0x7f7fffffu) [[unlikely]] {
+        constexpr auto kLargest = std::bit_cast<std::uint32_t>(std::numeric_limits<float>::max());
+        if ((std::bit_cast<std::uint32_t>(f) & 0x7fffffffu) >= kLargest) [[unlikely]] {
             failWith(ErrorKind::Overflow);
         }
         return f;

@@ -57,14 +57,6 @@ bool readDouble(std::string_view text, double& value, ErrorKind& error,
 bool readSingle(std::string_view text, float& value, ErrorKind& error,
                 const Separators& separators = kPrcSeparators);
 
-// Rounds to the nearest single; a magnitude above the largest single raises Overflow.
-inline float toSingle(double value) {
-    if (!fitsSingle(value)) {
-        failWith(ErrorKind::Overflow);
-    }
-    return static_cast<float>(value);
-}
-
 // 15 significant digits; fixed notation from 0.0001 up to below 1E+15, else 1.5E-05 style.
 std::string doubleToText(double value, const Separators& separators = kPrcSeparators);
 // 7 significant digits; fixed notation from 0.0001 up to below 1E+07.
