@@ -1,12 +1,63 @@
 #include "csv.h"
 
 #include <algorithm>
+#include <bit>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace csv {
 
 namespace {
 
 constexpr int kEnd = std::char_traits<char>::eof();
+
+bool endsCell(char c) {
+    return c == ',' || c == '"' || c == '\r' || c == '\n';
+}
+
+// The cells from `begin` into `cells`, split at each comma, up to the first byte that ends the
+// record ('"' '\r' '\n') or `end`, which it returns. Sixteen bytes at a time where the machine
+// compares them at once (every x86-64 does), the last few one by one.
+const char* splitCells(const char* const begin, const char* const end,
+                       std::vector<std::string_view>& cells) {
+    const char* cell = begin;
+    const auto endCell = [&](const char* at) __attribute__((always_inline)) {
+        cells.emplace_back(cell, static_cast<std::size_t>(at - cell));
+        cell = at + 1;
+    };
+    const char* p = begin;
+#ifdef __SSE2__
+    const __m128i comma = _mm_set1_epi8(','), quote = _mm_set1_epi8('"'), cr = _mm_set1_epi8('\r'),
+                  lf = _mm_set1_epi8('\n');
+    for (; end - p >= 16; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i ends =
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, comma), _mm_cmpeq_epi8(bytes, quote)),
+                         _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+        // one bit a byte, the first byte's lowest
+        for (auto marks = static_cast<unsigned>(_mm_movemask_epi8(ends)); marks != 0;
+             marks &= marks - 1) {
+            const char* const at = p + std::countr_zero(marks);
+            endCell(at);
+            if (*at != ',') {
+                return at;
+            }
+        }
+    }
+#endif
+    for (; p != end; ++p) {
+        if (endsCell(*p)) {
+            endCell(p);
+            if (*p != ',') {
+                return p;
+            }
+        }
+    }
+    endCell(end);
+    return end;
+}
 
 } // namespace
 
@@ -144,18 +195,7 @@ bool Reader::next(Record& record) {
     // read) is read as a row of strings.
     const char* begin = buffer_.data() + position_;
     const char* end = buffer_.data() + buffer_.size();
-    const char* stop = begin;
-    for (const char* cell = begin;; ++stop) { // ',' '"' '\r' '\n' all lie below '0'
-        if (stop == end || (static_cast<unsigned char>(*stop) < '0' &&
-                            (*stop == '"' || *stop == '\r' || *stop == '\n'))) {
-            record.cells.emplace_back(cell, static_cast<std::size_t>(stop - cell));
-            break;
-        }
-        if (*stop == ',') {
-            record.cells.emplace_back(cell, static_cast<std::size_t>(stop - cell));
-            cell = stop + 1;
-        }
-    }
+    const char* const stop = splitCells(begin, end, record.cells);
     const auto length = static_cast<std::size_t>(stop - begin);
     if (!tooLong_ && stop < end && *stop != '"' && (*stop == '\n' || stop + 1 < end) &&
         length + 1 <= kLongest) {

@@ -398,9 +398,17 @@ class RowForm : public Form {
         if (calculator_.completeParameters) { // it may have changed a default; else only cells do
             restoreDefaults();
         }
-        for (std::size_t i = 0; i < places_.size(); ++i) {
-            source_[places_[i]] = i < cells.size() ? cells[i] : std::string_view();
-            known_[places_[i]] = false;
+        // through plain pointers, which the compiler need not load again after every store
+        std::string_view* const source = source_.data();
+        char* const known = known_.data();
+        const std::size_t given = std::min(cells.size(), places_.size());
+        for (std::size_t i = 0; i < given; ++i) {
+            source[places_[i]] = cells[i];
+            known[places_[i]] = false;
+        }
+        for (std::size_t i = given; i < places_.size(); ++i) {
+            source[places_[i]] = {};
+            known[places_[i]] = false;
         }
         if (calculator_.completeParameters) { // the beam's count from its lengths
             completed_.resize(source_.size());
@@ -523,6 +531,17 @@ class RowForm : public Form {
             return nullptr;
         }
         const std::size_t write = writes_++;
+        const std::size_t column = write < writeOrder_.size() && !field.empty() &&
+                                           sameLiteral(writeOrder_[write].literal, field)
+                                       ? writeOrder_[write].column
+                                       : learnWrite(field, write);
+        return column == kNoColumn ? nullptr : &outputs_[column];
+    }
+    static constexpr std::size_t kNoColumn = static_cast<std::size_t>(-1);
+    // The column of a write not recognised by its address. Only a result's own name as its
+    // description holds it is remembered by address (a read is recognised so too): a name formed
+    // at run time may be formed again at the same address with other letters.
+    [[gnu::noinline]] std::size_t learnWrite(std::string_view field, std::size_t write) {
         if (write >= writeOrder_.size()) {
             writeOrder_.resize(write + 1);
         }
@@ -531,9 +550,14 @@ class RowForm : public Form {
             w.field.assign(field);
             w.column = columnOfWrite(field);
         }
-        return w.column == kNoColumn ? nullptr : &outputs_[w.column];
+        w.literal = {};
+        for (const auto& [control, column] : results_) {
+            if (sameLiteral(control, field)) {
+                w.literal = field;
+            }
+        }
+        return w.column;
     }
-    static constexpr std::size_t kNoColumn = static_cast<std::size_t>(-1);
     std::size_t columnOfWrite(std::string_view field) const {
         for (const auto& [control, column] : results_) {
             if (control == field) {
@@ -596,6 +620,7 @@ class RowForm : public Form {
     std::vector<std::string> completed_; // a row's texts, completed
     struct Write {
         std::string field;
+        std::string_view literal; // the result's own name, when the write named it by that
         std::size_t column = kNoColumn;
     };
     std::vector<Write> writeOrder_; // the fields of the last rows' writes, in order

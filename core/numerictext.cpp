@@ -538,7 +538,7 @@ void appendFormatted(std::string& text, double value, int significant, int large
         }
         p = std::to_chars(p, buffer + sizeof buffer, magnitude).ptr;
     }
-    text.append(buffer, p);
+    text.append(buffer, static_cast<std::size_t>(p - buffer));
 }
 
 // Nearest whole number, an exact half going to the even neighbour.

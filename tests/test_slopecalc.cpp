@@ -273,6 +273,26 @@ INSTANTIATE_TEST_SUITE_P(Csv, Batches, testing::Values(
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 
+// A record already read into the buffer is split many bytes at a time: whatever ends a cell (a
+// comma, a quote, CR, LF) is found at every place within and across those blocks, as the reader
+// that unquotes finds it. (The first record fills the buffer.)
+TEST(CsvReader, FindsWhatEndsACellWhereverItLies) {
+    for (const std::string end : {",", "\"", "\r", "\n", "\r\n", ""}) {
+        for (std::size_t at = 0; at < 40; ++at) {
+            const std::string text = "0\n" + std::string(at, '1') + end + "2,3\n" +
+                                     std::string(40 - at, '4') + "," + std::string(at, '5') + "\n6";
+            std::istringstream in(text);
+            csv::Reader views(in);
+            std::vector<csv::Row> records;
+            for (csv::Record record; views.next(record);) {
+                records.emplace_back(record.cells.begin(), record.cells.end());
+            }
+            EXPECT_EQ(records, rowsOf(text))
+                << "ends with " << testing::PrintToString(end) << " after " << at << " bytes";
+        }
+    }
+}
+
 TEST(Slopecalc, ABeamBatchRefusesTooManySpansAfterReadingEveryField) {
     const Outcome r = slopecalc({"beam", "--csv", "-"},
                                 "n,q,b\n100,10,200\n100,abc,200\n1000,10,x\n2.5,abc,200\n");
