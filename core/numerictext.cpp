@@ -13,9 +13,7 @@
 
 namespace {
 
-// 10^0 … 10^15, every one an exact double (5^15 < 2^53).
-constexpr double kExactTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+using numerictext::kExactTens;
 
 // The decimal power of the first digit of a positive normal double, from its binary exponent:
 // floor(log10(2^e)) for 2^e ≤ a, so perhaps one too small.
@@ -565,50 +563,9 @@ template <typename Int> Int roundTo(double value) {
 
 } // namespace
 
-namespace {
-
-// Most field texts are plain digits with at most one decimal point ("18", "1.5", ".5", and a
-// result read back, "-11.97323"); those are formed here, rounded to the nearest double exactly as
-// the full reading rounds them.
-// The value comes back through `value`: an optional here would be stored in two halves and read
-// back whole, a stall on every field.
-bool plainDecimal(const char* p, const char* const end, double& value) {
-    if (p == end) {
-        return false;
-    }
-    const bool negative = *p == '-';
-    p += negative;
-    // the digits as an integer m, and how many of them follow the point
-    std::uint64_t m = 0;
-    const char* const first = p;
-    for (; p != end && isDigit(*p); ++p) {
-        m = m * 10 + static_cast<std::uint64_t>(*p - '0');
-    }
-    std::size_t digits = static_cast<std::size_t>(p - first), places = 0;
-    if (p != end && *p == '.') {
-        const char* const fraction = ++p;
-        for (; p != end && isDigit(*p); ++p) {
-            m = m * 10 + static_cast<std::uint64_t>(*p - '0');
-        }
-        places = static_cast<std::size_t>(p - fraction);
-        digits += places;
-    }
-    if (p != end || digits == 0) {
-        return false;
-    }
-    if (digits > 15) {
-        return false; // m is not exact: the full reading rounds it
-    }
-    // m < 10^15 and 10^k, k ≤ 15, are exact doubles, so one division rounds m ÷ 10^k correctly,
-    // as from_chars does (Clinger's fast path)
-    const double magnitude = static_cast<double>(m) / kExactTens[places];
-    value = negative ? -magnitude : magnitude;
-    return true;
-}
-
-// Any other text, read in full; out of line, so that plain digits take no stack frame for it.
-[[gnu::noinline]] bool readInFull(std::string_view text, double& value, ErrorKind& error,
-                                  const Separators& separators) {
+// Any other text than plain digits, read in full.
+bool numerictext::readInFull(std::string_view text, double& value, ErrorKind& error,
+                             const Separators& separators) {
     Reader reader(text, separators);
     const double read = reader.read();
     if (const auto failure = reader.error()) {
@@ -617,15 +574,6 @@ bool plainDecimal(const char* p, const char* const end, double& value) {
     }
     value = read;
     return true;
-}
-
-} // namespace
-
-bool readDouble(std::string_view text, double& value, ErrorKind& error,
-                const Separators& separators) {
-    return (separators.decimal == "." &&
-            plainDecimal(text.data(), text.data() + text.size(), value)) ||
-           readInFull(text, value, error, separators);
 }
 
 bool readSingle(std::string_view text, float& value, ErrorKind& error,

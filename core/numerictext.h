@@ -77,3 +77,59 @@ std::int16_t roundToInt16(double value);
 std::int16_t roundToInt16(std::string_view text, const Separators& separators = kPrcSeparators);
 std::int32_t roundToInt32(double value);
 std::int32_t roundToInt32(std::string_view text, const Separators& separators = kPrcSeparators);
+
+// readDouble in two parts: plain digits with at most one point inline, for a batch reads
+// millions of them, and any other text out of line.
+namespace numerictext {
+
+// 10^0 … 10^15, every one an exact double (5^15 < 2^53).
+inline constexpr double kExactTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
+// Most field texts are plain digits with at most one decimal point ("18", "1.5", ".5", and a
+// result read back, "-11.97323"); those are formed here, rounded to the nearest double exactly as
+// the full reading rounds them.
+[[gnu::always_inline]] inline bool plainDecimal(const char* p, const char* const end,
+                                                double& value) {
+    if (p == end) {
+        return false;
+    }
+    const bool negative = *p == '-';
+    const char* const first = p + negative;
+    // the digits as an integer m, and where the point stands
+    std::uint64_t m = 0;
+    const char* point = nullptr;
+    for (p = first; p != end; ++p) {
+        const unsigned digit = static_cast<unsigned char>(*p) - unsigned{'0'};
+        if (digit <= 9) {
+            m = m * 10 + digit;
+        } else if (*p == '.' && !point) {
+            point = p;
+        } else {
+            return false;
+        }
+    }
+    const auto length = static_cast<std::size_t>(end - first);
+    const std::size_t places = point ? static_cast<std::size_t>(end - point) - 1 : 0;
+    const std::size_t digits = length - (point != nullptr);
+    if (digits == 0 || digits > 15) {
+        return false; // no digit; or m is not exact, and the full reading rounds it
+    }
+    // m < 10^15 and 10^k, k ≤ 15, are exact doubles, so one division rounds m ÷ 10^k correctly,
+    // as from_chars does (Clinger's fast path)
+    const double magnitude = static_cast<double>(m) / kExactTens[places];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
+bool readInFull(std::string_view text, double& value, ErrorKind& error,
+                const Separators& separators);
+
+} // namespace numerictext
+
+[[gnu::always_inline]] inline bool readDouble(std::string_view text, double& value,
+                                              ErrorKind& error, const Separators& separators) {
+    return (separators.decimal == "." &&
+            numerictext::plainDecimal(text.data(), text.data() + text.size(), value)) ||
+           numerictext::readInFull(text, value, error, separators);
+}

@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <optional>
+#include <random>
 #include <string>
 
 namespace {
@@ -75,6 +77,29 @@ TEST(TextToDouble, UsesTheSeparatorsPassedIn) {
     EXPECT_EQ(textToDouble("\u20AC 3", german), 3);
     EXPECT_THROW(textToDouble("\u00A53", german), CalcError);
     EXPECT_EQ(doubleToText(1.5e-7, german), "1,5E-07");
+}
+
+// Plain digits take a short way; on every text of digits, points and minus signs it reads what
+// the full reading reads, to the bit, and refuses what that refuses.
+TEST(TextToDouble, PlainDigitsReadAsTheFullReadingReadsThem) {
+    std::mt19937 random(18);
+    std::string text;
+    for (int i = 0; i < 200000; ++i) {
+        text.clear();
+        for (auto length = random() % 19; length > 0; --length) {
+            text += "0123456789999.-"[random() % 15];
+        }
+        double plain = 0, full = 0;
+        ErrorKind plainError{}, fullError{};
+        const bool read = readDouble(text, plain, plainError);
+        ASSERT_EQ(read, numerictext::readInFull(text, full, fullError, kPrcSeparators)) << text;
+        if (read) {
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(plain), std::bit_cast<std::uint64_t>(full))
+                << text;
+        } else {
+            ASSERT_EQ(plainError, fullError) << text;
+        }
+    }
 }
 
 TEST(Narrowing, ToTheNearestSingleOrOverflow) {
