@@ -376,7 +376,8 @@ class RowForm : public Form {
             std::vector<std::string>& results)
         : calculator_(calculator), places_(places), given_(given), columnOf_(columnOf),
           outputs_(results) {
-        numbers_.assign(results.size(), false);
+        kinds_.assign(results.size(), Cell::Text);
+        numbers_.assign(results.size(), 0);
         for (const Result* r : resultsOf(calculator, variant)) {
             results_.push_back({r->control, columnOf.at(std::string(r->name))});
         }
@@ -394,7 +395,6 @@ class RowForm : public Form {
     void start(const std::vector<std::string_view>& cells) {
         reads_ = writes_ = 0;
         failure_.reset();
-        numbers_.assign(outputs_.size(), false);
         if (calculator_.completeParameters) { // it may have changed a default; else only cells do
             restoreDefaults();
         }
@@ -448,15 +448,11 @@ class RowForm : public Form {
     void setText(std::string_view field, const std::string& text) override {
         if (std::string* cell = output(field)) {
             *cell = text;
-            numbers_[static_cast<std::size_t>(cell - outputs_.data())] = false;
+            kinds_[static_cast<std::size_t>(cell - outputs_.data())] = Cell::Text;
         }
     }
-    // The result cell holds a number this row: it needs no quotes. (A row that is not calculated
-    // has only empty cells, for which the answer makes no difference.)
-    bool number(std::size_t column) const { return numbers_[column]; }
-    // Formatted straight into the cell's string, with no text in between; a number for a field
-    // that has no cell is not formatted (the beam writes its window's field once a span), but
-    // one that is no number fails as its text would.
+    // A number is kept as it is and formatted once, straight into the output line; one that is no
+    // number fails as its text would, and leaves the cell as it was.
     void setDouble(std::string_view field, double value) override { setNumber(field, value); }
     void setSingle(std::string_view field, float value) override { setNumber(field, value); }
     std::string parameterOf(std::string_view field) const {
@@ -483,6 +479,30 @@ class RowForm : public Form {
         return static_cast<float>(value);
     }
 
+    // Every result cell empty, before a row.
+    void clearResults() {
+        for (std::string& cell : outputs_) {
+            cell.clear();
+        }
+        kinds_.assign(kinds_.size(), Cell::Text);
+    }
+    // The result cell holds a number: its text needs no quotes.
+    bool number(std::size_t column) const { return kinds_[column] != Cell::Text; }
+    // The result cell, as a CSV field, onto the end of `line`.
+    void appendCell(std::string& line, std::size_t column) const {
+        switch (kinds_[column]) {
+        case Cell::Double:
+            appendDoubleText(line, numbers_[column]);
+            break;
+        case Cell::Single:
+            appendSingleText(line, static_cast<float>(numbers_[column]));
+            break;
+        case Cell::Text:
+            csv::appendField(line, outputs_[column]);
+            break;
+        }
+    }
+
     // The first read that failed on this row: its kind and field.
     const std::optional<std::pair<ErrorKind, std::size_t>>& failure() const { return failure_; }
     const Field& field(std::size_t f) const { return calculator_.fields[f]; }
@@ -501,13 +521,9 @@ class RowForm : public Form {
             throw CalcError(ErrorKind::Overflow);
         }
         if (std::string* cell = output(field)) {
-            cell->clear();
-            if constexpr (std::is_same_v<Number, float>) {
-                appendSingleText(*cell, value);
-            } else {
-                appendDoubleText(*cell, value);
-            }
-            numbers_[static_cast<std::size_t>(cell - outputs_.data())] = true;
+            const auto column = static_cast<std::size_t>(cell - outputs_.data());
+            kinds_[column] = std::is_same_v<Number, float> ? Cell::Single : Cell::Double;
+            numbers_[column] = value;
         }
     }
 
@@ -616,7 +632,9 @@ class RowForm : public Form {
     std::vector<std::string>& outputs_;                             // by result column
     std::vector<std::pair<std::string_view, std::size_t>> results_; // control, column
     std::vector<std::string_view> source_;                          // by field
-    std::vector<char> numbers_;          // by result column: the cell holds a number
+    enum class Cell : char { Text, Double, Single };
+    std::vector<Cell> kinds_;            // by result column: what the cell holds
+    std::vector<double> numbers_;        // by result column: its number (a single, widened)
     std::vector<std::string> completed_; // a row's texts, completed
     struct Write {
         std::string field;
@@ -710,12 +728,18 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
     std::vector<std::string> results(
         columns.size()); // the row's result cells, kept from row to row
     RowForm form(calculator, variant, base, places, given, columnOf, results);
-    std::vector<std::size_t> verdictColumns, verdictResults; // a verdict's column, its result's
-    for (const subprogram::Verdict& v : calculator.verdicts) {
-        verdictColumns.push_back(columnOf.at(std::string(v.name)));
-        const auto result = columnOf.find(std::string(calculator.result(v.result)->name));
-        verdictResults.push_back(result == columnOf.end() ? columns.size() : result->second);
+    // by column: the verdict it holds and the column of that verdict's result, or none; the
+    // verdicts come after every result
+    constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    std::vector<std::size_t> verdictIn(columns.size(), kNone), verdictResult(columns.size(), kNone);
+    for (std::size_t v = 0; v < calculator.verdicts.size(); ++v) {
+        const std::size_t column = columnOf.at(std::string(calculator.verdicts[v].name));
+        verdictIn[column] = v;
+        const auto result =
+            columnOf.find(std::string(calculator.result(calculator.verdicts[v].result)->name));
+        verdictResult[column] = result == columnOf.end() ? kNone : result->second;
     }
+    std::vector<std::pair<std::size_t, std::size_t>> cellIn(columns.size()); // offset, length
     csv::Record record;
     std::string problem;
     while (out && !stopSignal() && reader.next(record)) {
@@ -731,9 +755,7 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
             problem = "the quote opened on line " + std::to_string(reader.unclosedQuote()) +
                       " is not closed";
         }
-        for (std::string& r : results) {
-            r.clear();
-        }
+        form.clearResults();
         if (problem.empty()) {
             form.start(row);
             std::optional<Failure> failure;
@@ -751,15 +773,6 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
             }
             if (failure) {
                 problem = failureText(*failure, false);
-            } else {
-                for (std::size_t v = 0; v < verdictColumns.size(); ++v) {
-                    const std::size_t result = verdictResults[v];
-                    if (result < columns.size() && !results[result].empty()) {
-                        results[verdictColumns[v]] =
-                            subprogram::meets(calculator.verdicts[v], results[result]) ? "yes"
-                                                                                       : "no";
-                    }
-                }
             }
         }
         failed = failed || !problem.empty();
@@ -776,12 +789,21 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
                 csv::appendField(line, i < row.size() ? row[i] : std::string_view());
             }
         }
+        // each result formatted into the line; a verdict, after its result, reads what it wrote
+        const auto textOf = [&](std::size_t c) {
+            const auto [offset, length] = cellIn[c];
+            return form.number(c) ? std::string_view(line).substr(offset, length)
+                                  : std::string_view(results[c]);
+        };
         for (std::size_t c = 0; c < results.size(); ++c) {
             line += ',';
-            if (form.number(c)) {
-                line += results[c];
-            } else {
-                csv::appendField(line, results[c]);
+            const std::size_t offset = line.size();
+            if (const std::size_t v = verdictIn[c]; v == kNone) {
+                form.appendCell(line, c);
+                cellIn[c] = {offset, line.size() - offset};
+            } else if (const std::size_t r = verdictResult[c];
+                       problem.empty() && r != kNone && !textOf(r).empty()) {
+                line += subprogram::meets(calculator.verdicts[v], textOf(r)) ? "yes" : "no";
             }
         }
         line += ',';
