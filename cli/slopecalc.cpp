@@ -527,7 +527,18 @@ class RowForm : public Form {
         }
     }
 
+    // Plain digits here, anything else out of line: so the common case needs no stack frame.
     double parse(std::size_t f) const {
+        const std::string_view text = source_[f];
+        double value = 0;
+        if (!numerictext::plainDecimal(text.data(), text.data() + text.size(), value)) {
+            return parseInFull(f);
+        }
+        values_[f] = value;
+        known_[f] = true;
+        return value;
+    }
+    [[gnu::noinline]] double parseInFull(std::size_t f) const {
         ErrorKind error{};
         double value = 0;
         if (!::readDouble(source_[f], value, error)) {
