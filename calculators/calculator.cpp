@@ -66,11 +66,9 @@ std::string resultCaption(const Result& result) {
 }
 
 bool meets(const Verdict& verdict, std::string_view resultText) {
-    try {
-        return textToDouble(resultText) >= verdict.required;
-    } catch (const CalcError&) {
-        return false;
-    }
+    double value = 0;
+    ErrorKind error{};
+    return readDouble(resultText, value, error) && value >= verdict.required;
 }
 
 std::string verdictText(const Verdict& verdict, std::string_view resultText, bool withValue) {
