@@ -484,7 +484,7 @@ class RowForm : public Form {
         for (std::string& cell : outputs_) {
             cell.clear();
         }
-        kinds_.assign(kinds_.size(), Cell::Text);
+        std::fill(kinds_.begin(), kinds_.end(), Cell::Text);
     }
     // The result cell holds a number: its text needs no quotes.
     bool number(std::size_t column) const { return kinds_[column] != Cell::Text; }
