@@ -531,20 +531,20 @@ class RowForm : public Form {
     double parse(std::size_t f) const {
         const std::string_view text = source_[f];
         double value = 0;
-        if (!numerictext::plainDecimal(text.data(), text.data() + text.size(), value)) {
-            return parseInFull(f);
-        }
-        values_[f] = value;
-        known_[f] = true;
-        return value;
+        return numerictext::plainDecimal(text.data(), text.data() + text.size(), value)
+                   ? remember(f, value)
+                   : parseInFull(f);
     }
     [[gnu::noinline]] double parseInFull(std::size_t f) const {
         ErrorKind error{};
         double value = 0;
-        if (!::readDouble(source_[f], value, error)) {
+        if (!numerictext::readInFull(source_[f], value, error, kPrcSeparators)) {
             fail(error, f);
             return fallback(f);
         }
+        return remember(f, value);
+    }
+    double remember(std::size_t f, double value) const {
         values_[f] = value;
         known_[f] = true;
         return value;
