@@ -4,12 +4,14 @@
 #include "core/json.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace subprogram {
 
 namespace {
 
 constexpr std::string_view kFormatName = "slope-support calculation";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // A result's key in the file: its name on the command line, or its field when it has none.
 std::string_view keyOf(const Result& r) {
@@ -27,15 +29,15 @@ std::string keyedObject(const std::vector<std::pair<std::string, std::string>>& 
 
 [[noreturn]] void fail(const json::Value& at, std::string_view key, const std::string& english,
                        const std::string& chinese) {
-    throw SavedFileError(at.line, std::string(key), english, chinese);
+    throw SavedFileError(at.line(), std::string(key), english, chinese);
 }
 
-const json::Value& member(const json::Value& object, std::string_view key, json::Value::Type type) {
-    const json::Value* v = object.member(key);
+json::Value member(const json::Value& object, std::string_view key, json::Value::Type type) {
+    const std::optional<json::Value> v = object.member(key);
     if (!v) {
         fail(object, key, "missing", "缺少这个键");
     }
-    if (v->type != type) {
+    if (v->type() != type) {
         fail(*v, key,
              type == json::Value::Type::String   ? "expected a text in quotes"
              : type == json::Value::Type::Object ? "expected { … }"
@@ -51,17 +53,37 @@ const json::Value& member(const json::Value& object, std::string_view key, json:
 template <typename Known>
 std::vector<std::pair<std::string, std::string>> texts(const json::Value& object, Known known) {
     std::vector<std::pair<std::string, std::string>> out;
-    for (const auto& [key, value] : object.members) {
+    for (const auto& [key, value] : object.members()) {
         const std::string_view field = known(key);
         if (field.empty()) {
             fail(value, key, "unknown key", "未知的键");
         }
-        if (value.type != json::Value::Type::String) {
+        if (value.type() != json::Value::Type::String) {
             fail(value, key, "expected a text in quotes", "应为带引号的文本");
         }
-        out.emplace_back(std::string(field), value.text);
+        out.emplace_back(std::string(field), value.text());
     }
     return out;
+}
+
+// What is wrong with a version that is not this program's: a newer one, or none it ever wrote.
+void checkVersion(const json::Value& version) {
+    const std::string_view text = version.text();
+    const std::string mine = std::to_string(kSavedFormat);
+    if (text == mine) {
+        return;
+    }
+    const bool whole = text.find_first_not_of("0123456789") == std::string_view::npos;
+    if (whole && (text.size() > mine.size() || (text.size() == mine.size() && text > mine))) {
+        fail(version, "version",
+             "format " + std::string(text) + ", this program reads format " + mine +
+                 " (saved by a newer version?)",
+             "文件格式为 " + std::string(text) + "，本程序只能读取格式 " + mine +
+                 "（可能由更新的版本保存）");
+    }
+    fail(version, "version",
+         "the format is the whole number " + mine + ", not " + std::string(text),
+         "文件格式应为整数 " + mine + "，而不是 " + std::string(text));
 }
 
 } // namespace
@@ -102,51 +124,49 @@ std::string savedCalculationText(const SavedCalculation& s) {
 }
 
 SavedCalculation readSavedCalculation(std::string_view text) {
-    json::Value file;
+    if (text.starts_with(kByteOrderMark)) { // Windows Notepad writes one
+        text.remove_prefix(kByteOrderMark.size());
+    }
+    json::Document document;
     try {
-        file = json::parse(text);
+        document = json::parse(text);
     } catch (const json::Error& e) {
         throw SavedFileError(e.line(), {}, std::string("not JSON: ") + e.what(),
                              std::string("不是有效的 JSON（") + e.what() + "）");
     }
     using T = json::Value::Type;
-    if (file.type != T::Object || !file.member("format") ||
-        file.member("format")->text != kFormatName) {
+    const json::Value file = document.root();
+    const std::optional<json::Value> format = file.member("format");
+    if (file.type() != T::Object || !format || format->text() != kFormatName) {
         fail(file, "format", "not a calculation saved by this program", "不是本程序保存的计算文件");
     }
-    const json::Value& version = member(file, "version", T::Number);
-    if (version.text != std::to_string(kSavedFormat)) {
-        fail(version, "version",
-             "format " + version.text + ", this program reads format " +
-                 std::to_string(kSavedFormat) + " (saved by a newer version?)",
-             "文件格式为 " + version.text + "，本程序只能读取格式 " + std::to_string(kSavedFormat) +
-                 "（可能由更新的版本保存）");
-    }
+    checkVersion(member(file, "version", T::Number));
     constexpr std::string_view kKeys[] = {"format", "version", "calculator", "variant",
                                           "saved",  "inputs",  "results",    "stale"};
-    for (const auto& [key, value] : file.members) {
+    for (const auto& [key, value] : file.members()) {
         if (std::find(std::begin(kKeys), std::end(kKeys), key) == std::end(kKeys)) {
             fail(value, key, "unknown key", "未知的键");
         }
     }
     SavedCalculation s;
-    const json::Value& calculator = member(file, "calculator", T::String);
-    s.calculator = calculatorByCommand(calculator.text);
+    const json::Value calculator = member(file, "calculator", T::String);
+    const std::string name(calculator.text());
+    s.calculator = calculatorByCommand(name);
     if (!s.calculator) {
-        fail(calculator, "calculator", "unknown calculator \"" + calculator.text + "\"",
-             "未知的计算“" + calculator.text + "”");
+        fail(calculator, "calculator", "unknown calculator \"" + name + "\"",
+             "未知的计算“" + name + "”");
     }
     const Calculator& c = *s.calculator;
-    const json::Value& variant = member(file, "variant", T::String);
+    const json::Value variant = member(file, "variant", T::String);
     const auto v = std::find_if(c.variants.begin(), c.variants.end(),
-                                [&](const Variant& v) { return v.name == variant.text; });
+                                [&](const Variant& v) { return v.name == variant.text(); });
     if (v == c.variants.end()) {
-        fail(variant, "variant", "unknown variant \"" + variant.text + "\"",
-             "未知的类型“" + variant.text + "”");
+        fail(variant, "variant", "unknown variant \"" + std::string(variant.text()) + "\"",
+             "未知的类型“" + std::string(variant.text()) + "”");
     }
     s.variant = v->value;
-    s.saved = member(file, "saved", T::String).text;
-    const json::Value& inputs = member(file, "inputs", T::Object);
+    s.saved = member(file, "saved", T::String).text();
+    const json::Value inputs = member(file, "inputs", T::Object);
     s.inputs = texts(inputs, [&](std::string_view key) {
         const Field* f = c.field(key);
         return f && !f->control.empty() ? f->control : std::string_view();
@@ -165,11 +185,12 @@ SavedCalculation readSavedCalculation(std::string_view text) {
         return std::string_view();
     };
     s.results = texts(member(file, "results", T::Object), resultField);
-    for (const json::Value& item : member(file, "stale", T::Array).items) {
-        if (item.type != T::String || resultField(item.text).empty()) {
+    for (const json::Member m : member(file, "stale", T::Array).items()) {
+        const json::Value item = m.value;
+        if (item.type() != T::String || resultField(item.text()).empty()) {
             fail(item, "stale", "not a result's name", "不是结果的名称");
         }
-        s.stale.emplace_back(resultField(item.text));
+        s.stale.emplace_back(resultField(item.text()));
     }
     return s;
 }

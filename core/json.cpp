@@ -1,68 +1,85 @@
 #include "json.h"
 
+#include "core/utf8.h"
+
 #include <cstdio>
+#include <functional>
+#include <memory>
 
 namespace json {
 
 namespace {
 
-// The length of the UTF-8 sequence that starts `s`, or 0 when it is not a valid one.
-std::size_t utf8Length(std::string_view s) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
-    const unsigned char lead = byte(0);
-    const std::size_t length = lead < 0x80                   ? 1
-                               : lead >= 0xC2 && lead < 0xE0 ? 2
-                               : lead >= 0xE0 && lead < 0xF0 ? 3
-                               : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                             : 0;
-    if (length == 0 || length > s.size()) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80) {
-            return 0;
+constexpr std::uint32_t kTypeBits = 3;
+constexpr std::size_t kLongestText = std::size_t{1} << 28; // lines and offsets fit 32 bits
+
+// The keys of one object, to find one given twice in time linear in their number: a table of
+// their nodes, open addressing, never more than three quarters full.
+class KeySet {
+  public:
+    // False when the key was there already.
+    template <typename KeyOf> bool insert(std::string_view key, std::uint32_t node, KeyOf keyOf) {
+        if ((count_ + 1) * 4 > slots_.size() * 3) {
+            grow(keyOf);
+        }
+        for (std::size_t i = slot(key);; i = (i + 1) & (slots_.size() - 1)) {
+            if (slots_[i] == kEmpty) {
+                slots_[i] = node;
+                ++count_;
+                return true;
+            }
+            if (keyOf(slots_[i]) == key) {
+                return false;
+            }
         }
     }
-    // no overlong forms, no surrogates, nothing beyond U+10FFFF
-    if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) >= 0xA0) ||
-        (lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) >= 0x90)) {
-        return 0;
-    }
-    return length;
-}
 
-void appendUtf8(std::string& out, unsigned code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | code >> 18);
-        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
+  private:
+    static constexpr std::uint32_t kEmpty = 0; // the root is never a key
+    std::size_t slot(std::string_view key) const {
+        return std::hash<std::string_view>()(key) & (slots_.size() - 1);
     }
-}
+    template <typename KeyOf> void grow(KeyOf keyOf) {
+        std::vector<std::uint32_t> old(slots_.empty() ? 8 : slots_.size() * 2, kEmpty);
+        old.swap(slots_);
+        for (const std::uint32_t node : old) {
+            if (node != kEmpty) {
+                std::size_t i = slot(keyOf(node));
+                while (slots_[i] != kEmpty) {
+                    i = (i + 1) & (slots_.size() - 1);
+                }
+                slots_[i] = node;
+            }
+        }
+    }
+    std::vector<std::uint32_t> slots_;
+    std::size_t count_ = 0;
+};
+
+} // namespace
 
 class Parser {
   public:
-    explicit Parser(std::string_view text) : text_(text) {}
+    Parser(std::string_view text, Document& document)
+        : text_(text), nodes_(document.nodes_), texts_(document.texts_) {}
 
-    Value document() {
-        Value v = value(0);
+    void document() {
+        if (text_.size() >= kLongestText) {
+            fail("the text is too long");
+        }
+        nodes_.reserve(text_.size() / 2 + 1); // a value takes two bytes at least, with its comma
+        texts_.reserve(text_.size());
+        value(0);
         space();
         if (pos_ < text_.size()) {
             fail("after the value, more text follows");
         }
-        return v;
     }
 
   private:
+    using Type = Value::Type;
+    using Node = Document::Node;
+
     [[noreturn]] void fail(const std::string& what) const { throw Error(line_, what); }
 
     void space() {
@@ -86,60 +103,71 @@ class Parser {
         }
     }
 
-    Value value(int depth) {
+    // A new node of `type` beginning on this line; its index.
+    std::uint32_t node(Type type) {
+        const auto index = static_cast<std::uint32_t>(nodes_.size());
+        nodes_.push_back(
+            {static_cast<std::uint32_t>(line_) << kTypeBits | static_cast<std::uint32_t>(type),
+             static_cast<std::uint32_t>(texts_.size()), 0, index + 1});
+        return index;
+    }
+    // The node's text: what was appended to the texts since it began.
+    void endText(std::uint32_t index) {
+        nodes_[index].length = static_cast<std::uint32_t>(texts_.size()) - nodes_[index].offset;
+    }
+    std::string_view textOf(std::uint32_t index) const {
+        return std::string_view(texts_).substr(nodes_[index].offset, nodes_[index].length);
+    }
+
+    void value(int depth) {
         if (depth > 64) {
             fail("nested too deeply");
         }
         space();
-        Value v;
-        v.line = line_;
         if (pos_ >= text_.size()) {
             fail("the file ends too early");
         }
         const char c = text_[pos_];
-        if (c == '{') {
+        if (c == '{' || c == '[') {
             ++pos_;
-            v.type = Value::Type::Object;
-            if (!take('}')) {
+            const bool object = c == '{';
+            const std::uint32_t index = node(object ? Type::Object : Type::Array);
+            std::uint32_t count = 0;
+            if (!take(object ? '}' : ']')) {
+                std::unique_ptr<KeySet> keys = object ? std::make_unique<KeySet>() : nullptr;
                 do {
-                    space();
-                    const int keyLine = line_;
-                    if (pos_ >= text_.size() || text_[pos_] != '"') {
-                        fail("expected a key in quotes");
+                    if (object) {
+                        space();
+                        const int keyLine = line_;
+                        if (pos_ >= text_.size() || text_[pos_] != '"') {
+                            fail("expected a key in quotes");
+                        }
+                        const std::uint32_t key = string();
+                        if (!keys->insert(textOf(key), key,
+                                          [this](std::uint32_t k) { return textOf(k); })) {
+                            throw Error(keyLine, "the key \"" + std::string(textOf(key)) +
+                                                     "\" is given twice");
+                        }
+                        expect(':');
                     }
-                    std::string key = string();
-                    if (v.member(key)) {
-                        throw Error(keyLine, "the key \"" + key + "\" is given twice");
-                    }
-                    expect(':');
-                    v.members.push_back({std::move(key), value(depth + 1)});
+                    value(depth + 1);
+                    ++count;
                 } while (take(','));
-                expect('}');
+                expect(object ? '}' : ']');
             }
-        } else if (c == '[') {
-            ++pos_;
-            v.type = Value::Type::Array;
-            if (!take(']')) {
-                do {
-                    v.items.push_back(value(depth + 1));
-                } while (take(','));
-                expect(']');
-            }
+            nodes_[index].length = count;
+            nodes_[index].end = static_cast<std::uint32_t>(nodes_.size());
         } else if (c == '"') {
-            v.type = Value::Type::String;
-            v.text = string();
+            string();
         } else if (word("true")) {
-            v.type = Value::Type::Boolean;
-            v.boolean = true;
+            nodes_[node(Type::Boolean)].length = 1; // a boolean's length is its value
         } else if (word("false")) {
-            v.type = Value::Type::Boolean;
+            node(Type::Boolean);
         } else if (word("null")) {
-            v.type = Value::Type::Null;
+            node(Type::Null);
         } else {
-            v.type = Value::Type::Number;
-            v.text = number();
+            number();
         }
-        return v;
     }
 
     bool word(std::string_view w) {
@@ -150,32 +178,39 @@ class Parser {
         return true;
     }
 
-    std::string number() {
+    void number() {
+        const std::uint32_t index = node(Type::Number);
         const std::size_t start = pos_;
         const auto digits = [&] {
             const std::size_t from = pos_;
             while (pos_ < text_.size() && text_[pos_] >= '0' && text_[pos_] <= '9') {
                 ++pos_;
             }
-            return pos_ > from;
+            return pos_ - from;
         };
         take('-');
-        bool ok = digits();
+        const std::size_t whole = pos_;
+        const std::size_t count = digits();
+        bool ok = count > 0;
+        if (ok && count > 1 && text_[whole] == '0') {
+            fail(std::string(text_.substr(start, pos_ - start)) + " is not a JSON number");
+        }
         if (ok && pos_ < text_.size() && text_[pos_] == '.') {
             ++pos_;
-            ok = digits();
+            ok = digits() > 0;
         }
         if (ok && pos_ < text_.size() && (text_[pos_] == 'e' || text_[pos_] == 'E')) {
             ++pos_;
             if (pos_ < text_.size() && (text_[pos_] == '+' || text_[pos_] == '-')) {
                 ++pos_;
             }
-            ok = digits();
+            ok = digits() > 0;
         }
         if (!ok) {
             fail("expected a value");
         }
-        return std::string(text_.substr(start, pos_ - start));
+        texts_.append(text_.substr(start, pos_ - start));
+        endText(index);
     }
 
     unsigned hex4() {
@@ -197,9 +232,10 @@ class Parser {
         return code;
     }
 
-    std::string string() {
+    // A string's node, its text unescaped.
+    std::uint32_t string() {
+        const std::uint32_t index = node(Type::String);
         ++pos_; // the opening quote
-        std::string out;
         for (;;) {
             if (pos_ >= text_.size()) {
                 fail("the file ends inside a string");
@@ -207,17 +243,18 @@ class Parser {
             const char c = text_[pos_];
             if (c == '"') {
                 ++pos_;
-                return out;
+                endText(index);
+                return index;
             }
             if (static_cast<unsigned char>(c) < 0x20) {
                 fail("a string holds a control character");
             }
             if (c != '\\') {
-                const std::size_t length = utf8Length(text_.substr(pos_));
+                const std::size_t length = utf8::sequenceLength(text_.substr(pos_));
                 if (length == 0) {
                     fail("a string is not valid UTF-8");
                 }
-                out.append(text_.substr(pos_, length));
+                texts_.append(text_.substr(pos_, length));
                 pos_ += length;
                 continue;
             }
@@ -228,7 +265,7 @@ class Parser {
             const std::string_view plain = "\"\\/bfnrt";
             const std::string_view meant = "\"\\/\b\f\n\r\t";
             if (const auto at = plain.find(e); at != std::string_view::npos) {
-                out += meant[at];
+                texts_ += meant[at];
             } else if (e == 'u') {
                 unsigned code = hex4();
                 if (code >= 0xD800 && code < 0xDC00 && text_.substr(pos_, 2) == "\\u") {
@@ -241,7 +278,7 @@ class Parser {
                 } else if (code >= 0xD800 && code < 0xE000) {
                     fail("a surrogate pair is broken");
                 }
-                appendUtf8(out, code);
+                utf8::append(texts_, code);
             } else {
                 fail(std::string("\\") + e + " is no escape");
             }
@@ -249,30 +286,86 @@ class Parser {
     }
 
     std::string_view text_;
+    std::vector<Node>& nodes_;
+    std::string& texts_;
     std::size_t pos_ = 0;
     int line_ = 1;
 };
 
-} // namespace
-
-const Value* Value::member(std::string_view key) const {
-    for (const auto& [k, v] : members) {
-        if (k == key) {
-            return &v;
-        }
-    }
-    return nullptr;
+Value::Type Value::type() const {
+    return static_cast<Type>(document_->nodes_[node_].typeAndLine & ((1u << kTypeBits) - 1));
 }
 
-Value parse(std::string_view text) {
-    return Parser(text).document();
+bool Value::boolean() const {
+    return type() == Type::Boolean && document_->nodes_[node_].length != 0;
+}
+
+std::string_view Value::text() const {
+    const Document::Node& n = document_->nodes_[node_];
+    if (type() != Type::String && type() != Type::Number) {
+        return {};
+    }
+    return std::string_view(document_->texts_).substr(n.offset, n.length);
+}
+
+int Value::line() const {
+    return static_cast<int>(document_->nodes_[node_].typeAndLine >> kTypeBits);
+}
+
+std::optional<Value> Value::member(std::string_view key) const {
+    for (const Member m : members()) {
+        if (m.key == key) {
+            return m.value;
+        }
+    }
+    return std::nullopt;
+}
+
+Value::Children Value::items() const {
+    Children c{};
+    c.document_ = document_;
+    c.keyed_ = false;
+    const bool array = type() == Type::Array;
+    c.first_ = node_ + 1;
+    c.end_ = array ? document_->nodes_[node_].end : c.first_;
+    c.size_ = array ? document_->nodes_[node_].length : 0;
+    return c;
+}
+
+Value::Children Value::members() const {
+    Children c = items();
+    c.keyed_ = true;
+    const bool object = type() == Type::Object;
+    c.end_ = object ? document_->nodes_[node_].end : c.first_;
+    c.size_ = object ? document_->nodes_[node_].length : 0;
+    return c;
+}
+
+Member Value::Children::iterator::operator*() const {
+    if (!keyed_) {
+        return {{}, Value(*document_, node_)};
+    }
+    const Value key(*document_, node_);
+    return {key.text(), Value(*document_, node_ + 1)};
+}
+
+Value::Children::iterator& Value::Children::iterator::operator++() {
+    // past the key, then past the value and all it holds
+    node_ = document_->nodes_[node_ + (keyed_ ? 1 : 0)].end;
+    return *this;
+}
+
+Document parse(std::string_view text) {
+    Document document;
+    Parser(text, document).document();
+    return document;
 }
 
 std::string quoted(std::string_view s) {
     std::string out = "\"";
     for (std::size_t i = 0; i < s.size();) {
         const unsigned char c = static_cast<unsigned char>(s[i]);
-        const std::size_t length = utf8Length(s.substr(i));
+        const std::size_t length = utf8::sequenceLength(s.substr(i));
         if (length == 0) {
             out += "\uFFFD";
             ++i;

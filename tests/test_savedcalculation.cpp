@@ -27,7 +27,7 @@ TEST(SavedCalculation, ReadsBackWhatItWrote) {
                         "\"H\": \"1,234.5\",\n    \"gamma\": \"\\\"5\\\"\\n\""),
               std::string::npos)
         << text;
-    const SavedCalculation back = readSavedCalculation(text);
+    const SavedCalculation back = readSavedCalculation("\xEF\xBB\xBF" + text); // as Notepad saves
     const SavedCalculation original = atRest();
     EXPECT_EQ(back.calculator, original.calculator);
     EXPECT_EQ(back.variant, original.variant);
@@ -65,6 +65,8 @@ INSTANTIATE_TEST_SUITE_P(Files, DamagedFiles, testing::Values(
     Damage{"not_json", "{", "<html>", "line 1: not JSON: expected a value"},
     Damage{"foreign", "slope-support calculation", "a spreadsheet", "line 1, key \"format\": not a calculation saved by this program"},
     Damage{"newer", "\"version\": 1", "\"version\": 2", "line 3, key \"version\": format 2, this program reads format 1 (saved by a newer version?)"},
+    Damage{"version_not_whole", "\"version\": 1", "\"version\": 1.0", "line 3, key \"version\": the format is the whole number 1, not 1.0"},
+    Damage{"version_not_json", "\"version\": 1", "\"version\": 01", "line 3: not JSON: 01 is not a JSON number"},
     Damage{"unknown_calculator", "earth-pressure", "retaining", "line 4, key \"calculator\": unknown calculator \"retaining\""},
     Damage{"unknown_variant", "at-rest", "passive", "line 5, key \"variant\": unknown variant \"passive\""},
     Damage{"unknown_field", "\"gamma\"", "\"Gamma\"", "line 9, key \"Gamma\": unknown key"},
