@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string_view>
@@ -72,6 +73,9 @@ int main(int argc, char* argv[]) {
                      argv[0]);
         return 1;
     }
+    // a file-size limit fails a write (EFBIG), which the window reports, instead of ending the
+    // program with every window in it
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv); // takes Qt's own options out of the arguments
     QStringList files;
     bool filesOnly = false;

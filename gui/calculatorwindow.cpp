@@ -297,9 +297,16 @@ SavedCalculation CalculatorWindow::saved() const {
 
 bool CalculatorWindow::saveTo(const QString& path) {
     const std::string text = savedCalculationText(saved());
+    if (text.size() > kLargestReadFile) { // a file the program would refuse to open
+        report(QStringLiteral("无法保存到文件“%1”：计算文件将大于 %2 MiB（有字段的内容过长），"
+                              "本程序无法再打开它。原有的文件保持不变。")
+                   .arg(QDir::toNativeSeparators(path))
+                   .arg(kLargestReadFile >> 20));
+        return false;
+    }
     if (const auto error = writeWholeFile(QFile::encodeName(path).toStdString(), text)) {
         report(QStringLiteral("无法保存到文件“%1”：%2。原有的文件保持不变。")
-                   .arg(QDir::toNativeSeparators(path), QString::fromLocal8Bit(error->c_str())));
+                   .arg(QDir::toNativeSeparators(path), fileErrorText(*error)));
         return false;
     }
     rememberFolder(path);
@@ -310,9 +317,9 @@ std::optional<SavedCalculation>
 CalculatorWindow::readFile(const QString& path, const Reporter& reporter, QWidget* parent) {
     const QString shown = QDir::toNativeSeparators(path);
     std::string content;
-    if (const auto error = readWholeFile(QFile::encodeName(path).toStdString(), content)) {
-        reporter(parent, QStringLiteral("无法打开文件“%1”：%2。")
-                             .arg(shown, QString::fromLocal8Bit(error->c_str())));
+    if (const auto error = readWholeFile(QFile::encodeName(path).toStdString(), content, true)) {
+        reporter(parent, QStringLiteral("无法打开文件“%1”：%2。窗口内容没有改变。")
+                             .arg(shown, fileErrorText(*error)));
         return std::nullopt;
     }
     rememberFolder(path);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/calcerror.h"
+#include "core/wholefile.h"
 
 #include <QString>
 
@@ -19,3 +20,7 @@ void showMessageBox(QWidget* parent, const QString& message);
 // the text that could not be read.
 QString failureMessage(const CalcError& error, const QString& fieldCaption = {},
                        const QString& fieldText = {});
+
+// Why a file could not be read or written, in Chinese: the common reasons in words of their own,
+// the system's text for the rest; a folder that a new file could not be made in is named.
+QString fileErrorText(const FileError& error);

@@ -11,6 +11,8 @@
 #include <QRadioButton>
 #include <QScreen>
 
+#include <limits>
+
 using subprogram::Calculator;
 using subprogram::Choice;
 using subprogram::Field;
@@ -39,6 +41,10 @@ void fillList(QComboBox* combo, const Field& field) {
     }
 }
 
+// A field takes any text, never the first 32767 characters of one (Qt's own limit): a text
+// pasted or opened is never cut without a word. (A file that long is refused when it is saved.)
+constexpr int kLongestText = std::numeric_limits<int>::max();
+
 QWidget* create(const ControlSpec& spec, const QString& text, QWidget* parent, bool result) {
     switch (spec.kind) {
     case Kind::Label: {
@@ -48,6 +54,7 @@ QWidget* create(const ControlSpec& spec, const QString& text, QWidget* parent, b
     }
     case Kind::Field: {
         auto* edit = result ? new ResultField(parent) : new QLineEdit(parent);
+        edit->setMaxLength(kLongestText);
         edit->setText(text);
         return edit;
     }
@@ -61,6 +68,7 @@ QWidget* create(const ControlSpec& spec, const QString& text, QWidget* parent, b
         auto* combo = new QComboBox(parent);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->lineEdit()->setMaxLength(kLongestText);
         return combo;
     }
     }

@@ -25,7 +25,7 @@ namespace {
 QString writeWhole(const QString& path, const QByteArray& bytes) {
     const auto error = writeWholeFile(QFile::encodeName(path).toStdString(),
                                       std::string_view(bytes.constData(), bytes.size()));
-    return error ? QString::fromLocal8Bit(error->c_str()) : QString();
+    return error ? fileErrorText(*error) : QString();
 }
 
 constexpr double kPreviewDpi = 96; // the pages on the screen

@@ -25,4 +25,10 @@ errors=$(QT_QPA_PLATFORM=offscreen SLOPE_EXIT_AFTER_FIRST_FRAME=1 "$alone/slope-
     fail "the missing picture not named: $errors"
 errors=$(QT_QPA_PLATFORM=offscreen SLOPE_EXIT_AFTER_FIRST_FRAME=1 "$program" 2>&1)
 [[ $errors != *missing* ]] || fail "pictures beside the program reported missing: $errors"
+# a file-size limit fails the program's writes (here its settings, on the way out after opening a
+# file) but never ends it
+cp "$(dirname "$0")/fuzz/seeds/fuzz_savedfile/s3" "$alone/a.slope" # an anchor
+status=$( (ulimit -f 0; HOME=$alone XDG_CONFIG_HOME=$alone/config QT_QPA_PLATFORM=offscreen \
+    SLOPE_EXIT_AFTER_FIRST_FRAME=1 "$program" "$alone/a.slope" >/dev/null 2>&1; echo $?) | cat)
+[[ $status -eq 0 ]] || fail "a file-size limit ended the program: status $status"
 exit $failed

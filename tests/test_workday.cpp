@@ -1,3 +1,4 @@
+#include "core/wholefile.h"
 #include "driver.h"
 #include "gui/resultfield.h"
 
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace {
 
@@ -153,6 +155,39 @@ TEST_F(Workday, AFailureGreysTheResultsItLeftAndTheNextSuccessClearsThem) {
         table.startsWith("计算内容\t重力式挡墙计算：直立式挡墙\n挡墙墙背倾角α(度)\t90\t°\n"));
     EXPECT_TRUE(
         table.contains("\n基底最小应力\t2.303136\tkPa\n抗滑移验算\tKs = 1.054241 < 1.3 不满足"));
+}
+
+TEST_F(Workday, OnlyAFileOfACalculationIsOpenedAndNothingIsCutOrWaitedFor) {
+    open("anchorbar");
+    const QString fifo = folder.filePath("pipe.slope");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
+    launcher.openFile(fifo); // as slope-support pipe.slope: refused, never waited on
+    EXPECT_EQ(message(),
+              "无法打开文件“" + fifo +
+                  "”：不是普通文件（可能是命名管道或设备），不能打开。窗口内容没有改变。");
+    window->openFile(QStringLiteral("/dev/zero"));
+    EXPECT_TRUE(message().contains("不是普通文件"));
+    const QString large = folder.filePath("large.slope");
+    std::ofstream(large.toStdString()) << std::string(kLargestReadFile + 1, ' ');
+    window->openFile(large);
+    EXPECT_TRUE(message().contains("：文件大于 1 MiB，不是本程序保存的计算文件。"));
+    window->openFile(folder.filePath("gone.slope"));
+    EXPECT_TRUE(message().contains("：文件或文件夹不存在。"));
+    // a text longer than Qt's 32767 characters is kept whole, and saved so
+    const QString path = folder.filePath("anchor.slope");
+    const std::string longText(40000, '1');
+    window->setText("Text2", longText);
+    ASSERT_TRUE(window->saveTo(path));
+    type("Text2", "20");
+    window->openFile(path);
+    EXPECT_EQ(window->text("Text2"), longText);
+    // what would not open again is not saved
+    window->setText("Text2", std::string(kLargestReadFile, '1'));
+    EXPECT_FALSE(window->saveTo(path));
+    EXPECT_TRUE(message().contains("计算文件将大于 1 MiB"));
+    window->openFile(path);
+    EXPECT_EQ(window->text("Text2"), longText);
+    EXPECT_TRUE(recorder.messages.isEmpty());
 }
 
 } // namespace

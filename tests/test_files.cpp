@@ -1,0 +1,186 @@
+#include "core/json.h"
+#include "core/wholefile.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <optional>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+std::string contents(const std::string& path) {
+    std::ifstream file(path);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// A fresh folder for each test, open to every user (a test may drop to nobody's rights).
+class WholeFiles : public testing::Test {
+  protected:
+    void SetUp() override {
+        char name[] = "/tmp/slope-files-XXXXXX";
+        ASSERT_NE(::mkdtemp(name), nullptr);
+        folder = name;
+        ::chmod(name, 0777);
+    }
+    void TearDown() override { std::filesystem::remove_all(folder); }
+    std::string at(const std::string& name) const { return folder + "/" + name; }
+    std::string folder;
+};
+
+// `body` run with the rights of nobody (uid 65534) when the tests run as root, so that what
+// the system refuses an ordinary user is refused; its exit status.
+int asOrdinaryUser(const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) {
+            ::_exit(99);
+        }
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WEXITSTATUS(status);
+}
+
+TEST_F(WholeFiles, ALinkStaysALinkAndANewFileIsMadeWhereADanglingOnePoints) {
+    std::ofstream(at("real")) << "old";
+    ASSERT_EQ(::symlink("real", at("link").c_str()), 0);
+    ASSERT_EQ(::symlink("new", at("dangling").c_str()), 0);
+    EXPECT_FALSE(writeWholeFile(at("link"), "one"));
+    EXPECT_FALSE(writeWholeFile(at("dangling"), "two"));
+    struct stat status {};
+    EXPECT_TRUE(::lstat(at("link").c_str(), &status) == 0 && S_ISLNK(status.st_mode));
+    EXPECT_TRUE(::lstat(at("dangling").c_str(), &status) == 0 && S_ISLNK(status.st_mode));
+    EXPECT_EQ(contents(at("real")) + contents(at("new")), "onetwo");
+    // a name of 255 bytes, the most a name can have, leaves no room beside it for ".XXXXXX"
+    const std::string longest = at(std::string(250, 'a') + ".html");
+    EXPECT_FALSE(writeWholeFile(longest, "three"));
+    EXPECT_EQ(contents(longest), "three");
+}
+
+TEST_F(WholeFiles, ADescriptorsNameWritesThroughItAndAPipeIsNotReplaced) {
+    // as `slopecalc --report /dev/stdout >> log`: what the log held stays, the report follows it
+    std::ofstream(at("log")) << "OLD\n";
+    const int fd = ::open(at("log").c_str(), O_WRONLY | O_APPEND);
+    for (const std::string name : {"/dev/fd/", "/proc/self/fd/"}) {
+        EXPECT_FALSE(writeWholeFile(name + std::to_string(fd), name));
+    }
+    ::close(fd);
+    EXPECT_EQ(contents(at("log")), "OLD\n/dev/fd//proc/self/fd/");
+    ASSERT_EQ(::mkfifo(at("fifo").c_str(), 0666), 0);
+    const auto error = writeWholeFile(at("fifo"), "x"); // nobody reads it: refused at once
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->code, ENXIO);
+    struct stat status {};
+    EXPECT_TRUE(::stat(at("fifo").c_str(), &status) == 0 && S_ISFIFO(status.st_mode));
+}
+
+TEST_F(WholeFiles, WhatTheShellWouldRefuseIsRefusedAndTheFolderIsNamed) {
+    std::ofstream(at("read-only")) << "kept";
+    ::chmod(at("read-only").c_str(), 0444);
+    ::mkdir(at("closed").c_str(), 0555);
+    const std::string closed = at("closed");
+    EXPECT_EQ(asOrdinaryUser([&] {
+                  const auto readOnly = writeWholeFile(at("read-only"), "new");
+                  const auto inClosed = writeWholeFile(closed + "/x", "new");
+                  return readOnly && readOnly->code == EACCES && readOnly->folder.empty() &&
+                                 inClosed && inClosed->folder == closed &&
+                                 inClosed->text() ==
+                                     "cannot create a file in " + closed + ": Permission denied"
+                             ? 0
+                             : 1;
+              }),
+              0);
+    EXPECT_EQ(contents(at("read-only")), "kept");
+}
+
+TEST_F(WholeFiles, AnotherUsersFileStaysTheirs) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only root may write another user's file";
+    }
+    std::ofstream(at("theirs")) << "old";
+    ASSERT_EQ(::chown(at("theirs").c_str(), 65534, 65534), 0);
+    ::chmod(at("theirs").c_str(), 0640);
+    EXPECT_FALSE(writeWholeFile(at("theirs"), "new"));
+    struct stat status {};
+    ::stat(at("theirs").c_str(), &status);
+    EXPECT_EQ(status.st_uid + status.st_gid, 2u * 65534);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);
+    EXPECT_EQ(contents(at("theirs")), "new");
+}
+
+TEST_F(WholeFiles, OnlyARegularFileOfAtMostAMebibyteIsReadWhole) {
+    ASSERT_EQ(::mkfifo(at("fifo").c_str(), 0666), 0);
+    std::ofstream(at("largest")) << std::string(kLargestReadFile, '1');
+    std::ofstream(at("larger")) << std::string(kLargestReadFile + 1, '1');
+    struct Case {
+        std::string path;
+        bool regularOnly;
+        std::optional<FileError::Kind> refused;
+    };
+    for (const Case& c : {Case{at("fifo"), true, FileError::Kind::NotRegular}, // never waited on
+                          Case{"/dev/zero", true, FileError::Kind::NotRegular},
+                          Case{"/dev/zero", false, FileError::Kind::TooLarge},
+                          Case{at("larger"), true, FileError::Kind::TooLarge},
+                          Case{at("largest"), true, std::nullopt}}) {
+        std::string content;
+        const auto error = readWholeFile(c.path, content, c.regularOnly);
+        EXPECT_EQ(error ? std::optional(error->kind) : std::nullopt, c.refused) << c.path;
+        EXPECT_EQ(content.size(), c.refused ? 0 : kLargestReadFile) << c.path;
+    }
+}
+
+TEST(Json, RefusesAKeyGivenTwiceInLinearTime) {
+    // 200,000 keys: checked pair by pair, as once, this took minutes
+    std::string text = "{";
+    for (int i = 0; i < 200000; ++i) {
+        text += "\"k" + std::to_string(i) + "\": " + std::to_string(i) + ",\n";
+    }
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(json::parse(text + "\"last\": true}").root().members().size(), 200001u);
+    try {
+        json::parse(text + "\"k199999\": 0}");
+        ADD_FAILURE() << "read";
+    } catch (const json::Error& e) {
+        EXPECT_EQ(e.line(), 200001);
+        EXPECT_STREQ(e.what(), "the key \"k199999\" is given twice");
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+TEST(Json, ReadsWhatItWritesAndEveryValueInItsPlace) {
+    const std::string tricky = "\"\\\n\t\x01 é 嵌固 \xF0\x9F\x98\x80";
+    const json::Document document = json::parse(
+        "[null, true, false, -0.5e+3, {\"a\": [], \"b\": {}},\n " + json::quoted(tricky) + "]");
+    std::string seen; // type, line, text, truth
+    std::optional<json::Value> object;
+    for (const json::Member m : document.root().items()) {
+        seen += std::to_string(static_cast<int>(m.value.type())) + std::to_string(m.value.line()) +
+                std::string(m.value.text()) + (m.value.boolean() ? "!" : "") + ' ';
+        if (m.value.type() == json::Value::Type::Object) {
+            object = m.value;
+        }
+    }
+    EXPECT_EQ(seen, "01 11! 11 21-0.5e+3 51 32" + tricky + " ");
+    ASSERT_TRUE(object);
+    EXPECT_EQ(object->member("b")->type(), json::Value::Type::Object);
+    EXPECT_EQ(object->member("a")->items().size(), 0u);
+    EXPECT_FALSE(object->member("c"));
+    // the escapes JSON has, a surrogate pair among them
+    EXPECT_EQ(json::parse(R"("\u00e9\u5D4C\ud83d\ude00\/\b\f\r")").root().text(),
+              "é嵌\xF0\x9F\x98\x80/\b\f\r");
+    for (const char* bad : {"01", "-01", "1.", "\"\\ud83d\"", "\"\\ude00\"", "\"\\u12G4\"",
+                            "\"\xC0\xAF\"", "[1,]", "{\"a\" 1}", "\"\\x\""}) {
+        EXPECT_THROW(json::parse(bad), json::Error) << bad;
+    }
+}
+
+} // namespace
