@@ -63,15 +63,36 @@ const char* splitCells(const char* const begin, const char* const end,
 } // namespace
 
 Reader::Reader(std::istream& in) : in_(*in.rdbuf()) {
-    // "\xEF\xBB\xBF": what is read of it and is not all of it stays data
-    for (const unsigned char mark : {0xEF, 0xBB, 0xBF}) {
-        if (in_.sgetc() != mark) {
-            return;
-        }
+    using namespace std::string_view_literals;
+    // UTF-32LE before UTF-16LE, whose mark begins its own
+    constexpr std::pair<std::string_view, std::string_view> kMarks[] = {
+        {"\xEF\xBB\xBF"sv, "UTF-8"},
+        {"\xFF\xFE\0\0"sv, "UTF-32LE"},
+        {"\0\0\xFE\xFF"sv, "UTF-32BE"},
+        {"\xFF\xFE"sv, "UTF-16LE"},
+        {"\xFE\xFF"sv, "UTF-16BE"}};
+    // A byte is read while a mark longer than what was read begins with the bytes so far, and
+    // with it (so nothing is waited for once the input can be no mark); what is no mark stays data.
+    const auto mayBegin = [&](std::string_view bytes) {
+        return std::any_of(std::begin(kMarks), std::end(kMarks), [&](const auto& mark) {
+            return mark.first.size() > buffer_.size() && mark.first.starts_with(bytes);
+        });
+    };
+    while (mayBegin(buffer_) && in_.sgetc() != kEnd &&
+           mayBegin(buffer_ + static_cast<char>(in_.sgetc()))) {
         buffer_.push_back(static_cast<char>(in_.sbumpc()));
     }
-    buffer_.clear();
-    byteOrderMark_ = true;
+    for (const auto& [mark, encoding] : kMarks) {
+        if (std::string_view(buffer_).starts_with(mark)) {
+            if (encoding == "UTF-8") {
+                buffer_.erase(0, mark.size());
+                byteOrderMark_ = true;
+            } else {
+                foreignMark_ = encoding;
+            }
+            return;
+        }
+    }
 }
 
 bool Reader::fill() {
@@ -113,6 +134,7 @@ bool Reader::next(Row& row) {
     std::string* cell = &newCell();
     line_ = nextLine_;
     quoteLine_ = 0;
+    unterminated_ = false;
     blank_ = buffer_[position_] == '\r' || buffer_[position_] == '\n';
     bool quoted = false;
     std::size_t opened = 0; // the line of the last opening quote
@@ -133,6 +155,7 @@ bool Reader::next(Row& row) {
                 return false;
             }
             quoteLine_ = quoted ? opened : 0;
+            unterminated_ = true;
             break;
         }
         // a run of plain bytes, taken at once
@@ -204,6 +227,7 @@ bool Reader::next(Record& record) {
         record.text = std::string_view(begin, length);
         line_ = nextLine_++;
         quoteLine_ = 0;
+        unterminated_ = false;
         blank_ = length == 0;
         const bool crlf = *stop == '\r' && stop[1] == '\n';
         if (!endSeen_) {

@@ -24,7 +24,8 @@ struct Record {
 
 // Reads the records of a stream one at a time, holding no more than one record. CR, LF and CRLF
 // each end a record (also one after another in one file); a UTF-8 byte-order mark before the
-// first record, as spreadsheet programs write it, is skipped.
+// first record, as spreadsheet programs write it, is skipped, and one of UTF-16 or UTF-32 is
+// named (foreignMark()): such a file is no UTF-8 text.
 class Reader {
   public:
     static constexpr std::size_t kLongest = 1 << 20; // bytes in one record
@@ -44,7 +45,12 @@ class Reader {
     } // the line of a quote the input
       // ended in, or 0
     bool tooLong() const { return tooLong_; }
+    // The last record ended where the input did, with no line end: it may be cut short.
+    bool unterminated() const { return unterminated_; }
     bool byteOrderMark() const { return byteOrderMark_; }
+    // The encoding whose byte-order mark the input begins with, when it is not UTF-8
+    // ("UTF-16LE"), else empty.
+    std::string_view foreignMark() const { return foreignMark_; }
     // The input's line ending, from its first record: "\r\n", "\r", or "\n" when unsure.
     std::string_view lineEnd() const { return lineEnd_; }
 
@@ -57,7 +63,8 @@ class Reader {
     std::size_t position_ = 0; // of the next byte in buffer_
     std::size_t line_ = 0, nextLine_ = 1, quoteLine_ = 0;
     bool blank_ = false, tooLong_ = false, byteOrderMark_ = false, endSeen_ = false;
-    std::string_view lineEnd_ = "\n";
+    bool unterminated_ = false;
+    std::string_view lineEnd_ = "\n", foreignMark_;
 };
 
 // Appends one field to `out`, quoted only when it holds a comma, a quote or a line break.

@@ -1,23 +1,43 @@
 #include "fdstream.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <climits>
 #include <csignal>
+#include <poll.h>
 #include <unistd.h>
 
 namespace {
 
 volatile std::sig_atomic_t gStopSignal = 0;
 
+// How long after a stop the output still goes to a reader that takes it.
+constexpr long long kGraceMs = 500;
+
+long long nowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 } // namespace
 
 void catchStopSignals() {
     struct sigaction action {};
-    action.sa_handler = [](int signal) { gStopSignal = signal; };
     sigemptyset(&action.sa_mask);
-    action.sa_flags = 0; // no restart: a read that waits returns
+    action.sa_flags = 0; // no restart: a read or a write that waits returns
+    // A read or write entered between the test of the flag and the signal would not be ended by
+    // it: the alarm a second later ends it.
+    action.sa_handler = [](int signal) {
+        gStopSignal = signal;
+        ::alarm(1);
+    };
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         sigaction(signal, &action, nullptr);
     }
+    action.sa_handler = [](int) {};
+    sigaction(SIGALRM, &action, nullptr);
 }
 
 int stopSignal() {
@@ -26,16 +46,47 @@ int stopSignal() {
 
 bool FdOutput::drain() {
     const char* p = pbase();
-    while (error_ == 0 && p < pptr()) {
-        const ssize_t n = ::write(fd_, p, static_cast<std::size_t>(pptr() - p));
+    while (error_ == 0 && !stopped_ && p < pptr()) {
+        auto size = static_cast<std::size_t>(pptr() - p);
+        if (gStopSignal != 0) {
+            // no more than the reader takes at once, so that a write never waits
+            if (!writableInTime()) {
+                stopped_ = true;
+                break;
+            }
+            size = std::min<std::size_t>(size, PIPE_BUF);
+        }
+        const ssize_t n = ::write(fd_, p, size);
         if (n >= 0) {
             p += n;
+            written_ += static_cast<unsigned long long>(n);
         } else if (errno != EINTR) {
             error_ = errno;
         }
     }
     setp(buffer_, buffer_ + sizeof buffer_);
-    return error_ == 0;
+    return error_ == 0 && !stopped_;
+}
+
+bool FdOutput::writableInTime() {
+    if (deadline_ == 0) {
+        deadline_ = nowMs() + kGraceMs;
+    }
+    for (;;) {
+        const long long left = deadline_ - nowMs();
+        if (left <= 0) {
+            return false;
+        }
+        pollfd descriptor{fd_, POLLOUT, 0};
+        const int n = ::poll(&descriptor, 1, static_cast<int>(left));
+        if (n > 0 || (n < 0 && errno != EINTR)) {
+            return true; // writable, or a fault that the write itself reports
+        }
+        if (n == 0) {
+            return false;
+        }
+        // interrupted: wait for what is left of the grace
+    }
 }
 
 FdOutput::int_type FdOutput::overflow(int_type c) {
@@ -65,6 +116,9 @@ FdInput::int_type FdInput::underflow() {
     }
     if (flushFirst_) {
         flushFirst_->flush();
+    }
+    if (gStopSignal != 0) { // stopped: no more input is waited for
+        return traits_type::eof();
     }
     ssize_t n;
     do {

@@ -1,6 +1,7 @@
 #include "cli/fdstream.h"
 #include "cli/slopecalc.h"
 
+#include <csignal>
 #include <cstdio>
 #include <exception>
 #include <iostream>
@@ -11,6 +12,8 @@ int main(int argc, char* argv[]) {
     FdInput input(0, false, &out);
     std::istream in(&input);
     catchStopSignals();
+    // a file-size limit fails the write (EFBIG), which slopecalc reports, instead of killing it
+    std::signal(SIGXFSZ, SIG_IGN);
     try {
         const int status =
             runSlopecalc(std::vector<std::string>(argv + 1, argv + argc), in, out, err);

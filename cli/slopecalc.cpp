@@ -3,17 +3,22 @@
 #include "calculators/registry.h"
 #include "calculators/savedcalculation.h"
 #include "cli/csv.h"
+#include "cli/encoding.h"
 #include "cli/fdstream.h"
 #include "core/json.h"
+#include "core/utf8.h"
 #include "core/wholefile.h"
 #include "report/report.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
+#include <deque>
 #include <fcntl.h>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -42,6 +47,9 @@ const OptionHelp kOptions[] = {
      "error column"},
     {"--report FILE",
      "the calculation report (计算书) as one HTML file, written whole or not at all"},
+    {"--encoding NAME",
+     "with --csv: the batch's encoding (GBK, GB18030, UTF-16LE ...) when it is not UTF-8; it is "
+     "read in it and written back in it"},
     {"--input FILE.slope",
      "in place of the subcommand: a calculation saved by a window, its calculator, variant and "
      "texts; NAME=TEXT changes one"},
@@ -97,10 +105,28 @@ class NotWritten : public std::runtime_error {
 enum Status { kCalculated = 0, kFailed = 1, kUsage = 2, kNotWritten = 3 };
 
 // Text echoed into a one-line message, with its control characters, backslashes and quotes
-// escaped: a value never breaks the line it is quoted in.
+// escaped, and the bytes that are not UTF-8 written as \xNN: a value never breaks the line it is
+// quoted in, nor sends the terminal a sequence of its own.
 std::string escapedForLine(std::string_view text) {
     std::string out;
-    for (const unsigned char c : text) {
+    const auto hex = [&out](unsigned char c) {
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "\\x%02x", c);
+        out += digits;
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            const std::size_t length = utf8::sequenceLength(text.substr(i));
+            if (length == 0) {
+                hex(c);
+                ++i;
+            } else {
+                out.append(text.substr(i, length));
+                i += length;
+            }
+            continue;
+        }
         if (c == '\n') {
             out += "\\n";
         } else if (c == '\t') {
@@ -109,12 +135,11 @@ std::string escapedForLine(std::string_view text) {
             out += '\\';
             out += static_cast<char>(c);
         } else if (c < 0x20 || c == 0x7F) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02x", c);
-            out += hex;
+            hex(c);
         } else {
             out += static_cast<char>(c);
         }
+        ++i;
     }
     return out;
 }
@@ -123,6 +148,7 @@ struct Options {
     const Calculator* calculator = nullptr;
     int variant = 0;
     std::optional<std::string> csvFile;
+    std::optional<std::string> encoding; // of the batch, when it is not UTF-8
     bool json = false;
     bool help = false;
     bool trace = false;
@@ -359,7 +385,7 @@ std::unique_ptr<FdInput> openInput(const std::string& path, std::ostream& out) {
         if (fd >= 0) {
             ::close(fd);
         }
-        throw UsageError("cannot read " + path + ": " + std::strerror(error));
+        throw UsageError("cannot read " + escapedForLine(path) + ": " + std::strerror(error));
     }
     return std::make_unique<FdInput>(fd, true, &out);
 }
@@ -668,6 +694,83 @@ class RowForm : public Form {
     mutable std::size_t reads_ = 0;   // of this row
 };
 
+// Whether every byte of `text` is ASCII, eight at a time.
+bool ascii(std::string_view text) {
+    std::uint64_t bytes = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        bytes |= word;
+    }
+    for (; i < text.size(); ++i) {
+        bytes |= static_cast<unsigned char>(text[i]);
+    }
+    return (bytes & 0x8080808080808080ULL) == 0;
+}
+
+// The first cell of a record that is not UTF-8 text, or npos.
+std::size_t firstNotText(const csv::Record& record) {
+    if (record.verbatim && ascii(record.text)) { // numbers, mostly
+        return std::string_view::npos;
+    }
+    for (std::size_t i = 0; i < record.cells.size(); ++i) {
+        if (!utf8::valid(record.cells[i])) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
+// The last row that reached the output whole: when the output is a descriptor, rows handed to
+// it may still wait in its buffer, and a stop can drop them.
+class WrittenRows {
+  public:
+    // After the header is handed to `out`.
+    explicit WrittenRows(const std::ostream& out)
+        : sink_(dynamic_cast<const FdOutput*>(out.rdbuf())), lastEnd_(sink_ ? sink_->queued() : 0) {
+    }
+    // The row of the record that began on `line` is handed to the output.
+    void handed(std::size_t line) {
+        if (!sink_) {
+            last_ = line;
+            return;
+        }
+        handed_.push_back({sink_->queued(), line});
+        settle();
+    }
+    std::size_t last() { // its line, 0 for none
+        settle();
+        return last_;
+    }
+    bool allWritten() {
+        settle();
+        return handed_.empty();
+    }
+    // Some bytes of the row after the last are out too: a write the stop cut in two.
+    bool partly() {
+        settle();
+        return sink_ && sink_->written() > lastEnd_;
+    }
+
+  private:
+    void settle() {
+        while (!handed_.empty() && handed_.front().first <= sink_->written()) {
+            lastEnd_ = handed_.front().first;
+            last_ = handed_.front().second;
+            handed_.pop_front();
+        }
+    }
+    const FdOutput* sink_;
+    std::deque<std::pair<unsigned long long, std::size_t>> handed_; // the output's size at its end
+    std::size_t last_ = 0;
+    unsigned long long lastEnd_;
+};
+
+int runBatch(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
+             std::ostream& sink, const std::string& source,
+             const std::function<void()>& readFailure);
+
 // One calculation per record, each row written as it is calculated: a batch of any length takes
 // the memory of one row, and a batch cut off has every finished row written.
 int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
@@ -676,16 +779,42 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
     std::unique_ptr<FdInput> file = path == "-" ? nullptr : openInput(path, out);
     std::istream fileStream(file.get());
     std::istream& in = file ? fileStream : stdinStream;
-    const std::string source = path == "-" ? "standard input" : path;
+    const std::string source = path == "-" ? "standard input" : escapedForLine(path);
     const auto readFailure = [&] {
         if (const int error = file ? file->error() : streamError(in)) {
             throw UsageError("cannot read " + source + ": " + std::strerror(error));
         }
     };
+    if (!options.encoding) {
+        return runBatch(options, in, out, err, out, source, readFailure);
+    }
+    // read in the encoding, written back in it
+    encoding::DecodingInput decoding(*in.rdbuf(), *options.encoding);
+    encoding::EncodingOutput encoding(*out.rdbuf(), *options.encoding);
+    std::istream decoded(&decoding);
+    std::ostream encoded(&encoding);
+    const int status = runBatch(options, decoded, encoded, err, out, source, readFailure);
+    if (!encoding.finish()) {
+        out.setstate(std::ios::badbit);
+    }
+    return status;
+}
 
+// The batch of runCsv, on its streams of UTF-8; `sink` is what `out` writes into in the end.
+int runBatch(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
+             std::ostream& sink, const std::string& source,
+             const std::function<void()>& readFailure) {
     csv::Reader reader(in);
+    if (const std::string_view mark = reader.foreignMark(); !mark.empty()) {
+        throw UsageError(source + " begins with the byte-order mark of " + std::string(mark) +
+                         ", not UTF-8: read it with --encoding " + std::string(mark));
+    }
     csv::Row header;
-    if (!reader.next(header)) {
+    bool headed = reader.next(header);
+    while (headed && reader.blank()) { // blank lines before the header
+        headed = reader.next(header);
+    }
+    if (!headed) {
         readFailure();
         throw UsageError(reader.tooLong() ? "the first line of " + source + " is longer than 1 MiB"
                                           : source + " has no header row");
@@ -696,12 +825,12 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
     for (const std::string& name : header) {
         const Field* f = calculator.field(name);
         if (!f) {
-            throw UsageError("unknown column '" + name + "' for " +
+            throw UsageError("unknown column '" + escapedForLine(name) + "' for " +
                              std::string(calculator.command));
         }
         places.push_back(static_cast<std::size_t>(f - calculator.fields.data()));
         if (given[places.back()]) {
-            throw UsageError("the column '" + name + "' is named twice");
+            throw UsageError("the column '" + escapedForLine(name) + "' is named twice");
         }
         given[places.back()] = true;
     }
@@ -753,7 +882,13 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
     std::vector<std::pair<std::size_t, std::size_t>> cellIn(columns.size()); // offset, length
     csv::Record record;
     std::string problem;
+    WrittenRows written(sink);
+    std::size_t cutShort = 0; // the line a record began on that a stop cut short
     while (out && !stopSignal() && reader.next(record)) {
+        if (stopSignal() && reader.unterminated()) { // not the input's end: the rest never came
+            cutShort = reader.line();
+            break;
+        }
         if (reader.blank()) {
             continue;
         }
@@ -765,6 +900,12 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
         } else if (reader.unclosedQuote()) {
             problem = "the quote opened on line " + std::to_string(reader.unclosedQuote()) +
                       " is not closed";
+        } else if (const std::size_t cell = firstNotText(record); cell != std::string::npos) {
+            // never read as some other text: a GBK 嵌固 is no 铰支 or 自由
+            problem = "column '" + escapedForLine(header[cell]) + "' is not " +
+                      (options.encoding ? *options.encoding + " text"
+                                        : "UTF-8 text: save the file as CSV UTF-8, or give its "
+                                          "encoding with --encoding (GBK, GB18030 ...)");
         }
         form.clearResults();
         if (problem.empty()) {
@@ -821,11 +962,23 @@ int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
         csv::appendField(line, problem);
         line += lineEnd;
         out << line;
+        written.handed(reader.line());
     }
     readFailure();
-    if (stopSignal()) {
-        err << "slopecalc: stopped by signal " << stopSignal() << "; every row before line "
-            << reader.line() + 1 << " of " << source << " is written\n";
+    if (const int signal = stopSignal()) {
+        out.flush(); // what the reader takes within the grace
+        sink.flush();
+        const std::size_t last = written.last();
+        err << "slopecalc: stopped by signal " << signal << "; "
+            << (last ? "every row up to line " + std::to_string(last) + " of " + source +
+                           " is written"
+                     : "no row of " + source + " is written")
+            << (written.partly() ? " (and part of the next)" : "")
+            << (written.allWritten() ? "" : ", the rows calculated after it are dropped")
+            << (cutShort
+                    ? "; the incomplete record of line " + std::to_string(cutShort) + " is dropped"
+                    : "")
+            << '\n';
     }
     if (reader.tooLong()) {
         err << "slopecalc: line " << reader.line() << " of " << source
@@ -855,7 +1008,7 @@ std::string localTime() {
 void writeReport(ReportContext context, const CalculationRecord& record, const std::string& path) {
     context.timestamp = localTime();
     if (const auto error = writeWholeFile(path, reportHtml(context, record))) {
-        throw NotWritten("cannot write " + path + ": " + *error);
+        throw NotWritten("cannot write " + escapedForLine(path) + ": " + error->text());
     }
 }
 
@@ -877,13 +1030,14 @@ std::string alternatives(std::span<const Variant> all) {
 // A saved calculation: its calculator, variant and field texts.
 subprogram::SavedCalculation readInput(const std::string& path) {
     std::string text;
-    if (const auto error = readWholeFile(path, text)) {
-        throw UsageError("cannot read " + path + ": " + *error);
+    // a pipe or a device is read as a command line tool reads it, but no more than a file
+    if (const auto error = readWholeFile(path, text, false)) {
+        throw UsageError("cannot read " + escapedForLine(path) + ": " + error->text());
     }
     try {
         return subprogram::readSavedCalculation(text);
     } catch (const subprogram::SavedFileError& e) {
-        throw UsageError(path + ": " + e.what());
+        throw UsageError(escapedForLine(path) + ": " + e.what());
     }
 }
 
@@ -964,15 +1118,16 @@ const Variant* flagged(const Calculator& calculator, const std::string& arg) {
 void parameter(Options& options, const Calculator& calculator, const std::string& arg) {
     const std::size_t equals = arg.find('=');
     if (equals == std::string::npos || equals == 0) {
-        throw UsageError("malformed argument '" + arg + "': expected NAME=TEXT");
+        throw UsageError("malformed argument '" + escapedForLine(arg) + "': expected NAME=TEXT");
     }
     const std::string name = arg.substr(0, equals);
     if (!calculator.field(name)) {
-        throw UsageError("unknown name '" + name + "' for " + std::string(calculator.command) +
-                         "; see slopecalc " + std::string(calculator.command) + " --help");
+        throw UsageError("unknown name '" + escapedForLine(name) + "' for " +
+                         std::string(calculator.command) + "; see slopecalc " +
+                         std::string(calculator.command) + " --help");
     }
     if (!options.values.emplace(name, arg.substr(equals + 1)).second) {
-        throw UsageError("'" + name + "' is given twice");
+        throw UsageError("'" + escapedForLine(name) + "' is given twice");
     }
 }
 
@@ -1005,7 +1160,8 @@ Options parseArguments(const std::vector<std::string>& args) {
     } else {
         options.calculator = subprogram::calculatorByCommand(args[0]);
         if (!options.calculator) {
-            throw UsageError("unknown subcommand '" + args[0] + "'; see slopecalc --help");
+            throw UsageError("unknown subcommand '" + escapedForLine(args[0]) +
+                             "'; see slopecalc --help");
         }
         options.variant = options.calculator->defaultVariant;
     }
@@ -1014,7 +1170,8 @@ Options parseArguments(const std::vector<std::string>& args) {
     // an option that chooses, given a second time
     const auto once = [](const std::string& arg, bool before) {
         if (before) {
-            throw UsageError("'" + arg.substr(0, arg.find('=')) + "' is given twice");
+            throw UsageError("'" + escapedForLine(arg.substr(0, arg.find('='))) +
+                             "' is given twice");
         }
     };
     bool parametersOnly = false; // after "--"
@@ -1037,6 +1194,9 @@ Options parseArguments(const std::vector<std::string>& args) {
         } else if (isOption(arg, "--csv")) {
             once(arg, options.csvFile.has_value());
             options.csvFile = optionValue(args, i, "--csv");
+        } else if (isOption(arg, "--encoding")) {
+            once(arg, options.encoding.has_value());
+            options.encoding = optionValue(args, i, "--encoding");
         } else if (isOption(arg, calculator.variantOption)) {
             once(arg, variantChosen);
             variantChosen = true;
@@ -1045,7 +1205,8 @@ Options parseArguments(const std::vector<std::string>& args) {
                                              [&](const Variant& v) { return v.name == name; });
             if (chosen == calculator.variants.end()) {
                 throw UsageError(std::string(calculator.variantOption) + " is " +
-                                 alternatives(calculator.variants) + ", not '" + name + "'");
+                                 alternatives(calculator.variants) + ", not '" +
+                                 escapedForLine(name) + "'");
             }
             options.variant = chosen->value;
         } else if (const Variant* v = flagged(calculator, arg)) {
@@ -1053,7 +1214,7 @@ Options parseArguments(const std::vector<std::string>& args) {
             variantChosen = true;
             options.variant = v->value;
         } else if (arg.find('=') == std::string::npos) {
-            throw UsageError("unknown option '" + arg + "' for " + command);
+            throw UsageError("unknown option '" + escapedForLine(arg) + "' for " + command);
         } else {
             parameter(options, calculator, arg);
         }
@@ -1068,6 +1229,13 @@ Options parseArguments(const std::vector<std::string>& args) {
     }
     if (options.csvFile && (options.trace || options.reportFile)) {
         throw UsageError("--trace and --report are for one calculation, not a --csv batch");
+    }
+    if (options.encoding && !options.csvFile) {
+        throw UsageError("--encoding is for a --csv batch");
+    }
+    if (options.encoding && !encoding::known(*options.encoding)) {
+        throw UsageError("unknown encoding '" + escapedForLine(*options.encoding) +
+                         "'; iconv -l lists the names");
     }
     return options;
 }
@@ -1118,8 +1286,9 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         err << "error " << failureText(*outcome.failure, true) << '\n';
     }
     // the results first: a report that cannot be written takes nothing from them
-    if (options.reportFile) {
+    if (options.reportFile) { // /dev/stdout and /dev/stderr take it after what they hold
         out.flush();
+        err.flush();
         writeReport(*context, record, *options.reportFile);
     }
     return outcome.failure ? kFailed : kCalculated;
@@ -1139,7 +1308,7 @@ int runSlopecalc(const std::vector<std::string>& args, std::istream& in, std::os
         err << "slopecalc: " << error.what() << '\n';
         status = kNotWritten;
     }
-    if (!out.flush()) {
+    if (!out.flush() && !stopSignal()) { // a stop drops what its reader does not take
         const int error = streamError(out);
         err << "slopecalc: cannot write standard output"
             << (error ? std::string(": ") + std::strerror(error) : std::string()) << '\n';

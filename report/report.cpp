@@ -1,6 +1,7 @@
 #include "report.h"
 
 #include "core/numerictext.h"
+#include "core/utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -417,7 +418,7 @@ class Html {
 
 std::string escaped(std::string_view text) {
     std::string out;
-    for (char c : text) {
+    for (char c : utf8::replacingInvalid(text)) { // a text given in another encoding: U+FFFD
         switch (c) {
         case '<':
             out += "&lt;";

@@ -1,9 +1,14 @@
 #include "cli/csv.h"
 #include "cli/slopecalc.h"
+#include "core/utf8.h"
+#include "core/wholefile.h"
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <fstream>
@@ -11,6 +16,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -352,13 +359,63 @@ TEST(Slopecalc, AReportIsWrittenWholeOrNotAtAllAfterTheResults) {
     const std::string path = testing::TempDir() + "slopecalc_old.html";
     std::ofstream(path) << "the report before";
     // no file may grow beyond one block of 512 bytes: the report cannot be written
-    const Outcome r = shell("trap '' XFSZ; ulimit -f 1; $S anchor --report " + path);
+    // (the limit's signal, which would end slopecalc, is not sent to it)
+    const Outcome r = shell("ulimit -f 1; $S anchor --report " + path);
     EXPECT_EQ(r.status, 3);
     EXPECT_EQ(r.out,
               "Na=12.5\nAs=0.0642823749415615\nla=0.126313449053005\nlb=0.0409349140449553\n");
     EXPECT_EQ(r.err, "slopecalc: cannot write " + path + ": File too large\n");
     std::ifstream file(path);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "the report before");
+    EXPECT_EQ(shell("ls -a " + testing::TempDir() + " | grep -c slopecalc_old").out, "1\n");
+    // a descriptor's name is written through it: what its file held stays, the report follows
+    const Outcome log =
+        shell("echo OLD >" + path + "; $S anchor --report /dev/stdout >>" + path + "; cat " + path);
+    EXPECT_TRUE(log.out.starts_with("OLD\nNa=12.5\nAs=0.0642823749415615\nla=0.126313449053005\n"
+                                    "lb=0.0409349140449553\n<!DOCTYPE html>"))
+        << log.out;
+    EXPECT_TRUE(log.out.ends_with("</html>\n"));
+}
+
+// The most memory slopecalc held while it ran with these arguments, in bytes.
+long peakMemory(const std::vector<std::string>& args) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int null = ::open("/dev/null", O_WRONLY);
+        ::dup2(null, 1);
+        ::dup2(null, 2);
+        std::vector<char*> argv{const_cast<char*>(SLOPECALC)};
+        for (const std::string& arg : args) {
+            argv.push_back(const_cast<char*>(arg.c_str()));
+        }
+        argv.push_back(nullptr);
+        ::execv(SLOPECALC, argv.data());
+        ::_exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    ::wait4(child, &status, 0, &usage);
+    return usage.ru_maxrss * 1024L;
+}
+
+TEST(Slopecalc, ASavedFileIsReadWithinAMebibyteAndSixteenTimesItsSize) {
+    const std::string small = testing::TempDir() + "slopecalc_small.slope";
+    const std::string large = testing::TempDir() + "slopecalc_large.slope";
+    std::ofstream(small) << "[0]";
+    std::string zeros = "["; // a megabyte of values, as many as a megabyte can hold
+    for (int i = 0; i < 499999; ++i) {
+        zeros += "0,";
+    }
+    std::ofstream(large) << zeros << "0]";
+    EXPECT_LE(peakMemory({"--input", large}) - peakMemory({"--input", small}),
+              16L * static_cast<long>(zeros.size()));
+    // beyond a mebibyte (a file, or a device without end), refused without being read whole
+    std::ofstream(large) << std::string(kLargestReadFile + 1, ' ');
+    for (const std::string& path : {large, std::string("/dev/zero")}) {
+        const Outcome r = slopecalc({"--input", path});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, "slopecalc: cannot read " + path + ": larger than 1 MiB\n");
+    }
 }
 
 TEST(Slopecalc, RowsGoOutWhileTheInputIsStillComing) {
@@ -366,6 +423,74 @@ TEST(Slopecalc, RowsGoOutWhileTheInputIsStillComing) {
     const Outcome r =
         shell("(printf 'Htk\\n8\\n'; sleep 4) | $S anchor --csv - | timeout 3 head -2 | tail -1");
     EXPECT_EQ(r.out, "8,10,0.0514258999532492,0.101050759242404,0.0327479312359642,\n");
+}
+
+TEST(Slopecalc, AStopDropsTheRecordItCutAndEndsAWriteNobodyTakes) {
+    // SIGINT before the rest of "140" arrives: the row of D = 1 is never calculated
+    const Outcome cut = shell(
+        "d=$(mktemp -d); mkfifo $d/f; (printf 'Htk,a,D\\n10,0,140\\n20,0,1'; sleep 3; "
+        "printf '40\\n') >$d/f & $S anchor --csv $d/f 2>$d/err & p=$!; sleep 1; kill -INT $p; "
+        "wait $p; echo status $?; sed \"s|$d/||\" $d/err; rm -r $d");
+    EXPECT_EQ(cut.out, "Htk,a,D,Na,As,la,lb,error\n"
+                       "10,0,140,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\n"
+                       "status 130\n"
+                       "slopecalc: stopped by signal 2; every row up to line 2 of f is written; "
+                       "the incomplete record of line 3 is dropped\n");
+    // a reader that takes nothing: SIGTERM ends slopecalc within a second all the same
+    const Outcome stalled =
+        shell("d=$(mktemp -d); (echo Htk; yes 10 | head -100000) >$d/in.csv; "
+              "($S anchor --csv $d/in.csv 2>$d/err & echo $! >$d/pid; wait $!; echo $? >$d/status) "
+              "| sleep 9 >/dev/null & sleep 1; kill -TERM $(cat $d/pid); sleep 1.5; kill $!; "
+              "cat $d/status $d/err; rm -r $d");
+    EXPECT_EQ(stalled.out.substr(0, 4), "143\n");
+    EXPECT_NE(stalled.out.find("stopped by signal 15; every row up to line "), std::string::npos)
+        << stalled.out;
+    EXPECT_NE(stalled.out.find("the rows calculated after it are dropped\n"), std::string::npos);
+}
+
+TEST(Slopecalc, BytesThatAreNoUtf8TextAreNeverTakenForText) {
+    const std::string utf8Batch = "n,upper\n1,嵌固\n1,铰支\n";
+    const std::string gbkBatch = "n,upper\n1,\xC7\xB6\xB9\xCC\n1,\xBD\xC2\xD6\xA7\n";
+    const std::vector<csv::Row> plain = rowsOf(slopecalc({"beam", "--csv", "-"}, utf8Batch).out);
+    // GBK read as UTF-8: fixed would have been read as hinged (no word of the list)
+    const Outcome asUtf8 = slopecalc({"beam", "--csv", "-"}, gbkBatch);
+    EXPECT_EQ(asUtf8.status, 1);
+    EXPECT_EQ(rowsOf(asUtf8.out)[1].back(),
+              "column 'upper' is not UTF-8 text: save the file as CSV UTF-8, or give its encoding "
+              "with --encoding (GBK, GB18030 ...)");
+    // read in GBK, written back in GBK, with the results of the text it stands for
+    const Outcome gbk = slopecalc({"beam", "--csv", "-", "--encoding", "GBK"}, gbkBatch);
+    EXPECT_EQ(gbk.status, 0);
+    std::vector<csv::Row> back = rowsOf(gbk.out);
+    back[1][1] = "嵌固";
+    back[2][1] = "铰支";
+    EXPECT_EQ(back, plain);
+    // UTF-16 with its mark: named, and read when its encoding is given
+    const std::string utf16 = "\xFF\xFEn\0,\0u\0p\0p\0e\0r\0\n\0"
+                              "1\0,\0\x4C\x5D\xFA\x56\n\0"s;
+    EXPECT_EQ(slopecalc({"beam", "--csv", "-"}, utf16).err,
+              "slopecalc: standard input begins with the byte-order mark of UTF-16LE, not UTF-8: "
+              "read it with --encoding UTF-16LE\n");
+    const std::string out = slopecalc({"beam", "--csv", "-", "--encoding=UTF-16LE"}, utf16).out;
+    EXPECT_EQ(out.substr(0, 6), "\xFF\xFEn\0,\0"s);
+    EXPECT_EQ(out.find("-3.33333333333333"), std::string::npos); // UTF-16, not ASCII
+    EXPECT_EQ(slopecalc({"beam", "--encoding", "NOSUCH", "--csv", "-"}).err,
+              "slopecalc: unknown encoding 'NOSUCH'; iconv -l lists the names\n");
+}
+
+TEST(Slopecalc, WhatIsEchoedBreaksNoLineAndWhatIsWrittenIsUtf8) {
+    EXPECT_EQ(slopecalc({"an\x1b[2Jchor"}).err,
+              "slopecalc: unknown subcommand 'an\\x1b[2Jchor'; see slopecalc --help\n");
+    EXPECT_EQ(slopecalc({"anchor", "a\nb\xff=1"}).err,
+              "slopecalc: unknown name 'a\\nb\\xff' for anchor; see slopecalc anchor --help\n");
+    EXPECT_EQ(slopecalc({"anchor", "--csv", "-"}, "\n\r\nHtk,\"x\0y\"\n"s).err,
+              "slopecalc: unknown column 'x\\x00y' for anchor\n"); // after the blank lines
+    const std::string path = testing::TempDir() + "slopecalc_latin1.html";
+    EXPECT_EQ(slopecalc({"anchor", "a=\xe9", "--report", path}).status, 1);
+    std::ifstream file(path);
+    const std::string html{std::istreambuf_iterator<char>(file), {}};
+    EXPECT_TRUE(utf8::valid(html));
+    EXPECT_NE(html.find("\uFFFD"), std::string::npos);
 }
 
 } // namespace
