@@ -44,28 +44,10 @@ AnchorBar anchorBarDesign(std::int16_t n, double D, double Htk, double a, double
 
 namespace subprogram {
 
-void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
-    beginStep(trace, kReadingStep);
-    const double a = form.readDouble("Text1");
-    const double Htk = form.readDouble("Text2");
-    const double fy = form.readDouble("Text3");
-    const double gamma0 = form.readDouble("Text4");
-    const double frb = form.readDouble("Text9");
-    const double D = form.readDouble("Text10");
-    const double d = form.readDouble("Text11");
-    const double fb = form.readDouble("Text12");
-    const AnchorBar r = anchorBarDesign(kBars, D, Htk, a, fy, kind == AnchorKind::Permanent, gamma0,
-                                        frb, fb, d, trace);
-    form.setDouble("Text5", r.Na);
-    form.setDouble("Text6", r.As);
-    form.setDouble("Text7", r.la);
-    form.setDouble("Text8", r.lb);
-}
-
 namespace {
 
 // clang-format off
-const Field kFields[] = {
+constexpr Field kFields[] = {
     {"a",      "Text1",  "锚杆倾角a(度):",                "0",    "°",   "inclination of the anchor",                  "a"},
     {"Htk",    "Text2",  "锚杆水平拉力标准值(KN):",        "10",   "kN",  "standard value of the horizontal tension",   "H<sub>tk</sub>"},
     {"fy",     "Text3",  "锚筋抗拉强度设计值(kPa):",       "310",  "kPa", "design tensile strength of the bar",         "f<sub>y</sub>"},
@@ -76,7 +58,7 @@ const Field kFields[] = {
     {"fb",     "Text12", "钢砂浆间的粘结强度(kPa)",         "2700", "kPa", "bond strength between bar and grout",        "f<sub>b</sub>"},
 };
 
-const Result kResults[] = {
+constexpr Result kResults[] = {
     {"Text5", "Na", "锚杆轴向拉力设计值(KN):",    "N<sub>a</sub>", "kN"},
     {"Text6", "As", "锚杆钢筋截面积(M):",         "A<sub>s</sub>", ""},
     {"Text7", "la", "锚固段长度(M):",             "l<sub>a</sub>", "m"},
@@ -91,6 +73,40 @@ const std::string_view kFormulas[] = {
     "l<sub>b</sub> = γ<sub>0</sub>·N<sub>a</sub> ÷ (ξ<sub>3</sub>·n·π·d·f<sub>b</sub>) = {in:gamma0}×{Na} ÷ ({ξ3}×3×3.1415926×{in:d}/1000×{in:fb}) = {lb}",
 };
 // clang-format on
+
+// The fields and results by name, for the calculation.
+namespace in {
+constexpr FieldId a = fieldNamed(kFields, "a"), Htk = fieldNamed(kFields, "Htk"),
+                  fy = fieldNamed(kFields, "fy"), gamma0 = fieldNamed(kFields, "gamma0"),
+                  frb = fieldNamed(kFields, "frb"), D = fieldNamed(kFields, "D"),
+                  d = fieldNamed(kFields, "d"), fb = fieldNamed(kFields, "fb");
+} // namespace in
+namespace out {
+constexpr ResultId Na = resultNamed(kResults, "Na"), As = resultNamed(kResults, "As"),
+                   la = resultNamed(kResults, "la"), lb = resultNamed(kResults, "lb");
+} // namespace out
+
+} // namespace
+
+void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
+    beginStep(trace, kReadingStep);
+    const double a = form.readDouble(in::a);
+    const double Htk = form.readDouble(in::Htk);
+    const double fy = form.readDouble(in::fy);
+    const double gamma0 = form.readDouble(in::gamma0);
+    const double frb = form.readDouble(in::frb);
+    const double D = form.readDouble(in::D);
+    const double d = form.readDouble(in::d);
+    const double fb = form.readDouble(in::fb);
+    const AnchorBar r = anchorBarDesign(kBars, D, Htk, a, fy, kind == AnchorKind::Permanent, gamma0,
+                                        frb, fb, d, trace);
+    form.setDouble(out::Na, r.Na);
+    form.setDouble(out::As, r.As);
+    form.setDouble(out::la, r.la);
+    form.setDouble(out::lb, r.lb);
+}
+
+namespace {
 
 const Step kDesignStep{"anchorBarDesign", "锚杆设计", kFormulas};
 const Step* const kSteps[] = {&kDesignStep};

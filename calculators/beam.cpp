@@ -15,10 +15,6 @@ constexpr double kSpanLength = 2.0;   // every span of the window is 2 m
 constexpr double kKinkFraction = 0.2; // the load reaches q at a fifth of the length
 constexpr double kMillimetresPerMetre = 1000;
 
-// The places of the count and of the lengths among the beam's fields.
-constexpr std::size_t kCount = 0;
-constexpr std::size_t kLengths = 7;
-
 // "2;3.5;4": one length per span.
 std::vector<double> readLengths(std::string_view text) {
     std::vector<double> lengths;
@@ -196,40 +192,6 @@ std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths,
     });
 }
 
-void calculateBeam(Form& form, Trace* trace) {
-    beginStep(trace, kReadingStep);
-    const double n = form.readWith("Combo1", spanCount);
-    // beyond the window: one length per span, in the place of 2 m for every span
-    std::vector<double> spans;
-    const bool lengthsGiven = form.holds("lengths") && !form.text("lengths").empty();
-    if (lengthsGiven) {
-        spans = form.readWith("lengths", readLengths);
-        if (static_cast<double>(spans.size()) != n) {
-            throw FieldError(CalcError(ErrorKind::InvalidArgument), "lengths");
-        }
-    }
-    const auto upper = EndCondition(form.choice("Combo5"));
-    const auto lower = EndCondition(form.choice("Combo6"));
-    const double Ec = modulusForGrade(form.text("Combo2"));
-    const double b = form.readDouble("Combo3");
-    const double h = form.readDouble("Combo4");
-    const double q = form.readDouble("Text2");
-    // the solver's first step, after every field is read: its tables hold 99 spans
-    if (n > kMaxSpans) {
-        throw FieldError(CalcError(ErrorKind::SubscriptOutOfRange), "Combo1");
-    }
-    if (!lengthsGiven) {
-        spans.assign(static_cast<std::size_t>(n), kSpanLength);
-    }
-    const auto moments = solveContinuousBeam(spans, b, h, q, Ec, upper, lower, trace);
-    for (std::size_t i = 0; i < moments.size(); ++i) {
-        form.setDouble("Text3", moments[i].upper);
-        const std::string span = "M" + std::to_string(i + 1);
-        form.setDouble(span + "_upper", moments[i].upper);
-        form.setDouble(span + "_lower", moments[i].lower);
-    }
-}
-
 namespace {
 
 constexpr double kTop = 100;     // the member's upper end in the picture
@@ -293,15 +255,15 @@ void drawBeamSketch(std::string_view count, EndCondition upper, EndCondition low
 namespace {
 
 // clang-format off
-const std::string_view kCounts[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
-const std::string_view kWidths[] = {"150", "180", "200", "220", "250", "280", "300"};
-const std::string_view kHeights[] = {"250", "300", "350", "400", "450", "500", "550", "600"};
-const std::string_view kGradeNames[] = {"C15", "C20", "C25", "C30", "C35", "C40"};
-const Choice kEnds[] = {{"铰支", "hinged", int(EndCondition::Hinged)},
+constexpr std::string_view kCounts[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"};
+constexpr std::string_view kWidths[] = {"150", "180", "200", "220", "250", "280", "300"};
+constexpr std::string_view kHeights[] = {"250", "300", "350", "400", "450", "500", "550", "600"};
+constexpr std::string_view kGradeNames[] = {"C15", "C20", "C25", "C30", "C35", "C40"};
+constexpr Choice kEnds[] = {{"铰支", "hinged", int(EndCondition::Hinged)},
                         {"嵌固", "fixed", int(EndCondition::Fixed)},
                         {"自由", "free", int(EndCondition::Free)}};
 
-const Field kFields[] = {
+constexpr Field kFields[] = {
     {"n",       "Combo1", "跨数",       "2",    "",     "number of spans, 1 to 99",                      "n", Conversion::Count, kCounts},
     {"b",       "Combo3", "梁宽(mm)",   "200",  "mm",   "section width",                                 "b", Conversion::Double, kWidths},
     {"h",       "Combo4", "梁高(mm)",   "300",  "mm",   "section height",                                "h", Conversion::Double, kHeights},
@@ -312,11 +274,36 @@ const Field kFields[] = {
     {"lengths", "",       "各跨跨度",   "",     "m",    "span lengths separated by ';' (default: every span 2 m)", "L<sub>i</sub>", Conversion::Lengths},
 };
 
-// The window shows one number, the upper-end moment of the last span; the command line gives
-// every span's moments instead.
-const Result kResults[] = {
-    {"Text3", "", "", "M<sub>n,1</sub>", "kN·m", "", "末跨上端弯矩"},
+// The window shows one number, the upper-end moment of the last span; beyond the window, the
+// command line gives every span's moments: M1_upper, M1_lower, … M99_lower, one pair for each
+// span a member can have.
+struct MomentNames {
+    char text[2 * kMaxSpans][sizeof "M99_upper"];
 };
+constexpr MomentNames kMomentNames = [] {
+    MomentNames names{};
+    for (int i = 0; i < 2 * kMaxSpans; ++i) {
+        char* p = names.text[i];
+        const int span = i / 2 + 1;
+        *p++ = 'M';
+        if (span >= 10) {
+            *p++ = static_cast<char>('0' + span / 10);
+        }
+        *p++ = static_cast<char>('0' + span % 10);
+        for (const char c : std::string_view(i % 2 ? "_lower" : "_upper")) {
+            *p++ = c;
+        }
+    }
+    return names;
+}();
+constexpr auto kResults = [] {
+    std::array<Result, 1 + 2 * kMaxSpans> results{};
+    results[0] = {"Text3", "", "", "M<sub>n,1</sub>", "kN·m", "", "末跨上端弯矩"};
+    for (std::size_t i = 0; i < 2 * kMaxSpans; ++i) {
+        results[1 + i] = {"", kMomentNames.text[i], "", "", "kN·m"};
+    }
+    return results;
+}();
 
 const std::string_view kFormulas[] = {
     "荷载：自上端由 0 线性增至 0.2H 处的 q，其下为 q；跨越折点的跨按全跨均布 q 计",
@@ -326,12 +313,66 @@ const std::string_view kFormulas[] = {
 };
 // clang-format on
 
+// The fields and results by name, for the calculation.
+namespace in {
+constexpr FieldId n = fieldNamed(kFields, "n"), b = fieldNamed(kFields, "b"),
+                  h = fieldNamed(kFields, "h"), q = fieldNamed(kFields, "q"),
+                  upper = fieldNamed(kFields, "upper"), lower = fieldNamed(kFields, "lower"),
+                  grade = fieldNamed(kFields, "grade"), lengths = fieldNamed(kFields, "lengths");
+} // namespace in
+namespace out {
+constexpr ResultId lastUpper = resultNamed(kResults, "Text3");
+// The moment at the upper (end 0) or lower (end 1) end of span i, from 0.
+constexpr ResultId moment(std::size_t i, std::size_t end) {
+    return {static_cast<std::uint16_t>(1 + 2 * i + end)};
+}
+static_assert(moment(0, 0) == resultNamed(kResults, "M1_upper") &&
+              moment(kMaxSpans - 1, 1) == resultNamed(kResults, "M99_lower"));
+} // namespace out
+
+} // namespace
+
+void calculateBeam(Form& form, Trace* trace) {
+    beginStep(trace, kReadingStep);
+    const double n = form.readWith(in::n, spanCount);
+    // beyond the window: one length per span, in the place of 2 m for every span
+    std::vector<double> spans;
+    const bool lengthsGiven = form.holds(in::lengths) && !form.text(in::lengths).empty();
+    if (lengthsGiven) {
+        spans = form.readWith(in::lengths, readLengths);
+        if (static_cast<double>(spans.size()) != n) {
+            throw FieldError(CalcError(ErrorKind::InvalidArgument), in::lengths);
+        }
+    }
+    const auto upper = EndCondition(form.choice(in::upper));
+    const auto lower = EndCondition(form.choice(in::lower));
+    const double Ec = modulusForGrade(form.text(in::grade));
+    const double b = form.readDouble(in::b);
+    const double h = form.readDouble(in::h);
+    const double q = form.readDouble(in::q);
+    // the solver's first step, after every field is read: its tables hold 99 spans
+    if (n > kMaxSpans) {
+        throw FieldError(CalcError(ErrorKind::SubscriptOutOfRange), in::n);
+    }
+    if (!lengthsGiven) {
+        spans.assign(static_cast<std::size_t>(n), kSpanLength);
+    }
+    const auto moments = solveContinuousBeam(spans, b, h, q, Ec, upper, lower, trace);
+    for (std::size_t i = 0; i < moments.size(); ++i) {
+        form.setDouble(out::lastUpper, moments[i].upper);
+        form.setDouble(out::moment(i, 0), moments[i].upper);
+        form.setDouble(out::moment(i, 1), moments[i].lower);
+    }
+}
+
+namespace {
+
 const Step kSolveStep{"solveContinuousBeam", "连续梁转角位移法求解", kFormulas};
 const Step* const kSteps[] = {&kSolveStep};
 const Variant kOnly[] = {{0, "", "", kSteps}};
 
 std::string spansOf(const Form& form) {
-    const std::string lengths = form.holds("lengths") ? form.text("lengths") : std::string();
+    const std::string lengths = form.holds(in::lengths) ? form.text(in::lengths) : std::string();
     return lengths.empty() ? "每跨 2.0 m" : "各跨跨度 " + lengths + " m";
 }
 
@@ -352,34 +393,26 @@ const Calculator kBeam{
                    "an end condition other than the six words is taken as free, as in the window",
     .describe =
         [](const Variant&, const Form& form) {
-            return "上端" + form.text("Combo5") + "，下端" + form.text("Combo6") + "，" +
+            return "上端" + form.text(in::upper) + "，下端" + form.text(in::lower) + "，" +
                    spansOf(form);
         },
     .sketch =
         [](int, const Form& form, const CalculationRecord&, Sketch& sketch) {
             try {
-                drawBeamSketch(form.text("Combo1"), EndCondition(form.choice("Combo5")),
-                               EndCondition(form.choice("Combo6")), false, sketch);
+                drawBeamSketch(form.text(in::n), EndCondition(form.choice(in::upper)),
+                               EndCondition(form.choice(in::lower)), false, sketch);
             } catch (const CalcError&) {
                 return std::string("跨数无法读取或超过 99，未绘出示意图。");
             }
             return std::string();
         },
-    .columns =
-        [] {
-            std::vector<std::string> columns;
-            for (int i = 1; i <= kMaxSpans; ++i) {
-                columns.push_back("M" + std::to_string(i) + "_upper");
-                columns.push_back("M" + std::to_string(i) + "_lower");
-            }
-            return columns;
-        },
     // the count follows the list of lengths when it is not given
     .completeParameters =
         [](std::span<std::string> texts, const std::vector<bool>& given) {
-            const std::string& lengths = texts[kLengths];
-            if (!given[kCount] && !lengths.empty()) {
-                texts[kCount] = std::to_string(std::count(lengths.begin(), lengths.end(), ';') + 1);
+            const std::string& lengths = texts[in::lengths.index];
+            if (!given[in::n.index] && !lengths.empty()) {
+                texts[in::n.index] =
+                    std::to_string(std::count(lengths.begin(), lengths.end(), ';') + 1);
             }
         },
 };

@@ -1,5 +1,7 @@
 #include "calculator.h"
 
+#include <algorithm>
+
 namespace subprogram {
 
 namespace {
@@ -40,6 +42,11 @@ const Result* Calculator::result(std::string_view control) const {
     return nullptr;
 }
 
+bool Calculator::writes(const Variant& variant, ResultId result) const {
+    return variant.results.empty() || std::find(variant.results.begin(), variant.results.end(),
+                                                result) != variant.results.end();
+}
+
 const Variant& Calculator::variant(int value) const {
     for (const Variant& v : variants) {
         if (v.value == value) {
@@ -71,8 +78,8 @@ bool meets(const Verdict& verdict, std::string_view resultText) {
     return readDouble(resultText, value, error) && value >= verdict.required;
 }
 
-std::string verdictText(const Verdict& verdict, std::string_view resultText, bool withValue) {
-    const bool met = meets(verdict, resultText);
+std::string verdictText(const Verdict& verdict, std::string_view resultText, bool met,
+                        bool withValue) {
     return std::string(verdict.symbol) + (withValue ? " = " + std::string(resultText) : "") +
            (met ? " ≥ " : " < ") + doubleToText(verdict.required) + (met ? " 满足" : " 不满足");
 }

@@ -5,6 +5,7 @@
 #include "core/record.h"
 #include "core/trace.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -67,14 +68,34 @@ struct Step {
     std::span<const std::string_view> formulas;
 };
 
+// The handle of the field or result named `name` in a calculator's table (a result without a
+// command-line name by its window field): evaluated while compiling, so that a name the table
+// does not hold stops the build.
+consteval FieldId fieldNamed(std::span<const Field> fields, std::string_view name) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fields[i].name == name) {
+            return FieldId{static_cast<std::uint16_t>(i)};
+        }
+    }
+    throw "no field of this name"; // not a constant expression: the build stops here
+}
+consteval ResultId resultNamed(std::span<const Result> results, std::string_view name) {
+    for (std::size_t i = 0; i < results.size(); ++i) {
+        if (results[i].name == name || (results[i].name.empty() && results[i].control == name)) {
+            return ResultId{static_cast<std::uint16_t>(i)};
+        }
+    }
+    throw "no result of this name";
+}
+
 // A kind of calculation of one calculator: a mode, an anchor kind, a wall type.
 struct Variant {
-    int value;                                      // the calculator's own enum value
-    std::string_view name;                          // on the command line: "at-rest"
-    std::string_view title;                         // in the report: "静止土压力"
-    std::span<const Step* const> steps;             // the report's formulas, in order
-    std::span<const std::string_view> results = {}; // the result fields it writes; empty: all
-    std::string_view flag = {};                     // a command-line flag that chooses it
+    int value;                              // the calculator's own enum value
+    std::string_view name;                  // on the command line: "at-rest"
+    std::string_view title;                 // in the report: "静止土压力"
+    std::span<const Step* const> steps;     // the report's formulas, in order
+    std::span<const ResultId> results = {}; // the results it writes; empty: all
+    std::string_view flag = {};             // a command-line flag that chooses it
     // When set, nothing is calculated in this variant: the window says this instead, and the
     // command line asks for one of the others (a wall of no type has no weight to check).
     std::string_view refusal = {};
@@ -82,7 +103,7 @@ struct Variant {
 
 // Whether a result meets a requirement: a safety factor against its usual minimum.
 struct Verdict {
-    std::string_view result; // the result field judged
+    ResultId result;         // the result judged
     std::string_view name;   // on the command line: "Ks_ok"
     std::string_view symbol; // "Ks", plain text
     std::string_view what;   // "抗滑移"
@@ -92,9 +113,10 @@ struct Verdict {
 // The result as written (7 or 15 significant digits) against the requirement, so that a factor
 // shown as 1.3 meets 1.3 as the reader sees it; a text that is no number meets nothing.
 bool meets(const Verdict& verdict, std::string_view resultText);
-// "Ks = 10.54241 ≥ 1.3 满足", "Kt = 1.2 < 1.6 不满足"; without the value, where the result
-// stands beside it: "Ks ≥ 1.3 满足".
-std::string verdictText(const Verdict& verdict, std::string_view resultText, bool withValue = true);
+// A judged verdict in words: "Ks = 10.54241 ≥ 1.3 满足", "Kt = 1.2 < 1.6 不满足"; without the
+// value, where the result stands beside it: "Ks ≥ 1.3 满足".
+std::string verdictText(const Verdict& verdict, std::string_view resultText, bool met,
+                        bool withValue = true);
 
 struct Calculator {
     std::string_view command;          // the slopecalc subcommand
@@ -120,9 +142,6 @@ struct Calculator {
     // for the report, or nothing.
     std::string (*sketch)(int variant, const Form& form, const CalculationRecord& record,
                           Sketch& sketch) = nullptr;
-    // The command line's result columns where they are not the results' names (the beam's
-    // moments, span by span, for as many spans as a member can have).
-    std::vector<std::string> (*columns)() = nullptr;
     // Beyond the window: fills, on the command line, a parameter that was not given from those
     // that were (`texts` and `given` follow `fields`).
     void (*completeParameters)(std::span<std::string> texts,
@@ -130,13 +149,33 @@ struct Calculator {
 
     const Field* field(std::string_view name) const;             // by command-line name
     const Field* fieldOfControl(std::string_view control) const; // by window field (or name)
-    const Result* result(std::string_view control) const;
+    const Result* result(std::string_view control) const;        // by window field
     const Variant& variant(int value) const; // the first one for a value it does not know
+    const Field& operator[](FieldId f) const { return fields[f.index]; }
+    const Result& operator[](ResultId r) const { return results[r.index]; }
+    FieldId id(const Field& f) const { return {static_cast<std::uint16_t>(&f - fields.data())}; }
+    ResultId id(const Result& r) const { return {static_cast<std::uint16_t>(&r - results.data())}; }
+    // Whether the variant writes the result.
+    bool writes(const Variant& variant, ResultId result) const;
     // The place where a field's text travels: its window field, or its name beyond the window.
     static std::string_view place(const Field& field) {
         return field.control.empty() ? field.name : field.control;
     }
 };
+
+// The verdicts of a calculation that succeeded, judged once for the window, the command line
+// and the report, on the results as written (`written(r)`: its text, empty when it was not
+// written): for each of the calculator's verdicts, whether it is met, or nothing when its result
+// was not written.
+template <typename Written>
+std::vector<std::optional<bool>> judge(const Calculator& calculator, const Written& written) {
+    std::vector<std::optional<bool>> met;
+    for (const Verdict& v : calculator.verdicts) {
+        const auto& text = written(v.result);
+        met.push_back(text.empty() ? std::nullopt : std::optional(meets(v, text)));
+    }
+    return met;
+}
 
 // The report's name of a result: the label without its colon and the unit in brackets, which
 // the report gives in a column of its own.

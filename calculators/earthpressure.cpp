@@ -79,48 +79,10 @@ ActivePressure limitedFillEarthPressure(double H, double gamma, double deltaR, d
 
 namespace subprogram {
 
-void calculateEarthPressure(EarthPressureMode mode, Form& form, Trace* trace) {
-    beginStep(trace, kReadingStep);
-    switch (mode) {
-    case EarthPressureMode::Coulomb:
-    case EarthPressureMode::LimitedFill: {
-        const bool limitedFill = mode == EarthPressureMode::LimitedFill;
-        const double alpha = form.readDouble("ax");
-        const double beta = form.readDouble("Bx");
-        const double theta = form.readDouble("SSx");
-        const double delta = form.readDouble("STx");
-        const double q = form.readDouble("Qx");
-        const double c = form.readDouble("Cx");
-        // the limited fill takes the rock face's friction δr in the place of φ; Fix is not read
-        const double phiOrDeltaR = form.readDouble(limitedFill ? "strx" : "Fix");
-        const double gamma = form.readDouble("Yx");
-        const double H = form.readDouble("hx");
-        const ActivePressure r =
-            limitedFill
-                ? limitedFillEarthPressure(H, gamma, phiOrDeltaR, c, q, delta, theta, beta, alpha,
-                                           trace)
-                : coulombActive(H, gamma, phiOrDeltaR, c, q, delta, theta, beta, alpha, trace);
-        form.setDouble("Kax", r.Ka);
-        form.setDouble("Eax", r.Ea);
-        break;
-    }
-    case EarthPressureMode::AtRest: {
-        const double H = form.readDouble("hx");
-        const double gamma = form.readDouble("Yx");
-        const double q = form.readDouble("Qx");
-        const double phi = form.readDouble("Fix");
-        const AtRestPressure r = atRestEarthPressure(phi, q, gamma, H, trace);
-        form.setDouble("K0ix", r.K0);
-        form.setDouble("E0ix", r.E0);
-        break;
-    }
-    }
-}
-
 namespace {
 
 // clang-format off
-const Field kFields[] = {
+constexpr Field kFields[] = {
     {"H",       "hx",   "挡土墙高度H(米):",          "5",   "m",     "height of the wall",                        "H"},
     {"gamma",   "Yx",   "土体重度Y(KN/M3):",         "18",  "kN/m³", "unit weight of the soil",                   "γ"},
     {"phi",     "Fix",  "土的内摩擦角Fi(度):",        "30",  "°",     "internal friction angle (not read by limited-fill)", "φ"},
@@ -134,7 +96,7 @@ const Field kFields[] = {
     {"delta_r", "strx", "稳定岩石坡面与填土间的摩擦角str", "12", "°",   "friction between rock face and fill (limited-fill only)", "δ<sub>r</sub>"},
 };
 
-const Result kResults[] = {
+constexpr Result kResults[] = {
     {"Kax",  "Ka", "主动土压力系数Ka:",    "K<sub>a</sub>", ""},
     {"Eax",  "Ea", "主动土压力标准值Ea:",  "E<sub>a</sub>", "kN/m"},
     {"K0ix", "K0", "静止土压力系数K0i:",   "K<sub>0</sub>", ""},
@@ -167,6 +129,61 @@ const std::string_view kLimitedFillFormulas[] = {
 };
 // clang-format on
 
+// The fields and results by name, for the calculation.
+namespace in {
+constexpr FieldId H = fieldNamed(kFields, "H"), gamma = fieldNamed(kFields, "gamma"),
+                  phi = fieldNamed(kFields, "phi"), q = fieldNamed(kFields, "q"),
+                  c = fieldNamed(kFields, "c"), delta = fieldNamed(kFields, "delta"),
+                  beta = fieldNamed(kFields, "beta"), alpha = fieldNamed(kFields, "alpha"),
+                  theta = fieldNamed(kFields, "theta"), deltaR = fieldNamed(kFields, "delta_r");
+} // namespace in
+namespace out {
+constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, "Ea"),
+                   K0 = resultNamed(kResults, "K0"), E0 = resultNamed(kResults, "E0");
+} // namespace out
+
+} // namespace
+
+void calculateEarthPressure(EarthPressureMode mode, Form& form, Trace* trace) {
+    beginStep(trace, kReadingStep);
+    switch (mode) {
+    case EarthPressureMode::Coulomb:
+    case EarthPressureMode::LimitedFill: {
+        const bool limitedFill = mode == EarthPressureMode::LimitedFill;
+        const double alpha = form.readDouble(in::alpha);
+        const double beta = form.readDouble(in::beta);
+        const double theta = form.readDouble(in::theta);
+        const double delta = form.readDouble(in::delta);
+        const double q = form.readDouble(in::q);
+        const double c = form.readDouble(in::c);
+        // the limited fill takes the rock face's friction δr in the place of φ; φ is not read
+        const double phiOrDeltaR = form.readDouble(limitedFill ? in::deltaR : in::phi);
+        const double gamma = form.readDouble(in::gamma);
+        const double H = form.readDouble(in::H);
+        const ActivePressure r =
+            limitedFill
+                ? limitedFillEarthPressure(H, gamma, phiOrDeltaR, c, q, delta, theta, beta, alpha,
+                                           trace)
+                : coulombActive(H, gamma, phiOrDeltaR, c, q, delta, theta, beta, alpha, trace);
+        form.setDouble(out::Ka, r.Ka);
+        form.setDouble(out::Ea, r.Ea);
+        break;
+    }
+    case EarthPressureMode::AtRest: {
+        const double H = form.readDouble(in::H);
+        const double gamma = form.readDouble(in::gamma);
+        const double q = form.readDouble(in::q);
+        const double phi = form.readDouble(in::phi);
+        const AtRestPressure r = atRestEarthPressure(phi, q, gamma, H, trace);
+        form.setDouble(out::K0, r.K0);
+        form.setDouble(out::E0, r.E0);
+        break;
+    }
+    }
+}
+
+namespace {
+
 const Step kAtRestStep{"atRestEarthPressure", "静止土压力", kAtRestFormulas};
 const Step kLimitedFillStep{"limitedFillEarthPressure", "有限范围填土主动土压力",
                             kLimitedFillFormulas};
@@ -174,8 +191,8 @@ const Step kLimitedFillStep{"limitedFillEarthPressure", "有限范围填土主�
 const Step* const kCoulombSteps[] = {&kCoulombStep};
 const Step* const kAtRestSteps[] = {&kAtRestStep};
 const Step* const kLimitedFillSteps[] = {&kLimitedFillStep};
-const std::string_view kActiveResults[] = {"Kax", "Eax"};
-const std::string_view kAtRestResults[] = {"K0ix", "E0ix"};
+const ResultId kActiveResults[] = {out::Ka, out::Ea};
+const ResultId kAtRestResults[] = {out::K0, out::E0};
 
 const Variant kModes[] = {
     {int(EarthPressureMode::Coulomb), "coulomb", "库仑主动土压力", kCoulombSteps, kActiveResults},

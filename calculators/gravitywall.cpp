@@ -2,6 +2,7 @@
 
 #include "calculators/angles.h"
 #include "calculators/earthpressure.h"
+#include "calculators/wallsection.h"
 
 #include <algorithm>
 #include <cmath>
@@ -152,327 +153,10 @@ BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delt
     });
 }
 
-void calculateGravityWall(WallType type, Form& form, Trace* trace) {
-    beginStep(trace, kReadingStep);
-    const float x2 = form.readSingle("Text26");
-    const float x3 = form.readSingle("Text27");
-    const float b4 = form.readSingle("Text23");
-    const float b5 = form.readSingle("Text24");
-    const float h4 = form.readSingle("Text25");
-
-    const float alpha0 = form.readSingle("Text2");
-    const float alphaS = form.readSingle("Text3");
-    const float deltaS = form.readSingle("Text4");
-    const float mu = form.readSingle("Text5");
-    const float b = form.readSingle("Text8");
-    const float gammaW = form.readSingle("Text11");
-    const float b1 = form.readSingle("Text12");
-    const float b2 = form.readSingle("Text22");
-    const float b3 = form.readSingle("Text21");
-    const float Ht = form.readSingle("Text14");
-    const float n = form.readSingle("Text15");
-    const float HS = form.readSingle("hx");
-    const float h1 = form.readSingle("Text19");
-    const float h2 = form.readSingle("Text20");
-
-    const double alpha = form.readDouble("Text3");
-    const double beta = form.readDouble("Bx");
-    const double theta = textToDouble("45"); // the window has no slip-surface field
-    const double delta = form.readDouble("Text4");
-    const double q = form.readDouble("Qx");
-    const double c = form.readDouble("Cx");
-    const double phi = form.readDouble("Fix");
-    const double gamma = form.readDouble("Yx");
-    const double H = form.readDouble("hx");
-
-    // the earth pressure works on the double readings, the wall on the single ones
-    const ActivePressure earth =
-        coulombActive(H, gamma, phi, c, q, delta, theta, beta, alpha, trace);
-    form.setDouble("Text1", earth.Ka);
-    form.setDouble("Text6", earth.Ea);
-    const float Ea = toSingle(earth.Ea);
-    if (trace) {
-        trace->record("Ea (single)", Ea, true);
-    }
-
-    WallWeight wall{0, 0};
-    switch (type) {
-    case WallType::Upright:
-        wall = uprightWallWeight(n, Ht, h1, alpha0, b1, b2, gammaW, b, trace);
-        break;
-    case WallType::Shelf:
-        wall = shelfWallWeight(n, x2, x3, h1, Ht, h4, b1, b2, b3, b4, b5, b, gammaW, trace);
-        break;
-    case WallType::NotChosen:
-        break; // the checks still run, with no weight
-    }
-    form.setSingle("Text7", wall.G);
-    form.setSingle("Text13", wall.x0);
-
-    const float Ks = antiSlidingFactor(wall.G, Ea, alpha0, alphaS, deltaS, mu, trace);
-    const float z = earthPressureLeverHeight(HS, Ht, trace);
-    const float Kt =
-        antiOverturningFactor(wall.G, Ea, alpha0, z, alphaS, deltaS, b, wall.x0, trace);
-    form.setSingle("Text10", Kt);
-    form.setSingle("Text9", Ks);
-
-    const BaseStress base = baseStress(wall.G, HS, Ht, h2, wall.x0, deltaS, alphaS, Ea, b, trace);
-    form.setSingle("Text16", base.pmax);
-    form.setSingle("Text17", base.e);
-    form.setSingle("Text18", base.pmin);
-}
-
-namespace {
-
-using Point = std::pair<double, double>; // m from the toe's foot, y upward
-using Outline = std::vector<Point>;
-
-// Lays a drawing out in millimetres around the wall, y downward, with room for the dimensions.
-class Section {
-  public:
-    // `drop`: of the heel's foot below the toe's, where the base is drawn as a line
-    Section(const std::vector<Outline>& blocks, double drop, Sketch& sketch) : s_(sketch) {
-        double right = -1e300, top = -1e300;
-        left_ = bottom_ = 1e300;
-        for (const Outline& block : blocks) {
-            for (const auto& [x, y] : block) {
-                left_ = std::min(left_, x), right = std::max(right, x);
-                bottom_ = std::min(bottom_, y), top = std::max(top, y);
-            }
-        }
-        bottom_ = std::min(bottom_, -drop);
-        size_ = std::max(right - left_, top - bottom_);
-        top_ = top;
-        s_ = Sketch{};
-        s_.width = (right - left_ + (kLeft + kRight) * size_) * 1000;
-        s_.height = (top - bottom_ + (kTop + kBottom) * size_) * 1000;
-        s_.stroke = size_ * 4;
-        s_.lineStroke = size_ * 2;
-        s_.textSize = size_ * 45;
-        for (const Outline& block : blocks) {
-            SketchPolygon polygon;
-            for (const Point& p : block) {
-                polygon.points.push_back(at(p));
-            }
-            s_.polygons.push_back(std::move(polygon));
-        }
-    }
-
-    double size() const { return size_; }
-    double bottom() const { return bottom_; }
-    void text(Point p, const std::string& t) {
-        const auto [x, y] = at(p);
-        s_.texts.push_back({x, y, t});
-    }
-    // A dimension from a to b, drawn `off` away (across it, to the left of a → b), with ticks
-    // and extension lines from the points it measures, its label beside the middle on the far
-    // side, clear of the line.
-    void dimension(Point a, Point b, double off, const std::string& label) {
-        const double dx = b.first - a.first, dy = b.second - a.second;
-        const double length = std::hypot(dx, dy);
-        const Point n{-dy / length * off, dx / length * off};
-        const Point a2{a.first + n.first, a.second + n.second};
-        const Point b2{b.first + n.first, b.second + n.second};
-        line(a, {a2.first + n.first * 0.15, a2.second + n.second * 0.15});
-        line(b, {b2.first + n.first * 0.15, b2.second + n.second * 0.15});
-        line(a2, b2);
-        const double t = size_ * 0.02;
-        for (const Point& p : {a2, b2}) {
-            line({p.first - t, p.second - t}, {p.first + t, p.second + t});
-        }
-        // half the label's extent across the line: its width beside an upright line
-        const double across = std::abs(dy) > std::abs(dx) ? width(label) / 2 : textHeight() * 0.7;
-        const double gap = size_ * 0.03 + across;
-        text({(a2.first + b2.first) / 2 + n.first / std::abs(off) * gap,
-              (a2.second + b2.second) / 2 + n.second / std::abs(off) * gap},
-             label);
-    }
-    void line(Point a, Point b) {
-        const auto [x1, y1] = at(a);
-        const auto [x2, y2] = at(b);
-        s_.lines.push_back({x1, y1, x2, y2});
-    }
-    void arrow(Point from, Point to) {
-        const auto [x1, y1] = at(from);
-        const auto [x2, y2] = at(to);
-        s_.arrows.push_back({x1, y1, x2, y2});
-    }
-    // A label's height and (roughly: digits and Latin letters) width, in metres.
-    double textHeight() const { return s_.textSize / 1000; }
-    double width(const std::string& label) const {
-        return static_cast<double>(label.size()) * 0.6 * textHeight();
-    }
-
-  private:
-    // the room around the wall, in wall sizes: dimensions left, below and above, forces right
-    static constexpr double kLeft = 0.5, kRight = 0.55, kTop = 0.2, kBottom = 0.5;
-
-    std::pair<double, double> at(Point p) const {
-        return {(p.first - left_ + kLeft * size_) * 1000, (top_ - p.second + kTop * size_) * 1000};
-    }
-
-    Sketch& s_;
-    double left_ = 0, bottom_ = 0, top_ = 0, size_ = 1;
-};
-
-// The rightmost point of the blocks at height y: the back of the wall.
-double backAt(const std::vector<Outline>& blocks, double y) {
-    double x = 0;
-    for (const Outline& outline : blocks) {
-        for (std::size_t i = 0; i < outline.size(); ++i) {
-            const Point& a = outline[i];
-            const Point& b = outline[(i + 1) % outline.size()];
-            if ((a.second - y) * (b.second - y) <= 0 && a.second != b.second) {
-                x = std::max(x, a.first +
-                                    (y - a.second) / (b.second - a.second) * (b.first - a.first));
-            }
-        }
-    }
-    return x;
-}
-
-std::string written(const CalculationRecord& record, std::string_view field) {
-    for (auto it = record.writes.rbegin(); it != record.writes.rend(); ++it) {
-        if (it->first == field) {
-            return it->second;
-        }
-    }
-    return {};
-}
-
-} // namespace
-
-// The section is drawn as the blocks the weight routines take, each where its area and lever put
-// it, so that the drawing shows what was calculated: where the dimensions disagree (a toe block
-// wider than the room before the face), the blocks overlap or part, as they do in the sums. The
-// inclined base is a line where no block lies on it.
-std::string wallSection(WallType type, const Form& form, const CalculationRecord& record,
-                        Sketch& sketch) {
-    if (type == WallType::NotChosen) {
-        return "未选择墙型，未绘出截面。";
-    }
-    std::map<std::string_view, float> v;
-    try {
-        for (const std::string_view name :
-             {"Text2", "Text3", "Text4", "Text8", "Text12", "Text14", "Text15", "Text19", "Text20",
-              "Text21", "Text22", "Text23", "Text24", "Text25", "Text26", "Text27", "hx"}) {
-            v[name] = form.readSingle(name);
-        }
-    } catch (const CalcError&) {
-        return "有输入无法读取，未绘出截面。";
-    }
-    const double b = v["Text8"], b1 = v["Text12"], Ht = v["Text14"], n = v["Text15"];
-    const double h1 = v["Text19"], b2 = v["Text22"], b3 = v["Text21"], b4 = v["Text23"];
-    const double b5 = v["Text24"], h4 = v["Text25"], x2 = v["Text26"], x3 = v["Text27"];
-    const double t = std::tan(radians(Num(v["Text2"])).value());
-    const auto text = [](double value) { return singleToText(static_cast<float>(value)); };
-    std::vector<Outline> blocks;
-    double drop = 0, top = 0; // of the heel below the toe's foot; of the top above it
-    if (type == WallType::Upright) {
-        drop = b * t;
-        top = Ht - drop;
-        const double A = (Ht - b1 * t) / (1 / n + t), B = Ht - b1 * t;
-        const double c0 = b - A - b1; // the foot of the face
-        if (b <= 0 || b1 <= 0 || Ht <= 0 || h1 <= 0 || b2 <= 0 || n <= 0 || A <= 0 || B <= 0 ||
-            c0 < 0 || h1 >= top) {
-            return "按所填尺寸（b、b1、b2、Ht、n、h1、α0）不能构成直立式挡墙，未绘出截面。";
-        }
-        blocks = {
-            {{0, 0}, {b2, 0}, {b2 + n * h1, h1}, {n * h1, h1}},             // toe block
-            {{c0, -c0 * t}, {b - b1, -(b - b1) * t}, {b - b1, top}},        // front triangle
-            {{b - b1, -(b - b1) * t}, {b, -drop}, {b, top}, {b - b1, top}}, // under the top
-        };
-    } else {
-        drop = v["Text20"];
-        top = Ht;
-        const double hp = Ht - h1 - h4;         // h′, the lower wall's height
-        const double o = hp * n + b4;           // the upper wall's front foot
-        const double V = o + b2 - x2 * h1;      // the vertical between blocks 1 and 3
-        const double back5 = b4 + b3 + hp * x3; // the top of the lower wall's back
-        if (b <= 0 || b2 <= 0 || b3 <= 0 || b5 <= 0 || h1 <= 0 || h4 <= 0 || hp <= 0 || b1 < 0 ||
-            b4 < 0 || n < 0 || x2 < 0 || x3 < 0 || b1 + b2 - b3 <= 0) {
-            return "按所填尺寸（b、b1～b5、h1、h4、Ht、n、x2、x3）不能构成衡重式挡墙，未绘出截面。";
-        }
-        const double shelf = h4 + hp;
-        blocks = {
-            // the footing, with block 7 taken from it (or added) beyond the heel
-            {{0, 0}, {0, h4}, {b3 + b4, h4}, {b, 0}},
-            {{b4, h4}, {b4 + b3, h4}, {o + b3, shelf}, {o, shelf}},                   // 4
-            {{b4 + b3, h4}, {back5, shelf}, {back5 - (b1 + b2 - b3), shelf}},         // 5
-            {{o, shelf}, {o + b5, shelf}, {o + b5 + n * h1, top}, {o + n * h1, top}}, // 2
-            {{V - n * h1, shelf}, {V, shelf}, {V, top}},                              // 1
-            {{V, shelf}, {o + b2, shelf}, {V, top}},                                  // 3
-        };
-    }
-    Section d(blocks, drop, sketch);
-    const double S = d.size();
-    // the inclined base, where the weight takes no block: under the toe block of the upright wall
-    // and under the whole footing of the shelf type
-    const double under = type == WallType::Upright ? blocks[1][0].first : b;
-    d.line({0, 0}, {under, -under * drop / b});
-    if (type == WallType::Shelf) {
-        d.line({b, 0}, {b, -drop});
-    }
-    d.dimension({0, d.bottom()}, {b, d.bottom()}, -0.24 * S, "b=" + text(b));
-    const std::string alpha0 = "α0=" + text(v["Text2"]) + "°";
-    d.text({b + 0.06 * S + d.width(alpha0) / 2, -drop - 0.07 * S}, alpha0); // beside the heel
-    if (type == WallType::Upright) {
-        d.dimension({b, -drop}, {b, top}, -0.12 * S, "Ht=" + text(Ht));
-        d.dimension({b - b1, top}, {b, top}, 0.06 * S, "b1=" + text(b1));
-        d.dimension({0, 0}, {0, h1}, 0.08 * S, "h1=" + text(h1));
-        d.dimension({n * h1, h1}, {b2 + n * h1, h1}, 0.05 * S, "b2=" + text(b2));
-        const double y = (h1 + top) / 2; // on the face above the toe block
-        d.text({b - b1 - n * (top - y) - 0.12 * S, y}, "1:" + text(n));
-    } else {
-        const double hp = Ht - h1 - h4, shelf = h4 + hp;
-        const Point upperFront = blocks[3][0], upperTop = blocks[3][3];
-        d.dimension({0, 0}, {0, h4}, 0.08 * S, "h4=" + text(h4));
-        d.dimension({0, h4}, {0, shelf}, 0.08 * S, "h′=" + text(hp));
-        d.dimension({0, shelf}, {0, top}, 0.08 * S, "h1=" + text(h1));
-        d.dimension({0, 0}, {0, top}, 0.3 * S, "Ht=" + text(Ht));
-        d.dimension(upperTop, {upperTop.first + b5, top}, 0.06 * S, "b5=" + text(b5));
-        d.dimension(upperFront, {upperFront.first + b2, shelf}, -0.05 * S, "b2=" + text(b2));
-        d.dimension({b4, h4}, {b4 + b3, h4}, -0.05 * S, "b3=" + text(b3));
-        d.dimension({0, h4}, {b4, h4}, 0.05 * S, "b4=" + text(b4));
-        const Point back5 = blocks[2][1];
-        d.dimension({back5.first - (b1 + b2 - b3), shelf}, back5, 0.05 * S,
-                    "b1+b2−b3=" + text(b1 + b2 - b3));
-        d.text({upperFront.first + b2 - x2 * h1 / 2 + 0.1 * S, shelf + h1 / 2}, "1:" + text(x2));
-        d.text({b4 + b3 + x3 * hp / 2 + 0.1 * S, h4 + hp / 2}, "1:" + text(x3));
-        d.text({b4 + n * hp / 2 - 0.1 * S, h4 + hp / 2}, "1:" + text(n));
-    }
-    // the forces of the calculation, when it formed them: named at their arrows, their values
-    // below the drawing, where no line crosses them
-    const std::string G = written(record, "Text7"), x0 = written(record, "Text13");
-    const std::string Ea = written(record, "Text6");
-    std::string forces;
-    if (!G.empty() && !x0.empty()) {
-        const double x = textToDouble(x0), y = top * 0.3;
-        d.arrow({x, y + 0.15 * S}, {x, y});
-        d.text({x - 0.04 * S, y + 0.12 * S}, "G");
-        d.dimension({0, d.bottom()}, {x, d.bottom()}, -0.1 * S, "x0=" + x0);
-        forces = "G=" + roundedText(textToDouble(G)) + " kN";
-    }
-    if (!Ea.empty()) {
-        const double H = v["hx"];
-        const double z = H / 3 + Ht - H; // above the heel
-        const double y = -drop + z, x = backAt(blocks, y);
-        const double theta = (90 + v["Text4"] - v["Text3"]) * kPiDecimal / 180; // below horizontal
-        const double L = 0.28 * S;
-        d.arrow({x + L * std::cos(theta), y + L * std::sin(theta)}, {x, y});
-        d.text({x + L * 0.8, y + L * std::sin(theta) + 0.06 * S}, "Ea");
-        forces += (forces.empty() ? "" : "    ") + ("Ea=" + roundedText(textToDouble(Ea)) + " kN");
-    }
-    if (!forces.empty()) {
-        d.text({b / 2, d.bottom() - 0.4 * S}, forces);
-    }
-    return {};
-}
-
 namespace {
 
 // clang-format off
-const Field kFields[] = {
+constexpr Field kFields[] = {
     {"alpha",   "Text3",  "挡墙墙背倾角α(度):",         "90",    "°",     "wall back inclination",                     "α", Conversion::DoubleAndSingle},
     {"delta",   "Text4",  "岩土对挡墙墙背摩擦角δ(度):",  "10",    "°",     "friction angle between soil and wall back", "δ", Conversion::DoubleAndSingle},
     {"gamma",   "Yx",     "土体重度Y(KN/M3):",          "20",    "kN/m³", "unit weight of the soil",                   "γ"},
@@ -499,7 +183,7 @@ const Field kFields[] = {
     {"x3",      "Text27", "x3:",                       "0.25",  "",      "back slope of the lower wall (shelf type)", "x<sub>3</sub>", Conversion::Single, {}, {}, 0, "下墙墙背坡率"},
 };
 
-const Result kResults[] = {
+constexpr Result kResults[] = {
     {"Text1",  "Ka",   "主动土压力系数",               "K<sub>a</sub>",   ""},
     {"Text6",  "Ea",   "主动土压力(KN)",               "E<sub>a</sub>",   "kN"},
     {"Text7",  "G",    "墙体自重(KN)",                 "G",               "kN"},
@@ -560,6 +244,123 @@ const std::string_view kBaseFormulas[] = {
 };
 // clang-format on
 
+// The fields and results by name, for the calculation.
+namespace in {
+constexpr FieldId alpha = fieldNamed(kFields, "alpha"), delta = fieldNamed(kFields, "delta"),
+                  gamma = fieldNamed(kFields, "gamma"), H = fieldNamed(kFields, "H"),
+                  phi = fieldNamed(kFields, "phi"), q = fieldNamed(kFields, "q"),
+                  c = fieldNamed(kFields, "c"), beta = fieldNamed(kFields, "beta"),
+                  alpha0 = fieldNamed(kFields, "alpha0"), mu = fieldNamed(kFields, "mu"),
+                  b = fieldNamed(kFields, "b"), gammaW = fieldNamed(kFields, "gamma_w"),
+                  b1 = fieldNamed(kFields, "b1"), Ht = fieldNamed(kFields, "Ht"),
+                  n = fieldNamed(kFields, "n"), x2 = fieldNamed(kFields, "x2"),
+                  h1 = fieldNamed(kFields, "h1"), h2 = fieldNamed(kFields, "h2"),
+                  b2 = fieldNamed(kFields, "b2"), b3 = fieldNamed(kFields, "b3"),
+                  b4 = fieldNamed(kFields, "b4"), b5 = fieldNamed(kFields, "b5"),
+                  h4 = fieldNamed(kFields, "h4"), x3 = fieldNamed(kFields, "x3");
+} // namespace in
+namespace out {
+constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, "Ea"),
+                   G = resultNamed(kResults, "G"), x0 = resultNamed(kResults, "x0"),
+                   Kt = resultNamed(kResults, "Kt"), Ks = resultNamed(kResults, "Ks"),
+                   pmax = resultNamed(kResults, "pmax"), e = resultNamed(kResults, "e"),
+                   pmin = resultNamed(kResults, "pmin");
+} // namespace out
+
+} // namespace
+
+void calculateGravityWall(WallType type, Form& form, Trace* trace) {
+    beginStep(trace, kReadingStep);
+    const float x2 = form.readSingle(in::x2);
+    const float x3 = form.readSingle(in::x3);
+    const float b4 = form.readSingle(in::b4);
+    const float b5 = form.readSingle(in::b5);
+    const float h4 = form.readSingle(in::h4);
+
+    const float alpha0 = form.readSingle(in::alpha0);
+    const float alphaS = form.readSingle(in::alpha);
+    const float deltaS = form.readSingle(in::delta);
+    const float mu = form.readSingle(in::mu);
+    const float b = form.readSingle(in::b);
+    const float gammaW = form.readSingle(in::gammaW);
+    const float b1 = form.readSingle(in::b1);
+    const float b2 = form.readSingle(in::b2);
+    const float b3 = form.readSingle(in::b3);
+    const float Ht = form.readSingle(in::Ht);
+    const float n = form.readSingle(in::n);
+    const float HS = form.readSingle(in::H);
+    const float h1 = form.readSingle(in::h1);
+    const float h2 = form.readSingle(in::h2);
+
+    const double alpha = form.readDouble(in::alpha);
+    const double beta = form.readDouble(in::beta);
+    const double theta = textToDouble("45"); // the window has no slip-surface field
+    const double delta = form.readDouble(in::delta);
+    const double q = form.readDouble(in::q);
+    const double c = form.readDouble(in::c);
+    const double phi = form.readDouble(in::phi);
+    const double gamma = form.readDouble(in::gamma);
+    const double H = form.readDouble(in::H);
+
+    // the earth pressure works on the double readings, the wall on the single ones
+    const ActivePressure earth =
+        coulombActive(H, gamma, phi, c, q, delta, theta, beta, alpha, trace);
+    form.setDouble(out::Ka, earth.Ka);
+    form.setDouble(out::Ea, earth.Ea);
+    const float Ea = toSingle(earth.Ea);
+    if (trace) {
+        trace->record("Ea (single)", Ea, true);
+    }
+
+    WallWeight wall{0, 0};
+    switch (type) {
+    case WallType::Upright:
+        wall = uprightWallWeight(n, Ht, h1, alpha0, b1, b2, gammaW, b, trace);
+        break;
+    case WallType::Shelf:
+        wall = shelfWallWeight(n, x2, x3, h1, Ht, h4, b1, b2, b3, b4, b5, b, gammaW, trace);
+        break;
+    case WallType::NotChosen:
+        break; // the checks still run, with no weight
+    }
+    form.setSingle(out::G, wall.G);
+    form.setSingle(out::x0, wall.x0);
+
+    const float Ks = antiSlidingFactor(wall.G, Ea, alpha0, alphaS, deltaS, mu, trace);
+    const float z = earthPressureLeverHeight(HS, Ht, trace);
+    const float Kt =
+        antiOverturningFactor(wall.G, Ea, alpha0, z, alphaS, deltaS, b, wall.x0, trace);
+    form.setSingle(out::Kt, Kt);
+    form.setSingle(out::Ks, Ks);
+
+    const BaseStress base = baseStress(wall.G, HS, Ht, h2, wall.x0, deltaS, alphaS, Ea, b, trace);
+    form.setSingle(out::pmax, base.pmax);
+    form.setSingle(out::e, base.e);
+    form.setSingle(out::pmin, base.pmin);
+}
+
+std::string wallSection(WallType type, const Form& form, const CalculationRecord& record,
+                        Sketch& sketch) {
+    WallSizes sizes{};
+    try {
+        sizes = {
+            form.readSingle(in::alpha0), form.readSingle(in::alpha), form.readSingle(in::delta),
+            form.readSingle(in::b),      form.readSingle(in::b1),    form.readSingle(in::Ht),
+            form.readSingle(in::n),      form.readSingle(in::h1),    form.readSingle(in::h2),
+            form.readSingle(in::b3),     form.readSingle(in::b2),    form.readSingle(in::b4),
+            form.readSingle(in::b5),     form.readSingle(in::h4),    form.readSingle(in::x2),
+            form.readSingle(in::x3),     form.readSingle(in::H)};
+    } catch (const CalcError&) {
+        return type == WallType::NotChosen ? "未选择墙型，未绘出截面。"
+                                           : "有输入无法读取，未绘出截面。";
+    }
+    return drawWallSection(
+        type, sizes, {record.written(out::G), record.written(out::x0), record.written(out::Ea)},
+        sketch);
+}
+
+namespace {
+
 const Step kUprightStep{"uprightWallWeight", "直立式挡墙自重与重心", kUprightFormulas};
 const Step kShelfStep{"shelfWallWeight", "衡重式挡墙自重与重心", kShelfFormulas};
 const Step kSlidingStep{"antiSlidingFactor", "抗滑移验算", kSlidingFormulas};
@@ -593,8 +394,8 @@ constexpr double kLeastAntiSliding = 1.3;
 constexpr double kLeastAntiOverturning = 1.6;
 
 const Verdict kVerdicts[] = {
-    {"Text9", "Ks_ok", "Ks", "抗滑移", kLeastAntiSliding},
-    {"Text10", "Kt_ok", "Kt", "抗倾覆", kLeastAntiOverturning},
+    {out::Ks, "Ks_ok", "Ks", "抗滑移", kLeastAntiSliding},
+    {out::Kt, "Kt_ok", "Kt", "抗倾覆", kLeastAntiOverturning},
 };
 
 } // namespace

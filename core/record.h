@@ -10,28 +10,30 @@
 
 // One calculation as it ran: what it read and wrote, every value it formed, and where it stopped.
 struct CalculationRecord {
-    std::vector<std::pair<std::string, std::string>> inputs; // field, text: in reading order
-    std::vector<std::pair<std::string, std::string>> writes; // field, text: in writing order
+    std::vector<std::pair<FieldId, std::string>> inputs;  // in reading order, each field once
+    std::vector<std::pair<ResultId, std::string>> writes; // in writing order
     Trace trace;
     struct Failure {
         ErrorKind kind;
-        std::string step;  // where it stopped
-        std::string field; // the field that could not be read, if that was the failure
+        std::string step;             // where it stopped
+        std::optional<FieldId> field; // the field that could not be read, if that was the failure
     };
     std::optional<Failure> failure;
 
-    // The text a field was read with; empty when it was not read.
-    std::string input(std::string_view field) const;
+    // The text a field was read with; none when it was not read.
+    std::optional<std::string> input(FieldId field) const;
+    // The last text written into a result; empty when none was.
+    std::string written(ResultId result) const;
 };
 
 // A Form over another that records what the calculation reads and writes.
 class RecordingForm : public Form {
   public:
     RecordingForm(Form& inner, CalculationRecord& record) : inner_(inner), record_(record) {}
-    std::string text(std::string_view field) const override;
-    void setText(std::string_view field, const std::string& text) override;
-    int choice(std::string_view field) const override;
-    bool holds(std::string_view field) const override { return inner_.holds(field); }
+    std::string text(FieldId field) const override;
+    void setText(ResultId result, const std::string& text) override;
+    int choice(FieldId field) const override;
+    bool holds(FieldId field) const override { return inner_.holds(field); }
 
   private:
     Form& inner_;

@@ -19,6 +19,8 @@
 #include <QSettings>
 #include <QShortcut>
 
+#include <stdexcept>
+
 using subprogram::Calculator;
 using subprogram::Field;
 using subprogram::Result;
@@ -71,31 +73,48 @@ ResultField* CalculatorWindow::resultField(std::string_view name) const {
     return findChild<ResultField*>(qstring(name));
 }
 
-std::string CalculatorWindow::text(std::string_view name) const {
-    return fieldText(field(name)).toStdString();
+FieldId CalculatorWindow::fieldOf(std::string_view control) const {
+    const Field* f = calculator_.fieldOfControl(control);
+    if (!f) {
+        throw std::logic_error("no field of the calculator is shown in " + std::string(control));
+    }
+    return calculator_.id(*f);
 }
 
-void CalculatorWindow::setText(std::string_view name, const std::string& text) {
-    if (auto* edit = qobject_cast<QLineEdit*>(field(name))) {
+std::string CalculatorWindow::controlText(std::string_view name) const {
+    return name.empty() ? std::string() : fieldText(field(name)).toStdString();
+}
+
+void CalculatorWindow::setControlText(std::string_view name, const std::string& text) {
+    QWidget* control = name.empty() ? nullptr : field(name);
+    if (auto* edit = qobject_cast<QLineEdit*>(control)) {
         edit->setText(QString::fromStdString(text));
         edit->setCursorPosition(0); // a long text shows its leading digits
-    } else if (auto* combo = qobject_cast<QComboBox*>(field(name))) {
+    } else if (auto* combo = qobject_cast<QComboBox*>(control)) {
         combo->setEditText(QString::fromStdString(text));
     }
 }
 
-int CalculatorWindow::choice(std::string_view name) const {
-    const auto* combo = qobject_cast<const QComboBox*>(field(name));
+std::string CalculatorWindow::text(FieldId f) const {
+    return controlText(calculator_[f].control);
+}
+
+void CalculatorWindow::setText(ResultId r, const std::string& text) {
+    setControlText(calculator_[r].control, text);
+}
+
+int CalculatorWindow::choice(FieldId f) const {
+    const std::string_view name = calculator_[f].control;
+    const auto* combo = name.empty() ? nullptr : qobject_cast<const QComboBox*>(field(name));
     const int index = combo ? combo->findText(combo->currentText()) : -1;
     if (index >= 0 && combo->itemData(index).isValid()) {
         return combo->itemData(index).toInt();
     }
-    const Field* f = calculator_.fieldOfControl(name);
-    return f ? f->otherChoice : 0;
+    return calculator_[f].otherChoice;
 }
 
-bool CalculatorWindow::holds(std::string_view name) const {
-    return field(name) != nullptr;
+bool CalculatorWindow::holds(FieldId f) const {
+    return !calculator_[f].control.empty() && field(calculator_[f].control) != nullptr;
 }
 
 void CalculatorWindow::connectButtons() {
@@ -156,7 +175,8 @@ void CalculatorWindow::run(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const FieldError& error) {
-        QWidget* failed = field(error.field());
+        const std::string_view control = calculator_[error.field()].control;
+        QWidget* failed = control.empty() ? nullptr : field(control);
         if (!failed) { // not a field of the window
             report(failureMessage(error));
             return;
@@ -218,10 +238,10 @@ void CalculatorWindow::calculate() {
 void CalculatorWindow::markResults(const CalculationRecord& record) {
     const bool failed = record.failure.has_value();
     for (const Result& r : calculator_.results) {
-        ResultField* f = resultField(r.control);
+        ResultField* f = r.control.empty() ? nullptr : resultField(r.control);
         const bool written =
             std::any_of(record.writes.begin(), record.writes.end(),
-                        [&](const auto& write) { return write.first == r.control; });
+                        [&](const auto& write) { return write.first == calculator_.id(r); });
         if (f && written) {
             f->setCalculated(true);
         }
@@ -241,23 +261,31 @@ void CalculatorWindow::clearResultMarks() {
 }
 
 void CalculatorWindow::showVerdicts(bool shown) {
-    for (const Verdict& v : calculator_.verdicts) {
+    // the results a calculation wrote, as the fields show them; none that an earlier one left
+    const auto written = [&](ResultId r) {
+        const ResultField* result = resultField(calculator_[r].control);
+        return shown && result && result->calculated() && !result->stale()
+                   ? result->text().toStdString()
+                   : std::string();
+    };
+    verdicts_ = subprogram::judge(calculator_, written);
+    const auto& met = verdicts_;
+    for (std::size_t i = 0; i < met.size(); ++i) {
+        const Verdict& v = calculator_.verdicts[i];
         auto* label = findChild<QLabel*>(qstring(v.name));
-        const ResultField* result = resultField(v.result);
-        if (!label || !result) {
+        if (!label) {
             continue;
         }
-        const bool judged = shown && result->calculated() && !result->stale();
-        const bool met = judged && subprogram::meets(v, result->text().toStdString());
-        const std::string value = result->text().toStdString();
-        label->setText(judged ? QString::fromStdString(verdictText(v, value, false)) : QString());
-        label->setStyleSheet(
-            judged ? (met ? QStringLiteral("color: #1a7f1a;") : QStringLiteral("color: #c00000;"))
-                   : QString());
-        label->setToolTip(
-            judged ? QStringLiteral("%1验算：%2")
-                         .arg(qstring(v.what), QString::fromStdString(verdictText(v, value)))
-                   : QString());
+        const std::string value = written(v.result);
+        label->setText(met[i] ? QString::fromStdString(verdictText(v, value, *met[i], false))
+                              : QString());
+        label->setStyleSheet(met[i] ? (*met[i] ? QStringLiteral("color: #1a7f1a;")
+                                               : QStringLiteral("color: #c00000;"))
+                                    : QString());
+        label->setToolTip(met[i] ? QStringLiteral("%1验算：%2")
+                                       .arg(qstring(v.what),
+                                            QString::fromStdString(verdictText(v, value, *met[i])))
+                                 : QString());
     }
 }
 
@@ -283,11 +311,14 @@ SavedCalculation CalculatorWindow::saved() const {
     SavedCalculation s{&calculator_, variant(), {}, {}, {}, now()};
     for (const Field& f : calculator_.fields) {
         if (!f.control.empty()) {
-            s.inputs.emplace_back(std::string(f.control), text(f.control));
+            s.inputs.emplace_back(std::string(f.control), controlText(f.control));
         }
     }
     for (const Result& r : calculator_.results) {
-        s.results.emplace_back(std::string(r.control), text(r.control));
+        if (r.control.empty()) {
+            continue; // beyond the window
+        }
+        s.results.emplace_back(std::string(r.control), controlText(r.control));
         if (const ResultField* field = resultField(r.control); field && field->stale()) {
             s.stale.emplace_back(r.control);
         }
@@ -350,13 +381,17 @@ void CalculatorWindow::openFile(const QString& path) {
 void CalculatorWindow::load(const SavedCalculation& s) {
     setVariant(s.variant);
     for (const auto& [control, text] : s.inputs) {
-        setText(control, text);
+        setControlText(control, text);
     }
     for (const Result& r : calculator_.results) {
+        if (r.control.empty()) {
+            continue; // beyond the window
+        }
         const auto saved =
             std::find_if(s.results.begin(), s.results.end(),
                          [&](const auto& result) { return result.first == r.control; });
-        setText(r.control, saved != s.results.end() ? saved->second : std::string(r.defaultText));
+        setControlText(r.control,
+                       saved != s.results.end() ? saved->second : std::string(r.defaultText));
         if (ResultField* f = resultField(r.control)) {
             f->setCalculated(saved != s.results.end());
             f->setStale(std::find(s.stale.begin(), s.stale.end(), r.control) != s.stale.end());
@@ -400,20 +435,22 @@ QString CalculatorWindow::resultsTable() const {
         if (!f.control.empty()) {
             table += QStringLiteral("%1\t%2\t%3\n")
                          .arg(QString::fromStdString(fieldCaption(f)),
-                              QString::fromStdString(text(f.control)), qstring(f.unit));
+                              QString::fromStdString(controlText(f.control)), qstring(f.unit));
         }
     }
     for (const Result& r : calculator_.results) {
-        table += QStringLiteral("%1\t%2\t%3\n")
-                     .arg(QString::fromStdString(resultCaption(r)),
-                          QString::fromStdString(text(r.control)), qstring(r.unit));
+        if (!r.control.empty()) {
+            table += QStringLiteral("%1\t%2\t%3\n")
+                         .arg(QString::fromStdString(resultCaption(r)),
+                              QString::fromStdString(controlText(r.control)), qstring(r.unit));
+        }
     }
-    for (const Verdict& v : calculator_.verdicts) {
-        if (const auto* label = findChild<QLabel*>(qstring(v.name));
-            label && !label->text().isEmpty()) {
-            table +=
-                QStringLiteral("%1验算\t%2\n")
-                    .arg(qstring(v.what), QString::fromStdString(verdictText(v, text(v.result))));
+    for (std::size_t i = 0; i < verdicts_.size(); ++i) {
+        if (const Verdict& v = calculator_.verdicts[i]; verdicts_[i]) {
+            table += QStringLiteral("%1验算\t%2\n")
+                         .arg(qstring(v.what),
+                              QString::fromStdString(verdictText(
+                                  v, controlText(calculator_[v.result].control), *verdicts_[i])));
         }
     }
     return table;

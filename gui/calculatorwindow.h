@@ -49,14 +49,21 @@ class CalculatorWindow : public QWidget, public Form {
     // True once the frame's close control discarded the window (it is deleted shortly after).
     bool discarded() const { return discarded_; }
 
-    // The fields by objectName; a name the window has no field for reads as empty, and a write
-    // to it (a result beyond the window) goes nowhere.
-    std::string text(std::string_view field) const override;
-    void setText(std::string_view field, const std::string& text) override;
+    // The calculator's fields and results as the window's controls: a field the window has no
+    // control for reads as empty, and a write to a result beyond the window goes nowhere.
+    std::string text(FieldId field) const override;
+    void setText(ResultId result, const std::string& text) override;
     // The value of the list item the combo box's text names exactly, else the calculator's value
     // for any other text.
-    int choice(std::string_view field) const override;
-    bool holds(std::string_view field) const override;
+    int choice(FieldId field) const override;
+    bool holds(FieldId field) const override;
+
+    // The calculator's field that a control of the window shows.
+    FieldId fieldOf(std::string_view control) const;
+
+    // The text of a control by its objectName (a field or a result); empty when there is none.
+    std::string controlText(std::string_view name) const;
+    void setControlText(std::string_view name, const std::string& text);
 
     // The report of the last calculation, failed or not, as HTML; a window's picture in it is
     // "drawing.png".
@@ -138,6 +145,7 @@ class CalculatorWindow : public QWidget, public Form {
     Opener opener_;
     bool discarded_ = false;
     bool hasRecord_ = false;
+    std::vector<std::optional<bool>> verdicts_; // as the window shows them: met, or not judged
     CalculationRecord lastRecord_;
     ReportContext lastContext_{};
     QImage lastDrawing_;

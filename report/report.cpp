@@ -63,15 +63,6 @@ std::string words(std::string caption) {
     return caption.substr(0, end);
 }
 
-std::string lastWrite(const CalculationRecord& record, std::string_view field) {
-    for (auto it = record.writes.rbegin(); it != record.writes.rend(); ++it) {
-        if (it->first == field) {
-            return it->second;
-        }
-    }
-    return {};
-}
-
 class Builder {
   public:
     Builder(const ReportContext& context, const CalculationRecord& record)
@@ -129,7 +120,7 @@ class Builder {
 
     std::string inputText(std::string_view name) const {
         const Field* field = calculator_.field(name);
-        return field ? escaped(record_.input(Calculator::place(*field))) : std::string();
+        return field ? escaped(record_.input(calculator_.id(*field)).value_or("")) : std::string();
     }
 
     // The formula with its values in place, or nothing when a value was never formed.
@@ -169,13 +160,9 @@ class Builder {
                              {"单位", Align::Left, 14}});
         // in the window's order, the fields this calculation read
         for (const Field& field : calculator_.fields) {
-            const std::string_view place = Calculator::place(field);
-            const auto read = std::find_if(record_.inputs.begin(), record_.inputs.end(),
-                                           [&](const auto& input) { return input.first == place; });
-            if (read != record_.inputs.end()) {
-                row(t,
-                    {escaped(words(subprogram::fieldCaption(field))), std::string(field.symbol),
-                     read->second.empty() ? "未填" : escaped(read->second), escaped(field.unit)});
+            if (const auto read = record_.input(calculator_.id(field))) {
+                row(t, {escaped(words(subprogram::fieldCaption(field))), std::string(field.symbol),
+                        read->empty() ? "未填" : escaped(*read), escaped(field.unit)});
             }
         }
     }
@@ -187,9 +174,10 @@ class Builder {
         const auto& f = *record_.failure;
         section("计算中止");
         std::string text = "计算在“" + stepTitle(f.step) + "”一步中止：" + kindText(f.kind) + "。";
-        if (const Field* field = calculator_.fieldOfControl(f.field)) {
-            text += "无法读取“" + escaped(words(fieldCaption(*field))) + "”的内容“" +
-                    inputText(field->name) + "”。";
+        if (f.field) {
+            const Field& field = calculator_[*f.field];
+            text += "无法读取“" + escaped(words(fieldCaption(field))) + "”的内容“" +
+                    inputText(field.name) + "”。";
         }
         block(Block::Kind::Failure, text);
         block(Block::Kind::Paragraph, record_.writes.empty()
@@ -254,8 +242,8 @@ class Builder {
         section("计算结果");
         std::vector<std::vector<std::string>> rows;
         for (const Result& r : calculator_.results) {
-            const std::string text = lastWrite(record_, r.control);
-            if (!text.empty()) {
+            const std::string text = record_.written(calculator_.id(r));
+            if (!text.empty() && !r.control.empty()) { // what the window shows
                 std::string rounded;
                 try {
                     rounded = roundedText(textToDouble(text));
@@ -282,9 +270,13 @@ class Builder {
             return;
         }
         const int v = table({{"验算项目", Align::Left, 30}, {"结论（要求值）", Align::Left, 70}});
-        for (const subprogram::Verdict& verdict : calculator_.verdicts) {
-            if (const std::string text = lastWrite(record_, verdict.result); !text.empty()) {
-                row(v, {std::string(verdict.what) + "验算", escaped(verdictText(verdict, text))});
+        const auto written = [this](ResultId r) { return record_.written(r); };
+        const auto met = subprogram::judge(calculator_, written);
+        for (std::size_t i = 0; i < met.size(); ++i) {
+            const subprogram::Verdict& verdict = calculator_.verdicts[i];
+            if (met[i]) {
+                row(v, {std::string(verdict.what) + "验算",
+                        escaped(verdictText(verdict, written(verdict.result), *met[i]))});
             }
         }
     }

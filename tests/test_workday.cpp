@@ -176,17 +176,17 @@ TEST_F(Workday, OnlyAFileOfACalculationIsOpenedAndNothingIsCutOrWaitedFor) {
     // a text longer than Qt's 32767 characters is kept whole, and saved so
     const QString path = folder.filePath("anchor.slope");
     const std::string longText(40000, '1');
-    window->setText("Text2", longText);
+    window->setControlText("Text2", longText);
     ASSERT_TRUE(window->saveTo(path));
     type("Text2", "20");
     window->openFile(path);
-    EXPECT_EQ(window->text("Text2"), longText);
+    EXPECT_EQ(window->controlText("Text2"), longText);
     // what would not open again is not saved
-    window->setText("Text2", std::string(kLargestReadFile, '1'));
+    window->setControlText("Text2", std::string(kLargestReadFile, '1'));
     EXPECT_FALSE(window->saveTo(path));
     EXPECT_TRUE(message().contains("计算文件将大于 1 MiB"));
     window->openFile(path);
-    EXPECT_EQ(window->text("Text2"), longText);
+    EXPECT_EQ(window->controlText("Text2"), longText);
     EXPECT_TRUE(recorder.messages.isEmpty());
 }
 

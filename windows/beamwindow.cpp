@@ -79,11 +79,11 @@ void BeamWindow::redraw(bool fromSpanList) {
     run([this, fromSpanList] {
         Sketch sketch;
         try {
-            drawBeamSketch(text("Combo1"), EndCondition(choice("Combo5")),
-                           EndCondition(choice("Combo6")), fromSpanList, sketch);
+            drawBeamSketch(controlText("Combo1"), EndCondition(choice(fieldOf("Combo5"))),
+                           EndCondition(choice(fieldOf("Combo6"))), fromSpanList, sketch);
         } catch (const CalcError& error) {
             picture_->setSketch(sketch); // what was drawn before the count failed stays
-            throw FieldError(error, "Combo1");
+            throw FieldError(error, fieldOf("Combo1"));
         }
         picture_->setSketch(sketch);
     });

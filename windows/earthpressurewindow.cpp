@@ -185,7 +185,7 @@ void EarthPressureWindow::setUpMode(EarthPressureMode mode) {
         control<QWidget>(this, row.name)->setEnabled(enabled);
     }
     for (const char* name : {"E0ix", "K0ix", "Eax", "Kax"}) {
-        setText(name, int16ToText(0));
+        setControlText(name, int16ToText(0));
     }
     clearResultMarks();
 }

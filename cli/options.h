@@ -1,0 +1,56 @@
+#pragma once
+
+#include "calculators/calculator.h"
+
+#include <iosfwd>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// slopecalc's command line: its options, its parameters and its help.
+
+// A command line or an input that slopecalc cannot work with: exit status 2.
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// A report that could not be written: exit status 3.
+class NotWritten : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+enum Status { kCalculated = 0, kFailed = 1, kUsage = 2, kNotWritten = 3 };
+
+struct Options {
+    const subprogram::Calculator* calculator = nullptr;
+    int variant = 0;
+    std::optional<std::string> csvFile;
+    std::optional<std::string> encoding; // of the batch, when it is not UTF-8
+    bool json = false;
+    bool help = false;
+    bool trace = false;
+    bool version = false;
+    std::optional<std::string> reportFile;
+    std::map<std::string, std::string> values; // NAME=TEXT given on the command line, or saved
+};
+
+// The options of a command line (without the program's name); what is wrong with it as a
+// UsageError.
+Options parseArguments(const std::vector<std::string>& args);
+
+// By field: the text a calculation reads when nothing else gives it, its default or NAME=TEXT.
+std::vector<std::string> startingTexts(const subprogram::Calculator& calculator,
+                                       const std::map<std::string, std::string>& values);
+
+void printGeneralHelp(std::ostream& out);
+void printCommandHelp(const subprogram::Calculator& calculator, std::ostream& out);
+
+// Text echoed into a one-line message, with its control characters, backslashes and quotes
+// escaped, and the bytes that are not UTF-8 written as \xNN: a value never breaks the line it is
+// quoted in, nor sends the terminal a sequence of its own.
+std::string escapedForLine(std::string_view text);
