@@ -22,20 +22,25 @@ constexpr std::int16_t kBars = 3; // the window designs a bundle of three bars
 
 } // namespace
 
-AnchorBar anchorBarDesign(std::int16_t n, double D, double Htk, double a, double fy, bool permanent,
-                          double gamma0, double frb, double fb, double d, Trace* trace) {
+AnchorBar anchorBarDesign(std::int16_t bars, double bodyDiameter, double tension,
+                          double inclination, double barStrength, bool permanent, double importance,
+                          double rockBond, double groutBond, double barDiameter, Trace* trace) {
     return evaluate<Keep>(trace, "anchorBarDesign", [&]<typename Num>(Keep<Num> keep) {
-        const Coefficients xi = permanent ? kPermanent : kTemporary;
-        keep("ξ1", xi.xi1);
-        keep("ξ2", xi.xi2);
-        keep("ξ3", xi.xi3);
-        const Num Nak = keep("Nak", Num(Htk) / cos(radians(Num(a))));
+        const Coefficients coefficients = permanent ? kPermanent : kTemporary;
+        const Num xi1 = keep("ξ1", coefficients.xi1);
+        const Num xi2 = keep("ξ2", coefficients.xi2);
+        const Num xi3 = keep("ξ3", coefficients.xi3);
+        const Num Htk = keep.input("Htk", tension), a = keep.input("a", inclination);
+        const Num gamma0 = keep.input("γ0", importance), fy = keep.input("fy", barStrength);
+        const Num D = keep.input("D", bodyDiameter), frb = keep.input("frb", rockBond);
+        const Num n = keep.input("n", double(bars)), d = keep.input("d", barDiameter);
+        const Num fb = keep.input("fb", groutBond), pi = keep.input("π", kPiDecimal);
+
+        const Num Nak = keep("Nak", Htk / cos(radians(a)));
         const Num Na = keep("Na", Nak * kLoadFactor);
-        const Num As = keep("As", Na * gamma0 / xi.xi2 / fy);
-        const Num la =
-            keep("la", Nak / xi.xi1 / kPiDecimal / (Num(D) / kMillimetresPerMetre) / frb);
-        const Num lb = keep("lb", Na * gamma0 / xi.xi3 / n / kPiDecimal /
-                                      (Num(d) / kMillimetresPerMetre) / fb);
+        const Num As = keep("As", Na * gamma0 / xi2 / fy);
+        const Num la = keep("la", Nak / xi1 / pi / (D / kMillimetresPerMetre) / frb);
+        const Num lb = keep("lb", Na * gamma0 / xi3 / n / pi / (d / kMillimetresPerMetre) / fb);
         return AnchorBar{As.value(), la.value(), lb.value(), Na.value()};
     });
 }
@@ -65,13 +70,6 @@ constexpr Result kResults[] = {
     {"Text8", "lb", "锚筋与砂浆间的锚固长度(M):", "l<sub>b</sub>", "m"},
 };
 
-const std::string_view kFormulas[] = {
-    "N<sub>ak</sub> = H<sub>tk</sub> ÷ cos a = {in:Htk} ÷ cos{in:a}° = {Nak}",
-    "N<sub>a</sub> = 1.25·N<sub>ak</sub> = 1.25×{Nak} = {Na}",
-    "A<sub>s</sub> = γ<sub>0</sub>·N<sub>a</sub> ÷ (ξ<sub>2</sub>·f<sub>y</sub>) = {in:gamma0}×{Na} ÷ ({ξ2}×{in:fy}) = {As}",
-    "l<sub>a</sub> = N<sub>ak</sub> ÷ (ξ<sub>1</sub>·π·D·f<sub>rb</sub>) = {Nak} ÷ ({ξ1}×3.1415926×{in:D}/1000×{in:frb}) = {la}",
-    "l<sub>b</sub> = γ<sub>0</sub>·N<sub>a</sub> ÷ (ξ<sub>3</sub>·n·π·d·f<sub>b</sub>) = {in:gamma0}×{Na} ÷ ({ξ3}×3×3.1415926×{in:d}/1000×{in:fb}) = {lb}",
-};
 // clang-format on
 
 // The fields and results by name, for the calculation.
@@ -108,7 +106,7 @@ void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
 
 namespace {
 
-const Step kDesignStep{"anchorBarDesign", "锚杆设计", kFormulas};
+const Step kDesignStep{"anchorBarDesign", "锚杆设计"};
 const Step* const kSteps[] = {&kDesignStep};
 
 const Variant kKinds[] = {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/checked.h"
+#include "core/shown.h"
 
 namespace subprogram {
 
@@ -12,6 +12,10 @@ inline constexpr double kPiDecimal = 3.1415926;
 // Degrees to radians: the product first, then the quotient.
 template <FormulaNumber Number> Unnamed<Number> radians(Number degrees) {
     return degrees * kPiDecimal / 180;
+}
+// The same, shown in degrees where a formula uses it: sin α, sin 30°.
+inline Shown radians(const Shown& degrees) {
+    return Shown::angle(degrees, degrees * Shown::named("π", kPiDecimal) / 180);
 }
 
 } // namespace subprogram

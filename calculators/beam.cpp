@@ -74,10 +74,12 @@ void combinedLoadFixedEndMoments(double a1, double a2, double a3, double a4, dou
     Mlow = (U1 + U2 + U3).value();
 }
 
-std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths, double b, double h,
-                                             double q, double Ec, EndCondition upper,
-                                             EndCondition lower, Trace* trace) {
+std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths, double width,
+                                             double depth, double load, double modulus,
+                                             EndCondition upper, EndCondition lower, Trace* trace) {
     return evaluate<Keep>(trace, "solveContinuousBeam", [&]<typename Num>(Keep<Num> keep) {
+        const Num b = keep.input("b", width), h = keep.input("h", depth);
+        const Num q = keep.input("q", load), Ec = keep.input("Ec", modulus);
         const std::size_t n = lengths.size();
         if (n > kMaxSpans) {
             throw CalcError(ErrorKind::SubscriptOutOfRange);
@@ -96,13 +98,16 @@ std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths,
         Vector D{}, U{};
         for (std::size_t i = 1; i <= n; ++i) {
             L[i] = lengths[i - 1];
+            if (keep.trace()) {
+                L[i] = keep.name(indexed("L", i), L[i]);
+            }
         }
 
         Num H = 0;
         for (std::size_t i = 1; i <= n; ++i) {
             H = H + L[i];
         }
-        const Num p = Num(q) / kKinkFraction / H;
+        const Num p = q / kKinkFraction / H;
 
         Num x = 0;
         for (std::size_t i = 1; i <= n; ++i) {
@@ -119,18 +124,18 @@ std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths,
                 F[i][1] = Num(-1) / 12 * q * L[i] * L[i];
                 F[i][2] = Num(1) / 12 * q * L[i] * L[i];
             }
-            EI[i] = Num(Ec) / 12 * b / kMillimetresPerMetre * h / kMillimetresPerMetre * h /
+            EI[i] = Ec / 12 * b / kMillimetresPerMetre * h / kMillimetresPerMetre * h /
                     kMillimetresPerMetre * h / kMillimetresPerMetre;
-            if (Trace* const steps = keep.trace()) {
-                steps->record(indexed("F", i, 1), F[i][1].value());
-                steps->record(indexed("F", i, 2), F[i][2].value());
-                steps->record(indexed("EI", i), EI[i].value());
+            if (keep.trace()) { // named in the trace and in the formulas that use them
+                F[i][1] = keep(indexed("F", i, 1), F[i][1]);
+                F[i][2] = keep(indexed("F", i, 2), F[i][2]);
+                EI[i] = keep(indexed("EI", i), EI[i]);
             }
         }
         for (std::size_t i = 1; i <= n; ++i) {
             k[i] = EI[i] / L[i];
-            if (Trace* const steps = keep.trace()) {
-                steps->record(indexed("k", i), k[i].value());
+            if (keep.trace()) {
+                k[i] = keep(indexed("k", i), k[i]);
             }
         }
 
@@ -171,9 +176,9 @@ std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths,
             R[i] = R[i] - U[i] * R[i + 1];
             R[i] = R[i] / D[i];
         }
-        if (Trace* const steps = keep.trace()) {
+        if (keep.trace()) { // the rotations, solved for: named, with no formula
             for (std::size_t j = 1; j <= m; ++j) {
-                steps->record(indexed("θ", j), R[j].value());
+                R[j] = keep.solution(indexed("θ", j), R[j]);
             }
         }
 
@@ -183,9 +188,9 @@ std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths,
             const Num upperEnd = (4 * k[i] * R[i] + 2 * k[i] * R[i + 1]) + F[i][1];
             const Num lowerEnd = (2 * k[i] * R[i] + 4 * k[i] * R[i + 1]) + F[i][2];
             moments.push_back({upperEnd.value(), lowerEnd.value()});
-            if (Trace* const steps = keep.trace()) {
-                steps->record(indexed("M", i, 1), upperEnd.value());
-                steps->record(indexed("M", i, 2), lowerEnd.value());
+            if (keep.trace()) {
+                keep(indexed("M", i, 1), upperEnd);
+                keep(indexed("M", i, 2), lowerEnd);
             }
         }
         return moments;
@@ -305,11 +310,10 @@ constexpr auto kResults = [] {
     return results;
 }();
 
-const std::string_view kFormulas[] = {
+const std::string_view kNotes[] = {
     "荷载：自上端由 0 线性增至 0.2H 处的 q，其下为 q；跨越折点的跨按全跨均布 q 计",
-    "EI<sub>i</sub> = E<sub>c</sub>·b·h³ ÷ 12（b、h 换算为 m）；k<sub>i</sub> = EI<sub>i</sub> ÷ L<sub>i</sub>",
-    "转角方程：2k<sub>i−1</sub>θ<sub>i−1</sub> + (4k<sub>i−1</sub> + 4k<sub>i</sub>)θ<sub>i</sub> + 2k<sub>i</sub>θ<sub>i+1</sub> = −F<sub>i−1,2</sub> − F<sub>i,1</sub>；嵌固端 θ = 0",
-    "M<sub>i,1</sub> = 4k<sub>i</sub>θ<sub>i</sub> + 2k<sub>i</sub>θ<sub>i+1</sub> + F<sub>i,1</sub>；M<sub>i,2</sub> = 2k<sub>i</sub>θ<sub>i</sub> + 4k<sub>i</sub>θ<sub>i+1</sub> + F<sub>i,2</sub>",
+    "转角方程：2k<sub>i−1</sub>θ<sub>i−1</sub> + (4k<sub>i−1</sub> + 4k<sub>i</sub>)θ<sub>i</sub> + 2k<sub>i</sub>θ<sub>i+1</sub> = −F<sub>i−1,2</sub> − F<sub>i,1</sub>；嵌固端 θ = 0；"
+    "各支座转角 θ<sub>i</sub> 由此解得，见中间值",
 };
 // clang-format on
 
@@ -367,7 +371,7 @@ void calculateBeam(Form& form, Trace* trace) {
 
 namespace {
 
-const Step kSolveStep{"solveContinuousBeam", "连续梁转角位移法求解", kFormulas};
+const Step kSolveStep{"solveContinuousBeam", "连续梁转角位移法求解", kNotes};
 const Step* const kSteps[] = {&kSolveStep};
 const Variant kOnly[] = {{0, "", "", kSteps}};
 

@@ -60,12 +60,13 @@ struct Result {
     std::string_view reportCaption = {}; // the report's name, where the window has no label
 };
 
-// One part of a calculation as the report shows it: a routine, its formulas and the values it
-// formed. A formula writes {name} for a value of the step and {in:name} for an input as typed.
+// One part of a calculation as the report shows it: a routine and the values it formed, each
+// with the formula its expression shows (see Shown in core/shown.h), after notes on the method
+// where a formula alone does not say it (HTML).
 struct Step {
     std::string_view id;    // the step's name in the trace
     std::string_view title; // its heading
-    std::span<const std::string_view> formulas;
+    std::span<const std::string_view> notes = {};
 };
 
 // The handle of the field or result named `name` in a calculator's table (a result without a

@@ -4,13 +4,19 @@
 
 namespace subprogram {
 
-ActivePressure coulombActive(double H, double gamma, double phi, double c, double q, double delta,
-                             double /*theta*/, double beta, double alpha, Trace* trace) {
+ActivePressure coulombActive(double height, double unitWeight, double friction, double cohesion,
+                             double surcharge, double wallFriction, double /*theta*/, double slope,
+                             double backInclination, Trace* trace) {
     return evaluate<Keep>(trace, "coulombActive", [&]<typename Num>(Keep<Num> keep) {
-        const Num a = radians(Num(alpha));
-        const Num b = radians(Num(beta));
-        const Num d = radians(Num(delta));
-        const Num f = radians(Num(phi));
+        const Num H = keep.input("H", height), gamma = keep.input("γ", unitWeight);
+        const Num phi = keep.input("φ", friction), c = keep.input("c", cohesion);
+        const Num q = keep.input("q", surcharge), delta = keep.input("δ", wallFriction);
+        const Num beta = keep.input("β", slope), alpha = keep.input("α", backInclination);
+
+        const Num a = radians(alpha);
+        const Num b = radians(beta);
+        const Num d = radians(delta);
+        const Num f = radians(phi);
 
         const Num s1 = b + a;
         const Num s2 = a - d;
@@ -18,10 +24,10 @@ ActivePressure coulombActive(double H, double gamma, double phi, double c, doubl
         const Num s3 = d + f;
         const Num s4 = f - b;
 
-        const Num numerator = (Num(q) + q) * sin(a) * cos(b);
-        const Num denominator = Num(H) * gamma * sin(s1);
+        const Num numerator = (q + q) * sin(a) * cos(b);
+        const Num denominator = H * gamma * sin(s1);
         const Num Kq = keep("Kq", numerator / denominator + 1);
-        const Num eta = keep("η", (Num(c) + c) / gamma / H);
+        const Num eta = keep("η", (c + c) / gamma / H);
         const Num T = keep("T", sin(s1) * sin(s2) + sin(s4) * sin(s3));
         const Num A = keep("A", Kq * T + eta * 2 * sin(a) * cos(f) * cos(w));
         const Num B1 = keep("B1", Kq * sin(s1) * sin(s4) + eta * sin(a) * cos(f));
@@ -29,7 +35,7 @@ ActivePressure coulombActive(double H, double gamma, double phi, double c, doubl
         const Num S = keep("S", sqrt(B1 * B2));
         const Num F = keep("F", sin(s1) / (sin(a) * sin(a) * sin(w) * sin(w)));
         const Num Ka = keep("Ka", F * (A - (S + S)));
-        const Num Ea = keep("Ea", Num(H) * gamma * H * Ka / 2);
+        const Num Ea = keep("Ea", H * gamma * H * Ka / 2);
         return ActivePressure{Ka.value(), Ea.value()};
     });
 }
@@ -38,26 +44,35 @@ ActivePressure coulombActive(double H, double gamma, double phi, double c, doubl
 
 namespace subprogram {
 
-AtRestPressure atRestEarthPressure(double phi, double q, double gamma, double H, Trace* trace) {
+AtRestPressure atRestEarthPressure(double friction, double surcharge, double unitWeight,
+                                   double height, Trace* trace) {
     return evaluate<Keep>(trace, "atRestEarthPressure", [&]<typename Num>(Keep<Num> keep) {
-        const Num f = keep("φr", radians(Num(phi)));
+        const Num phi = keep.input("φ", friction), q = keep.input("q", surcharge);
+        const Num gamma = keep.input("γ", unitWeight), H = keep.input("H", height);
+        const Num f = keep("φr", radians(phi));
         const Num K0 = keep("K0", 1 - sin(f));
-        const Num E0 = keep("E0", (Num(gamma) * H + q) * K0);
+        const Num E0 = keep("E0", (gamma * H + q) * K0);
         return AtRestPressure{K0.value(), E0.value()};
     });
 }
 
 // The rock face, not a slip surface in the soil, bounds the wedge: θ is the face's inclination
 // and δr, the friction between face and fill, takes the place of φ. q takes no part.
-ActivePressure limitedFillEarthPressure(double H, double gamma, double deltaR, double c,
-                                        double /*q*/, double delta, double theta, double beta,
-                                        double alpha, Trace* trace) {
+ActivePressure limitedFillEarthPressure(double height, double unitWeight, double faceFriction,
+                                        double cohesion, double /*q*/, double wallFriction,
+                                        double faceInclination, double slope,
+                                        double backInclination, Trace* trace) {
     return evaluate<Keep>(trace, "limitedFillEarthPressure", [&]<typename Num>(Keep<Num> keep) {
-        const Num a = radians(Num(alpha));
-        const Num b = radians(Num(beta));
-        const Num d = radians(Num(delta));
-        const Num dr = radians(Num(deltaR));
-        const Num t = radians(Num(theta));
+        const Num H = keep.input("H", height), gamma = keep.input("γ", unitWeight);
+        const Num deltaR = keep.input("δr", faceFriction), c = keep.input("c", cohesion);
+        const Num delta = keep.input("δ", wallFriction), theta = keep.input("θ", faceInclination);
+        const Num beta = keep.input("β", slope), alpha = keep.input("α", backInclination);
+
+        const Num a = radians(alpha);
+        const Num b = radians(beta);
+        const Num d = radians(delta);
+        const Num dr = radians(deltaR);
+        const Num t = radians(theta);
 
         const Num s1 = b + a;
         const Num s2 = a - d + t - dr;
@@ -67,10 +82,10 @@ ActivePressure limitedFillEarthPressure(double H, double gamma, double deltaR, d
 
         const Num A = keep("A", sin(s1) / sin(s2) / sin(s3));
         const Num B = keep("B", sin(s4) * sin(s5) / sin(a) / sin(a));
-        const Num eta = keep("η", (Num(c) + c) / gamma / H);
+        const Num eta = keep("η", (c + c) / gamma / H);
         const Num C = keep("C", eta * cos(dr) / sin(a));
         const Num Ka = keep("Ka", A * (B - C));
-        const Num Ea = keep("Ea", Num(H) * gamma * H * Ka / 2);
+        const Num Ea = keep("Ea", H * gamma * H * Ka / 2);
         return ActivePressure{Ka.value(), Ea.value()};
     });
 }
@@ -103,30 +118,6 @@ constexpr Result kResults[] = {
     {"E0ix", "E0", "静止土压力标准值E0i:", "E<sub>0</sub>", "kPa"},
 };
 
-const std::string_view kCoulombFormulas[] = {
-    "K<sub>q</sub> = 1 + 2q·sinα·cosβ ÷ [γ·H·sin(α+β)] = 1 + 2×{in:q}×sin{in:alpha}°×cos{in:beta}° ÷ [{in:gamma}×{in:H}×sin({in:alpha}°+{in:beta}°)] = {Kq}",
-    "η = 2c ÷ (γ·H) = 2×{in:c} ÷ ({in:gamma}×{in:H}) = {η}",
-    "T = sin(α+β)·sin(α−δ) + sin(φ+δ)·sin(φ−β) = {T}",
-    "A = K<sub>q</sub>·T + 2η·sinα·cosφ·cos(α+β−φ−δ) = {A}",
-    "B<sub>1</sub> = K<sub>q</sub>·sin(α+β)·sin(φ−β) + η·sinα·cosφ = {B1}",
-    "B<sub>2</sub> = K<sub>q</sub>·sin(α−δ)·sin(φ+δ) + η·sinα·cosφ = {B2}",
-    "S = √(B<sub>1</sub>·B<sub>2</sub>) = √({B1}×{B2}) = {S}",
-    "F = sin(α+β) ÷ [sin²α·sin²(α+β−φ−δ)] = {F}",
-    "K<sub>a</sub> = F·(A − 2S) = {F}×({A} − 2×{S}) = {Ka}",
-    "E<sub>a</sub> = ½·γ·H²·K<sub>a</sub> = ½×{in:gamma}×{in:H}²×{Ka} = {Ea}",
-};
-const std::string_view kAtRestFormulas[] = {
-    "K<sub>0</sub> = 1 − sinφ = 1 − sin{in:phi}° = {K0}",
-    "E<sub>0</sub> = (γ·H + q)·K<sub>0</sub> = ({in:gamma}×{in:H} + {in:q})×{K0} = {E0}",
-};
-const std::string_view kLimitedFillFormulas[] = {
-    "A = sin(α+β) ÷ sin(α−δ+θ−δ<sub>r</sub>) ÷ sin(θ−β) = {A}",
-    "B = sin(θ+α)·sin(θ−δ<sub>r</sub>) ÷ sin²α = {B}",
-    "η = 2c ÷ (γ·H) = 2×{in:c} ÷ ({in:gamma}×{in:H}) = {η}",
-    "C = η·cosδ<sub>r</sub> ÷ sinα = {C}",
-    "K<sub>a</sub> = A·(B − C) = {A}×({B} − {C}) = {Ka}",
-    "E<sub>a</sub> = ½·γ·H²·K<sub>a</sub> = ½×{in:gamma}×{in:H}²×{Ka} = {Ea}",
-};
 // clang-format on
 
 // The fields and results by name, for the calculation.
@@ -184,9 +175,8 @@ void calculateEarthPressure(EarthPressureMode mode, Form& form, Trace* trace) {
 
 namespace {
 
-const Step kAtRestStep{"atRestEarthPressure", "静止土压力", kAtRestFormulas};
-const Step kLimitedFillStep{"limitedFillEarthPressure", "有限范围填土主动土压力",
-                            kLimitedFillFormulas};
+const Step kAtRestStep{"atRestEarthPressure", "静止土压力"};
+const Step kLimitedFillStep{"limitedFillEarthPressure", "有限范围填土主动土压力"};
 
 const Step* const kCoulombSteps[] = {&kCoulombStep};
 const Step* const kAtRestSteps[] = {&kAtRestStep};
@@ -203,7 +193,7 @@ const Variant kModes[] = {
 
 } // namespace
 
-const Step kCoulombStep{"coulombActive", "库仑主动土压力", kCoulombFormulas};
+const Step kCoulombStep{"coulombActive", "库仑主动土压力"};
 
 const Calculator kEarthPressure{
     .command = "earth-pressure",

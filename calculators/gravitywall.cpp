@@ -15,34 +15,48 @@ namespace {
 // The base-stress check takes its right angle as 3.14159 ÷ 2, a shorter π than the angles'.
 constexpr double kPiRightAngle = 3.14159;
 
-// Narrows a named value to a single where the method stores it, and notes it in the trace.
+// Narrows a named value to a single where the method stores it, and notes it in the trace,
+// with its formula when the routine runs on Shown; after which the name stands for the single.
 template <FormulaNumber Number> class Store : public Keep<Number> {
   public:
     using Keep<Number>::Keep;
-    Number operator()(const char* name, Unnamed<Number> value) const {
+    Number operator()(std::string_view name, Unnamed<Number> value) const {
         const Number stored = single(value);
-        if (Trace* const steps = this->trace()) {
-            steps->record(name, stored.value(), true);
+        if constexpr (std::same_as<Number, Shown>) {
+            if (Trace* const steps = this->trace()) {
+                steps->record(name, stored.asKept(), stored.value(), true);
+            }
+            return Shown::named(name, stored.value(), true);
+        } else {
+            if (Trace* const steps = this->trace()) {
+                steps->record(name, stored.value(), true);
+            }
+            return stored;
         }
-        return stored;
     }
 };
 
 } // namespace
 
-WallWeight uprightWallWeight(float n, float Ht, float h1, float alpha0, float b1, float b2,
-                             float gammaW, float b, Trace* trace) {
+WallWeight uprightWallWeight(float batter, float totalHeight, float toeHeight,
+                             float baseInclination, float topWidth, float toeWidth,
+                             float unitWeight, float baseWidth, Trace* trace) {
     return evaluate<Store>(trace, "uprightWallWeight", [&]<typename Num>(Store<Num> store) {
-        const Num r0 = store("r0", radians(Num(alpha0)));
+        const Num n = store.input("n", batter), Ht = store.input("Ht", totalHeight);
+        const Num h1 = store.input("h1", toeHeight), alpha0 = store.input("α0", baseInclination);
+        const Num b1 = store.input("b1", topWidth), b2 = store.input("b2", toeWidth);
+        const Num gammaW = store.input("γw", unitWeight), b = store.input("b", baseWidth);
+
+        const Num r0 = store("r0", radians(alpha0));
         const Num t = store("t", tan(r0));
-        const Num numerator = Num(Ht) - b1 * t;
-        const Num A = store("A", numerator / (1 / Num(n) + t));
+        const Num numerator = Ht - b1 * t;
+        const Num A = store("A", numerator / (1 / n + t));
         const Num B = store("B", Ht - b1 * t);
-        const Num W2 = store("W2", (Num(Ht) + Ht - b1 * t) * b1 * gammaW / 2);
+        const Num W2 = store("W2", (Ht + Ht - b1 * t) * b1 * gammaW / 2);
         const Num W1 = store("W1", A * B * gammaW / 2);
-        const Num W3 = store("W3", Num(b2) * h1 * gammaW);
-        const Num L3 = store("L3", (Num(n) * h1 + b2) / 2);
-        const Num m2 = store("m2", ((Num(Ht) + Ht + B) * b1 / 3) / (B + Ht));
+        const Num W3 = store("W3", b2 * h1 * gammaW);
+        const Num L3 = store("L3", (n * h1 + b2) / 2);
+        const Num m2 = store("m2", ((Ht + Ht + B) * b1 / 3) / (B + Ht));
         const Num m1 = store("m1", Num(2) / 3 * A);
         const Num c0 = store("c0", b - A - b1);
         const Num G = store("G", W1 + W2 + W3);
@@ -51,30 +65,38 @@ WallWeight uprightWallWeight(float n, float Ht, float h1, float alpha0, float b1
     });
 }
 
-WallWeight shelfWallWeight(float n, float x2, float x3, float h1, float Ht, float h4, float b1,
-                           float b2, float b3, float b4, float b5, float b, float gammaW,
-                           Trace* trace) {
+WallWeight shelfWallWeight(float batter, float upperSlope, float lowerSlope, float upperHeight,
+                           float totalHeight, float footingHeight, float topWidth,
+                           float upperBottomWidth, float lowerFrontWidth, float toeProjection,
+                           float upperTopWidth, float baseWidth, float unitWeight, Trace* trace) {
     return evaluate<Store>(trace, "shelfWallWeight", [&]<typename Num>(Store<Num> store) {
-        const Num hp = Num(Ht) - h1 - h4; // h′, the height of the lower wall, never stored
+        const Num n = store.input("n", batter), x2 = store.input("x2", upperSlope);
+        const Num x3 = store.input("x3", lowerSlope), h1 = store.input("h1", upperHeight);
+        const Num Ht = store.input("Ht", totalHeight), h4 = store.input("h4", footingHeight);
+        const Num b1 = store.input("b1", topWidth), b2 = store.input("b2", upperBottomWidth);
+        const Num b3 = store.input("b3", lowerFrontWidth), b4 = store.input("b4", toeProjection);
+        const Num b5 = store.input("b5", upperTopWidth), b = store.input("b", baseWidth);
+        const Num gammaW = store.input("γw", unitWeight);
+        const Num hp = Ht - h1 - h4; // h′, the height of the lower wall, never stored
 
-        const Num A1 = store("A1", Num(n) * h1 * h1 / 2);
-        const Num L1 = store("L1", hp * n + b4 + b2 - x2 * Num(h1) - (Num(h1) / 3) * n);
-        const Num A2 = store("A2", Num(b5) * h1);
-        const Num L2 = store("L2", hp * n + b4 + (Num(n) * h1 + b5) / 2);
-        const Num A3 = store("A3", Num(x2) * h1 * h1 / 2);
-        const Num L3 = store("L3", hp * n + b4 + b2 - (Num(x2) * h1 + Num(x2) * h1) / 3);
+        const Num A1 = store("A1", n * h1 * h1 / 2);
+        const Num L1 = store("L1", hp * n + b4 + b2 - x2 * h1 - (h1 / 3) * n);
+        const Num A2 = store("A2", b5 * h1);
+        const Num L2 = store("L2", hp * n + b4 + (n * h1 + b5) / 2);
+        const Num A3 = store("A3", x2 * h1 * h1 / 2);
+        const Num L3 = store("L3", hp * n + b4 + b2 - (x2 * h1 + x2 * h1) / 3);
         const Num A4 = store("A4", hp * b3);
         const Num L4 = store("L4", (hp * n + b3) / 2 + b4);
-        const Num A5 = store("A5", hp * (Num(b1) + b2 - b3) / 2);
+        const Num A5 = store("A5", hp * (b1 + b2 - b3) / 2);
         // moment of block 5 about the vertical through b4 + b3: two right triangles of height h′
         const Num outer = hp * x3;
         const Num inner = hp * x3 - b2 - b1 + b3;
         const Num M5 = (hp * x3 * hp * 0.5 / 3) * outer - (inner * hp * 0.5 / 3) * inner;
         const Num L5 = store("L5", M5 / A5 + b4 + b3);
-        const Num A6 = store("A6", Num(b) * h4);
-        const Num L6 = store("L6", Num(b) / 2);
-        const Num A7 = store("A7", (Num(b3) + b4 - b) * h4 / 2);
-        const Num L7 = store("L7", (Num(b3) + b4 - b) / 2 + b);
+        const Num A6 = store("A6", b * h4);
+        const Num L6 = store("L6", b / 2);
+        const Num A7 = store("A7", (b3 + b4 - b) * h4 / 2);
+        const Num L7 = store("L7", (b3 + b4 - b) / 2 + b);
 
         const Num A = store("A", A1 + A2 + A3 + A4 + A5 + A6 + A7);
         const Num x0 =
@@ -84,12 +106,17 @@ WallWeight shelfWallWeight(float n, float x2, float x3, float h1, float Ht, floa
     });
 }
 
-float antiSlidingFactor(float G, float Ea, float alpha0, float alpha, float delta, float mu,
+float antiSlidingFactor(float weight, float earthPressure, float baseInclination,
+                        float backInclination, float wallFriction, float baseFriction,
                         Trace* trace) {
     return evaluate<Store>(trace, "antiSlidingFactor", [&]<typename Num>(Store<Num> store) {
-        const Num r0 = store("r0", radians(Num(alpha0)));
-        const Num ra = store("rα", radians(Num(alpha)));
-        const Num rd = store("rδ", radians(Num(delta)));
+        const Num G = store.input("G", weight), Ea = store.input("Ea", earthPressure);
+        const Num alpha0 = store.input("α0", baseInclination);
+        const Num alpha = store.input("α", backInclination), delta = store.input("δ", wallFriction);
+        const Num mu = store.input("μ", baseFriction);
+        const Num r0 = store("r0", radians(alpha0));
+        const Num ra = store("rα", radians(alpha));
+        const Num rd = store("rδ", radians(delta));
         const Num Gn = store("Gn", G * cos(r0));
         const Num Gt = store("Gt", G * sin(r0));
         const Num psi = ra - r0 - rd;
@@ -100,41 +127,52 @@ float antiSlidingFactor(float G, float Ea, float alpha0, float alpha, float delt
     });
 }
 
-float antiOverturningFactor(float G, float Ea, float alpha0, float z, float alpha, float delta,
-                            float b, float x0, Trace* trace) {
+float antiOverturningFactor(float weight, float earthPressure, float baseInclination,
+                            float leverHeight, float backInclination, float wallFriction,
+                            float baseWidth, float centroid, Trace* trace) {
     return evaluate<Store>(trace, "antiOverturningFactor", [&]<typename Num>(Store<Num> store) {
-        const Num rd = store("rδ", radians(Num(delta)));
-        const Num r0 = store("r0", radians(Num(alpha0)));
-        const Num ra = store("rα", radians(Num(alpha)));
+        const Num G = store.input("G", weight), Ea = store.input("Ea", earthPressure);
+        const Num alpha0 = store.input("α0", baseInclination), z = store.input("z", leverHeight);
+        const Num alpha = store.input("α", backInclination), delta = store.input("δ", wallFriction);
+        const Num b = store.input("b", baseWidth), x0 = store.input("x0", centroid);
+        const Num rd = store("rδ", radians(delta));
+        const Num r0 = store("r0", radians(alpha0));
+        const Num ra = store("rα", radians(alpha));
         const Num Eax = store("Eax", Ea * sin(ra - rd));
         const Num Eaz = store("Eaz", Ea * cos(ra - rd));
         const Num xf = store("xf", b - z / tan(ra));
         const Num zf = store("zf", z - b * tan(r0));
-        return static_cast<float>(store("Kt", (x0 * Num(G) + xf * Eaz) / (zf * Eax)).value());
+        return static_cast<float>(store("Kt", (x0 * G + xf * Eaz) / (zf * Eax)).value());
     });
 }
 
-float earthPressureLeverHeight(float H, float Ht, Trace* trace) {
+float earthPressureLeverHeight(float soilHeight, float totalHeight, Trace* trace) {
     return evaluate<Store>(trace, "leverHeight", [&]<typename Num>(Store<Num> store) {
-        return static_cast<float>(store("z", Num(H) / 3 + Ht - H).value());
+        const Num H = store.input("H", soilHeight), Ht = store.input("Ht", totalHeight);
+        return static_cast<float>(store("z", H / 3 + Ht - H).value());
     });
 }
 
-BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delta, float alpha,
-                      float Ea, float b, Trace* trace) {
+BaseStress baseStress(float weight, float soilHeight, float totalHeight, float baseRise,
+                      float centroid, float wallFriction, float backInclination,
+                      float earthPressure, float baseWidth, Trace* trace) {
     return evaluate<Store>(trace, "baseStress", [&]<typename Num>(Store<Num> store) {
-        const Num zE = store("zE", Num(H) / 3 + Ht - H - h2);
-        const Num ra = store("rα", radians(Num(alpha)));
-        const Num rd = store("rδ", radians(Num(delta)));
+        const Num G = store.input("G", weight), H = store.input("H", soilHeight);
+        const Num Ht = store.input("Ht", totalHeight), h2 = store.input("h2", baseRise);
+        const Num x0 = store.input("x0", centroid), delta = store.input("δ", wallFriction);
+        const Num alpha = store.input("α", backInclination), Ea = store.input("Ea", earthPressure);
+        const Num b = store.input("b", baseWidth);
+        const Num zE = store("zE", H / 3 + Ht - H - h2);
+        const Num ra = store("rα", radians(alpha));
+        const Num rd = store("rδ", radians(delta));
         const Num theta = Num(kPiRightAngle) / 2 + rd - ra; // inclination of Ea, not stored
         const Num N = store("N", Ea * sin(theta) + G);
-        const Num c = store("c", (G * Num(x0) - Ea * cos(theta) * zE + Ea * sin(theta) * b) / N);
+        const Num c = store("c", (G * x0 - Ea * cos(theta) * zE + Ea * sin(theta) * b) / N);
         const Num e = store("e", b / 2 - c);
-        const Num sixth = single(Num(b) / 6);
+        const Num sixth = store("b/6", b / 6);
         Num pmax;
         Num pmin;
         if (Trace* const steps = store.trace()) {
-            steps->record("b/6", sixth.value(), true);
             steps->remark(e > sixth
                               ? "e > b/6：合力在基底中部三分之一以外（墙趾一侧），按三角形分布计算"
                               : "e ≤ b/6：合力在基底中部三分之一以内，按线性分布计算");
@@ -195,52 +233,10 @@ constexpr Result kResults[] = {
     {"Text18", "pmin", "基底最小应力(KN/MxM)",         "p<sub>min</sub>", "kPa"},
 };
 
-const std::string_view kUprightFormulas[] = {
-    "r<sub>0</sub> = α<sub>0</sub>·π ÷ 180 = {in:alpha0}×3.1415926 ÷ 180 = {r0}；t = tan r<sub>0</sub> = {t}",
-    "A = (H<sub>t</sub> − b<sub>1</sub>·t) ÷ (1/n + t) = ({in:Ht} − {in:b1}×{t}) ÷ (1/{in:n} + {t}) = {A}",
-    "B = H<sub>t</sub> − b<sub>1</sub>·t = {B}",
-    "W<sub>2</sub> = (2H<sub>t</sub> − b<sub>1</sub>·t)·b<sub>1</sub>·γ<sub>w</sub> ÷ 2 = {W2}",
-    "W<sub>1</sub> = A·B·γ<sub>w</sub> ÷ 2 = {A}×{B}×{in:gamma_w} ÷ 2 = {W1}",
-    "W<sub>3</sub> = b<sub>2</sub>·h<sub>1</sub>·γ<sub>w</sub> = {in:b2}×{in:h1}×{in:gamma_w} = {W3}",
-    "L<sub>3</sub> = (n·h<sub>1</sub> + b<sub>2</sub>) ÷ 2 = {L3}",
-    "m<sub>2</sub> = [(2H<sub>t</sub> + B)·b<sub>1</sub> ÷ 3] ÷ (B + H<sub>t</sub>) = {m2}",
-    "m<sub>1</sub> = ⅔·A = {m1}",
-    "c<sub>0</sub> = b − A − b<sub>1</sub> = {in:b} − {A} − {in:b1} = {c0}",
-    "G = W<sub>1</sub> + W<sub>2</sub> + W<sub>3</sub> = {W1} + {W2} + {W3} = {G}",
-    "x<sub>0</sub> = [(m<sub>2</sub> + c<sub>0</sub> + A)·W<sub>2</sub> + (c<sub>0</sub> + m<sub>1</sub>)·W<sub>1</sub> + W<sub>3</sub>·L<sub>3</sub>] ÷ G = {x0}",
-};
-const std::string_view kShelfFormulas[] = {
-    "块1 上墙前三角：A<sub>1</sub> = n·h<sub>1</sub>² ÷ 2 = {A1}，L<sub>1</sub> = {L1}",
-    "块2 上墙前带：A<sub>2</sub> = b<sub>5</sub>·h<sub>1</sub> = {A2}，L<sub>2</sub> = {L2}",
-    "块3 上墙背三角：A<sub>3</sub> = x<sub>2</sub>·h<sub>1</sub>² ÷ 2 = {A3}，L<sub>3</sub> = {L3}",
-    "块4 下墙前带：A<sub>4</sub> = h′·b<sub>3</sub> = {A4}，L<sub>4</sub> = {L4}",
-    "块5 下墙背三角：A<sub>5</sub> = h′·(b<sub>1</sub> + b<sub>2</sub> − b<sub>3</sub>) ÷ 2 = {A5}，L<sub>5</sub> = M<sub>5</sub> ÷ A<sub>5</sub> + b<sub>4</sub> + b<sub>3</sub> = {L5}",
-    "块6 墙底板：A<sub>6</sub> = b·h<sub>4</sub> = {A6}，L<sub>6</sub> = {L6}",
-    "块7 墙踵外三角：A<sub>7</sub> = (b<sub>3</sub> + b<sub>4</sub> − b)·h<sub>4</sub> ÷ 2 = {A7}，L<sub>7</sub> = {L7}",
-    "A = ΣA<sub>i</sub> = {A}；h′ = H<sub>t</sub> − h<sub>1</sub> − h<sub>4</sub>",
-    "x<sub>0</sub> = ΣA<sub>i</sub>·L<sub>i</sub> ÷ A = {x0}",
-    "G = γ<sub>w</sub>·A = {in:gamma_w}×{A} = {G}",
-};
-const std::string_view kSlidingFormulas[] = {
-    "G<sub>n</sub> = G·cos α<sub>0</sub> = {Gn}；G<sub>t</sub> = G·sin α<sub>0</sub> = {Gt}",
-    "E<sub>at</sub> = E<sub>a</sub>·sin(α − α<sub>0</sub> − δ) = {Eat}；E<sub>an</sub> = E<sub>a</sub>·cos(α − α<sub>0</sub> − δ) = {Ean}",
-    "K<sub>s</sub> = (G<sub>n</sub> + E<sub>an</sub>)·μ ÷ (E<sub>at</sub> − G<sub>t</sub>) = ({Gn} + {Ean})×{in:mu} ÷ ({Eat} − {Gt}) = {Ks}",
-};
-const std::string_view kLeverFormulas[] = {
-    "z = H ÷ 3 + H<sub>t</sub> − H = {in:H} ÷ 3 + {in:Ht} − {in:H} = {z}",
-};
-const std::string_view kOverturningFormulas[] = {
-    "E<sub>ax</sub> = E<sub>a</sub>·sin(α − δ) = {Eax}；E<sub>az</sub> = E<sub>a</sub>·cos(α − δ) = {Eaz}",
-    "x<sub>f</sub> = b − z ÷ tan α = {xf}；z<sub>f</sub> = z − b·tan α<sub>0</sub> = {zf}",
-    "K<sub>t</sub> = (G·x<sub>0</sub> + E<sub>az</sub>·x<sub>f</sub>) ÷ (E<sub>ax</sub>·z<sub>f</sub>) = {Kt}",
-};
-const std::string_view kBaseFormulas[] = {
-    "z<sub>E</sub> = H ÷ 3 + H<sub>t</sub> − H − h<sub>2</sub> = {zE}",
-    "N = E<sub>a</sub>·sin θ + G = {N}（θ = 3.14159 ÷ 2 + δ − α）",
-    "c = (G·x<sub>0</sub> − E<sub>a</sub>·cos θ·z<sub>E</sub> + E<sub>a</sub>·sin θ·b) ÷ N = {c}",
-    "e = b ÷ 2 − c = {in:b} ÷ 2 − {c} = {e}；b ÷ 6 = {b/6}",
-    "e &gt; b/6 时：p<sub>max</sub> = 2N ÷ (3c)，p<sub>min</sub> = 0；否则：p = (N ÷ b)·(1 ± 6e ÷ b)",
-    "p<sub>max</sub> = {pmax}；p<sub>min</sub> = {pmin}",
+const std::string_view kShelfNotes[] = {
+    "块1 上墙前三角，块2 上墙前带，块3 上墙背三角，块4 下墙前带，块5 下墙背三角，块6 墙底板，"
+    "块7 墙踵外三角：A<sub>i</sub> 为其面积，L<sub>i</sub> 为其形心至墙趾的水平距离；"
+    "下墙高 h′ = H<sub>t</sub> − h<sub>1</sub> − h<sub>4</sub>",
 };
 // clang-format on
 
@@ -361,12 +357,15 @@ std::string wallSection(WallType type, const Form& form, const CalculationRecord
 
 namespace {
 
-const Step kUprightStep{"uprightWallWeight", "直立式挡墙自重与重心", kUprightFormulas};
-const Step kShelfStep{"shelfWallWeight", "衡重式挡墙自重与重心", kShelfFormulas};
-const Step kSlidingStep{"antiSlidingFactor", "抗滑移验算", kSlidingFormulas};
-const Step kLeverStep{"leverHeight", "土压力作用点高度", kLeverFormulas};
-const Step kOverturningStep{"antiOverturningFactor", "抗倾覆验算", kOverturningFormulas};
-const Step kBaseStep{"baseStress", "基底应力验算", kBaseFormulas};
+const Step kUprightStep{"uprightWallWeight", "直立式挡墙自重与重心"};
+const Step kShelfStep{"shelfWallWeight", "衡重式挡墙自重与重心", kShelfNotes};
+const Step kSlidingStep{"antiSlidingFactor", "抗滑移验算"};
+const Step kLeverStep{"leverHeight", "土压力作用点高度"};
+const Step kOverturningStep{"antiOverturningFactor", "抗倾覆验算"};
+const std::string_view kBaseNotes[] = {
+    "合力在基底中部三分之一以外（e &gt; b/6）时按三角形分布，否则按线性分布",
+};
+const Step kBaseStep{"baseStress", "基底应力验算", kBaseNotes};
 
 const Step* const kUprightSteps[] = {&kCoulombStep, &kUprightStep,     &kSlidingStep,
                                      &kLeverStep,   &kOverturningStep, &kBaseStep};

@@ -149,10 +149,3 @@ class DeferredNum {
 
     double v_;
 };
-
-// The two numbers a routine's formulas are written for, and the type of an operation's result
-// on each, before the formulas name it.
-template <typename T>
-concept FormulaNumber = std::same_as<T, Num> || std::same_as<T, DeferredNum>;
-template <FormulaNumber Number>
-using Unnamed = std::conditional_t<std::same_as<Number, Num>, Num, DeferredNum::Pending>;

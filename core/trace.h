@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/checked.h"
+#include "core/shown.h"
 
 #include <optional>
 #include <string>
@@ -21,6 +21,9 @@ class Trace {
         double value;
         bool single;        // a single-precision value, written with 7 digits
         std::string remark; // for a remark instead of a value: its text
+        // the formula the value was formed by, in symbols and with the values in place (HTML),
+        // when the calculation ran on Shown and the expression was not too long to keep
+        std::string symbols, values;
     };
 
     // The values recorded from now on belong to `step`.
@@ -30,12 +33,23 @@ class Trace {
     // Out of line: a routine calls them only when it is traced, and its untraced path stays free
     // of their strings.
     [[gnu::noinline]] void record(std::string_view name, double value, bool single = false) {
-        entries_.push_back({step_, std::string(name), value, single, {}});
+        entries_.push_back({step_, std::string(name), value, single, {}, {}, {}});
+    }
+    // A value and the formula that formed it.
+    [[gnu::noinline]] void record(std::string_view name, const Shown& formula, double value,
+                                  bool single) {
+        entries_.push_back({step_,
+                            std::string(name),
+                            value,
+                            single,
+                            {},
+                            formula.dropped() ? std::string() : formula.symbols(),
+                            formula.dropped() ? std::string() : formula.values()});
     }
 
     // A remark on the way, such as which branch a check took.
     [[gnu::noinline]] void remark(std::string_view text) {
-        entries_.push_back({step_, {}, 0, false, std::string(text)});
+        entries_.push_back({step_, {}, 0, false, std::string(text), {}, {}});
     }
 
     const std::vector<Entry>& entries() const { return entries_; }
@@ -62,20 +76,55 @@ inline void beginStep(Trace* trace, std::string_view step) {
 }
 
 // Notes each named value as a routine forms it: const Num Kq = keep("Kq", numerator / denominator
-// + 1); into the trace, when there is one. trace() is the trace, or null; always null for
+// + 1); into the trace, when there is one, with its formula when the routine runs on Shown, after
+// which the name stands for the value. trace() is the trace, or null; always null for
 // DeferredNum, which is never traced.
 template <FormulaNumber Number> class Keep {
   public:
     explicit Keep(Trace* trace) : trace_(trace) {}
-    Number operator()(const char* name, Number value) const {
+    Number operator()(std::string_view name, Number value) const {
+        if constexpr (std::same_as<Number, Shown>) {
+            if (trace_) {
+                trace_->record(name, value.asKept(), value.value(), false);
+            }
+            return Shown::named(name, value.value());
+        } else {
+            if (Trace* const steps = trace()) {
+                steps->record(name, value.value());
+            }
+            return value;
+        }
+    }
+    // A routine's input under its name (a single's when it is one), as its formulas show it;
+    // nothing is traced.
+    Number input(std::string_view name, double value) const { return named(name, value, false); }
+    Number input(std::string_view name, float value) const { return named(name, value, true); }
+    // A value solved for rather than formed by one formula (the beam's rotations, out of an
+    // elimination): traced as its value alone, and named thereafter.
+    Number solution(std::string_view name, Number value) const {
         if (Trace* const steps = trace()) {
             steps->record(name, value.value());
         }
-        return value;
+        return this->name(name, value);
     }
-    Trace* trace() const { return std::same_as<Number, Num> ? trace_ : nullptr; }
+    // A value formed on the way under a name, as the formulas that use it show it; untraced.
+    Number name(std::string_view name, Number value) const {
+        if constexpr (std::same_as<Number, Shown>) {
+            return Shown::named(name, value.value());
+        } else {
+            return value;
+        }
+    }
+    Trace* trace() const { return std::same_as<Number, DeferredNum> ? nullptr : trace_; }
 
   private:
+    static Number named(std::string_view name, double value, bool single) {
+        if constexpr (std::same_as<Number, Shown>) {
+            return Shown::named(name, value, single);
+        } else {
+            return Number(value);
+        }
+    }
     Trace* trace_;
 };
 
@@ -83,20 +132,21 @@ template <FormulaNumber Number> class Keep {
 // recorder (Keep, or one like it): [&]<typename Num>(Keep<Num> keep) { ... }.
 // Untraced, the formulas run first on DeferredNum, nearly at the speed of plain doubles; when
 // nothing failed, every operation of the checked evaluation would have passed and given the same
-// value, so its result is the result. When something failed, and always when traced, they run
-// on the checked Num, which throws the failure of the operation that fails first, with the
-// values formed before it in the trace.
+// value, so its result is the result. When something failed they run again on the checked Num,
+// which throws the failure of the operation that fails first. Traced, they run on Shown, Num's
+// operations that also keep each value's formula, with the values formed before a failure in
+// the trace.
 template <template <typename> class Recorder, typename Formulas>
 [[gnu::always_inline]] inline auto evaluate(Trace* trace, std::string_view step,
                                             const Formulas& formulas) {
     if (trace) {
         trace->beginStep(step);
-    } else {
-        try {
-            return formulas(Recorder<DeferredNum>(nullptr));
-        } catch (const CalcError&) {
-            // something failed: which operation, and how, the checked evaluation tells
-        }
+        return formulas(Recorder<Shown>(trace));
     }
-    return formulas(Recorder<Num>(trace));
+    try {
+        return formulas(Recorder<DeferredNum>(nullptr));
+    } catch (const CalcError&) {
+        // something failed: which operation, and how, the checked evaluation tells
+    }
+    return formulas(Recorder<Num>(nullptr));
 }

@@ -1,5 +1,6 @@
 #include "reportpages.h"
 
+#include "core/html.h"
 #include "gui/sketchpainter.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -154,7 +155,7 @@ ReportPages::ReportPages(const report::Document& document, const QImage& picture
     for (const auto& [label, text] : document.titleBlock) {
         html += QStringLiteral("<tr><td width=\"18%\" bgcolor=\"#eeeeee\"><b>%1</b></td>"
                                "<td>%2</td></tr>")
-                    .arg(q(label), q(report::escaped(text)));
+                    .arg(q(label), q(html::escaped(text)));
     }
     title->setHtml(html + QStringLiteral("</table>"));
     pieces_.push_back(std::move(title));

@@ -1,7 +1,7 @@
 #include "report.h"
 
+#include "core/html.h"
 #include "core/numerictext.h"
-#include "core/utf8.h"
 
 #include <algorithm>
 #include <cctype>
@@ -24,16 +24,6 @@ const char* const kNumerals[] = {"一", "二", "三", "四", "五", "六", "七"
 
 std::string valueText(const Trace::Entry& entry) {
     return entry.single ? singleToText(static_cast<float>(entry.value)) : doubleToText(entry.value);
-}
-
-const Trace::Entry* lookup(const Trace& trace, std::string_view step, std::string_view name) {
-    const Trace::Entry* found = nullptr;
-    for (const Trace::Entry& e : trace.entries()) {
-        if (e.step == step && e.remark.empty() && e.name == name) {
-            found = &e;
-        }
-    }
-    return found;
 }
 
 // The report's tables carry the symbol and the unit in columns of their own, so a
@@ -120,36 +110,21 @@ class Builder {
 
     std::string inputText(std::string_view name) const {
         const Field* field = calculator_.field(name);
-        return field ? escaped(record_.input(calculator_.id(*field)).value_or("")) : std::string();
+        return field ? html::escaped(record_.input(calculator_.id(*field)).value_or(""))
+                     : std::string();
     }
 
-    // The formula with its values in place, or nothing when a value was never formed.
-    std::optional<std::string> substituted(const Step& step, std::string_view formula) const {
-        std::string out;
-        std::string_view rest = formula;
-        for (;;) {
-            const auto open = rest.find('{');
-            if (open == std::string_view::npos) {
-                return out + std::string(rest);
-            }
-            const auto close = rest.find('}', open);
-            out += rest.substr(0, open);
-            const std::string_view key = rest.substr(open + 1, close - open - 1);
-            if (key.starts_with("in:")) {
-                const std::string text = inputText(key.substr(3));
-                if (text.empty()) {
-                    return std::nullopt;
-                }
-                out += text;
-            } else {
-                const Trace::Entry* entry = lookup(record_.trace, step.id, key);
-                if (!entry) {
-                    return std::nullopt;
-                }
-                out += valueText(*entry);
-            }
-            rest = rest.substr(close + 1);
+    // A value's formula line: its symbol, the formula in symbols, with the values in place, and
+    // the value, each part once.
+    static std::string formulaLine(const Trace::Entry& e) {
+        std::string line = html::symbol(e.name) + " = " + e.symbols;
+        if (e.values != e.symbols) {
+            line += " = " + e.values;
         }
+        if (const std::string value = valueText(e); value != e.values) {
+            line += " = " + value;
+        }
+        return line;
     }
 
     void inputs() {
@@ -161,8 +136,9 @@ class Builder {
         // in the window's order, the fields this calculation read
         for (const Field& field : calculator_.fields) {
             if (const auto read = record_.input(calculator_.id(field))) {
-                row(t, {escaped(words(subprogram::fieldCaption(field))), std::string(field.symbol),
-                        read->empty() ? "未填" : escaped(*read), escaped(field.unit)});
+                row(t, {html::escaped(words(subprogram::fieldCaption(field))),
+                        std::string(field.symbol), read->empty() ? "未填" : html::escaped(*read),
+                        html::escaped(field.unit)});
             }
         }
     }
@@ -176,7 +152,7 @@ class Builder {
         std::string text = "计算在“" + stepTitle(f.step) + "”一步中止：" + kindText(f.kind) + "。";
         if (f.field) {
             const Field& field = calculator_[*f.field];
-            text += "无法读取“" + escaped(words(fieldCaption(field))) + "”的内容“" +
+            text += "无法读取“" + html::escaped(words(fieldCaption(field))) + "”的内容“" +
                     inputText(field.name) + "”。";
         }
         block(Block::Kind::Failure, text);
@@ -185,16 +161,19 @@ class Builder {
                                           : "中止前已写出的结果见“计算结果”；其余结果栏保持原值。");
     }
 
+    // Each step's notes and the formula of every value it formed, for the steps that formed any.
     void formulas() {
         std::vector<std::pair<std::string, std::vector<std::string>>> steps;
         for (const Step* step : variant_.steps) {
-            std::vector<std::string> lines;
-            for (const std::string_view formula : step->formulas) {
-                if (const auto line = substituted(*step, formula)) {
-                    lines.push_back(*line);
+            std::vector<std::string> lines(step->notes.begin(), step->notes.end());
+            bool formed = false;
+            for (const Trace::Entry& e : record_.trace.entries()) {
+                if (e.step == step->id && e.remark.empty() && !e.symbols.empty()) {
+                    lines.push_back(formulaLine(e));
+                    formed = true;
                 }
             }
-            if (!lines.empty()) {
+            if (formed) {
                 steps.emplace_back(std::string(step->title), std::move(lines));
             }
         }
@@ -203,7 +182,7 @@ class Builder {
         }
         section("计算公式");
         for (const auto& [title, lines] : steps) {
-            block(Block::Kind::Heading, escaped(title), 3);
+            block(Block::Kind::Heading, html::escaped(title), 3);
             for (const std::string& line : lines) {
                 block(Block::Kind::Paragraph, line);
             }
@@ -224,16 +203,16 @@ class Builder {
             }
             if (e.step != step) {
                 step = e.step;
-                block(Block::Kind::Heading, escaped(stepTitle(step)), 3);
+                block(Block::Kind::Heading, html::escaped(stepTitle(step)), 3);
                 t = table({{"符号", Align::Left, 22},
                            {"计算值", Align::Number, 48},
                            {"约值", Align::Number, 30}});
             }
             if (e.remark.empty()) {
-                row(t, {symbolHtml(e.name), valueText(e),
+                row(t, {html::symbol(e.name), valueText(e),
                         roundedText(e.single ? static_cast<float>(e.value) : e.value)});
             } else {
-                block(Block::Kind::Paragraph, escaped(e.remark));
+                block(Block::Kind::Paragraph, html::escaped(e.remark));
             }
         }
     }
@@ -249,8 +228,8 @@ class Builder {
                     rounded = roundedText(textToDouble(text));
                 } catch (const CalcError&) {
                 }
-                rows.push_back({escaped(words(resultCaption(r))), std::string(r.symbol),
-                                escaped(text), rounded, escaped(r.unit)});
+                rows.push_back({html::escaped(words(resultCaption(r))), std::string(r.symbol),
+                                html::escaped(text), rounded, html::escaped(r.unit)});
             }
         }
         if (rows.empty()) {
@@ -276,7 +255,7 @@ class Builder {
             const subprogram::Verdict& verdict = calculator_.verdicts[i];
             if (met[i]) {
                 row(v, {std::string(verdict.what) + "验算",
-                        escaped(verdictText(verdict, written(verdict.result), *met[i]))});
+                        html::escaped(verdictText(verdict, written(verdict.result), *met[i]))});
             }
         }
     }
@@ -288,7 +267,7 @@ class Builder {
             doc_.blocks.push_back({Block::Kind::Drawing, {}, 0, -1, {}});
         } else if (!context_.noSketch.empty()) {
             section("示意图");
-            block(Block::Kind::Paragraph, escaped(context_.noSketch));
+            block(Block::Kind::Paragraph, html::escaped(context_.noSketch));
         }
     }
 
@@ -308,11 +287,11 @@ class Html {
 
     std::string page() {
         out_ = "<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">\n<title>" +
-               escaped(doc_.title) + "</title>\n<style>" + std::string(kStyle) +
-               "</style></head>\n<body>\n<h1>" + escaped(doc_.title) + "</h1>\n" +
+               html::escaped(doc_.title) + "</title>\n<style>" + std::string(kStyle) +
+               "</style></head>\n<body>\n<h1>" + html::escaped(doc_.title) + "</h1>\n" +
                "<table class=\"titleblock\" cellspacing=\"0\" cellpadding=\"4\" width=\"100%\">";
         for (const auto& [label, text] : doc_.titleBlock) {
-            out_ += "<tr><th>" + label + "</th><td>" + escaped(text) + "</td></tr>";
+            out_ += "<tr><th>" + label + "</th><td>" + html::escaped(text) + "</td></tr>";
         }
         out_ += "</table>\n";
         int open = -1; // the table whose rows are being written
@@ -347,7 +326,8 @@ class Html {
             }
         }
         closeTable(open);
-        return out_ + "<p class=\"footer\">" + escaped(doc_.subject) + "</p>\n</body></html>\n";
+        return out_ + "<p class=\"footer\">" + html::escaped(doc_.subject) +
+               "</p>\n</body></html>\n";
     }
 
   private:
@@ -408,29 +388,6 @@ class Html {
 
 } // namespace
 
-std::string escaped(std::string_view text) {
-    std::string out;
-    for (char c : utf8::replacingInvalid(text)) { // a text given in another encoding: U+FFFD
-        switch (c) {
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '&':
-            out += "&amp;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 std::pair<std::string, std::string> decimalParts(const std::string& text) {
     const std::size_t point = text.find('.');
     if (point != std::string::npos) {
@@ -440,23 +397,6 @@ std::pair<std::string, std::string> decimalParts(const std::string& text) {
     return exponent == std::string::npos
                ? std::pair{text, std::string()}
                : std::pair{text.substr(0, exponent), text.substr(exponent)};
-}
-
-std::string symbolHtml(const std::string& name) {
-    if (const auto single = name.find(" (single)"); single != std::string::npos) {
-        return symbolHtml(name.substr(0, single)) + "（单精度）";
-    }
-    if (name.find('/') != std::string::npos || name.empty()) {
-        return escaped(name);
-    }
-    if (const auto open = name.find('('); open != std::string::npos && name.back() == ')') {
-        return escaped(name.substr(0, open)) + "<sub>" +
-               escaped(name.substr(open + 1, name.size() - open - 2)) + "</sub>";
-    }
-    const std::size_t base = name.starts_with("EI") ? 2 : (name[0] & 0x80) ? 2 : 1; // α–ω: 2 bytes
-    return base >= name.size()
-               ? escaped(name)
-               : escaped(name.substr(0, base)) + "<sub>" + escaped(name.substr(base)) + "</sub>";
 }
 
 Document document(const ReportContext& context, const CalculationRecord& record) {
@@ -531,7 +471,7 @@ std::string sketchSvg(const Sketch& s) {
         svg += "<text x=\"" + n(t.x) + "\" y=\"" + n(t.y) + "\" font-size=\"" + n(s.textSize) +
                "\" text-anchor=\"middle\" dominant-baseline=\"middle\" font-family=\"DejaVu "
                "Sans\">" +
-               report::escaped(t.text) + "</text>";
+               html::escaped(t.text) + "</text>";
     }
     return svg + "</svg>";
 }

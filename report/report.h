@@ -64,12 +64,6 @@ Document document(const ReportContext& context, const CalculationRecord& record)
 // A number split on its decimal point, for two cells that line numbers up: "1,234" ".5".
 std::pair<std::string, std::string> decimalParts(const std::string& text);
 
-// A trace's name as the report writes it: "B1" as B<sub>1</sub>, "F(1,2)" as F<sub>1,2</sub>.
-std::string symbolHtml(const std::string& name);
-
-// Text with <, >, & and " escaped for HTML, and any byte that is not UTF-8 as U+FFFD.
-std::string escaped(std::string_view text);
-
 } // namespace report
 
 // The whole report as one HTML page, with its drawing inside it as SVG, or as the picture

@@ -12,8 +12,9 @@
 #include <vector>
 
 // Every routine called twice on the same drawn inputs: untraced, it runs first on DeferredNum and
-// falls back to Num when that fails; traced, it runs on Num alone. Both must give the same bits,
-// or fail with the same kind. The unit test draws at random, the fuzz target from its data.
+// falls back to Num when that fails; traced, it runs on Shown (Num that keeps its formulas). Both
+// must give the same bits, or fail with the same kind. The unit test draws at random, the fuzz
+// target from its data.
 namespace routines {
 
 // Where the inputs come from.
