@@ -3,6 +3,7 @@
 #include "calculators/earthpressure.h"
 #include "calculators/gravitywall.h"
 #include "core/numerictext.h"
+#include "inputs.h"
 #include "plain.h"
 
 #include <algorithm>
@@ -27,7 +28,7 @@ template <typename T> void keep(const T& value) {
     asm volatile("" : : "r,m"(value) : "memory");
 }
 
-constexpr std::size_t kInputs = 512;
+constexpr std::size_t kInputs = inputs::kCount;
 std::mt19937_64 rng(18);
 double in(double low, double high) {
     return std::uniform_real_distribution<double>(low, high)(rng);
@@ -82,22 +83,16 @@ int main(int argc, char* argv[]) {
     if (argc > 1) {
         rounds = std::max(5, std::atoi(argv[1]));
     }
-    struct Earth {
-        double H, g, phi, c, q, delta, theta, beta, alpha, dr;
-    };
-    std::vector<Earth> earth(kInputs);
-    for (Earth& e : earth) {
-        e = {in(2, 12), in(16, 22), in(20, 40), in(0, 20),   in(0, 30),
-             in(0, 15), in(40, 60), in(0, 15),  in(80, 100), in(8, 16)};
-    }
+    const inputs::All all = inputs::draw();
+    const std::vector<inputs::Earth>& earth = all.earth;
     pair(
         "coulombActive",
         [&](std::size_t i) {
-            const Earth& e = earth[i];
+            const inputs::Earth& e = earth[i];
             keep(coulombActive(e.H, e.g, e.phi, e.c, e.q, e.delta, e.theta, e.beta, e.alpha));
         },
         [&](std::size_t i) {
-            const Earth& e = earth[i];
+            const inputs::Earth& e = earth[i];
             double Ka, Ea;
             plain::coulombActive(e.H, e.g, e.phi, e.c, e.q, e.delta, e.beta, e.alpha, Ka, Ea);
             keep(Ka), keep(Ea);
@@ -105,11 +100,11 @@ int main(int argc, char* argv[]) {
     pair(
         "atRestEarthPressure",
         [&](std::size_t i) {
-            const Earth& e = earth[i];
+            const inputs::Earth& e = earth[i];
             keep(atRestEarthPressure(e.phi, e.q, e.g, e.H));
         },
         [&](std::size_t i) {
-            const Earth& e = earth[i];
+            const inputs::Earth& e = earth[i];
             double K0, E0;
             plain::atRestEarthPressure(e.phi, e.q, e.g, e.H, K0, E0);
             keep(K0), keep(E0);
@@ -117,57 +112,39 @@ int main(int argc, char* argv[]) {
     pair(
         "limitedFillEarthPressure",
         [&](std::size_t i) {
-            const Earth& e = earth[i];
+            const inputs::Earth& e = earth[i];
             keep(limitedFillEarthPressure(e.H, e.g, e.dr, e.c, e.q, e.delta, e.theta, e.beta,
                                           e.alpha));
         },
         [&](std::size_t i) {
-            const Earth& e = earth[i];
+            const inputs::Earth& e = earth[i];
             double Ka, Ea;
             plain::limitedFillEarthPressure(e.H, e.g, e.dr, e.c, e.delta, e.theta, e.beta, e.alpha,
                                             Ka, Ea);
             keep(Ka), keep(Ea);
         });
-    struct Anchor {
-        double D, Htk, a, fy, g0, frb, fb, d;
-    };
-    std::vector<Anchor> anchors(kInputs);
-    for (Anchor& a : anchors) {
-        a = {in(90, 200), in(5, 500),   in(0, 30),      in(200, 400),
-             in(1, 1.2),  in(100, 400), in(2000, 3000), in(16, 40)};
-    }
+    const std::vector<inputs::Anchor>& anchors = all.anchors;
     pair(
         "anchorBarDesign",
         [&](std::size_t i) {
-            const Anchor& a = anchors[i];
+            const inputs::Anchor& a = anchors[i];
             keep(anchorBarDesign(3, a.D, a.Htk, a.a, a.fy, true, a.g0, a.frb, a.fb, a.d));
         },
         [&](std::size_t i) {
-            const Anchor& a = anchors[i];
+            const inputs::Anchor& a = anchors[i];
             double out[4];
             plain::anchorBarDesign(3, a.D, a.Htk, a.a, a.fy, true, a.g0, a.frb, a.fb, a.d, out);
             keep(out);
         });
-    struct Wall {
-        float n, Ht, h1, alpha0, b1, b2, gw, b, x2, x3, h4, b3, b4, b5, G, Ea, z, alpha, delta, mu,
-            x0, H, h2;
-    };
-    std::vector<Wall> walls(kInputs);
-    for (Wall& w : walls) {
-        const auto f = [](double low, double high) { return static_cast<float>(in(low, high)); };
-        w = {f(0.03, 0.25), f(4, 5),      f(1.5, 2.5), f(0, 12),    f(0.4, 0.8), f(1, 1.4),
-             f(22, 24),     f(1.4, 2.2),  f(0.3, 0.4), f(0.2, 0.3), f(0.6, 0.7), f(1, 1.1),
-             f(0.4, 0.5),   f(0.4, 0.6),  f(100, 160), f(20, 40),   f(2, 2.5),   f(85, 95),
-             f(5, 15),      f(0.25, 0.5), f(0.8, 1.1), f(2, 3),     f(0.2, 0.4)};
-    }
+    const std::vector<inputs::Wall>& walls = all.walls;
     pair(
         "uprightWallWeight",
         [&](std::size_t i) {
-            const Wall& w = walls[i];
+            const inputs::Wall& w = walls[i];
             keep(uprightWallWeight(w.n, w.Ht, w.h1, w.alpha0, w.b1, w.b2, w.gw, w.b));
         },
         [&](std::size_t i) {
-            const Wall& w = walls[i];
+            const inputs::Wall& w = walls[i];
             float G, x0;
             plain::uprightWallWeight(w.n, w.Ht, w.h1, w.alpha0, w.b1, w.b2, w.gw, w.b, G, x0);
             keep(G), keep(x0);
@@ -175,12 +152,12 @@ int main(int argc, char* argv[]) {
     pair(
         "shelfWallWeight",
         [&](std::size_t i) {
-            const Wall& w = walls[i];
+            const inputs::Wall& w = walls[i];
             keep(shelfWallWeight(w.n, w.x2, w.x3, w.h1, w.Ht, w.h4, w.b1, w.b2, w.b3, w.b4, w.b5,
                                  w.b, w.gw));
         },
         [&](std::size_t i) {
-            const Wall& w = walls[i];
+            const inputs::Wall& w = walls[i];
             float G, x0;
             plain::shelfWallWeight(w.n, w.x2, w.x3, w.h1, w.Ht, w.h4, w.b1, w.b2, w.b3, w.b4, w.b5,
                                    w.b, w.gw, G, x0);
@@ -189,40 +166,37 @@ int main(int argc, char* argv[]) {
     pair(
         "antiSlidingFactor",
         [&](std::size_t i) {
-            const Wall& w = walls[i];
+            const inputs::Wall& w = walls[i];
             keep(antiSlidingFactor(w.G, w.Ea, w.alpha0, w.alpha, w.delta, w.mu));
         },
         [&](std::size_t i) {
-            const Wall& w = walls[i];
+            const inputs::Wall& w = walls[i];
             keep(plain::antiSlidingFactor(w.G, w.Ea, w.alpha0, w.alpha, w.delta, w.mu));
         });
     pair(
         "antiOverturningFactor",
         [&](std::size_t i) {
-            const Wall& w = walls[i];
+            const inputs::Wall& w = walls[i];
             keep(antiOverturningFactor(w.G, w.Ea, w.alpha0, w.z, w.alpha, w.delta, w.b, w.x0));
         },
         [&](std::size_t i) {
-            const Wall& w = walls[i];
+            const inputs::Wall& w = walls[i];
             keep(plain::antiOverturningFactor(w.G, w.Ea, w.alpha0, w.z, w.alpha, w.delta, w.b,
                                               w.x0));
         });
     pair(
         "baseStress",
         [&](std::size_t i) {
-            const Wall& w = walls[i];
+            const inputs::Wall& w = walls[i];
             keep(baseStress(w.G, w.H, w.Ht, w.h2, w.x0, w.delta, w.alpha, w.Ea, w.b));
         },
         [&](std::size_t i) {
-            const Wall& w = walls[i];
+            const inputs::Wall& w = walls[i];
             float out[3];
             plain::baseStress(w.G, w.H, w.Ht, w.h2, w.x0, w.delta, w.alpha, w.Ea, w.b, out);
             keep(out);
         });
-    std::vector<double> loads(kInputs);
-    for (double& q : loads) {
-        q = in(5, 30);
-    }
+    const std::vector<double>& loads = all.loads;
     const std::vector<double> spans(10, 2.0);
     pair(
         "solveContinuousBeam (10 spans)",
