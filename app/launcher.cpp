@@ -1,10 +1,6 @@
 #include "launcher.h"
 
 #include "app/titleoutline.h"
-#include "calculators/anchorbar.h"
-#include "calculators/beam.h"
-#include "calculators/earthpressure.h"
-#include "calculators/gravitywall.h"
 #include "gui/formbuilder.h"
 
 #include <QCloseEvent>
@@ -83,22 +79,19 @@ Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
     auto* title = control<QLabel>(this, "name");
     title->installEventFilter(new TitlePainter(title));
 
-    const auto onClick = [this](const char* button, auto action) {
-        connect(control<QPushButton>(this, button), &QPushButton::clicked, this, action);
-    };
-    using subprogram::EarthPressureMode;
-    onClick("solidstrees", [this] {
-        EarthPressureWindow::openInMode(earthPressure_, EarthPressureMode::Coulomb);
-    });
-    onClick("Command1",
-            [this] { EarthPressureWindow::openInMode(earthPressure_, EarthPressureMode::AtRest); });
-    onClick("Command4", [this] {
-        EarthPressureWindow::openInMode(earthPressure_, EarthPressureMode::LimitedFill);
-    });
-    onClick("anchorbar", [this] { anchorBar_.show(); });
-    onClick("Command6", [this] { gravityWall_.show(); });
-    onClick("Command5", [this] { beam_.show(); });
-    onClick("Command2", [this] { emit exitRequested(); });
+    for (const windows::Kind& kind : windows::kinds()) {
+        for (const windows::Button& button : kind.buttons) {
+            const subprogram::Calculator* calculator = kind.calculator;
+            connect(control<QPushButton>(this, std::string(button.name).c_str()),
+                    &QPushButton::clicked, this, [this, calculator, variant = button.variant] {
+                        if (const windows::Kind* k = windows::kindOf(*calculator)) {
+                            showKind(*k, variant);
+                        }
+                    });
+        }
+    }
+    connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this,
+            [this] { emit exitRequested(); });
 
     centreOnScreen(this);
     control<QPushButton>(this, "solidstrees")->setFocus();
@@ -106,19 +99,33 @@ Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
 
 Launcher::~Launcher() = default;
 
-CalculatorWindow* Launcher::open(const subprogram::SavedCalculation& saved) {
-    CalculatorWindow* window = nullptr;
-    const subprogram::Calculator* c = saved.calculator;
-    if (c == &subprogram::kEarthPressure) {
-        window = EarthPressureWindow::openInMode(
-            earthPressure_, static_cast<subprogram::EarthPressureMode>(saved.variant));
-    } else if (c == &subprogram::kAnchorBar) {
-        window = anchorBar_.show();
-    } else if (c == &subprogram::kGravityWall) {
-        window = gravityWall_.show();
-    } else {
-        window = beam_.show();
+CalculatorWindow* Launcher::window(const subprogram::Calculator& calculator) const {
+    const auto slot = slots_.find(&calculator);
+    return slot == slots_.end() ? nullptr : slot->second->existing();
+}
+
+CalculatorWindow* Launcher::showKind(const windows::Kind& kind, std::optional<int> variant) {
+    auto& slot = slots_[kind.calculator];
+    if (!slot) {
+        slot = std::make_unique<WindowSlot<CalculatorWindow>>([this, create = kind.create] {
+            CalculatorWindow* window = create(reporter_);
+            window->setOpener([this](const subprogram::SavedCalculation& saved) { open(saved); });
+            return window;
+        });
     }
+    CalculatorWindow* window = slot->get();
+    window->showIn(variant);
+    return window;
+}
+
+CalculatorWindow* Launcher::open(const subprogram::SavedCalculation& saved) {
+    const windows::Kind* kind = windows::kindOf(*saved.calculator);
+    if (!kind) {
+        reporter_(this, QStringLiteral("“%1”没有窗口，无法打开这份计算。")
+                            .arg(qstring(saved.calculator->title)));
+        return nullptr;
+    }
+    CalculatorWindow* window = showKind(*kind, saved.variant);
     window->load(saved);
     return window;
 }

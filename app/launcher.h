@@ -2,28 +2,27 @@
 
 #include "gui/errorreport.h"
 #include "gui/windowslot.h"
-#include "windows/anchorbarwindow.h"
-#include "windows/beamwindow.h"
-#include "windows/earthpressurewindow.h"
-#include "windows/gravitywallwindow.h"
+#include "windows/registry.h"
 
 #include <QWidget>
 
+#include <map>
+#include <memory>
+
 // The start window "slope": two rows of buttons that open the calculators, and the exit button.
-// It holds one slot per calculator window and nothing else.
+// It holds one slot per calculator window and nothing else; which button shows which window,
+// in which variant, the window registry says.
 class Launcher : public QWidget {
     Q_OBJECT
   public:
     explicit Launcher(Reporter reporter = showMessageBox);
     ~Launcher() override;
 
-    // The calculator windows, each created on first use (null until then).
-    EarthPressureWindow* earthPressureWindow() const { return earthPressure_.existing(); }
-    AnchorBarWindow* anchorBarWindow() const { return anchorBar_.existing(); }
-    GravityWallWindow* gravityWallWindow() const { return gravityWall_.existing(); }
-    BeamWindow* beamWindow() const { return beam_.existing(); }
+    // The window of a calculator, created on first use (null until then).
+    CalculatorWindow* window(const subprogram::Calculator& calculator) const;
 
-    // Shows a saved calculation in the window of its calculator, creating the window if need be.
+    // Shows a saved calculation in the window of its calculator, creating the window if need be;
+    // a calculator with no window is reported, and nothing opens.
     CalculatorWindow* open(const subprogram::SavedCalculation& saved);
     // Opens a file of a saved calculation as the windows' 打开 does; a file that cannot be read
     // is reported, and nothing opens.
@@ -37,17 +36,9 @@ class Launcher : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    // A new window, which opens the files of other calculators through the launcher.
-    template <typename Window> Window* created() {
-        auto* window = new Window(reporter_);
-        window->setOpener([this](const subprogram::SavedCalculation& saved) { open(saved); });
-        return window;
-    }
+    // The window of a kind, created if need be, shown in `variant` when one is given.
+    CalculatorWindow* showKind(const windows::Kind& kind, std::optional<int> variant);
 
     Reporter reporter_;
-    WindowSlot<EarthPressureWindow> earthPressure_{
-        [this] { return created<EarthPressureWindow>(); }};
-    WindowSlot<AnchorBarWindow> anchorBar_{[this] { return created<AnchorBarWindow>(); }};
-    WindowSlot<GravityWallWindow> gravityWall_{[this] { return created<GravityWallWindow>(); }};
-    WindowSlot<BeamWindow> beam_{[this] { return created<BeamWindow>(); }}; // its button is hidden
+    std::map<const subprogram::Calculator*, std::unique_ptr<WindowSlot<CalculatorWindow>>> slots_;
 };

@@ -13,6 +13,9 @@ inline constexpr double kPiDecimal = 3.1415926;
 template <FormulaNumber Number> Unnamed<Number> radians(Number degrees) {
     return degrees * kPiDecimal / 180;
 }
+inline DeferredNum::Pending radians(DeferredNum::Pending degrees) {
+    return degrees * kPiDecimal / 180;
+}
 // The same, shown in degrees where a formula uses it: sin α, sin 30°.
 inline Shown radians(const Shown& degrees) {
     return Shown::angle(degrees, degrees * Shown::named("π", kPiDecimal) / 180);

@@ -5,25 +5,40 @@
 #include "calculators/earthpressure.h"
 #include "calculators/gravitywall.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace subprogram {
 
 namespace {
 
-const Calculator* const kCalculators[] = {&kEarthPressure, &kAnchorBar, &kGravityWall, &kBeam};
+std::vector<const Calculator*>& all() {
+    static std::vector<const Calculator*> calculators{&kEarthPressure, &kAnchorBar, &kGravityWall,
+                                                      &kBeam};
+    return calculators;
+}
 
 } // namespace
 
 std::span<const Calculator* const> calculators() {
-    return kCalculators;
+    return all();
 }
 
 const Calculator* calculatorByCommand(std::string_view command) {
-    for (const Calculator* c : kCalculators) {
+    for (const Calculator* c : all()) {
         if (c->command == command) {
             return c;
         }
     }
     return nullptr;
+}
+
+Registration::Registration(const Calculator& calculator) : calculator_(calculator) {
+    all().push_back(&calculator);
+}
+
+Registration::~Registration() {
+    std::erase(all(), &calculator_);
 }
 
 } // namespace subprogram

@@ -40,11 +40,11 @@ Shown Shown::asKept() const {
 }
 
 Shown Shown::angle(const Shown& degrees, const Shown& radians) {
-    const auto inDegrees = [](const std::string& text, Binding binding) {
-        return binding == kAtom ? text + "°" : "(" + text + ")°";
-    };
+    // an expression in degrees is bracketed before its sign, and bracketed again as an operand:
+    // tan(((90 − 30) ÷ 2)°)
+    const bool atom = degrees.valueBinding_ == kAtom;
     Shown s(radians.value_, {degrees.symbols_, degrees.symbolBinding_},
-            {inDegrees(degrees.values_, degrees.valueBinding_), kAtom},
+            {atom ? degrees.values_ + "°" : "(" + degrees.values_ + ")°", atom ? kAtom : kProduct},
             degrees.dropped_ || radians.dropped_);
     s.keptSymbols_ = radians.symbols_;
     s.keptValues_ = radians.values_;

@@ -117,6 +117,15 @@ bool CalculatorWindow::holds(FieldId f) const {
     return !calculator_[f].control.empty() && field(calculator_[f].control) != nullptr;
 }
 
+void CalculatorWindow::showIn(std::optional<int> variant) {
+    if (variant) {
+        setVariant(*variant);
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
 void CalculatorWindow::connectButtons() {
     auto* calculateButton = control<QPushButton>(this, "Command1");
     calculateButton->setDefault(true);

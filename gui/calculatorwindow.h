@@ -46,6 +46,10 @@ class CalculatorWindow : public QWidget, public Form {
     virtual int variant() const = 0;
     virtual void setVariant(int variant) = 0;
 
+    // Shows the window as a launcher button does, in `variant` when one is given; a window that
+    // was shown keeps every text.
+    void showIn(std::optional<int> variant);
+
     // True once the frame's close control discarded the window (it is deleted shortly after).
     bool discarded() const { return discarded_; }
 

@@ -1,6 +1,10 @@
 #pragma once
 
 #include "app/launcher.h"
+#include "calculators/anchorbar.h"
+#include "calculators/beam.h"
+#include "calculators/earthpressure.h"
+#include "calculators/gravitywall.h"
 #include "gui/formbuilder.h"
 
 #include <QApplication>
@@ -29,15 +33,12 @@ class Driver : public testing::Test {
     // Presses a launcher button (also the hidden one) and takes the window it shows.
     CalculatorWindow* open(const char* button) {
         control<QPushButton>(&launcher, button)->click();
-        const std::string b = button;
-        if (b == "anchorbar") {
-            window = launcher.anchorBarWindow();
-        } else if (b == "Command6") {
-            window = launcher.gravityWallWindow();
-        } else if (b == "Command5") {
-            window = launcher.beamWindow();
-        } else {
-            window = launcher.earthPressureWindow();
+        for (const windows::Kind& kind : windows::kinds()) {
+            for (const windows::Button& b : kind.buttons) {
+                if (b.name == button) {
+                    window = launcher.window(*kind.calculator);
+                }
+            }
         }
         return window;
     }

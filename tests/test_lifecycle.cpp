@@ -37,7 +37,7 @@ TEST(Launcher, ShowsItsTitleHidesWhatNothingShowsAndEndsTheProgram) {
 class WindowLife : public Driver {};
 
 TEST_F(WindowLife, CreatedOnceExitHidesAndKeepsFrameCloseDiscards) {
-    EXPECT_EQ(launcher.anchorBarWindow(), nullptr);
+    EXPECT_EQ(launcher.window(subprogram::kAnchorBar), nullptr);
     QPointer<CalculatorWindow> first = open("anchorbar");
     type("Text2", "20");
     click("Command1");
@@ -48,12 +48,12 @@ TEST_F(WindowLife, CreatedOnceExitHidesAndKeepsFrameCloseDiscards) {
     EXPECT_EQ(texts({"Text2", "Text5"}), QStringList({"20", "25"}));
 
     first->close();
-    EXPECT_EQ(launcher.anchorBarWindow(), nullptr);
+    EXPECT_EQ(launcher.window(subprogram::kAnchorBar), nullptr);
     EXPECT_NE(open("anchorbar"), first.data()); // before the old one is even deleted
     EXPECT_EQ(texts({"Text2", "Text5"}), QStringList({"10", "0"}));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(first.isNull());
-    EXPECT_EQ(launcher.anchorBarWindow(), window);
+    EXPECT_EQ(launcher.window(subprogram::kAnchorBar), window);
 }
 
 TEST_F(WindowLife, AFailureIsNamedOnceTheFieldKeptFocusedAndSelected) {
@@ -81,7 +81,7 @@ TEST_F(WindowLife, AFailureIsNamedOnceTheFieldKeptFocusedAndSelected) {
 TEST(MessageBox, TheRealBoxShowsTheMessageAndClosesWithOk) {
     Launcher launcher(showMessageBox);
     control<QPushButton>(&launcher, "anchorbar")->click();
-    QWidget* window = launcher.anchorBarWindow();
+    QWidget* window = launcher.window(subprogram::kAnchorBar);
     QString seen, title;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());

@@ -1,6 +1,8 @@
 #include "calculators/registry.h"
 #include "driver.h"
+#include "gui/sketchpicture.h"
 #include "mapform.h"
+#include "windows/gravitywallwindow.h"
 #include "windows/walldrawings.h"
 
 #include <QDir>
@@ -32,16 +34,20 @@ QLabel* labelOf(const QWidget* field) {
 class Registry : public Driver {};
 
 TEST_F(Registry, EveryDescriptionMatchesItsWindowAndEveryFieldFailsAlone) {
-    const std::pair<const char*, const char*> ways[] = {
-        {"solidstrees", nullptr}, {"Command1", nullptr},    {"Command4", nullptr},
-        {"anchorbar", "Option1"}, {"anchorbar", "Option2"}, {"Command6", "Option1"},
-        {"Command6", "Option2"},  {"Command5", nullptr}};
-    std::set<std::string_view> seen;
-    for (const auto& [button, option] : ways) {
-        open(button);
-        if (option) {
-            control<QRadioButton>(window, option)->click();
+    // every window of the registry, through its first launcher button, in every variant that
+    // calculates, chosen as the window's options choose it
+    std::vector<std::pair<std::string, int>> ways;
+    for (const windows::Kind& kind : windows::kinds()) {
+        for (const subprogram::Variant& v : kind.calculator->variants) {
+            if (v.refusal.empty()) {
+                ways.emplace_back(kind.buttons.front().name, v.value);
+            }
         }
+    }
+    std::set<std::string_view> seen;
+    for (const auto& [button, variant] : ways) {
+        open(button.c_str());
+        window->setVariant(variant);
         const Calculator& c = window->calculator();
         EXPECT_EQ(window->objectName(), qstring(c.window));
         EXPECT_EQ(window->windowTitle(), qstring(c.title));
@@ -116,7 +122,7 @@ TEST_P(EarthPressureModes, EnableWhatTheyReadAndClearTheResults) {
     open("Command1"); // another mode first: the same window switches in place
     type("hx", "6");
     click("Command1");
-    EXPECT_EQ(open(c.button), launcher.earthPressureWindow());
+    EXPECT_EQ(open(c.button), launcher.window(subprogram::kEarthPressure));
     EXPECT_EQ(control<QLabel>(window, "SS")->text(), c.slipCaption);
     for (const QString& name : c.enabled + c.disabled) {
         EXPECT_EQ(widget(name.toLatin1().constData())->isEnabled(), c.enabled.contains(name))

@@ -68,14 +68,14 @@ TEST_F(Workday, AFileOpensInTheWindowOfItsCalculator) {
     open("Command6");
     window->saveTo(folder.filePath("wall.slope"));
     launcher.openFile(folder.filePath("wall.slope")); // as slope-support FILE.slope does
-    EXPECT_EQ(launcher.gravityWallWindow(), window);
+    EXPECT_EQ(launcher.window(subprogram::kGravityWall), window);
     open("Command1"); // at rest
     type("hx", "6");
     window->saveTo(folder.filePath("at-rest.slope"));
     open("solidstrees");
     open("anchorbar")->openFile(folder.filePath("at-rest.slope"));
     EXPECT_EQ(subprogram::earthPressureMode, subprogram::EarthPressureMode::AtRest);
-    window = launcher.earthPressureWindow();
+    window = launcher.window(subprogram::kEarthPressure);
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(text("hx"), "6");
     EXPECT_FALSE(widget("Cx")->isEnabled());

@@ -162,12 +162,9 @@ EarthPressureWindow::EarthPressureWindow(Reporter reporter)
     control<QLineEdit>(this, "hx")->setFocus();
 }
 
-EarthPressureWindow* EarthPressureWindow::openInMode(WindowSlot<EarthPressureWindow>& slot,
-                                                     EarthPressureMode mode) {
+void EarthPressureWindow::openInMode(EarthPressureMode mode) {
     subprogram::earthPressureMode = mode;
-    EarthPressureWindow* window = slot.get();
-    window->setUpMode(mode);
-    return window;
+    setUpMode(mode);
 }
 
 void EarthPressureWindow::setUpMode(EarthPressureMode mode) {
@@ -191,8 +188,7 @@ void EarthPressureWindow::setUpMode(EarthPressureMode mode) {
 }
 
 void EarthPressureWindow::setVariant(int mode) {
-    subprogram::earthPressureMode = static_cast<EarthPressureMode>(mode);
-    setUpMode(static_cast<EarthPressureMode>(mode));
+    openInMode(static_cast<EarthPressureMode>(mode));
 }
 
 int EarthPressureWindow::variant() const {

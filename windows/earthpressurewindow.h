@@ -2,7 +2,6 @@
 
 #include "calculators/earthpressure.h"
 #include "gui/calculatorwindow.h"
-#include "gui/windowslot.h"
 
 // "solidstress": one window, three kinds of earth pressure. The launcher button that opens it
 // chooses the mode; the mode enables the fields it reads, relabels the slip-surface field and
@@ -12,14 +11,13 @@ class EarthPressureWindow : public CalculatorWindow {
   public:
     explicit EarthPressureWindow(Reporter reporter);
 
-    // Sets the shared mode, creates the window if there is none, sets it up for the mode and
-    // shows it. A later call reconfigures the same window in place, also while it is shown;
-    // input texts are never touched.
-    static EarthPressureWindow* openInMode(WindowSlot<EarthPressureWindow>& slot,
-                                           subprogram::EarthPressureMode mode);
+    // Sets the shared mode, sets the window up for it and shows it, as the launcher's buttons
+    // do (through the window registry). A later call reconfigures the window in place, also
+    // while it is shown; input texts are never touched.
+    void openInMode(subprogram::EarthPressureMode mode);
 
     int variant() const override;
-    // Sets the shared mode and the window up for it, as the launcher's button does.
+    // openInMode.
     void setVariant(int mode) override;
 
   protected:

@@ -1,0 +1,64 @@
+#include "registry.h"
+
+#include "calculators/anchorbar.h"
+#include "calculators/beam.h"
+#include "calculators/earthpressure.h"
+#include "calculators/gravitywall.h"
+#include "windows/anchorbarwindow.h"
+#include "windows/beamwindow.h"
+#include "windows/earthpressurewindow.h"
+#include "windows/gravitywallwindow.h"
+
+#include <vector>
+
+namespace windows {
+
+namespace {
+
+using subprogram::EarthPressureMode;
+
+template <typename Window> CalculatorWindow* create(Reporter reporter) {
+    return new Window(std::move(reporter));
+}
+
+constexpr Button kEarthPressureButtons[] = {{"solidstrees", int(EarthPressureMode::Coulomb)},
+                                            {"Command1", int(EarthPressureMode::AtRest)},
+                                            {"Command4", int(EarthPressureMode::LimitedFill)}};
+constexpr Button kAnchorBarButtons[] = {{"anchorbar", std::nullopt}};
+constexpr Button kGravityWallButtons[] = {{"Command6", std::nullopt}};
+constexpr Button kBeamButtons[] = {{"Command5", std::nullopt}}; // a button never shown
+
+std::vector<Kind>& all() {
+    static std::vector<Kind> kinds{
+        {&subprogram::kEarthPressure, create<EarthPressureWindow>, kEarthPressureButtons},
+        {&subprogram::kAnchorBar, create<AnchorBarWindow>, kAnchorBarButtons},
+        {&subprogram::kGravityWall, create<GravityWallWindow>, kGravityWallButtons},
+        {&subprogram::kBeam, create<BeamWindow>, kBeamButtons},
+    };
+    return kinds;
+}
+
+} // namespace
+
+std::span<const Kind> kinds() {
+    return all();
+}
+
+const Kind* kindOf(const subprogram::Calculator& calculator) {
+    for (const Kind& kind : all()) {
+        if (kind.calculator == &calculator) {
+            return &kind;
+        }
+    }
+    return nullptr;
+}
+
+Registration::Registration(const Kind& kind) : calculator_(kind.calculator) {
+    all().push_back(kind);
+}
+
+Registration::~Registration() {
+    std::erase_if(all(), [this](const Kind& kind) { return kind.calculator == calculator_; });
+}
+
+} // namespace windows
