@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <charconv>
+#include <cstdint>
 #include <cfloat>
 #include <cmath>
 #include <optional>
@@ -174,6 +176,64 @@ TEST(RoundToInt32, HasItsOwnRangeAndReadsText) {
     EXPECT_TRUE(FailsWith(OV, [] { roundToInt32(2147483647.5); }));
     EXPECT_EQ(roundToInt32(" 1,000 "), 1000);
     EXPECT_TRUE(FailsWith(TM, [] { roundToInt16("ten"); }));
+}
+
+// A written number's significant digits and the power of ten of its first, whatever its notation.
+std::pair<std::string, int> digitsOf(const std::string& text) {
+    std::string digits;
+    int point = -1, exponent = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '.') {
+            point = static_cast<int>(digits.size());
+        } else if (text[i] == 'E' || text[i] == 'e') {
+            exponent = std::stoi(text.substr(i + 1));
+            break;
+        } else if (text[i] >= '0' && text[i] <= '9') {
+            digits += text[i];
+        }
+    }
+    const int before = point < 0 ? static_cast<int>(digits.size()) : point;
+    const std::size_t first = digits.find_first_not_of('0');
+    if (first == std::string::npos) {
+        return {"0", 0};
+    }
+    digits.erase(0, first);
+    digits.erase(digits.find_last_not_of('0') + 1);
+    return {digits, before - 1 - static_cast<int>(first) + exponent};
+}
+
+// The digit generator against the standard library's, which rounds the exact binary value to
+// nearest, ties to even: 15 digits of a double, 7 of a single, on random values over every
+// magnitude and on exact ties (a sixteenth or eighth digit 5 and nothing after it).
+TEST(ToText, RoundsAsTheStandardLibraryDoes) {
+    std::mt19937_64 rng(24);
+    const auto reference = [](double value, int significant) {
+        char buffer[64];
+        const auto end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                       std::chars_format::scientific, significant - 1)
+                             .ptr;
+        return digitsOf(std::string(buffer, end));
+    };
+    const auto check = [&](double value) {
+        EXPECT_EQ(digitsOf(doubleToText(value)), reference(value, 15)) << value;
+        if (fitsSingle(value)) {
+            const float single = static_cast<float>(value);
+            EXPECT_EQ(digitsOf(singleToText(single)), reference(single, 7)) << single;
+        }
+    };
+    for (int i = 0; i < 100000; ++i) {
+        const double mantissa = std::uniform_real_distribution<double>(1, 10)(rng);
+        check(mantissa * std::pow(10.0, static_cast<int>(rng() % 40) - 20));
+        // ties: 16-digit integers ending in 5, and halves of odd 16-digit integers
+        const std::uint64_t whole = 1000000000000000 + rng() % 8000000000000000;
+        check(static_cast<double>(whole - whole % 10 + 5));
+        check(static_cast<double>(whole | 1) / 2);
+        // a single's ties: 8-digit integers ending in 5 (below 2^24, all singles)
+        check(static_cast<double>(10000005 + rng() % 676721 * 10));
+    }
+    // the case: 123456789012344.5 keeps its even last digit
+    EXPECT_EQ(doubleToText(123456789012344.5), "123456789012344");
+    EXPECT_EQ(doubleToText(123456789012345.5), "123456789012346");
 }
 
 // Found by fuzzing: seven digits identify a double's text but not always a single, so a single

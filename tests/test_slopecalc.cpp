@@ -164,6 +164,40 @@ TEST(Slopecalc, JsonHoldsTheResultsAndTheFailure) {
                      "\"b4\", \"text\": \"\\\"\\n\"}}\n");
 }
 
+// Rows that read their fields in other orders (a beam's lengths in one row and not in the next,
+// a row that fails at its first field or at its last) each give what the same calculation gives
+// alone.
+TEST(Slopecalc, EveryRowOfABatchIsTheCalculationOfItsOwnCells) {
+    const std::vector<csv::Row> rows = rowsOf(
+        slopecalc({"beam", "--csv", "-"}, "n,lengths,q,upper\n2,2;4,10,fixed\n3,,12,hinged\n"
+                                          "3,2;4;2,10,\nx,,10,\n1,,abc,\n1,3,7,free\n2,2,1,\n")
+            .out);
+    ASSERT_EQ(rows.size(), 8u);
+    for (std::size_t r = 1; r < rows.size(); ++r) {
+        std::vector<std::string> args{"beam"};
+        for (std::size_t c = 0; c < 4; ++c) {
+            if (!rows[r][c].empty()) {
+                args.push_back(rows[0][c] + "=" + rows[r][c]);
+            }
+        }
+        const Outcome alone = slopecalc(args);
+        std::string results; // the row's written moments, as the lone calculation prints them
+        for (std::size_t c = 4; c + 1 < rows[r].size(); ++c) {
+            if (!rows[r][c].empty()) {
+                results += rows[0][c] + "=" + rows[r][c] + "\n";
+            }
+        }
+        EXPECT_EQ(results, alone.out) << "row " << r;
+        // the same failure: "13 TypeMismatch (q)" in the row, "error 13: …" alone
+        const auto number = [](const std::string& text) {
+            return text.empty() ? 0 : std::stoi(text);
+        };
+        EXPECT_EQ(number(rows[r].back()),
+                  number(alone.err.substr(std::min<std::size_t>(6, alone.err.size()))))
+            << "row " << r;
+    }
+}
+
 TEST(Slopecalc, BeamBatchesHaveAColumnForEveryEndOfNinetyNineSpans) {
     const Outcome r = slopecalc({"beam", "--csv", "-"}, "n,upper,lower\n1,fixed,fixed\n");
     const std::vector<csv::Row> rows = rowsOf(r.out);
