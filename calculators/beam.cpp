@@ -92,7 +92,10 @@ std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths,
         const std::size_t m = n + 1;
         using Vector = std::array<Num, kTableSize>;
         Vector L{}, EI{}, k{}, R{};
-        std::array<std::array<Num, 3>, kTableSize> F{}; // F[i][1] upper end, F[i][2] lower end
+        struct Ends {
+            Num upper, lower;
+        };
+        std::array<Ends, kTableSize> F{}; // the fixed-end moments of each span
         // The stiffness matrix is symmetric and tridiagonal: its diagonal D[j] = K(j,j) and the
         // band above it U[j] = K(j,j+1) are all of it that elimination reads or changes.
         Vector D{}, U{};
@@ -118,17 +121,17 @@ std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths,
                 double up = 0;
                 double low = 0;
                 combinedLoadFixedEndMoments(L[i].value(), 0, a3.value(), a4.value(), up, low);
-                F[i][1] = up;
-                F[i][2] = low;
+                F[i].upper = up;
+                F[i].lower = low;
             } else { // reaching below the kink: the full q over the whole span
-                F[i][1] = Num(-1) / 12 * q * L[i] * L[i];
-                F[i][2] = Num(1) / 12 * q * L[i] * L[i];
+                F[i].upper = Num(-1) / 12 * q * L[i] * L[i];
+                F[i].lower = Num(1) / 12 * q * L[i] * L[i];
             }
             EI[i] = Ec / 12 * b / kMillimetresPerMetre * h / kMillimetresPerMetre * h /
                     kMillimetresPerMetre * h / kMillimetresPerMetre;
             if (keep.trace()) { // named in the trace and in the formulas that use them
-                F[i][1] = keep(indexed("F", i, 1), F[i][1]);
-                F[i][2] = keep(indexed("F", i, 2), F[i][2]);
+                F[i].upper = keep(indexed("F", i, 1), F[i].upper);
+                F[i].lower = keep(indexed("F", i, 2), F[i].lower);
                 EI[i] = keep(indexed("EI", i), EI[i]);
             }
         }
@@ -139,10 +142,10 @@ std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths,
             }
         }
 
-        R[1] = -F[1][1];
-        R[m] = -F[n][2];
+        R[1] = -F[1].upper;
+        R[m] = -F[n].lower;
         for (std::size_t j = 2; j <= n; ++j) {
-            R[j] = -F[j - 1][2] - F[j][1];
+            R[j] = -F[j - 1].lower - F[j].upper;
         }
         D[1] = 4 * k[1];
         D[m] = 4 * k[n];
@@ -185,8 +188,8 @@ std::vector<SpanMoments> solveContinuousBeam(const std::vector<double>& lengths,
         std::vector<SpanMoments> moments;
         moments.reserve(n);
         for (std::size_t i = 1; i <= n; ++i) {
-            const Num upperEnd = (4 * k[i] * R[i] + 2 * k[i] * R[i + 1]) + F[i][1];
-            const Num lowerEnd = (2 * k[i] * R[i] + 4 * k[i] * R[i + 1]) + F[i][2];
+            const Num upperEnd = (4 * k[i] * R[i] + 2 * k[i] * R[i + 1]) + F[i].upper;
+            const Num lowerEnd = (2 * k[i] * R[i] + 4 * k[i] * R[i + 1]) + F[i].lower;
             moments.push_back({upperEnd.value(), lowerEnd.value()});
             if (keep.trace()) {
                 keep(indexed("M", i, 1), upperEnd);

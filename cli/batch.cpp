@@ -73,7 +73,10 @@ class WrittenRows {
   public:
     // After the header is handed to `out`.
     explicit WrittenRows(const std::ostream& out)
-        : sink_(dynamic_cast<const FdOutput*>(out.rdbuf())), lastEnd_(sink_ ? sink_->queued() : 0) {
+        : sink_(dynamic_cast<const FdOutput*>(out.rdbuf())) {
+        if (sink_) {
+            lastEnd_ = sink_->queued();
+        }
     }
     // The row of the record that began on `line` is handed to the output.
     void handed(std::size_t line) {
@@ -108,8 +111,8 @@ class WrittenRows {
     }
     const FdOutput* sink_;
     std::deque<std::pair<unsigned long long, std::size_t>> handed_; // the output's size at its end
-    std::size_t last_ = 0;
-    unsigned long long lastEnd_;
+    std::size_t last_{};
+    unsigned long long lastEnd_{}; // the output's size at the end of the last row written
 };
 
 // The batch on its streams of UTF-8; `sink` is what `out` writes into in the end.

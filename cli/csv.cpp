@@ -1,5 +1,7 @@
 #include "csv.h"
 
+#include "core/wholefile.h"
+
 #include <algorithm>
 #include <bit>
 
@@ -96,14 +98,14 @@ Reader::Reader(std::istream& in) : in_(*in.rdbuf()) {
 }
 
 bool Reader::fill() {
-    constexpr std::streamsize kChunk = 1 << 16;
     buffer_.erase(0, position_);
     position_ = 0;
     if (in_.sgetc() == kEnd) { // waits for input only here, when nothing is left
         return !buffer_.empty();
     }
     // what the stream holds already, never more: a batch fed slowly goes out row by row
-    const std::streamsize ready = std::min(std::max<std::streamsize>(in_.in_avail(), 1), kChunk);
+    const std::streamsize ready =
+        std::min<std::streamsize>(std::max<std::streamsize>(in_.in_avail(), 1), kReadBlock);
     const std::size_t before = buffer_.size();
     buffer_.resize(before + static_cast<std::size_t>(ready));
     buffer_.resize(before + static_cast<std::size_t>(in_.sgetn(buffer_.data() + before, ready)));
@@ -221,8 +223,9 @@ bool Reader::next(Record& record) {
     const char* end = buffer_.data() + buffer_.size();
     const char* const stop = splitCells(begin, end, record.cells);
     const auto length = static_cast<std::size_t>(stop - begin);
-    if (!tooLong_ && stop < end && *stop != '"' && (*stop == '\n' || stop + 1 < end) &&
-        length + 1 <= kLongest) {
+    // (the buffer never holds a record as long as kLongest: it takes a block at a time)
+    static_assert(2 * kReadBlock < kLongest);
+    if (!tooLong_ && stop < end && *stop != '"' && (*stop == '\n' || stop + 1 < end)) {
         record.verbatim = true;
         record.text = std::string_view(begin, length);
         line_ = nextLine_++;

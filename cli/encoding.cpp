@@ -65,7 +65,6 @@ std::size_t DecodingInput::decode() {
 }
 
 DecodingInput::int_type DecodingInput::underflow() {
-    constexpr std::streamsize kChunk = 1 << 16;
     for (;;) {
         if (const std::size_t size = decode(); size > 0) {
             setg(decoded_, decoded_, decoded_ + size);
@@ -83,7 +82,7 @@ DecodingInput::int_type DecodingInput::underflow() {
         }
         // what the source holds already, never more: a batch fed slowly goes out row by row
         const std::streamsize ready =
-            std::min(std::max<std::streamsize>(source_.in_avail(), 1), kChunk);
+            std::min<std::streamsize>(std::max<std::streamsize>(source_.in_avail(), 1), kReadBlock);
         const std::size_t before = raw_.size();
         raw_.resize(before + static_cast<std::size_t>(ready));
         raw_.resize(before + static_cast<std::size_t>(source_.sgetn(raw_.data() + before, ready)));
@@ -94,7 +93,7 @@ EncodingOutput::EncodingOutput(std::streambuf& sink, const std::string& name)
     : sink_(sink), converter_(name, "UTF-8") {}
 
 bool EncodingOutput::encode() {
-    char encoded[1 << 12];
+    char encoded[kReadBlock];
     while (!pending_.empty() && !failed_) {
         char* in = pending_.data();
         std::size_t inLeft = pending_.size();

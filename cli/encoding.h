@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/wholefile.h"
+
 #include <iconv.h>
 
 #include <streambuf>
@@ -42,7 +44,7 @@ class DecodingInput : public std::streambuf {
     std::streambuf& source_;
     Converter converter_;
     std::string raw_; // read and not yet decoded
-    char decoded_[1 << 16];
+    char decoded_[kReadBlock];
 };
 
 // Takes UTF-8 and writes it to `sink` in `name` as it comes, holding back only a character cut

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/wholefile.h"
+
 #include <ios>
 #include <ostream>
 #include <streambuf>
@@ -34,7 +36,7 @@ class FdOutput : public std::streambuf {
     bool stopped_ = false;
     unsigned long long written_ = 0;
     long long deadline_ = 0; // after a stop: the end of its grace, in ms of the steady clock
-    char buffer_[1 << 16];
+    char buffer_[kReadBlock];
 };
 
 class FdInput : public std::streambuf {
@@ -54,7 +56,7 @@ class FdInput : public std::streambuf {
     bool owned_;
     std::ostream* flushFirst_;
     int error_ = 0;
-    char buffer_[1 << 16];
+    char buffer_[kReadBlock];
 };
 
 // SIGINT, SIGTERM and SIGHUP end a read or a write that waits and make stopSignal() say which

@@ -90,11 +90,9 @@ class Parser {
     }
     bool take(char c) {
         space();
-        if (pos_ < text_.size() && text_[pos_] == c) {
-            ++pos_;
-            return true;
-        }
-        return false;
+        const bool next = text_.substr(pos_).starts_with(c);
+        pos_ += next;
+        return next;
     }
     void expect(char c) {
         if (!take(c)) {

@@ -205,7 +205,7 @@ std::optional<FileError> readWholeFile(const std::string& path, std::string& con
     if (!error && S_ISREG(status.st_mode)) {
         content.reserve(static_cast<std::size_t>(status.st_size));
     }
-    char buffer[1 << 16];
+    char buffer[kReadBlock];
     while (!error) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n > 0) {

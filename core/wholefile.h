@@ -34,5 +34,7 @@ std::optional<FileError> writeWholeFile(const std::string& path, std::string_vie
 // `regularOnly` any that is not a regular file (a pipe would keep a window waiting for good; a
 // device such as /dev/zero would never end), before reading it.
 inline constexpr std::size_t kLargestReadFile = std::size_t{1} << 20;
+// Bytes read from a descriptor at a time.
+inline constexpr std::size_t kReadBlock = std::size_t{1} << 16;
 std::optional<FileError> readWholeFile(const std::string& path, std::string& content,
                                        bool regularOnly, std::size_t limit = kLargestReadFile);

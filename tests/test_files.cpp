@@ -1,4 +1,5 @@
 #include "core/json.h"
+#include "core/utf8.h"
 #include "core/wholefile.h"
 
 #include <gtest/gtest.h>
@@ -70,9 +71,11 @@ TEST_F(WholeFiles, ADescriptorsNameWritesThroughItAndAPipeIsNotReplaced) {
     // as `slopecalc --report /dev/stdout >> log`: what the log held stays, the report follows it
     std::ofstream(at("log")) << "OLD\n";
     const int fd = ::open(at("log").c_str(), O_WRONLY | O_APPEND);
+    ASSERT_EQ(::dup2(fd, 42), 42); // a number of two digits
     for (const std::string name : {"/dev/fd/", "/proc/self/fd/"}) {
-        EXPECT_FALSE(writeWholeFile(name + std::to_string(fd), name));
+        EXPECT_FALSE(writeWholeFile(name + "42", name));
     }
+    ::close(42);
     ::close(fd);
     EXPECT_EQ(contents(at("log")), "OLD\n/dev/fd//proc/self/fd/");
     ASSERT_EQ(::mkfifo(at("fifo").c_str(), 0666), 0);
@@ -138,6 +141,20 @@ TEST_F(WholeFiles, OnlyARegularFileOfAtMostAMebibyteIsReadWhole) {
     }
 }
 
+TEST(Utf8, TakesEveryCharacterAndNoOtherSequence) {
+    for (const std::string valid : {"a", "é", "嵌", "\xF0\x9F\x98\x80", "\xEF\xBF\xBF",
+                                    "\xF4\x8F\xBF\xBF", "\xE0\xA0\x80", "\xF0\x90\x80\x80"}) {
+        EXPECT_TRUE(utf8::valid(valid)) << valid;
+    }
+    // overlong forms, surrogates, beyond U+10FFFF, cut short, a continuation alone
+    for (const std::string invalid :
+         {"\xC0\xAF", "\xE0\x80\xAF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80",
+          "\xF4\x90\x80\x80", "\xE5\xB5", "\x80", "\xF5\x80\x80\x80"}) {
+        EXPECT_FALSE(utf8::valid("x" + invalid)) << invalid;
+        EXPECT_EQ(utf8::firstInvalid("x" + invalid), 1u) << invalid;
+    }
+}
+
 TEST(Json, RefusesAKeyGivenTwiceInLinearTime) {
     // 200,000 keys: checked pair by pair, as once, this took minutes
     std::string text = "{";
@@ -154,6 +171,12 @@ TEST(Json, RefusesAKeyGivenTwiceInLinearTime) {
         EXPECT_STREQ(e.what(), "the key \"k199999\" is given twice");
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    // the first key given again after a hundred others, its table grown on the way
+    std::string hundred = "{\"first\": 0";
+    for (int i = 0; i < 100; ++i) {
+        hundred += ", \"k" + std::to_string(i) + "\": 0";
+    }
+    EXPECT_THROW(json::parse(hundred + ", \"first\": 1}"), json::Error);
 }
 
 TEST(Json, ReadsWhatItWritesAndEveryValueInItsPlace) {
@@ -177,8 +200,8 @@ TEST(Json, ReadsWhatItWritesAndEveryValueInItsPlace) {
     // the escapes JSON has, a surrogate pair among them
     EXPECT_EQ(json::parse(R"("\u00e9\u5D4C\ud83d\ude00\/\b\f\r")").root().text(),
               "é嵌\xF0\x9F\x98\x80/\b\f\r");
-    for (const char* bad : {"01", "-01", "1.", "\"\\ud83d\"", "\"\\ude00\"", "\"\\u12G4\"",
-                            "\"\xC0\xAF\"", "[1,]", "{\"a\" 1}", "\"\\x\""}) {
+    for (const char* bad : {"01", "-01", "1.", "\"\\ud83d\"", "\"\\ude00\"", "\"\\udc00\\udc00\"",
+                            "\"\\u12G4\"", "\"\xC0\xAF\"", "[1,]", "{\"a\" 1}", "\"\\x\""}) {
         EXPECT_THROW(json::parse(bad), json::Error) << bad;
     }
 }

@@ -5,10 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <charconv>
-#include <cstdint>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 #include <random>
 #include <string>

@@ -103,12 +103,17 @@ TEST(Report, AFailedCalculationNamesTheStepAndWhatWasWritten) {
 }
 
 TEST(Report, NumbersAreRoundedToFourSignificantDigitsForTheReader) {
-    const std::pair<double, const char*> table[] = {
-        {0.427106497065615, "0.4271"}, {118.8367, "118.8"},
-        {0.9329683, "0.9330"},         {1.24999999226498, "1.250"},
-        {-37.9700492460558, "-37.97"}, {4.09349140449553E-05, "4.093E-05"},
-        {1234567, "1.235E+06"},        {9999.7, "1.000E+04"},
-        {0.001, "0.001000"},           {0, "0"}};
+    const std::pair<double, const char*> table[] = {{0.427106497065615, "0.4271"},
+                                                    {118.8367, "118.8"},
+                                                    {0.9329683, "0.9330"},
+                                                    {1.24999999226498, "1.250"},
+                                                    {-37.9700492460558, "-37.97"},
+                                                    {4.09349140449553E-05, "4.093E-05"},
+                                                    {1234567, "1.235E+06"},
+                                                    {9999.7, "1.000E+04"},
+                                                    {0.001, "0.001000"},
+                                                    {1234.4, "1234"},
+                                                    {0, "0"}};
     for (const auto& [value, text] : table) {
         EXPECT_EQ(roundedText(value), text) << value;
     }

@@ -1,8 +1,10 @@
 #include "calculators/earthpressure.h"
+#include "calculators/registry.h"
 #include "calculators/savedcalculation.h"
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 using namespace subprogram;
@@ -35,6 +37,20 @@ TEST(SavedCalculation, ReadsBackWhatItWrote) {
     EXPECT_EQ(back.results, original.results);
     EXPECT_EQ(back.stale, original.stale);
     EXPECT_EQ(back.saved, original.saved);
+}
+
+// What a saved file names, every calculator has: its command once, its default variant among
+// its variants, each variant once.
+TEST(SavedCalculation, EveryCalculatorCanBeNamedInAFile) {
+    std::set<std::string_view> commands;
+    for (const Calculator* c : calculators()) {
+        EXPECT_TRUE(commands.insert(c->command).second) << c->command;
+        EXPECT_EQ(c->variant(c->defaultVariant).value, c->defaultVariant) << c->command;
+        std::set<std::string_view> names;
+        for (const Variant& v : c->variants) {
+            EXPECT_TRUE(names.insert(v.name).second) << c->command << ' ' << v.name;
+        }
+    }
 }
 
 struct Damage {

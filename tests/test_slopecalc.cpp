@@ -247,16 +247,22 @@ TEST(Slopecalc, HelpWrapsEachOptionWithinEightyColumns) {
     const std::size_t end = help.find("\n  --report");
     ASSERT_LT(begin, end);
     std::istringstream lines(help.substr(begin, end - begin));
-    std::string line, words;
+    std::string line, words, last;
     std::getline(lines, line);
     while (std::getline(lines, line)) {
         EXPECT_EQ(line.rfind("      ", 0), 0u) << line; // indented by six
         EXPECT_LE(line.size(), 80u) << line;            // ASCII: a byte a column
+        // no shorter than it can be: the next word would not have fitted
+        EXPECT_TRUE(last.empty() || last.size() + line.find(' ', 6) - 5 > 80) << last;
         words += (words.empty() ? "" : " ") + line.substr(6);
+        last = line;
     }
     EXPECT_EQ(words, "one calculation per row of a CSV file (- for standard input) whose first "
                      "row names the parameters (missing columns take their defaults), written "
                      "back with the results and an error column");
+    // the exit statuses in a column of their own
+    EXPECT_NE(help.find("\n  0      every calculation succeeded\n  1      a calculation failed"),
+              std::string::npos);
 }
 
 struct Batch {
@@ -387,6 +393,10 @@ TEST(Slopecalc, EveryWriteIsChecked) {
     EXPECT_EQ(piped.out, "Htk,Na,As,la,lb,error\n");
     EXPECT_EQ(piped.err, "");
     EXPECT_EQ(shell("$S anchor --csv /tmp").err, "slopecalc: cannot read /tmp: Is a directory\n");
+    // with standard input closed, the batch's file is descriptor 0
+    EXPECT_EQ(
+        shell("echo Htk >/tmp/slopecalc_in.csv; $S anchor --csv /tmp/slopecalc_in.csv <&-").out,
+        "Htk,Na,As,la,lb,error\n");
 }
 
 TEST(Slopecalc, AReportIsWrittenWholeOrNotAtAllAfterTheResults) {
@@ -499,6 +509,12 @@ TEST(Slopecalc, BytesThatAreNoUtf8TextAreNeverTakenForText) {
     back[1][1] = "嵌固";
     back[2][1] = "铰支";
     EXPECT_EQ(back, plain);
+    // a byte that is no GBK text fails its row alone: what follows it is read as before
+    const std::vector<csv::Row> bad = rowsOf(
+        slopecalc({"beam", "--csv", "-", "--encoding", "GBK"}, "n,upper\n1,\xffx\n1,fixed\n").out);
+    ASSERT_EQ(bad.size(), 3u);
+    EXPECT_EQ(bad[1].back(), "column 'upper' is not GBK text");
+    EXPECT_EQ(bad[2][2] + bad[2].back(), "-5");
     // UTF-16 with its mark: named, and read when its encoding is given
     const std::string utf16 = "\xFF\xFEn\0,\0u\0p\0p\0e\0r\0\n\0"
                               "1\0,\0\x4C\x5D\xFA\x56\n\0"s;
