@@ -54,7 +54,7 @@ void anchorBarDesign(int n, double D, double Htk, double a, double fy, bool perm
                  xi3 = permanent ? 0.6 : 0.72;
     const double Nak = Htk / std::cos(rad(a));
     const double Na = Nak * 1.25;
-    out[0] = Na * gamma0 / xi2 / fy;
+    out[0] = Na * gamma0 / xi2 / fy * 1000;
     out[1] = Nak / xi1 / kPi / (D / 1000) / frb;
     out[2] = Na * gamma0 / xi3 / n / kPi / (d / 1000) / fb;
     out[3] = Na;

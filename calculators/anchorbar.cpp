@@ -18,7 +18,8 @@ constexpr Coefficients kTemporary{1.33, 0.92, 0.72};
 
 constexpr double kLoadFactor = 1.25; // standard to design axial tension
 constexpr double kMillimetresPerMetre = 1000;
-constexpr std::int16_t kBars = 3; // the window designs a bundle of three bars
+constexpr double kNewtonsPerKilonewton = 1000; // kN ÷ (N/mm²) × 1000 = mm²
+constexpr std::int16_t kBars = 3;              // the window designs a bundle of three bars
 
 } // namespace
 
@@ -38,10 +39,18 @@ AnchorBar anchorBarDesign(std::int16_t bars, double bodyDiameter, double tension
 
         const Num Nak = keep("Nak", Htk / cos(radians(a)));
         const Num Na = keep("Na", Nak * kLoadFactor);
-        const Num As = keep("As", Na * gamma0 / xi2 / fy);
+        const Num As = keep("As", Na * gamma0 / xi2 / fy * kNewtonsPerKilonewton);
         const Num la = keep("la", Nak / xi1 / pi / (D / kMillimetresPerMetre) / frb);
         const Num lb = keep("lb", Na * gamma0 / xi3 / n / pi / (d / kMillimetresPerMetre) / fb);
         return AnchorBar{As.value(), la.value(), lb.value(), Na.value()};
+    });
+}
+
+double barSection(std::int16_t bars, double barDiameter, Trace* trace) {
+    return evaluate<Keep>(trace, "barSection", [&]<typename Num>(Keep<Num> keep) {
+        const Num n = keep.input("n", double(bars)), d = keep.input("d", barDiameter);
+        const Num pi = keep.input("π", kPiDecimal);
+        return keep("As,提供", n * pi * d * d / 4).value();
     });
 }
 
@@ -55,7 +64,7 @@ namespace {
 constexpr Field kFields[] = {
     {"a",      "Text1",  "锚杆倾角a(度):",                "0",    "°",   "inclination of the anchor",                  "a"},
     {"Htk",    "Text2",  "锚杆水平拉力标准值(KN):",        "10",   "kN",  "standard value of the horizontal tension",   "H<sub>tk</sub>"},
-    {"fy",     "Text3",  "锚筋抗拉强度设计值(kPa):",       "310",  "kPa", "design tensile strength of the bar",         "f<sub>y</sub>"},
+    {"fy",     "Text3",  "锚筋抗拉强度设计值(N/mm²):",     "310",  "N/mm²", "design tensile strength of the bar",       "f<sub>y</sub>"},
     {"gamma0", "Text4",  "建筑边坡重要性系数:",             "1.1",  "",    "importance factor of the building slope",    "γ<sub>0</sub>"},
     {"frb",    "Text9",  "岩石与锚固体粘结强度特征值(kPa)", "180",  "kPa", "bond strength between rock and anchor body", "f<sub>rb</sub>"},
     {"D",      "Text10", "锚固体直径(mm):",                "140",  "mm",  "diameter of the anchor body",                "D"},
@@ -65,9 +74,10 @@ constexpr Field kFields[] = {
 
 constexpr Result kResults[] = {
     {"Text5", "Na", "锚杆轴向拉力设计值(KN):",    "N<sub>a</sub>", "kN"},
-    {"Text6", "As", "锚杆钢筋截面积(M):",         "A<sub>s</sub>", ""},
+    {"Text6", "As", "锚杆钢筋截面积(mm²):",       "A<sub>s</sub>", "mm²"},
     {"Text7", "la", "锚固段长度(M):",             "l<sub>a</sub>", "m"},
     {"Text8", "lb", "锚筋与砂浆间的锚固长度(M):", "l<sub>b</sub>", "m"},
+    {"Text13", "As_provided", "实配钢筋截面积(mm²):", "A<sub>s,提供</sub>", "mm²"},
 };
 
 // clang-format on
@@ -81,7 +91,8 @@ constexpr FieldId a = fieldNamed(kFields, "a"), Htk = fieldNamed(kFields, "Htk")
 } // namespace in
 namespace out {
 constexpr ResultId Na = resultNamed(kResults, "Na"), As = resultNamed(kResults, "As"),
-                   la = resultNamed(kResults, "la"), lb = resultNamed(kResults, "lb");
+                   la = resultNamed(kResults, "la"), lb = resultNamed(kResults, "lb"),
+                   AsProvided = resultNamed(kResults, "As_provided");
 } // namespace out
 
 } // namespace
@@ -102,12 +113,28 @@ void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
     form.setDouble(out::As, r.As);
     form.setDouble(out::la, r.la);
     form.setDouble(out::lb, r.lb);
+    // beyond the specified results, after them: the section the bars provide
+    form.setDouble(out::AsProvided, barSection(kBars, d, trace));
 }
 
 namespace {
 
 const Step kDesignStep{"anchorBarDesign", "锚杆设计"};
-const Step* const kSteps[] = {&kDesignStep};
+const Step kSectionStep{"barSection", "实配钢筋截面"};
+const Step* const kSteps[] = {&kDesignStep, &kSectionStep};
+
+// The bars the window designs against the section they need.
+const Verdict kVerdicts[] = {
+    {out::AsProvided, "As_ok", "As,提供", "钢筋截面", "≥", "As", "实配截面不小于所需截面"},
+};
+
+void judgeSection(int, const Form&, const Written& written, std::span<Judgement> out) {
+    const std::optional<double> provided = written.result(out::AsProvided);
+    const std::optional<double> needed = written.result(out::As);
+    if (provided && needed) {
+        out[0] = {*provided >= *needed ? Outcome::Met : Outcome::NotMet, *provided, *needed};
+    }
+}
 
 const Variant kKinds[] = {
     {int(AnchorKind::Permanent), "permanent", kPermanentAnchor, kSteps},
@@ -128,6 +155,8 @@ const Calculator kAnchorBar{
     .variantOption = {},
     .calculate = [](int kind, Form& form,
                     Trace* trace) { calculateAnchorBar(AnchorKind(kind), form, trace); },
+    .verdicts = kVerdicts,
+    .judge = judgeSection,
 };
 
 } // namespace subprogram

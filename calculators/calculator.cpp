@@ -72,16 +72,58 @@ std::string resultCaption(const Result& result) {
     return caption;
 }
 
-bool meets(const Verdict& verdict, std::string_view resultText) {
-    double value = 0;
-    ErrorKind error{};
-    return readDouble(resultText, value, error) && value >= verdict.required;
+std::vector<Judgement> judge(const Calculator& calculator, int variant, const Form& fields,
+                             const Written& written) {
+    std::vector<Judgement> judgements(calculator.verdicts.size());
+    if (calculator.judge) {
+        calculator.judge(variant, fields, written, judgements);
+        return judgements;
+    }
+    for (std::size_t i = 0; i < judgements.size(); ++i) {
+        const Verdict& v = calculator.verdicts[i];
+        if (const std::optional<double> value = written.result(v.result)) {
+            const bool met = v.relation == "≤" ? *value <= v.required : *value >= v.required;
+            judgements[i] = {met ? Outcome::Met : Outcome::NotMet, *value, v.required};
+        }
+    }
+    return judgements;
 }
 
-std::string verdictText(const Verdict& verdict, std::string_view resultText, bool met,
-                        bool withValue) {
-    return std::string(verdict.symbol) + (withValue ? " = " + std::string(resultText) : "") +
-           (met ? " ≥ " : " < ") + doubleToText(verdict.required) + (met ? " 满足" : " 不满足");
+std::string verdictExpression(const Verdict& verdict, const Judgement& judgement, bool withValue) {
+    if (judgement.outcome == Outcome::NotChecked) {
+        return "—";
+    }
+    const bool met = judgement.outcome == Outcome::Met;
+    const std::string value = withValue ? " = " + doubleToText(judgement.value) : std::string();
+    if (!judgement.reason.empty()) { // the reason, in the conclusion, stands for the comparison
+        return std::string(verdict.symbol) + value;
+    }
+    // the relation as it holds: a met "≥" reads "≥", one not met "<"
+    const std::string relation = met                       ? std::string(verdict.relation)
+                                 : verdict.relation == "≤" ? ">"
+                                                           : "<";
+    std::string limit(judgement.limitName.empty() ? verdict.limit : judgement.limitName);
+    double fixed = 0;
+    ErrorKind error{};
+    if (!::readDouble(limit, fixed, error)) { // a named limit: its value too
+        limit += " = " + (verdict.digits <= 7 ? singleToText(static_cast<float>(judgement.limit))
+                                              : doubleToText(judgement.limit));
+    }
+    return std::string(verdict.symbol) + value + " " + relation + " " + limit;
+}
+
+std::string verdictConclusion(const Judgement& judgement) {
+    const std::string word = judgement.outcome == Outcome::Met      ? "满足"
+                             : judgement.outcome == Outcome::NotMet ? "不满足"
+                                                                    : "未验算";
+    return judgement.reason.empty() ? word : word + "（" + std::string(judgement.reason) + "）";
+}
+
+std::string verdictText(const Verdict& verdict, const Judgement& judgement, bool withValue) {
+    return judgement.outcome == Outcome::NotChecked
+               ? verdictConclusion(judgement)
+               : verdictExpression(verdict, judgement, withValue) + " " +
+                     verdictConclusion(judgement);
 }
 
 } // namespace subprogram

@@ -58,6 +58,8 @@ struct Result {
     std::string_view unit;
     std::string_view defaultText = "0";
     std::string_view reportCaption = {}; // the report's name, where the window has no label
+    // Formed only for the checks (see Calculator::judge): never shown, printed or saved.
+    bool hidden = false;
 };
 
 // One part of a calculation as the report shows it: a routine and the values it formed, each
@@ -102,22 +104,50 @@ struct Variant {
     std::string_view refusal = {};
 };
 
-// Whether a result meets a requirement: a safety factor against its usual minimum.
+// How a check of a calculation came out: met, not met, or not made (what it needs was not given).
+enum class Outcome { Met, NotMet, NotChecked };
+
+// One check a calculator makes of its results, as the window, the command line and the report
+// show it: a value held against its limit.
 struct Verdict {
-    ResultId result;         // the result judged
-    std::string_view name;   // on the command line: "Ks_ok"
-    std::string_view symbol; // "Ks", plain text
-    std::string_view what;   // "抗滑移"
-    double required;         // the least value that meets it
+    ResultId result;           // the result it judges, beside which it is shown
+    std::string_view name;     // on the command line: "Ks_ok"
+    std::string_view symbol;   // the value compared, plain text: "Ks", "|e|", "As,提供"
+    std::string_view what;     // "抗滑移"
+    std::string_view relation; // "≥" or "≤": where the value must stand against the limit
+    std::string_view limit;    // the limit as the reader names it: "1.3", "b/6", "1.2fa", "As"
+    std::string_view basis;    // where the limit comes from: a clause, or "程序默认值"
+    double required = 0;       // a fixed limit, for a calculator that judges by fixed limits
+    int digits = 15;           // of the limit's value as the report writes it: 7 for singles
 };
 
-// The result as written (7 or 15 significant digits) against the requirement, so that a factor
-// shown as 1.3 meets 1.3 as the reader sees it; a text that is no number meets nothing.
-bool meets(const Verdict& verdict, std::string_view resultText);
-// A judged verdict in words: "Ks = 10.54241 ≥ 1.3 满足", "Kt = 1.2 < 1.6 不满足"; without the
-// value, where the result stands beside it: "Ks ≥ 1.3 满足".
-std::string verdictText(const Verdict& verdict, std::string_view resultText, bool met,
-                        bool withValue = true);
+// One check of one calculation: the value as its result shows it (7 or 15 significant digits,
+// so that a factor shown as 1.3 meets 1.3 as the reader sees it), the limit it was held against,
+// and why, where the comparison alone does not say.
+struct Judgement {
+    Outcome outcome = Outcome::NotChecked;
+    double value = 0, limit = 0;
+    std::string_view reason = {};
+    std::string_view limitName = {}; // in the place of the verdict's, where it depends on the case
+};
+
+// What a calculator's checks read of a calculation that succeeded: each result as written, as a
+// number, or none when it was not written (or is no number).
+class Written {
+  public:
+    virtual ~Written() = default;
+    virtual std::optional<double> result(ResultId result) const = 0;
+};
+
+// A judged verdict in words: "Ks = 10.54241 ≥ 1.3 满足", "|e| = 0.3 > b/6 = 0.2483333 不满足",
+// "未验算（未填地基承载力特征值）"; without the value, where the result stands beside it:
+// "Ks ≥ 1.3 满足".
+std::string verdictText(const Verdict& verdict, const Judgement& judgement, bool withValue = true);
+// Its two parts, as the report's table gives them: the comparison ("Ks = 10.54241 ≥ 1.3"; "—"
+// for a check not made) and the conclusion ("满足", "未验算（未填地基承载力特征值 fa）").
+std::string verdictExpression(const Verdict& verdict, const Judgement& judgement,
+                              bool withValue = true);
+std::string verdictConclusion(const Judgement& judgement);
 
 struct Calculator {
     std::string_view command;          // the slopecalc subcommand
@@ -136,6 +166,15 @@ struct Calculator {
 
     std::string_view resultsHelp = {};      // --help's line of results, when not their names
     std::span<const Verdict> verdicts = {}; // judged after every calculation that succeeds
+    // Judges every verdict (`out` follows `verdicts`) of a calculation of `variant` that
+    // succeeded, from its fields and what it wrote; without it, each verdict's result is held
+    // against its fixed limit.
+    void (*judge)(int variant, const Form& fields, const Written& written,
+                  std::span<Judgement> out) = nullptr;
+    // What a calculation of `variant` that succeeded should not be trusted for without a look:
+    // geometry its routines cannot honour. Shown beside the results and in the report.
+    std::vector<std::string> (*warnings)(int variant, const Form& fields,
+                                         const Written& written) = nullptr;
     // The report's line naming what was calculated, when not the variant's title.
     std::string (*describe)(const Variant& variant, const Form& form) = nullptr;
     // The drawing a report shows of what was calculated (`record`: the last calculation, whose
@@ -164,19 +203,27 @@ struct Calculator {
     }
 };
 
-// The verdicts of a calculation that succeeded, judged once for the window, the command line
-// and the report, on the results as written (`written(r)`: its text, empty when it was not
-// written): for each of the calculator's verdicts, whether it is met, or nothing when its result
-// was not written.
-template <typename Written>
-std::vector<std::optional<bool>> judge(const Calculator& calculator, const Written& written) {
-    std::vector<std::optional<bool>> met;
-    for (const Verdict& v : calculator.verdicts) {
-        const auto& text = written(v.result);
-        met.push_back(text.empty() ? std::nullopt : std::optional(meets(v, text)));
+// The verdicts of a calculation of `variant` that succeeded, judged once for the window, the
+// command line and the report alike, in the order of the calculator's verdicts.
+std::vector<Judgement> judge(const Calculator& calculator, int variant, const Form& fields,
+                             const Written& written);
+
+// A Written over any function of a result to its text as written (empty: not written).
+template <typename TextOf> class WrittenTexts : public Written {
+  public:
+    explicit WrittenTexts(TextOf textOf) : textOf_(std::move(textOf)) {}
+    std::optional<double> result(ResultId result) const override {
+        const auto& text = textOf_(result);
+        double value = 0;
+        ErrorKind error{};
+        return !std::string_view(text).empty() && ::readDouble(text, value, error)
+                   ? std::optional(value)
+                   : std::nullopt;
     }
-    return met;
-}
+
+  private:
+    TextOf textOf_;
+};
 
 // The report's name of a result: the label without its colon and the unit in brackets, which
 // the report gives in a column of its own.

@@ -61,7 +61,8 @@ WallWeight uprightWallWeight(float batter, float totalHeight, float toeHeight,
         const Num c0 = store("c0", b - A - b1);
         const Num G = store("G", W1 + W2 + W3);
         const Num x0 = store("x0", ((m2 + c0 + A) * W2 + (c0 + m1) * W1 + W3 * L3) / G);
-        return WallWeight{static_cast<float>(G.value()), static_cast<float>(x0.value())};
+        return WallWeight{static_cast<float>(G.value()), static_cast<float>(x0.value()),
+                          static_cast<float>(c0.value())};
     });
 }
 
@@ -107,8 +108,8 @@ WallWeight shelfWallWeight(float batter, float upperSlope, float lowerSlope, flo
 }
 
 float antiSlidingFactor(float weight, float earthPressure, float baseInclination,
-                        float backInclination, float wallFriction, float baseFriction,
-                        Trace* trace) {
+                        float backInclination, float wallFriction, float baseFriction, Trace* trace,
+                        double* drive) {
     return evaluate<Store>(trace, "antiSlidingFactor", [&]<typename Num>(Store<Num> store) {
         const Num G = store.input("G", weight), Ea = store.input("Ea", earthPressure);
         const Num alpha0 = store.input("α0", baseInclination);
@@ -123,7 +124,12 @@ float antiSlidingFactor(float weight, float earthPressure, float baseInclination
         const Num Eat = store("Eat", Ea * sin(psi));
         const Num Ean = store("Ean", Ea * cos(psi));
         const Num numerator = (Gn + Ean) * mu;
-        return static_cast<float>(store("Ks", numerator / (Eat - Gt)).value());
+        const Num driving = Eat - Gt;
+        const float Ks = static_cast<float>(store("Ks", numerator / driving).value());
+        if (drive) {
+            *drive = driving.value();
+        }
+        return Ks;
     });
 }
 
@@ -187,13 +193,24 @@ BaseStress baseStress(float weight, float soilHeight, float totalHeight, float b
             pmin = store("pmin", heelFactor * (N / b));
         }
         return BaseStress{static_cast<float>(pmax.value()), static_cast<float>(pmin.value()),
-                          static_cast<float>(e.value())};
+                          static_cast<float>(e.value()), static_cast<float>(N.value())};
+    });
+}
+
+float meanBasePressure(float normalForce, float baseWidth, Trace* trace) {
+    return evaluate<Store>(trace, "meanBasePressure", [&]<typename Num>(Store<Num> store) {
+        const Num N = store.input("N", normalForce), b = store.input("b", baseWidth);
+        return static_cast<float>(store("pk", N / b).value());
     });
 }
 
 namespace {
 
 // clang-format off
+// The ground under the base, which sets the eccentricity the program allows.
+enum class Ground { Soil, Rock };
+constexpr Choice kGrounds[] = {{"土质", "soil", int(Ground::Soil)}, {"岩质", "rock", int(Ground::Rock)}};
+
 constexpr Field kFields[] = {
     {"alpha",   "Text3",  "挡墙墙背倾角α(度):",         "90",    "°",     "wall back inclination",                     "α", Conversion::DoubleAndSingle},
     {"delta",   "Text4",  "岩土对挡墙墙背摩擦角δ(度):",  "10",    "°",     "friction angle between soil and wall back", "δ", Conversion::DoubleAndSingle},
@@ -219,18 +236,25 @@ constexpr Field kFields[] = {
     {"b5",      "Text24", "b5(m):",                    ".5",    "m",     "top width of the upper wall (shelf type)",  "b<sub>5</sub>", Conversion::Single, {}, {}, 0, "上墙顶宽"},
     {"h4",      "Text25", "h4(m):",                    "0.65",  "m",     "footing height (shelf type)",               "h<sub>4</sub>", Conversion::Single, {}, {}, 0, "墙趾高度"},
     {"x3",      "Text27", "x3:",                       "0.25",  "",      "back slope of the lower wall (shelf type)", "x<sub>3</sub>", Conversion::Single, {}, {}, 0, "下墙墙背坡率"},
+    // the checks' own, beyond the window's specified fields
+    {"ground",  "groundx", "地基类别:",                 "土质",  "",      "foundation: 土质|soil, 岩质|rock",          "",   Conversion::Word, {}, kGrounds, int(Ground::Soil)},
+    {"fa",      "fax",    "地基承载力特征值fa(kPa):",   "",      "kPa",   "characteristic bearing capacity (empty: not checked)", "f<sub>a</sub>"},
 };
 
 constexpr Result kResults[] = {
     {"Text1",  "Ka",   "主动土压力系数",               "K<sub>a</sub>",   ""},
-    {"Text6",  "Ea",   "主动土压力(KN)",               "E<sub>a</sub>",   "kN"},
-    {"Text7",  "G",    "墙体自重(KN)",                 "G",               "kN"},
+    {"Text6",  "Ea",   "主动土压力(KN)",               "E<sub>a</sub>",   "kN/m"}, // per metre of wall
+    {"Text7",  "G",    "墙体自重(KN)",                 "G",               "kN/m"},
     {"Text13", "x0",   "挡墙重心至墙趾的水平距离(M):",  "x<sub>0</sub>",   "m"},
     {"Text10", "Kt",   "抗倾系数",                     "K<sub>t</sub>",   ""},
     {"Text9",  "Ks",   "抗滑移系数",                   "K<sub>s</sub>",   ""},
     {"Text16", "pmax", "基底最大应力(KN/MxM)",         "p<sub>max</sub>", "kPa"},
     {"Text17", "e",    "基底合力偏心矩(M):",           "e",               "m"},
     {"Text18", "pmin", "基底最小应力(KN/MxM)",         "p<sub>min</sub>", "kPa"},
+    // beyond the window's specified results: for the checks
+    {"pkx",    "pk",   "基底平均应力(kPa):",           "p<sub>k</sub>",   "kPa", "0", "基底平均应力"},
+    {"",       "drive", "", "", "kN/m", "0", {}, true},
+    {"",       "c0",    "", "", "m",    "0", {}, true},
 };
 
 const std::string_view kShelfNotes[] = {
@@ -253,14 +277,16 @@ constexpr FieldId alpha = fieldNamed(kFields, "alpha"), delta = fieldNamed(kFiel
                   h1 = fieldNamed(kFields, "h1"), h2 = fieldNamed(kFields, "h2"),
                   b2 = fieldNamed(kFields, "b2"), b3 = fieldNamed(kFields, "b3"),
                   b4 = fieldNamed(kFields, "b4"), b5 = fieldNamed(kFields, "b5"),
-                  h4 = fieldNamed(kFields, "h4"), x3 = fieldNamed(kFields, "x3");
+                  h4 = fieldNamed(kFields, "h4"), x3 = fieldNamed(kFields, "x3"),
+                  ground = fieldNamed(kFields, "ground"), fa = fieldNamed(kFields, "fa");
 } // namespace in
 namespace out {
 constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, "Ea"),
                    G = resultNamed(kResults, "G"), x0 = resultNamed(kResults, "x0"),
                    Kt = resultNamed(kResults, "Kt"), Ks = resultNamed(kResults, "Ks"),
                    pmax = resultNamed(kResults, "pmax"), e = resultNamed(kResults, "e"),
-                   pmin = resultNamed(kResults, "pmin");
+                   pmin = resultNamed(kResults, "pmin"), pk = resultNamed(kResults, "pk"),
+                   drive = resultNamed(kResults, "drive"), c0 = resultNamed(kResults, "c0");
 } // namespace out
 
 } // namespace
@@ -322,7 +348,8 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     form.setSingle(out::G, wall.G);
     form.setSingle(out::x0, wall.x0);
 
-    const float Ks = antiSlidingFactor(wall.G, Ea, alpha0, alphaS, deltaS, mu, trace);
+    double drive = 0;
+    const float Ks = antiSlidingFactor(wall.G, Ea, alpha0, alphaS, deltaS, mu, trace, &drive);
     const float z = earthPressureLeverHeight(HS, Ht, trace);
     const float Kt =
         antiOverturningFactor(wall.G, Ea, alpha0, z, alphaS, deltaS, b, wall.x0, trace);
@@ -333,6 +360,22 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     form.setSingle(out::pmax, base.pmax);
     form.setSingle(out::e, base.e);
     form.setSingle(out::pmin, base.pmin);
+
+    // beyond the specified calculation, after everything it reads and writes
+    form.setSingle(out::pk, meanBasePressure(base.N, b, trace));
+    form.setDouble(out::drive, drive);
+    form.setSingle(out::c0, wall.c0);
+    form.readWith(in::ground, [](std::string_view text) { // a ground not in the list is refused
+        for (const Choice& c : kGrounds) {
+            if (text == c.text || text == c.english) {
+                return c.value;
+            }
+        }
+        throw CalcError(ErrorKind::TypeMismatch);
+    });
+    if (!form.text(in::fa).empty()) { // a bearing capacity given is a number
+        form.readDouble(in::fa);
+    }
 }
 
 std::string wallSection(WallType type, const Form& form, const CalculationRecord& record,
@@ -367,12 +410,14 @@ const std::string_view kBaseNotes[] = {
 };
 const Step kBaseStep{"baseStress", "基底应力验算", kBaseNotes};
 
-const Step* const kUprightSteps[] = {&kCoulombStep, &kUprightStep,     &kSlidingStep,
-                                     &kLeverStep,   &kOverturningStep, &kBaseStep};
-const Step* const kShelfSteps[] = {&kCoulombStep, &kShelfStep,       &kSlidingStep,
-                                   &kLeverStep,   &kOverturningStep, &kBaseStep};
-const Step* const kNoWallSteps[] = {&kCoulombStep, &kSlidingStep, &kLeverStep, &kOverturningStep,
-                                    &kBaseStep};
+const Step kBearingStep{"meanBasePressure", "地基承载力"};
+
+const Step* const kUprightSteps[] = {&kCoulombStep,     &kUprightStep, &kSlidingStep, &kLeverStep,
+                                     &kOverturningStep, &kBaseStep,    &kBearingStep};
+const Step* const kShelfSteps[] = {&kCoulombStep,     &kShelfStep, &kSlidingStep, &kLeverStep,
+                                   &kOverturningStep, &kBaseStep,  &kBearingStep};
+const Step* const kNoWallSteps[] = {&kCoulombStep,     &kSlidingStep, &kLeverStep,
+                                    &kOverturningStep, &kBaseStep,    &kBearingStep};
 
 const Variant kTypes[] = {
     {int(WallType::Upright), "upright", "直立式挡墙", kUprightSteps},
@@ -387,15 +432,95 @@ const Variant kTypes[] = {
      "请先选择挡墙类型(直立式或衡重式)"},
 };
 
-// The usual least safety factors of a gravity retaining wall of a building slope, as the
-// technical code the launcher names sets them: 1.3 against sliding, 1.6 against overturning.
+// The least safety factors against sliding and overturning, and the eccentricity allowed: the
+// program's own values (the middle third on soil, where the base-stress routine itself turns to
+// a triangular distribution; half the half-width on rock). The bearing checks are those of
+// GB 50007-2011 §5.2.1 for an eccentric load: pk ≤ fa and pkmax ≤ 1.2·fa.
 constexpr double kLeastAntiSliding = 1.3;
 constexpr double kLeastAntiOverturning = 1.6;
+constexpr double kSoilEccentricity = 6, kRockEccentricity = 4; // b/6, b/4
+constexpr double kEdgePressureFactor = 1.2;
+constexpr std::string_view kProgramsOwn = "程序默认值";
+constexpr std::string_view kBearingClause = "GB 50007-2011 第5.2.1条";
 
 const Verdict kVerdicts[] = {
-    {out::Ks, "Ks_ok", "Ks", "抗滑移", kLeastAntiSliding},
-    {out::Kt, "Kt_ok", "Kt", "抗倾覆", kLeastAntiOverturning},
+    {out::Ks, "Ks_ok", "Ks", "抗滑移", "≥", "1.3", kProgramsOwn, kLeastAntiSliding, 7},
+    {out::Kt, "Kt_ok", "Kt", "抗倾覆", "≥", "1.6", kProgramsOwn, kLeastAntiOverturning, 7},
+    {out::e, "e_ok", "|e|", "基底合力偏心距", "≤", "b/6", kProgramsOwn, 0, 7},
+    {out::pk, "p_ok", "pk", "地基承载力（平均压力）", "≤", "fa", kBearingClause, 0, 7},
+    {out::pmax, "pmax_ok", "pkmax", "地基承载力（边缘最大压力）", "≤", "1.2fa", kBearingClause, 0,
+     7},
 };
+
+Outcome holds(bool met) {
+    return met ? Outcome::Met : Outcome::NotMet;
+}
+
+void judgeWall(int, const Form& fields, const Written& written, std::span<Judgement> out) {
+    const auto result = [&](ResultId r) { return written.result(r); };
+    if (const auto Ks = result(out::Ks)) {
+        const auto drive = result(out::drive);
+        out[0] = drive && *drive < 0 // nothing drives the wall outward along its base
+                     ? Judgement{Outcome::Met, *Ks, kLeastAntiSliding,
+                                 "下滑力 Eat − Gt ≤ 0，挡墙不会沿基底向外滑移"}
+                     : Judgement{holds(*Ks >= kLeastAntiSliding), *Ks, kLeastAntiSliding};
+    }
+    if (const auto Kt = result(out::Kt)) {
+        out[1] = {holds(*Kt >= kLeastAntiOverturning), *Kt, kLeastAntiOverturning};
+    }
+    const double b = fields.readSingle(in::b);
+    const auto e = result(out::e);
+    if (e) {
+        const bool rock = Ground(fields.choice(in::ground)) == Ground::Rock;
+        const double limit = b / (rock ? kRockEccentricity : kSoilEccentricity);
+        out[2] = {holds(std::fabs(*e) <= limit), std::fabs(*e), limit, {}, rock ? "b/4" : "b/6"};
+    }
+    const std::string faText = fields.text(in::fa);
+    if (faText.empty()) {
+        out[3] = out[4] = {Outcome::NotChecked, 0, 0, "未填地基承载力特征值 fa"};
+        return;
+    }
+    double fa = 0;
+    if (ErrorKind error{}; !::readDouble(faText, fa, error)) { // the calculation refuses it first
+        out[3] = out[4] = {Outcome::NotChecked, 0, 0, "fa 不是数"};
+        return;
+    }
+    const auto pk = result(out::pk), pmax = result(out::pmax), pmin = result(out::pmin);
+    // a resultant outside the base (c = b/2 − e ≤ 0), or a base in tension, fails both
+    const bool outside = (e && *e >= b / 2) || (pmax && pmin && std::min(*pmax, *pmin) < 0);
+    constexpr std::string_view kOutside = "合力作用点在基底以外或基底出现拉应力";
+    if (pk) {
+        out[3] = outside ? Judgement{Outcome::NotMet, *pk, fa, kOutside}
+                         : Judgement{holds(*pk <= fa), *pk, fa};
+    }
+    if (pmax && pmin) {
+        const double edge = std::max(*pmax, *pmin), limit = kEdgePressureFactor * fa;
+        out[4] = outside ? Judgement{Outcome::NotMet, edge, limit, kOutside}
+                         : Judgement{holds(edge <= limit), edge, limit};
+    }
+}
+
+// Geometry the routines cannot honour, said beside the results: their figures stand as computed.
+std::vector<std::string> wallWarnings(int type, const Form& fields, const Written& written) {
+    std::vector<std::string> warnings;
+    const auto text = [](double value) { return singleToText(static_cast<float>(value)); };
+    const float alpha = fields.readSingle(in::alpha);
+    if (WallType(type) == WallType::Upright && alpha != 90) {
+        warnings.push_back("直立式挡墙的自重按竖直墙背计算，而墙背倾角 α = " + text(alpha) +
+                           "°：自重与重心只是近似。");
+    }
+    const auto c0 = written.result(out::c0);
+    if (const float b2 = fields.readSingle(in::b2);
+        WallType(type) == WallType::Upright && c0 && *c0 < b2) {
+        warnings.push_back("墙趾台阶宽 b2 = " + text(b2) + " m，大于墙面前的余地 c0 = " +
+                           text(*c0) + " m：重叠部分的重量计入了两次。");
+    }
+    if (alpha != 90) {
+        warnings.push_back("α ≠ 90°：基底应力中 Ea 竖向分力的力臂取 b，抗倾覆验算中取 "
+                           "xf = b − z ÷ tan α，两者不同。");
+    }
+    return warnings;
+}
 
 } // namespace
 
@@ -412,6 +537,8 @@ const Calculator kGravityWall{
     .calculate = [](int type, Form& form,
                     Trace* trace) { calculateGravityWall(WallType(type), form, trace); },
     .verdicts = kVerdicts,
+    .judge = judgeWall,
+    .warnings = wallWarnings,
     .sketch = [](int type, const Form& form, const CalculationRecord& record,
                  Sketch& sketch) { return wallSection(WallType(type), form, record, sketch); },
 };

@@ -13,8 +13,9 @@ namespace subprogram {
 enum class WallType { NotChosen = 0, Upright = 1, Shelf = 2 };
 
 struct WallWeight {
-    float G;  // self-weight
-    float x0; // horizontal distance of the centroid from the toe
+    float G;      // self-weight
+    float x0;     // horizontal distance of the centroid from the toe
+    float c0 = 0; // of the upright wall: the room before its face, from the toe to its foot
 };
 
 // n: face batter; Ht: total height at the back; h1, b2: height and width of the toe block;
@@ -31,8 +32,10 @@ WallWeight shelfWallWeight(float n, float x2, float x3, float h1, float Ht, floa
                            Trace* trace = nullptr);
 
 // Ks = (Gn + Ean)·μ ÷ (Eat − Gt), with G and Ea resolved normal and tangential to the base.
+// `drive`, when given, receives the force that drives the wall outward along its base, Eat − Gt:
+// at or below zero, nothing does.
 float antiSlidingFactor(float G, float Ea, float alpha0, float alpha, float delta, float mu,
-                        Trace* trace = nullptr);
+                        Trace* trace = nullptr, double* drive = nullptr);
 
 // Kt = (G·x0 + Eaz·xf) ÷ (Eax·zf), about the toe; z is the height of Ea above the heel.
 float antiOverturningFactor(float G, float Ea, float alpha0, float z, float alpha, float delta,
@@ -46,7 +49,8 @@ float earthPressureLeverHeight(float H, float Ht, Trace* trace = nullptr);
 struct BaseStress {
     float pmax;
     float pmin;
-    float e; // eccentricity of the base resultant, positive towards the toe
+    float e;     // eccentricity of the base resultant, positive towards the toe
+    float N = 0; // the base resultant's component normal to the base
 };
 
 // Linear distribution while the resultant lies within the middle third, else triangular on
@@ -54,10 +58,16 @@ struct BaseStress {
 BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delta, float alpha,
                       float Ea, float b, Trace* trace = nullptr);
 
+// The mean pressure on the base, pk = N ÷ b, for the bearing check.
+float meanBasePressure(float N, float b, Trace* trace = nullptr);
+
 // The wall window's calculation: reads all 24 fields before the first write (the shelf-type
 // sizes even for the upright wall), then writes Ka and Ea (Text1, Text6), G and x0 (Text7,
 // Text13), Kt and Ks (Text10, Text9) and pmax, e, pmin (Text16, Text17, Text18) in that order,
-// so that a routine failure leaves the results written before it.
+// so that a routine failure leaves the results written before it. Then, beyond the window's
+// own results, what its checks need: pk, and for the checks alone the force that drives the
+// wall along its base and the upright wall's room before its face; and last the fields of the
+// checks, the kind of ground and fa (a fa that is given must be a number).
 void calculateGravityWall(WallType type, Form& form, Trace* trace = nullptr);
 
 // The wall's cross-section as its fields describe it, to scale in millimetres: the outline with

@@ -216,7 +216,7 @@ std::string drawWallSection(WallType type, const WallSizes& v, const WallForces&
         d.arrow({x, y + 0.15 * S}, {x, y});
         d.text({x - 0.04 * S, y + 0.12 * S}, "G");
         d.dimension({0, d.bottom()}, {x, d.bottom()}, -0.1 * S, "x0=" + x0);
-        forces = "G=" + roundedText(textToDouble(G)) + " kN";
+        forces = "G=" + roundedText(textToDouble(G)) + " kN/m";
     }
     if (!Ea.empty()) {
         const double H = v.H;
@@ -226,7 +226,8 @@ std::string drawWallSection(WallType type, const WallSizes& v, const WallForces&
         const double L = 0.28 * S;
         d.arrow({x + L * std::cos(theta), y + L * std::sin(theta)}, {x, y});
         d.text({x + L * 0.8, y + L * std::sin(theta) + 0.06 * S}, "Ea");
-        forces += (forces.empty() ? "" : "    ") + ("Ea=" + roundedText(textToDouble(Ea)) + " kN");
+        forces +=
+            (forces.empty() ? "" : "    ") + ("Ea=" + roundedText(textToDouble(Ea)) + " kN/m");
     }
     if (!forces.empty()) {
         d.text({b / 2, d.bottom() - 0.4 * S}, forces);

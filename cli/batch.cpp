@@ -170,7 +170,7 @@ int runBatch(const Options& options, std::istream& in, std::ostream& out, std::o
     std::vector<std::pair<std::size_t, std::size_t>> cellIn(results); // offset, length
     csv::Record record;
     std::string problem;
-    WrittenRows written(sink);
+    WrittenRows rows(sink);
     std::size_t cutShort = 0; // the line a record began on that a stop cut short
     while (out && !stopSignal() && reader.next(record)) {
         if (stopSignal() && reader.unterminated()) { // not the input's end: the rest never came
@@ -226,34 +226,35 @@ int runBatch(const Options& options, std::istream& in, std::ostream& out, std::o
             form.appendCell(line, c, true);
             cellIn[c] = {offset, line.size() - offset};
         }
-        if (!calculator.verdicts.empty()) {
-            const auto met = subprogram::judge(calculator, [&](ResultId r) {
-                const std::size_t c = form.column(r);
-                return problem.empty() && c != RowForm::kNoColumn && form.written(c)
-                           ? std::string_view(line).substr(cellIn[c].first, cellIn[c].second)
-                           : std::string_view();
+        if (!calculator.verdicts.empty() && problem.empty()) {
+            const RowResults written(form, [&](std::size_t c) {
+                return std::string_view(line).substr(cellIn[c].first, cellIn[c].second);
             });
-            for (const std::optional<bool>& verdict : met) {
-                line += verdict ? (*verdict ? ",yes" : ",no") : ",";
+            for (const subprogram::Judgement& j :
+                 subprogram::judge(calculator, options.variant, form, written)) {
+                line += ',';
+                line += outcomeWord(j.outcome);
             }
+        } else {
+            line.append(calculator.verdicts.size(), ',');
         }
         line += ',';
         csv::appendField(line, problem);
         line += lineEnd;
         out << line;
-        written.handed(reader.line());
+        rows.handed(reader.line());
     }
     readFailure();
     if (const int signal = stopSignal()) {
         out.flush(); // what the reader takes within the grace
         sink.flush();
-        const std::size_t last = written.last();
+        const std::size_t last = rows.last();
         err << "slopecalc: stopped by signal " << signal << "; "
             << (last ? "every row up to line " + std::to_string(last) + " of " + source +
                            " is written"
                      : "no row of " + source + " is written")
-            << (written.partly() ? " (and part of the next)" : "")
-            << (written.allWritten() ? "" : ", the rows calculated after it are dropped")
+            << (rows.partly() ? " (and part of the next)" : "")
+            << (rows.allWritten() ? "" : ", the rows calculated after it are dropped")
             << (cutShort
                     ? "; the incomplete record of line " + std::to_string(cutShort) + " is dropped"
                     : "")

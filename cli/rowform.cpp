@@ -14,7 +14,8 @@ using subprogram::Field;
 Columns outputColumns(const Calculator& calculator, const subprogram::Variant& variant) {
     Columns columns;
     for (const subprogram::Result& r : calculator.results) {
-        const bool written = calculator.writes(variant, calculator.id(r)) && !r.name.empty();
+        const bool written =
+            calculator.writes(variant, calculator.id(r)) && !r.name.empty() && !r.hidden;
         columns.ofResult.push_back(written ? columns.names.size() : RowForm::kNoColumn);
         if (written) {
             columns.names.emplace_back(r.name);
@@ -45,7 +46,8 @@ RowForm::RowForm(const Calculator& calculator, const std::vector<std::string>& b
                  std::vector<std::size_t> places, std::vector<bool> given, const Columns& columns)
     : calculator_(calculator), places_(std::move(places)), given_(std::move(given)),
       columns_(columns.ofResult), texts_(columns.names.size()), numbers_(columns.names.size(), 0),
-      kinds_(columns.names.size(), Cell::Empty), baseTexts_(base) {
+      kinds_(columns.names.size(), Cell::Empty), others_(calculator.results.size()),
+      kept_(calculator.results.size()), baseTexts_(base) {
     for (const std::string& text : baseTexts_) { // what a field reads without its cell
         ErrorKind unused{};
         double value = 1;
@@ -65,6 +67,7 @@ void RowForm::restoreDefaults() {
 void RowForm::clear() {
     failure_.reset();
     std::fill(kinds_.begin(), kinds_.end(), Cell::Empty);
+    std::fill(kept_.begin(), kept_.end(), false);
 }
 
 void RowForm::start(std::span<const std::string_view> cells) {
@@ -121,9 +124,15 @@ int RowForm::choice(FieldId field) const {
 }
 
 void RowForm::setText(ResultId result, const std::string& text) {
-    if (const std::size_t column = columns_[result.index]; !failure_ && column != kNoColumn) {
+    if (failure_) {
+        return;
+    }
+    if (const std::size_t column = columns_[result.index]; column != kNoColumn) {
         texts_[column] = text;
         kinds_[column] = Cell::Text;
+    } else { // for the checks, as a form that records the calculation hands it on: as text
+        ErrorKind error{};
+        kept_[result.index] = ::readDouble(text, others_[result.index], error);
     }
 }
 
@@ -131,9 +140,15 @@ template <typename Number> void RowForm::setNumber(ResultId result, Number value
     if (!std::isfinite(value)) { // before the cell is touched: it keeps what it had
         throw CalcError(ErrorKind::Overflow);
     }
-    if (const std::size_t column = columns_[result.index]; !failure_ && column != kNoColumn) {
+    if (failure_) {
+        return;
+    }
+    if (const std::size_t column = columns_[result.index]; column != kNoColumn) {
         kinds_[column] = std::is_same_v<Number, float> ? Cell::Single : Cell::Double;
         numbers_[column] = value;
+    } else { // for the checks
+        others_[result.index] = value;
+        kept_[result.index] = true;
     }
 }
 
@@ -181,4 +196,16 @@ void RowForm::appendCell(std::string& line, std::size_t column, bool csv) const 
     case Cell::Empty:
         break;
     }
+}
+
+std::string_view outcomeWord(subprogram::Outcome outcome) {
+    switch (outcome) {
+    case subprogram::Outcome::Met:
+        return "yes";
+    case subprogram::Outcome::NotMet:
+        return "no";
+    case subprogram::Outcome::NotChecked:
+        break;
+    }
+    return "not checked";
 }

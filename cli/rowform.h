@@ -92,6 +92,10 @@ class RowForm : public Form {
     }
     // The output cell as it is written, onto the end of `line`, quoted as CSV when `csv`.
     void appendCell(std::string& line, std::size_t column, bool csv) const;
+    // A result without an output cell (one only the checks read) as written, or none.
+    std::optional<double> uncolumned(ResultId result) const {
+        return kept_[result.index] ? std::optional(others_[result.index]) : std::nullopt;
+    }
 
   private:
     enum class Cell : char { Empty, Text, Double, Single };
@@ -123,6 +127,8 @@ class RowForm : public Form {
     std::vector<std::string> texts_;       // by output column: a text written
     std::vector<double> numbers_;          // by output column: a number written (a single, widened)
     std::vector<Cell> kinds_;              // by output column: what it holds
+    std::vector<double> others_;           // by result without a column: its number written
+    std::vector<char> kept_;               // by result without a column: it was written
     std::vector<std::string> baseTexts_;   // by field: its text without a cell
     std::vector<char> baseReads_;          // by field: that text is a number
     std::vector<double> fallbacks_;        // by field: its number, else 1 (a failed read's)
@@ -134,3 +140,28 @@ class RowForm : public Form {
 // "13 TypeMismatch (a)", with the text as `a="x"` when `withText`.
 std::string failureText(const RowFailure& failure, const subprogram::Calculator& calculator,
                         const Form& form, bool withText);
+
+// The results of a row as its checks read them: a result with an output cell as the cell's text
+// (`cellText(column)`, as written), one without as its number.
+template <typename CellText> class RowResults : public subprogram::Written {
+  public:
+    RowResults(const RowForm& form, CellText cellText) : form_(form), cellText_(cellText) {}
+    std::optional<double> result(ResultId result) const override {
+        const std::size_t column = form_.column(result);
+        if (column == RowForm::kNoColumn) {
+            return form_.uncolumned(result);
+        }
+        double value = 0;
+        ErrorKind error{};
+        return form_.written(column) && ::readDouble(cellText_(column), value, error)
+                   ? std::optional(value)
+                   : std::nullopt;
+    }
+
+  private:
+    const RowForm& form_;
+    CellText cellText_;
+};
+
+// How a verdict is written on the command line and in a batch's cell.
+std::string_view outcomeWord(subprogram::Outcome outcome);

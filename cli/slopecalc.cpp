@@ -21,8 +21,8 @@ namespace {
 // One calculation as slopecalc prints it.
 struct Outcome {
     const Calculator* calculator;
-    std::vector<std::pair<std::string, std::string>> results; // name, text: as written
-    std::vector<std::pair<std::string, bool>> verdicts;       // after a calculation that succeeded
+    std::vector<std::pair<std::string, std::string>> results;          // name, text: as written
+    std::vector<std::pair<std::string, subprogram::Outcome>> verdicts; // of one that succeeded
     std::optional<RowFailure> failure;
     std::string failedText; // the text of a field that could not be read
     std::string message;    // "13: TypeMismatch (a=\"x\")"
@@ -70,14 +70,11 @@ Outcome calculate(const Options& options, CalculationRecord* record,
         }
     }
     if (!outcome.failure) {
-        const auto met = subprogram::judge(calculator, [&](ResultId r) {
-            const std::size_t c = form.column(r);
-            return c != RowForm::kNoColumn && form.written(c) ? cellText(c) : std::string();
-        });
-        for (std::size_t v = 0; v < met.size(); ++v) {
-            if (met[v]) {
-                outcome.verdicts.emplace_back(columns.names[columns.ofVerdict[v]], *met[v]);
-            }
+        const RowResults written(form, cellText);
+        const auto judgements = subprogram::judge(calculator, options.variant, form, written);
+        for (std::size_t v = 0; v < judgements.size(); ++v) {
+            outcome.verdicts.emplace_back(columns.names[columns.ofVerdict[v]],
+                                          judgements[v].outcome);
         }
     }
     return outcome;
@@ -95,8 +92,11 @@ void printJson(const Outcome& outcome, const Trace* trace, std::ostream& out) {
         out << separator << json::quoted(name) << ": " << text;
         separator = ", ";
     }
-    for (const auto& [name, met] : outcome.verdicts) {
-        out << separator << json::quoted(name) << ": " << (met ? "true" : "false");
+    for (const auto& [name, judged] : outcome.verdicts) {
+        out << separator << json::quoted(name) << ": "
+            << (judged == subprogram::Outcome::NotChecked ? "null"
+                : judged == subprogram::Outcome::Met      ? "true"
+                                                          : "false");
     }
     if (trace) {
         out << separator << "\"trace\": [";
@@ -175,8 +175,8 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         for (const auto& [name, text] : outcome.results) {
             out << name << '=' << text << '\n';
         }
-        for (const auto& [name, met] : outcome.verdicts) {
-            out << name << '=' << (met ? "yes" : "no") << '\n';
+        for (const auto& [name, judged] : outcome.verdicts) {
+            out << name << '=' << outcomeWord(judged) << '\n';
         }
         if (options.trace) {
             printTrace(record.trace, out);

@@ -23,6 +23,7 @@
 
 using subprogram::Calculator;
 using subprogram::Field;
+using subprogram::Outcome;
 using subprogram::Result;
 using subprogram::SavedCalculation;
 using subprogram::Verdict;
@@ -270,31 +271,47 @@ void CalculatorWindow::clearResultMarks() {
 }
 
 void CalculatorWindow::showVerdicts(bool shown) {
-    // the results a calculation wrote, as the fields show them; none that an earlier one left
-    const auto written = [&](ResultId r) {
-        const ResultField* result = resultField(calculator_[r].control);
-        return shown && result && result->calculated() && !result->stale()
-                   ? result->text().toStdString()
-                   : std::string();
-    };
-    verdicts_ = subprogram::judge(calculator_, written);
-    const auto& met = verdicts_;
-    for (std::size_t i = 0; i < met.size(); ++i) {
+    // the results a calculation wrote, as the fields show them (none that an earlier one left),
+    // and those it formed for its checks alone, as it wrote them
+    const auto written = subprogram::WrittenTexts([&](ResultId r) {
+        const std::string_view control = calculator_[r].control;
+        if (control.empty()) {
+            return hasRecord_ ? lastRecord_.written(r) : std::string();
+        }
+        const ResultField* result = resultField(control);
+        return result && result->calculated() && !result->stale() ? result->text().toStdString()
+                                                                  : std::string();
+    });
+    verdicts_ = shown ? subprogram::judge(calculator_, variant(), *this, written)
+                      : std::vector<subprogram::Judgement>();
+    for (std::size_t i = 0; i < calculator_.verdicts.size(); ++i) {
         const Verdict& v = calculator_.verdicts[i];
         auto* label = findChild<QLabel*>(qstring(v.name));
         if (!label) {
             continue;
         }
-        const std::string value = written(v.result);
-        label->setText(met[i] ? QString::fromStdString(verdictText(v, value, *met[i], false))
-                              : QString());
-        label->setStyleSheet(met[i] ? (*met[i] ? QStringLiteral("color: #1a7f1a;")
-                                               : QStringLiteral("color: #c00000;"))
-                                    : QString());
-        label->setToolTip(met[i] ? QStringLiteral("%1验算：%2")
+        const subprogram::Judgement* j = i < verdicts_.size() ? &verdicts_[i] : nullptr;
+        const bool judged = j && (j->outcome != Outcome::NotChecked || !j->reason.empty());
+        // the value stands in its result field beside the label, and in full in the tip
+        label->setText(judged ? QString::fromStdString(verdictText(v, *j, false)) : QString());
+        label->setStyleSheet(!judged                         ? QString()
+                             : j->outcome == Outcome::Met    ? QStringLiteral("color: #1a7f1a;")
+                             : j->outcome == Outcome::NotMet ? QStringLiteral("color: #c00000;")
+                                                             : QStringLiteral("color: gray;"));
+        label->setToolTip(judged ? QStringLiteral("%1验算：%2（%3）")
                                        .arg(qstring(v.what),
-                                            QString::fromStdString(verdictText(v, value, *met[i])))
+                                            QString::fromStdString(verdictText(v, *j)),
+                                            qstring(v.basis))
                                  : QString());
+    }
+    if (auto* warnings = findChild<QLabel*>(QStringLiteral("warnings"))) {
+        QStringList lines;
+        if (shown && calculator_.warnings) {
+            for (const std::string& w : calculator_.warnings(variant(), *this, written)) {
+                lines << QString::fromStdString(w);
+            }
+        }
+        warnings->setText(lines.join(QLatin1Char('\n')));
     }
 }
 
@@ -455,12 +472,9 @@ QString CalculatorWindow::resultsTable() const {
         }
     }
     for (std::size_t i = 0; i < verdicts_.size(); ++i) {
-        if (const Verdict& v = calculator_.verdicts[i]; verdicts_[i]) {
-            table += QStringLiteral("%1验算\t%2\n")
-                         .arg(qstring(v.what),
-                              QString::fromStdString(verdictText(
-                                  v, controlText(calculator_[v.result].control), *verdicts_[i])));
-        }
+        const Verdict& v = calculator_.verdicts[i];
+        table += QStringLiteral("%1验算\t%2\n")
+                     .arg(qstring(v.what), QString::fromStdString(verdictText(v, verdicts_[i])));
     }
     return table;
 }

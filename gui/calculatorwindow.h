@@ -149,7 +149,7 @@ class CalculatorWindow : public QWidget, public Form {
     Opener opener_;
     bool discarded_ = false;
     bool hasRecord_ = false;
-    std::vector<std::optional<bool>> verdicts_; // as the window shows them: met, or not judged
+    std::vector<subprogram::Judgement> verdicts_; // as the window shows them; none when not judged
     CalculationRecord lastRecord_;
     ReportContext lastContext_{};
     QImage lastDrawing_;

@@ -17,8 +17,16 @@ namespace report {
 
 namespace {
 
-// The technical code the launcher names, on which the calculations rest.
-constexpr std::string_view kTechnicalCode = "重庆建筑边坡支护技术规范";
+// The technical code the launcher names, on which the calculations rest, and the national
+// standards an engineer submits against.
+constexpr std::string_view kTechnicalCode =
+    "重庆建筑边坡支护技术规范；GB 50330-2013 建筑边坡工程技术规范；GB 50007-2011 "
+    "建筑地基基础设计规范";
+
+// A unit's cell: a dash for a number without one, so that no cell is left blank.
+std::string unitText(std::string_view unit) {
+    return unit.empty() ? "—" : html::escaped(unit);
+}
 
 const char* const kNumerals[] = {"一", "二", "三", "四", "五", "六", "七", "八"};
 
@@ -138,7 +146,7 @@ class Builder {
             if (const auto read = record_.input(calculator_.id(field))) {
                 row(t, {html::escaped(words(subprogram::fieldCaption(field))),
                         std::string(field.symbol), read->empty() ? "未填" : html::escaped(*read),
-                        html::escaped(field.unit)});
+                        unitText(field.unit)});
             }
         }
     }
@@ -219,6 +227,9 @@ class Builder {
 
     void results() {
         section("计算结果");
+        if (!record_.failure && !calculator_.verdicts.empty()) {
+            block(Block::Kind::Paragraph, overall());
+        }
         std::vector<std::vector<std::string>> rows;
         for (const Result& r : calculator_.results) {
             const std::string text = record_.written(calculator_.id(r));
@@ -229,7 +240,7 @@ class Builder {
                 } catch (const CalcError&) {
                 }
                 rows.push_back({html::escaped(words(resultCaption(r))), std::string(r.symbol),
-                                html::escaped(text), rounded, html::escaped(r.unit)});
+                                html::escaped(text), rounded, unitText(r.unit)});
             }
         }
         if (rows.empty()) {
@@ -244,20 +255,57 @@ class Builder {
         for (auto& cells : rows) {
             row(t, std::move(cells));
         }
-        // the verdicts of a calculation that succeeded, against their required values
-        if (record_.failure || calculator_.verdicts.empty()) {
+        verdicts();
+    }
+
+    // 验算结论: every check with its comparison, limit, basis and outcome, the overall verdict
+    // first; then what the calculation warns of.
+    void verdicts() {
+        if (record_.failure) {
             return;
         }
-        const int v = table({{"验算项目", Align::Left, 30}, {"结论（要求值）", Align::Left, 70}});
-        const auto written = [this](ResultId r) { return record_.written(r); };
-        const auto met = subprogram::judge(calculator_, written);
-        for (std::size_t i = 0; i < met.size(); ++i) {
-            const subprogram::Verdict& verdict = calculator_.verdicts[i];
-            if (met[i]) {
-                row(v, {std::string(verdict.what) + "验算",
-                        html::escaped(verdictText(verdict, written(verdict.result), *met[i]))});
+        block(Block::Kind::Heading, "验算结论", 3);
+        if (calculator_.verdicts.empty()) {
+            block(Block::Kind::Paragraph, "本计算只求结果，不作验算。");
+        } else {
+            const int v = table({{"验算项目", Align::Left, 18},
+                                 {"验算式", Align::Left, 40},
+                                 {"依据", Align::Left, 28},
+                                 {"结论", Align::Left, 14}});
+            for (std::size_t i = 0; i < context_.judgements.size(); ++i) {
+                const subprogram::Verdict& verdict = calculator_.verdicts[i];
+                const subprogram::Judgement& j = context_.judgements[i];
+                row(v, {html::escaped(verdict.what), html::escaped(verdictExpression(verdict, j)),
+                        html::escaped(verdict.basis), html::escaped(verdictConclusion(j))});
             }
         }
+        for (const std::string& warning : context_.warnings) {
+            block(Block::Kind::Paragraph, "注意：" + html::escaped(warning));
+        }
+    }
+
+    // The whole calculation in one line: every check met, which are not, which were not made.
+    std::string overall() const {
+        std::string failed, unchecked;
+        for (std::size_t i = 0; i < context_.judgements.size(); ++i) {
+            const std::string what(calculator_.verdicts[i].what);
+            switch (context_.judgements[i].outcome) {
+            case subprogram::Outcome::Met:
+                break;
+            case subprogram::Outcome::NotMet:
+                failed += (failed.empty() ? "" : "、") + what;
+                break;
+            case subprogram::Outcome::NotChecked:
+                unchecked += (unchecked.empty() ? "" : "、") + what;
+                break;
+            }
+        }
+        std::string text =
+            failed.empty() ? "结论：各项验算满足要求" : "结论：" + failed + "验算不满足要求";
+        if (!unchecked.empty()) {
+            text += "；" + unchecked + "未验算";
+        }
+        return html::escaped(text + "。");
     }
 
     void drawing() {
@@ -412,6 +460,13 @@ ReportContext reportContext(const Calculator& calculator, int variant, const For
     context.calculator = &calculator;
     context.variant = variant;
     context.description = calculator.describe ? calculator.describe(v, form) : std::string(v.title);
+    if (!record.failure && !record.writes.empty()) {
+        const subprogram::WrittenTexts written([&](ResultId r) { return record.written(r); });
+        context.judgements = subprogram::judge(calculator, variant, form, written);
+        if (calculator.warnings) {
+            context.warnings = calculator.warnings(variant, form, written);
+        }
+    }
     if (calculator.sketch) {
         Sketch sketch;
         context.noSketch = calculator.sketch(variant, form, record, sketch);

@@ -23,6 +23,10 @@ struct ReportContext {
     std::optional<Sketch> sketch;           // the calculator's drawing of it, to scale
     std::string noSketch;                   // or why there is none
     int imageWidth = 0, imageHeight = 0;    // or the window's picture, "drawing.png", in pixels
+    // of a calculation that succeeded: its verdicts, following the calculator's, and what it
+    // warns of
+    std::vector<subprogram::Judgement> judgements;
+    std::vector<std::string> warnings;
 };
 
 // The context of a calculation of `variant` on `form`, and its drawing when the calculator has

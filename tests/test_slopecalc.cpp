@@ -11,6 +11,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -69,13 +70,16 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"limited_fill", {"earth-pressure", "--mode=limited-fill"}, 0,
          "Ka=0.649407602730703\nEa=146.116710614408\n", ""},
     Case{"anchor_temporary", {"anchor", "--temporary"}, 0,
-         "Na=12.5\nAs=0.0482117812061711\nla=0.094972518084966\nlb=0.034112428370796\n", ""},
+         "Na=12.5\nAs=48.2117812061711\nla=0.094972518084966\nlb=0.034112428370796\n"
+         "As_provided=1140.3981138\nAs_ok=yes\n", ""},
     Case{"upright_wall", {"gravity-wall", "--type", "upright"}, 0,
          "Ka=0.427106497065615\nEa=28.8723992016356\nG=118.8367\nx0=0.9329683\n"
-         "Kt=2.11383\nKs=10.54241\npmax=163.9388\ne=0.2414525\npmin=2.303136\nKs_ok=yes\nKt_ok=yes\n", ""},
+         "Kt=2.11383\nKs=10.54241\npmax=163.9388\ne=0.2414525\npmin=2.303136\npk=83.12099\n"
+         "Ks_ok=yes\nKt_ok=yes\ne_ok=yes\np_ok=not checked\npmax_ok=not checked\n", ""},
     Case{"shelf_wall", {"gravity-wall", "--type", "shelf"}, 0,
          "Ka=0.427106497065615\nEa=28.8723992016356\nG=112.212\nx0=1.011601\n"
-         "Kt=2.161038\nKs=7.360059\npmax=139.0118\ne=0.1904505\npmin=18.33796\nKs_ok=yes\nKt_ok=yes\n", ""},
+         "Kt=2.161038\nKs=7.360059\npmax=139.0118\ne=0.1904505\npmin=18.33796\npk=78.6749\n"
+         "Ks_ok=yes\nKt_ok=yes\ne_ok=yes\np_ok=not checked\npmax_ok=not checked\n", ""},
     // a wall of no type has no weight to check
     Case{"no_wall", {"gravity-wall"}, 2, "", "slopecalc: gravity-wall needs --type upright or shelf\n"},
     Case{"none", {"gravity-wall", "--type", "none"}, 2, "", "gravity-wall needs --type upright or shelf"},
@@ -119,7 +123,8 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"version", {"--version"}, 0, "slopecalc " SLOPE_VERSION "\n", ""},
     // after "--" every argument is NAME=TEXT, options included
     Case{"options_end", {"anchor", "--json", "--", "Htk=5"}, 0,
-         "{\"Na\": 6.25, \"As\": 0.0321411874707807, \"la\": 0.0631567245265024, \"lb\": 0.0204674570224776}\n", ""},
+         "{\"Na\": 6.25, \"As\": 32.1411874707807, \"la\": 0.0631567245265024, \"lb\": 0.0204674570224776, "
+         "\"As_provided\": 1140.3981138, \"As_ok\": true}\n", ""},
     Case{"no_option_after_the_end", {"anchor", "--", "--json"}, 2, "", "malformed argument '--json'"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
@@ -137,27 +142,75 @@ TEST(Slopecalc, UnequalSpansFollowTheThreeMomentEquation) {
     EXPECT_EQ(rows[2][4] + ' ' + rows[2][5] + ' ' + rows[2][6], "-11.25 11.25 -11.25");
 }
 
+// The upright wall's defaults give b/6 = 1.49 ÷ 6 = 0.2483333, b/4 = 0.3725, pk = 83.12099 (the
+// mean of pmax = 163.9388 and pmin = 2.303136), so 1.2fa passes pmax from fa = 137 (164.4) and not
+// at 136 (163.2); Ks is proportional to μ: 10.54241 at 0.3 is 1.054241 at 0.03, below 1.3.
+TEST(Slopecalc, WallVerdictsHoldEachResultAgainstItsLimit) {
+    // Ks_ok Kt_ok e_ok p_ok pmax_ok, "-" for not checked
+    const std::pair<std::vector<std::string>, std::string> table[] = {
+        {{}, "yes yes yes - -"},
+        {{"mu=0.03"}, "no yes yes - -"},
+        {{"q=11"}, "yes yes no - -"},                 // e = 0.2528851 beyond b/6
+        {{"q=11", "ground=rock"}, "yes yes yes - -"}, // within b/4
+        {{"q=30", "ground=岩质"}, "yes no no - -"},   // Kt = 1.406547, e = 0.4653272
+        {{"fa=137"}, "yes yes yes yes yes"},
+        {{"fa=136"}, "yes yes yes yes no"},
+        {{"fa=83.2"}, "yes yes yes yes no"},
+        {{"fa=83"}, "yes yes yes no no"},
+        // the resultant beyond the toe (e = 0.7832637 > b/2): no pressure is borne, however large
+        // fa
+        {{"q=60", "fa=1000"}, "no no no no no"},
+        // Ks = -0.5964972: the base slopes so that nothing drives the wall out along it
+        {{"alpha0=40"}, "yes yes no - -"},
+    };
+    for (const auto& [extra, expected] : table) {
+        for (const bool traced : {false, true}) { // judged alike when recorded
+            std::vector<std::string> args{"gravity-wall", "--type=upright"};
+            if (traced) {
+                args.push_back("--trace");
+            }
+            args.insert(args.end(), extra.begin(), extra.end());
+            const Outcome r = slopecalc(args);
+            std::string verdicts;
+            for (const char* name : {"Ks_ok=", "Kt_ok=", "e_ok=", "p_ok=", "pmax_ok="}) {
+                const std::size_t at = r.out.find(name);
+                const std::string word =
+                    at == std::string::npos
+                        ? "?"
+                        : r.out.substr(at + std::strlen(name),
+                                       r.out.find('\n', at) - at - std::strlen(name));
+                verdicts += (verdicts.empty() ? "" : " ") + (word == "not checked" ? "-" : word);
+            }
+            EXPECT_EQ(verdicts, expected) << traced << ' ' << r.out;
+        }
+    }
+    EXPECT_EQ(slopecalc({"gravity-wall", "--type=upright", "ground=clay"}).err,
+              "error 13: TypeMismatch (ground=\"clay\")\n");
+}
+
 TEST(Slopecalc, VerdictsFollowTheResultsInEveryOutput) {
-    // Ks is proportional to μ: 10.54241 at 0.3 is 1.054241 at 0.03, below the least 1.3
-    const Outcome r = slopecalc({"gravity-wall", "--type=upright", "mu=0.03"});
-    EXPECT_NE(r.out.find("Ks=1.054241\npmax=163.9388\ne=0.2414525\npmin=2.303136\nKs_ok=no\n"
-                         "Kt_ok=yes\n"),
-              std::string::npos)
-        << r.out;
     EXPECT_NE(slopecalc({"gravity-wall", "--type=shelf", "--json"})
-                  .out.find("\"pmin\": 18.33796, \"Ks_ok\": true, \"Kt_ok\": true}"),
+                  .out.find("\"pk\": 78.6749, \"Ks_ok\": true, \"Kt_ok\": true, \"e_ok\": true, "
+                            "\"p_ok\": null, \"pmax_ok\": null}"),
               std::string::npos);
-    const std::vector<csv::Row> rows =
-        rowsOf(slopecalc({"gravity-wall", "--type=upright", "--csv", "-"}, "mu\n0.03\nx\n").out);
-    EXPECT_EQ(rows[0].back() + rows[0][rows[0].size() - 2], "errorKt_ok");
-    EXPECT_EQ(rows[1][rows[1].size() - 3] + rows[1][rows[1].size() - 2], "noyes");
-    EXPECT_EQ(rows[2][rows[2].size() - 3] + rows[2][rows[2].size() - 2], ""); // failed
+    const std::vector<csv::Row> rows = rowsOf(
+        slopecalc({"gravity-wall", "--type=upright", "--csv", "-"}, "mu,fa\n0.03,136\nx,\n").out);
+    const auto lastFive = [](const csv::Row& row) {
+        std::string cells;
+        for (std::size_t i = row.size() - 6; i < row.size(); ++i) {
+            cells += row[i] + '|';
+        }
+        return cells;
+    };
+    EXPECT_EQ(lastFive(rows[0]), "Ks_ok|Kt_ok|e_ok|p_ok|pmax_ok|error|");
+    EXPECT_EQ(lastFive(rows[1]), "no|yes|yes|yes|no||");
+    EXPECT_EQ(lastFive(rows[2]), "|||||13 TypeMismatch (mu)|"); // failed
 }
 
 TEST(Slopecalc, JsonHoldsTheResultsAndTheFailure) {
     EXPECT_EQ(slopecalc({"anchor", "--json"}).out,
-              "{\"Na\": 12.5, \"As\": 0.0642823749415615, \"la\": 0.126313449053005, "
-              "\"lb\": 0.0409349140449553}\n");
+              "{\"Na\": 12.5, \"As\": 64.2823749415615, \"la\": 0.126313449053005, "
+              "\"lb\": 0.0409349140449553, \"As_provided\": 1140.3981138, \"As_ok\": true}\n");
     const Outcome r = slopecalc({"gravity-wall", "--json", "--type=upright", "b4=\"\n"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "{\"error\": {\"number\": 13, \"kind\": \"TypeMismatch\", \"parameter\": "
@@ -282,40 +335,40 @@ TEST_P(Batches, GoOnPastBadRowsAndSayWhatIsWrong) {
     EXPECT_NE(r.err.find(GetParam().err), std::string::npos) << r.err;
 }
 
-constexpr const char* kHeader = "a,Htk,Na,As,la,lb,error";
+constexpr const char* kHeader = "a,Htk,Na,As,la,lb,As_provided,As_ok,error";
 const std::string kLong = "a,Htk\n0,10\n" + std::string(csv::Reader::kLongest, '1') + "\n0,10\n";
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Csv, Batches, testing::Values(
     // quoted fields as RFC 4180 has them; a blank line is no record; the line ends as the input's
     Batch{"quotes_and_blank_lines", "a,Htk\r\n\"0\",\"1,000\"\r\n\r\n\"x\"\"\",\r\n", 1,
-          "a,Htk,Na,As,la,lb,error\r\n0,\"1,000\",1250,6.42823749415615,12.6313449053005,4.09349140449553,\r\n"
-          "\"x\"\"\",,,,,,13 TypeMismatch (a)\r\n"},
+          "a,Htk,Na,As,la,lb,As_provided,As_ok,error\r\n0,\"1,000\",1250,6428.23749415615,12.6313449053005,4.09349140449553,1140.3981138,no,\r\n"
+          "\"x\"\"\",,,,,,,,13 TypeMismatch (a)\r\n"},
     Batch{"cr_only", "a,Htk\r0,10\r", 0,
-          "a,Htk,Na,As,la,lb,error\r0,10,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\r"},
+          "a,Htk,Na,As,la,lb,As_provided,As_ok,error\r0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\r"},
     // rows with no quote go out as they came in: CR or CRLF inside the input, a short row's
     // missing cells empty
     Batch{"plain_rows_cr", "a,Htk\r0,10\r0\r0,10", 1,
-          "a,Htk,Na,As,la,lb,error\r0,10,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\r"
-          "0,,,,,,13 TypeMismatch (Htk)\r0,10,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\r"},
+          "a,Htk,Na,As,la,lb,As_provided,As_ok,error\r0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\r"
+          "0,,,,,,,,13 TypeMismatch (Htk)\r0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\r"},
     Batch{"plain_rows_crlf", "a,Htk\r\n0,10\r\n,10\r\n0,10\r\n0,\"10\r\n", 1,
-          "a,Htk,Na,As,la,lb,error\r\n0,10,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\r\n"
-          ",10,,,,,13 TypeMismatch (a)\r\n0,10,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\r\n"
-          "0,\"10\r\n\",,,,,the quote opened on line 5 is not closed\r\n"},
+          "a,Htk,Na,As,la,lb,As_provided,As_ok,error\r\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\r\n"
+          ",10,,,,,,,13 TypeMismatch (a)\r\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\r\n"
+          "0,\"10\r\n\",,,,,,,the quote opened on line 5 is not closed\r\n"},
     Batch{"byte_order_mark", "\xEF\xBB\xBF" "a\n0\n", 0,
-          "\xEF\xBB\xBF" "a,Na,As,la,lb,error\n0,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\n"},
+          "\xEF\xBB\xBF" "a,Na,As,la,lb,As_provided,As_ok,error\n0,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\n"},
     Batch{"a_longer_row_fails_alone", "a,Htk\n0,10,5\n\"\"\n", 1,
-          "a,Htk,Na,As,la,lb,error\n0,10,,,,,\"row has 3 cells, the header 2\"\n,,,,,,13 TypeMismatch (a)\n"},
+          "a,Htk,Na,As,la,lb,As_provided,As_ok,error\n0,10,,,,,,,\"row has 3 cells, the header 2\"\n,,,,,,,,13 TypeMismatch (a)\n"},
     Batch{"unclosed_quote", "a,Htk\n0,10\n0,\"10\n\n", 1,
-          "a,Htk,Na,As,la,lb,error\n0,10,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\n"
-          "0,\"10\n\n\",,,,,the quote opened on line 3 is not closed\n"},
+          "a,Htk,Na,As,la,lb,As_provided,As_ok,error\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\n"
+          "0,\"10\n\n\",,,,,,,the quote opened on line 3 is not closed\n"},
     Batch{"a_record_too_long_ends_the_batch", kLong.c_str(), 1,
-          "a,Htk,Na,As,la,lb,error\n0,10,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\n",
+          "a,Htk,Na,As,la,lb,As_provided,As_ok,error\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\n",
           "slopecalc: line 3 of standard input holds a record longer than 1 MiB"},
     Batch{"a_column_twice", "a,Htk,a\n", 2, "", "the column 'a' is named twice"},
     // each bad row names its own field, whichever failed the row before
     Batch{"each_failure_its_field", "a,Htk\nx,0\n0,x\n", 1,
-          "a,Htk,Na,As,la,lb,error\nx,0,,,,,13 TypeMismatch (a)\n0,x,,,,,13 TypeMismatch (Htk)\n"},
+          "a,Htk,Na,As,la,lb,As_provided,As_ok,error\nx,0,,,,,,,13 TypeMismatch (a)\n0,x,,,,,,,13 TypeMismatch (Htk)\n"},
     Batch{"no_header", "", 2, "", "standard input has no header row"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
@@ -358,11 +411,10 @@ TEST(Slopecalc, JsonIsValidUtf8AndCarriesTheTrace) {
     EXPECT_EQ(r.out, "{\"trace\": [], \"error\": {\"number\": 13, \"kind\": \"TypeMismatch\", "
                      "\"parameter\": \"phi\", \"text\": "
                      "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\"}}\n");
-    EXPECT_NE(
-        slopecalc({"anchor", "--json", "--trace"})
-            .out.find("\"lb\": 0.0409349140449553, \"trace\": [{\"step\": \"anchorBarDesign\", "
-                      "\"name\": \"ξ1\", \"value\": 1}"),
-        std::string::npos);
+    EXPECT_NE(slopecalc({"anchor", "--json", "--trace"})
+                  .out.find("\"As_ok\": true, \"trace\": [{\"step\": \"anchorBarDesign\", "
+                            "\"name\": \"ξ1\", \"value\": 1}"),
+              std::string::npos);
     EXPECT_EQ(slopecalc({"anchor", "a=\"\n\t\x1b"}).err,
               "error 13: TypeMismatch (a=\"\\\"\\n\\t\\x1b\")\n");
     EXPECT_EQ(slopecalc({"gravity-wall", "--type=shelf", "--type", "shelf"}).status, 2);
@@ -390,13 +442,13 @@ TEST(Slopecalc, EveryWriteIsChecked) {
     EXPECT_EQ(shell("$S anchor >&-").status, 3);
     // a closed pipe ends slopecalc quietly
     const Outcome piped = shell("(echo Htk; yes 10 | head -100000) | $S anchor --csv - | head -1");
-    EXPECT_EQ(piped.out, "Htk,Na,As,la,lb,error\n");
+    EXPECT_EQ(piped.out, "Htk,Na,As,la,lb,As_provided,As_ok,error\n");
     EXPECT_EQ(piped.err, "");
     EXPECT_EQ(shell("$S anchor --csv /tmp").err, "slopecalc: cannot read /tmp: Is a directory\n");
     // with standard input closed, the batch's file is descriptor 0
     EXPECT_EQ(
         shell("echo Htk >/tmp/slopecalc_in.csv; $S anchor --csv /tmp/slopecalc_in.csv <&-").out,
-        "Htk,Na,As,la,lb,error\n");
+        "Htk,Na,As,la,lb,As_provided,As_ok,error\n");
 }
 
 TEST(Slopecalc, AReportIsWrittenWholeOrNotAtAllAfterTheResults) {
@@ -406,8 +458,8 @@ TEST(Slopecalc, AReportIsWrittenWholeOrNotAtAllAfterTheResults) {
     // (the limit's signal, which would end slopecalc, is not sent to it)
     const Outcome r = shell("ulimit -f 1; $S anchor --report " + path);
     EXPECT_EQ(r.status, 3);
-    EXPECT_EQ(r.out,
-              "Na=12.5\nAs=0.0642823749415615\nla=0.126313449053005\nlb=0.0409349140449553\n");
+    EXPECT_EQ(r.out, "Na=12.5\nAs=64.2823749415615\nla=0.126313449053005\nlb=0.0409349140449553\n"
+                     "As_provided=1140.3981138\nAs_ok=yes\n");
     EXPECT_EQ(r.err, "slopecalc: cannot write " + path + ": File too large\n");
     std::ifstream file(path);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "the report before");
@@ -415,8 +467,9 @@ TEST(Slopecalc, AReportIsWrittenWholeOrNotAtAllAfterTheResults) {
     // a descriptor's name is written through it: what its file held stays, the report follows
     const Outcome log =
         shell("echo OLD >" + path + "; $S anchor --report /dev/stdout >>" + path + "; cat " + path);
-    EXPECT_TRUE(log.out.starts_with("OLD\nNa=12.5\nAs=0.0642823749415615\nla=0.126313449053005\n"
-                                    "lb=0.0409349140449553\n<!DOCTYPE html>"))
+    EXPECT_TRUE(log.out.starts_with("OLD\nNa=12.5\nAs=64.2823749415615\nla=0.126313449053005\n"
+                                    "lb=0.0409349140449553\nAs_provided=1140.3981138\nAs_ok=yes\n"
+                                    "<!DOCTYPE html>"))
         << log.out;
     EXPECT_TRUE(log.out.ends_with("</html>\n"));
 }
@@ -466,7 +519,8 @@ TEST(Slopecalc, RowsGoOutWhileTheInputIsStillComing) {
     // the input stops for four seconds after its first row: that row is out within three
     const Outcome r =
         shell("(printf 'Htk\\n8\\n'; sleep 4) | $S anchor --csv - | timeout 3 head -2 | tail -1");
-    EXPECT_EQ(r.out, "8,10,0.0514258999532492,0.101050759242404,0.0327479312359642,\n");
+    EXPECT_EQ(r.out,
+              "8,10,51.4258999532492,0.101050759242404,0.0327479312359642,1140.3981138,yes,\n");
 }
 
 TEST(Slopecalc, AStopDropsTheRecordItCutAndEndsAWriteNobodyTakes) {
@@ -475,11 +529,13 @@ TEST(Slopecalc, AStopDropsTheRecordItCutAndEndsAWriteNobodyTakes) {
         "d=$(mktemp -d); mkfifo $d/f; (printf 'Htk,a,D\\n10,0,140\\n20,0,1'; sleep 3; "
         "printf '40\\n') >$d/f & $S anchor --csv $d/f 2>$d/err & p=$!; sleep 1; kill -INT $p; "
         "wait $p; echo status $?; sed \"s|$d/||\" $d/err; rm -r $d");
-    EXPECT_EQ(cut.out, "Htk,a,D,Na,As,la,lb,error\n"
-                       "10,0,140,12.5,0.0642823749415615,0.126313449053005,0.0409349140449553,\n"
-                       "status 130\n"
-                       "slopecalc: stopped by signal 2; every row up to line 2 of f is written; "
-                       "the incomplete record of line 3 is dropped\n");
+    EXPECT_EQ(
+        cut.out,
+        "Htk,a,D,Na,As,la,lb,As_provided,As_ok,error\n"
+        "10,0,140,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\n"
+        "status 130\n"
+        "slopecalc: stopped by signal 2; every row up to line 2 of f is written; "
+        "the incomplete record of line 3 is dropped\n");
     // a reader that takes nothing: SIGTERM ends slopecalc within a second all the same
     const Outcome stalled =
         shell("d=$(mktemp -d); (echo Htk; yes 10 | head -100000) >$d/in.csv; "

@@ -5,6 +5,7 @@
 #include "windows/gravitywallwindow.h"
 #include "windows/walldrawings.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -164,6 +165,8 @@ TEST_F(Windows, AnchorLabelsChooseTheirOptionAndFocusFollowsTheWindowsOrder) {
     click("Label5");
     click("Command1");
     EXPECT_EQ(text("Text7"), "0.126313449053005");
+    EXPECT_EQ(text("Text13"), "1140.3981138"); // three bars of 22 mm
+    EXPECT_EQ(control<QLabel>(window, "As_ok")->text(), "As,提供 ≥ As = 64.2823749415615 满足");
     EXPECT_EQ(widget("Option2")->accessibleName(), "临时性锚杆");
     const QStringList expected{"Text1",    "Text2",  "Text3",  "Text4", "Option1", "Option2",
                                "Command1", "Text5",  "Text6",  "Text7", "Text8",   "Command2",
@@ -222,6 +225,26 @@ TEST_F(Windows, AWallFailureLeavesWhatWasWrittenBeforeIt) {
     click("Command1");
     EXPECT_TRUE(recorder.messages.isEmpty());
     EXPECT_EQ(text("Text7"), "109.812");
+}
+
+// q = 11 moves the resultant to e = 0.2528851, beyond b/6 = 0.2483333 and within b/4 = 0.3725;
+// pmax = 167.9683 exceeds 1.2 × 136 = 163.2 while pk = 83.21446 stays within 136.
+TEST_F(Windows, TheWallIsJudgedOnItsGroundAndItsBearingCapacity) {
+    open("Command6");
+    click("Option1");
+    type("Qx", "11");
+    click("Command1");
+    const auto verdict = [this](const char* name) { return control<QLabel>(window, name)->text(); };
+    EXPECT_EQ(verdict("e_ok"), "|e| > b/6 = 0.2483333 不满足");
+    EXPECT_EQ(verdict("p_ok"), "未验算（未填地基承载力特征值 fa）");
+    auto* ground = control<QComboBox>(window, "groundx");
+    ground->setCurrentIndex(ground->findText("岩质"));
+    type("fax", "136");
+    click("Command1");
+    EXPECT_EQ(text("pkx"), "83.21446");
+    EXPECT_EQ(QStringList({verdict("e_ok"), verdict("p_ok"), verdict("pmax_ok")}),
+              QStringList({"|e| ≤ b/4 = 0.3725 满足", "pk ≤ fa = 136 满足",
+                           "pkmax > 1.2fa = 163.2 不满足"}));
 }
 
 TEST_F(Windows, TheWallSectionFollowsTheFieldsAndTheLastCalculation) {

@@ -30,8 +30,8 @@ class Workday : public Driver {
   protected:
     QTemporaryDir folder;
     QStringList wallResults() const {
-        return texts(
-            {"Text1", "Text6", "Text7", "Text13", "Text10", "Text9", "Text16", "Text17", "Text18"});
+        return texts({"Text1", "Text6", "Text7", "Text13", "Text10", "Text9", "Text16", "Text17",
+                      "Text18", "pkx"});
     }
 };
 
@@ -47,12 +47,14 @@ TEST_F(Workday, ASavedCalculationRunsHeadlessAndReopensAsItWas) {
 
     // slopecalc prints the window's results, name by name
     const std::string printed = output(SLOPECALC " --input " + path.toStdString());
-    QStringList names{"Ka", "Ea", "G", "x0", "Kt", "Ks", "pmax", "e", "pmin"};
+    QStringList names{"Ka", "Ea", "G", "x0", "Kt", "Ks", "pmax", "e", "pmin", "pk"};
     QString expected;
     for (int i = 0; i < names.size(); ++i) {
         expected += names[i] + "=" + results[i] + "\n";
     }
-    EXPECT_EQ(QString::fromStdString(printed), expected + "Ks_ok=yes\nKt_ok=yes\n");
+    EXPECT_EQ(QString::fromStdString(printed),
+              expected + "Ks_ok=yes\nKt_ok=yes\ne_ok=yes\np_ok=not checked\n"
+                         "pmax_ok=not checked\n");
 
     click("Option1");
     type("Qx", "10");
@@ -128,7 +130,7 @@ TEST_F(Workday, AFailureGreysTheResultsItLeftAndTheNextSuccessClearsThem) {
     click("Command1"); // no type yet: refused, nothing written
     EXPECT_EQ(message(), "请先选择挡墙类型(直立式或衡重式)");
     EXPECT_TRUE(widget("Option1")->hasFocus());
-    EXPECT_EQ(wallResults(), QStringList(9, "0"));
+    EXPECT_EQ(wallResults(), QStringList(10, "0"));
     click("Option1");
     click("Command1");
     EXPECT_EQ(control<QLabel>(window, "Ks_ok")->text(), "Ks ≥ 1.3 满足");
@@ -147,14 +149,15 @@ TEST_F(Workday, AFailureGreysTheResultsItLeftAndTheNextSuccessClearsThem) {
     click("Command1");
     EXPECT_FALSE(control<ResultField>(window, "Text7")->stale());
     EXPECT_EQ(control<QLabel>(window, "Ks_ok")->toolTip(),
-              "抗滑移验算：Ks = 1.054241 < 1.3 不满足");
+              "抗滑移验算：Ks = 1.054241 < 1.3 不满足（程序默认值）");
     EXPECT_EQ(control<QLabel>(window, "Kt_ok")->text(), "Kt ≥ 1.6 满足");
     QTest::keyClick(widget("Text5"), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     const QString table = QGuiApplication::clipboard()->text();
     EXPECT_TRUE(
         table.startsWith("计算内容\t重力式挡墙计算：直立式挡墙\n挡墙墙背倾角α(度)\t90\t°\n"));
-    EXPECT_TRUE(
-        table.contains("\n基底最小应力\t2.303136\tkPa\n抗滑移验算\tKs = 1.054241 < 1.3 不满足"));
+    EXPECT_TRUE(table.contains("\n基底最小应力\t2.303136\tkPa\n基底平均应力\t83.12099\tkPa\n"
+                               "抗滑移验算\tKs = 1.054241 < 1.3 不满足\n"))
+        << table.toStdString();
 }
 
 TEST_F(Workday, OnlyAFileOfACalculationIsOpenedAndNothingIsCutOrWaitedFor) {
