@@ -244,11 +244,34 @@ constexpr MomentNames kMomentNames = [] {
     }
     return names;
 }();
+// Their names for the reader: 第1跨上端弯矩 … 第99跨下端弯矩.
+struct MomentCaptions {
+    char text[2 * kMaxSpans][sizeof "第99跨上端弯矩"];
+};
+constexpr MomentCaptions kMomentCaptions = [] {
+    MomentCaptions captions{};
+    for (int i = 0; i < 2 * kMaxSpans; ++i) {
+        char* p = captions.text[i];
+        const auto put = [&p](std::string_view text) {
+            for (const char c : text) {
+                *p++ = c;
+            }
+        };
+        const int span = i / 2 + 1;
+        put("第");
+        if (span >= 10) {
+            *p++ = static_cast<char>('0' + span / 10);
+        }
+        *p++ = static_cast<char>('0' + span % 10);
+        put(i % 2 ? "跨下端弯矩" : "跨上端弯矩");
+    }
+    return captions;
+}();
 constexpr auto kResults = [] {
     std::array<Result, 1 + 2 * kMaxSpans> results{};
     results[0] = {"Text3", "", "", "M<sub>n,1</sub>", "kN·m", "", "末跨上端弯矩"};
     for (std::size_t i = 0; i < 2 * kMaxSpans; ++i) {
-        results[1 + i] = {"", kMomentNames.text[i], "", "", "kN·m"};
+        results[1 + i] = {"", kMomentNames.text[i], "", "", "kN·m", "0", kMomentCaptions.text[i]};
     }
     return results;
 }();

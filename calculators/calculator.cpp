@@ -105,7 +105,8 @@ std::string verdictExpression(const Verdict& verdict, const Judgement& judgement
     std::string limit(judgement.limitName.empty() ? verdict.limit : judgement.limitName);
     double fixed = 0;
     ErrorKind error{};
-    if (!::readDouble(limit, fixed, error)) { // a named limit: its value too
+    // a named limit: its value too, but for one of fifteen digits beside the result
+    if (!::readDouble(limit, fixed, error) && (withValue || verdict.digits <= 7)) {
         limit += " = " + (verdict.digits <= 7 ? singleToText(static_cast<float>(judgement.limit))
                                               : doubleToText(judgement.limit));
     }

@@ -141,7 +141,8 @@ class Written {
 
 // A judged verdict in words: "Ks = 10.54241 ≥ 1.3 满足", "|e| = 0.3 > b/6 = 0.2483333 不满足",
 // "未验算（未填地基承载力特征值）"; without the value, where the result stands beside it:
-// "Ks ≥ 1.3 满足".
+// "Ks ≥ 1.3 满足", "|e| > b/6 = 0.2483333 不满足", "As,提供 ≥ As 满足" (a named limit of fifteen
+// digits without its value, which stands in its own row).
 std::string verdictText(const Verdict& verdict, const Judgement& judgement, bool withValue = true);
 // Its two parts, as the report's table gives them: the comparison ("Ks = 10.54241 ≥ 1.3"; "—"
 // for a check not made) and the conclusion ("满足", "未验算（未填地基承载力特征值 fa）").

@@ -4,6 +4,7 @@
 #include "gui/formbuilder.h"
 #include "gui/reportwindow.h"
 #include "gui/resultfield.h"
+#include "gui/resultspanel.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -150,6 +151,12 @@ void CalculatorWindow::connectButtons() {
         [this] { QGuiApplication::clipboard()->setText(resultsTable()); });
 }
 
+void CalculatorWindow::addResultsPanel(int left, int top, int width, int height) {
+    panel_ = new ResultsPanel(calculator_, this);
+    setTwipsGeometry(panel_, left, top, width, height);
+    showVerdicts(false);
+}
+
 void CalculatorWindow::addButton(Action action, int left, int top, int width, int height) {
     struct Look {
         const char* name;
@@ -284,25 +291,22 @@ void CalculatorWindow::showVerdicts(bool shown) {
     });
     verdicts_ = shown ? subprogram::judge(calculator_, variant(), *this, written)
                       : std::vector<subprogram::Judgement>();
-    for (std::size_t i = 0; i < calculator_.verdicts.size(); ++i) {
-        const Verdict& v = calculator_.verdicts[i];
-        auto* label = findChild<QLabel*>(qstring(v.name));
-        if (!label) {
-            continue;
+    if (panel_) {
+        std::vector<ResultsPanel::Row> rows;
+        for (const Result& r : calculator_.results) {
+            const ResultId id = calculator_.id(r);
+            if (r.hidden || !calculator_.writes(calculator_.variant(variant()), id)) {
+                continue;
+            }
+            if (!r.control.empty()) {
+                const ResultField* f = resultField(r.control);
+                rows.push_back({id, controlText(r.control), f && f->stale()});
+            } else if (const std::string text = hasRecord_ ? lastRecord_.written(id) : "";
+                       !text.empty()) { // beyond the window: what the last calculation wrote
+                rows.push_back({id, text, false});
+            }
         }
-        const subprogram::Judgement* j = i < verdicts_.size() ? &verdicts_[i] : nullptr;
-        const bool judged = j && (j->outcome != Outcome::NotChecked || !j->reason.empty());
-        // the value stands in its result field beside the label, and in full in the tip
-        label->setText(judged ? QString::fromStdString(verdictText(v, *j, false)) : QString());
-        label->setStyleSheet(!judged                         ? QString()
-                             : j->outcome == Outcome::Met    ? QStringLiteral("color: #1a7f1a;")
-                             : j->outcome == Outcome::NotMet ? QStringLiteral("color: #c00000;")
-                                                             : QStringLiteral("color: gray;"));
-        label->setToolTip(judged ? QStringLiteral("%1验算：%2（%3）")
-                                       .arg(qstring(v.what),
-                                            QString::fromStdString(verdictText(v, *j)),
-                                            qstring(v.basis))
-                                 : QString());
+        panel_->show(rows, verdicts_);
     }
     if (auto* warnings = findChild<QLabel*>(QStringLiteral("warnings"))) {
         QStringList lines;

@@ -14,6 +14,7 @@
 #include <string>
 
 class ResultField;
+class ResultsPanel;
 
 // The text of a text box or an editable combo box.
 QString fieldText(const QWidget* field);
@@ -117,6 +118,8 @@ class CalculatorWindow : public QWidget, public Form {
 
     // A button for an action at a free place of the window, in twips.
     void addButton(Action action, int left, int top, int width, int height);
+    // The panel of every result at a glance (see ResultsPanel), at a free place, in twips.
+    void addResultsPanel(int left, int top, int width, int height);
 
     // Runs one event handler under the failure model.
     void run(const std::function<void()>& handler);
@@ -149,6 +152,7 @@ class CalculatorWindow : public QWidget, public Form {
     Opener opener_;
     bool discarded_ = false;
     bool hasRecord_ = false;
+    ResultsPanel* panel_ = nullptr;
     std::vector<subprogram::Judgement> verdicts_; // as the window shows them; none when not judged
     CalculationRecord lastRecord_;
     ReportContext lastContext_{};

@@ -44,7 +44,7 @@ const ControlSpec kControls[] = {
     {Kind::Field,  "Text7",    {},                           2760,  960, 2415,  270, "Frame2"},
     {Kind::Label,  "Label10",  {},                            240, 1320, 2520,  255, "Frame2", "Text8"},
     {Kind::Field,  "Text8",    {},                           2760, 1320, 2415,  270, "Frame2"},
-    // below the results: the section of the bars the window designs, and its verdict
+    // below the results: the section of the bars the window designs
     {Kind::Label,  "Label15",  {},                            720, 5700, 2520,  255, nullptr, "Text13"},
     {Kind::Field,  "Text13",   {},                           3240, 5700, 2415,  270},
 };
@@ -58,7 +58,7 @@ const char* const kFocusOrder[] = {"Text1",    "Text2",  "Text3",  "Text4",  "Op
 
 AnchorBarWindow::AnchorBarWindow(Reporter reporter)
     : CalculatorWindow(subprogram::kAnchorBar, std::move(reporter)) {
-    setClientTwips(this, 7416, 6420);
+    setClientTwips(this, 13500, 6180); // the results panel to the right of the specified window
     buildControls(this, kControls, &calculator());
     control<QRadioButton>(this, "Option1")->setChecked(true);
     // The option buttons are too narrow for their own captions; the labels beside them name them,
@@ -78,9 +78,7 @@ AnchorBarWindow::AnchorBarWindow(Reporter reporter)
     addButton(Action::Copy, 6315, 3000, 1050, 300);
     addButton(Action::Save, 5235, 3315, 1050, 300);
     addButton(Action::Open, 6315, 3315, 1050, 300);
-    auto* verdict = new QLabel(this);
-    verdict->setObjectName(QStringLiteral("As_ok"));
-    setTwipsGeometry(verdict, 720, 6030, 6600, 255);
+    addResultsPanel(7560, 120, 5820, 5940);
     control<QWidget>(this, "Text1")->setFocus();
 }
 

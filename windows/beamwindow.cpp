@@ -44,7 +44,7 @@ const char* const kFocusOrder[] = {"Picture1", "Combo1",   "Combo3", "Combo4", "
 } // namespace
 
 BeamWindow::BeamWindow(Reporter reporter) : CalculatorWindow(kBeam, std::move(reporter)) {
-    setClientTwips(this, 6132, 5388);
+    setClientTwips(this, 11700, 5388); // the results panel to the right of the specified window
     buildControls(this, kControls, &calculator());
     picture_ = new SketchPicture(this);
     picture_->setObjectName(QStringLiteral("Picture1"));
@@ -73,6 +73,7 @@ BeamWindow::BeamWindow(Reporter reporter) : CalculatorWindow(kBeam, std::move(re
     addButton(Action::Save, 2355, 3240, 825, 375);
     addButton(Action::Open, 2355, 3720, 825, 375);
     addButton(Action::Copy, 2355, 4200, 825, 375);
+    addResultsPanel(6060, 240, 5520, 4935);
 }
 
 void BeamWindow::redraw(bool fromSpanList) {

@@ -148,7 +148,7 @@ class EarthPressureSketch : public QWidget {
 
 EarthPressureWindow::EarthPressureWindow(Reporter reporter)
     : CalculatorWindow(subprogram::kEarthPressure, std::move(reporter)) {
-    setClientTwips(this, 7236, 6300);
+    setClientTwips(this, 7236, 7860); // the results panel below the specified window
     buildControls(this, kControls, &calculator());
     auto* sketch = new EarthPressureSketch(control<QWidget>(this, "parameter"));
     sketch->setObjectName(QStringLiteral("Picture1"));
@@ -158,6 +158,7 @@ EarthPressureWindow::EarthPressureWindow(Reporter reporter)
     addButton(Action::Save, 3960, 30, 900, 300);      // above the parameters
     addButton(Action::Open, 4920, 30, 900, 300);
     addButton(Action::Copy, 5880, 30, 1095, 300);
+    addResultsPanel(120, 6300, 6996, 1440);
     centreOnScreen(this);
     control<QLineEdit>(this, "hx")->setFocus();
 }

@@ -96,7 +96,7 @@ const ControlSpec kControls[] = {
     {Kind::Button, "Command1", "计算",   4440, 6600, 1215,  495},
     {Kind::Button, "Command2", "退出",   5760, 6600, 1215,  495},
     // beyond the specified window, to its right: the checks' fields and the mean base pressure
-    {Kind::Frame,  "Frame4",   "验算",   7380,  120, 4020, 7692},
+    {Kind::Frame,  "Frame4",   "验算",   7380,  120, 7800, 7692},
     {Kind::Label,  "Label29",  {},        120,  300, 2280,  252, "Frame4", "groundx"},
     {Kind::Combo,  "groundx",  {},       2520,  270, 1335,  300, "Frame4"},
     {Kind::Label,  "Label30",  {},        120,  720, 2400,  252, "Frame4", "fax"},
@@ -105,15 +105,6 @@ const ControlSpec kControls[] = {
     {Kind::Field,  "pkx",      {},       2520, 1080, 1335,  270, "Frame4"},
 };
 
-// Each verdict beside the result it judges, on its row: the rows of Frame2 (at 3360) for the
-// factors, the eccentricity and the edge pressure, that of pk for the mean pressure.
-struct VerdictPlace {
-    const char* name;
-    int top;
-};
-constexpr VerdictPlace kVerdictPlaces[] = {{"Ks_ok", 3360 + 1560}, {"Kt_ok", 3360 + 1800},
-                                           {"pmax_ok", 3360 + 2040}, {"e_ok", 3360 + 2280},
-                                           {"p_ok", 120 + 1380}};
 // clang-format on
 
 // The wall's outline alone, framed close and drawn with lines of about one pixel in a box of
@@ -181,7 +172,7 @@ QString GravityWallWindow::defaultPictureFolder() {
 GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
     : CalculatorWindow(kGravityWall, std::move(reporter)),
       pictureFolder_(std::move(pictureFolder)) {
-    setClientTwips(this, 11460, 8004);
+    setClientTwips(this, 15300, 8004);
     buildControls(this, kControls, &calculator());
     picture_ = new WallPicture(this);
     picture_->setObjectName(QStringLiteral("Picture1"));
@@ -203,9 +194,10 @@ GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
     connect(thumbnail_, &SketchPicture::clicked, this, &GravityWallWindow::showSection);
     connect(this, &CalculatorWindow::calculated, this, [this] { drawSection(reportRecord()); });
     for (const Field& field : calculator().fields) {
-        auto* edit = findChild<QLineEdit*>(QString::fromUtf8(field.control));
-        connect(edit, &QLineEdit::textChanged, this,
-                [this] { drawSection({}); }); // the forces belong to the old dimensions
+        if (auto* edit = findChild<QLineEdit*>(QString::fromUtf8(field.control))) { // not 地基类别
+            connect(edit, &QLineEdit::textChanged, this,
+                    [this] { drawSection({}); }); // the forces belong to the old dimensions
+        }
     }
     for (const char* option : {"Option1", "Option2"}) {
         connect(control<QRadioButton>(this, option), &QRadioButton::toggled, this,
@@ -218,18 +210,15 @@ GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
     addButton(Action::Save, 4200, 30, 900, 300); // above the picture
     addButton(Action::Open, 5160, 30, 900, 300);
     addButton(Action::Copy, 6120, 30, 1095, 300);
-    for (const auto& [name, top] : kVerdictPlaces) {
-        auto* verdict = new QLabel(this);
-        verdict->setObjectName(QString::fromLatin1(name));
-        setTwipsGeometry(verdict, 7500, top, 3840, 240);
-    }
-    // what the routines cannot honour, under the verdicts
+    // every result with its verdict, under the checks' fields; what the routines cannot honour,
+    // under them
+    addResultsPanel(7500, 1500, 7560, 4680);
     auto* warnings = new QLabel(this);
     warnings->setObjectName(QStringLiteral("warnings"));
     warnings->setWordWrap(true);
     warnings->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     warnings->setStyleSheet(QStringLiteral("color: #9a5b00;"));
-    setTwipsGeometry(warnings, 7500, 6300, 3840, 1440);
+    setTwipsGeometry(warnings, 7500, 6300, 7560, 1440);
 }
 
 void GravityWallWindow::drawSection(const CalculationRecord& record) {
