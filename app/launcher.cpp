@@ -2,6 +2,7 @@
 
 #include "app/titleoutline.h"
 #include "gui/formbuilder.h"
+#include "gui/screenfit.h"
 
 #include <QCloseEvent>
 #include <QImage>
@@ -93,7 +94,7 @@ Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
     connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this,
             [this] { emit exitRequested(); });
 
-    centreOnScreen(this);
+    fitFixedWindow(this);
     control<QPushButton>(this, "solidstrees")->setFocus();
 }
 

@@ -5,6 +5,7 @@
 #include "gui/reportwindow.h"
 #include "gui/resultfield.h"
 #include "gui/resultspanel.h"
+#include "gui/screenfit.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -218,6 +219,14 @@ void CalculatorWindow::closeEvent(QCloseEvent* event) {
     discarded_ = true;
     event->accept();
     deleteLater();
+}
+
+void CalculatorWindow::setVisible(bool visible) {
+    if (visible && !fitted_) {
+        fitted_ = true;
+        fitFixedWindow(this);
+    }
+    QWidget::setVisible(visible);
 }
 
 void CalculatorWindow::calculate() {

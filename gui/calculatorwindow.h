@@ -136,6 +136,8 @@ class CalculatorWindow : public QWidget, public Form {
     void report(const QString& message);
 
     void closeEvent(QCloseEvent* event) override;
+    // Before it is first shown, the window is fitted to its screen (see fitFixedWindow).
+    void setVisible(bool visible) override;
 
   private:
     void calculate();
@@ -151,6 +153,7 @@ class CalculatorWindow : public QWidget, public Form {
     Reporter reporter_;
     Opener opener_;
     bool discarded_ = false;
+    bool fitted_ = false;
     bool hasRecord_ = false;
     ResultsPanel* panel_ = nullptr;
     std::vector<subprogram::Judgement> verdicts_; // as the window shows them; none when not judged

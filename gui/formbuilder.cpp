@@ -85,13 +85,6 @@ void setClientTwips(QWidget* window, int width, int height) {
     window->setFixedSize(px(width), px(height));
 }
 
-void centreOnScreen(QWidget* window) {
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        window->move(area.center() - window->rect().center());
-    }
-}
-
 void buildControls(QWidget* window, std::span<const ControlSpec> table,
                    const Calculator* calculator) {
     for (const ControlSpec& spec : table) {

@@ -2,6 +2,7 @@
 
 #include "core/wholefile.h"
 #include "gui/printmodule.h"
+#include "gui/screenfit.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -39,7 +40,7 @@ ReportWindow::ReportWindow(const QString& title, ReportContext context, Calculat
     setObjectName(QStringLiteral("report"));
     setWindowTitle(title);
     setAttribute(Qt::WA_DeleteOnClose);
-    resize(880, 900);
+    fitResizableWindow(this, QSize(880, 900));
 
     auto* names = new QFormLayout;
     QSettings settings;

@@ -62,13 +62,14 @@ TEST_P(ReportButton, StandsInFreeSpaceAndReportsTheLastCalculation) {
         if (!button) {
             continue; // the wall window's section only
         }
-        for (QWidget* other : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const QWidget* page = button->parentWidget(); // the window, or its page when it scrolls
+        for (QWidget* other : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
             if (other != button && other->isVisible()) {
                 EXPECT_FALSE(other->geometry().intersects(button->geometry()))
                     << name << ' ' << other->objectName().toStdString();
             }
         }
-        EXPECT_TRUE(window->rect().contains(button->geometry())) << name;
+        EXPECT_TRUE(page->rect().contains(button->geometry())) << name;
     }
     click("reportButton"); // nothing calculated yet
     EXPECT_TRUE(message().contains("尚未计算"));

@@ -159,7 +159,6 @@ EarthPressureWindow::EarthPressureWindow(Reporter reporter)
     addButton(Action::Open, 4920, 30, 900, 300);
     addButton(Action::Copy, 5880, 30, 1095, 300);
     addResultsPanel(120, 6300, 6996, 1440);
-    centreOnScreen(this);
     control<QLineEdit>(this, "hx")->setFocus();
 }
 

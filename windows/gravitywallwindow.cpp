@@ -2,6 +2,7 @@
 
 #include "calculators/gravitywall.h"
 #include "gui/formbuilder.h"
+#include "gui/screenfit.h"
 #include "windows/walldrawings.h"
 
 #include <QCoreApplication>
@@ -247,7 +248,7 @@ void GravityWallWindow::showSection() {
         auto* layout = new QVBoxLayout(sectionView_);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(picture);
-        sectionView_->resize(520, 640);
+        fitResizableWindow(sectionView_, QSize(520, 640)); // the drawing scales to the window
         picture->setSketch(section_);
     }
     sectionView_->show();
