@@ -91,8 +91,11 @@ Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
                     });
         }
     }
-    connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this,
-            [this] { emit exitRequested(); });
+    connect(control<QPushButton>(this, "Command2"), &QPushButton::clicked, this, [this] {
+        if (mayExit()) {
+            emit exitRequested();
+        }
+    });
 
     fitFixedWindow(this);
     control<QPushButton>(this, "solidstrees")->setFocus();
@@ -110,7 +113,9 @@ CalculatorWindow* Launcher::showKind(const windows::Kind& kind, std::optional<in
     if (!slot) {
         slot = std::make_unique<WindowSlot<CalculatorWindow>>([this, create = kind.create] {
             CalculatorWindow* window = create(reporter_);
-            window->setOpener([this](const subprogram::SavedCalculation& saved) { open(saved); });
+            window->setAsker(asker_);
+            window->setOpener([this](const subprogram::SavedCalculation& saved,
+                                     const QString& path) { open(saved, path); });
             return window;
         });
     }
@@ -119,26 +124,51 @@ CalculatorWindow* Launcher::showKind(const windows::Kind& kind, std::optional<in
     return window;
 }
 
-CalculatorWindow* Launcher::open(const subprogram::SavedCalculation& saved) {
+CalculatorWindow* Launcher::open(const subprogram::SavedCalculation& saved, const QString& path) {
     const windows::Kind* kind = windows::kindOf(*saved.calculator);
     if (!kind) {
         reporter_(this, QStringLiteral("“%1”没有窗口，无法打开这份计算。")
                             .arg(qstring(saved.calculator->title)));
         return nullptr;
     }
-    CalculatorWindow* window = showKind(*kind, saved.variant);
-    window->load(saved);
-    return window;
+    CalculatorWindow* window = showKind(*kind, std::nullopt);
+    return window->openSaved(saved, path) ? window : nullptr;
 }
 
 void Launcher::openFile(const QString& path) {
     if (const auto saved = CalculatorWindow::readFile(path, reporter_, this)) {
-        open(*saved);
+        open(*saved, path);
     }
+}
+
+void Launcher::setAsker(Asker asker) {
+    asker_ = std::move(asker);
+    for (const auto& [calculator, slot] : slots_) {
+        if (CalculatorWindow* window = slot->existing()) {
+            window->setAsker(asker_);
+        }
+    }
+}
+
+bool Launcher::mayExit() {
+    for (const auto& [calculator, slot] : slots_) {
+        CalculatorWindow* window = slot->existing();
+        if (window && window->hasPendingEdits()) {
+            slot->show(); // the window asking is the one in front
+            if (!window->maySetAside()) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 void Launcher::closeEvent(QCloseEvent* event) {
     // Hidden calculator windows must not keep the program running without a visible window.
+    if (!mayExit()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit exitRequested();
 }

@@ -21,15 +21,22 @@ class Launcher : public QWidget {
     // The window of a calculator, created on first use (null until then).
     CalculatorWindow* window(const subprogram::Calculator& calculator) const;
 
-    // Shows a saved calculation in the window of its calculator, creating the window if need be;
-    // a calculator with no window is reported, and nothing opens.
-    CalculatorWindow* open(const subprogram::SavedCalculation& saved);
+    // Opens a calculation saved in `path` in the window of its calculator (see
+    // CalculatorWindow::openSaved), creating the window if need be; a calculator with no window
+    // is reported, and nothing opens (null, as when the user kept the window's edits).
+    CalculatorWindow* open(const subprogram::SavedCalculation& saved, const QString& path);
     // Opens a file of a saved calculation as the windows' 打开 does; a file that cannot be read
     // is reported, and nothing opens.
     void openFile(const QString& path);
 
+    // How every window asks before edits not yet saved to its file would be lost.
+    void setAsker(Asker asker);
+    // Before the program ends: each window holding such edits asks (保存/不保存/取消); false
+    // when the user cancelled in one, and nothing ends.
+    bool mayExit();
+
   signals:
-    // The exit button, or the frame's close control: the program ends at once.
+    // The exit button, or the frame's close control, once no window's edits stand in the way.
     void exitRequested();
 
   protected:
@@ -40,5 +47,6 @@ class Launcher : public QWidget {
     CalculatorWindow* showKind(const windows::Kind& kind, std::optional<int> variant);
 
     Reporter reporter_;
+    Asker asker_ = askWithBox;
     std::map<const subprogram::Calculator*, std::unique_ptr<WindowSlot<CalculatorWindow>>> slots_;
 };

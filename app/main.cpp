@@ -1,12 +1,14 @@
 #include "app/appicon.h"
 #include "app/firstframe.h"
 #include "app/launcher.h"
+#include "app/singleinstance.h"
 #include "gui/chinese.h"
 #include "gui/fonts.h"
 #include "windows/gravitywallwindow.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
@@ -99,12 +101,30 @@ int main(int argc, char* argv[]) {
     useChineseTranslation(app);
     checkPictures();
 
+    // a second start hands its files to the program already running on this display
+    const QString display = SingleInstance::keyOfThisDisplay();
+    SingleInstance instance(display);
+    if (!display.isEmpty() && instance.handOver(files)) {
+        return 0;
+    }
+
     Launcher launcher;
     QObject::connect(&launcher, &Launcher::exitRequested, &app, &QApplication::quit);
+    const auto openFiles = [&launcher](const QStringList& paths) {
+        for (const QString& path : paths) {
+            launcher.openFile(path);
+        }
+    };
+    QObject::connect(&instance, &SingleInstance::filesHanded, &launcher,
+                     [&launcher, openFiles](const QStringList& paths) {
+                         launcher.showNormal(); // to the front, also from the task bar
+                         launcher.raise();
+                         launcher.activateWindow();
+                         openFiles(paths);
+                     });
     exitAfterFirstFrameIfAsked(launcher);
     launcher.show();
-    for (const QString& file : files) {
-        launcher.openFile(file);
-    }
+    // once the launcher is up: a message about a file then stands in front of it
+    QTimer::singleShot(0, &launcher, [openFiles, files] { openFiles(files); });
     return QApplication::exec();
 }

@@ -48,6 +48,9 @@ struct Field {
     std::span<const Choice> choices = {};         // a choice field's words (they fill its list)
     int otherChoice = 0;                          // what any other text stands for
     std::string_view reportCaption = {};          // the report's name, where it differs
+    // The version of the saved file that first holds it: an older file, saved before the field
+    // was added, takes its default text.
+    int since = 1;
 };
 
 struct Result {

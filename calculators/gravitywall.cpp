@@ -237,8 +237,8 @@ constexpr Field kFields[] = {
     {"h4",      "Text25", "h4(m):",                    "0.65",  "m",     "footing height (shelf type)",               "h<sub>4</sub>", Conversion::Single, {}, {}, 0, "墙趾高度"},
     {"x3",      "Text27", "x3:",                       "0.25",  "",      "back slope of the lower wall (shelf type)", "x<sub>3</sub>", Conversion::Single, {}, {}, 0, "下墙墙背坡率"},
     // the checks' own, beyond the window's specified fields
-    {"ground",  "groundx", "地基类别:",                 "土质",  "",      "foundation: 土质|soil, 岩质|rock",          "",   Conversion::Word, {}, kGrounds, int(Ground::Soil)},
-    {"fa",      "fax",    "地基承载力特征值fa(kPa):",   "",      "kPa",   "characteristic bearing capacity (empty: not checked)", "f<sub>a</sub>"},
+    {"ground",  "groundx", "地基类别:",                 "土质",  "",      "foundation: 土质|soil, 岩质|rock",          "",   Conversion::Word, {}, kGrounds, int(Ground::Soil), {}, 2},
+    {"fa",      "fax",    "地基承载力特征值fa(kPa):",   "",      "kPa",   "characteristic bearing capacity (empty: not checked)", "f<sub>a</sub>", Conversion::Double, {}, {}, 0, {}, 2},
 };
 
 constexpr Result kResults[] = {

@@ -66,24 +66,27 @@ std::vector<std::pair<std::string, std::string>> texts(const json::Value& object
     return out;
 }
 
-// What is wrong with a version that is not this program's: a newer one, or none it ever wrote.
-void checkVersion(const json::Value& version) {
+// The version of the file, one this program reads; else what is wrong with it: a newer one, or
+// none it ever wrote.
+int checkVersion(const json::Value& version) {
     const std::string_view text = version.text();
     const std::string mine = std::to_string(kSavedFormat);
-    if (text == mine) {
-        return;
+    for (int v = 1; v <= kSavedFormat; ++v) {
+        if (text == std::to_string(v)) {
+            return v;
+        }
     }
     const bool whole = text.find_first_not_of("0123456789") == std::string_view::npos;
     if (whole && (text.size() > mine.size() || (text.size() == mine.size() && text > mine))) {
         fail(version, "version",
-             "format " + std::string(text) + ", this program reads format " + mine +
+             "format " + std::string(text) + ", this program reads formats up to " + mine +
                  " (saved by a newer version?)",
-             "文件格式为 " + std::string(text) + "，本程序只能读取格式 " + mine +
+             "文件格式为 " + std::string(text) + "，本程序只能读取格式 " + mine + " 及更早的格式" +
                  "（可能由更新的版本保存）");
     }
     fail(version, "version",
-         "the format is the whole number " + mine + ", not " + std::string(text),
-         "文件格式应为整数 " + mine + "，而不是 " + std::string(text));
+         "the format is a whole number from 1 to " + mine + ", not " + std::string(text),
+         "文件格式应为 1 至 " + mine + " 的整数，而不是 " + std::string(text));
 }
 
 } // namespace
@@ -120,7 +123,12 @@ std::string savedCalculationText(const SavedCalculation& s) {
            ",\n  \"calculator\": " + json::quoted(c.command) +
            ",\n  \"variant\": " + json::quoted(c.variant(s.variant).name) +
            ",\n  \"saved\": " + json::quoted(s.saved) + ",\n  \"inputs\": " + keyedObject(inputs) +
-           ",\n  \"results\": " + keyedObject(results) + ",\n  \"stale\": [" + stale + "]\n}\n";
+           ",\n  \"results\": " + keyedObject(results) + ",\n  \"stale\": [" + stale + "]" +
+           ",\n  \"title\": " +
+           keyedObject({{"project", s.title.project},
+                        {"designer", s.title.designer},
+                        {"checker", s.title.checker}}) +
+           "\n}\n";
 }
 
 SavedCalculation readSavedCalculation(std::string_view text) {
@@ -140,9 +148,9 @@ SavedCalculation readSavedCalculation(std::string_view text) {
     if (file.type() != T::Object || !format || format->text() != kFormatName) {
         fail(file, "format", "not a calculation saved by this program", "不是本程序保存的计算文件");
     }
-    checkVersion(member(file, "version", T::Number));
-    constexpr std::string_view kKeys[] = {"format", "version", "calculator", "variant",
-                                          "saved",  "inputs",  "results",    "stale"};
+    const int version = checkVersion(member(file, "version", T::Number));
+    constexpr std::string_view kKeys[] = {"format", "version", "calculator", "variant", "saved",
+                                          "inputs", "results", "stale",      "title"};
     for (const auto& [key, value] : file.members()) {
         if (std::find(std::begin(kKeys), std::end(kKeys), key) == std::end(kKeys)) {
             fail(value, key, "unknown key", "未知的键");
@@ -173,7 +181,10 @@ SavedCalculation readSavedCalculation(std::string_view text) {
     });
     for (const Field& f : c.fields) {
         if (!f.control.empty() && !inputs.member(f.name)) {
-            fail(inputs, f.name, "missing", "缺少这个键");
+            if (f.since <= version) {
+                fail(inputs, f.name, "missing", "缺少这个键");
+            }
+            s.inputs.emplace_back(std::string(f.control), std::string(f.defaultText));
         }
     }
     const auto resultField = [&](std::string_view key) {
@@ -191,6 +202,17 @@ SavedCalculation readSavedCalculation(std::string_view text) {
             fail(item, "stale", "not a result's name", "不是结果的名称");
         }
         s.stale.emplace_back(resultField(item.text()));
+    }
+    if (version >= 2) {
+        const json::Value title = member(file, "title", T::Object);
+        for (const auto& [key, value] : title.members()) {
+            if (key != "project" && key != "designer" && key != "checker") {
+                fail(value, key, "unknown key", "未知的键");
+            }
+        }
+        s.title = {std::string(member(title, "project", T::String).text()),
+                   std::string(member(title, "designer", T::String).text()),
+                   std::string(member(title, "checker", T::String).text())};
     }
     return s;
 }

@@ -13,8 +13,16 @@
 // was saved. JSON, described in the README.
 namespace subprogram {
 
-inline constexpr int kSavedFormat = 1; // the version this program writes and reads
+// The version this program writes; it reads every version up to it. 2 added the title block and
+// the gravity wall's ground and bearing capacity.
+inline constexpr int kSavedFormat = 2;
 inline constexpr std::string_view kSavedSuffix = ".slope";
+
+// The report's title block, which belongs to the calculation.
+struct TitleBlock {
+    std::string project, designer, checker;
+    friend bool operator==(const TitleBlock&, const TitleBlock&) = default;
+};
 
 struct SavedCalculation {
     const Calculator* calculator = nullptr;
@@ -23,6 +31,7 @@ struct SavedCalculation {
     std::vector<std::pair<std::string, std::string>> results; // result field → text
     std::vector<std::string> stale; // result fields that held an earlier calculation's text
     std::string saved;              // when: "2026-12-07 10:15"
+    TitleBlock title = {};
 };
 
 std::string savedCalculationText(const SavedCalculation& saved);
@@ -38,7 +47,8 @@ class SavedFileError : public std::exception {
     std::string english_, chinese_;
 };
 
-// Reads a whole file; every field of the window must be there, nothing unknown may be.
+// Reads a whole file; every field of the window must be there (but one added after the file's
+// version, which takes its default text), nothing unknown may be.
 SavedCalculation readSavedCalculation(std::string_view text);
 
 } // namespace subprogram

@@ -18,9 +18,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSettings>
 #include <QShortcut>
 
+#include <algorithm>
 #include <stdexcept>
 
 using subprogram::Calculator;
@@ -33,6 +35,9 @@ using subprogram::Verdict;
 namespace {
 
 const QString kFolderKey = QStringLiteral("files/folder");
+const QString kProjectKey = QStringLiteral("report/project");
+const QString kDesignerKey = QStringLiteral("report/designer");
+const QString kCheckerKey = QStringLiteral("report/checker");
 
 std::string now() {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
@@ -65,7 +70,56 @@ QImage renderedAt(const QWidget* widget, qreal scale) {
 CalculatorWindow::CalculatorWindow(const Calculator& calculator, Reporter reporter)
     : calculator_(calculator), reporter_(std::move(reporter)) {
     setObjectName(qstring(calculator.window));
-    setWindowTitle(qstring(calculator.title));
+    setWindowTitle(title() + QStringLiteral("[*]"));
+    const QSettings settings; // the title block last typed
+    titleBlock_ = {settings.value(kProjectKey).toString().toStdString(),
+                   settings.value(kDesignerKey).toString().toStdString(),
+                   settings.value(kCheckerKey).toString().toStdString()};
+}
+
+void CalculatorWindow::noteEdit() {
+    edited_ = true;
+    setWindowModified(hasPendingEdits());
+}
+
+void CalculatorWindow::setFile(const QString& path) {
+    file_ = QFileInfo(path).absoluteFilePath();
+    edited_ = false;
+    setWindowTitle(title() + QStringLiteral(" - ") + QFileInfo(file_).fileName() +
+                   QStringLiteral("[*]"));
+    setWindowModified(false);
+    emit fileUsed(file_);
+}
+
+bool CalculatorWindow::maySetAside() {
+    if (!hasPendingEdits()) {
+        return true;
+    }
+    switch (asker_(
+        this,
+        QStringLiteral("“%1”有未保存的修改。是否保存到文件？").arg(QFileInfo(file_).fileName()))) {
+    case PendingEdits::Save:
+        return saveTo(file_);
+    case PendingEdits::Discard:
+        edited_ = false; // asked once: a close that follows (the program ending) asks no more
+        setWindowModified(false);
+        return true;
+    case PendingEdits::Cancel:
+        break;
+    }
+    return false;
+}
+
+void CalculatorWindow::setTitleBlock(const subprogram::TitleBlock& block) {
+    if (block == titleBlock_) {
+        return;
+    }
+    titleBlock_ = block;
+    QSettings settings; // where the next new calculation starts from
+    settings.setValue(kProjectKey, QString::fromStdString(block.project));
+    settings.setValue(kDesignerKey, QString::fromStdString(block.designer));
+    settings.setValue(kCheckerKey, QString::fromStdString(block.checker));
+    noteEdit();
 }
 
 QWidget* CalculatorWindow::field(std::string_view name) const {
@@ -140,6 +194,15 @@ void CalculatorWindow::connectButtons() {
     // Enter in any field, also in the text of a combo box, presses 计算
     for (QLineEdit* edit : findChildren<QLineEdit*>()) {
         connect(edit, &QLineEdit::returnPressed, calculateButton, &QPushButton::click);
+        if (!qobject_cast<ResultField*>(edit)) { // what the user types, not what was calculated
+            connect(edit, &QLineEdit::textEdited, this, &CalculatorWindow::noteEdit);
+        }
+    }
+    for (QComboBox* list : findChildren<QComboBox*>()) {
+        connect(list, &QComboBox::activated, this, &CalculatorWindow::noteEdit);
+    }
+    for (QRadioButton* option : findChildren<QRadioButton*>()) {
+        connect(option, &QRadioButton::clicked, this, &CalculatorWindow::noteEdit);
     }
     const auto key = [this](const QKeySequence& keys, auto action) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, action);
@@ -216,6 +279,10 @@ void CalculatorWindow::report(const QString& message) {
 }
 
 void CalculatorWindow::closeEvent(QCloseEvent* event) {
+    if (!maySetAside()) {
+        event->ignore();
+        return;
+    }
     discarded_ = true;
     event->accept();
     deleteLater();
@@ -341,13 +408,18 @@ void CalculatorWindow::showReport() {
         report(QStringLiteral("尚未计算：请先按“计算”，再生成计算书。"));
         return;
     }
-    auto* preview = new ReportWindow(windowTitle() + QStringLiteral(" 计算书"), lastContext_,
+    ReportContext context = lastContext_;
+    context.project = titleBlock_.project;
+    context.designer = titleBlock_.designer;
+    context.checker = titleBlock_.checker;
+    auto* preview = new ReportWindow(title() + QStringLiteral(" 计算书"), std::move(context),
                                      lastRecord_, lastDrawing_, reporter_, this);
+    preview->onNamesChanged([this](const subprogram::TitleBlock& block) { setTitleBlock(block); });
     preview->show();
 }
 
 SavedCalculation CalculatorWindow::saved() const {
-    SavedCalculation s{&calculator_, variant(), {}, {}, {}, now()};
+    SavedCalculation s{&calculator_, variant(), {}, {}, {}, now(), titleBlock_};
     for (const Field& f : calculator_.fields) {
         if (!f.control.empty()) {
             s.inputs.emplace_back(std::string(f.control), controlText(f.control));
@@ -380,6 +452,7 @@ bool CalculatorWindow::saveTo(const QString& path) {
         return false;
     }
     rememberFolder(path);
+    setFile(path);
     return true;
 }
 
@@ -408,17 +481,44 @@ void CalculatorWindow::openFile(const QString& path) {
         return;
     }
     if (s->calculator == &calculator_) {
-        load(*s);
+        openSaved(*s, path);
     } else if (opener_) {
-        opener_(*s);
+        opener_(*s, path);
     } else {
         report(QStringLiteral("文件“%1”保存的是“%2”，不能在本窗口打开。")
                    .arg(QDir::toNativeSeparators(path), qstring(s->calculator->title)));
     }
 }
 
+bool CalculatorWindow::openSaved(const SavedCalculation& s, const QString& path) {
+    if (!maySetAside()) {
+        return false;
+    }
+    load(s);
+    run([this] { calculate(); });
+    QStringList changed;
+    for (const auto& [control, text] : s.results) {
+        const Result* r = calculator_.result(control);
+        const bool shown = r && text != r->defaultText && // a result, and one a calculation wrote
+                           std::find(s.stale.begin(), s.stale.end(), control) == s.stale.end();
+        const std::string now = shown ? lastRecord_.written(calculator_.id(*r)) : std::string();
+        if (!now.empty() && now != text) {
+            changed << QStringLiteral("%1：保存的 %2，重新计算为 %3")
+                           .arg(QString::fromStdString(resultCaption(*r)),
+                                QString::fromStdString(text), QString::fromStdString(now));
+        }
+    }
+    if (!changed.isEmpty()) {
+        report(QStringLiteral("文件中保存的结果与按其输入重新计算的结果不同：\n") +
+               changed.join(QLatin1Char('\n')));
+    }
+    setFile(path);
+    return true;
+}
+
 void CalculatorWindow::load(const SavedCalculation& s) {
     setVariant(s.variant);
+    titleBlock_ = s.title;
     for (const auto& [control, text] : s.inputs) {
         setControlText(control, text);
     }
@@ -441,7 +541,8 @@ void CalculatorWindow::load(const SavedCalculation& s) {
 
 void CalculatorWindow::askAndSave() {
     QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("保存计算"), QDir(lastFolder()).filePath(windowTitle() + ".slope"),
+        this, QStringLiteral("保存计算"),
+        file_.isEmpty() ? QDir(lastFolder()).filePath(title() + ".slope") : file_,
         QStringLiteral("计算文件 (*.slope)"));
     if (path.isEmpty()) {
         return;
@@ -468,8 +569,8 @@ QString CalculatorWindow::lastFolder() {
 QString CalculatorWindow::resultsTable() const {
     QString table =
         QStringLiteral("计算内容\t%1：%2\n")
-            .arg(windowTitle(), QString::fromStdString(
-                                    ::reportContext(calculator_, variant(), *this).description));
+            .arg(title(), QString::fromStdString(
+                              ::reportContext(calculator_, variant(), *this).description));
     for (const Field& f : calculator_.fields) {
         if (!f.control.empty()) {
             table += QStringLiteral("%1\t%2\t%3\n")

@@ -4,6 +4,7 @@
 #include "calculators/savedcalculation.h"
 #include "core/record.h"
 #include "gui/errorreport.h"
+#include "gui/formbuilder.h"
 #include "report/report.h"
 
 #include <QImage>
@@ -22,8 +23,8 @@ QString fieldText(const QWidget* field);
 // A widget as it paints itself, `scale` times finer than the screen, for a report.
 QImage renderedAt(const QWidget* widget, qreal scale = 2);
 
-// Opens a saved calculation in its calculator's window, whichever window asked.
-using Opener = std::function<void(const subprogram::SavedCalculation& saved)>;
+// Opens a calculation saved in `path` in its calculator's window, whichever window asked.
+using Opener = std::function<void(const subprogram::SavedCalculation& saved, const QString& path)>;
 
 // What every calculator window shares: a fixed client area laid out from a table, its fields as
 // a Form for its calculator's calculation, and the failure model. A handler stops at the first
@@ -89,9 +90,33 @@ class CalculatorWindow : public QWidget, public Form {
     // file that cannot be read or is not a calculation of this program changes nothing; the
     // message names its line and key.
     void openFile(const QString& path);
-    // Shows a saved calculation: variant, field texts and results; nothing is calculated.
+    // Shows a saved calculation: variant, field texts, results and title block; nothing is
+    // calculated.
     void load(const subprogram::SavedCalculation& saved);
+    // Opens a calculation saved in `path`: asks first about edits it would replace (see
+    // maySetAside), shows it and calculates it again from its inputs, so that the report and the
+    // verdicts follow at once. A saved result that the calculation writes otherwise is named,
+    // with the saved text and the new one; a failure is reported as any calculation's, the saved
+    // results it did not write stay, greyed. False when the user kept the edits.
+    bool openSaved(const subprogram::SavedCalculation& saved, const QString& path);
     void setOpener(Opener opener) { opener_ = std::move(opener); }
+
+    // The calculator's title: the window's caption, without its file and modified mark.
+    QString title() const { return qstring(calculator_.title); }
+    // The file the calculation was last saved to or opened from; empty while it never was.
+    const QString& file() const { return file_; }
+    // Edits of the fields, the variant or the title block since then. A window that was never
+    // saved or opened has none to lose: it is set aside at once.
+    bool hasPendingEdits() const { return !file_.isEmpty() && edited_; }
+    // Before pending edits would be lost: asks whether to save them to the file (true when that
+    // worked), to discard them (true) or to cancel (false). True at once without them.
+    bool maySetAside();
+    void setAsker(Asker asker) { asker_ = std::move(asker); }
+
+    // The report's title block, which belongs to the calculation: saved and opened with it. A new
+    // window starts from the last one typed in any.
+    const subprogram::TitleBlock& titleBlock() const { return titleBlock_; }
+    void setTitleBlock(const subprogram::TitleBlock& block); // an edit of the calculation
 
     // Inputs and results as a tab-separated table (caption, text, unit) for a spreadsheet.
     QString resultsTable() const;
@@ -108,6 +133,8 @@ class CalculatorWindow : public QWidget, public Form {
   signals:
     // After every calculation that ran, failed or not: its record is reportRecord().
     void calculated();
+    // After the calculation was saved to a file or opened from one (for the recent files).
+    void fileUsed(const QString& path);
 
   protected:
     enum class Action { Report, Save, Open, Copy };
@@ -141,6 +168,8 @@ class CalculatorWindow : public QWidget, public Form {
 
   private:
     void calculate();
+    void noteEdit();
+    void setFile(const QString& path); // saved to or opened from: no pending edits
     // After a calculation: marks the results it did not write, shows or clears the verdicts.
     void markResults(const CalculationRecord& record);
     void showVerdicts(bool shown);
@@ -152,6 +181,10 @@ class CalculatorWindow : public QWidget, public Form {
     const subprogram::Calculator& calculator_;
     Reporter reporter_;
     Opener opener_;
+    Asker asker_ = askWithBox;
+    QString file_;
+    bool edited_ = false;
+    subprogram::TitleBlock titleBlock_;
     bool discarded_ = false;
     bool fitted_ = false;
     bool hasRecord_ = false;

@@ -1,17 +1,36 @@
 #include "errorreport.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
 
+QString windowCaption(const QWidget* window) {
+    return window ? window->windowTitle().remove(QStringLiteral("[*]")) : QString();
+}
+
 void showMessageBox(QWidget* parent, const QString& message) {
-    const QString title = parent ? parent->window()->windowTitle() : QString();
-    QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Warning, parent ? windowCaption(parent->window()) : QString(),
+                    message, QMessageBox::Ok, parent);
     box.exec();
+}
+
+PendingEdits askWithBox(QWidget* parent, const QString& question) {
+    QMessageBox box(QMessageBox::Question, parent ? windowCaption(parent->window()) : QString(),
+                    question, QMessageBox::NoButton, parent);
+    QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
+    box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.exec();
+    return box.clickedButton() == save      ? PendingEdits::Save
+           : box.clickedButton() == discard ? PendingEdits::Discard
+                                            : PendingEdits::Cancel;
 }
 
 QString failureMessage(const CalcError& error, const QString& fieldCaption,
@@ -20,6 +39,13 @@ QString failureMessage(const CalcError& error, const QString& fieldCaption,
         QStringLiteral("计算未能完成:%1").arg(QString::fromStdString(kindText(error.kind())));
     if (!fieldCaption.isEmpty()) {
         message += QStringLiteral("\n出错的字段:“%1”,内容:“%2”").arg(fieldCaption, fieldText);
+    }
+    const bool fullWidth = std::any_of(fieldText.begin(), fieldText.end(), [](QChar c) {
+        return (c.unicode() >= 0xFF01 && c.unicode() <= 0xFF5E) || c.unicode() == 0x3000 ||
+               c.unicode() == 0x3002; // full-width forms, the ideographic space and full stop
+    });
+    if (fullWidth) {
+        message += QStringLiteral("\n请使用半角数字和符号");
     }
     return message;
 }

@@ -16,7 +16,6 @@
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QSettings>
 #include <QVBoxLayout>
 
 namespace {
@@ -43,20 +42,21 @@ ReportWindow::ReportWindow(const QString& title, ReportContext context, Calculat
     fitResizableWindow(this, QSize(880, 900));
 
     auto* names = new QFormLayout;
-    QSettings settings;
-    const auto name = [&](const char* objectName, const char* label, const char* key) {
-        auto* edit = new QLineEdit(settings.value(QString::fromLatin1(key)).toString(), this);
+    const auto name = [&](const char* objectName, const char* label, const std::string& text) {
+        auto* edit = new QLineEdit(QString::fromStdString(text), this);
         edit->setObjectName(QString::fromLatin1(objectName));
         names->addRow(QString::fromUtf8(label), edit);
-        connect(edit, &QLineEdit::editingFinished, this, [this, edit, key] {
-            QSettings().setValue(QString::fromLatin1(key), edit->text());
+        connect(edit, &QLineEdit::editingFinished, this, [this] {
             rebuild();
+            if (namesChanged_) {
+                namesChanged_({context_.project, context_.designer, context_.checker});
+            }
         });
         return edit;
     };
-    project_ = name("project", "项目名称", "report/project");
-    designer_ = name("designer", "设计", "report/designer");
-    checker_ = name("checker", "校核", "report/checker");
+    project_ = name("project", "项目名称", context_.project);
+    designer_ = name("designer", "设计", context_.designer);
+    checker_ = name("checker", "校核", context_.checker);
 
     auto* buttons = new QHBoxLayout;
     const auto button = [&](const char* objectName, const QString& text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calculators/savedcalculation.h"
 #include "core/record.h"
 #include "gui/errorreport.h"
 #include "gui/reportpages.h"
@@ -9,13 +10,14 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class QLineEdit;
 class QVBoxLayout;
 
 // The preview of a calculation report as its A4 pages, with the title block's project, designer
-// and checker typed once and remembered for the next report, and "打印", "保存PDF" and
+// and checker (the context's, which the calculation's window keeps), and "打印", "保存PDF" and
 // "保存HTML".
 class ReportWindow : public QWidget {
     Q_OBJECT
@@ -34,6 +36,11 @@ class ReportWindow : public QWidget {
     // Saves as the buttons do, and tells the user the file and the reason when it fails.
     void save(const QString& path, bool pdf);
 
+    // Told the title block after the user edited it.
+    void onNamesChanged(std::function<void(const subprogram::TitleBlock&)> changed) {
+        namesChanged_ = std::move(changed);
+    }
+
     const ReportPages& pages() const { return *pages_; }
     const report::Document& document() const { return document_; }
 
@@ -50,4 +57,5 @@ class ReportWindow : public QWidget {
     std::unique_ptr<ReportPages> pages_;
     QLineEdit *project_, *designer_, *checker_;
     QVBoxLayout* preview_;
+    std::function<void(const subprogram::TitleBlock&)> namesChanged_;
 };

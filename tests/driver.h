@@ -15,11 +15,25 @@
 
 #include <gtest/gtest.h>
 
-// Records what a window would have told the user, in place of the modal box.
+// gtest prints a text as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << text.toStdString();
+}
+
+// Records what a window would have told or asked the user, in place of the modal boxes, and
+// gives the answer a test chose.
 struct Recorder {
     QStringList messages;
+    QStringList questions;
+    PendingEdits answer = PendingEdits::Cancel;
     Reporter reporter() {
         return [this](QWidget*, const QString& message) { messages << message; };
+    }
+    Asker asker() {
+        return [this](QWidget*, const QString& question) {
+            questions << question;
+            return answer;
+        };
     }
 };
 
@@ -29,6 +43,7 @@ class Driver : public testing::Test {
     Recorder recorder;
     Launcher launcher{recorder.reporter()};
     CalculatorWindow* window = nullptr;
+    Driver() { launcher.setAsker(recorder.asker()); }
 
     // Presses a launcher button (also the hidden one) and takes the window it shows.
     CalculatorWindow* open(const char* button) {

@@ -1,10 +1,18 @@
+#include "app/singleinstance.h"
 #include "app/titleoutline.h"
 #include "driver.h"
 
+#include <QDir>
 #include <QLabel>
+#include <QLocalSocket>
 #include <QMessageBox>
 #include <QSignalSpy>
+#include <QThread>
 #include <QTimer>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -94,6 +102,43 @@ TEST(MessageBox, TheRealBoxShowsTheMessageAndClosesWithOk) {
     control<QPushButton>(window, "Command1")->click();
     EXPECT_TRUE(seen.contains("类型不匹配 (错误 13)")) << seen.toStdString();
     EXPECT_EQ(title, "锚杆计算");
+}
+
+TEST(SingleInstance, ALaterStartHandsItsFilesToTheRunningOneAndALeftNameIsRemoved) {
+    const QString key = QStringLiteral("test %1").arg(QCoreApplication::applicationPid());
+    // what a program killed while running leaves: a socket nobody listens on
+    auto* running = new SingleInstance(key);
+    const QByteArray path = QFile::encodeName(QDir::temp().filePath(running->name()));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(path.size(), static_cast<qsizetype>(sizeof address.sun_path));
+    std::copy(path.begin(), path.end(), address.sun_path);
+    const int left = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(left, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(left);
+
+    EXPECT_FALSE(running->handOver({})); // nobody answered: this one runs, and listens
+    // the running program, in a thread of its own, as if in a process of its own
+    QThread thread;
+    running->moveToThread(&thread);
+    QObject receiver; // in this thread, where the program's windows would be
+    std::vector<QStringList> handed;
+    QObject::connect(running, &SingleInstance::filesHanded, &receiver,
+                     [&handed](const QStringList& files) { handed.push_back(files); });
+    thread.start();
+    SingleInstance later(key);
+    EXPECT_TRUE(later.handOver({QStringLiteral("a.slope"), QStringLiteral("/tmp/b c.slope")}));
+    EXPECT_TRUE(SingleInstance(key).handOver({})); // no file: the launcher comes to the front
+    QTRY_COMPARE(handed.size(), 2u);
+    EXPECT_EQ(handed[0],
+              QStringList({QDir::current().absoluteFilePath("a.slope"), "/tmp/b c.slope"}));
+    EXPECT_EQ(handed[1], QStringList());
+    // another display's start never meets it
+    EXPECT_FALSE(SingleInstance(key + QStringLiteral(" other")).handOver({}));
+    QMetaObject::invokeMethod(
+        running, [running] { delete running; }, Qt::BlockingQueuedConnection);
+    thread.quit();
+    thread.wait();
 }
 
 } // namespace

@@ -183,7 +183,7 @@ TEST_F(NewCalculator, WorksEverywhereFromItsDescriptionAlone) {
 TEST_F(Driver, AFileOfACalculatorWithoutAWindowIsRefused) {
     const Registration calculator{kRankine};
     const SavedCalculation saved{&kRankine, 0, {}, {}, {}, ""};
-    EXPECT_EQ(launcher.open(saved), nullptr);
+    EXPECT_EQ(launcher.open(saved, QStringLiteral("rankine.slope")), nullptr);
     EXPECT_EQ(message(), "“朗肯土压力”没有窗口，无法打开这份计算。");
 }
 

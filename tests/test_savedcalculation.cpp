@@ -1,9 +1,11 @@
 #include "calculators/earthpressure.h"
+#include "calculators/gravitywall.h"
 #include "calculators/registry.h"
 #include "calculators/savedcalculation.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <set>
 #include <string>
 
@@ -13,8 +15,8 @@ namespace {
 
 // An at-rest calculation as the window would save it, every text as typed.
 SavedCalculation atRest() {
-    SavedCalculation s{&kEarthPressure,   int(EarthPressureMode::AtRest), {}, {}, {"Kax"},
-                       "2026-12-07 10:15"};
+    SavedCalculation s{&kEarthPressure,    int(EarthPressureMode::AtRest),  {}, {}, {"Kax"},
+                       "2026-12-07 10:15", {"某边坡工程", "张三", "李\"四"}};
     for (const Field& f : kEarthPressure.fields) {
         s.inputs.emplace_back(f.control, f.name == "H" ? "1,234.5" : "\"5\"\n");
     }
@@ -24,7 +26,7 @@ SavedCalculation atRest() {
 
 TEST(SavedCalculation, ReadsBackWhatItWrote) {
     const std::string text = savedCalculationText(atRest());
-    EXPECT_NE(text.find("\"version\": 1,\n  \"calculator\": \"earth-pressure\",\n  \"variant\": "
+    EXPECT_NE(text.find("\"version\": 2,\n  \"calculator\": \"earth-pressure\",\n  \"variant\": "
                         "\"at-rest\",\n  \"saved\": \"2026-12-07 10:15\",\n  \"inputs\": {\n    "
                         "\"H\": \"1,234.5\",\n    \"gamma\": \"\\\"5\\\"\\n\""),
               std::string::npos)
@@ -37,6 +39,36 @@ TEST(SavedCalculation, ReadsBackWhatItWrote) {
     EXPECT_EQ(back.results, original.results);
     EXPECT_EQ(back.stale, original.stale);
     EXPECT_EQ(back.saved, original.saved);
+    EXPECT_EQ(back.title, original.title);
+}
+
+// A file of the first version has no title block and none of the wall's checks' fields: they
+// take their defaults. A file of the second that lacks them is damaged.
+TEST(SavedCalculation, AFileOfTheFirstVersionTakesTheDefaultsOfWhatCameLater) {
+    SavedCalculation wall{&kGravityWall,      int(WallType::Upright), {}, {}, {},
+                          "2026-12-07 10:15", {"P", "D", "C"}};
+    for (const Field& f : kGravityWall.fields) {
+        wall.inputs.emplace_back(f.control, f.name == "fa" ? "150" : f.defaultText);
+    }
+    std::string text = savedCalculationText(wall);
+    for (const char* later : {"    \"ground\": \"土质\",\n", "    \"fa\": \"150\"\n"}) {
+        text.erase(text.find(later), std::strlen(later));
+    }
+    text.replace(text.rfind("\n    \"x3\": \"0.25\","), 20, "\n    \"x3\": \"0.25\"");
+    const std::string second = text;
+    text.replace(text.find("\"version\": 2"), 12, "\"version\": 1");
+    text.erase(text.find(",\n  \"title\""), text.rfind('}') - text.find(",\n  \"title\"") - 1);
+    const SavedCalculation first = readSavedCalculation(text);
+    EXPECT_EQ(first.inputs.size(), wall.inputs.size());
+    EXPECT_EQ(first.inputs.back(), (std::pair<std::string, std::string>{"fax", ""}));
+    EXPECT_EQ(first.title, TitleBlock{});
+    try {
+        readSavedCalculation(second);
+        ADD_FAILURE() << "read";
+    } catch (const SavedFileError& e) {
+        EXPECT_NE(std::string(e.what()).find("key \"ground\": missing"), std::string::npos)
+            << e.what();
+    }
 }
 
 // What a saved file names, every calculator has: its command once, its default variant among
@@ -80,9 +112,11 @@ INSTANTIATE_TEST_SUITE_P(Files, DamagedFiles, testing::Values(
     Damage{"truncated", "E0\": \"0", "…", "line 23: not JSON: the file ends inside a string"},
     Damage{"not_json", "{", "<html>", "line 1: not JSON: expected a value"},
     Damage{"foreign", "slope-support calculation", "a spreadsheet", "line 1, key \"format\": not a calculation saved by this program"},
-    Damage{"newer", "\"version\": 1", "\"version\": 2", "line 3, key \"version\": format 2, this program reads format 1 (saved by a newer version?)"},
-    Damage{"version_not_whole", "\"version\": 1", "\"version\": 1.0", "line 3, key \"version\": the format is the whole number 1, not 1.0"},
-    Damage{"version_not_json", "\"version\": 1", "\"version\": 01", "line 3: not JSON: 01 is not a JSON number"},
+    Damage{"newer", "\"version\": 2", "\"version\": 3", "line 3, key \"version\": format 3, this program reads formats up to 2 (saved by a newer version?)"},
+    Damage{"version_not_whole", "\"version\": 2", "\"version\": 2.0", "line 3, key \"version\": the format is a whole number from 1 to 2, not 2.0"},
+    Damage{"version_zero", "\"version\": 2", "\"version\": 0", "line 3, key \"version\": the format is a whole number from 1 to 2, not 0"},
+    Damage{"version_not_json", "\"version\": 2", "\"version\": 02", "line 3: not JSON: 02 is not a JSON number"},
+    Damage{"title_unknown_key", "\"designer\"", "\"drawn\"", "line 28, key \"drawn\": unknown key"},
     Damage{"unknown_calculator", "earth-pressure", "retaining", "line 4, key \"calculator\": unknown calculator \"retaining\""},
     Damage{"unknown_variant", "at-rest", "passive", "line 5, key \"variant\": unknown variant \"passive\""},
     Damage{"unknown_field", "\"gamma\"", "\"Gamma\"", "line 9, key \"Gamma\": unknown key"},

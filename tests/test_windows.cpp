@@ -53,7 +53,7 @@ TEST_F(Registry, EveryDescriptionMatchesItsWindowAndEveryFieldFailsAlone) {
         window->setVariant(variant);
         const Calculator& c = window->calculator();
         EXPECT_EQ(window->objectName(), qstring(c.window));
-        EXPECT_EQ(window->windowTitle(), qstring(c.title));
+        EXPECT_EQ(windowCaption(window), qstring(c.title));
         for (const subprogram::Field& f : c.fields) {
             if (f.control.empty() || seen.contains(c.command)) {
                 continue; // beyond the window, or seen in another variant (a mode relabels)

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -56,10 +57,17 @@ TEST_F(Workday, ASavedCalculationRunsHeadlessAndReopensAsItWas) {
               expected + "Ks_ok=yes\nKt_ok=yes\ne_ok=yes\np_ok=not checked\n"
                          "pmax_ok=not checked\n");
 
+    EXPECT_EQ(windowCaption(window), "重力式挡墙计算 - wall.slope");
     click("Option1");
     type("Qx", "10");
-    type("Text15", "0"); // a calculation now would fail: opening calculates nothing
+    type("Text15", "0"); // the file's inputs calculate again when it opens, not these
+    EXPECT_TRUE(window->isWindowModified());
+    window->openFile(path); // asked first, and cancelled: the edits stay
+    EXPECT_EQ(recorder.questions, QStringList("“wall.slope”有未保存的修改。是否保存到文件？"));
+    EXPECT_EQ(text("Text15"), "0");
+    recorder.answer = PendingEdits::Discard;
     window->openFile(path);
+    EXPECT_FALSE(window->isWindowModified());
     EXPECT_TRUE(control<QRadioButton>(window, "Option2")->isChecked());
     EXPECT_EQ(texts({"Qx", "Text15"}), QStringList({"1,2", "0.05"}));
     EXPECT_EQ(wallResults(), results);
@@ -161,6 +169,7 @@ TEST_F(Workday, AFailureGreysTheResultsItLeftAndTheNextSuccessClearsThem) {
 }
 
 TEST_F(Workday, OnlyAFileOfACalculationIsOpenedAndNothingIsCutOrWaitedFor) {
+    recorder.answer = PendingEdits::Discard;
     open("anchorbar");
     const QString fifo = folder.filePath("pipe.slope");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0666), 0);
@@ -184,13 +193,75 @@ TEST_F(Workday, OnlyAFileOfACalculationIsOpenedAndNothingIsCutOrWaitedFor) {
     type("Text2", "20");
     window->openFile(path);
     EXPECT_EQ(window->controlText("Text2"), longText);
+    // as its calculation says: 40,000 digits are too many
+    EXPECT_TRUE(message().startsWith("计算未能完成:溢出 (错误 6)"));
     // what would not open again is not saved
     window->setControlText("Text2", std::string(kLargestReadFile, '1'));
     EXPECT_FALSE(window->saveTo(path));
     EXPECT_TRUE(message().contains("计算文件将大于 1 MiB"));
     window->openFile(path);
     EXPECT_EQ(window->controlText("Text2"), longText);
+    message();
+}
+
+TEST_F(Workday, EditsNotYetSavedAreNeverLostUnasked) {
+    QSignalSpy exits(&launcher, &Launcher::exitRequested);
+    open("anchorbar");
+    type("Text2", "20"); // never saved: nothing to ask about, the program ends at once
+    control<QPushButton>(&launcher, "Command2")->click();
+    EXPECT_EQ(exits.size(), 1);
+    const QString path = folder.filePath("anchor.slope");
+    ASSERT_TRUE(window->saveTo(path));
+    type("Text2", "30");
+    EXPECT_EQ(windowCaption(window), "锚杆计算 - anchor.slope");
+    EXPECT_TRUE(window->isWindowModified());
+    EXPECT_FALSE(window->close()); // cancelled: the window keeps its edits
+    control<QPushButton>(&launcher, "Command2")->click();
+    EXPECT_EQ(exits.size(), 1);
+    EXPECT_EQ(launcher.window(subprogram::kAnchorBar), window);
+    recorder.answer = PendingEdits::Save; // saved, and then the program ends
+    control<QPushButton>(&launcher, "Command2")->click();
+    EXPECT_EQ(exits.size(), 2);
+    EXPECT_EQ(recorder.questions, QStringList(3, "“anchor.slope”有未保存的修改。是否保存到文件？"));
+    EXPECT_FALSE(window->isWindowModified());
+    type("Text2", "99");
+    recorder.answer = PendingEdits::Discard;
+    EXPECT_TRUE(window->close());
+
+    // the title block is the calculation's: saved with it, and a new one starts from the last
+    open("anchorbar");
+    EXPECT_NE(window->titleBlock().project, "北坡");
+    window->setTitleBlock({"北坡", "张工", "李工"});
+    click("Command1");
+    window->saveTo(path);
+    window->setTitleBlock({"南坡", "王工", ""});
+    EXPECT_EQ(open("Command6")->titleBlock(), (subprogram::TitleBlock{"南坡", "王工", ""}));
+    launcher.openFile(path);
+    window = launcher.window(subprogram::kAnchorBar);
+    EXPECT_EQ(window->titleBlock(), (subprogram::TitleBlock{"北坡", "张工", "李工"}));
+
+    // a file saved before As was given in mm²: calculated again, and the change named
+    std::string file;
+    std::getline(std::ifstream(path.toStdString()), file, '\0');
+    std::ofstream(path.toStdString())
+        << file.replace(file.find("64.2823749415615"), 16, "0.0642823749415615");
+    launcher.openFile(path);
+    EXPECT_EQ(message(), "文件中保存的结果与按其输入重新计算的结果不同：\n"
+                         "锚杆钢筋截面积：保存的 0.0642823749415615，重新计算为 64.2823749415615");
+    EXPECT_EQ(text("Text6"), "64.2823749415615");
+    window->showReport(); // a calculation opened is a calculation: its report is there
     EXPECT_TRUE(recorder.messages.isEmpty());
+
+    // what the Chinese input method types is refused, with the hint to type half-width
+    window->setControlText("Text2", "１．５"); // keyClicks types ASCII only
+    click("Command1");
+    EXPECT_TRUE(message().endsWith("\n请使用半角数字和符号"));
+    window->setControlText("Text2", "1。5");
+    click("Command1");
+    EXPECT_TRUE(message().endsWith("\n请使用半角数字和符号"));
+    type("Text2", "1..5");
+    click("Command1");
+    EXPECT_FALSE(message().contains("半角"));
 }
 
 } // namespace
