@@ -1,18 +1,26 @@
 #include "launcher.h"
 
+#include "app/help.h"
 #include "app/titleoutline.h"
 #include "gui/formbuilder.h"
 #include "gui/screenfit.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
-
 #include <QPushButton>
+#include <QSettings>
+#include <QShortcut>
+
 #include <cmath>
 
 namespace {
+
+const QString kRecentKey = QStringLiteral("files/recent");
 
 // clang-format off
 const ControlSpec kControls[] = {
@@ -31,6 +39,10 @@ const ControlSpec kControls[] = {
     {Kind::Button, "Command3",    "浏览",                  3120, 2160,  855, 375, nullptr, nullptr, false},
     {Kind::Label,  "Label1",      "欢迎试用,请提出宝贵意见,参考重庆建筑边坡支护技术规范",
                                                            3240, 2640, 2415, 375},
+    // In the free space under the buttons: the recent files, the guide and the version.
+    {Kind::Button, "recentFiles", "最近打开 ▾",            120, 1860, 2175, 405},
+    {Kind::Button, "helpButton",  "帮助 (F1)",             120, 2520, 1035, 405},
+    {Kind::Button, "aboutButton", "关于",                 1260, 2520, 1035, 405},
 };
 // clang-format on
 
@@ -97,8 +109,58 @@ Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
         }
     });
 
+    recentMenu_ = new QMenu(this);
+    recentMenu_->setObjectName(QStringLiteral("recentMenu"));
+    control<QPushButton>(this, "recentFiles")->setMenu(recentMenu_);
+    connect(recentMenu_, &QMenu::aboutToShow, this, &Launcher::fillRecentMenu);
+    connect(control<QPushButton>(this, "helpButton"), &QPushButton::clicked, this, &showUserGuide);
+    connect(control<QPushButton>(this, "aboutButton"), &QPushButton::clicked, this,
+            [this] { showAbout(this); });
+    // F1 in any of the program's windows
+    auto* help = new QShortcut(QKeySequence::HelpContents, this, &showUserGuide);
+    help->setContext(Qt::ApplicationShortcut);
+
     fitFixedWindow(this);
     control<QPushButton>(this, "solidstrees")->setFocus();
+}
+
+QStringList Launcher::recentFiles() {
+    return QSettings().value(kRecentKey).toStringList();
+}
+
+void Launcher::remember(const QString& path) {
+    QStringList files = recentFiles();
+    files.removeAll(path);
+    files.prepend(path);
+    QSettings().setValue(kRecentKey, files.mid(0, kRecentFiles));
+}
+
+void Launcher::fillRecentMenu() {
+    recentMenu_->clear();
+    const QStringList files = recentFiles();
+    for (int i = 0; i < files.size(); ++i) {
+        const QFileInfo file(files[i]);
+        QAction* action =
+            recentMenu_->addAction(QStringLiteral("&%1  %2    %3")
+                                       .arg(QString::number((i + 1) % 10), file.fileName(),
+                                            QDir::toNativeSeparators(file.path())));
+        connect(action, &QAction::triggered, this, [this, path = files[i]] { openRecent(path); });
+    }
+    if (files.isEmpty()) {
+        recentMenu_->addAction(QStringLiteral("（还没有保存或打开过文件）"))->setEnabled(false);
+    }
+}
+
+void Launcher::openRecent(const QString& path) {
+    if (!QFileInfo(path).isFile()) {
+        QStringList files = recentFiles();
+        files.removeAll(path);
+        QSettings().setValue(kRecentKey, files);
+        reporter_(this, QStringLiteral("文件“%1”已不存在，已从“最近打开”中移除。")
+                            .arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    openFile(path);
 }
 
 Launcher::~Launcher() = default;
@@ -114,6 +176,7 @@ CalculatorWindow* Launcher::showKind(const windows::Kind& kind, std::optional<in
         slot = std::make_unique<WindowSlot<CalculatorWindow>>([this, create = kind.create] {
             CalculatorWindow* window = create(reporter_);
             window->setAsker(asker_);
+            connect(window, &CalculatorWindow::fileUsed, this, &Launcher::remember);
             window->setOpener([this](const subprogram::SavedCalculation& saved,
                                      const QString& path) { open(saved, path); });
             return window;
@@ -146,6 +209,7 @@ void Launcher::setAsker(Asker asker) {
     for (const auto& [calculator, slot] : slots_) {
         if (CalculatorWindow* window = slot->existing()) {
             window->setAsker(asker_);
+            connect(window, &CalculatorWindow::fileUsed, this, &Launcher::remember);
         }
     }
 }

@@ -29,6 +29,13 @@ class Launcher : public QWidget {
     // is reported, and nothing opens.
     void openFile(const QString& path);
 
+    // The files last saved or opened, the latest first (at most kRecentFiles), as kept in the
+    // settings; 最近打开 offers them.
+    static constexpr int kRecentFiles = 10;
+    static QStringList recentFiles();
+    // Opens one of them; one that is gone is removed from the list, with a message.
+    void openRecent(const QString& path);
+
     // How every window asks before edits not yet saved to its file would be lost.
     void setAsker(Asker asker);
     // Before the program ends: each window holding such edits asks (保存/不保存/取消); false
@@ -46,7 +53,11 @@ class Launcher : public QWidget {
     // The window of a kind, created if need be, shown in `variant` when one is given.
     CalculatorWindow* showKind(const windows::Kind& kind, std::optional<int> variant);
 
+    static void remember(const QString& path);
+    void fillRecentMenu();
+
     Reporter reporter_;
+    class QMenu* recentMenu_ = nullptr;
     Asker asker_ = askWithBox;
     std::map<const subprogram::Calculator*, std::unique_ptr<WindowSlot<CalculatorWindow>>> slots_;
 };

@@ -1,3 +1,4 @@
+#include "app/help.h"
 #include "app/singleinstance.h"
 #include "app/titleoutline.h"
 #include "driver.h"
@@ -5,8 +6,12 @@
 #include <QDir>
 #include <QLabel>
 #include <QLocalSocket>
+#include <QMenu>
 #include <QMessageBox>
+#include <QSettings>
 #include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QThread>
 #include <QTimer>
 
@@ -84,6 +89,54 @@ TEST_F(WindowLife, AFailureIsNamedOnceTheFieldKeptFocusedAndSelected) {
     type("Text3", "310"); // and the window goes on working
     click("Command1");
     EXPECT_EQ(text("Text5"), "12.5");
+}
+
+TEST_F(WindowLife, RecentFilesTheGuideAndTheVersion) {
+    QSettings().remove(QStringLiteral("files/recent"));
+    QTemporaryDir folder;
+    const auto file = [&folder](int i) {
+        return folder.filePath(QStringLiteral("a%1.slope").arg(i));
+    };
+    open("anchorbar");
+    for (int i = 0; i < 12; ++i) {
+        ASSERT_TRUE(window->saveTo(file(i)));
+    }
+    // the latest first, ten of them
+    QStringList expected;
+    for (int i = 11; i >= 2; --i) {
+        expected << file(i);
+    }
+    EXPECT_EQ(Launcher::recentFiles(), expected);
+    QMenu* menu = control<QPushButton>(&launcher, "recentFiles")->menu();
+    emit menu->aboutToShow();
+    ASSERT_EQ(menu->actions().size(), 10);
+    EXPECT_TRUE(menu->actions()[3]->text().startsWith("&4  a8.slope"))
+        << menu->actions()[3]->text().toStdString();
+    menu->actions()[3]->trigger();
+    EXPECT_EQ(window->file(), file(8));
+    EXPECT_EQ(Launcher::recentFiles().front(), file(8));
+    QFile::remove(file(5));
+    launcher.openRecent(file(5));
+    EXPECT_EQ(message(), "文件“" + file(5) + "”已不存在，已从“最近打开”中移除。");
+    EXPECT_EQ(Launcher::recentFiles().size(), 9);
+    EXPECT_FALSE(Launcher::recentFiles().contains(file(5)));
+
+    // 帮助: the guide, with every calculator's title and checks from its description
+    control<QPushButton>(&launcher, "helpButton")->click();
+    QTextBrowser* guide = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        guide = w->objectName() == "userGuide" ? qobject_cast<QTextBrowser*>(w) : guide;
+    }
+    ASSERT_NE(guide, nullptr);
+    EXPECT_TRUE(guide->isVisible());
+    const QString text = guide->toPlainText();
+    for (const char* part : {"连续梁计算", "打开一份保存的连续梁计算文件", "锚筋抗拉强度设计值",
+                             "N/mm²", "pkmax ≤ 1.2fa", "GB 50007-2011 第5.2.1条", "程序默认值"}) {
+        EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
+    }
+    guide->close();
+    EXPECT_TRUE(aboutText().contains("MIT"));
+    EXPECT_TRUE(aboutText().startsWith("边坡支护计算程序 1.0"));
 }
 
 TEST(MessageBox, TheRealBoxShowsTheMessageAndClosesWithOk) {
