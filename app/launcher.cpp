@@ -40,7 +40,7 @@ const ControlSpec kControls[] = {
     {Kind::Label,  "Label1",      "欢迎试用,请提出宝贵意见,参考重庆建筑边坡支护技术规范",
                                                            3240, 2640, 2415, 375},
     // In the free space under the buttons: the recent files, the guide and the version.
-    {Kind::Button, "recentFiles", "最近打开 ▾",            120, 1860, 2175, 405},
+    {Kind::Button, "recentFiles", "最近打开",              120, 1860, 2175, 405},
     {Kind::Button, "helpButton",  "帮助 (F1)",             120, 2520, 1035, 405},
     {Kind::Button, "aboutButton", "关于",                 1260, 2520, 1035, 405},
 };
