@@ -49,6 +49,7 @@ for page in slopecalc slope-support; do
     man -w "$page" >/dev/null 2>&1 || fail "man $page: no manual entry"
 done
 [ -f /usr/share/bash-completion/completions/slopecalc ] || fail "no bash completion"
+grep -q "锚杆计算" /usr/share/doc/slope-support/guide.html || fail "no user's guide"
 # printing is a module loaded when first wanted; the program itself does not need Print Support
 module=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/slope-support/libslopeprint.so
 [ -f $module ] || fail "no print module $module"
