@@ -212,13 +212,13 @@ constexpr Choice kEnds[] = {{"铰支", "hinged", int(EndCondition::Hinged)},
                         {"自由", "free", int(EndCondition::Free)}};
 
 constexpr Field kFields[] = {
-    {"n",       "Combo1", "跨数",       "2",    "",     "number of spans, 1 to 99",                      "n", Conversion::Count, kCounts},
-    {"b",       "Combo3", "梁宽(mm)",   "200",  "mm",   "section width",                                 "b", Conversion::Double, kWidths},
-    {"h",       "Combo4", "梁高(mm)",   "300",  "mm",   "section height",                                "h", Conversion::Double, kHeights},
+    {"n",       "Combo1", "跨数",       "2",    "",     "number of spans, 1 to 99",                      "n", Conversion::Count, {}, kCounts},
+    {"b",       "Combo3", "梁宽(mm)",   "200",  "mm",   "section width",                                 "b", Conversion::Double, {}, kWidths},
+    {"h",       "Combo4", "梁高(mm)",   "300",  "mm",   "section height",                                "h", Conversion::Double, {}, kHeights},
     {"q",       "Text2",  "荷载(KN/M)", "10",   "kN/m", "design load below the kink",                    "q"},
-    {"upper",   "Combo5", "上端支座",   "铰支", "",     "upper end: 铰支|hinged, 嵌固|fixed, 自由|free", "",  Conversion::Word, {}, kEnds, int(EndCondition::Free)},
-    {"lower",   "Combo6", "下端支座",   "铰支", "",     "lower end: 铰支|hinged, 嵌固|fixed, 自由|free", "",  Conversion::Word, {}, kEnds, int(EndCondition::Free)},
-    {"grade",   "Combo2", "混凝土强度", "C20",  "",     "concrete grade C15 … C40",                      "",  Conversion::Word, kGradeNames},
+    {"upper",   "Combo5", "上端支座",   "铰支", "",     "upper end: 铰支|hinged, 嵌固|fixed, 自由|free", "",  Conversion::Word, {}, {}, kEnds, int(EndCondition::Free)},
+    {"lower",   "Combo6", "下端支座",   "铰支", "",     "lower end: 铰支|hinged, 嵌固|fixed, 自由|free", "",  Conversion::Word, {}, {}, kEnds, int(EndCondition::Free)},
+    {"grade",   "Combo2", "混凝土强度", "C20",  "",     "concrete grade C15 … C40",                      "",  Conversion::Word, {}, kGradeNames},
     {"lengths", "",       "各跨跨度",   "",     "m",    "span lengths separated by ';' (default: every span 2 m)", "L<sub>i</sub>", Conversion::Lengths},
 };
 

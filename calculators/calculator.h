@@ -44,10 +44,10 @@ struct Field {
     std::string_view english; // what it means, for --help
     std::string_view symbol;  // as the report writes it (HTML)
     Conversion conversion = Conversion::Double;
+    std::string_view reportCaption = {};          // the report's name, where it differs
     std::span<const std::string_view> items = {}; // a combo box's list
     std::span<const Choice> choices = {};         // a choice field's words (they fill its list)
     int otherChoice = 0;                          // what any other text stands for
-    std::string_view reportCaption = {};          // the report's name, where it differs
     // The version of the saved file that first holds it: an older file, saved before the field
     // was added, takes its default text.
     int since = 1;

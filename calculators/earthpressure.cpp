@@ -107,7 +107,7 @@ constexpr Field kFields[] = {
     {"beta",    "Bx",   "填土表面与水平面的夹角B:",    "0",   "°",     "angle between fill surface and horizontal", "β"},
     {"alpha",   "ax",   "墙背与水平面的夹角a:",        "90",  "°",     "angle between wall back and horizontal",    "α"},
     {"theta",   "SSx",  "滑裂面与水平面的夹角ss:",     "45",  "°",     "slip surface angle; rock face inclination for limited-fill", "θ",
-     Conversion::Double, {}, {}, 0, "滑裂面与水平面的夹角 / 稳定岩石坡面的倾角"},
+     Conversion::Double, "滑裂面与水平面的夹角 / 稳定岩石坡面的倾角"},
     {"delta_r", "strx", "稳定岩石坡面与填土间的摩擦角str", "12", "°",   "friction between rock face and fill (limited-fill only)", "δ<sub>r</sub>"},
 };
 

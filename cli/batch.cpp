@@ -31,9 +31,7 @@ std::unique_ptr<FdInput> openInput(const std::string& path, std::ostream& out) {
                       : S_ISDIR(status.st_mode)   ? EISDIR
                                                   : 0;
     if (error != 0) {
-        if (fd >= 0) {
-            ::close(fd);
-        }
+        ::close(fd); // none when the open failed: close(-1) only says EBADF
         throw UsageError("cannot read " + escapedForLine(path) + ": " + std::strerror(error));
     }
     return std::make_unique<FdInput>(fd, true, &out);
@@ -51,7 +49,7 @@ bool ascii(std::string_view text) {
     for (; i < text.size(); ++i) {
         bytes |= static_cast<unsigned char>(text[i]);
     }
-    return (bytes & 0x8080808080808080ULL) == 0;
+    return !(bytes & 0x8080808080808080ULL);
 }
 
 // The first cell of a record that is not UTF-8 text, or npos.

@@ -24,9 +24,8 @@ long long nowMs() {
 } // namespace
 
 void catchStopSignals() {
-    struct sigaction action {};
+    struct sigaction action {}; // no flags: no SA_RESTART, so a read or a write that waits returns
     sigemptyset(&action.sa_mask);
-    action.sa_flags = 0; // no restart: a read or a write that waits returns
     // A read or write entered between the test of the flag and the signal would not be ended by
     // it: the alarm a second later ends it.
     action.sa_handler = [](int signal) {

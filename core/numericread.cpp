@@ -86,7 +86,7 @@ class Reader {
   private:
     double fail(ErrorKind kind) {
         error_ = kind;
-        return 0;
+        return {}; // never read: the error is
     }
     bool atEnd() const { return pos_ >= text_.size(); }
     bool peek(char c) const { return !atEnd() && text_[pos_] == c; }

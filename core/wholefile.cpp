@@ -20,10 +20,13 @@ mode_t newFileMode() {
 int writeAll(int fd, std::string_view content) {
     for (std::size_t written = 0; written < content.size();) {
         const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-        if (n < 0 && errno != EINTR) {
-            return errno;
+        if (n == -1) {
+            if (errno != EINTR) {
+                return errno;
+            }
+            continue;
         }
-        written += n > 0 ? static_cast<std::size_t>(n) : 0;
+        written += static_cast<std::size_t>(n);
     }
     return 0;
 }

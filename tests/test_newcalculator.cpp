@@ -38,7 +38,7 @@ Rankine rankineActive(double friction, double unitWeight, double height, Trace* 
 // 2. Its description: fields, results, the calculation over a form.
 constexpr Field kFields[] = {
     {"phi", "Text1", "内摩擦角φ(度):", "30", "°", "internal friction angle", "φ"},
-    {"gamma", "Text2", "土体重度γ(KN/M3):", "18", "kN/m³", "unit weight", "γ"},
+    {"gamma", "Text2", "土体重度γ(KN/M3):", "18", "kN/m³", "'dry' unit weight", "γ"},
     {"H", "Text3", "墙高H(米):", "6", "m", "height of the wall", "H"},
 };
 constexpr Result kResults[] = {
@@ -155,12 +155,16 @@ TEST_F(NewCalculator, WorksEverywhereFromItsDescriptionAlone) {
     const std::string manual = manualPage("2026-12-07");
     EXPECT_NE(manual.find("rankine"), std::string::npos);
     EXPECT_NE(manual.find(".BI phi = TEXT\ninternal friction angle"), std::string::npos);
+    // a line that would begin with a control character of roff is kept text
+    EXPECT_NE(manual.find(".BI gamma = TEXT\n\\&'dry' unit weight"), std::string::npos);
 
     // the report writes its formulas from the routine
     const std::string report = folder.filePath("rankine.html").toStdString();
     slopecalc({"rankine", "--report", report});
     std::ifstream html(report);
     const std::string page{std::istreambuf_iterator<char>(html), {}};
+    // each step a heading under the section's
+    EXPECT_NE(page.find("<h2>二、计算公式</h2>\n<h3>朗肯主动土压力</h3>\n"), std::string::npos);
     EXPECT_NE(page.find("K<sub>a</sub> = tan((90 − φ) ÷ 2)·tan((90 − φ) ÷ 2) = "
                         "tan(((90 − 30) ÷ 2)°)×tan(((90 − 30) ÷ 2)°) = 0.333333319582186"),
               std::string::npos);

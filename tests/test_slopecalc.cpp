@@ -155,11 +155,14 @@ TEST(Slopecalc, WallVerdictsHoldEachResultAgainstItsLimit) {
         {{"q=30", "ground=岩质"}, "yes no no - -"},   // Kt = 1.406547, e = 0.4653272
         {{"fa=137"}, "yes yes yes yes yes"},
         {{"fa=136"}, "yes yes yes yes no"},
+        {{"fa=136.61566666666667"}, "yes yes yes yes yes"}, // 1.2fa is 163.9388: pmax meets it
         {{"fa=83.2"}, "yes yes yes yes no"},
         {{"fa=83"}, "yes yes yes no no"},
         // the resultant beyond the toe (e = 0.7832637 > b/2): no pressure is borne, however large
         // fa
         {{"q=60", "fa=1000"}, "no no no no no"},
+        // e = 0.5089256, beyond b/3 and within b/2: the toe bears 359.1881, pmin = 0
+        {{"q=34", "ground=rock", "fa=1000"}, "yes no no yes yes"},
         // Ks = -0.5964972: the base slopes so that nothing drives the wall out along it
         {{"alpha0=40"}, "yes yes no - -"},
     };
@@ -536,16 +539,22 @@ TEST(Slopecalc, AStopDropsTheRecordItCutAndEndsAWriteNobodyTakes) {
         "status 130\n"
         "slopecalc: stopped by signal 2; every row up to line 2 of f is written; "
         "the incomplete record of line 3 is dropped\n");
-    // a reader that takes nothing: SIGTERM ends slopecalc within a second all the same
-    const Outcome stalled =
-        shell("d=$(mktemp -d); (echo Htk; yes 10 | head -100000) >$d/in.csv; "
-              "($S anchor --csv $d/in.csv 2>$d/err & echo $! >$d/pid; wait $!; echo $? >$d/status) "
-              "| sleep 9 >/dev/null & sleep 1; kill -TERM $(cat $d/pid); sleep 1.5; kill $!; "
-              "cat $d/status $d/err; rm -r $d");
-    EXPECT_EQ(stalled.out.substr(0, 4), "143\n");
-    EXPECT_NE(stalled.out.find("stopped by signal 15; every row up to line "), std::string::npos)
-        << stalled.out;
-    EXPECT_NE(stalled.out.find("the rows calculated after it are dropped\n"), std::string::npos);
+    // a reader that takes nothing: SIGTERM, or SIGHUP (signal 1), ends slopecalc within a second
+    for (const auto& [name, number] : {std::pair{"TERM", 15}, std::pair{"HUP", 1}}) {
+        const Outcome stalled = shell(
+            "d=$(mktemp -d); (echo Htk; yes 10 | head -100000) >$d/in.csv; "
+            "($S anchor --csv $d/in.csv 2>$d/err & echo $! >$d/pid; wait $!; echo $? >$d/status) "
+            "| sleep 9 >/dev/null & sleep 1; kill -" +
+            std::string(name) +
+            " $(cat $d/pid); sleep 1.5; kill $!; cat $d/status $d/err; rm -r $d");
+        EXPECT_EQ(stalled.out.substr(0, 4), std::to_string(128 + number) + "\n") << name;
+        EXPECT_NE(stalled.out.find("stopped by signal " + std::to_string(number) +
+                                   "; every row up to line "),
+                  std::string::npos)
+            << stalled.out;
+        EXPECT_NE(stalled.out.find("the rows calculated after it are dropped\n"),
+                  std::string::npos);
+    }
 }
 
 TEST(Slopecalc, BytesThatAreNoUtf8TextAreNeverTakenForText) {
