@@ -108,6 +108,14 @@ TEST(ContinuousBeam, GradesAndCountLimits) {
     }));
 }
 
+TEST(ContinuousBeam, EveryEndMomentIsNamedByItsSpanAndEnd) {
+    const auto caption = [](std::size_t i) { return subprogram::kBeam.results[i].reportCaption; };
+    EXPECT_EQ(caption(1), "第1跨上端弯矩");
+    EXPECT_EQ(caption(2), "第1跨下端弯矩");
+    EXPECT_EQ(caption(24), "第12跨下端弯矩");
+    EXPECT_EQ(caption(197), "第99跨上端弯矩");
+}
+
 struct CountCase {
     const char* text;
     double spans;
