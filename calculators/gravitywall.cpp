@@ -477,7 +477,7 @@ void judgeWall(int, const Form& fields, const Written& written, std::span<Judgem
     }
     const std::string faText = fields.text(in::fa);
     if (faText.empty()) {
-        out[3] = out[4] = {Outcome::NotChecked, 0, 0, "未填地基承载力特征值 fa"};
+        out[3] = out[4] = {.outcome = Outcome::NotChecked, .reason = "未填地基承载力特征值 fa"};
         return;
     }
     double fa = 0;

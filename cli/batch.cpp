@@ -41,9 +41,9 @@ std::unique_ptr<FdInput> openInput(const std::string& path, std::ostream& out) {
 bool ascii(std::string_view text) {
     std::uint64_t bytes = 0;
     std::size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
+    std::uint64_t word;
+    for (; text.size() - i >= sizeof word; i += sizeof word) {
+        std::memcpy(&word, text.data() + i, sizeof word);
         bytes |= word;
     }
     for (; i < text.size(); ++i) {

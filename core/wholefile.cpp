@@ -191,7 +191,7 @@ std::optional<FileError> readWholeFile(const std::string& path, std::string& con
     content.clear();
     // without waiting for a writer: a pipe is then refused, not waited on
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0));
-    if (fd < 0) {
+    if (fd == -1) {
         return failure(errno);
     }
     struct stat status {};
