@@ -3,9 +3,21 @@
 #include "core/html.h"
 #include "core/numerictext.h"
 
+#include <cmath>
+
 namespace {
 
 constexpr std::size_t kLongest = 1200; // bytes of an expression's text, its HTML included
+
+// A value as the formula shows it. Only a routine's input can be no finite number (the
+// arithmetic fails on any such result first), and only when a caller passes one, never from a
+// field's text: it is shown so that the calculation fails where the untraced one fails.
+std::string valueText(double value, bool single) {
+    if (!std::isfinite(value)) {
+        return std::isnan(value) ? "NaN" : value > 0 ? "∞" : "−∞";
+    }
+    return single ? singleToText(static_cast<float>(value)) : doubleToText(value);
+}
 
 } // namespace
 
@@ -19,7 +31,7 @@ Shown::Shown(Num value, Text symbols, Text values, bool dropped)
 }
 
 Shown::Shown(double constant) : value_(constant) {
-    symbols_ = values_ = doubleToText(constant);
+    symbols_ = values_ = valueText(constant, false);
     // a negative number is put in parentheses wherever a sum would be: a − (−2)
     symbolBinding_ = valueBinding_ = constant < 0 ? kSum : kAtom;
 }
@@ -28,7 +40,7 @@ Shown Shown::named(std::string_view name, double value, bool single) {
     Shown s(value);
     s.symbols_ = html::symbol(name);
     s.symbolBinding_ = kAtom;
-    s.values_ = single ? singleToText(static_cast<float>(value)) : doubleToText(value);
+    s.values_ = valueText(value, single);
     return s;
 }
 

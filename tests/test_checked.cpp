@@ -1,11 +1,13 @@
 #include "core/checked.h"
 
+#include "calculators/earthpressure.h"
 #include "failswith.h"
 #include "routinedraws.h"
 
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <cmath>
 #include <functional>
 #include <random>
 
@@ -90,6 +92,18 @@ TEST(DeferredEvaluation, GivesWhatTheCheckedOneGives) {
         // both ways of ending are tried often
         EXPECT_GT(passed, 500) << name;
         EXPECT_LT(passed, 19500) << name;
+    }
+}
+
+TEST(DeferredEvaluation, ANumberlessInputFailsWhereTheFormulasFail) {
+    // no field's text reads as NaN, but a caller may pass one: shown in the trace, it fails
+    // nothing, and the quotient over sin(θ − β) = 0 fails first either way (the fuzzer's find)
+    Trace shown;
+    for (Trace* trace : {static_cast<Trace*>(nullptr), &shown}) {
+        EXPECT_TRUE(FailsWith(ErrorKind::DivisionByZero, [trace] {
+            subprogram::limitedFillEarthPressure(5, 18, 12, std::nan(""), 0, 0, -400, -400, -400,
+                                                 trace);
+        }));
     }
 }
 
