@@ -106,9 +106,9 @@ std::string verdictExpression(const Verdict& verdict, const Judgement& judgement
     double fixed = 0;
     ErrorKind error{};
     // a named limit: its value too, but for one of fifteen digits beside the result
-    if (!::readDouble(limit, fixed, error) && (withValue || verdict.digits <= 7)) {
-        limit += " = " + (verdict.digits <= 7 ? singleToText(static_cast<float>(judgement.limit))
-                                              : doubleToText(judgement.limit));
+    if (!::readDouble(limit, fixed, error) && (withValue || verdict.single)) {
+        limit += " = " + (verdict.single ? singleToText(static_cast<float>(judgement.limit))
+                                         : doubleToText(judgement.limit));
     }
     return std::string(verdict.symbol) + value + " " + relation + " " + limit;
 }

@@ -120,8 +120,8 @@ struct Verdict {
     std::string_view relation; // "≥" or "≤": where the value must stand against the limit
     std::string_view limit;    // the limit as the reader names it: "1.3", "b/6", "1.2fa", "As"
     std::string_view basis;    // where the limit comes from: a clause, or "程序默认值"
+    bool single = false;       // the limit's value written as a single's, to 7 digits (else 15)
     double required = 0;       // a fixed limit, for a calculator that judges by fixed limits
-    int digits = 15;           // of the limit's value as the report writes it: 7 for singles
 };
 
 // One check of one calculation: the value as its result shows it (7 or 15 significant digits,

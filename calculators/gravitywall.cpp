@@ -444,12 +444,12 @@ constexpr std::string_view kProgramsOwn = "程序默认值";
 constexpr std::string_view kBearingClause = "GB 50007-2011 第5.2.1条";
 
 const Verdict kVerdicts[] = {
-    {out::Ks, "Ks_ok", "Ks", "抗滑移", "≥", "1.3", kProgramsOwn, kLeastAntiSliding, 7},
-    {out::Kt, "Kt_ok", "Kt", "抗倾覆", "≥", "1.6", kProgramsOwn, kLeastAntiOverturning, 7},
-    {out::e, "e_ok", "|e|", "基底合力偏心距", "≤", "b/6", kProgramsOwn, 0, 7},
-    {out::pk, "p_ok", "pk", "地基承载力（平均压力）", "≤", "fa", kBearingClause, 0, 7},
-    {out::pmax, "pmax_ok", "pkmax", "地基承载力（边缘最大压力）", "≤", "1.2fa", kBearingClause, 0,
-     7},
+    {out::Ks, "Ks_ok", "Ks", "抗滑移", "≥", "1.3", kProgramsOwn, true, kLeastAntiSliding},
+    {out::Kt, "Kt_ok", "Kt", "抗倾覆", "≥", "1.6", kProgramsOwn, true, kLeastAntiOverturning},
+    {out::e, "e_ok", "|e|", "基底合力偏心距", "≤", "b/6", kProgramsOwn, true},
+    {out::pk, "p_ok", "pk", "地基承载力（平均压力）", "≤", "fa", kBearingClause, true},
+    {out::pmax, "pmax_ok", "pkmax", "地基承载力（边缘最大压力）", "≤", "1.2fa", kBearingClause,
+     true},
 };
 
 Outcome holds(bool met) {
