@@ -113,7 +113,7 @@ void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
     form.setDouble(out::As, r.As);
     form.setDouble(out::la, r.la);
     form.setDouble(out::lb, r.lb);
-    // beyond the specified results, after them: the section the bars provide
+    // beyond the original results, after them: the section the bars provide
     form.setDouble(out::AsProvided, barSection(kBars, d, trace));
 }
 

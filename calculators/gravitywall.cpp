@@ -236,7 +236,7 @@ constexpr Field kFields[] = {
     {"b5",      "Text24", "b5(m):",                    ".5",    "m",     "top width of the upper wall (shelf type)",  "b<sub>5</sub>", Conversion::Single, "上墙顶宽"},
     {"h4",      "Text25", "h4(m):",                    "0.65",  "m",     "footing height (shelf type)",               "h<sub>4</sub>", Conversion::Single, "墙趾高度"},
     {"x3",      "Text27", "x3:",                       "0.25",  "",      "back slope of the lower wall (shelf type)", "x<sub>3</sub>", Conversion::Single, "下墙墙背坡率"},
-    // the checks' own, beyond the window's specified fields
+    // the checks' own, beyond the window's original fields
     {"ground",  "groundx", "地基类别:",                 "土质",  "",      "foundation: 土质|soil, 岩质|rock",          "",   Conversion::Word, {}, {}, kGrounds, int(Ground::Soil), 2},
     {"fa",      "fax",    "地基承载力特征值fa(kPa):",   "",      "kPa",   "characteristic bearing capacity (empty: not checked)", "f<sub>a</sub>", Conversion::Double, {}, {}, {}, {}, 2},
 };
@@ -251,7 +251,7 @@ constexpr Result kResults[] = {
     {"Text16", "pmax", "基底最大应力(KN/MxM)",         "p<sub>max</sub>", "kPa"},
     {"Text17", "e",    "基底合力偏心矩(M):",           "e",               "m"},
     {"Text18", "pmin", "基底最小应力(KN/MxM)",         "p<sub>min</sub>", "kPa"},
-    // beyond the window's specified results: for the checks
+    // beyond the window's original results: for the checks
     {"pkx",    "pk",   "基底平均应力(kPa):",           "p<sub>k</sub>",   "kPa", "0", "基底平均应力"},
     {"",       "drive", "", "", "kN/m", "0", {}, true},
     {"",       "c0",    "", "", "m",    "0", {}, true},
@@ -361,7 +361,7 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     form.setSingle(out::e, base.e);
     form.setSingle(out::pmin, base.pmin);
 
-    // beyond the specified calculation, after everything it reads and writes
+    // beyond the original calculation, after everything it reads and writes
     form.setSingle(out::pk, meanBasePressure(base.N, b, trace));
     form.setDouble(out::drive, drive);
     form.setSingle(out::c0, wall.c0);

@@ -58,7 +58,7 @@ const char* const kFocusOrder[] = {"Text1",    "Text2",  "Text3",  "Text4",  "Op
 
 AnchorBarWindow::AnchorBarWindow(Reporter reporter)
     : CalculatorWindow(subprogram::kAnchorBar, std::move(reporter)) {
-    setClientTwips(this, 13500, 6180); // the results panel to the right of the specified window
+    setClientTwips(this, 13500, 6180); // the results panel to the right of the original window
     buildControls(this, kControls, &calculator());
     control<QRadioButton>(this, "Option1")->setChecked(true);
     // The option buttons are too narrow for their own captions; the labels beside them name them,

@@ -44,7 +44,7 @@ const char* const kFocusOrder[] = {"Picture1", "Combo1",   "Combo3", "Combo4", "
 } // namespace
 
 BeamWindow::BeamWindow(Reporter reporter) : CalculatorWindow(kBeam, std::move(reporter)) {
-    setClientTwips(this, 11700, 5388); // the results panel to the right of the specified window
+    setClientTwips(this, 11700, 5388); // the results panel to the right of the original window
     buildControls(this, kControls, &calculator());
     picture_ = new SketchPicture(this);
     picture_->setObjectName(QStringLiteral("Picture1"));

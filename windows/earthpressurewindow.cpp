@@ -148,7 +148,7 @@ class EarthPressureSketch : public QWidget {
 
 EarthPressureWindow::EarthPressureWindow(Reporter reporter)
     : CalculatorWindow(subprogram::kEarthPressure, std::move(reporter)) {
-    setClientTwips(this, 7236, 7860); // the results panel below the specified window
+    setClientTwips(this, 7236, 7860); // the results panel below the original window
     buildControls(this, kControls, &calculator());
     auto* sketch = new EarthPressureSketch(control<QWidget>(this, "parameter"));
     sketch->setObjectName(QStringLiteral("Picture1"));

@@ -96,7 +96,7 @@ const ControlSpec kControls[] = {
     {Kind::Option, "Option2",  "衡重式", 1080,  240,  972,  180, "Frame3"},
     {Kind::Button, "Command1", "计算",   4440, 6600, 1215,  495},
     {Kind::Button, "Command2", "退出",   5760, 6600, 1215,  495},
-    // beyond the specified window, to its right: the checks' fields and the mean base pressure
+    // beyond the original window, to its right: the checks' fields and the mean base pressure
     {Kind::Frame,  "Frame4",   "验算",   7380,  120, 7800, 7692},
     {Kind::Label,  "Label29",  {},        120,  300, 2280,  252, "Frame4", "groundx"},
     {Kind::Combo,  "groundx",  {},       2520,  270, 1335,  300, "Frame4"},
