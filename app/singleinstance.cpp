@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QLocalSocket>
+#include <QStandardPaths>
 
 #include <unistd.h>
 
@@ -21,7 +22,13 @@ constexpr qint64 kLongestList = 1 << 20;
 SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent) {
     const QByteArray digest =
         QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+    // in the user's own runtime folder (mode 0700), where no other user can put a socket first;
+    // the user's id in the name too, for a system without one
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     name_ = QStringLiteral("slope-support-%1-%2").arg(::getuid()).arg(QString::fromLatin1(digest));
+    if (!folder.isEmpty()) {
+        name_ = QDir(folder).filePath(name_);
+    }
     connect(&server_, &QLocalServer::newConnection, this, [this] {
         while (QLocalSocket* socket = server_.nextPendingConnection()) {
             take(socket);

@@ -13,7 +13,8 @@ class SingleInstance : public QObject {
     // `key` tells this user's display from any other (see keyOfThisDisplay).
     explicit SingleInstance(const QString& key, QObject* parent = nullptr);
 
-    // The name the program listens under: the user's id and the display's key.
+    // The socket the program listens on: in the user's runtime folder, named from the user's id
+    // and the display's key.
     const QString& name() const { return name_; }
 
     // Hands `files` (an empty list: only come to the front) to a program already running, and
