@@ -98,18 +98,18 @@ Reader::Reader(std::istream& in) : in_(*in.rdbuf()) {
 }
 
 bool Reader::fill() {
-    buffer_.erase(0, position_);
+    // called once every byte of the buffer is taken: it starts afresh
+    buffer_.clear();
     position_ = 0;
     if (in_.sgetc() == kEnd) { // waits for input only here, when nothing is left
-        return !buffer_.empty();
+        return false;
     }
     // what the stream holds already, never more: a batch fed slowly goes out row by row
     const std::streamsize ready =
         std::min<std::streamsize>(std::max<std::streamsize>(in_.in_avail(), 1), kReadBlock);
-    const std::size_t before = buffer_.size();
-    buffer_.resize(before + static_cast<std::size_t>(ready));
-    buffer_.resize(before + static_cast<std::size_t>(in_.sgetn(buffer_.data() + before, ready)));
-    return buffer_.size() > before;
+    buffer_.resize(static_cast<std::size_t>(ready));
+    buffer_.resize(static_cast<std::size_t>(in_.sgetn(buffer_.data(), ready)));
+    return !buffer_.empty();
 }
 
 int Reader::peek() {

@@ -55,7 +55,7 @@ class Reader {
     std::string_view lineEnd() const { return lineEnd_; }
 
   private:
-    bool fill(); // more bytes into the buffer, waiting only when it is empty; false at the end
+    bool fill(); // the next bytes into the emptied buffer, waiting only then; false at the end
     int peek();
 
     std::streambuf& in_;

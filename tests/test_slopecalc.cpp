@@ -340,6 +340,26 @@ TEST_P(Batches, GoOnPastBadRowsAndSayWhatIsWrong) {
 
 constexpr const char* kHeader = "a,Htk,Na,As,la,lb,As_provided,As_ok,error";
 const std::string kLong = "a,Htk\n0,10\n" + std::string(csv::Reader::kLongest, '1') + "\n0,10\n";
+const std::string kLongLast = "a,Htk\n0,10\n" + std::string(csv::Reader::kLongest, '1');
+
+TEST(Slopecalc, ARecordSplitBetweenTwoReadsIsReadWhole) {
+    // 60,000 rows, some 700 kB: records straddle the reads, wherever the pipe splits them
+    std::string input = "a,Htk\n";
+    for (int i = 1; i <= 60000; ++i) {
+        input += "0," + std::to_string(i) + "\n";
+    }
+    const Outcome r = slopecalc({"anchor", "--csv", "-"}, input);
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::istringstream rows(r.out);
+    std::string row;
+    std::getline(rows, row); // the header
+    int i = 0;
+    while (std::getline(rows, row)) {
+        ++i;
+        ASSERT_TRUE(row.starts_with("0," + std::to_string(i) + ",") && row.ends_with(",")) << row;
+    }
+    EXPECT_EQ(i, 60000);
+}
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Csv, Batches, testing::Values(
@@ -366,6 +386,9 @@ INSTANTIATE_TEST_SUITE_P(Csv, Batches, testing::Values(
           "a,Htk,Na,As,la,lb,As_provided,As_ok,error\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\n"
           "0,\"10\n\n\",,,,,,,the quote opened on line 3 is not closed\n"},
     Batch{"a_record_too_long_ends_the_batch", kLong.c_str(), 1,
+          "a,Htk,Na,As,la,lb,As_provided,As_ok,error\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\n",
+          "slopecalc: line 3 of standard input holds a record longer than 1 MiB"},
+    Batch{"the_last_record_too_long", kLongLast.c_str(), 1,
           "a,Htk,Na,As,la,lb,As_provided,As_ok,error\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\n",
           "slopecalc: line 3 of standard input holds a record longer than 1 MiB"},
     Batch{"a_column_twice", "a,Htk,a\n", 2, "", "the column 'a' is named twice"},
