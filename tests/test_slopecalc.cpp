@@ -378,6 +378,10 @@ INSTANTIATE_TEST_SUITE_P(Csv, Batches, testing::Values(
           "a,Htk,Na,As,la,lb,As_provided,As_ok,error\r\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\r\n"
           ",10,,,,,,,13 TypeMismatch (a)\r\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\r\n"
           "0,\"10\r\n\",,,,,,,the quote opened on line 5 is not closed\r\n"},
+    // the output's line end is the input's first
+    Batch{"mixed_line_ends", "a,Htk\r\n0,10\n0,10\n", 0,
+          "a,Htk,Na,As,la,lb,As_provided,As_ok,error\r\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\r\n"
+          "0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\r\n"},
     Batch{"byte_order_mark", "\xEF\xBB\xBF" "a\n0\n", 0,
           "\xEF\xBB\xBF" "a,Na,As,la,lb,As_provided,As_ok,error\n0,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,yes,\n"},
     Batch{"a_longer_row_fails_alone", "a,Htk\n0,10,5\n\"\"\n", 1,
