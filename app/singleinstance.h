@@ -1,17 +1,22 @@
 #pragma once
 
-#include <QLocalServer>
 #include <QObject>
 #include <QStringList>
+
+class QSocketNotifier;
 
 // One running program per user and display. The first start listens under a name made of both;
 // a later start hands its files to it and ends. A listening name left behind by a killed
 // program answers nobody: it is removed, never trusted.
+//
+// The socket is a plain Unix socket watched by the event loop: the program needs no network
+// library, which would load a dozen more at every start.
 class SingleInstance : public QObject {
     Q_OBJECT
   public:
     // `key` tells this user's display from any other (see keyOfThisDisplay).
     explicit SingleInstance(const QString& key, QObject* parent = nullptr);
+    ~SingleInstance() override;
 
     // The socket the program listens on: in the user's runtime folder, named from the user's id
     // and the display's key.
@@ -32,8 +37,10 @@ class SingleInstance : public QObject {
     void filesHanded(const QStringList& files);
 
   private:
-    void take(class QLocalSocket* socket);
+    void listen();
+    void acceptCallers();
 
     QString name_;
-    QLocalServer server_{this}; // a child: it follows the instance to another thread
+    int listening_ = -1;
+    QSocketNotifier* listener_ = nullptr; // a child: it follows the instance to another thread
 };

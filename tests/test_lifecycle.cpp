@@ -5,7 +5,6 @@
 
 #include <QDir>
 #include <QLabel>
-#include <QLocalSocket>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSettings>
