@@ -222,51 +222,38 @@ constexpr Field kFields[] = {
     {"lengths", "",       "各跨跨度",   "",     "m",    "span lengths separated by ';' (default: every span 2 m)", "L<sub>i</sub>", Conversion::Lengths},
 };
 
-// The window shows one number, the upper-end moment of the last span; beyond the window, the
-// command line gives every span's moments: M1_upper, M1_lower, … M99_lower, one pair for each
-// span a member can have.
-struct MomentNames {
-    char text[2 * kMaxSpans][sizeof "M99_upper"];
+// Each end's name, for one span and one end: prefix, span number, then the upper or lower word.
+template <std::size_t Size> struct SpanEndNames {
+    char text[2 * kMaxSpans][Size];
 };
-constexpr MomentNames kMomentNames = [] {
-    MomentNames names{};
+template <std::size_t Size>
+constexpr SpanEndNames<Size> spanEndNames(std::string_view prefix, std::string_view upper,
+                                          std::string_view lower) {
+    SpanEndNames<Size> names{};
     for (int i = 0; i < 2 * kMaxSpans; ++i) {
         char* p = names.text[i];
-        const int span = i / 2 + 1;
-        *p++ = 'M';
-        if (span >= 10) {
-            *p++ = static_cast<char>('0' + span / 10);
-        }
-        *p++ = static_cast<char>('0' + span % 10);
-        for (const char c : std::string_view(i % 2 ? "_lower" : "_upper")) {
-            *p++ = c;
-        }
-    }
-    return names;
-}();
-// Their names for the reader: 第1跨上端弯矩 … 第99跨下端弯矩.
-struct MomentCaptions {
-    char text[2 * kMaxSpans][sizeof "第99跨上端弯矩"];
-};
-constexpr MomentCaptions kMomentCaptions = [] {
-    MomentCaptions captions{};
-    for (int i = 0; i < 2 * kMaxSpans; ++i) {
-        char* p = captions.text[i];
         const auto put = [&p](std::string_view text) {
             for (const char c : text) {
                 *p++ = c;
             }
         };
         const int span = i / 2 + 1;
-        put("第");
+        put(prefix);
         if (span >= 10) {
             *p++ = static_cast<char>('0' + span / 10);
         }
         *p++ = static_cast<char>('0' + span % 10);
-        put(i % 2 ? "跨下端弯矩" : "跨上端弯矩");
+        put(i % 2 ? lower : upper);
     }
-    return captions;
-}();
+    return names;
+}
+// The window shows one number, the upper-end moment of the last span; beyond the window, the
+// command line gives every span's moments: M1_upper, M1_lower, … M99_lower, one pair for each
+// span a member can have.
+constexpr auto kMomentNames = spanEndNames<sizeof "M99_upper">("M", "_upper", "_lower");
+// Their names for the reader: 第1跨上端弯矩 … 第99跨下端弯矩.
+constexpr auto kMomentCaptions =
+    spanEndNames<sizeof "第99跨上端弯矩">("第", "跨上端弯矩", "跨下端弯矩");
 constexpr auto kResults = [] {
     std::array<Result, 1 + 2 * kMaxSpans> results{};
     results[0] = {"Text3", "", "", "M<sub>n,1</sub>", "kN·m", "", "末跨上端弯矩"};
