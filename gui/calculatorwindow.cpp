@@ -1,6 +1,5 @@
 #include "calculatorwindow.h"
 
-#include "core/wholefile.h"
 #include "gui/formbuilder.h"
 #include "gui/reportwindow.h"
 #include "gui/resultfield.h"
@@ -11,15 +10,11 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QShortcut>
 
 #include <algorithm>
@@ -32,22 +27,9 @@ using subprogram::Result;
 using subprogram::SavedCalculation;
 using subprogram::Verdict;
 
-namespace {
-
-const QString kFolderKey = QStringLiteral("files/folder");
-const QString kProjectKey = QStringLiteral("report/project");
-const QString kDesignerKey = QStringLiteral("report/designer");
-const QString kCheckerKey = QStringLiteral("report/checker");
-
-std::string now() {
+std::string CalculatorWindow::timestamp() {
     return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm")).toStdString();
 }
-
-void rememberFolder(const QString& path) {
-    QSettings().setValue(kFolderKey, QFileInfo(path).absolutePath());
-}
-
-} // namespace
 
 QString fieldText(const QWidget* field) {
     if (const auto* edit = qobject_cast<const QLineEdit*>(field)) {
@@ -71,55 +53,12 @@ CalculatorWindow::CalculatorWindow(const Calculator& calculator, Reporter report
     : calculator_(calculator), reporter_(std::move(reporter)) {
     setObjectName(qstring(calculator.window));
     setWindowTitle(title() + QStringLiteral("[*]"));
-    const QSettings settings; // the title block last typed
-    titleBlock_ = {settings.value(kProjectKey).toString().toStdString(),
-                   settings.value(kDesignerKey).toString().toStdString(),
-                   settings.value(kCheckerKey).toString().toStdString()};
+    titleBlock_ = lastTitleBlock();
 }
 
 void CalculatorWindow::noteEdit() {
     edited_ = true;
     setWindowModified(hasPendingEdits());
-}
-
-void CalculatorWindow::setFile(const QString& path) {
-    file_ = QFileInfo(path).absoluteFilePath();
-    edited_ = false;
-    setWindowTitle(title() + QStringLiteral(" - ") + QFileInfo(file_).fileName() +
-                   QStringLiteral("[*]"));
-    setWindowModified(false);
-    emit fileUsed(file_);
-}
-
-bool CalculatorWindow::maySetAside() {
-    if (!hasPendingEdits()) {
-        return true;
-    }
-    switch (asker_(
-        this,
-        QStringLiteral("“%1”有未保存的修改。是否保存到文件？").arg(QFileInfo(file_).fileName()))) {
-    case PendingEdits::Save:
-        return saveTo(file_);
-    case PendingEdits::Discard:
-        edited_ = false; // asked once: a close that follows (the program ending) asks no more
-        setWindowModified(false);
-        return true;
-    case PendingEdits::Cancel:
-        break;
-    }
-    return false;
-}
-
-void CalculatorWindow::setTitleBlock(const subprogram::TitleBlock& block) {
-    if (block == titleBlock_) {
-        return;
-    }
-    titleBlock_ = block;
-    QSettings settings; // where the next new calculation starts from
-    settings.setValue(kProjectKey, QString::fromStdString(block.project));
-    settings.setValue(kDesignerKey, QString::fromStdString(block.designer));
-    settings.setValue(kCheckerKey, QString::fromStdString(block.checker));
-    noteEdit();
 }
 
 QWidget* CalculatorWindow::field(std::string_view name) const {
@@ -215,13 +154,26 @@ void CalculatorWindow::connectButtons() {
         [this] { QGuiApplication::clipboard()->setText(resultsTable()); });
 }
 
-void CalculatorWindow::addResultsPanel(int left, int top, int width, int height) {
+void CalculatorWindow::addActions(const FreePlaces& places) {
+    connectButtons();
+    std::pair<Action, Place> buttons[] = {{Action::Report, places.report},
+                                          {Action::Save, places.save},
+                                          {Action::Open, places.open},
+                                          {Action::Copy, places.copy}};
+    // made in reading order, which Tab then follows
+    std::ranges::sort(buttons, {}, [](const auto& button) {
+        return std::pair(button.second.top, button.second.left);
+    });
+    for (const auto& [action, place] : buttons) {
+        addButton(action, place);
+    }
     panel_ = new ResultsPanel(calculator_, this);
-    setTwipsGeometry(panel_, left, top, width, height);
+    setTwipsGeometry(panel_, places.results.left, places.results.top, places.results.width,
+                     places.results.height);
     showVerdicts(false);
 }
 
-void CalculatorWindow::addButton(Action action, int left, int top, int width, int height) {
+void CalculatorWindow::addButton(Action action, const Place& place) {
     struct Look {
         const char* name;
         const char* text;
@@ -237,7 +189,7 @@ void CalculatorWindow::addButton(Action action, int left, int top, int width, in
     auto* button = new QPushButton(QString::fromUtf8(look.text), this);
     button->setObjectName(QString::fromLatin1(look.name));
     button->setToolTip(QString::fromUtf8(look.tip));
-    setTwipsGeometry(button, left, top, width, height);
+    setTwipsGeometry(button, place.left, place.top, place.width, place.height);
     connect(button, &QPushButton::clicked, this, [this, action] {
         switch (action) {
         case Action::Report:
@@ -308,7 +260,7 @@ void CalculatorWindow::calculate() {
     hasRecord_ = true;
     const auto keep = [this, v] { // the report of the calculation, failed or not
         lastContext_ = ::reportContext(calculator_, v, *this, lastRecord_);
-        lastContext_.timestamp = now();
+        lastContext_.timestamp = timestamp();
         lastDrawing_ = calculator_.sketch ? QImage() : drawing();
         lastContext_.imageWidth =
             static_cast<int>(lastDrawing_.width() / lastDrawing_.devicePixelRatio());
@@ -416,154 +368,6 @@ void CalculatorWindow::showReport() {
                                      lastRecord_, lastDrawing_, reporter_, this);
     preview->onNamesChanged([this](const subprogram::TitleBlock& block) { setTitleBlock(block); });
     preview->show();
-}
-
-SavedCalculation CalculatorWindow::saved() const {
-    SavedCalculation s{&calculator_, variant(), {}, {}, {}, now(), titleBlock_};
-    for (const Field& f : calculator_.fields) {
-        if (!f.control.empty()) {
-            s.inputs.emplace_back(std::string(f.control), controlText(f.control));
-        }
-    }
-    for (const Result& r : calculator_.results) {
-        if (r.control.empty()) {
-            continue; // beyond the window
-        }
-        s.results.emplace_back(std::string(r.control), controlText(r.control));
-        if (const ResultField* field = resultField(r.control); field && field->stale()) {
-            s.stale.emplace_back(r.control);
-        }
-    }
-    return s;
-}
-
-bool CalculatorWindow::saveTo(const QString& path) {
-    const std::string text = savedCalculationText(saved());
-    if (text.size() > kLargestReadFile) { // a file the program would refuse to open
-        report(QStringLiteral("无法保存到文件“%1”：计算文件将大于 %2 MiB（有字段的内容过长），"
-                              "本程序无法再打开它。原有的文件保持不变。")
-                   .arg(QDir::toNativeSeparators(path))
-                   .arg(kLargestReadFile >> 20));
-        return false;
-    }
-    if (const auto error = writeWholeFile(QFile::encodeName(path).toStdString(), text)) {
-        report(QStringLiteral("无法保存到文件“%1”：%2。原有的文件保持不变。")
-                   .arg(QDir::toNativeSeparators(path), fileErrorText(*error)));
-        return false;
-    }
-    rememberFolder(path);
-    setFile(path);
-    return true;
-}
-
-std::optional<SavedCalculation>
-CalculatorWindow::readFile(const QString& path, const Reporter& reporter, QWidget* parent) {
-    const QString shown = QDir::toNativeSeparators(path);
-    std::string content;
-    if (const auto error = readWholeFile(QFile::encodeName(path).toStdString(), content, true)) {
-        reporter(parent, QStringLiteral("无法打开文件“%1”：%2。窗口内容没有改变。")
-                             .arg(shown, fileErrorText(*error)));
-        return std::nullopt;
-    }
-    rememberFolder(path);
-    try {
-        return subprogram::readSavedCalculation(content);
-    } catch (const subprogram::SavedFileError& e) {
-        reporter(parent, QStringLiteral("无法打开文件“%1”：%2。窗口内容没有改变。")
-                             .arg(shown, QString::fromStdString(e.chinese())));
-        return std::nullopt;
-    }
-}
-
-void CalculatorWindow::openFile(const QString& path) {
-    const std::optional<SavedCalculation> s = readFile(path, reporter_, this);
-    if (!s) {
-        return;
-    }
-    if (s->calculator == &calculator_) {
-        openSaved(*s, path);
-    } else if (opener_) {
-        opener_(*s, path);
-    } else {
-        report(QStringLiteral("文件“%1”保存的是“%2”，不能在本窗口打开。")
-                   .arg(QDir::toNativeSeparators(path), qstring(s->calculator->title)));
-    }
-}
-
-bool CalculatorWindow::openSaved(const SavedCalculation& s, const QString& path) {
-    if (!maySetAside()) {
-        return false;
-    }
-    load(s);
-    run([this] { calculate(); });
-    QStringList changed;
-    for (const auto& [control, text] : s.results) {
-        const Result* r = calculator_.result(control);
-        const bool shown = r && text != r->defaultText && // a result, and one a calculation wrote
-                           std::find(s.stale.begin(), s.stale.end(), control) == s.stale.end();
-        const std::string now = shown ? lastRecord_.written(calculator_.id(*r)) : std::string();
-        if (!now.empty() && now != text) {
-            changed << QStringLiteral("%1：保存的 %2，重新计算为 %3")
-                           .arg(QString::fromStdString(resultCaption(*r)),
-                                QString::fromStdString(text), QString::fromStdString(now));
-        }
-    }
-    if (!changed.isEmpty()) {
-        report(QStringLiteral("文件中保存的结果与按其输入重新计算的结果不同：\n") +
-               changed.join(QLatin1Char('\n')));
-    }
-    setFile(path);
-    return true;
-}
-
-void CalculatorWindow::load(const SavedCalculation& s) {
-    setVariant(s.variant);
-    titleBlock_ = s.title;
-    for (const auto& [control, text] : s.inputs) {
-        setControlText(control, text);
-    }
-    for (const Result& r : calculator_.results) {
-        if (r.control.empty()) {
-            continue; // beyond the window
-        }
-        const auto saved =
-            std::find_if(s.results.begin(), s.results.end(),
-                         [&](const auto& result) { return result.first == r.control; });
-        setControlText(r.control,
-                       saved != s.results.end() ? saved->second : std::string(r.defaultText));
-        if (ResultField* f = resultField(r.control)) {
-            f->setCalculated(saved != s.results.end());
-            f->setStale(std::find(s.stale.begin(), s.stale.end(), r.control) != s.stale.end());
-        }
-    }
-    showVerdicts(true);
-}
-
-void CalculatorWindow::askAndSave() {
-    QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("保存计算"),
-        file_.isEmpty() ? QDir(lastFolder()).filePath(title() + ".slope") : file_,
-        QStringLiteral("计算文件 (*.slope)"));
-    if (path.isEmpty()) {
-        return;
-    }
-    if (!path.endsWith(QStringLiteral(".slope"))) {
-        path += QStringLiteral(".slope");
-    }
-    saveTo(path);
-}
-
-void CalculatorWindow::askAndOpen() {
-    const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("打开计算"), lastFolder(),
-                                     QStringLiteral("计算文件 (*.slope);;所有文件 (*)"));
-    if (!path.isEmpty()) {
-        openFile(path);
-    }
-}
-
-QString CalculatorWindow::lastFolder() {
-    return QSettings().value(kFolderKey, QDir::homePath()).toString();
 }
 
 QString CalculatorWindow::resultsTable() const {

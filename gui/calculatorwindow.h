@@ -143,10 +143,16 @@ class CalculatorWindow : public QWidget, public Form {
     // runs the calculation under the failure model, the second hides the window. Also the keys.
     void connectButtons();
 
-    // A button for an action at a free place of the window, in twips.
-    void addButton(Action action, int left, int top, int width, int height);
-    // The panel of every result at a glance (see ResultsPanel), at a free place, in twips.
-    void addResultsPanel(int left, int top, int width, int height);
+    // Where the actions' buttons and the panel of every result at a glance (see ResultsPanel)
+    // stand, at free places of the window, in twips.
+    struct Place {
+        int left, top, width, height;
+    };
+    struct FreePlaces {
+        Place report, save, open, copy, results;
+    };
+    // connectButtons(), and the actions' buttons and the results panel at their places.
+    void addActions(const FreePlaces& places);
 
     // Runs one event handler under the failure model.
     void run(const std::function<void()>& handler);
@@ -167,6 +173,11 @@ class CalculatorWindow : public QWidget, public Form {
     void setVisible(bool visible) override;
 
   private:
+    // The time a calculation is stamped with, to the minute.
+    static std::string timestamp();
+    void addButton(Action action, const Place& place);
+    // The title block last typed in any window: where a new calculation starts from.
+    static subprogram::TitleBlock lastTitleBlock();
     void calculate();
     void noteEdit();
     void setFile(const QString& path); // saved to or opened from: no pending edits

@@ -72,13 +72,12 @@ AnchorBarWindow::AnchorBarWindow(Reporter reporter)
         setTabOrder(control<QWidget>(this, kFocusOrder[i - 1]),
                     control<QWidget>(this, kFocusOrder[i]));
     }
-    connectButtons();
-    // beside 退出, two rows of small buttons
-    addButton(Action::Report, 5235, 3000, 1050, 300);
-    addButton(Action::Copy, 6315, 3000, 1050, 300);
-    addButton(Action::Save, 5235, 3315, 1050, 300);
-    addButton(Action::Open, 6315, 3315, 1050, 300);
-    addResultsPanel(7560, 120, 5820, 5940);
+    // beside 退出, two rows of small buttons; the results to the right
+    addActions({.report = {5235, 3000, 1050, 300},
+                .save = {5235, 3315, 1050, 300},
+                .open = {6315, 3315, 1050, 300},
+                .copy = {6315, 3000, 1050, 300},
+                .results = {7560, 120, 5820, 5940}});
     control<QWidget>(this, "Text1")->setFocus();
 }
 

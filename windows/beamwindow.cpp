@@ -68,12 +68,11 @@ BeamWindow::BeamWindow(Reporter reporter) : CalculatorWindow(kBeam, std::move(re
     }
     connect(control<QLineEdit>(this, "Text2"), &QLineEdit::textChanged, this,
             [this] { redraw(false); });
-    connectButtons();
-    addButton(Action::Report, 2400, 2760, 735, 375);
-    addButton(Action::Save, 2355, 3240, 825, 375);
-    addButton(Action::Open, 2355, 3720, 825, 375);
-    addButton(Action::Copy, 2355, 4200, 825, 375);
-    addResultsPanel(6060, 240, 5520, 4935);
+    addActions({.report = {2400, 2760, 735, 375},
+                .save = {2355, 3240, 825, 375},
+                .open = {2355, 3720, 825, 375},
+                .copy = {2355, 4200, 825, 375},
+                .results = {6060, 240, 5520, 4935}});
 }
 
 void BeamWindow::redraw(bool fromSpanList) {

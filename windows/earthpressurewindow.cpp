@@ -153,12 +153,11 @@ EarthPressureWindow::EarthPressureWindow(Reporter reporter)
     auto* sketch = new EarthPressureSketch(control<QWidget>(this, "parameter"));
     sketch->setObjectName(QStringLiteral("Picture1"));
     setTwipsGeometry(sketch, 3240, 240, 3315, 3555);
-    connectButtons();
-    addButton(Action::Report, 5520, 4455, 1455, 450); // between the frames, beside 退出
-    addButton(Action::Save, 3960, 30, 900, 300);      // above the parameters
-    addButton(Action::Open, 4920, 30, 900, 300);
-    addButton(Action::Copy, 5880, 30, 1095, 300);
-    addResultsPanel(120, 6300, 6996, 1440);
+    addActions({.report = {5520, 4455, 1455, 450}, // between the frames, beside 退出
+                .save = {3960, 30, 900, 300},      // above the parameters
+                .open = {4920, 30, 900, 300},
+                .copy = {5880, 30, 1095, 300},
+                .results = {120, 6300, 6996, 1440}}); // below the original window
     control<QLineEdit>(this, "hx")->setFocus();
 }
 

@@ -206,14 +206,13 @@ GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
     }
     drawSection({});
 
-    connectButtons();
-    addButton(Action::Report, 5760, 7320, 1215, 495);
-    addButton(Action::Save, 4200, 30, 900, 300); // above the picture
-    addButton(Action::Open, 5160, 30, 900, 300);
-    addButton(Action::Copy, 6120, 30, 1095, 300);
-    // every result with its verdict, under the checks' fields; what the routines cannot honour,
+    // every result with its verdict under the checks' fields; what the routines cannot honour,
     // under them
-    addResultsPanel(7500, 1500, 7560, 4680);
+    addActions({.report = {5760, 7320, 1215, 495},
+                .save = {4200, 30, 900, 300}, // above the picture
+                .open = {5160, 30, 900, 300},
+                .copy = {6120, 30, 1095, 300},
+                .results = {7500, 1500, 7560, 4680}});
     auto* warnings = new QLabel(this);
     warnings->setObjectName(QStringLiteral("warnings"));
     warnings->setWordWrap(true);
