@@ -26,7 +26,7 @@ constexpr std::int16_t kBars = 3;              // the window designs a bundle of
 AnchorBar anchorBarDesign(std::int16_t bars, double bodyDiameter, double tension,
                           double inclination, double barStrength, bool permanent, double importance,
                           double rockBond, double groutBond, double barDiameter, Trace* trace) {
-    return evaluate<Keep>(trace, "anchorBarDesign", [&]<typename Num>(Keep<Num> keep) {
+    return evaluate<Keep>(trace, "anchorBarDesign", [=]<typename Num>(Keep<Num> keep) {
         const Coefficients coefficients = permanent ? kPermanent : kTemporary;
         const Num xi1 = keep("ξ1", coefficients.xi1);
         const Num xi2 = keep("ξ2", coefficients.xi2);
@@ -47,7 +47,7 @@ AnchorBar anchorBarDesign(std::int16_t bars, double bodyDiameter, double tension
 }
 
 double barSection(std::int16_t bars, double barDiameter, Trace* trace) {
-    return evaluate<Keep>(trace, "barSection", [&]<typename Num>(Keep<Num> keep) {
+    return evaluate<Keep>(trace, "barSection", [=]<typename Num>(Keep<Num> keep) {
         const Num n = keep.input("n", double(bars)), d = keep.input("d", barDiameter);
         const Num pi = keep.input("π", kPiDecimal);
         return keep("As,提供", n * pi * d * d / 4).value();

@@ -7,7 +7,7 @@ namespace subprogram {
 ActivePressure coulombActive(double height, double unitWeight, double friction, double cohesion,
                              double surcharge, double wallFriction, double /*theta*/, double slope,
                              double backInclination, Trace* trace) {
-    return evaluate<Keep>(trace, "coulombActive", [&]<typename Num>(Keep<Num> keep) {
+    return evaluate<Keep>(trace, "coulombActive", [=]<typename Num>(Keep<Num> keep) {
         const Num H = keep.input("H", height), gamma = keep.input("γ", unitWeight);
         const Num phi = keep.input("φ", friction), c = keep.input("c", cohesion);
         const Num q = keep.input("q", surcharge), delta = keep.input("δ", wallFriction);
@@ -46,7 +46,7 @@ namespace subprogram {
 
 AtRestPressure atRestEarthPressure(double friction, double surcharge, double unitWeight,
                                    double height, Trace* trace) {
-    return evaluate<Keep>(trace, "atRestEarthPressure", [&]<typename Num>(Keep<Num> keep) {
+    return evaluate<Keep>(trace, "atRestEarthPressure", [=]<typename Num>(Keep<Num> keep) {
         const Num phi = keep.input("φ", friction), q = keep.input("q", surcharge);
         const Num gamma = keep.input("γ", unitWeight), H = keep.input("H", height);
         const Num f = keep("φr", radians(phi));
@@ -62,7 +62,7 @@ ActivePressure limitedFillEarthPressure(double height, double unitWeight, double
                                         double cohesion, double /*q*/, double wallFriction,
                                         double faceInclination, double slope,
                                         double backInclination, Trace* trace) {
-    return evaluate<Keep>(trace, "limitedFillEarthPressure", [&]<typename Num>(Keep<Num> keep) {
+    return evaluate<Keep>(trace, "limitedFillEarthPressure", [=]<typename Num>(Keep<Num> keep) {
         const Num H = keep.input("H", height), gamma = keep.input("γ", unitWeight);
         const Num deltaR = keep.input("δr", faceFriction), c = keep.input("c", cohesion);
         const Num delta = keep.input("δ", wallFriction), theta = keep.input("θ", faceInclination);

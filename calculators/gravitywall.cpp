@@ -41,7 +41,7 @@ template <FormulaNumber Number> class Store : public Keep<Number> {
 WallWeight uprightWallWeight(float batter, float totalHeight, float toeHeight,
                              float baseInclination, float topWidth, float toeWidth,
                              float unitWeight, float baseWidth, Trace* trace) {
-    return evaluate<Store>(trace, "uprightWallWeight", [&]<typename Num>(Store<Num> store) {
+    return evaluate<Store>(trace, "uprightWallWeight", [=]<typename Num>(Store<Num> store) {
         const Num n = store.input("n", batter), Ht = store.input("Ht", totalHeight);
         const Num h1 = store.input("h1", toeHeight), alpha0 = store.input("α0", baseInclination);
         const Num b1 = store.input("b1", topWidth), b2 = store.input("b2", toeWidth);
@@ -70,7 +70,7 @@ WallWeight shelfWallWeight(float batter, float upperSlope, float lowerSlope, flo
                            float totalHeight, float footingHeight, float topWidth,
                            float upperBottomWidth, float lowerFrontWidth, float toeProjection,
                            float upperTopWidth, float baseWidth, float unitWeight, Trace* trace) {
-    return evaluate<Store>(trace, "shelfWallWeight", [&]<typename Num>(Store<Num> store) {
+    return evaluate<Store>(trace, "shelfWallWeight", [=]<typename Num>(Store<Num> store) {
         const Num n = store.input("n", batter), x2 = store.input("x2", upperSlope);
         const Num x3 = store.input("x3", lowerSlope), h1 = store.input("h1", upperHeight);
         const Num Ht = store.input("Ht", totalHeight), h4 = store.input("h4", footingHeight);
@@ -78,7 +78,9 @@ WallWeight shelfWallWeight(float batter, float upperSlope, float lowerSlope, flo
         const Num b3 = store.input("b3", lowerFrontWidth), b4 = store.input("b4", toeProjection);
         const Num b5 = store.input("b5", upperTopWidth), b = store.input("b", baseWidth);
         const Num gammaW = store.input("γw", unitWeight);
-        const Num hp = Ht - h1 - h4; // h′, the height of the lower wall, never stored
+        // h′, the height of the lower wall, and block 5's parts: never stored, and `auto` so
+        // that the fast evaluation tests them only in the stored values they flow into
+        const auto hp = Ht - h1 - h4;
 
         const Num A1 = store("A1", n * h1 * h1 / 2);
         const Num L1 = store("L1", hp * n + b4 + b2 - x2 * h1 - (h1 / 3) * n);
@@ -90,9 +92,9 @@ WallWeight shelfWallWeight(float batter, float upperSlope, float lowerSlope, flo
         const Num L4 = store("L4", (hp * n + b3) / 2 + b4);
         const Num A5 = store("A5", hp * (b1 + b2 - b3) / 2);
         // moment of block 5 about the vertical through b4 + b3: two right triangles of height h′
-        const Num outer = hp * x3;
-        const Num inner = hp * x3 - b2 - b1 + b3;
-        const Num M5 = (hp * x3 * hp * 0.5 / 3) * outer - (inner * hp * 0.5 / 3) * inner;
+        const auto outer = hp * x3;
+        const auto inner = hp * x3 - b2 - b1 + b3;
+        const auto M5 = (hp * x3 * hp * 0.5 / 3) * outer - (inner * hp * 0.5 / 3) * inner;
         const Num L5 = store("L5", M5 / A5 + b4 + b3);
         const Num A6 = store("A6", b * h4);
         const Num L6 = store("L6", b / 2);
@@ -110,7 +112,7 @@ WallWeight shelfWallWeight(float batter, float upperSlope, float lowerSlope, flo
 float antiSlidingFactor(float weight, float earthPressure, float baseInclination,
                         float backInclination, float wallFriction, float baseFriction, Trace* trace,
                         double* drive) {
-    return evaluate<Store>(trace, "antiSlidingFactor", [&]<typename Num>(Store<Num> store) {
+    return evaluate<Store>(trace, "antiSlidingFactor", [=]<typename Num>(Store<Num> store) {
         const Num G = store.input("G", weight), Ea = store.input("Ea", earthPressure);
         const Num alpha0 = store.input("α0", baseInclination);
         const Num alpha = store.input("α", backInclination), delta = store.input("δ", wallFriction);
@@ -136,7 +138,7 @@ float antiSlidingFactor(float weight, float earthPressure, float baseInclination
 float antiOverturningFactor(float weight, float earthPressure, float baseInclination,
                             float leverHeight, float backInclination, float wallFriction,
                             float baseWidth, float centroid, Trace* trace) {
-    return evaluate<Store>(trace, "antiOverturningFactor", [&]<typename Num>(Store<Num> store) {
+    return evaluate<Store>(trace, "antiOverturningFactor", [=]<typename Num>(Store<Num> store) {
         const Num G = store.input("G", weight), Ea = store.input("Ea", earthPressure);
         const Num alpha0 = store.input("α0", baseInclination), z = store.input("z", leverHeight);
         const Num alpha = store.input("α", backInclination), delta = store.input("δ", wallFriction);
@@ -153,7 +155,7 @@ float antiOverturningFactor(float weight, float earthPressure, float baseInclina
 }
 
 float earthPressureLeverHeight(float soilHeight, float totalHeight, Trace* trace) {
-    return evaluate<Store>(trace, "leverHeight", [&]<typename Num>(Store<Num> store) {
+    return evaluate<Store>(trace, "leverHeight", [=]<typename Num>(Store<Num> store) {
         const Num H = store.input("H", soilHeight), Ht = store.input("Ht", totalHeight);
         return static_cast<float>(store("z", H / 3 + Ht - H).value());
     });
@@ -162,7 +164,7 @@ float earthPressureLeverHeight(float soilHeight, float totalHeight, Trace* trace
 BaseStress baseStress(float weight, float soilHeight, float totalHeight, float baseRise,
                       float centroid, float wallFriction, float backInclination,
                       float earthPressure, float baseWidth, Trace* trace) {
-    return evaluate<Store>(trace, "baseStress", [&]<typename Num>(Store<Num> store) {
+    return evaluate<Store>(trace, "baseStress", [=]<typename Num>(Store<Num> store) {
         const Num G = store.input("G", weight), H = store.input("H", soilHeight);
         const Num Ht = store.input("Ht", totalHeight), h2 = store.input("h2", baseRise);
         const Num x0 = store.input("x0", centroid), delta = store.input("δ", wallFriction);
@@ -198,7 +200,7 @@ BaseStress baseStress(float weight, float soilHeight, float totalHeight, float b
 }
 
 float meanBasePressure(float normalForce, float baseWidth, Trace* trace) {
-    return evaluate<Store>(trace, "meanBasePressure", [&]<typename Num>(Store<Num> store) {
+    return evaluate<Store>(trace, "meanBasePressure", [=]<typename Num>(Store<Num> store) {
         const Num N = store.input("N", normalForce), b = store.input("b", baseWidth);
         return static_cast<float>(store("pk", N / b).value());
     });

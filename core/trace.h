@@ -136,17 +136,29 @@ template <FormulaNumber Number> class Keep {
 // which throws the failure of the operation that fails first. Traced, they run on Shown, Num's
 // operations that also keep each value's formula, with the values formed before a failure in
 // the trace.
+// The traced and the checked evaluations stand apart from the fast one, each taking its own copy
+// of the formulas' captures: the fast one then keeps its inputs in registers, and builds no
+// capture in memory for a path it does not take.
+template <template <typename> class Recorder, typename Formulas>
+[[gnu::noinline]] auto evaluateTraced(Trace* trace, std::string_view step, Formulas formulas) {
+    trace->beginStep(step);
+    return formulas(Recorder<Shown>(trace));
+}
+template <template <typename> class Recorder, typename Formulas>
+[[gnu::noinline, gnu::cold]] auto evaluateChecked(Formulas formulas) {
+    return formulas(Recorder<Num>(nullptr));
+}
+
 template <template <typename> class Recorder, typename Formulas>
 [[gnu::always_inline]] inline auto evaluate(Trace* trace, std::string_view step,
-                                            const Formulas& formulas) {
-    if (trace) {
-        trace->beginStep(step);
-        return formulas(Recorder<Shown>(trace));
+                                            Formulas formulas) {
+    if (trace) [[unlikely]] {
+        return evaluateTraced<Recorder>(trace, step, formulas);
     }
     try {
         return formulas(Recorder<DeferredNum>(nullptr));
     } catch (const CalcError&) {
         // something failed: which operation, and how, the checked evaluation tells
     }
-    return formulas(Recorder<Num>(nullptr));
+    return evaluateChecked<Recorder>(formulas);
 }
