@@ -232,11 +232,9 @@ bool Reader::next(Record& record) {
         quoteLine_ = 0;
         unterminated_ = false;
         blank_ = length == 0;
+        // (the first record is never read here: it fills the empty buffer, the other way, which
+        // takes its line end as the batch's)
         const bool crlf = *stop == '\r' && stop[1] == '\n';
-        if (!endSeen_) {
-            endSeen_ = true;
-            lineEnd_ = crlf ? "\r\n" : *stop == '\r' ? "\r" : "\n";
-        }
         position_ += length + (crlf ? 2 : 1);
         return true;
     }

@@ -423,6 +423,18 @@ TEST(CsvReader, FindsWhatEndsACellWhereverItLies) {
     }
 }
 
+// The first record's line end is the one the batch writes, whatever the later records end with.
+TEST(CsvReader, TheFirstRecordsLineEndIsTheBatchs) {
+    for (const auto& [text, end] :
+         {std::pair{"a\nb\r\nc\r\n", "\n"}, {"a\r\nb\nc\n", "\r\n"}, {"a\rb\nc\r\n", "\r"}}) {
+        std::istringstream in(text);
+        csv::Reader views(in);
+        for (csv::Record record; views.next(record);) {
+        }
+        EXPECT_EQ(views.lineEnd(), end) << testing::PrintToString(text);
+    }
+}
+
 TEST(Slopecalc, ABeamBatchRefusesTooManySpansAfterReadingEveryField) {
     const Outcome r = slopecalc({"beam", "--csv", "-"},
                                 "n,q,b\n100,10,200\n100,abc,200\n1000,10,x\n2.5,abc,200\n");
