@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calculators/pressurediagram.h"
 #include "calculators/sketch.h"
 #include "core/form.h"
 #include "core/record.h"
@@ -186,6 +187,11 @@ struct Calculator {
     // for the report, or nothing.
     std::string (*sketch)(int variant, const Form& form, const CalculationRecord& record,
                           Sketch& sketch) = nullptr;
+    // The earth pressure's distribution with depth, for a calculator that forms one: the law of a
+    // calculation of `variant` on `fields` that succeeded, its height and its labels (`written`:
+    // what it wrote). Nothing for a variant without one, or fields that cannot be read.
+    std::optional<PressureSetting> (*pressure)(int variant, const Form& fields,
+                                               const Written& written) = nullptr;
     // Beyond the window: fills, on the command line, a parameter that was not given from those
     // that were (`texts` and `given` follow `fields`).
     void (*completeParameters)(std::span<std::string> texts,

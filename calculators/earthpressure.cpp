@@ -195,6 +195,39 @@ const Variant kModes[] = {
 
 const Step kCoulombStep{"coulombActive", "库仑主动土压力"};
 
+namespace {
+
+// The distribution of the pressure a mode calculated, from the fields it read.
+std::optional<PressureSetting> earthPressureDistribution(int mode, const Form& form,
+                                                         const Written& written) {
+    try {
+        const double H = form.readDouble(in::H), gamma = form.readDouble(in::gamma);
+        const double c = form.readDouble(in::c), q = form.readDouble(in::q);
+        switch (EarthPressureMode(mode)) {
+        case EarthPressureMode::Coulomb:
+            return PressureSetting{PressureLaw::coulomb(gamma, form.readDouble(in::phi), c, q,
+                                                        form.readDouble(in::delta),
+                                                        form.readDouble(in::beta),
+                                                        form.readDouble(in::alpha)),
+                                   H,
+                                   {"Ea", written.result(out::Ea), {}}};
+        case EarthPressureMode::LimitedFill:
+            return PressureSetting{
+                PressureLaw::limitedFill(gamma, form.readDouble(in::deltaR), c,
+                                         form.readDouble(in::delta), form.readDouble(in::theta),
+                                         form.readDouble(in::beta), form.readDouble(in::alpha)),
+                H,
+                {"Ea", written.result(out::Ea), {}}};
+        case EarthPressureMode::AtRest:
+            return PressureSetting{PressureLaw::atRest(form.readDouble(in::phi), q, gamma), H, {}};
+        }
+    } catch (const CalcError&) {
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 const Calculator kEarthPressure{
     .command = "earth-pressure",
     .english = "earth pressure on a retaining wall (--mode coulomb|at-rest|limited-fill)",
@@ -208,6 +241,7 @@ const Calculator kEarthPressure{
     .calculate = [](int mode, Form& form,
                     Trace* trace) { calculateEarthPressure(EarthPressureMode(mode), form, trace); },
     .resultsHelp = "Ka Ea (coulomb, limited-fill), K0 E0 (at-rest)",
+    .pressure = earthPressureDistribution,
 };
 
 } // namespace subprogram

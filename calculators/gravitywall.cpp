@@ -526,6 +526,27 @@ std::vector<std::string> wallWarnings(int type, const Form& fields, const Writte
 
 } // namespace
 
+namespace {
+
+// The wall's earth pressure (Coulomb's, over the soil's height H) from the fields as the
+// calculation reads them for it; the checks take it at H/3 above the base of the soil.
+std::optional<PressureSetting> wallPressure(int, const Form& form, const Written& written) {
+    try {
+        const double H = form.readDouble(in::H);
+        return PressureSetting{
+            PressureLaw::coulomb(form.readDouble(in::gamma), form.readDouble(in::phi),
+                                 form.readDouble(in::c), form.readDouble(in::q),
+                                 form.readDouble(in::delta), form.readDouble(in::beta),
+                                 form.readDouble(in::alpha)),
+            H,
+            {"Ea", written.result(out::Ea), H / 3}};
+    } catch (const CalcError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
 const Calculator kGravityWall{
     .command = "gravity-wall",
     .english = "gravity retaining wall (--type upright|shelf)",
@@ -543,6 +564,7 @@ const Calculator kGravityWall{
     .warnings = wallWarnings,
     .sketch = [](int type, const Form& form, const CalculationRecord& record,
                  Sketch& sketch) { return wallSection(WallType(type), form, record, sketch); },
+    .pressure = wallPressure,
 };
 
 } // namespace subprogram

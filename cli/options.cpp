@@ -8,6 +8,7 @@
 #include "core/wholefile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <ostream>
 #include <span>
@@ -30,6 +31,9 @@ const OptionHelp kOptions[] = {
      "error column"},
     {"--report FILE",
      "the calculation report (计算书) as one HTML file, written whole or not at all"},
+    {"--diagram N",
+     "earth-pressure and gravity-wall: after the results, the pressure's distribution with depth "
+     "as CSV, a row z,p (m from the top, kPa) at each of N+1 equal steps over the height"},
     {"--encoding NAME",
      "with --csv: the batch's encoding (GBK, GB18030, UTF-16LE ...) when it is not UTF-8; it is "
      "read in it and written back in it"},
@@ -256,6 +260,16 @@ Options parseArguments(const std::vector<std::string>& args) {
         } else if (isOption(arg, "--report")) {
             once(arg, options.reportFile.has_value());
             options.reportFile = optionValue(args, i, "--report");
+        } else if (isOption(arg, "--diagram")) {
+            once(arg, options.diagramSteps != 0);
+            const std::string steps = optionValue(args, i, "--diagram");
+            int n = 0;
+            const auto [end, ec] = std::from_chars(steps.data(), steps.data() + steps.size(), n);
+            if (ec != std::errc() || end != steps.data() + steps.size() || n < 1 || n > 100000) {
+                throw UsageError("--diagram takes a number of steps from 1 to 100000, not '" +
+                                 escapedForLine(steps) + "'");
+            }
+            options.diagramSteps = n;
         } else if (isOption(arg, "--csv")) {
             once(arg, options.csvFile.has_value());
             options.csvFile = optionValue(args, i, "--csv");
@@ -294,6 +308,14 @@ Options parseArguments(const std::vector<std::string>& args) {
     }
     if (options.csvFile && (options.trace || options.reportFile)) {
         throw UsageError("--trace and --report are for one calculation, not a --csv batch");
+    }
+    if (options.diagramSteps != 0 && !calculator.pressure) {
+        throw UsageError("--diagram is for a calculator of earth pressure (earth-pressure, "
+                         "gravity-wall), not " +
+                         command);
+    }
+    if (options.csvFile && options.diagramSteps != 0) {
+        throw UsageError("--diagram is for one calculation, not a --csv batch");
     }
     if (options.encoding && !options.csvFile) {
         throw UsageError("--encoding is for a --csv batch");

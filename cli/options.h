@@ -36,6 +36,7 @@ struct Options {
     bool trace = false;
     bool version = false;
     std::optional<std::string> reportFile;
+    int diagramSteps = 0; // --diagram N: the pressure's distribution in N steps after the results
     std::map<std::string, std::string> values; // NAME=TEXT given on the command line, or saved
 };
 

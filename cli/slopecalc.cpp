@@ -8,6 +8,7 @@
 #include "core/wholefile.h"
 #include "report/report.h"
 
+#include <cmath>
 #include <cstring>
 #include <ctime>
 #include <optional>
@@ -26,6 +27,7 @@ struct Outcome {
     std::optional<RowFailure> failure;
     std::string failedText; // the text of a field that could not be read
     std::string message;    // "13: TypeMismatch (a=\"x\")"
+    std::optional<subprogram::PressureDiagram> diagram; // --diagram's, of one that succeeded
 };
 
 // One calculation of the options' calculator and variant: a batch of one row with no cells, its
@@ -45,7 +47,7 @@ Outcome calculate(const Options& options, CalculationRecord* record,
     const auto calculation = [&](Form& fields, Trace* trace) {
         calculator.calculate(options.variant, fields, trace);
     };
-    Outcome outcome{&calculator, {}, {}, {}, {}, {}};
+    Outcome outcome{&calculator, {}, {}, {}, {}, {}, {}};
     outcome.failure = form.run([&] {
         record ? recordCalculation(form, *record, calculation) : calculation(form, nullptr);
     });
@@ -76,12 +78,24 @@ Outcome calculate(const Options& options, CalculationRecord* record,
             outcome.verdicts.emplace_back(columns.names[columns.ofVerdict[v]],
                                           judgements[v].outcome);
         }
+        if (options.diagramSteps > 0) {
+            if (const auto setting = calculator.pressure(options.variant, form, written)) {
+                outcome.diagram = subprogram::pressureDiagram(setting->law, setting->height,
+                                                              options.diagramSteps);
+            }
+        }
     }
     return outcome;
 }
 
 std::string valueText(const Trace::Entry& e) {
     return e.single ? singleToText(static_cast<float>(e.value)) : doubleToText(e.value);
+}
+
+// A depth or a pressure of the diagram as the program writes a double; a value the law cannot
+// give (a root of a negative number on a wall the routine refuses) as null.
+std::string diagramCell(double value) {
+    return std::isfinite(value) ? doubleToText(value) : "null";
 }
 
 // Every written number is a JSON number: "1.5E-05" and "-0.5" are.
@@ -97,6 +111,15 @@ void printJson(const Outcome& outcome, const Trace* trace, std::ostream& out) {
             << (judged == subprogram::Outcome::NotChecked ? "null"
                 : judged == subprogram::Outcome::Met      ? "true"
                                                           : "false");
+    }
+    if (outcome.diagram) {
+        out << separator << "\"diagram\": [";
+        for (std::size_t i = 0; i < outcome.diagram->depths.size(); ++i) {
+            out << (i ? ", [" : "[") << diagramCell(outcome.diagram->depths[i]) << ", "
+                << diagramCell(outcome.diagram->values[i]) << "]";
+        }
+        out << "]";
+        separator = ", ";
     }
     if (trace) {
         out << separator << "\"trace\": [";
@@ -180,6 +203,13 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         }
         if (options.trace) {
             printTrace(record.trace, out);
+        }
+        if (outcome.diagram) {
+            out << "z,p\n";
+            for (std::size_t i = 0; i < outcome.diagram->depths.size(); ++i) {
+                out << diagramCell(outcome.diagram->depths[i]) << ','
+                    << diagramCell(outcome.diagram->values[i]) << '\n';
+            }
         }
     }
     if (outcome.failure && !options.json) {

@@ -130,6 +130,11 @@ class CalculatorWindow : public QWidget, public Form {
     // from.
     static QString lastFolder();
 
+    // The last calculation's pressure diagram as the report draws it, while the inputs are
+    // unchanged; and in a window of its own (or a message when there is none).
+    const std::optional<Sketch>& pressureDiagram() const { return lastDiagram_; }
+    void showPressureDiagram();
+
   signals:
     // After every calculation that ran, failed or not: its record is reportRecord().
     void calculated();
@@ -153,6 +158,11 @@ class CalculatorWindow : public QWidget, public Form {
     };
     // connectButtons(), and the actions' buttons and the results panel at their places.
     void addActions(const FreePlaces& places);
+
+    // The earth pressure's distribution with depth, for a calculator that forms one: a small
+    // drawing of the last calculation's diagram at `picture` under `caption`, cleared when an
+    // input changes, which a click opens large (showPressureDiagram).
+    void addPressureDiagram(const Place& caption, const Place& picture);
 
     // Runs one event handler under the failure model.
     void run(const std::function<void()>& handler);
@@ -180,6 +190,7 @@ class CalculatorWindow : public QWidget, public Form {
     static subprogram::TitleBlock lastTitleBlock();
     void calculate();
     void noteEdit();
+    void drawPressureDiagram();
     void setFile(const QString& path); // saved to or opened from: no pending edits
     // After a calculation: marks the results it did not write, shows or clears the verdicts.
     void markResults(const CalculationRecord& record);
@@ -204,4 +215,8 @@ class CalculatorWindow : public QWidget, public Form {
     CalculationRecord lastRecord_;
     ReportContext lastContext_{};
     QImage lastDrawing_;
+    class SketchPicture* diagramThumbnail_ = nullptr;
+    std::optional<Sketch> lastDiagram_;
+    QString lastDiagramNote_;
+    QWidget* diagramView_ = nullptr;
 };

@@ -85,6 +85,7 @@ struct ReportPages::Piece {
     const std::vector<Column>* columns = nullptr; // a row's or header's grid
     bool header = false;
     bool drawing = false;
+    const Sketch* sketch = nullptr; // the drawing's; none: the window's picture
     double drawingHeight = 0, drawingWidth = 0;
 
     void setHtml(const QString& html) {
@@ -133,12 +134,11 @@ ReportPages::ReportPages(const report::Document& document, const QImage& picture
             break;
         case Block::Kind::Drawing: {
             piece->drawing = true;
-            const ReportContext& c = *document.context;
-            const double w = c.sketch ? c.sketch->width : picture_.width();
-            const double h = c.sketch ? c.sketch->height : picture_.height();
-            const double scale =
-                std::min({kTextWidth * 0.75 / w, kPageHeight * 0.45 / h,
-                          c.sketch ? 1e9 : kDpi / 96 / picture_.devicePixelRatio()});
+            const Sketch* sketch = piece->sketch = drawingOf(b, *document.context);
+            const double w = sketch ? sketch->width : picture_.width();
+            const double h = sketch ? sketch->height : picture_.height();
+            const double scale = std::min({kTextWidth * 0.75 / w, kPageHeight * 0.45 / h,
+                                           sketch ? 1e9 : kDpi / 96 / picture_.devicePixelRatio()});
             piece->drawingWidth = w * scale;
             piece->drawingHeight = h * scale;
             break;
@@ -252,8 +252,8 @@ void ReportPages::paintPage(QPainter& painter, int page) const {
         if (piece.drawing) {
             const QRectF target(kMargin + (kTextWidth - piece.drawingWidth) / 2, p.top,
                                 piece.drawingWidth, piece.drawingHeight);
-            if (document_.context->sketch) {
-                paintSketch(painter, *document_.context->sketch, target);
+            if (piece.sketch) {
+                paintSketch(painter, *piece.sketch, target);
             } else {
                 painter.drawImage(target, picture_);
             }

@@ -13,6 +13,9 @@ using subprogram::Result;
 using subprogram::Step;
 using subprogram::Variant;
 
+// The steps a report's pressure diagram is drawn in: a smooth curve where it bends.
+constexpr int kDiagramSteps = 200;
+
 namespace report {
 
 namespace {
@@ -83,6 +86,7 @@ class Builder {
         intermediateValues();
         results();
         drawing();
+        pressureDiagram();
         block(Block::Kind::Note,
               "注：计算值按程序界面的显示规则书写（双精度 15 位有效数字，单精度 7 位有效数字），"
               "约值取四位有效数字；角度换算采用 π = 3.1415926。");
@@ -319,6 +323,16 @@ class Builder {
         }
     }
 
+    void pressureDiagram() {
+        if (context_.diagram) {
+            section("土压力分布图（按比例）");
+            Block drawing{Block::Kind::Drawing, {}, 0, -1, {}};
+            drawing.diagram = true;
+            doc_.blocks.push_back(std::move(drawing));
+            block(Block::Kind::Paragraph, html::escaped(context_.diagramNote));
+        }
+    }
+
     const ReportContext& context_;
     const Calculator& calculator_;
     const Variant& variant_;
@@ -369,7 +383,7 @@ class Html {
                 rowHtml(b);
                 break;
             case Block::Kind::Drawing:
-                drawingHtml();
+                drawingHtml(b);
                 break;
             }
         }
@@ -421,12 +435,13 @@ class Html {
         }
         out_ += "</tr>\n";
     }
-    void drawingHtml() {
+    void drawingHtml(const Block& b) {
         const ReportContext& c = *doc_.context;
+        const Sketch* sketch = drawingOf(b, c);
         out_ += "<div class=\"drawing\">" +
-                (c.sketch ? sketchSvg(*c.sketch)
-                          : "<img src=\"drawing.png\" width=\"" + std::to_string(c.imageWidth) +
-                                "\" height=\"" + std::to_string(c.imageHeight) + "\">") +
+                (sketch ? sketchSvg(*sketch)
+                        : "<img src=\"drawing.png\" width=\"" + std::to_string(c.imageWidth) +
+                              "\" height=\"" + std::to_string(c.imageHeight) + "\">") +
                 "</div>\n";
     }
 
@@ -474,7 +489,23 @@ ReportContext reportContext(const Calculator& calculator, int variant, const For
             context.sketch = std::move(sketch);
         }
     }
+    if (calculator.pressure && !record.failure && !record.writes.empty()) {
+        const subprogram::WrittenTexts written([&](ResultId r) { return record.written(r); });
+        if (const auto setting = calculator.pressure(variant, form, written)) {
+            const subprogram::PressureDiagram d =
+                subprogram::pressureDiagram(setting->law, setting->height, kDiagramSteps);
+            context.diagram = subprogram::drawPressureDiagram(d, setting->labels);
+            context.diagramNote = subprogram::diagramNote(d, setting->labels);
+        }
+    }
     return context;
+}
+
+const Sketch* drawingOf(const report::Block& block, const ReportContext& context) {
+    if (block.diagram) {
+        return context.diagram ? &*context.diagram : nullptr;
+    }
+    return context.sketch ? &*context.sketch : nullptr;
 }
 
 std::string reportHtml(const ReportContext& context, const CalculationRecord& record) {

@@ -27,6 +27,10 @@ struct ReportContext {
     // warns of
     std::vector<subprogram::Judgement> judgements;
     std::vector<std::string> warnings;
+    // of a calculation of earth pressure that succeeded: the pressure's distribution with depth,
+    // to scale, and what is said under it
+    std::optional<Sketch> diagram;
+    std::string diagramNote;
 };
 
 // The context of a calculation of `variant` on `form`, and its drawing when the calculator has
@@ -52,6 +56,7 @@ struct Block {
     int level = 0;                  // a heading's: 2 for a section, 3 for a step
     int table = -1;                 // a row's table
     std::vector<std::string> cells; // a row's cells (inline HTML; a number's text as written)
+    bool diagram = false;           // a drawing's: the pressure diagram, not the calculator's
 };
 
 struct Document {
@@ -60,7 +65,7 @@ struct Document {
     std::vector<std::pair<std::string, std::string>> titleBlock; // label, text
     std::vector<std::vector<Column>> tables;
     std::vector<Block> blocks;
-    const ReportContext* context; // the drawing
+    const ReportContext* context; // the drawings
 };
 
 Document document(const ReportContext& context, const CalculationRecord& record);
@@ -73,6 +78,10 @@ std::pair<std::string, std::string> decimalParts(const std::string& text);
 // The whole report as one HTML page, with its drawing inside it as SVG, or as the picture
 // "drawing.png" the window keeps beside it.
 std::string reportHtml(const ReportContext& context, const CalculationRecord& record);
+
+// The drawing a Drawing block shows: the pressure diagram, the calculator's sketch, or none (the
+// window's picture).
+const Sketch* drawingOf(const report::Block& block, const ReportContext& context);
 
 // A sketch as inline SVG, a pixel for every 15 of its units.
 std::string sketchSvg(const Sketch& sketch);

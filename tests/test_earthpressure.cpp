@@ -1,11 +1,14 @@
 #include "calculators/earthpressure.h"
+#include "calculators/pressurediagram.h"
 
 #include "failswith.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
+#include <random>
 #include <string>
 
 using namespace subprogram;
@@ -112,6 +115,121 @@ TEST(AtRestEarthPressure, ARightAngleLeavesATinyCoefficient) {
     const AtRestPressure r = atRestEarthPressure(90, 1.5, 18, 5); // sin falls short of 1
     EXPECT_NEAR(r.K0, 3.3e-16, 0.1e-16);
     EXPECT_NEAR(r.E0, 3.0e-14, 0.1e-14);
+}
+
+// The distribution's area by Simpson's rule over many steps: an integration of p(z) independent
+// of the resultant formula it is derived from.
+double simpsonArea(const PressureLaw& law, double H) {
+    constexpr int kSteps = 4000;
+    double sum = 0;
+    for (int i = 0; i <= kSteps; ++i) {
+        sum += (i == 0 || i == kSteps ? 1 : i % 2 ? 4 : 2) * law.at(H * i / kSteps);
+    }
+    return sum * H / kSteps / 3;
+}
+
+// Rankine's cases, worked by hand for a vertical smooth wall behind level fill, H = 5 m,
+// γ = 18 kN/m³, φ = 30° (Ka = 1/3, √Ka = 0.57735): p = γzKa + qKa − 2c√Ka.
+struct Rankine {
+    const char* name;
+    double c, q;
+    double top, base, area;       // kPa, kPa, kN/m (net, the tension zone counted)
+    std::optional<double> z0;     // m
+    double compressed, aboveBase; // the compressed part's area, its centroid above the base
+};
+
+TEST(PressureDiagram, ReducesToRankinesDistributionsWorkedByHand) {
+    const Rankine cases[] = {
+        // a triangle: 30 kPa at the base, ½·18·25/3 = 75, at H/3
+        {"triangle", 0, 0, 0, 30, 75, std::nullopt, 75, 5.0 / 3},
+        // a trapezoid from qKa = 3.333 to 33.333: 75 + 10·5/3 = 91.667, at H(2a+b)/(3(a+b))
+        {"trapezoid", 0, 10, 10.0 / 3, 100.0 / 3, 275.0 / 3, std::nullopt, 275.0 / 3,
+         5 * (20.0 / 3 + 100.0 / 3) / (3 * 110.0 / 3)},
+        // cohesion c = 10: −11.547 at the top, z0 = 2c/(γ√Ka) = 1.9245, 30 − 11.547 at the base;
+        // the net area 75 − 2·10·5·0.57735 = 17.265, the compressed triangle ½·18.453·3.0755
+        {"cohesion", 10, 0, -11.547005, 18.452995, 17.264973, 1.9245009, 28.376088,
+         (5 - 1.9245009) / 3},
+    };
+    for (const Rankine& r : cases) {
+        SCOPED_TRACE(r.name);
+        const PressureLaw law = PressureLaw::coulomb(18, 30, r.c, r.q, 0, 0, 90);
+        const PressureDiagram d = pressureDiagram(law, 5, 10);
+        EXPECT_NEAR(d.top, r.top, 1e-5);
+        EXPECT_NEAR(d.base, r.base, 1e-5);
+        EXPECT_NEAR(d.area, r.area, 1e-5);
+        ASSERT_EQ(d.zeroDepth.has_value(), r.z0.has_value());
+        if (r.z0) {
+            EXPECT_NEAR(*d.zeroDepth, *r.z0, 1e-6);
+        }
+        EXPECT_EQ(d.tension, r.c > 0);
+        EXPECT_NEAR(d.compressedArea, r.compressed, 1e-5);
+        EXPECT_NEAR(5 - d.actionDepth, r.aboveBase, 1e-6);
+        EXPECT_EQ(d.depths.size(), 11u);
+        EXPECT_EQ(d.depths.back(), 5.0);
+        // the area is Ea, as the routine gives it
+        EXPECT_NEAR(d.area, coulombActive(5, 18, 30, r.c, r.q, 0, 45, 0, 90).Ea, 1e-9);
+    }
+    // at rest: (γz + q)·K0 with K0 = 1 − sin 30° = 0.5, whose base value is E0
+    const PressureDiagram rest = pressureDiagram(PressureLaw::atRest(30, 1.5, 18), 5, 4);
+    EXPECT_NEAR(rest.top, 0.75, 1e-6);
+    EXPECT_NEAR(rest.base, atRestEarthPressure(30, 1.5, 18, 5).E0, 1e-12);
+    EXPECT_NEAR(rest.values[2], (18 * 2.5 + 1.5) * 0.5, 1e-6);
+    // limited fill: a straight line whose area is the routine's Ea
+    const PressureLaw fill = PressureLaw::limitedFill(18, 12, 5, 10, 70, 0, 80);
+    EXPECT_NEAR(fill.at(2) - fill.at(1), fill.at(5) - fill.at(4), 1e-9);
+    EXPECT_NEAR(pressureDiagram(fill, 6, 3).area,
+                limitedFillEarthPressure(6, 18, 12, 5, 0, 10, 70, 0, 80).Ea, 1e-9);
+}
+
+// On any wall the routine accepts, the diagram's area, integrated, is the routine's Ea: the
+// distribution is the derivative of the very formula, curved where c > 0 and δ or β ≠ 0.
+TEST(PressureDiagram, ItsAreaIsTheRoutinesResultantOnRandomWalls) {
+    std::mt19937 random(29);
+    const auto uniform = [&random](double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    int checked = 0;
+    for (int i = 0; i < 400; ++i) {
+        const double H = uniform(1, 12), gamma = uniform(16, 22), phi = uniform(15, 40);
+        const double c = uniform(0, 1) < 0.3 ? 0 : uniform(0, 30);
+        const double q = uniform(0, 1) < 0.3 ? 0 : uniform(0, 40);
+        const double delta = uniform(0, phi / 2), beta = uniform(0, phi * 0.8);
+        const double alpha = uniform(70, 110);
+        ActivePressure r{};
+        try {
+            r = coulombActive(H, gamma, phi, c, q, delta, 45, beta, alpha);
+        } catch (const CalcError&) {
+            continue;
+        }
+        const PressureLaw law = PressureLaw::coulomb(gamma, phi, c, q, delta, beta, alpha);
+        const double tolerance = 1e-7 * (std::abs(r.Ea) + gamma * H * H);
+        EXPECT_NEAR(law.resultant(H), r.Ea, tolerance) << i;
+        EXPECT_NEAR(simpsonArea(law, H), r.Ea, tolerance) << i;
+        const PressureDiagram d = pressureDiagram(law, H, 50);
+        if (d.zeroDepth) {
+            EXPECT_NEAR(law.at(*d.zeroDepth), 0, 1e-6) << i;
+        }
+        ++checked;
+    }
+    EXPECT_GT(checked, 300);
+}
+
+TEST(PressureDiagram, TheDrawingHatchesAndLabelsATensionZone) {
+    const PressureDiagram d = pressureDiagram(PressureLaw::coulomb(18, 30, 10, 0, 0, 0, 90), 5, 40);
+    const Sketch s = drawPressureDiagram(d, {"Ea", 17.265, 5.0 / 3});
+    std::vector<std::string> texts;
+    for (const SketchText& t : s.texts) {
+        texts.push_back(t.text);
+    }
+    for (const char* label : {"拉力区", "-11.55 kPa", "18.45 kPa", "z₀ = 1.925 m",
+                              "Ea = 17.27 kN/m", "距墙底 1.025 m", "H/3 = 1.667 m", "H = 5 m"}) {
+        EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << label;
+    }
+    ASSERT_EQ(s.polygons.size(), 1u); // the compressed part, below z0
+    for (const auto& [x, y] : s.polygons[0].points) {
+        (void)y;
+        EXPECT_GE(x, s.polygons[0].points[0].first - 1e-9); // right of the wall's back
+    }
 }
 
 } // namespace

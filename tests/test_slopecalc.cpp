@@ -120,6 +120,21 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"missing_file", {"anchor", "--csv", "/nonexistent/x.csv"}, 2, "", "cannot read"},
     Case{"unknown_column", {"anchor", "--csv", "-"}, 2, "", "slopecalc: unknown column 'x' for anchor\n",
          "Htk,x\n1,2\n"},
+    // the pressure's distribution after the results: at rest (γz + q)·K0, its base value E0
+    Case{"diagram", {"earth-pressure", "--mode", "at-rest", "--diagram", "2"}, 0,
+         "K0=0.50000000773502\nE0=45.7500007077544\nz,p\n0,0.750000011602531\n"
+         "2.5,23.2500003596784\n5,45.7500007077544\n", ""},
+    Case{"diagram_json", {"earth-pressure", "--json", "--diagram=1", "q=0"}, 0,
+         "{\"Ka\": 0.333333350522268, \"Ea\": 75.0000038675102, \"diagram\": [[0, 0], "
+         "[5, 30.0000015470041]]}\n", ""}, // γHKa at the base
+    Case{"diagram_of_a_failure", {"earth-pressure", "--diagram", "4", "H=x"}, 1, "",
+         "error 13: TypeMismatch (H=\"x\")\n"},
+    Case{"diagram_not_a_count", {"gravity-wall", "--type", "shelf", "--diagram", "1e3"}, 2, "",
+         "--diagram takes a number of steps from 1 to 100000, not '1e3'"},
+    Case{"diagram_of_an_anchor", {"anchor", "--diagram", "3"}, 2, "",
+         "--diagram is for a calculator of earth pressure"},
+    Case{"diagram_of_a_batch", {"earth-pressure", "--diagram", "3", "--csv", "-"}, 2, "",
+         "not a --csv batch"},
     Case{"version", {"--version"}, 0, "slopecalc " SLOPE_VERSION "\n", ""},
     // after "--" every argument is NAME=TEXT, options included
     Case{"options_end", {"anchor", "--json", "--", "Htk=5"}, 0,

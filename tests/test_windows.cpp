@@ -295,6 +295,45 @@ TEST_F(Windows, TheWallSectionFollowsTheFieldsAndTheLastCalculation) {
     EXPECT_EQ(message(), wall->sectionReason());
 }
 
+// The pressure diagram of the last calculation that succeeded: small in the window, large on a
+// click with what the report says under it, in the report; an input changed clears it.
+TEST_F(Windows, ThePressureDiagramFollowsTheLastCalculation) {
+    const auto labels = [this] {
+        QStringList out;
+        for (const SketchText& t : window->pressureDiagram().value_or(Sketch{}).texts) {
+            out << QString::fromStdString(t.text);
+        }
+        return out;
+    };
+    open("solidstrees");
+    click("DiagramPicture");
+    EXPECT_TRUE(message().contains("请先按“计算”"));
+    type("Cx", "10"); // Rankine's wall with cohesion: z0 = 2c/(γ√Ka)
+    type("Qx", "0");
+    click("Command1");
+    EXPECT_TRUE(labels().contains("拉力区"));
+    EXPECT_TRUE(labels().contains("z₀ = 1.925 m"));
+    EXPECT_TRUE(window->reportHtml().contains("土压力分布图"));
+    click("DiagramPicture");
+    auto* view = window->findChild<QWidget*>(QStringLiteral("DiagramView"));
+    ASSERT_NE(view, nullptr);
+    EXPECT_TRUE(view->isVisible());
+    EXPECT_TRUE(view->findChild<QLabel*>()->text().contains("拉力区"));
+    type("hx", "6");
+    EXPECT_FALSE(window->pressureDiagram());
+    EXPECT_TRUE(view->findChild<SketchPicture*>()->sketch().lines.empty());
+    type("hx", "x"); // a calculation that fails draws none
+    click("Command1");
+    message();
+    EXPECT_FALSE(window->pressureDiagram());
+    EXPECT_FALSE(window->reportHtml().contains("土压力分布图"));
+    // the wall's, with the lever its checks take
+    open("Command6");
+    click("Option1");
+    click("Command1");
+    EXPECT_TRUE(labels().contains("H/3 = 0.8667 m"));
+}
+
 TEST(WallPictures, AMissingOrForeignFileIsReportedAndThePictureKept) {
     QTemporaryDir folder;
     ASSERT_TRUE(shelfWallDrawing(1).save(folder.filePath("22.bmp"), "BMP"));

@@ -148,7 +148,8 @@ class EarthPressureSketch : public QWidget {
 
 EarthPressureWindow::EarthPressureWindow(Reporter reporter)
     : CalculatorWindow(subprogram::kEarthPressure, std::move(reporter)) {
-    setClientTwips(this, 7236, 7860); // the results panel below the original window
+    // the results panel below the original window, the pressure diagram to its right
+    setClientTwips(this, 9900, 7860);
     buildControls(this, kControls, &calculator());
     auto* sketch = new EarthPressureSketch(control<QWidget>(this, "parameter"));
     sketch->setObjectName(QStringLiteral("Picture1"));
@@ -157,7 +158,8 @@ EarthPressureWindow::EarthPressureWindow(Reporter reporter)
                 .save = {3960, 30, 900, 300},      // above the parameters
                 .open = {4920, 30, 900, 300},
                 .copy = {5880, 30, 1095, 300},
-                .results = {120, 6300, 6996, 1440}}); // below the original window
+                .results = {120, 6300, 9660, 1440}}); // below the original window
+    addPressureDiagram({7380, 120, 2400, 480}, {7380, 660, 2400, 5460});
     control<QLineEdit>(this, "hx")->setFocus();
 }
 
