@@ -34,6 +34,13 @@ const OptionHelp kOptions[] = {
     {"--diagram N",
      "earth-pressure and gravity-wall: after the results, the pressure's distribution with depth "
      "as CSV, a row z,p (m from the top, kPa) at each of N+1 equal steps over the height"},
+    {"--vary NAME=FROM:TO:N|NAME=v1;v2;...",
+     "a study of one parameter: N values from FROM to TO at equal steps (both included, N >= 2), "
+     "or the values listed, the others as given; printed as a --csv batch of them would be"},
+    {"--least NAME=FROM:TO[:STEP]",
+     "anchor and gravity-wall: the least value of NAME from FROM to TO, in steps of STEP (0.001 "
+     "when not given), at which every check holds; NAME=value and the results there, every range "
+     "where all checks hold on standard error, status 1 when none does"},
     {"--encoding NAME",
      "with --csv: the batch's encoding (GBK, GB18030, UTF-16LE ...) when it is not UTF-8; it is "
      "read in it and written back in it"},
@@ -270,6 +277,12 @@ Options parseArguments(const std::vector<std::string>& args) {
                                  escapedForLine(steps) + "'");
             }
             options.diagramSteps = n;
+        } else if (isOption(arg, "--vary")) {
+            once(arg, options.vary.has_value());
+            options.vary = optionValue(args, i, "--vary");
+        } else if (isOption(arg, "--least")) {
+            once(arg, options.least.has_value());
+            options.least = optionValue(args, i, "--least");
         } else if (isOption(arg, "--csv")) {
             once(arg, options.csvFile.has_value());
             options.csvFile = optionValue(args, i, "--csv");
@@ -308,6 +321,23 @@ Options parseArguments(const std::vector<std::string>& args) {
     }
     if (options.csvFile && (options.trace || options.reportFile)) {
         throw UsageError("--trace and --report are for one calculation, not a --csv batch");
+    }
+    if (options.vary || options.least) {
+        const char* study = options.vary ? "--vary" : "--least";
+        if (options.vary && options.least) {
+            throw UsageError("--vary and --least do not go together");
+        }
+        if (options.csvFile || options.json || options.trace || options.reportFile ||
+            options.diagramSteps != 0) {
+            throw UsageError(std::string(study) +
+                             " prints a table of its own: not with --csv, --json, --trace, "
+                             "--report or --diagram");
+        }
+        if (options.least && calculator.verdicts.empty()) {
+            throw UsageError("--least is for a calculator with checks (anchor, gravity-wall), "
+                             "not " +
+                             command);
+        }
     }
     if (options.diagramSteps != 0 && !calculator.pressure) {
         throw UsageError("--diagram is for a calculator of earth pressure (earth-pressure, "

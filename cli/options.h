@@ -36,6 +36,8 @@ struct Options {
     bool trace = false;
     bool version = false;
     std::optional<std::string> reportFile;
+    std::optional<std::string> vary;  // --vary NAME=…: a study of one field (see cli/study.h)
+    std::optional<std::string> least; // --least NAME=…: the least value meeting every check
     int diagramSteps = 0; // --diagram N: the pressure's distribution in N steps after the results
     std::map<std::string, std::string> values; // NAME=TEXT given on the command line, or saved
 };

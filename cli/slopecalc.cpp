@@ -1,5 +1,8 @@
 #include "slopecalc.h"
 
+#include "cli/single.h"
+#include "cli/study.h"
+
 #include "cli/batch.h"
 #include "cli/fdstream.h"
 #include "cli/options.h"
@@ -17,24 +20,8 @@
 using subprogram::Calculator;
 using subprogram::Field;
 
-namespace {
-
-// One calculation as slopecalc prints it.
-struct Outcome {
-    const Calculator* calculator;
-    std::vector<std::pair<std::string, std::string>> results;          // name, text: as written
-    std::vector<std::pair<std::string, subprogram::Outcome>> verdicts; // of one that succeeded
-    std::optional<RowFailure> failure;
-    std::string failedText; // the text of a field that could not be read
-    std::string message;    // "13: TypeMismatch (a=\"x\")"
-    std::optional<subprogram::PressureDiagram> diagram; // --diagram's, of one that succeeded
-};
-
-// One calculation of the options' calculator and variant: a batch of one row with no cells, its
-// fields read from NAME=TEXT or their defaults. With `record`, what it reads, forms and writes is
-// recorded for a trace or a report.
-Outcome calculate(const Options& options, CalculationRecord* record,
-                  std::optional<ReportContext>* context) {
+SingleRun calculate(const Options& options, CalculationRecord* record,
+                    std::optional<ReportContext>* context) {
     const Calculator& calculator = *options.calculator;
     const Columns columns = outputColumns(calculator, calculator.variant(options.variant));
     std::vector<bool> given;
@@ -47,7 +34,7 @@ Outcome calculate(const Options& options, CalculationRecord* record,
     const auto calculation = [&](Form& fields, Trace* trace) {
         calculator.calculate(options.variant, fields, trace);
     };
-    Outcome outcome{&calculator, {}, {}, {}, {}, {}, {}};
+    SingleRun outcome{&calculator, {}, {}, {}, {}, {}, {}};
     outcome.failure = form.run([&] {
         record ? recordCalculation(form, *record, calculation) : calculation(form, nullptr);
     });
@@ -88,6 +75,8 @@ Outcome calculate(const Options& options, CalculationRecord* record,
     return outcome;
 }
 
+namespace {
+
 std::string valueText(const Trace::Entry& e) {
     return e.single ? singleToText(static_cast<float>(e.value)) : doubleToText(e.value);
 }
@@ -99,7 +88,7 @@ std::string diagramCell(double value) {
 }
 
 // Every written number is a JSON number: "1.5E-05" and "-0.5" are.
-void printJson(const Outcome& outcome, const Trace* trace, std::ostream& out) {
+void printJson(const SingleRun& outcome, const Trace* trace, std::ostream& out) {
     out << "{";
     const char* separator = "";
     for (const auto& [name, text] : outcome.results) {
@@ -187,10 +176,16 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     if (options.csvFile) {
         return runCsv(options, in, out, err);
     }
+    if (options.vary) {
+        return runVariation(options, out, err);
+    }
+    if (options.least) {
+        return runLeastSearch(options, out, err);
+    }
     CalculationRecord record;
     std::optional<ReportContext> context;
     const bool recording = options.trace || options.reportFile;
-    const Outcome outcome =
+    const SingleRun outcome =
         calculate(options, recording ? &record : nullptr, options.reportFile ? &context : nullptr);
     if (options.json) {
         printJson(outcome, options.trace ? &record.trace : nullptr, out);

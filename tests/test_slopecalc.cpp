@@ -14,6 +14,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -135,6 +136,15 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
          "--diagram is for a calculator of earth pressure"},
     Case{"diagram_of_a_batch", {"earth-pressure", "--diagram", "3", "--csv", "-"}, 2, "",
          "not a --csv batch"},
+    Case{"vary_range_too_short", {"anchor", "--vary", "Htk=1:2:1"}, 2, "", "takes N from 2"},
+    Case{"vary_given_too", {"anchor", "Htk=3", "--vary", "Htk=1;2"}, 2, "", "'Htk' is given, and studied"},
+    Case{"vary_unknown_name", {"anchor", "--vary", "X=1:2:3"}, 2, "", "unknown name 'X'"},
+    Case{"vary_and_json", {"anchor", "--json", "--vary", "Htk=1;2"}, 2, "", "not with --csv, --json"},
+    Case{"least_without_checks", {"beam", "--least", "q=1:2"}, 2, "", "--least is for a calculator with checks"},
+    Case{"least_backwards", {"anchor", "--least", "Htk=2:1"}, 2, "", "needs FROM < TO"},
+    Case{"least_no_number", {"anchor", "--least", "Htk=a:1"}, 2, "", "'a' is no number"},
+    Case{"least_none", {"gravity-wall", "--type", "upright", "--least", "b=0.2:0.5:0.1"}, 1, "",
+         "slopecalc: no value of b from 0.2 to 0.5 in steps of 0.1 meets every check\n"},
     Case{"version", {"--version"}, 0, "slopecalc " SLOPE_VERSION "\n", ""},
     // after "--" every argument is NAME=TEXT, options included
     Case{"options_end", {"anchor", "--json", "--", "Htk=5"}, 0,
@@ -448,6 +458,95 @@ TEST(CsvReader, TheFirstRecordsLineEndIsTheBatchs) {
         }
         EXPECT_EQ(views.lineEnd(), end) << testing::PrintToString(text);
     }
+}
+
+// A study's table is the table of single calculations at its values, for any field of any
+// calculator: the results and verdicts of each row are those NAME=value gives alone.
+TEST(Study, ItsRowsAreTheSingleCalculationsAtItsValues) {
+    const std::vector<std::vector<std::string>> calculations = {
+        {"earth-pressure"},
+        {"earth-pressure", "--mode", "at-rest"},
+        {"earth-pressure", "--mode", "limited-fill"},
+        {"anchor"},
+        {"gravity-wall", "--type", "upright"},
+        {"gravity-wall", "--type", "shelf"},
+        {"beam", "n=4"}};
+    const std::vector<std::pair<std::string, std::string>> studies = {
+        {"H", "3:9:4"},     {"phi", "20;25;x"},    {"q", "0:40:3"},    {"c", "0;12"},
+        {"Htk", "5:500:4"}, {"D", "90;130;1E400"}, {"b", "0.8:2.4:5"}, {"fa", "100;;300"},
+        {"h1", "1:2.5:3"},  {"q", "1:30:3"},       {"b", "150:400:3"}};
+    int compared = 0;
+    for (const auto& calculation : calculations) {
+        for (const auto& [name, values] : studies) {
+            std::vector<std::string> args = calculation;
+            args.insert(args.end(), {"--vary", name + "=" + values});
+            const Outcome table = slopecalc(args);
+            if (table.status == 2) {
+                continue; // a name this calculator does not have
+            }
+            const std::vector<csv::Row> rows = rowsOf(table.out);
+            ASSERT_GE(rows.size(), 3u) << table.err;
+            for (std::size_t r = 1; r < rows.size(); ++r) {
+                std::vector<std::string> single = calculation;
+                single.push_back(name + "=" + rows[r][0]);
+                const Outcome one = slopecalc(single);
+                std::string cells; // the single run as name=value lines, as the row holds them
+                for (std::size_t c = 1; c + 1 < rows[0].size(); ++c) {
+                    if (!rows[r][c].empty()) {
+                        cells += rows[0][c] + "=" +
+                                 (rows[r][c] == "not checked" ? "not checked" : rows[r][c]) + "\n";
+                    }
+                }
+                EXPECT_EQ(cells, one.out) << name << "=" << rows[r][0];
+                EXPECT_EQ(rows[r].back().empty(), one.status == 0) << name << "=" << rows[r][0];
+                ++compared;
+            }
+        }
+    }
+    EXPECT_GT(compared, 100);
+}
+
+// On random walls the least base width meets every check, and the step below it fails one.
+TEST(Study, TheLeastValueMeetsEveryCheckAndTheStepBelowDoesNot) {
+    std::mt19937 random(7);
+    const auto uniform = [&random](double low, double high) {
+        return std::uniform_real_distribution<double>(low, high)(random);
+    };
+    int found = 0;
+    for (int i = 0; i < 30; ++i) {
+        const std::vector<std::string> wall = {
+            "gravity-wall",
+            "--type",
+            i % 2 ? "shelf" : "upright",
+            "q=" + std::to_string(uniform(0, 30)),
+            "phi=" + std::to_string(uniform(25, 40)),
+            "mu=" + std::to_string(uniform(0.3, 0.6)),
+            "ground=" + std::string(i % 3 ? "土质" : "岩质"),
+            "fa=" + std::string(i % 4 ? std::to_string(uniform(120, 400)) : "")};
+        std::vector<std::string> args = wall;
+        args.insert(args.end(), {"--least", "b=0.5:4:0.01"});
+        const Outcome least = slopecalc(args);
+        if (least.status == 1) {
+            EXPECT_NE(least.err.find("meets every check"), std::string::npos);
+            continue;
+        }
+        ASSERT_EQ(least.status, 0) << least.err;
+        const std::string value = least.out.substr(2, least.out.find('\n') - 2);
+        const auto judged = [&](double b) {
+            std::vector<std::string> one = wall;
+            one.push_back("b=" + std::to_string(b));
+            const Outcome r = slopecalc(one);
+            return r.status == 0 && r.out.find("=no\n") == std::string::npos;
+        };
+        const double b = std::stod(value);
+        EXPECT_TRUE(judged(b)) << value;
+        if (b > 0.5 + 1e-9) {
+            EXPECT_FALSE(judged(b - 0.01)) << value;
+        }
+        EXPECT_NE(least.err.find("every check holds for b in [" + value), std::string::npos);
+        ++found;
+    }
+    EXPECT_GT(found, 10);
 }
 
 TEST(Slopecalc, ABeamBatchRefusesTooManySpansAfterReadingEveryField) {

@@ -1,0 +1,178 @@
+#include "study.h"
+
+#include "cli/batch.h"
+#include "cli/csv.h"
+#include "cli/single.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <ostream>
+#include <sstream>
+
+using subprogram::Calculator;
+using subprogram::Field;
+
+namespace {
+
+// NAME and what follows its '=', the name a field of the calculator that is not given otherwise.
+std::pair<std::string, std::string> namedSpec(const Calculator& calculator,
+                                              const std::string& option, const std::string& spec) {
+    const std::size_t equals = spec.find('=');
+    if (equals == std::string::npos || equals == 0) {
+        throw UsageError(option + " takes NAME=…, not '" + escapedForLine(spec) + "'");
+    }
+    std::string name = spec.substr(0, equals);
+    if (!calculator.field(name)) {
+        throw UsageError("unknown name '" + escapedForLine(name) + "' for " +
+                         std::string(calculator.command));
+    }
+    return {std::move(name), spec.substr(equals + 1)};
+}
+
+double number(const std::string& option, const std::string& text) {
+    double value = 0;
+    ErrorKind error{};
+    if (!::readDouble(text, value, error) || !std::isfinite(value)) {
+        throw UsageError(option + ": '" + escapedForLine(text) + "' is no number");
+    }
+    return value;
+}
+
+std::vector<std::string> split(const std::string& text, char separator) {
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find(separator, from)) != std::string::npos; from = at + 1) {
+        parts.push_back(text.substr(from, at - from));
+    }
+    parts.push_back(text.substr(from));
+    return parts;
+}
+
+// The options a study passes on to each of its calculations: the field studied no longer given.
+void refuseGivenTwice(const Options& options, const std::string& name, const char* option) {
+    if (options.values.contains(name)) {
+        throw UsageError("'" + escapedForLine(name) + "' is given, and studied by " + option);
+    }
+}
+
+} // namespace
+
+std::string studyValueText(double value) {
+    return doubleToText(value);
+}
+
+Variation parseVariation(const Calculator& calculator, const std::string& spec) {
+    auto [name, rest] = namedSpec(calculator, "--vary", spec);
+    Variation v{std::move(name), {}};
+    const std::vector<std::string> range = split(rest, ':');
+    if (range.size() == 3) {
+        const double from = number("--vary", range[0]), to = number("--vary", range[1]);
+        long long n = 0;
+        std::istringstream count(range[2]);
+        if (!(count >> n) || !count.eof() || n < 2 || n > 1000000) {
+            throw UsageError("--vary " + v.name + "=FROM:TO:N takes N from 2 to 1000000, not '" +
+                             escapedForLine(range[2]) + "'");
+        }
+        for (long long i = 0; i < n; ++i) {
+            v.values.push_back(
+                i == 0       ? range[0]
+                : i == n - 1 ? range[1]
+                             : studyValueText(from + (to - from) * double(i) / double(n - 1)));
+        }
+    } else if (range.size() == 1) {
+        v.values = split(rest, ';');
+    } else {
+        throw UsageError("--vary takes NAME=FROM:TO:N or NAME=v1;v2;…, not '" +
+                         escapedForLine(spec) + "'");
+    }
+    return v;
+}
+
+int runVariation(const Options& options, std::ostream& out, std::ostream& err) {
+    const Variation v = parseVariation(*options.calculator, *options.vary);
+    refuseGivenTwice(options, v.name, "--vary");
+    // a batch of one column: the same engine, the same table
+    std::string batch = v.name + "\n";
+    for (const std::string& value : v.values) {
+        csv::appendField(batch, value);
+        batch += '\n';
+    }
+    Options asBatch = options;
+    asBatch.vary.reset();
+    asBatch.csvFile = "-";
+    std::istringstream in(batch);
+    return runCsv(asBatch, in, out, err);
+}
+
+LeastSearch parseLeastSearch(const Calculator& calculator, const std::string& spec) {
+    auto [name, rest] = namedSpec(calculator, "--least", spec);
+    const std::vector<std::string> range = split(rest, ':');
+    if (range.size() != 2 && range.size() != 3) {
+        throw UsageError("--least takes NAME=FROM:TO or NAME=FROM:TO:PRECISION, not '" +
+                         escapedForLine(spec) + "'");
+    }
+    LeastSearch s{std::move(name), number("--least", range[0]), number("--least", range[1]),
+                  range.size() == 3 ? number("--least", range[2]) : 0.001};
+    if (!(s.from < s.to) || !(s.precision > 0)) {
+        throw UsageError("--least " + s.name + "=FROM:TO:PRECISION needs FROM < TO and a " +
+                         "precision above 0");
+    }
+    if ((s.to - s.from) / s.precision > 1e12) {
+        throw UsageError("--least: the range holds more than 10^12 steps of the precision");
+    }
+    return s;
+}
+
+int runLeastSearch(const Options& options, std::ostream& out, std::ostream& err) {
+    const Calculator& calculator = *options.calculator;
+    const LeastSearch s = parseLeastSearch(calculator, *options.least);
+    refuseGivenTwice(options, s.name, "--least");
+    const auto steps = static_cast<long long>(std::floor((s.to - s.from) / s.precision + 1e-9));
+    const auto text = [&s](long long k) {
+        return studyValueText(s.from + s.precision * static_cast<double>(k));
+    };
+    Options one = options;
+    one.least.reset();
+    std::map<long long, SingleRun> judged;
+    const auto run = [&](long long k) -> const SingleRun& {
+        auto at = judged.find(k);
+        if (at == judged.end()) {
+            one.values[s.name] = text(k);
+            at = judged.emplace(k, calculate(one, nullptr, nullptr)).first;
+        }
+        return at->second;
+    };
+    // every check holds: the calculation succeeded and no verdict failed (a check not made,
+    // such as the bearing without fa, does not fail)
+    const auto holds = [&](long long k) {
+        const SingleRun& r = run(k);
+        return !r.failure && std::none_of(r.verdicts.begin(), r.verdicts.end(), [](const auto& v) {
+            return v.second == subprogram::Outcome::NotMet;
+        });
+    };
+    const std::vector<Run> runs = passingRuns(steps, holds);
+    if (runs.empty()) {
+        err << "slopecalc: no value of " << s.name << " from " << studyValueText(s.from) << " to "
+            << text(steps) << " in steps of " << studyValueText(s.precision)
+            << " meets every check\n";
+        return kFailed;
+    }
+    const SingleRun& least = run(runs.front().first);
+    out << s.name << '=' << text(runs.front().first) << '\n';
+    for (const auto& [name, value] : least.results) {
+        out << name << '=' << value << '\n';
+    }
+    for (const auto& [name, judgedOutcome] : least.verdicts) {
+        out << name << '=' << outcomeWord(judgedOutcome) << '\n';
+    }
+    const auto interval = [&](const Run& r) {
+        return "[" + text(r.first) + ", " + text(r.last) + "]";
+    };
+    err << "slopecalc: every check holds for " << s.name << " in " << interval(runs.front());
+    for (std::size_t i = 1; i < runs.size(); ++i) {
+        err << (i + 1 == runs.size() ? " and " : ", ") << interval(runs[i]);
+    }
+    err << '\n';
+    return kCalculated;
+}
