@@ -1,9 +1,9 @@
 #include "batch.h"
 
+#include "calculators/rowform.h"
 #include "cli/csv.h"
 #include "cli/encoding.h"
 #include "cli/fdstream.h"
-#include "cli/rowform.h"
 #include "core/utf8.h"
 
 #include <cerrno>

@@ -248,25 +248,6 @@ bool Reader::next(Record& record) {
     return true;
 }
 
-void appendField(std::string& out, std::string_view field) {
-    if (std::none_of(field.begin(), field.end(), [](char c) {
-            // ',' '"' '\r' '\n' all lie below '0'
-            return static_cast<unsigned char>(c) < '0' &&
-                   (c == ',' || c == '"' || c == '\r' || c == '\n');
-        })) {
-        out += field;
-        return;
-    }
-    out += '"';
-    for (char c : field) {
-        out += c;
-        if (c == '"') {
-            out += '"';
-        }
-    }
-    out += '"';
-}
-
 void appendRow(std::string& out, const Row& row, std::string_view lineEnd) {
     for (std::size_t i = 0; i < row.size(); ++i) {
         if (i > 0) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/utf8.h"
+
 #include <istream>
 #include <string>
 #include <string_view>
@@ -67,8 +69,6 @@ class Reader {
     std::string_view lineEnd_ = "\n", foreignMark_;
 };
 
-// Appends one field to `out`, quoted only when it holds a comma, a quote or a line break.
-void appendField(std::string& out, std::string_view field);
 // Appends one record with `lineEnd` to `out`, its fields as appendField writes them.
 void appendRow(std::string& out, const Row& row, std::string_view lineEnd);
 

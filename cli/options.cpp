@@ -357,43 +357,6 @@ Options parseArguments(const std::vector<std::string>& args) {
     return options;
 }
 
-std::string escapedForLine(std::string_view text) {
-    std::string out;
-    const auto hex = [&out](unsigned char c) {
-        char digits[8];
-        std::snprintf(digits, sizeof digits, "\\x%02x", c);
-        out += digits;
-    };
-    for (std::size_t i = 0; i < text.size();) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c >= 0x80) {
-            const std::size_t length = utf8::sequenceLength(text.substr(i));
-            if (length == 0) {
-                hex(c);
-                ++i;
-            } else {
-                out.append(text.substr(i, length));
-                i += length;
-            }
-            continue;
-        }
-        if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c == '\\' || c == '"') {
-            out += '\\';
-            out += static_cast<char>(c);
-        } else if (c < 0x20 || c == 0x7F) {
-            hex(c);
-        } else {
-            out += static_cast<char>(c);
-        }
-        ++i;
-    }
-    return out;
-}
-
 std::vector<std::string> startingTexts(const Calculator& calculator,
                                        const std::map<std::string, std::string>& values) {
     std::vector<std::string> texts;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculators/calculator.h"
+#include "core/utf8.h"
 
 #include <iosfwd>
 #include <map>
@@ -52,8 +53,3 @@ std::vector<std::string> startingTexts(const subprogram::Calculator& calculator,
 
 void printGeneralHelp(std::ostream& out);
 void printCommandHelp(const subprogram::Calculator& calculator, std::ostream& out);
-
-// Text echoed into a one-line message, with its control characters, backslashes and quotes
-// escaped, and the bytes that are not UTF-8 written as \xNN: a value never breaks the line it is
-// quoted in, nor sends the terminal a sequence of its own.
-std::string escapedForLine(std::string_view text);

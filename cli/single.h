@@ -2,8 +2,8 @@
 
 // slopecalc's single calculation, which a study repeats.
 
+#include "calculators/rowform.h"
 #include "cli/options.h"
-#include "cli/rowform.h"
 #include "core/record.h"
 #include "report/report.h"
 

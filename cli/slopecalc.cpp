@@ -3,10 +3,10 @@
 #include "cli/single.h"
 #include "cli/study.h"
 
+#include "calculators/rowform.h"
 #include "cli/batch.h"
 #include "cli/fdstream.h"
 #include "cli/options.h"
-#include "cli/rowform.h"
 #include "core/json.h"
 #include "core/wholefile.h"
 #include "report/report.h"

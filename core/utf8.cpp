@@ -1,5 +1,8 @@
 #include "utf8.h"
 
+#include <algorithm>
+#include <cstdio>
+
 namespace utf8 {
 
 std::size_t sequenceLength(std::string_view s) {
@@ -76,3 +79,63 @@ void append(std::string& out, unsigned code) {
 }
 
 } // namespace utf8
+
+std::string escapedForLine(std::string_view text) {
+    std::string out;
+    const auto hex = [&out](unsigned char c) {
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "\\x%02x", c);
+        out += digits;
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x80) {
+            const std::size_t length = utf8::sequenceLength(text.substr(i));
+            if (length == 0) {
+                hex(c);
+                ++i;
+            } else {
+                out.append(text.substr(i, length));
+                i += length;
+            }
+            continue;
+        }
+        if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c == '\\' || c == '"') {
+            out += '\\';
+            out += static_cast<char>(c);
+        } else if (c < 0x20 || c == 0x7F) {
+            hex(c);
+        } else {
+            out += static_cast<char>(c);
+        }
+        ++i;
+    }
+    return out;
+}
+
+namespace csv {
+
+void appendField(std::string& out, std::string_view field) {
+    if (std::none_of(field.begin(), field.end(), [](char c) {
+            // ',' '"' '\r' '\n' all lie below '0'
+            return static_cast<unsigned char>(c) < '0' &&
+                   (c == ',' || c == '"' || c == '\r' || c == '\n');
+        })) {
+        out += field;
+        return;
+    }
+    out += '"';
+    for (char c : field) {
+        out += c;
+        if (c == '"') {
+            out += '"';
+        }
+    }
+    out += '"';
+}
+
+} // namespace csv

@@ -26,3 +26,13 @@ std::string replacingInvalid(std::string_view s);
 void append(std::string& out, unsigned code);
 
 } // namespace utf8
+
+// Text echoed into a one-line message, with its control characters, backslashes and quotes
+// escaped, and the bytes that are not UTF-8 written as \xNN: a value never breaks the line it is
+// quoted in, nor sends the terminal a sequence of its own.
+std::string escapedForLine(std::string_view text);
+
+namespace csv {
+// Appends one field to `out`, quoted only when it holds a comma, a quote or a line break.
+void appendField(std::string& out, std::string_view field);
+} // namespace csv

@@ -25,7 +25,8 @@ struct RowFailure {
 };
 
 // The fields of a calculator as the command line gives them, one row at a time: the one engine
-// of slopecalc, for a single calculation (a row with no cells) and for every record of a batch.
+// of slopecalc, for a single calculation (a row with no cells) and for every record of a batch,
+// and of the windows' studies (a row for each value).
 // A field reads its row's cell when its column has one, else its text without a cell: its
 // default, or NAME=TEXT. The results go into output cells, kept as numbers and formatted once.
 //

@@ -1,7 +1,6 @@
 #include "rowform.h"
 
-#include "cli/csv.h"
-#include "cli/options.h"
+#include "core/utf8.h"
 
 #include <algorithm>
 #include <cmath>
