@@ -1,5 +1,6 @@
 #include "study.h"
 
+#include "calculators/study.h"
 #include "cli/batch.h"
 #include "cli/csv.h"
 #include "cli/single.h"
@@ -67,19 +68,15 @@ Variation parseVariation(const Calculator& calculator, const std::string& spec) 
     Variation v{std::move(name), {}};
     const std::vector<std::string> range = split(rest, ':');
     if (range.size() == 3) {
-        const double from = number("--vary", range[0]), to = number("--vary", range[1]);
+        number("--vary", range[0]); // both ends are numbers
+        number("--vary", range[1]);
         long long n = 0;
         std::istringstream count(range[2]);
         if (!(count >> n) || !count.eof() || n < 2 || n > 1000000) {
             throw UsageError("--vary " + v.name + "=FROM:TO:N takes N from 2 to 1000000, not '" +
                              escapedForLine(range[2]) + "'");
         }
-        for (long long i = 0; i < n; ++i) {
-            v.values.push_back(
-                i == 0       ? range[0]
-                : i == n - 1 ? range[1]
-                             : studyValueText(from + (to - from) * double(i) / double(n - 1)));
-        }
+        v.values = subprogram::studyRange(range[0], range[1], static_cast<int>(n));
     } else if (range.size() == 1) {
         v.values = split(rest, ';');
     } else {
@@ -151,7 +148,7 @@ int runLeastSearch(const Options& options, std::ostream& out, std::ostream& err)
             return v.second == subprogram::Outcome::NotMet;
         });
     };
-    const std::vector<Run> runs = passingRuns(steps, holds);
+    const std::vector<subprogram::PassingRun> runs = subprogram::passingRuns(steps, holds);
     if (runs.empty()) {
         err << "slopecalc: no value of " << s.name << " from " << studyValueText(s.from) << " to "
             << text(steps) << " in steps of " << studyValueText(s.precision)
@@ -166,7 +163,7 @@ int runLeastSearch(const Options& options, std::ostream& out, std::ostream& err)
     for (const auto& [name, judgedOutcome] : least.verdicts) {
         out << name << '=' << outcomeWord(judgedOutcome) << '\n';
     }
-    const auto interval = [&](const Run& r) {
+    const auto interval = [&](const subprogram::PassingRun& r) {
         return "[" + text(r.first) + ", " + text(r.last) + "]";
     };
     err << "slopecalc: every check holds for " << s.name << " in " << interval(runs.front());

@@ -5,6 +5,7 @@
 #include "gui/resultfield.h"
 #include "gui/resultspanel.h"
 #include "gui/screenfit.h"
+#include "gui/studywindow.h"
 
 #include <QClipboard>
 #include <QCloseEvent>
@@ -150,6 +151,7 @@ void CalculatorWindow::connectButtons() {
     key(QKeySequence::Print, &CalculatorWindow::showReport);
     key(QKeySequence::Save, &CalculatorWindow::askAndSave);
     key(QKeySequence::Open, &CalculatorWindow::askAndOpen);
+    key(QKeySequence(Qt::CTRL | Qt::Key_R), &CalculatorWindow::showStudy);
     key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
         [this] { QGuiApplication::clipboard()->setText(resultsTable()); });
 }
@@ -159,7 +161,8 @@ void CalculatorWindow::addActions(const FreePlaces& places) {
     std::pair<Action, Place> buttons[] = {{Action::Report, places.report},
                                           {Action::Save, places.save},
                                           {Action::Open, places.open},
-                                          {Action::Copy, places.copy}};
+                                          {Action::Copy, places.copy},
+                                          {Action::Study, places.study}};
     // made in reading order, which Tab then follows
     std::ranges::sort(buttons, {}, [](const auto& button) {
         return std::pair(button.second.top, button.second.left);
@@ -184,6 +187,7 @@ void CalculatorWindow::addButton(Action action, const Place& place) {
         {"saveButton", "保存", "把计算保存到文件 (Ctrl+S)"},
         {"openButton", "打开", "打开保存的计算 (Ctrl+O)"},
         {"copyButton", "复制结果", "把输入与结果复制为表格 (Ctrl+Shift+C)"},
+        {"studyButton", "参数分析", "对一个输入取一组值重复计算，列表并绘图 (Ctrl+R)"},
     };
     const Look& look = kLooks[static_cast<int>(action)];
     auto* button = new QPushButton(QString::fromUtf8(look.text), this);
@@ -200,6 +204,8 @@ void CalculatorWindow::addButton(Action action, const Place& place) {
             return askAndOpen();
         case Action::Copy:
             return QGuiApplication::clipboard()->setText(resultsTable());
+        case Action::Study:
+            return showStudy();
         }
     });
 }
@@ -261,6 +267,7 @@ void CalculatorWindow::calculate() {
     const auto keep = [this, v] { // the report of the calculation, failed or not
         lastContext_ = ::reportContext(calculator_, v, *this, lastRecord_);
         lastContext_.timestamp = timestamp();
+        lastContext_.studies = studies_;
         lastDrawing_ = calculator_.sketch ? QImage() : drawing();
         lastContext_.imageWidth =
             static_cast<int>(lastDrawing_.width() / lastDrawing_.devicePixelRatio());
@@ -368,6 +375,22 @@ void CalculatorWindow::showReport() {
                                      lastRecord_, lastDrawing_, reporter_, this);
     preview->onNamesChanged([this](const subprogram::TitleBlock& block) { setTitleBlock(block); });
     preview->show();
+}
+
+void CalculatorWindow::showStudy() {
+    std::vector<std::string> texts;
+    for (const Field& f : calculator_.fields) {
+        texts.push_back(f.control.empty() ? std::string(f.defaultText) : controlText(f.control));
+    }
+    auto* study = new StudyWindow(
+        calculator_, variant(), std::move(texts), reporter_,
+        [this](ReportContext::StudyPart part) {
+            studies_.push_back(part);
+            lastContext_.studies.push_back(std::move(part));
+        },
+        this);
+    study->setAttribute(Qt::WA_DeleteOnClose);
+    study->show();
 }
 
 QString CalculatorWindow::resultsTable() const {

@@ -134,6 +134,9 @@ class CalculatorWindow : public QWidget, public Form {
     // unchanged; and in a window of its own (or a message when there is none).
     const std::optional<Sketch>& pressureDiagram() const { return lastDiagram_; }
     void showPressureDiagram();
+    // 参数分析 (Ctrl+R): the calculation repeated over values of one input, in a window of its
+    // own that starts from the texts the window holds now.
+    void showStudy();
 
   signals:
     // After every calculation that ran, failed or not: its record is reportRecord().
@@ -142,7 +145,7 @@ class CalculatorWindow : public QWidget, public Form {
     void fileUsed(const QString& path);
 
   protected:
-    enum class Action { Report, Save, Open, Copy };
+    enum class Action { Report, Save, Open, Copy, Study };
 
     // Every calculator has the calculate button Command1 and the exit button Command2: the first
     // runs the calculation under the failure model, the second hides the window. Also the keys.
@@ -154,7 +157,7 @@ class CalculatorWindow : public QWidget, public Form {
         int left, top, width, height;
     };
     struct FreePlaces {
-        Place report, save, open, copy, results;
+        Place report, save, open, copy, study, results;
     };
     // connectButtons(), and the actions' buttons and the results panel at their places.
     void addActions(const FreePlaces& places);
@@ -219,4 +222,5 @@ class CalculatorWindow : public QWidget, public Form {
     std::optional<Sketch> lastDiagram_;
     QString lastDiagramNote_;
     QWidget* diagramView_ = nullptr;
+    std::vector<ReportContext::StudyPart> studies_; // added to the report by the study window
 };

@@ -31,7 +31,14 @@ std::string unitText(std::string_view unit) {
     return unit.empty() ? "—" : html::escaped(unit);
 }
 
-const char* const kNumerals[] = {"一", "二", "三", "四", "五", "六", "七", "八"};
+// A section's number in Chinese: 一 … 十, 十一 … 九十九.
+std::string chineseNumeral(int n) {
+    static const char* const kDigits[] = {"", "一", "二", "三", "四", "五", "六", "七", "八", "九"};
+    if (n < 10) {
+        return kDigits[n];
+    }
+    return std::string(n >= 20 ? kDigits[n / 10] : "") + "十" + kDigits[n % 10];
+}
 
 std::string valueText(const Trace::Entry& entry) {
     return entry.single ? singleToText(static_cast<float>(entry.value)) : doubleToText(entry.value);
@@ -87,6 +94,7 @@ class Builder {
         results();
         drawing();
         pressureDiagram();
+        studies();
         block(Block::Kind::Note,
               "注：计算值按程序界面的显示规则书写（双精度 15 位有效数字，单精度 7 位有效数字），"
               "约值取四位有效数字；角度换算采用 π = 3.1415926。");
@@ -98,7 +106,7 @@ class Builder {
         doc_.blocks.push_back({kind, std::move(html), level, -1, {}});
     }
     void section(const std::string& title) {
-        block(Block::Kind::Heading, std::string(kNumerals[sections_++]) + "、" + title, 2);
+        block(Block::Kind::Heading, chineseNumeral(++sections_ % 100) + "、" + title, 2);
     }
     int table(std::vector<Column> columns) {
         doc_.tables.push_back(std::move(columns));
@@ -327,9 +335,34 @@ class Builder {
         if (context_.diagram) {
             section("土压力分布图（按比例）");
             Block drawing{Block::Kind::Drawing, {}, 0, -1, {}};
-            drawing.diagram = true;
+            drawing.drawing = 1;
             doc_.blocks.push_back(std::move(drawing));
             block(Block::Kind::Paragraph, html::escaped(context_.diagramNote));
+        }
+    }
+
+    void studies() {
+        for (std::size_t k = 0; k < context_.studies.size(); ++k) {
+            const ReportContext::StudyPart& study = context_.studies[k];
+            section("参数分析：" + study.title);
+            std::vector<Column> columns;
+            const int width = 100 / static_cast<int>(std::max<std::size_t>(study.header.size(), 1));
+            for (std::size_t c = 0; c < study.header.size(); ++c) {
+                columns.push_back({html::escaped(study.header[c]),
+                                   c + 1 == study.header.size() ? Align::Left : Align::Right,
+                                   width});
+            }
+            const int t = table(std::move(columns));
+            for (const std::vector<std::string>& cells : study.rows) {
+                std::vector<std::string> escaped;
+                for (const std::string& cell : cells) {
+                    escaped.push_back(html::escaped(cell));
+                }
+                row(t, std::move(escaped));
+            }
+            Block chart{Block::Kind::Drawing, {}, 0, -1, {}};
+            chart.drawing = 2 + static_cast<int>(k);
+            doc_.blocks.push_back(std::move(chart));
         }
     }
 
@@ -502,8 +535,12 @@ ReportContext reportContext(const Calculator& calculator, int variant, const For
 }
 
 const Sketch* drawingOf(const report::Block& block, const ReportContext& context) {
-    if (block.diagram) {
+    if (block.drawing == 1) {
         return context.diagram ? &*context.diagram : nullptr;
+    }
+    if (block.drawing >= 2) {
+        const auto k = static_cast<std::size_t>(block.drawing - 2);
+        return k < context.studies.size() ? &context.studies[k].chart : nullptr;
     }
     return context.sketch ? &*context.sketch : nullptr;
 }

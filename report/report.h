@@ -31,6 +31,14 @@ struct ReportContext {
     // to scale, and what is said under it
     std::optional<Sketch> diagram;
     std::string diagramNote;
+    // studies of one input the user added from the study window: a table and its chart each
+    struct StudyPart {
+        std::string title;                          // "基底宽度 b(m) 从 1 到 2，5 个值"
+        std::vector<std::string> header;            // the table's columns
+        std::vector<std::vector<std::string>> rows; // its cells (text, escaped when written)
+        Sketch chart;
+    };
+    std::vector<StudyPart> studies;
 };
 
 // The context of a calculation of `variant` on `form`, and its drawing when the calculator has
@@ -56,7 +64,8 @@ struct Block {
     int level = 0;                  // a heading's: 2 for a section, 3 for a step
     int table = -1;                 // a row's table
     std::vector<std::string> cells; // a row's cells (inline HTML; a number's text as written)
-    bool diagram = false;           // a drawing's: the pressure diagram, not the calculator's
+    // a drawing's: 0 the calculator's drawing, 1 the pressure diagram, 2 + k study k's chart
+    int drawing = 0;
 };
 
 struct Document {

@@ -2,6 +2,7 @@
 #include "driver.h"
 #include "gui/resultspanel.h"
 #include "gui/sketchpicture.h"
+#include "gui/studywindow.h"
 #include "mapform.h"
 #include "windows/gravitywallwindow.h"
 #include "windows/walldrawings.h"
@@ -332,6 +333,42 @@ TEST_F(Windows, ThePressureDiagramFollowsTheLastCalculation) {
     click("Option1");
     click("Command1");
     EXPECT_TRUE(labels().contains("H/3 = 0.8667 m"));
+}
+
+// 参数分析 opens from the window's texts; a range runs into the table and the chart, a
+// long one a slice at a time (and can be cancelled); the least base width that meets every check;
+// the study in the report.
+TEST_F(Windows, AStudyRunsTheWindowsCalculationOverOneInput) {
+    open("Command6");
+    click("Option1");
+    click("studyButton");
+    auto* study = window->findChild<StudyWindow*>();
+    ASSERT_NE(study, nullptr);
+    study->choose("b");
+    study->setRange("0.5", "3", 6);
+    study->start();
+    ASSERT_EQ(study->study()->rows().size(), 6u);
+    EXPECT_EQ(study->study()->rows()[1].value, "1");
+    EXPECT_EQ(control<QTableWidget>(study, "studyTable")->rowCount(), 6);
+    EXPECT_FALSE(study->chart().lines.empty());
+    study->findLeast(); // 0.001 by default; at 1.447 the eccentricity exceeds b/6
+    EXPECT_TRUE(study->leastText().contains("b = 1.448")) << study->leastText().toStdString();
+    study->addToReport();
+    EXPECT_TRUE(message().contains("已加入计算书"));
+    click("Command1");
+    EXPECT_TRUE(window->reportHtml().contains("参数分析"));
+    // ten thousand values stay responsive: a slice at a time, cancelled on the way
+    study->setRange("1", "2", 10000);
+    study->start();
+    EXPECT_TRUE(study->running());
+    EXPECT_TRUE(study->study()->rows().empty()); // the window's own events come first
+    QCoreApplication::processEvents();
+    study->cancel();
+    EXPECT_FALSE(study->running());
+    EXPECT_LT(study->study()->rows().size(), 10000u);
+    study->start();
+    QTRY_VERIFY_WITH_TIMEOUT(!study->running(), 20000);
+    EXPECT_EQ(study->study()->rows().size(), 10000u);
 }
 
 TEST(WallPictures, AMissingOrForeignFileIsReportedAndThePictureKept) {

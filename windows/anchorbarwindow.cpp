@@ -77,6 +77,7 @@ AnchorBarWindow::AnchorBarWindow(Reporter reporter)
                 .save = {5235, 3315, 1050, 300},
                 .open = {6315, 3315, 1050, 300},
                 .copy = {6315, 3000, 1050, 300},
+                .study = {5235, 3630, 2130, 300},
                 .results = {7560, 120, 5820, 5940}});
     control<QWidget>(this, "Text1")->setFocus();
 }

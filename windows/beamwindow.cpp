@@ -72,6 +72,7 @@ BeamWindow::BeamWindow(Reporter reporter) : CalculatorWindow(kBeam, std::move(re
                 .save = {2355, 3240, 825, 375},
                 .open = {2355, 3720, 825, 375},
                 .copy = {2355, 4200, 825, 375},
+                .study = {2355, 4680, 825, 375},
                 .results = {6060, 240, 5520, 4935}});
 }
 

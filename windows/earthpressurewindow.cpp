@@ -158,6 +158,7 @@ EarthPressureWindow::EarthPressureWindow(Reporter reporter)
                 .save = {3960, 30, 900, 300},      // above the parameters
                 .open = {4920, 30, 900, 300},
                 .copy = {5880, 30, 1095, 300},
+                .study = {2760, 30, 1140, 300},
                 .results = {120, 6300, 9660, 1440}}); // below the original window
     addPressureDiagram({7380, 120, 2400, 480}, {7380, 660, 2400, 5460});
     control<QLineEdit>(this, "hx")->setFocus();

@@ -212,6 +212,7 @@ GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
                 .save = {4200, 30, 900, 300}, // above the picture
                 .open = {5160, 30, 900, 300},
                 .copy = {6120, 30, 1095, 300},
+                .study = {2880, 30, 1260, 300},
                 .results = {7500, 1500, 7560, 4680}});
     // the earth pressure's distribution, beside the checks' fields
     addPressureDiagram({11520, 420, 1560, 600}, {13140, 300, 1860, 1140});

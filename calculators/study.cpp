@@ -1,0 +1,92 @@
+#include "study.h"
+
+#include "core/utf8.h"
+
+namespace subprogram {
+
+namespace {
+
+std::vector<bool> allGiven(const Calculator& calculator) {
+    return std::vector<bool>(calculator.fields.size(), true);
+}
+
+} // namespace
+
+Study::Study(const Calculator& calculator, int variant, std::vector<std::string> texts,
+             FieldId field)
+    : calculator_(calculator), variant_(variant), field_(field),
+      columns_(outputColumns(calculator, calculator.variant(variant))),
+      form_(calculator, texts, {field.index}, allGiven(calculator), columns_) {}
+
+const Study::Row& Study::add(const std::string& value) {
+    Row row{value, {}, {}, {}};
+    const std::string_view cell = value;
+    form_.start({&cell, 1});
+    const std::optional<RowFailure> failure =
+        form_.run([&] { calculator_.calculate(variant_, form_, nullptr); });
+    const std::size_t results = columns_.names.size() - calculator_.verdicts.size();
+    for (std::size_t c = 0; c < results; ++c) {
+        row.cells.emplace_back();
+        form_.appendCell(row.cells.back(), c, false);
+    }
+    if (failure) {
+        row.error = failureText(*failure, calculator_, form_, false);
+    } else {
+        const RowResults written(form_, [&row](std::size_t c) { return row.cells[c]; });
+        row.judgements = judge(calculator_, variant_, form_, written);
+    }
+    rows_.push_back(std::move(row));
+    return rows_.back();
+}
+
+bool Study::holds(const Row& row) {
+    if (!row.error.empty()) {
+        return false;
+    }
+    for (const Judgement& j : row.judgements) {
+        if (j.outcome == Outcome::NotMet) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<std::string> studyRange(const std::string& from, const std::string& to, int count) {
+    const double a = textToDouble(from), b = textToDouble(to);
+    std::vector<std::string> values;
+    for (int i = 0; i < count; ++i) {
+        values.push_back(i == 0           ? from
+                         : i == count - 1 ? to
+                                          : doubleToText(a + (b - a) * i / (count - 1)));
+    }
+    return values;
+}
+
+std::string studyCsv(const Study& study) {
+    std::string out = "\xEF\xBB\xBF";
+    const auto row = [&out](const std::vector<std::string>& cells) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (i > 0) {
+                out += ',';
+            }
+            csv::appendField(out, cells[i]);
+        }
+        out += "\r\n";
+    };
+    std::vector<std::string> header{std::string(study.calculator()[study.field()].name)};
+    header.insert(header.end(), study.columns().names.begin(), study.columns().names.end());
+    header.push_back("error");
+    row(header);
+    for (const Study::Row& r : study.rows()) {
+        std::vector<std::string> cells{r.value};
+        cells.insert(cells.end(), r.cells.begin(), r.cells.end());
+        for (std::size_t v = 0; v < study.calculator().verdicts.size(); ++v) {
+            cells.emplace_back(r.judgements.empty() ? "" : outcomeWord(r.judgements[v].outcome));
+        }
+        cells.push_back(r.error);
+        row(cells);
+    }
+    return out;
+}
+
+} // namespace subprogram

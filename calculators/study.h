@@ -1,0 +1,99 @@
+#pragma once
+
+#include "calculators/rowform.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// A study of one field: a calculator's calculation for each of a list of values of the field,
+// every other field as given, on the engine of the command line's batches (a RowForm row for
+// each value).
+namespace subprogram {
+
+class Study {
+  public:
+    struct Row {
+        std::string value;                 // the field's text
+        std::vector<std::string> cells;    // by output column, as written (empty: not written)
+        std::vector<Judgement> judgements; // of a row that succeeded, by verdict
+        std::string error;                 // what stopped it: "13 TypeMismatch (b)"
+    };
+
+    // `texts`: by field, its text (the window's, or the defaults); `field` is the one studied.
+    Study(const Calculator& calculator, int variant, std::vector<std::string> texts, FieldId field);
+
+    // Calculates the field at `value` and adds its row.
+    const Row& add(const std::string& value);
+
+    const Calculator& calculator() const { return calculator_; }
+    int variant() const { return variant_; }
+    FieldId field() const { return field_; }
+    const Columns& columns() const { return columns_; }
+    const std::vector<Row>& rows() const { return rows_; }
+    // The output column of a result the variant writes, or RowForm::kNoColumn.
+    std::size_t columnOf(ResultId result) const { return columns_.ofResult[result.index]; }
+
+    // Every check of the row holds: it succeeded and no verdict is NotMet (a check not made does
+    // not fail).
+    static bool holds(const Row& row);
+
+  private:
+    const Calculator& calculator_;
+    int variant_;
+    FieldId field_;
+    Columns columns_;
+    RowForm form_;
+    std::vector<Row> rows_;
+};
+
+// N values from `from` to `to` at equal steps (N ≥ 2), the ends as typed, the others as the
+// program writes a double (15 significant digits): the texts the field then reads.
+std::vector<std::string> studyRange(const std::string& from, const std::string& to, int count);
+
+// The study as CSV for a spreadsheet: UTF-8 with a byte-order mark (Excel on a Chinese Windows
+// then reads it as UTF-8), CRLF line ends, a header of the field's name and the output columns,
+// then a row for each value with its error.
+std::string studyCsv(const Study& study);
+
+// The runs of values where every check holds, each as its first and last index among `steps`+1
+// values judged by `holds(k)`. Every value is judged where there are at most 20,000 steps; with
+// more, every 20,000th part is, and each change between two of them is narrowed down to one step
+// by bisection (a run narrower than such a part may then be missed).
+struct PassingRun {
+    long long first, last;
+};
+template <typename Holds> std::vector<PassingRun> passingRuns(long long steps, Holds holds) {
+    constexpr long long kParts = 20000;
+    const long long parts = steps < kParts ? steps : kParts;
+    std::vector<PassingRun> runs;
+    long long previous = 0;
+    bool held = holds(0);
+    if (held) {
+        runs.push_back({0, 0});
+    }
+    for (long long j = 1; j <= parts; ++j) {
+        const long long k = steps * j / parts;
+        const bool now = holds(k);
+        if (now != held) { // the step where the verdict turns, between the two
+            long long low = previous, high = k;
+            while (high - low > 1) {
+                const long long mid = low + (high - low) / 2;
+                (holds(mid) == held ? low : high) = mid;
+            }
+            if (now) {
+                runs.push_back({high, high});
+            } else {
+                runs.back().last = low;
+            }
+        }
+        if (now) {
+            runs.back().last = k;
+        }
+        previous = k;
+        held = now;
+    }
+    return runs;
+}
+
+} // namespace subprogram

@@ -1,0 +1,497 @@
+#include "studywindow.h"
+
+#include "core/wholefile.h"
+#include "gui/screenfit.h"
+#include "gui/sketchpainter.h"
+#include "gui/sketchpicture.h"
+#include "report/studychart.h"
+
+#include <QBuffer>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTimer>
+
+#include <cmath>
+#include <map>
+
+using subprogram::Calculator;
+using subprogram::Field;
+using subprogram::Outcome;
+using subprogram::Study;
+
+namespace {
+
+// A study of more values than this runs a slice at a time, with its progress shown.
+constexpr std::size_t kSlice = 500;
+
+QString q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const char* verdictWord(Outcome outcome) {
+    return outcome == Outcome::Met ? "满足" : outcome == Outcome::NotMet ? "不满足" : "未验算";
+}
+
+// The bar diameters a designer chooses from, mm.
+constexpr double kBarDiameters[] = {6, 8, 10, 12, 14, 16, 18, 20, 22, 25, 28, 32, 36, 40, 50};
+
+} // namespace
+
+StudyWindow::StudyWindow(const Calculator& calculator, int variant, std::vector<std::string> texts,
+                         Reporter reporter,
+                         std::function<void(ReportContext::StudyPart)> addToReport, QWidget* parent)
+    : QWidget(parent, Qt::Window), calculator_(calculator), variant_(variant),
+      texts_(std::move(texts)), reporter_(std::move(reporter)),
+      addToReport_(std::move(addToReport)) {
+    setObjectName(QStringLiteral("StudyWindow"));
+    setWindowTitle(q(calculator.title) + QStringLiteral(" 参数分析"));
+    auto* grid = new QGridLayout(this);
+    const auto named = [](QWidget* w, const char* name) {
+        w->setObjectName(QString::fromLatin1(name));
+        return w;
+    };
+    field_ = new QComboBox(this);
+    named(field_, "fieldChoice");
+    for (const Field& f : calculator.fields) {
+        if (!f.control.empty()) {
+            field_->addItem(QString::fromStdString(fieldCaption(f)), calculator.id(f).index);
+        }
+    }
+    rangeOption_ = new QRadioButton(QStringLiteral("范围：从"), this);
+    named(rangeOption_, "rangeOption");
+    rangeOption_->setChecked(true);
+    from_ = new QLineEdit(this);
+    to_ = new QLineEdit(this);
+    count_ = new QSpinBox(this);
+    count_->setRange(2, 1000000);
+    count_->setValue(11);
+    auto* listOption = new QRadioButton(QStringLiteral("列表（以 ; 分隔）"), this);
+    named(listOption, "listOption");
+    list_ = new QLineEdit(this);
+    named(from_, "fromEdit"), named(to_, "toEdit"), named(count_, "countEdit"),
+        named(list_, "listEdit");
+    run_ = new QPushButton(QStringLiteral("计算 (Ctrl+R)"), this);
+    cancel_ = new QPushButton(QStringLiteral("取消"), this);
+    cancel_->setEnabled(false);
+    progress_ = new QProgressBar(this);
+    progress_->hide();
+    named(run_, "runButton"), named(cancel_, "cancelButton"), named(progress_, "progress");
+    result_ = new QComboBox(this);
+    named(result_, "resultChoice");
+    for (const subprogram::Result& r : calculator.results) {
+        if (calculator.writes(calculator.variant(variant), calculator.id(r)) && !r.name.empty() &&
+            !r.hidden && !r.control.empty()) {
+            result_->addItem(QString::fromStdString(resultCaption(r)), calculator.id(r).index);
+        }
+    }
+    // first the result a check judges, where there is one
+    for (const subprogram::Verdict& v : calculator.verdicts) {
+        if (const int at = result_->findData(v.result.index); at >= 0) {
+            result_->setCurrentIndex(at);
+            break;
+        }
+    }
+    auto* csv = new QPushButton(QStringLiteral("导出 CSV"), this);
+    auto* png = new QPushButton(QStringLiteral("导出 PNG"), this);
+    auto* svg = new QPushButton(QStringLiteral("导出 SVG"), this);
+    auto* report = new QPushButton(QStringLiteral("加入计算书"), this);
+    named(csv, "csvButton"), named(png, "pngButton"), named(svg, "svgButton"),
+        named(report, "addToReportButton");
+    table_ = new QTableWidget(this);
+    named(table_, "studyTable");
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    chartPicture_ = new SketchPicture(this);
+    named(chartPicture_, "chart");
+    chartPicture_->setMinimumSize(360, 220);
+
+    int r = 0;
+    grid->addWidget(new QLabel(QStringLiteral("参数"), this), r, 0);
+    grid->addWidget(field_, r, 1, 1, 5);
+    ++r;
+    grid->addWidget(rangeOption_, r, 0);
+    grid->addWidget(from_, r, 1);
+    grid->addWidget(new QLabel(QStringLiteral("到"), this), r, 2);
+    grid->addWidget(to_, r, 3);
+    grid->addWidget(new QLabel(QStringLiteral("个数"), this), r, 4);
+    grid->addWidget(count_, r, 5);
+    ++r;
+    grid->addWidget(listOption, r, 0);
+    grid->addWidget(list_, r, 1, 1, 5);
+    ++r;
+    grid->addWidget(run_, r, 0);
+    grid->addWidget(cancel_, r, 1);
+    grid->addWidget(progress_, r, 2, 1, 3);
+    grid->addWidget(report, r, 5);
+    ++r;
+    grid->addWidget(new QLabel(QStringLiteral("图示结果"), this), r, 0);
+    grid->addWidget(result_, r, 1, 1, 2);
+    grid->addWidget(csv, r, 3);
+    grid->addWidget(png, r, 4);
+    grid->addWidget(svg, r, 5);
+    ++r;
+    if (!calculator.verdicts.empty()) {
+        grid->addWidget(new QLabel(QStringLiteral("精度"), this), r, 0);
+        precision_ = new QLineEdit(QStringLiteral("0.001"), this);
+        named(precision_, "precisionEdit");
+        grid->addWidget(precision_, r, 1);
+        auto* least = new QPushButton(QStringLiteral("找满足全部验算的最小值"), this);
+        named(least, "leastButton");
+        grid->addWidget(least, r, 2, 1, 2);
+        connect(least, &QPushButton::clicked, this, &StudyWindow::findLeast);
+        least_ = new QLabel(this);
+        named(least_, "leastLabel");
+        least_->setWordWrap(true);
+        grid->addWidget(least_, r + 1, 0, 1, 6);
+        r += 2;
+    }
+    grid->addWidget(table_, r, 0, 1, 3);
+    grid->addWidget(chartPicture_, r, 3, 1, 3);
+    grid->setRowStretch(r, 1);
+
+    const auto fill = [this] { // the field's text now, and a range around it
+        const std::optional<FieldId> f = chosenField();
+        if (!f) {
+            return;
+        }
+        const QString text = QString::fromStdString(texts_[f->index]);
+        double value = 0;
+        ErrorKind error{};
+        const bool bar = calculator_[*f].name == "d";
+        if (::readDouble(text.toStdString(), value, error) && value != 0) {
+            from_->setText(QString::fromStdString(doubleToText(bar ? 6 : value / 2)));
+            to_->setText(QString::fromStdString(doubleToText(bar ? 50 : value * 3 / 2)));
+        } else {
+            from_->setText(text);
+            to_->setText(text);
+        }
+        list_->setText(text);
+        if (precision_) {
+            precision_->setText(bar ? QStringLiteral("钢筋直径") : QStringLiteral("0.001"));
+            precision_->setEnabled(!bar);
+        }
+    };
+    connect(field_, &QComboBox::currentIndexChanged, this, fill);
+    fill();
+    connect(run_, &QPushButton::clicked, this, &StudyWindow::start);
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_R), this), &QShortcut::activated, this,
+            &StudyWindow::start);
+    connect(cancel_, &QPushButton::clicked, this, &StudyWindow::cancel);
+    connect(result_, &QComboBox::currentIndexChanged, this, &StudyWindow::drawChart);
+    connect(chartPicture_, &SketchPicture::clicked, this, &StudyWindow::drawChart);
+    const auto ask = [this](const char* title, const char* filter, auto save) {
+        return [this, title, filter, save] {
+            const QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8(title), {},
+                                                              QString::fromUtf8(filter));
+            if (!path.isEmpty()) {
+                (this->*save)(path);
+            }
+        };
+    };
+    connect(csv, &QPushButton::clicked, this,
+            ask("导出 CSV", "CSV (*.csv)", &StudyWindow::saveCsv));
+    connect(png, &QPushButton::clicked, this,
+            ask("导出图表", "PNG 图片 (*.png)", &StudyWindow::saveChart));
+    connect(svg, &QPushButton::clicked, this,
+            ask("导出图表", "SVG 图形 (*.svg)", &StudyWindow::saveChart));
+    connect(report, &QPushButton::clicked, this, &StudyWindow::addToReport);
+    fitResizableWindow(this, QSize(900, 640));
+}
+
+StudyWindow::~StudyWindow() = default;
+
+std::optional<FieldId> StudyWindow::chosenField() const {
+    if (field_->currentIndex() < 0) {
+        return std::nullopt;
+    }
+    return FieldId{static_cast<std::uint16_t>(field_->currentData().toInt())};
+}
+
+std::optional<ResultId> StudyWindow::chartedResult() const {
+    if (result_->currentIndex() < 0) {
+        return std::nullopt;
+    }
+    return ResultId{static_cast<std::uint16_t>(result_->currentData().toInt())};
+}
+
+void StudyWindow::choose(const QString& field) {
+    for (int i = 0; i < field_->count(); ++i) {
+        if (q(calculator_.fields[static_cast<std::size_t>(field_->itemData(i).toInt())].name) ==
+            field) {
+            field_->setCurrentIndex(i);
+        }
+    }
+}
+
+void StudyWindow::setRange(const QString& from, const QString& to, int count) {
+    rangeOption_->setChecked(true);
+    from_->setText(from);
+    to_->setText(to);
+    count_->setValue(count);
+}
+
+void StudyWindow::setList(const QString& values) {
+    findChild<QRadioButton*>(QStringLiteral("listOption"))->setChecked(true);
+    list_->setText(values);
+}
+
+void StudyWindow::start() {
+    const std::optional<FieldId> f = chosenField();
+    if (!f || running()) {
+        return;
+    }
+    std::vector<std::string> values;
+    if (rangeOption_->isChecked()) {
+        double a = 0, b = 0;
+        ErrorKind error{};
+        if (!::readDouble(from_->text().toStdString(), a, error) ||
+            !::readDouble(to_->text().toStdString(), b, error)) {
+            reporter_(this, QStringLiteral("范围的两端须为数值。"));
+            return;
+        }
+        values = subprogram::studyRange(from_->text().toStdString(), to_->text().toStdString(),
+                                        count_->value());
+    } else {
+        for (const QString& v : list_->text().split(QLatin1Char(';'))) {
+            values.push_back(v.trimmed().toStdString());
+        }
+    }
+    study_ = std::make_unique<Study>(calculator_, variant_, texts_, *f);
+    values_ = std::move(values);
+    pending_ = 0;
+    if (values_.size() <= kSlice) {
+        runSlice();
+        return;
+    }
+    progress_->setRange(0, static_cast<int>(values_.size()));
+    progress_->setValue(0);
+    progress_->show();
+    cancel_->setEnabled(true);
+    run_->setEnabled(false);
+    QTimer::singleShot(0, this, &StudyWindow::runSlice);
+}
+
+void StudyWindow::runSlice() {
+    const std::size_t end = std::min(values_.size(), pending_ + kSlice);
+    for (; pending_ < end; ++pending_) {
+        study_->add(values_[pending_]);
+    }
+    progress_->setValue(static_cast<int>(pending_));
+    if (running()) {
+        QTimer::singleShot(0, this, &StudyWindow::runSlice);
+    } else {
+        finish();
+    }
+}
+
+void StudyWindow::cancel() {
+    values_.resize(pending_); // what is calculated stays
+    finish();
+}
+
+void StudyWindow::finish() {
+    progress_->hide();
+    cancel_->setEnabled(false);
+    run_->setEnabled(true);
+    const std::vector<std::string>& names = study_->columns().names;
+    const std::size_t results = names.size() - calculator_.verdicts.size();
+    // the columns some row wrote, then the verdicts and the error
+    std::vector<std::size_t> shown;
+    for (std::size_t c = 0; c < results; ++c) {
+        for (const Study::Row& row : study_->rows()) {
+            if (!row.cells[c].empty()) {
+                shown.push_back(c);
+                break;
+            }
+        }
+    }
+    QStringList header{q(calculator_[study_->field()].name)};
+    for (const std::size_t c : shown) {
+        header << QString::fromStdString(names[c]);
+    }
+    for (const subprogram::Verdict& v : calculator_.verdicts) {
+        header << q(v.what);
+    }
+    header << QStringLiteral("错误");
+    table_->clear();
+    table_->setColumnCount(static_cast<int>(header.size()));
+    table_->setHorizontalHeaderLabels(header);
+    table_->setRowCount(static_cast<int>(study_->rows().size()));
+    int r = 0;
+    for (const Study::Row& row : study_->rows()) {
+        int c = 0;
+        const auto cell = [&](const QString& text, bool failed = false) {
+            auto* item = new QTableWidgetItem(text);
+            if (failed) {
+                item->setForeground(Qt::red);
+            }
+            table_->setItem(r, c++, item);
+        };
+        cell(QString::fromStdString(row.value));
+        for (const std::size_t column : shown) {
+            cell(QString::fromStdString(row.cells[column]));
+        }
+        for (std::size_t v = 0; v < calculator_.verdicts.size(); ++v) {
+            const Outcome o =
+                row.judgements.empty() ? Outcome::NotChecked : row.judgements[v].outcome;
+            cell(row.judgements.empty() ? QString() : QString::fromUtf8(verdictWord(o)),
+                 o == Outcome::NotMet);
+        }
+        cell(QString::fromStdString(row.error), !row.error.empty());
+        ++r;
+    }
+    table_->resizeColumnsToContents();
+    drawChart();
+}
+
+void StudyWindow::drawChart() {
+    const std::optional<ResultId> result = chartedResult();
+    chart_ = study_ && result ? studyChart(*study_, *result) : Sketch{};
+    chartPicture_->setSketch(chart_);
+}
+
+void StudyWindow::findLeast() {
+    const std::optional<FieldId> f = chosenField();
+    if (!f || !least_) {
+        return;
+    }
+    const bool bar = calculator_[*f].name == "d";
+    double a = 0, b = 0, step = 0;
+    ErrorKind error{};
+    if (!::readDouble(from_->text().toStdString(), a, error) ||
+        !::readDouble(to_->text().toStdString(), b, error) || !(a < b) ||
+        (!bar && (!::readDouble(precision_->text().toStdString(), step, error) || !(step > 0) ||
+                  (b - a) / step > 1e9))) {
+        reporter_(this, QStringLiteral("请填写范围（从 < 到）与大于 0 的精度。"));
+        return;
+    }
+    // the values: the range's steps, or the bar diameters within it
+    std::vector<std::string> values;
+    if (bar) {
+        for (const double d : kBarDiameters) {
+            if (d >= a && d <= b) {
+                values.push_back(doubleToText(d));
+            }
+        }
+    }
+    const long long steps = bar ? static_cast<long long>(values.size()) - 1
+                                : static_cast<long long>(std::floor((b - a) / step + 1e-9));
+    const auto text = [&](long long k) {
+        return bar ? values[static_cast<std::size_t>(k)]
+                   : doubleToText(a + step * static_cast<double>(k));
+    };
+    Study trial(calculator_, variant_, texts_, *f);
+    std::map<long long, bool> judged;
+    const auto holds = [&](long long k) {
+        if (const auto at = judged.find(k); at != judged.end()) {
+            return at->second;
+        }
+        return judged[k] = Study::holds(trial.add(text(k)));
+    };
+    const std::vector<subprogram::PassingRun> runs =
+        steps < 0 ? std::vector<subprogram::PassingRun>{} : subprogram::passingRuns(steps, holds);
+    const QString name = q(calculator_[*f].name);
+    if (runs.empty()) {
+        least_->setText(QStringLiteral("在 %1 = %2 到 %3 的范围内没有满足全部验算的值。")
+                            .arg(name, from_->text(), to_->text()));
+        return;
+    }
+    QStringList intervals;
+    for (const subprogram::PassingRun& run : runs) {
+        intervals << QStringLiteral("[%1, %2]")
+                         .arg(QString::fromStdString(text(run.first)),
+                              QString::fromStdString(text(run.last)));
+    }
+    least_->setText(QStringLiteral("满足全部验算的最小值：%1 = %2。满足全部验算的区间：%3")
+                        .arg(name, QString::fromStdString(text(runs.front().first)),
+                             intervals.join(QStringLiteral("、"))));
+}
+
+QString StudyWindow::leastText() const {
+    return least_ ? least_->text() : QString();
+}
+
+bool StudyWindow::saveCsv(const QString& path) {
+    if (!study_) {
+        reporter_(this, QStringLiteral("尚未计算：请先按“计算”。"));
+        return false;
+    }
+    if (const auto error =
+            writeWholeFile(QFile::encodeName(path).toStdString(), subprogram::studyCsv(*study_))) {
+        reporter_(this, QStringLiteral("无法保存到文件“%1”：%2。")
+                            .arg(QDir::toNativeSeparators(path), fileErrorText(*error)));
+        return false;
+    }
+    return true;
+}
+
+bool StudyWindow::saveChart(const QString& path) {
+    std::string content;
+    if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
+        content = sketchSvg(chart_);
+    } else {
+        QImage image(
+            QSize(static_cast<int>(chart_.width / 10), static_cast<int>(chart_.height / 10)),
+            QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            paintSketch(painter, chart_, QRectF(image.rect()));
+        }
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        content = bytes.toStdString();
+    }
+    if (const auto error = writeWholeFile(QFile::encodeName(path).toStdString(), content)) {
+        reporter_(this, QStringLiteral("无法保存到文件“%1”：%2。")
+                            .arg(QDir::toNativeSeparators(path), fileErrorText(*error)));
+        return false;
+    }
+    return true;
+}
+
+void StudyWindow::addToReport() {
+    const std::optional<ResultId> result = chartedResult();
+    if (!study_ || study_->rows().empty() || !result) {
+        reporter_(this, QStringLiteral("尚未计算：请先按“计算”。"));
+        return;
+    }
+    const Field& f = calculator_[study_->field()];
+    const subprogram::Result& shown = calculator_[*result];
+    ReportContext::StudyPart part;
+    part.title = fieldCaption(f) + "，" + std::to_string(study_->rows().size()) + " 个值";
+    part.header = {fieldCaption(f), resultCaption(shown), "验算", "错误"};
+    const std::size_t column = study_->columnOf(*result);
+    for (const Study::Row& row : study_->rows()) {
+        std::string verdict;
+        for (std::size_t v = 0; v < row.judgements.size(); ++v) {
+            if (row.judgements[v].outcome == Outcome::NotMet) {
+                verdict += (verdict.empty() ? "不满足：" : "、") +
+                           std::string(calculator_.verdicts[v].what);
+            }
+        }
+        if (verdict.empty() && row.error.empty()) {
+            verdict = calculator_.verdicts.empty() ? "—" : "满足";
+        }
+        part.rows.push_back(
+            {row.value, column == RowForm::kNoColumn ? "" : row.cells[column], verdict, row.error});
+    }
+    part.chart = chart_;
+    addToReport_(std::move(part));
+    reporter_(this, QStringLiteral("已加入计算书：按窗口的“计算书”查看。"));
+}

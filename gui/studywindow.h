@@ -1,0 +1,86 @@
+#pragma once
+
+#include "calculators/study.h"
+#include "gui/errorreport.h"
+#include "report/report.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTableWidget;
+class SketchPicture;
+
+// 参数分析: a calculator window's calculation repeated over values of one of its inputs, the other
+// inputs as the window holds them, on the engine of the command line's batches. A table of every
+// result, verdict and failure, a chart of one result against the input with its check's limit,
+// exports (CSV for a spreadsheet, PNG, SVG), and the study added to the window's report. For a
+// calculator with checks, the least value of the input at which every check holds.
+class StudyWindow : public QWidget {
+    Q_OBJECT
+  public:
+    // `texts`: the window's texts, by field; `addToReport` takes the study for the report.
+    StudyWindow(const subprogram::Calculator& calculator, int variant,
+                std::vector<std::string> texts, Reporter reporter,
+                std::function<void(ReportContext::StudyPart)> addToReport, QWidget* parent);
+    ~StudyWindow() override;
+
+    // What the user chooses, for the tests as for the window's own controls.
+    void choose(const QString& field);
+    void setRange(const QString& from, const QString& to, int count);
+    void setList(const QString& values);
+    // Runs the study chosen: at once when it is small, else a slice at a time with the progress
+    // shown and 取消 offered (the window stays responsive).
+    void start();
+    void cancel();
+    bool running() const { return pending_ < values_.size(); }
+
+    const subprogram::Study* study() const { return study_.get(); }
+    const Sketch& chart() const { return chart_; }
+    // The least value where every check holds (see findLeast), as the window shows it.
+    QString leastText() const;
+    void findLeast();
+
+    // Exports, written whole or not at all; false (and a message) when a write failed.
+    bool saveCsv(const QString& path);
+    bool saveChart(const QString& path); // .png or .svg
+    void addToReport();
+
+  private:
+    void runSlice();
+    void finish();
+    void drawChart();
+    std::optional<ResultId> chartedResult() const;
+    std::optional<FieldId> chosenField() const;
+
+    const subprogram::Calculator& calculator_;
+    int variant_;
+    std::vector<std::string> texts_;
+    Reporter reporter_;
+    std::function<void(ReportContext::StudyPart)> addToReport_;
+
+    QComboBox* field_;
+    QRadioButton* rangeOption_;
+    QLineEdit *from_, *to_, *list_, *precision_ = nullptr;
+    QSpinBox* count_;
+    QPushButton *run_, *cancel_;
+    QProgressBar* progress_;
+    QComboBox* result_;
+    QTableWidget* table_;
+    SketchPicture* chartPicture_;
+    QLabel* least_ = nullptr;
+
+    std::unique_ptr<subprogram::Study> study_;
+    std::vector<std::string> values_;
+    std::size_t pending_ = 0; // the next value to calculate
+    Sketch chart_;
+};

@@ -1,0 +1,145 @@
+#include "studychart.h"
+
+#include "core/numerictext.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+using subprogram::Study;
+
+namespace {
+
+std::optional<double> numberIn(const std::string& text) {
+    double value = 0;
+    ErrorKind error{};
+    return !text.empty() && ::readDouble(text, value, error) && std::isfinite(value)
+               ? std::optional(value)
+               : std::nullopt;
+}
+
+std::string label(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", value);
+    return text;
+}
+
+} // namespace
+
+Sketch studyChart(const Study& study, ResultId result) {
+    const subprogram::Calculator& calculator = study.calculator();
+    const std::size_t column = study.columnOf(result);
+    const subprogram::Verdict* verdict = nullptr;
+    std::size_t verdictIndex = 0;
+    for (std::size_t v = 0; v < calculator.verdicts.size(); ++v) {
+        if (calculator.verdicts[v].result == result) {
+            verdict = &calculator.verdicts[v];
+            verdictIndex = v;
+        }
+    }
+    // the points: x, y, the check held; the limits: x, limit
+    bool numeric = true;
+    for (const Study::Row& row : study.rows()) {
+        numeric = numeric && numberIn(row.value).has_value();
+    }
+    struct Point {
+        double x, y;
+        bool holds;
+    };
+    std::vector<Point> points;
+    std::vector<std::pair<double, double>> limits;
+    for (std::size_t i = 0; i < study.rows().size(); ++i) {
+        const Study::Row& row = study.rows()[i];
+        const double x = numeric ? *numberIn(row.value) : static_cast<double>(i);
+        const std::optional<double> y = column == RowForm::kNoColumn || !row.error.empty()
+                                            ? std::nullopt
+                                            : numberIn(row.cells[column]);
+        if (y) {
+            points.push_back({x, *y, Study::holds(row)});
+        }
+        if (verdict && !row.judgements.empty() &&
+            row.judgements[verdictIndex].outcome != subprogram::Outcome::NotChecked) {
+            limits.emplace_back(x, row.judgements[verdictIndex].limit);
+        }
+    }
+    Sketch s;
+    constexpr double kWidth = 9000, kHeight = 5400, kLeft = 1500, kRight = 600, kTop = 500,
+                     kBottom = 1000;
+    s.width = kWidth;
+    s.height = kHeight;
+    s.textSize = 240;
+    s.stroke = 18;
+    s.lineStroke = 10;
+    double x0 = 1e300, x1 = -1e300, y0 = 1e300, y1 = -1e300;
+    for (const Point& p : points) {
+        x0 = std::min(x0, p.x), x1 = std::max(x1, p.x), y0 = std::min(y0, p.y),
+        y1 = std::max(y1, p.y);
+    }
+    for (const auto& [x, limit] : limits) {
+        x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, limit),
+        y1 = std::max(y1, limit);
+    }
+    const std::string fieldName(calculator[study.field()].name);
+    const std::string resultName(calculator[result].name);
+    s.texts.push_back({kWidth / 2, kHeight - 250, fieldName});
+    s.texts.push_back({kLeft, kTop - 250, resultName});
+    const double plotWidth = kWidth - kLeft - kRight, plotHeight = kHeight - kTop - kBottom;
+    s.lines.push_back({kLeft, kTop, kLeft, kTop + plotHeight});
+    s.lines.push_back({kLeft, kTop + plotHeight, kLeft + plotWidth, kTop + plotHeight});
+    if (points.empty() && limits.empty()) {
+        s.texts.push_back({kLeft + plotWidth / 2, kTop + plotHeight / 2, "（无成功的计算）"});
+        return s;
+    }
+    if (x1 <= x0) {
+        x0 -= 1, x1 += 1;
+    }
+    if (y1 <= y0) {
+        const double pad = std::max(std::abs(y0) * 0.1, 1.0);
+        y0 -= pad, y1 += pad;
+    }
+    const double margin = (y1 - y0) * 0.08;
+    y0 -= margin, y1 += margin;
+    const auto px = [&](double x) { return kLeft + (x - x0) / (x1 - x0) * plotWidth; };
+    const auto py = [&](double y) { return kTop + (y1 - y) / (y1 - y0) * plotHeight; };
+    // the scales: both ends of each axis
+    for (const double y : {y0 + margin, y1 - margin}) {
+        s.lines.push_back({kLeft - 80, py(y), kLeft, py(y)});
+        s.texts.push_back({kLeft - 500, py(y), label(y)});
+    }
+    for (const double x : {x0, x1}) {
+        s.lines.push_back({px(x), kTop + plotHeight, px(x), kTop + plotHeight + 80});
+        s.texts.push_back({px(x), kTop + plotHeight + 330, numeric ? label(x) : ""});
+    }
+    // the result: a line through its points, each marked
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+        s.lines.push_back(
+            {px(points[i].x), py(points[i].y), px(points[i + 1].x), py(points[i + 1].y)});
+    }
+    for (const Point& p : points) {
+        if (p.holds) {
+            s.circles.push_back({px(p.x), py(p.y), 45});
+        } else { // a check failed here
+            s.lines.push_back({px(p.x) - 90, py(p.y) - 90, px(p.x) + 90, py(p.y) + 90});
+            s.lines.push_back({px(p.x) - 90, py(p.y) + 90, px(p.x) + 90, py(p.y) - 90});
+        }
+    }
+    // the limit, in short dashes
+    for (std::size_t i = 0; i + 1 < limits.size(); ++i) {
+        const auto [ax, ay] = limits[i];
+        const auto [bx, by] = limits[i + 1];
+        const double length = std::hypot(px(bx) - px(ax), py(by) - py(ay));
+        const int dashes = std::max(1, static_cast<int>(length / 160));
+        for (int d = 0; d < dashes; d += 2) {
+            const double t0 = double(d) / dashes, t1 = double(d + 1) / dashes;
+            s.lines.push_back({px(ax + (bx - ax) * t0), py(ay + (by - ay) * t0),
+                               px(ax + (bx - ax) * t1), py(ay + (by - ay) * t1)});
+        }
+    }
+    if (!limits.empty()) {
+        const auto [lx, ly] = limits.back();
+        s.texts.push_back({std::min(px(lx), kWidth - 700.0), py(ly) - 220,
+                           "限值 " + std::string(verdict->limit)});
+    }
+    return s;
+}

@@ -1,0 +1,134 @@
+#include "calculators/gravitywall.h"
+#include "calculators/registry.h"
+#include "calculators/study.h"
+#include "mapform.h"
+#include "report/studychart.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace subprogram;
+
+namespace {
+
+// Each row of a study is the calculation of the field at its value, as a form of its own (a
+// plain map, failures thrown) gives it: every result the row wrote, and whether it failed.
+TEST(Study, EachRowIsTheCalculationAtItsValueForEveryCalculator) {
+    int rows = 0;
+    for (const Calculator* calculator : calculators()) {
+        for (const Variant& variant : calculator->variants) {
+            if (!variant.refusal.empty()) {
+                continue;
+            }
+            for (const Field& field : calculator->fields) {
+                if (field.control.empty()) {
+                    continue;
+                }
+                std::vector<std::string> texts;
+                for (const Field& f : calculator->fields) {
+                    texts.emplace_back(f.defaultText);
+                }
+                Study study(*calculator, variant.value, texts, calculator->id(field));
+                const std::string base(field.defaultText);
+                for (const std::string& value :
+                     {base, base + "5", std::string("x"), std::string("0")}) {
+                    const Study::Row& row = study.add(value);
+                    MapForm form(*calculator);
+                    form.texts[std::string(field.control)] = value;
+                    bool failed = false;
+                    try {
+                        calculator->calculate(variant.value, form, nullptr);
+                    } catch (const CalcError&) {
+                        failed = true;
+                    }
+                    EXPECT_EQ(!row.error.empty(), failed) << field.name << "=" << value;
+                    for (const Result& r : calculator->results) {
+                        const std::size_t column = study.columnOf(calculator->id(r));
+                        if (column != RowForm::kNoColumn && !row.cells[column].empty()) {
+                            const std::string key(r.control.empty() ? r.name : r.control);
+                            EXPECT_EQ(row.cells[column], form.texts[key])
+                                << calculator->command << " " << field.name << "=" << value << " "
+                                << r.name;
+                        }
+                    }
+                    ++rows;
+                }
+            }
+        }
+    }
+    EXPECT_GT(rows, 200);
+}
+
+// The runs where every check holds, found exactly: each value judged on a short range, the turns
+// bisected to one step on a long one.
+TEST(Study, PassingRunsAreFoundToTheStep) {
+    const auto within = [](std::vector<std::pair<long long, long long>> runs) {
+        return [runs](long long k) {
+            for (const auto& [a, b] : runs) {
+                if (k >= a && k <= b) {
+                    return true;
+                }
+            }
+            return false;
+        };
+    };
+    const auto found = [](const std::vector<PassingRun>& runs) {
+        std::vector<std::pair<long long, long long>> out;
+        for (const PassingRun& r : runs) {
+            out.emplace_back(r.first, r.last);
+        }
+        return out;
+    };
+    using Runs = std::vector<std::pair<long long, long long>>;
+    for (const Runs& expected :
+         {Runs{}, Runs{{0, 10}}, Runs{{3, 5}, {9, 9}, {15, 20}}, Runs{{7, 20}}}) {
+        EXPECT_EQ(found(passingRuns(20, within(expected))), expected);
+    }
+    // a million steps: 20,000 parts, each turn narrowed by bisection
+    const Runs wide = {{123457, 654320}, {900001, 1000000}};
+    long long judged = 0;
+    const auto counted = [&](long long k) {
+        ++judged;
+        return within(wide)(k);
+    };
+    EXPECT_EQ(found(passingRuns(1000000, counted)), wide);
+    EXPECT_LT(judged, 20200);
+}
+
+// For a spreadsheet: a byte-order mark, CRLF, quotes where a cell needs them; and a chart point
+// for each value whose calculation succeeded.
+TEST(Study, TheCsvOpensInExcelAndTheChartHasAPointPerSuccess) {
+    const Calculator& wall = kGravityWall;
+    std::vector<std::string> texts;
+    for (const Field& f : wall.fields) {
+        texts.emplace_back(f.defaultText);
+    }
+    const FieldId b = wall.id(*wall.field("b"));
+    Study study(wall, 1, texts, b);
+    for (const std::string& value : studyRange("1", "2", 5)) {
+        study.add(value);
+    }
+    study.add("x,y");
+    const std::string csv = studyCsv(study);
+    EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
+    EXPECT_EQ(csv.substr(3, csv.find("\r\n") - 3),
+              "b,Ka,Ea,G,x0,Kt,Ks,pmax,e,pmin,pk,Ks_ok,Kt_ok,e_ok,p_ok,pmax_ok,error");
+    EXPECT_NE(csv.find("\r\n1.25,"), std::string::npos);
+    EXPECT_NE(csv.find("\r\n\"x,y\","), std::string::npos);
+    ResultId ks{};
+    for (const Result& r : wall.results) {
+        if (r.name == "Ks") {
+            ks = wall.id(r);
+        }
+    }
+    const Sketch chart = studyChart(study, ks);
+    std::size_t crosses = 0;
+    for (const SketchLine& l : chart.lines) {
+        crosses += std::abs(std::abs(l.x2 - l.x1) - 180) < 1e-9 &&
+                   std::abs(std::abs(l.y2 - l.y1) - 180) < 1e-9;
+    }
+    EXPECT_EQ(chart.circles.size() + crosses / 2, 5u); // "x,y" fails: no point
+}
+
+} // namespace
