@@ -2,6 +2,8 @@
 #include "calculators/beam.h"
 #include "calculators/earthpressure.h"
 #include "calculators/gravitywall.h"
+#include "calculators/study.h"
+#include "cli/batch.h"
 #include "core/numerictext.h"
 #include "inputs.h"
 #include "plain.h"
@@ -12,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -233,6 +236,42 @@ int main(int argc, char* argv[]) {
                 std::to_chars(buffer, buffer + 32, numbers[i], std::chars_format::general, 15);
             keep(std::string(buffer, r.ptr));
         });
+
+    // a study of 10,000 values against the same 10,000 rows as one CSV batch: one engine
+    {
+        std::vector<std::string> texts;
+        for (const Field& f : kGravityWall.fields) {
+            texts.emplace_back(f.defaultText);
+        }
+        const FieldId b = kGravityWall.id(*kGravityWall.field("b"));
+        const std::vector<std::string> values = studyRange("1", "2", 10000);
+        std::string batch = "b\n";
+        for (const std::string& v : values) {
+            batch += v + "\n";
+        }
+        Options options;
+        options.calculator = &kGravityWall;
+        options.variant = int(WallType::Upright);
+        options.csvFile = "-";
+        pair(
+            "study of 10,000 values vs the batch of them",
+            [&](std::size_t i) {
+                if (i == 0) {
+                    Study study(kGravityWall, int(WallType::Upright), texts, b);
+                    for (const std::string& v : values) {
+                        study.add(v);
+                    }
+                    keep(study.rows().size());
+                }
+            },
+            [&](std::size_t i) {
+                if (i == 0) {
+                    std::istringstream in(batch);
+                    std::ostringstream out, err;
+                    keep(runCsv(options, in, out, err));
+                }
+            });
+    }
 
     std::printf("[");
     for (std::size_t i = 0; i < ratios.size(); ++i) {

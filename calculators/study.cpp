@@ -25,9 +25,9 @@ const Study::Row& Study::add(const std::string& value) {
     const std::optional<RowFailure> failure =
         form_.run([&] { calculator_.calculate(variant_, form_, nullptr); });
     const std::size_t results = columns_.names.size() - calculator_.verdicts.size();
+    row.cells.resize(results);
     for (std::size_t c = 0; c < results; ++c) {
-        row.cells.emplace_back();
-        form_.appendCell(row.cells.back(), c, false);
+        form_.appendCell(row.cells[c], c, false);
     }
     if (failure) {
         row.error = failureText(*failure, calculator_, form_, false);

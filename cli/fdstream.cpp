@@ -76,7 +76,9 @@ bool FdOutput::writableInTime() {
         if (left <= 0) {
             return false;
         }
-        pollfd descriptor{fd_, POLLOUT, 0};
+        pollfd descriptor{};
+        descriptor.fd = fd_;
+        descriptor.events = POLLOUT;
         const int n = ::poll(&descriptor, 1, static_cast<int>(left));
         if (n > 0 || (n < 0 && errno != EINTR)) {
             return true; // writable, or a fault that the write itself reports

@@ -129,9 +129,7 @@ std::string optionValue(const std::vector<std::string>& args, std::size_t& i,
 }
 
 bool isOption(const std::string& arg, std::string_view option) {
-    return !option.empty() &&
-           (arg == option ||
-            (arg.size() > option.size() && arg.starts_with(option) && arg[option.size()] == '='));
+    return !option.empty() && (arg == option || arg.starts_with(std::string(option) + '='));
 }
 
 // A variant chosen by a flag of its own ("--temporary"), or null.

@@ -220,6 +220,9 @@ TEST(Json, ReadsWhatItWritesAndEveryValueInItsPlace) {
                             "\"\\u12G4\"", "\"\xC0\xAF\"", "[1,]", "{\"a\" 1}", "\"\\x\""}) {
         EXPECT_THROW(json::parse(bad), json::Error) << bad;
     }
+    // values nest 65 deep at the most: the top one and 64 within it
+    EXPECT_NO_THROW(json::parse(std::string(65, '[') + std::string(65, ']')));
+    EXPECT_THROW(json::parse(std::string(66, '[') + std::string(66, ']')), json::Error);
 }
 
 } // namespace

@@ -90,6 +90,7 @@ struct Damage {
     std::string from, to; // the first `from` of a good file replaced by `to`; the rest cut off
                           // when `to` is "…"
     const char* message;
+    const char* chinese = ""; // what the window's message says, in part
 };
 
 class DamagedFiles : public testing::TestWithParam<Damage> {};
@@ -104,6 +105,7 @@ TEST_P(DamagedFiles, AreRefusedNamingTheLineAndTheKey) {
         ADD_FAILURE() << "read";
     } catch (const SavedFileError& e) {
         EXPECT_EQ(std::string(e.what()), GetParam().message);
+        EXPECT_NE(e.chinese().find(GetParam().chinese), std::string::npos) << e.chinese();
     }
 }
 
@@ -121,7 +123,7 @@ INSTANTIATE_TEST_SUITE_P(Files, DamagedFiles, testing::Values(
     Damage{"unknown_variant", "at-rest", "passive", "line 5, key \"variant\": unknown variant \"passive\""},
     Damage{"unknown_field", "\"gamma\"", "\"Gamma\"", "line 9, key \"Gamma\": unknown key"},
     Damage{"missing_field", "\"gamma\": \"\\\"5\\\"\\n\",", "", "line 7, key \"gamma\": missing"},
-    Damage{"number_not_text", "\"1,234.5\"", "1234.5", "line 8, key \"H\": expected a text in quotes"},
+    Damage{"number_not_text", "\"1,234.5\"", "1234.5", "line 8, key \"H\": expected a text in quotes", "应为带引号的文本"},
     Damage{"key_twice", "\"gamma\"", "\"H\"", "line 9: not JSON: the key \"H\" is given twice"},
     Damage{"unknown_key", "\"saved\"", "\"when\"", "line 6, key \"when\": unknown key"}),
     [](const auto& info) { return std::string(info.param.name); });
