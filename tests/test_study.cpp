@@ -131,4 +131,40 @@ TEST(Study, TheCsvOpensInExcelAndTheChartHasAPointPerSuccess) {
     EXPECT_EQ(chart.circles.size() + crosses / 2, 5u); // "x,y" fails: no point
 }
 
+// A calculator without a judge of its own holds each verdict's result against its fixed limit:
+// the limit itself meets it, on either side.
+TEST(Verdicts, AFixedLimitIsMetByTheLimitItself) {
+    static constexpr Result results[] = {{"Text1", "F", "系数", "F", ""}};
+    static constexpr Verdict verdicts[] = {
+        {ResultId{0}, "F_min", "F", "下限", "≥", "1.3", "程序默认值", false, 1.3},
+        {ResultId{0}, "F_max", "F", "上限", "≤", "2", "程序默认值", false, 2},
+    };
+    static const Variant only[] = {{0, "", "", {}}};
+    const Calculator fixed{.command = "fixed",
+                           .english = "",
+                           .window = "",
+                           .title = "",
+                           .fields = {},
+                           .results = results,
+                           .variants = only,
+                           .defaultVariant = 0,
+                           .variantOption = "",
+                           .calculate = [](int, Form&, Trace*) {},
+                           .verdicts = verdicts};
+    std::vector<std::pair<double, std::vector<Outcome>>> cases = {
+        {1.3, {Outcome::Met, Outcome::Met}},
+        {2, {Outcome::Met, Outcome::Met}},
+        {1.2999999, {Outcome::NotMet, Outcome::Met}},
+        {2.0000001, {Outcome::Met, Outcome::NotMet}}};
+    for (const auto& [value, expected] : cases) {
+        const WrittenTexts written([value](ResultId) { return doubleToText(value); });
+        const MapForm form(fixed);
+        std::vector<Outcome> outcomes;
+        for (const Judgement& j : judge(fixed, 0, form, written)) {
+            outcomes.push_back(j.outcome);
+        }
+        EXPECT_EQ(outcomes, expected) << value;
+    }
+}
+
 } // namespace
