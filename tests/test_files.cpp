@@ -216,9 +216,17 @@ TEST(Json, ReadsWhatItWritesAndEveryValueInItsPlace) {
     // the escapes JSON has, a surrogate pair among them
     EXPECT_EQ(json::parse(R"("\u00e9\u5D4C\ud83d\ude00\/\b\f\r")").root().text(),
               "é嵌\xF0\x9F\x98\x80/\b\f\r");
-    for (const char* bad : {"01", "-01", "1.", "\"\\ud83d\"", "\"\\ude00\"", "\"\\udc00\\udc00\"",
-                            "\"\\u12G4\"", "\"\xC0\xAF\"", "[1,]", "{\"a\" 1}", "\"\\x\""}) {
+    for (const char* bad :
+         {"01", "-01", "1.", "\"\\ud83d\"", "\"\\ude00\"", "\"\\udc00\\udc00\"", "\"\\u12G4\"",
+          "\"\xC0\xAF\"", "[1,]", "{\"a\" 1}", "\"\\x\"", "\"\\ud83d\\ue000\""}) {
         EXPECT_THROW(json::parse(bad), json::Error) << bad;
+    }
+    try { // four hex digits, then the end: the string is not closed
+        json::parse("\"\\u00e9");
+        ADD_FAILURE();
+    } catch (const json::Error& e) {
+        EXPECT_NE(std::string(e.what()).find("ends inside a string"), std::string::npos)
+            << e.what();
     }
     // values nest 65 deep at the most: the top one and 64 within it
     EXPECT_NO_THROW(json::parse(std::string(65, '[') + std::string(65, ']')));

@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -341,6 +342,22 @@ TEST(Slopecalc, HelpWrapsEachOptionWithinEightyColumns) {
     EXPECT_EQ(words, "one calculation per row of a CSV file (- for standard input) whose first "
                      "row names the parameters (missing columns take their defaults), written "
                      "back with the results and an error column");
+    // every option's text as full as it can be: the next line's first word would not have fitted
+    std::istringstream all(help);
+    const auto columns = [](const std::string& text) { // characters, not bytes
+        return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+        }));
+    };
+    std::string previous;
+    while (std::getline(all, line)) {
+        const bool text = line.rfind("      ", 0) == 0 && line.size() > 6 && line[6] != ' ';
+        if (text && !previous.empty()) {
+            EXPECT_GT(columns(previous) + columns(line.substr(6, line.find(' ', 6) - 6)), 79u)
+                << previous;
+        }
+        previous = text ? line : "";
+    }
     // the exit statuses in a column of their own
     EXPECT_NE(help.find("\n  0      every calculation succeeded\n  1      a calculation failed"),
               std::string::npos);
