@@ -1,6 +1,7 @@
 #include "earthpressure.h"
 
 #include "calculators/angles.h"
+#include "calculators/earthsketch.h"
 
 namespace subprogram {
 
@@ -241,6 +242,18 @@ const Calculator kEarthPressure{
     .calculate = [](int mode, Form& form,
                     Trace* trace) { calculateEarthPressure(EarthPressureMode(mode), form, trace); },
     .resultsHelp = "Ka Ea (coulomb, limited-fill), K0 E0 (at-rest)",
+    .sketch = [](int mode, const Form& form, const CalculationRecord&,
+                 Sketch& sketch) -> std::string {
+        try {
+            return drawEarthSituation(EarthPressureMode(mode),
+                                      {form.readDouble(in::H), form.readDouble(in::alpha),
+                                       form.readDouble(in::beta), form.readDouble(in::theta),
+                                       form.readDouble(in::q)},
+                                      sketch);
+        } catch (const CalcError&) {
+            return "有输入无法读取，未绘出示意图。";
+        }
+    },
     .pressure = earthPressureDistribution,
 };
 

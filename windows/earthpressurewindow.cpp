@@ -197,7 +197,3 @@ int EarthPressureWindow::variant() const {
     // the mode of the last launcher button, read at the moment of the click
     return static_cast<int>(subprogram::earthPressureMode);
 }
-
-QImage EarthPressureWindow::drawing() const {
-    return renderedAt(control<QWidget>(this, "Picture1"));
-}

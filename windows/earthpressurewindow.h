@@ -20,9 +20,6 @@ class EarthPressureWindow : public CalculatorWindow {
     // openInMode.
     void setVariant(int mode) override;
 
-  protected:
-    QImage drawing() const override;
-
   private:
     void setUpMode(subprogram::EarthPressureMode mode);
 };
