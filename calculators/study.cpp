@@ -19,20 +19,21 @@ Study::Study(const Calculator& calculator, int variant, std::vector<std::string>
       form_(calculator, texts, {field.index}, allGiven(calculator), columns_) {}
 
 const Study::Row& Study::add(const std::string& value) {
-    Row row{value, {}, {}, {}};
+    Row row{value, {}, {}, {}, {}};
     const std::string_view cell = value;
     form_.start({&cell, 1});
     const std::optional<RowFailure> failure =
         form_.run([&] { calculator_.calculate(variant_, form_, nullptr); });
     const std::size_t results = columns_.names.size() - calculator_.verdicts.size();
-    row.cells.resize(results);
-    for (std::size_t c = 0; c < results; ++c) {
-        form_.appendCell(row.cells[c], c, false);
+    row.ends.resize(results);
+    for (std::size_t c = 0; c < results; ++c) { // in one text: a row allocates little
+        form_.appendCell(row.text, c, false);
+        row.ends[c] = static_cast<std::uint32_t>(row.text.size());
     }
     if (failure) {
         row.error = failureText(*failure, calculator_, form_, false);
     } else {
-        const RowResults written(form_, [&row](std::size_t c) { return row.cells[c]; });
+        const RowResults written(form_, [&row](std::size_t c) { return row.cell(c); });
         row.judgements = judge(calculator_, variant_, form_, written);
     }
     rows_.push_back(std::move(row));
@@ -79,7 +80,9 @@ std::string studyCsv(const Study& study) {
     row(header);
     for (const Study::Row& r : study.rows()) {
         std::vector<std::string> cells{r.value};
-        cells.insert(cells.end(), r.cells.begin(), r.cells.end());
+        for (std::size_t c = 0; c < r.ends.size(); ++c) {
+            cells.emplace_back(r.cell(c));
+        }
         for (std::size_t v = 0; v < study.calculator().verdicts.size(); ++v) {
             cells.emplace_back(r.judgements.empty() ? "" : outcomeWord(r.judgements[v].outcome));
         }

@@ -2,8 +2,10 @@
 
 #include "calculators/rowform.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A study of one field: a calculator's calculation for each of a list of values of the field,
@@ -15,9 +17,15 @@ class Study {
   public:
     struct Row {
         std::string value;                 // the field's text
-        std::vector<std::string> cells;    // by output column, as written (empty: not written)
+        std::string text;                  // every output cell as written, one after another
+        std::vector<std::uint32_t> ends;   // where each output column's text ends in `text`
         std::vector<Judgement> judgements; // of a row that succeeded, by verdict
         std::string error;                 // what stopped it: "13 TypeMismatch (b)"
+        // An output column's text as written (empty: not written).
+        std::string_view cell(std::size_t column) const {
+            const std::uint32_t begin = column == 0 ? 0 : ends[column - 1];
+            return std::string_view(text).substr(begin, ends[column] - begin);
+        }
     };
 
     // `texts`: by field, its text (the window's, or the defaults); `field` is the one studied.

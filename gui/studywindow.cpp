@@ -311,7 +311,7 @@ void StudyWindow::finish() {
     std::vector<std::size_t> shown;
     for (std::size_t c = 0; c < results; ++c) {
         for (const Study::Row& row : study_->rows()) {
-            if (!row.cells[c].empty()) {
+            if (!row.cell(c).empty()) {
                 shown.push_back(c);
                 break;
             }
@@ -341,7 +341,7 @@ void StudyWindow::finish() {
         };
         cell(QString::fromStdString(row.value));
         for (const std::size_t column : shown) {
-            cell(QString::fromStdString(row.cells[column]));
+            cell(QString::fromUtf8(row.cell(column)));
         }
         for (std::size_t v = 0; v < calculator_.verdicts.size(); ++v) {
             const Outcome o =
@@ -489,7 +489,9 @@ void StudyWindow::addToReport() {
             verdict = calculator_.verdicts.empty() ? "—" : "满足";
         }
         part.rows.push_back(
-            {row.value, column == RowForm::kNoColumn ? "" : row.cells[column], verdict, row.error});
+            {row.value,
+             column == RowForm::kNoColumn ? std::string() : std::string(row.cell(column)), verdict,
+             row.error});
     }
     part.chart = chart_;
     addToReport_(std::move(part));

@@ -11,7 +11,7 @@ using subprogram::Study;
 
 namespace {
 
-std::optional<double> numberIn(const std::string& text) {
+std::optional<double> numberIn(std::string_view text) {
     double value = 0;
     ErrorKind error{};
     return !text.empty() && ::readDouble(text, value, error) && std::isfinite(value)
@@ -54,7 +54,7 @@ Sketch studyChart(const Study& study, ResultId result) {
         const double x = numeric ? *numberIn(row.value) : static_cast<double>(i);
         const std::optional<double> y = column == RowForm::kNoColumn || !row.error.empty()
                                             ? std::nullopt
-                                            : numberIn(row.cells[column]);
+                                            : numberIn(row.cell(column));
         if (y) {
             points.push_back({x, *y, Study::holds(row)});
         }

@@ -45,9 +45,9 @@ TEST(Study, EachRowIsTheCalculationAtItsValueForEveryCalculator) {
                     EXPECT_EQ(!row.error.empty(), failed) << field.name << "=" << value;
                     for (const Result& r : calculator->results) {
                         const std::size_t column = study.columnOf(calculator->id(r));
-                        if (column != RowForm::kNoColumn && !row.cells[column].empty()) {
+                        if (column != RowForm::kNoColumn && !row.cell(column).empty()) {
                             const std::string key(r.control.empty() ? r.name : r.control);
-                            EXPECT_EQ(row.cells[column], form.texts[key])
+                            EXPECT_EQ(row.cell(column), form.texts[key])
                                 << calculator->command << " " << field.name << "=" << value << " "
                                 << r.name;
                         }
