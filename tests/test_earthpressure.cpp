@@ -225,6 +225,11 @@ TEST(PressureDiagram, TheDrawingHatchesAndLabelsATensionZone) {
                               "Ea = 17.27 kN/m", "距墙底 1.025 m", "H/3 = 1.667 m", "H = 5 m"}) {
         EXPECT_NE(std::find(texts.begin(), texts.end(), label), texts.end()) << label;
     }
+    // a triangle starts at nothing
+    const Sketch triangle = drawPressureDiagram(
+        pressureDiagram(PressureLaw::coulomb(18, 30, 0, 0, 0, 0, 90), 5, 4), {});
+    EXPECT_TRUE(std::any_of(triangle.texts.begin(), triangle.texts.end(),
+                            [](const SketchText& t) { return t.text == "0 kPa"; }));
     ASSERT_EQ(s.polygons.size(), 1u); // the compressed part, below z0
     for (const auto& [x, y] : s.polygons[0].points) {
         (void)y;

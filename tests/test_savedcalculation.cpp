@@ -125,7 +125,8 @@ INSTANTIATE_TEST_SUITE_P(Files, DamagedFiles, testing::Values(
     Damage{"missing_field", "\"gamma\": \"\\\"5\\\"\\n\",", "", "line 7, key \"gamma\": missing"},
     Damage{"number_not_text", "\"1,234.5\"", "1234.5", "line 8, key \"H\": expected a text in quotes", "应为带引号的文本"},
     Damage{"key_twice", "\"gamma\"", "\"H\"", "line 9: not JSON: the key \"H\" is given twice"},
-    Damage{"unknown_key", "\"saved\"", "\"when\"", "line 6, key \"when\": unknown key"}),
+    Damage{"unknown_key", "\"saved\"", "\"when\"", "line 6, key \"when\": unknown key"},
+    Damage{"stale_not_a_result", "\"stale\": [", "\"stale\": [\"nope\", ", "line 25, key \"stale\": not a result's name", "不是结果的名称"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
 

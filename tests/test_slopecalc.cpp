@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -301,6 +302,10 @@ TEST(Slopecalc, TraceListsEveryValueTheCalculationFormed) {
     }
     EXPECT_EQ(names, "Kq η T A B1 B2 S F Ka Ea ");
     EXPECT_NE(r.out.find("Kq=1.03333333333333\n"), std::string::npos); // 1 + 2·1.5 ÷ 90
+    // a fixed span's end moments under a uniform load, ∓qL²/12 = ∓10·2²/12, by their indices
+    EXPECT_NE(slopecalc({"beam", "n=1", "--trace"})
+                  .out.find("F(1,1)=-3.33333333333333\nF(1,2)=3.33333333333333\n"),
+              std::string::npos);
 }
 
 TEST(Slopecalc, ReportWritesTheHtmlReportWithTheSketch) {
@@ -564,6 +569,26 @@ TEST(Study, TheLeastValueMeetsEveryCheckAndTheStepBelowDoesNot) {
         ++found;
     }
     EXPECT_GT(found, 10);
+}
+
+// A batch read from a file closes it; the largest diagram is taken.
+TEST(Slopecalc, ABatchFileIsClosedAndTheLargestDiagramTaken) {
+    const auto open = [] {
+        int count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+            (void)entry;
+            ++count;
+        }
+        return count;
+    };
+    const std::string path = testing::TempDir() + "slopecalc_closed.csv";
+    std::ofstream(path) << "Htk\n1\n2\n";
+    const int before = open();
+    EXPECT_EQ(slopecalc({"anchor", "--csv", path}).status, 0);
+    EXPECT_EQ(open(), before);
+    const Outcome most = slopecalc({"earth-pressure", "--diagram", "100000"});
+    EXPECT_EQ(most.status, 0);
+    EXPECT_EQ(std::count(most.out.begin(), most.out.end(), '\n'), 2 + 1 + 100001);
 }
 
 TEST(Slopecalc, ABeamBatchRefusesTooManySpansAfterReadingEveryField) {
