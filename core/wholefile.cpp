@@ -67,13 +67,16 @@ std::string folderOf(const std::string& path) {
 
 // `path` with its links followed as open(2) follows them, also to a file that is not there yet.
 int followLinks(std::string& path) {
-    for (int links = 0; links < 40; ++links) {
+    for (int links = 0;; ++links) {
         struct stat status {};
         if (::lstat(path.c_str(), &status) != 0) {
             return errno == ENOENT ? 0 : errno; // no file there yet: it is to be made
         }
         if (!S_ISLNK(status.st_mode)) {
             return 0;
+        }
+        if (links == 40) { // the most Linux follows
+            return ELOOP;
         }
         char target[PATH_MAX];
         const ssize_t n = ::readlink(path.c_str(), target, sizeof target);
@@ -83,7 +86,6 @@ int followLinks(std::string& path) {
         const std::string to(target, static_cast<std::size_t>(n));
         path = to.starts_with('/') ? to : folderOf(path) + "/" + to;
     }
-    return ELOOP;
 }
 
 // A name for the temporary file beside `name` in `folder` that the system takes whatever the

@@ -61,6 +61,16 @@ TEST_F(WholeFiles, ALinkStaysALinkAndANewFileIsMadeWhereADanglingOnePoints) {
     EXPECT_TRUE(::lstat(at("link").c_str(), &status) == 0 && S_ISLNK(status.st_mode));
     EXPECT_TRUE(::lstat(at("dangling").c_str(), &status) == 0 && S_ISLNK(status.st_mode));
     EXPECT_EQ(contents(at("real")) + contents(at("new")), "onetwo");
+    // 40 links in a row are followed, as open(2) follows them
+    for (int i = 1; i <= 40; ++i) {
+        ASSERT_EQ(::symlink(i == 40 ? "real" : ("chain" + std::to_string(i + 1)).c_str(),
+                            at("chain" + std::to_string(i)).c_str()),
+                  0);
+    }
+    EXPECT_FALSE(writeWholeFile(at("chain1"), "four"));
+    EXPECT_EQ(contents(at("real")), "four");
+    ASSERT_EQ(::symlink("chain1", at("chain0").c_str()), 0); // one more is a loop to open(2)
+    EXPECT_EQ(writeWholeFile(at("chain0"), "five").value_or(FileError{}).code, ELOOP);
     // a name of 255 bytes, the most a name can have, leaves no room beside it for ".XXXXXX"
     const std::string longest = at(std::string(250, 'a') + ".html");
     EXPECT_FALSE(writeWholeFile(longest, "three"));
@@ -162,6 +172,8 @@ TEST(Utf8, TakesEveryCharacterAndNoOtherSequence) {
         EXPECT_FALSE(utf8::valid("x" + invalid)) << invalid;
         EXPECT_EQ(utf8::firstInvalid("x" + invalid), 1u) << invalid;
     }
+    // a sequence cut short by the end of the view, whatever bytes follow it in memory
+    EXPECT_EQ(utf8::sequenceLength(std::string_view("\xE4\xB8\xAD").substr(0, 2)), 0u);
 }
 
 TEST(Json, RefusesAKeyGivenTwiceInLinearTime) {
