@@ -3,6 +3,7 @@
 #include "calculators/rowform.h"
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -102,6 +103,22 @@ template <typename Holds> std::vector<PassingRun> passingRuns(long long steps, H
         held = now;
     }
     return runs;
+}
+
+// The runs of the values text(0) … text(steps) of `field` where every check holds (see
+// Study::holds and passingRuns), each value calculated once.
+template <typename Text>
+std::vector<PassingRun> leastRuns(const Calculator& calculator, int variant,
+                                  const std::vector<std::string>& texts, FieldId field,
+                                  long long steps, Text text) {
+    Study trial(calculator, variant, texts, field);
+    std::map<long long, bool> judged;
+    return passingRuns(steps, [&](long long k) {
+        if (const auto at = judged.find(k); at != judged.end()) {
+            return at->second;
+        }
+        return judged[k] = Study::holds(trial.add(text(k)));
+    });
 }
 
 } // namespace subprogram

@@ -128,6 +128,14 @@ std::string optionValue(const std::vector<std::string>& args, std::size_t& i,
     return args[++i];
 }
 
+// The options that take a text, each given once.
+const std::pair<std::string_view, std::optional<std::string> Options::*> kTextOptions[] = {
+    {"--report", &Options::reportFile},
+    {"--vary", &Options::vary},
+    {"--least", &Options::least},
+    {"--csv", &Options::csvFile},
+    {"--encoding", &Options::encoding}};
+
 bool isOption(const std::string& arg, std::string_view option) {
     return !option.empty() && (arg == option || arg.starts_with(std::string(option) + '='));
 }
@@ -256,15 +264,18 @@ Options parseArguments(const std::vector<std::string>& args) {
             parameter(options, calculator, arg);
         } else if (arg == "--") {
             parametersOnly = true;
+        } else if (const auto text = std::ranges::find_if(
+                       kTextOptions, [&](const auto& o) { return isOption(arg, o.first); });
+                   text != std::end(kTextOptions)) {
+            std::optional<std::string>& value = options.*(text->second);
+            once(arg, value.has_value());
+            value = optionValue(args, i, text->first);
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
         } else if (arg == "--json") {
             options.json = true;
         } else if (arg == "--trace") {
             options.trace = true;
-        } else if (isOption(arg, "--report")) {
-            once(arg, options.reportFile.has_value());
-            options.reportFile = optionValue(args, i, "--report");
         } else if (isOption(arg, "--diagram")) {
             once(arg, options.diagramSteps != 0);
             const std::string steps = optionValue(args, i, "--diagram");
@@ -275,18 +286,6 @@ Options parseArguments(const std::vector<std::string>& args) {
                                  escapedForLine(steps) + "'");
             }
             options.diagramSteps = n;
-        } else if (isOption(arg, "--vary")) {
-            once(arg, options.vary.has_value());
-            options.vary = optionValue(args, i, "--vary");
-        } else if (isOption(arg, "--least")) {
-            once(arg, options.least.has_value());
-            options.least = optionValue(args, i, "--least");
-        } else if (isOption(arg, "--csv")) {
-            once(arg, options.csvFile.has_value());
-            options.csvFile = optionValue(args, i, "--csv");
-        } else if (isOption(arg, "--encoding")) {
-            once(arg, options.encoding.has_value());
-            options.encoding = optionValue(args, i, "--encoding");
         } else if (isOption(arg, calculator.variantOption)) {
             once(arg, variantChosen);
             variantChosen = true;

@@ -5,9 +5,7 @@
 #include "cli/csv.h"
 #include "cli/single.h"
 
-#include <algorithm>
 #include <cmath>
-#include <map>
 #include <ostream>
 #include <sstream>
 
@@ -129,33 +127,19 @@ int runLeastSearch(const Options& options, std::ostream& out, std::ostream& err)
     const auto text = [&s](long long k) {
         return studyValueText(s.from + s.precision * static_cast<double>(k));
     };
-    Options one = options;
-    one.least.reset();
-    std::map<long long, SingleRun> judged;
-    const auto run = [&](long long k) -> const SingleRun& {
-        auto at = judged.find(k);
-        if (at == judged.end()) {
-            one.values[s.name] = text(k);
-            at = judged.emplace(k, calculate(one, nullptr, nullptr)).first;
-        }
-        return at->second;
-    };
-    // every check holds: the calculation succeeded and no verdict failed (a check not made,
-    // such as the bearing without fa, does not fail)
-    const auto holds = [&](long long k) {
-        const SingleRun& r = run(k);
-        return !r.failure && std::none_of(r.verdicts.begin(), r.verdicts.end(), [](const auto& v) {
-            return v.second == subprogram::Outcome::NotMet;
-        });
-    };
-    const std::vector<subprogram::PassingRun> runs = subprogram::passingRuns(steps, holds);
+    const std::vector<subprogram::PassingRun> runs = subprogram::leastRuns(
+        calculator, options.variant, startingTexts(calculator, options.values),
+        calculator.id(*calculator.field(s.name)), steps, text);
     if (runs.empty()) {
         err << "slopecalc: no value of " << s.name << " from " << studyValueText(s.from) << " to "
             << text(steps) << " in steps of " << studyValueText(s.precision)
             << " meets every check\n";
         return kFailed;
     }
-    const SingleRun& least = run(runs.front().first);
+    Options one = options;
+    one.least.reset();
+    one.values[s.name] = text(runs.front().first);
+    const SingleRun least = calculate(one, nullptr, nullptr);
     out << s.name << '=' << text(runs.front().first) << '\n';
     for (const auto& [name, value] : least.results) {
         out << name << '=' << value << '\n';

@@ -2,14 +2,12 @@
 // which a click opens large with what the report says under it.
 #include "calculatorwindow.h"
 
-#include "gui/screenfit.h"
 #include "gui/sketchpicture.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -113,15 +111,9 @@ void CalculatorWindow::showPressureDiagram() {
         return;
     }
     if (!diagramView_) {
-        diagramView_ = new QWidget(this, Qt::Window);
-        diagramView_->setObjectName(QStringLiteral("DiagramView"));
-        diagramView_->setWindowTitle(title() + QStringLiteral(" 土压力分布图"));
-        auto* layout = new QVBoxLayout(diagramView_);
-        layout->addWidget(new SketchPicture(diagramView_), 1);
-        auto* note = new QLabel(diagramView_);
-        note->setWordWrap(true);
-        layout->addWidget(note);
-        fitResizableWindow(diagramView_, QSize(560, 600)); // the drawing scales to the window
+        diagramView_ =
+            sketchWindow(this, QStringLiteral("DiagramView"),
+                         title() + QStringLiteral(" 土压力分布图"), QSize(560, 600), true);
     }
     drawPressureDiagram();
     diagramView_->show();

@@ -24,3 +24,8 @@ class SketchPicture : public QWidget {
   private:
     Sketch sketch_;
 };
+
+// A window of its own showing a sketch large, scaled to the window, with a word-wrapped note under
+// it when `withNote` (find it as the window's QLabel); made for `parent`, shown by the caller.
+QWidget* sketchWindow(QWidget* parent, const QString& name, const QString& title, QSize wanted,
+                      bool withNote = false);

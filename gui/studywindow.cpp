@@ -1,21 +1,15 @@
 #include "studywindow.h"
 
-#include "core/wholefile.h"
 #include "gui/screenfit.h"
-#include "gui/sketchpainter.h"
 #include "gui/sketchpicture.h"
 #include "report/studychart.h"
 
-#include <QBuffer>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -25,7 +19,6 @@
 #include <QTimer>
 
 #include <cmath>
-#include <map>
 
 using subprogram::Calculator;
 using subprogram::Field;
@@ -392,16 +385,9 @@ void StudyWindow::findLeast() {
         return bar ? values[static_cast<std::size_t>(k)]
                    : doubleToText(a + step * static_cast<double>(k));
     };
-    Study trial(calculator_, variant_, texts_, *f);
-    std::map<long long, bool> judged;
-    const auto holds = [&](long long k) {
-        if (const auto at = judged.find(k); at != judged.end()) {
-            return at->second;
-        }
-        return judged[k] = Study::holds(trial.add(text(k)));
-    };
     const std::vector<subprogram::PassingRun> runs =
-        steps < 0 ? std::vector<subprogram::PassingRun>{} : subprogram::passingRuns(steps, holds);
+        steps < 0 ? std::vector<subprogram::PassingRun>{}
+                  : subprogram::leastRuns(calculator_, variant_, texts_, *f, steps, text);
     const QString name = q(calculator_[*f].name);
     if (runs.empty()) {
         least_->setText(QStringLiteral("在 %1 = %2 到 %3 的范围内没有满足全部验算的值。")
@@ -421,79 +407,4 @@ void StudyWindow::findLeast() {
 
 QString StudyWindow::leastText() const {
     return least_ ? least_->text() : QString();
-}
-
-bool StudyWindow::saveCsv(const QString& path) {
-    if (!study_) {
-        reporter_(this, QStringLiteral("尚未计算：请先按“计算”。"));
-        return false;
-    }
-    if (const auto error =
-            writeWholeFile(QFile::encodeName(path).toStdString(), subprogram::studyCsv(*study_))) {
-        reporter_(this, QStringLiteral("无法保存到文件“%1”：%2。")
-                            .arg(QDir::toNativeSeparators(path), fileErrorText(*error)));
-        return false;
-    }
-    return true;
-}
-
-bool StudyWindow::saveChart(const QString& path) {
-    std::string content;
-    if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        content = sketchSvg(chart_);
-    } else {
-        QImage image(
-            QSize(static_cast<int>(chart_.width / 10), static_cast<int>(chart_.height / 10)),
-            QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            QPainter painter(&image);
-            painter.setRenderHint(QPainter::Antialiasing);
-            paintSketch(painter, chart_, QRectF(image.rect()));
-        }
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
-        content = bytes.toStdString();
-    }
-    if (const auto error = writeWholeFile(QFile::encodeName(path).toStdString(), content)) {
-        reporter_(this, QStringLiteral("无法保存到文件“%1”：%2。")
-                            .arg(QDir::toNativeSeparators(path), fileErrorText(*error)));
-        return false;
-    }
-    return true;
-}
-
-void StudyWindow::addToReport() {
-    const std::optional<ResultId> result = chartedResult();
-    if (!study_ || study_->rows().empty() || !result) {
-        reporter_(this, QStringLiteral("尚未计算：请先按“计算”。"));
-        return;
-    }
-    const Field& f = calculator_[study_->field()];
-    const subprogram::Result& shown = calculator_[*result];
-    ReportContext::StudyPart part;
-    part.title = fieldCaption(f) + "，" + std::to_string(study_->rows().size()) + " 个值";
-    part.header = {fieldCaption(f), resultCaption(shown), "验算", "错误"};
-    const std::size_t column = study_->columnOf(*result);
-    for (const Study::Row& row : study_->rows()) {
-        std::string verdict;
-        for (std::size_t v = 0; v < row.judgements.size(); ++v) {
-            if (row.judgements[v].outcome == Outcome::NotMet) {
-                verdict += (verdict.empty() ? "不满足：" : "、") +
-                           std::string(calculator_.verdicts[v].what);
-            }
-        }
-        if (verdict.empty() && row.error.empty()) {
-            verdict = calculator_.verdicts.empty() ? "—" : "满足";
-        }
-        part.rows.push_back(
-            {row.value,
-             column == RowForm::kNoColumn ? std::string() : std::string(row.cell(column)), verdict,
-             row.error});
-    }
-    part.chart = chart_;
-    addToReport_(std::move(part));
-    reporter_(this, QStringLiteral("已加入计算书：按窗口的“计算书”查看。"));
 }

@@ -11,7 +11,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <tuple>
@@ -243,15 +242,9 @@ void GravityWallWindow::showSection() {
         return;
     }
     if (!sectionView_) {
-        sectionView_ = new QWidget(this, Qt::Window);
-        sectionView_->setObjectName(QStringLiteral("SectionView"));
-        sectionView_->setWindowTitle(windowTitle() + QStringLiteral(" 截面图"));
-        auto* picture = new SketchPicture(sectionView_);
-        auto* layout = new QVBoxLayout(sectionView_);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(picture);
-        fitResizableWindow(sectionView_, QSize(520, 640)); // the drawing scales to the window
-        picture->setSketch(section_);
+        sectionView_ = sketchWindow(this, QStringLiteral("SectionView"),
+                                    windowTitle() + QStringLiteral(" 截面图"), QSize(520, 640));
+        sectionView_->findChild<SketchPicture*>()->setSketch(section_);
     }
     sectionView_->show();
     sectionView_->raise();
