@@ -187,15 +187,22 @@ TEST(Json, RefusesAKeyGivenTwiceInLinearTime) {
         }
         const std::string last = "k" + std::to_string(keys - 1);
         EXPECT_EQ(json::parse(text + "\"last\": true}").root().members().size(), keys + 1u);
-        const auto start = std::chrono::steady_clock::now();
-        try {
-            json::parse(text + "\"" + last + "\": 0}");
-            ADD_FAILURE() << "read";
-        } catch (const json::Error& e) {
-            EXPECT_EQ(e.line(), keys + 1);
-            EXPECT_EQ(e.what(), "the key \"" + last + "\" is given twice");
+        const std::string twice = text + "\"" + last + "\": 0}";
+        double best = 1e300; // the least of three: a run the machine interrupted counts not
+        for (int round = 0; round < 3; ++round) {
+            const auto start = std::chrono::steady_clock::now();
+            try {
+                json::parse(twice);
+                ADD_FAILURE() << "read";
+            } catch (const json::Error& e) {
+                EXPECT_EQ(e.line(), keys + 1);
+                EXPECT_EQ(e.what(), "the key \"" + last + "\" is given twice");
+            }
+            best = std::min(
+                best,
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
         }
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        return best;
     };
     const double small = refusalTime(25000);
     EXPECT_LT(refusalTime(200000), 24 * small);
