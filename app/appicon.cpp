@@ -1,6 +1,5 @@
 #include "appicon.h"
 
-#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -61,30 +60,6 @@ QImage appIconImage(int size) {
         painter.drawPolygon(s.points.data(), static_cast<int>(s.points.size()));
     }
     return image;
-}
-
-namespace {
-
-// Draws the icon at the size asked for, when it is asked for: a window manager takes three small
-// sizes, and nothing is drawn for a window that never shows its icon.
-class DrawnIcon : public QIconEngine {
-  public:
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode, QIcon::State) override {
-        painter->drawImage(rect, appIconImage(std::min(rect.width(), rect.height())));
-    }
-    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
-        return QPixmap::fromImage(appIconImage(std::min(size.width(), size.height())));
-    }
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-        return {{16, 16}, {32, 32}, {48, 48}};
-    }
-    QIconEngine* clone() const override { return new DrawnIcon; }
-};
-
-} // namespace
-
-QIcon appIcon() {
-    return QIcon(new DrawnIcon);
 }
 
 QString appIconSvg() {

@@ -109,10 +109,8 @@ Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
         }
     });
 
-    recentMenu_ = new QMenu(this);
-    recentMenu_->setObjectName(QStringLiteral("recentMenu"));
-    control<QPushButton>(this, "recentFiles")->setMenu(recentMenu_);
-    connect(recentMenu_, &QMenu::aboutToShow, this, &Launcher::fillRecentMenu);
+    connect(control<QPushButton>(this, "recentFiles"), &QPushButton::clicked, this,
+            &Launcher::showRecentMenu);
     connect(control<QPushButton>(this, "helpButton"), &QPushButton::clicked, this, &showUserGuide);
     connect(control<QPushButton>(this, "aboutButton"), &QPushButton::clicked, this,
             [this] { showAbout(this); });
@@ -133,6 +131,17 @@ void Launcher::remember(const QString& path) {
     files.removeAll(path);
     files.prepend(path);
     QSettings().setValue(kRecentKey, files.mid(0, kRecentFiles));
+}
+
+// The menu is made when it is first asked for, not at start: the launcher shows sooner.
+void Launcher::showRecentMenu() {
+    auto* button = control<QPushButton>(this, "recentFiles");
+    if (!recentMenu_) {
+        recentMenu_ = new QMenu(this);
+        recentMenu_->setObjectName(QStringLiteral("recentMenu"));
+    }
+    fillRecentMenu();
+    recentMenu_->popup(button->mapToGlobal(QPoint(0, button->height())));
 }
 
 void Launcher::fillRecentMenu() {

@@ -54,6 +54,7 @@ class Launcher : public QWidget {
     CalculatorWindow* showKind(const windows::Kind& kind, std::optional<int> variant);
 
     static void remember(const QString& path);
+    void showRecentMenu();
     void fillRecentMenu();
 
     Reporter reporter_;

@@ -127,6 +127,9 @@ std::string FileError::text() const {
 }
 
 std::optional<FileError> writeWholeFile(const std::string& given, std::string_view content) {
+    if (given.find('\0') != std::string::npos) { // the system would take the name up to it
+        return failure(EINVAL);
+    }
     if (const int fd = descriptorNamed(given); fd >= 0) {
         return writeThrough(fd, content, false);
     }
@@ -191,6 +194,9 @@ std::optional<FileError> writeWholeFile(const std::string& given, std::string_vi
 std::optional<FileError> readWholeFile(const std::string& path, std::string& content,
                                        bool regularOnly, std::size_t limit) {
     content.clear();
+    if (path.find('\0') != std::string::npos) {
+        return failure(EINVAL);
+    }
     // without waiting for a writer: a pipe is then refused, not waited on
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (regularOnly ? O_NONBLOCK : 0));
     if (fd == -1) {

@@ -27,7 +27,8 @@ struct FileError {
 //   written into a temporary file beside it, flushed to the disk and renamed over it; the link
 //   stays a link, the file keeps its permissions and, where the system permits, its owner and
 //   group; a file the shell would refuse to write (read-only for this user) is refused.
-// On failure the old file is as it was and the temporary file is gone.
+// On failure the old file is as it was and the temporary file is gone. A name that holds a NUL
+// byte names no file (the system would take it up to the NUL): EINVAL, here and when reading.
 std::optional<FileError> writeWholeFile(const std::string& path, std::string_view content);
 
 // Reads a whole file into `content`, refusing one larger than `limit`, and with

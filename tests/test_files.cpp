@@ -75,6 +75,12 @@ TEST_F(WholeFiles, ALinkStaysALinkAndANewFileIsMadeWhereADanglingOnePoints) {
     const std::string longest = at(std::string(250, 'a') + ".html");
     EXPECT_FALSE(writeWholeFile(longest, "three"));
     EXPECT_EQ(contents(longest), "three");
+    // a NUL byte ends the name the system sees: the link's target would take what "real\0x" gets
+    const std::string withNul = at("link") + std::string(1, '\0') + "x";
+    EXPECT_EQ(writeWholeFile(withNul, "six").value_or(FileError{}).code, EINVAL);
+    std::string read;
+    EXPECT_EQ(readWholeFile(withNul, read, true).value_or(FileError{}).code, EINVAL);
+    EXPECT_EQ(contents(at("real")), "four");
 }
 
 TEST_F(WholeFiles, ADescriptorsNameWritesThroughItAndAPipeIsNotReplaced) {

@@ -1,3 +1,4 @@
+#include "app/appicon.h"
 #include "app/help.h"
 #include "app/singleinstance.h"
 #include "app/titleoutline.h"
@@ -44,6 +45,16 @@ TEST(Launcher, ShowsItsTitleHidesWhatNothingShowsAndEndsTheProgram) {
     control<QPushButton>(&launcher, "Command2")->click();
     launcher.close(); // the frame's close control ends the program too
     EXPECT_EQ(exits.count(), 2);
+}
+
+TEST(Launcher, TheWindowIconIsTheDrawingAtEverySize) {
+    const QIcon icon = appIcon();
+    for (const int size : {16, 32, 48, 64}) { // the build's bitmaps, and one painted when asked
+        EXPECT_EQ(icon.pixmap(size).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                  appIconImage(size))
+            << size;
+    }
+    EXPECT_EQ(icon.availableSizes(), QList<QSize>({{16, 16}, {32, 32}, {48, 48}}));
 }
 
 class WindowLife : public Driver {};
@@ -106,12 +117,14 @@ TEST_F(WindowLife, RecentFilesTheGuideAndTheVersion) {
         expected << file(i);
     }
     EXPECT_EQ(Launcher::recentFiles(), expected);
-    QMenu* menu = control<QPushButton>(&launcher, "recentFiles")->menu();
-    emit menu->aboutToShow();
+    control<QPushButton>(&launcher, "recentFiles")->click();
+    auto* menu = launcher.findChild<QMenu*>("recentMenu");
+    ASSERT_TRUE(menu && menu->isVisible());
     ASSERT_EQ(menu->actions().size(), 10);
     EXPECT_TRUE(menu->actions()[3]->text().startsWith("&4  a8.slope"))
         << menu->actions()[3]->text().toStdString();
     menu->actions()[3]->trigger();
+    menu->hide();
     EXPECT_EQ(window->file(), file(8));
     EXPECT_EQ(Launcher::recentFiles().front(), file(8));
     QFile::remove(file(5));
