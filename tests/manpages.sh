@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # manpages.sh PAGE...: each manual page renders with man(1) without a warning, in a UTF-8 and in
 # the C locale, and names its program; slopecalc's lists every subcommand and parameter name
-# that `slopecalc --help` lists.
+# that `slopecalc --help` lists. The generator of the pages fails with status 1, saying so, where
+# it cannot write.
 set -u
 failed=0
 for page in "$@"; do
@@ -31,4 +32,11 @@ for page in "$@"; do
         done
     fi
 done
+docs=$(dirname "$1")/../cli/slopecalc-docs
+said=$("$docs" /nonexistent/slopecalc.1 /dev/null 2026-01-01 /dev/null 2>&1)
+status=$?
+if [[ $status != 1 || $said != *"cannot write /nonexistent/slopecalc.1"* ]]; then
+    echo "slopecalc-docs into a missing folder: status $status, said: $said"
+    failed=1
+fi
 exit $failed

@@ -174,6 +174,12 @@ TEST(PressureDiagram, ReducesToRankinesDistributionsWorkedByHand) {
     EXPECT_NEAR(rest.top, 0.75, 1e-6);
     EXPECT_NEAR(rest.base, atRestEarthPressure(30, 1.5, 18, 5).E0, 1e-12);
     EXPECT_NEAR(rest.values[2], (18 * 2.5 + 1.5) * 0.5, 1e-6);
+    // without a load it starts at exactly 0, which is no crossing: a triangle ½·18·25·0.5 at H/3
+    const PressureDiagram bare = pressureDiagram(PressureLaw::atRest(30, 0, 18), 5, 4);
+    EXPECT_EQ(bare.top, 0);
+    EXPECT_FALSE(bare.zeroDepth || bare.tension);
+    EXPECT_NEAR(bare.compressedArea, 112.5, 1e-5); // K0 from the program's π
+    EXPECT_NEAR(5 - bare.actionDepth, 5.0 / 3, 1e-6);
     // limited fill: a straight line whose area is the routine's Ea
     const PressureLaw fill = PressureLaw::limitedFill(18, 12, 5, 10, 70, 0, 80);
     EXPECT_NEAR(fill.at(2) - fill.at(1), fill.at(5) - fill.at(4), 1e-9);

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +16,26 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+namespace {
+
+// close(2) failing on demand, as it may on a network file system, where the write's last
+// error is reported only then: the next `closesToFail` calls of this process fail with EIO
+// (having closed the descriptor).
+int closesToFail = 0;
+
+} // namespace
+
+extern "C" int close(int fd) {
+    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "close"));
+    const int status = real(fd);
+    if (closesToFail > 0 && status == 0) {
+        --closesToFail;
+        errno = EIO;
+        return -1;
+    }
+    return status;
+}
 
 namespace {
 
@@ -81,6 +103,21 @@ TEST_F(WholeFiles, ALinkStaysALinkAndANewFileIsMadeWhereADanglingOnePoints) {
     std::string read;
     EXPECT_EQ(readWholeFile(withNul, read, true).value_or(FileError{}).code, EINVAL);
     EXPECT_EQ(contents(at("real")), "four");
+}
+
+// A close that fails loses the write: reported, and the old file stays as it was.
+TEST_F(WholeFiles, AFailedCloseIsAFailedWrite) {
+    std::ofstream(at("kept")) << "old";
+    for (const std::string& path : {at("kept"), std::string("/dev/null")}) {
+        closesToFail = 1;
+        const auto error = writeWholeFile(path, "new");
+        closesToFail = 0;
+        EXPECT_EQ(error.value_or(FileError{}).code, EIO) << path;
+    }
+    EXPECT_EQ(contents(at("kept")), "old");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
+                            std::filesystem::directory_iterator()),
+              1); // no temporary file left
 }
 
 TEST_F(WholeFiles, ADescriptorsNameWritesThroughItAndAPipeIsNotReplaced) {
@@ -237,6 +274,7 @@ TEST(Json, ReadsWhatItWritesAndEveryValueInItsPlace) {
     ASSERT_TRUE(object);
     EXPECT_EQ(object->member("b")->type(), json::Value::Type::Object);
     EXPECT_EQ(object->member("a")->items().size(), 0u);
+    EXPECT_EQ(document.root().members().size(), 0u); // an array has items, no members
     EXPECT_FALSE(object->member("c"));
     // the escapes JSON has, a surrogate pair among them
     EXPECT_EQ(json::parse(R"("\u00e9\u5D4C\ud83d\ude00\/\b\f\r")").root().text(),

@@ -1,6 +1,7 @@
 #include "calculators/gravitywall.h"
 
 #include "failswith.h"
+#include "mapform.h"
 
 #include <gtest/gtest.h>
 
@@ -116,6 +117,20 @@ TEST(WallWeight, DoublingTheUnitWeightDoublesGAndKeepsX0) {
     const WallWeight s1 = shelfWallWeight(n, x2, x3, h1, Ht, h4, b1, b2, b3, b4, b5, b, gammaW);
     EXPECT_EQ(s0.G, 0);
     EXPECT_EQ(s0.x0, s1.x0);
+}
+
+// The wall's pressure diagram: Coulomb's over the soil's height H = 2.6 m, its area the Ea the
+// calculation wrote, with the lever its checks take, H/3 above the base.
+TEST(WallPressure, IsTheCalculationsOverTheSoilsHeightWithTheChecksLever) {
+    MapForm form(kGravityWall);
+    calculateGravityWall(WallType::Upright, form);
+    const WrittenTexts written(
+        [&](ResultId r) { return form.texts.at(std::string(kGravityWall[r].control)); });
+    const auto setting = kGravityWall.pressure(int(WallType::Upright), form, written);
+    ASSERT_TRUE(setting);
+    EXPECT_EQ(setting->height, 2.6);
+    EXPECT_NEAR(setting->labels.checkLever.value_or(0), 2.6 / 3, 1e-12);
+    EXPECT_NEAR(setting->law.resultant(2.6), setting->labels.resultantValue.value_or(0), 1e-3);
 }
 
 } // namespace

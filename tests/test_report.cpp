@@ -66,6 +66,7 @@ TEST(Report, TheDefaultUprightWallCarriesEveryValueAHandCheckExpects) {
     EXPECT_EQ(wall.doc.titleBlock[1].second, "重力式挡墙计算：直立式挡墙");
     EXPECT_NE(wall.doc.titleBlock[5].second.find("GB 50007-2011"), std::string::npos);
     EXPECT_TRUE(wall.hasRow({"墙顶宽度", "b<sub>1</sub>", "0.5", "m"}));
+    EXPECT_TRUE(wall.hasRow({"挡墙墙背倾角", "α", "90", "°"})); // its Greek symbol has a column
     EXPECT_TRUE(wall.has(Block::Kind::Paragraph, "G = W<sub>1</sub> + W<sub>2</sub> + "
                                                  "W<sub>3</sub> = 9.036142 + 47.40054 + 62.4 = "
                                                  "118.8367"));
@@ -91,6 +92,45 @@ TEST(Report, TheDefaultUprightWallCarriesEveryValueAHandCheckExpects) {
     EXPECT_NE(html.find("<td class=\"int\">0</td><td class=\"frac\">.427106497065615</td>"),
               std::string::npos);
     EXPECT_NE(html.find("<svg"), std::string::npos);
+}
+
+// Sections are numbered in Chinese words, past ten and past twenty as well.
+TEST(Report, SectionsAreNumberedInChinesePastTwenty) {
+    Wall wall(WallType::Upright);
+    wall.context.studies.resize(16);
+    std::vector<std::string> numbers;
+    for (const Block& b : report::document(wall.context, wall.record).blocks) {
+        if (b.kind == Block::Kind::Heading && b.level == 2) {
+            numbers.push_back(b.html.substr(0, b.html.find("、")));
+        }
+    }
+    ASSERT_GE(numbers.size(), 21u);
+    EXPECT_EQ(numbers[0] + numbers[9] + numbers[10] + numbers[19] + numbers[20],
+              "一十十一二十二十一");
+}
+
+// Each study the user added is a section of its own, with its own chart.
+TEST(Report, EachStudyAddedHasItsSectionAndItsChart) {
+    Wall wall(WallType::Upright);
+    wall.context.studies.resize(3);
+    for (std::size_t k = 0; k < 3; ++k) {
+        wall.context.studies[k].title = "b " + std::to_string(k);
+    }
+    const report::Document doc = report::document(wall.context, wall.record);
+    std::string titles;
+    std::vector<const Sketch*> charts;
+    for (const Block& b : doc.blocks) {
+        if (b.kind == Block::Kind::Heading && b.html.find("参数分析") != std::string::npos) {
+            titles += b.html.substr(b.html.find("：")) + ' ';
+        }
+        if (b.kind == Block::Kind::Drawing && b.drawing >= 2) {
+            charts.push_back(drawingOf(b, wall.context));
+        }
+    }
+    EXPECT_EQ(titles, "：b 0 ：b 1 ：b 2 ");
+    EXPECT_EQ(charts, (std::vector<const Sketch*>{&wall.context.studies[0].chart,
+                                                  &wall.context.studies[1].chart,
+                                                  &wall.context.studies[2].chart}));
 }
 
 TEST(Report, AFailedCalculationNamesTheStepAndWhatWasWritten) {

@@ -1,4 +1,5 @@
 #include "cli/csv.h"
+#include "cli/encoding.h"
 #include "cli/slopecalc.h"
 #include "core/utf8.h"
 #include "core/wholefile.h"
@@ -144,6 +145,7 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"vary_and_json", {"anchor", "--json", "--vary", "Htk=1;2"}, 2, "", "not with --csv, --json"},
     Case{"least_without_checks", {"beam", "--least", "q=1:2"}, 2, "", "--least is for a calculator with checks"},
     Case{"least_backwards", {"anchor", "--least", "Htk=2:1"}, 2, "", "needs FROM < TO"},
+    Case{"least_no_precision", {"anchor", "--least", "Htk=1:2:0"}, 2, "", "and a precision above 0"},
     Case{"least_no_number", {"anchor", "--least", "Htk=a:1"}, 2, "", "'a' is no number"},
     Case{"least_none", {"gravity-wall", "--type", "upright", "--least", "b=0.2:0.5:0.1"}, 1, "",
          "slopecalc: no value of b from 0.2 to 0.5 in steps of 0.1 meets every check\n"},
@@ -461,13 +463,34 @@ TEST(CsvReader, FindsWhatEndsACellWhereverItLies) {
             std::istringstream in(text);
             csv::Reader views(in);
             std::vector<csv::Row> records;
+            std::size_t asTheyStand = 0;
             for (csv::Record record; views.next(record);) {
                 records.emplace_back(record.cells.begin(), record.cells.end());
+                asTheyStand += record.verbatim;
             }
             EXPECT_EQ(records, rowsOf(text))
                 << "ends with " << testing::PrintToString(end) << " after " << at << " bytes";
+            // and without a quote, every record but the first and the one the input cuts is
+            // split where it lies, also one that ends in the last bytes read
+            if (end != "\"") {
+                EXPECT_EQ(asTheyStand, records.size() - 2) << testing::PrintToString(end) << at;
+            }
         }
     }
+}
+
+// Written as it comes: a character cut in two waits for its end, a flush hands on every whole
+// one and succeeds, a character GBK has not is '?'.
+TEST(EncodingOutput, AFlushHandsOnEveryWholeCharacter) {
+    std::stringbuf sink;
+    encoding::EncodingOutput gbk(sink, "GBK");
+    std::ostream out(&gbk);
+    out << "中\xE6\x96"; // 中, and the first two bytes of 文
+    EXPECT_TRUE(out.flush());
+    EXPECT_EQ(sink.str(), "\xD6\xD0");
+    out << "\x87😀";
+    EXPECT_TRUE(out.flush() && gbk.finish());
+    EXPECT_EQ(sink.str(), "\xD6\xD0\xCE\xC4?");
 }
 
 // The first record's line end is the one the batch writes, whatever the later records end with.

@@ -165,6 +165,16 @@ TEST(Verdicts, AFixedLimitIsMetByTheLimitItself) {
         }
         EXPECT_EQ(outcomes, expected) << value;
     }
+    // in words, as the window and the report give them
+    const struct {
+        Judgement judged;
+        const char* text;
+    } words[] = {{{Outcome::Met, 1.5, 1.3}, "F = 1.5 ≥ 1.3 满足"},
+                 {{Outcome::NotMet, 1.2999999, 1.3}, "F = 1.2999999 < 1.3 不满足"},
+                 {{Outcome::NotChecked, 0, 0, "未填"}, "未验算（未填）"}};
+    for (const auto& [judged, text] : words) {
+        EXPECT_EQ(verdictText(verdicts[0], judged), text);
+    }
 }
 
 } // namespace
