@@ -28,10 +28,7 @@ template <FormulaNumber Number> class Store : public Keep<Number> {
             }
             return Shown::named(name, stored.value(), true);
         } else {
-            if (Trace* const steps = this->trace()) {
-                steps->record(name, stored.value(), true);
-            }
-            return stored;
+            return stored; // only the evaluation on Shown is traced
         }
     }
 };

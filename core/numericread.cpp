@@ -214,9 +214,10 @@ class Reader {
             plain += "e" + exponent;
         }
         double value = 0;
-        const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value,
-                                               std::chars_format::general);
-        if (ec == std::errc() && end == plain.data() + plain.size()) {
+        const char* const last = plain.data() + plain.size();
+        const auto [end, ec] =
+            std::from_chars(plain.data(), last, value, std::chars_format::general);
+        if (ec == std::errc() && end == last) {
             return value;
         }
         if (ec != std::errc::result_out_of_range) {

@@ -1,5 +1,7 @@
 #include "numerictext.h"
 
+#include "digits.h"
+
 #include <cstdint>
 
 #include <bit>
@@ -23,26 +25,25 @@ int firstDigitPowerGuess(double a) {
     return (binary * 78913) >> 18; // log10(2) ≈ 78913 ÷ 2^18
 }
 
-// |value| (non-zero, finite) rounded to `significant` digits: the digits without trailing
-// zeros, and the decimal power of the first.
-struct Digits {
-    char digits[32];
-    std::size_t count;
-    int power;
-
-    std::string_view view(std::size_t from = 0, std::size_t to = 32) const {
-        return std::string_view(digits, count).substr(from, to - from);
-    }
-};
+// The same for a from 1e-6 up to below 1e15, one more where a reaches the next power of ten's
+// double: exact, but where a is the double of a negative power of ten that lies below the power
+// itself (0.001 is not a double), one too large.
+int firstDigitPower(double a) {
+    static constexpr double kPowers[] = {1e-6, 1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1,
+                                         1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                                         1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const int power = firstDigitPowerGuess(a);
+    return power >= -7 && power < 15 && a >= kPowers[power + 7] ? power + 1 : power;
+}
 
 // The last `count` decimal digits of `v` into `out`, two at a time from the last.
-void writeDigits(char* out, std::uint32_t v, std::size_t count) {
+template <typename Unsigned> void writeDigits(char* out, Unsigned v, std::size_t count) {
     static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324"
                                      "25262728293031323334353637383940414243444546474849"
                                      "50515253545556575859606162636465666768697071727374"
                                      "75767778798081828384858687888990919293949596979899";
     for (; count >= 2; count -= 2) {
-        const std::uint32_t pair = v % 100 * 2;
+        const auto pair = static_cast<std::size_t>(v % 100 * 2);
         v /= 100;
         out[count - 2] = kPairs[pair];
         out[count - 1] = kPairs[pair + 1];
@@ -52,50 +53,54 @@ void writeDigits(char* out, std::uint32_t v, std::size_t count) {
     }
 }
 
-// The same for a value that is a single, to at most 7 digits, from 1e-6 up to below 1e7: its
-// 24 bits times 10^k, k ≤ 12, fit the 53 of a double (5^12 < 2^28), so that product is exact,
-// below 2^52, and adding 2^52 and taking it away again rounds it to the nearest whole number,
-// ties to even, as the exact value rounds. False for any other value.
-bool singleDigits(double value, int significant, Digits& d) {
+// `significant` digits of the whole number n, 10^(significant-1) ≤ n < 10^significant, into
+// `d` without their trailing zeros.
+template <typename Unsigned>
+void setDigits(digits::Digits& d, Unsigned n, int significant, int power) {
+    d.count = static_cast<std::size_t>(significant);
+    writeDigits(d.digits, n, d.count);
+    while (d.digits[d.count - 1] == '0') { // the first digit is not 0
+        --d.count;
+    }
+    d.power = power;
+}
+
+} // namespace
+
+namespace digits {
+
+// A single's 24 bits times 10^k, k ≤ 12, fit the 53 of a double (5^12 < 2^28), so that product
+// is exact, below 2^52, and adding 2^52 and taking it away again rounds it to the nearest whole
+// number, ties to even, as the exact value rounds.
+bool fromSingle(double value, int significant, Digits& d) {
     const double a = std::fabs(value);
     if (significant > 7 || !(a >= 1e-6 && a < 1e7) || static_cast<float>(a) != a) {
         return false;
     }
     static constexpr double kTwo52 = 4503599627370496.0;
     const double low = kExactTens[significant - 1], high = kExactTens[significant];
-    int power = firstDigitPowerGuess(a);
-    int k = significant - 1 - power;
+    int power = firstDigitPower(a);
+    const int k = significant - 1 - power;
     if (k < 0 || k > 12) {
         return false;
     }
-    double scaled = a * kExactTens[k]; // exact
-    if (scaled >= high && k > 0) {
-        ++power;
-        scaled = a * kExactTens[--k];
-    }
-    if (!(scaled >= low && scaled < high)) {
-        return false;
-    }
+    // exact, and from `low` up to below `high`: a single is never the double of a negative power
+    // of ten, so its first digit's power is exact
+    const double scaled = a * kExactTens[k];
     double n = (scaled + kTwo52) - kTwo52;
     if (n == high) { // 9.99… rounded up to 10.0…
         n = low;
         ++power;
     }
-    d.count = static_cast<std::size_t>(significant);
-    writeDigits(d.digits, static_cast<std::uint32_t>(n), d.count);
-    while (d.count > 1 && d.digits[d.count - 1] == '0') {
-        --d.count;
-    }
-    d.power = power;
+    setDigits(d, static_cast<std::uint32_t>(n), significant, power);
     return true;
 }
 
-// The digits of |value| in [1e-5, 1e15), rounded to `significant` (at most 17) digits as
-// to_chars rounds them (to nearest, ties to even, on the exact binary value), with 128-bit
-// integers: value = m · 2^e exactly, and m · 2^e · 10^p is a ratio of integers that fit.
-bool exactlyRoundedDigits(double value, int significant, Digits& d) {
+// With 128-bit integers: value = m · 2^e exactly, and m · 2^e · 10^p is a ratio of integers that
+// fit.
+bool fromBinary(double value, int significant, Digits& d) {
     const double a = std::fabs(value);
-    if (!(a >= 1e-5 && a < 1e15) || significant > 17) {
+    if (!(a >= 1e-5 && a < 1e15) || significant > 15) { // so that |p| ≤ 19 below
         return false;
     }
     // a is normal here: a = m · 2^(biased − 1075), with the implicit leading bit in m
@@ -123,88 +128,37 @@ bool exactlyRoundedDigits(double value, int significant, Digits& d) {
                                               100000000000000000ULL,
                                               1000000000000000000ULL,
                                               10000000000000000000ULL};
-    // the first digit's power from the binary one, then one more where a reaches the next power
-    // of ten (still a guess near one: the digits below decide)
-    static constexpr double kPowers[] = {1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0,  1e1,
-                                         1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
-                                         1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-    int power = firstDigitPowerGuess(a);
-    if (power >= -5 && power < 15 && a >= kPowers[power + 6]) {
-        ++power;
+    // the first digit's power, exact here: the doubles of 1e-5 … 1e-1 all lie above the powers
+    const int power = firstDigitPower(a);
+    const int p = significant - 1 - power; // a · 10^p has `significant` digits before the point
+    // n = ⌊a · 10^p⌋, from 10^(significant-1) up to below 10^significant, and how the rest
+    // compares with one half: -1, 0 or 1
+    std::uint64_t n;
+    int half;
+    if (p >= 0) { // a · 10^p = m · 10^p ÷ 2^shift
+        const unsigned __int128 product = static_cast<unsigned __int128>(m) * kTens[p];
+        n = static_cast<std::uint64_t>(product >> shift);
+        const unsigned __int128 rest = product & ((static_cast<unsigned __int128>(1) << shift) - 1);
+        const unsigned __int128 halfway = static_cast<unsigned __int128>(1) << (shift - 1);
+        half = rest < halfway ? -1 : rest > halfway ? 1 : 0;
+    } else { // a · 10^p = m ÷ (2^shift · 10^-p), all within 64 bits here
+        const std::uint64_t denominator = (std::uint64_t{1} << shift) * kTens[-p];
+        n = m / denominator;
+        const std::uint64_t rest2 = (m % denominator) * 2;
+        half = rest2 < denominator ? -1 : rest2 > denominator ? 1 : 0;
     }
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        const int p = significant - 1 - power; // a · 10^p has `significant` digits before the point
-        if (p > 19 || p < -19) {
-            return false;
-        }
-        // n = ⌊a · 10^p⌋, and how the rest compares with one half: -1, 0 or 1
-        std::uint64_t n = 0;
-        int half = 0;
-        if (p >= 0) { // a · 10^p = m · 10^p ÷ 2^shift
-            const unsigned __int128 product = static_cast<unsigned __int128>(m) * kTens[p];
-            n = static_cast<std::uint64_t>(product >> shift); // below 10^18 by the checks below
-            const unsigned __int128 rest =
-                product & ((static_cast<unsigned __int128>(1) << shift) - 1);
-            const unsigned __int128 halfway = static_cast<unsigned __int128>(1) << (shift - 1);
-            half = rest < halfway ? -1 : rest > halfway ? 1 : 0;
-            if ((product >> shift) >= kTens[significant]) {
-                ++power;
-                continue;
-            }
-        } else { // a · 10^p = m ÷ (2^shift · 10^-p), all within 64 bits here
-            const std::uint64_t denominator = (std::uint64_t{1} << shift) * kTens[-p];
-            n = m / denominator;
-            const std::uint64_t rest2 = (m % denominator) * 2;
-            half = rest2 < denominator ? -1 : rest2 > denominator ? 1 : 0;
-        }
-        const std::uint64_t low = kTens[significant - 1], high = kTens[significant];
-        if (n >= high) {
-            ++power;
-            continue;
-        }
-        if (n < low) {
-            --power;
-            continue;
-        }
-        if (half > 0 || (half == 0 && n % 2 == 1)) {
-            ++n; // to nearest, a tie to the even digit
-        }
-        if (n == high) { // 9.99… rounded up to 10.0…
-            n = low;
-            ++power;
-        }
-        d.count = 0;
-        d.count = static_cast<std::size_t>(significant);
-        // two digits at a time, from the last
-        static constexpr char kPairs[] = "00010203040506070809101112131415161718192021222324"
-                                         "25262728293031323334353637383940414243444546474849"
-                                         "50515253545556575859606162636465666768697071727374"
-                                         "75767778798081828384858687888990919293949596979899";
-        std::size_t i = d.count;
-        for (; i >= 2; i -= 2) {
-            const auto pair = static_cast<std::size_t>(n % 100) * 2;
-            n /= 100;
-            d.digits[i - 2] = kPairs[pair];
-            d.digits[i - 1] = kPairs[pair + 1];
-        }
-        if (i == 1) {
-            d.digits[0] = static_cast<char>('0' + n);
-        }
-        while (d.count > 1 && d.digits[d.count - 1] == '0') {
-            --d.count;
-        }
-        d.power = power;
-        return true;
+    if (half > 0 || (half == 0 && n % 2 == 1)) {
+        ++n; // to nearest, a tie to the even digit
     }
-    return false;
+    if (n == kTens[significant]) { // 9.99… rounded up to 10.0…
+        setDigits(d, kTens[significant - 1], significant, power + 1);
+    } else {
+        setDigits(d, n, significant, power);
+    }
+    return true;
 }
 
-// Into `d`, not returned: a copy of the digits, written a few bytes at a time and read back
-// whole, stalls on every number.
-void roundedDigits(double value, int significant, Digits& d) {
-    if (singleDigits(value, significant, d) || exactlyRoundedDigits(value, significant, d)) {
-        return;
-    }
+void fromLibrary(double value, int significant, Digits& d) {
     char buffer[64];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                          std::chars_format::scientific, significant - 1);
@@ -216,10 +170,24 @@ void roundedDigits(double value, int significant, Digits& d) {
             d.digits[d.count++] = *p;
         }
     }
-    while (d.count > 1 && d.digits[d.count - 1] == '0') {
+    while (d.digits[d.count - 1] == '0') { // the first digit is not 0
         --d.count;
     }
     std::from_chars(p + (p[1] == '+' ? 2 : 1), end, d.power);
+}
+
+} // namespace digits
+
+namespace {
+
+using digits::Digits;
+
+// Into `d`, not returned: a copy of the digits, written a few bytes at a time and read back
+// whole, stalls on every number.
+void roundedDigits(double value, int significant, Digits& d) {
+    if (!digits::fromSingle(value, significant, d) && !digits::fromBinary(value, significant, d)) {
+        digits::fromLibrary(value, significant, d);
+    }
 }
 
 // Appends to `text`, which may hold anything before; 15 significant digits at most. The text is

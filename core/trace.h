@@ -89,10 +89,7 @@ template <FormulaNumber Number> class Keep {
             }
             return Shown::named(name, value.value());
         } else {
-            if (Trace* const steps = trace()) {
-                steps->record(name, value.value());
-            }
-            return value;
+            return value; // only the evaluation on Shown is traced
         }
     }
     // A routine's input under its name (a single's when it is one), as its formulas show it;

@@ -1,3 +1,4 @@
+#include "core/digits.h"
 #include "core/numerictext.h"
 
 #include "failswith.h"
@@ -202,25 +203,69 @@ std::pair<std::string, int> digitsOf(const std::string& text) {
     return {digits, before - 1 - static_cast<int>(first) + exponent};
 }
 
-// The digit generator against the standard library's, which rounds the exact binary value to
-// nearest, ties to even: 15 digits of a double, 7 of a single, on random values over every
-// magnitude and on exact ties (a sixteenth or eighth digit 5 and nothing after it).
+// Each digit generator against the standard library's text, which rounds the exact binary value
+// to nearest, ties to even: 15 digits of a double, 7 of a single, 4 and 17 of the report's
+// rounding, on random values over every magnitude and on exact ties (a sixteenth or eighth digit 5
+// and nothing after it). A fast generator must also take every value of its range, for one that
+// gives up falls unseen to the slow one, and give up outside it.
 TEST(ToText, RoundsAsTheStandardLibraryDoes) {
     std::mt19937_64 rng(24);
-    const auto reference = [](double value, int significant) {
+    using Result = std::optional<std::pair<std::string, int>>;
+    const auto reference = [](double value, int significant) -> Result {
         char buffer[64];
         const auto end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                        std::chars_format::scientific, significant - 1)
                              .ptr;
         return digitsOf(std::string(buffer, end));
     };
+    const auto by = [](auto generator, double value, int significant) -> Result {
+        digits::Digits d;
+        if (!generator(value, significant, d)) {
+            return std::nullopt;
+        }
+        return std::pair(std::string(d.view()), d.power);
+    };
+    const auto library = [](double value, int significant, digits::Digits& d) {
+        digits::fromLibrary(value, significant, d);
+        return true;
+    };
     const auto check = [&](double value) {
+        const double a = std::fabs(value);
+        const bool binaryRange = a >= 1e-5 && a < 1e15;
+        for (const int significant : {15, 7, 4}) {
+            const Result expected = reference(value, significant);
+            EXPECT_EQ(by(library, value, significant), expected) << value;
+            EXPECT_EQ(by(digits::fromBinary, value, significant), binaryRange ? expected : Result())
+                << value << " to " << significant;
+        }
         EXPECT_EQ(digitsOf(doubleToText(value)), reference(value, 15)) << value;
+        EXPECT_EQ(digitsOf(roundedText(value, 17)), reference(value, 17)) << value;
+        EXPECT_EQ(by(digits::fromSingle, value, 7).has_value(),
+                  a >= 1e-6 && a < 1e7 && static_cast<float>(a) == a)
+            << value;
         if (fitsSingle(value)) {
             const float single = static_cast<float>(value);
+            const bool singleRange = std::fabs(single) >= 1e-6 && std::fabs(single) < 1e7;
+            EXPECT_EQ(by(digits::fromSingle, single, 7),
+                      singleRange ? reference(single, 7) : Result())
+                << single;
             EXPECT_EQ(digitsOf(singleToText(single)), reference(single, 7)) << single;
         }
     };
+    // the ends of the fast ranges and the powers of ten next to them
+    for (const double edge : {1e-6, 1e-5, 1e7, 1e15}) {
+        for (double value : {edge, static_cast<double>(static_cast<float>(edge))}) {
+            check(value);
+            check(std::nextafter(value, 0.0));
+            check(std::nextafter(value, 2 * value));
+        }
+    }
+    for (int power = -8; power <= 17; ++power) {
+        const double ten = std::pow(10.0, power);
+        check(ten);
+        check(std::nextafter(ten, 0.0));
+        check(-std::nextafter(ten, 2 * ten));
+    }
     for (int i = 0; i < 100000; ++i) {
         const double mantissa = std::uniform_real_distribution<double>(1, 10)(rng);
         check(mantissa * std::pow(10.0, static_cast<int>(rng() % 40) - 20));
@@ -228,8 +273,11 @@ TEST(ToText, RoundsAsTheStandardLibraryDoes) {
         const std::uint64_t whole = 1000000000000000 + rng() % 8000000000000000;
         check(static_cast<double>(whole - whole % 10 + 5));
         check(static_cast<double>(whole | 1) / 2);
-        // a single's ties: 8-digit integers ending in 5 (below 2^24, all singles)
+        // singles, and a single's ties: 8-digit integers ending in 5 (below 2^24, all singles)
+        // and 7-digit integers and a half
+        check(static_cast<float>(mantissa * std::pow(10.0, static_cast<int>(rng() % 16) - 8)));
         check(static_cast<double>(10000005 + rng() % 676721 * 10));
+        check(static_cast<double>(1000000 + rng() % 9000000) + 0.5);
     }
     // the case: 123456789012344.5 keeps its even last digit
     EXPECT_EQ(doubleToText(123456789012344.5), "123456789012344");
