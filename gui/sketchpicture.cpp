@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 SketchPicture::SketchPicture(QWidget* parent) : QWidget(parent) {
@@ -46,6 +47,8 @@ QWidget* sketchWindow(QWidget* parent, const QString& name, const QString& title
     } else {
         layout->setContentsMargins(0, 0, 0, 0);
     }
-    fitResizableWindow(window, wanted); // the drawing scales to the window
+    QObject::connect(new QShortcut(QKeySequence(Qt::Key_Escape), window), &QShortcut::activated,
+                     window, &QWidget::hide); // as the calculator windows do
+    fitResizableWindow(window, wanted);       // the drawing scales to the window
     return window;
 }

@@ -320,6 +320,12 @@ TEST_F(Windows, ThePressureDiagramFollowsTheLastCalculation) {
     ASSERT_NE(view, nullptr);
     EXPECT_TRUE(view->isVisible());
     EXPECT_TRUE(view->findChild<QLabel*>()->text().contains("拉力区"));
+    view->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(view));
+    QTest::keyClick(view, Qt::Key_Escape);
+    EXPECT_FALSE(view->isVisible());
+    click("DiagramPicture");
+    ASSERT_TRUE(view->isVisible());
     type("hx", "6");
     EXPECT_FALSE(window->pressureDiagram());
     EXPECT_TRUE(view->findChild<SketchPicture*>()->sketch().lines.empty());
