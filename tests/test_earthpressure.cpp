@@ -2,13 +2,13 @@
 #include "calculators/pressurediagram.h"
 
 #include "failswith.h"
+#include "uniform.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <optional>
-#include <random>
 #include <string>
 
 using namespace subprogram;
@@ -190,10 +190,7 @@ TEST(PressureDiagram, ReducesToRankinesDistributionsWorkedByHand) {
 // On any wall the routine accepts, the diagram's area, integrated, is the routine's Ea: the
 // distribution is the derivative of the very formula, curved where c > 0 and δ or β ≠ 0.
 TEST(PressureDiagram, ItsAreaIsTheRoutinesResultantOnRandomWalls) {
-    std::mt19937 random(29);
-    const auto uniform = [&random](double low, double high) {
-        return std::uniform_real_distribution<double>(low, high)(random);
-    };
+    Uniform uniform(29);
     int checked = 0;
     for (int i = 0; i < 400; ++i) {
         const double H = uniform(1, 12), gamma = uniform(16, 22), phi = uniform(15, 40);

@@ -4,6 +4,8 @@
 #include "core/utf8.h"
 #include "core/wholefile.h"
 
+#include "uniform.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -17,7 +19,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -553,10 +554,7 @@ TEST(Study, ItsRowsAreTheSingleCalculationsAtItsValues) {
 
 // On random walls the least base width meets every check, and the step below it fails one.
 TEST(Study, TheLeastValueMeetsEveryCheckAndTheStepBelowDoesNot) {
-    std::mt19937 random(7);
-    const auto uniform = [&random](double low, double high) {
-        return std::uniform_real_distribution<double>(low, high)(random);
-    };
+    Uniform uniform(7);
     int found = 0;
     for (int i = 0; i < 30; ++i) {
         const std::vector<std::string> wall = {
