@@ -62,12 +62,19 @@ TEST(SavedCalculation, AFileOfTheFirstVersionTakesTheDefaultsOfWhatCameLater) {
     EXPECT_EQ(first.inputs.size(), wall.inputs.size());
     EXPECT_EQ(first.inputs.back(), (std::pair<std::string, std::string>{"fax", ""}));
     EXPECT_EQ(first.title, TitleBlock{});
-    try {
-        readSavedCalculation(second);
-        ADD_FAILURE() << "read";
-    } catch (const SavedFileError& e) {
-        EXPECT_NE(std::string(e.what()).find("key \"ground\": missing"), std::string::npos)
-            << e.what();
+    // the second version lacking either of them, or both, is refused, naming the first missing
+    const std::string full = savedCalculationText(wall);
+    std::string lacksFa = full;
+    lacksFa.erase(lacksFa.find(",\n    \"fa\""), std::strlen(",\n    \"fa\": \"150\""));
+    for (const auto& [damaged, key] : {std::pair{second, "ground"}, {lacksFa, "fa"}}) {
+        try {
+            readSavedCalculation(damaged);
+            ADD_FAILURE() << "read without " << key;
+        } catch (const SavedFileError& e) {
+            EXPECT_NE(std::string(e.what()).find("key \"" + std::string(key) + "\": missing"),
+                      std::string::npos)
+                << e.what();
+        }
     }
 }
 
