@@ -115,6 +115,8 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"malformed", {"anchor", "Htk"}, 2, "", "malformed argument"},
     Case{"empty_name", {"anchor", "=3"}, 2, "", "malformed argument"},
     Case{"twice", {"anchor", "D=1", "D=2"}, 2, "", "given twice"},
+    Case{"chosen_twice", {"gravity-wall", "--type", "shelf", "--type=upright"}, 2, "",
+         "slopecalc: '--type' is given twice\n"},
     Case{"unknown_option", {"anchor", "--permanent"}, 2, "", "unknown option"},
     Case{"bad_mode", {"earth-pressure", "--mode", "passive"}, 2, "",
          "--mode is coulomb, at-rest or limited-fill, not 'passive'"},
@@ -490,8 +492,22 @@ TEST(EncodingOutput, AFlushHandsOnEveryWholeCharacter) {
     EXPECT_TRUE(out.flush());
     EXPECT_EQ(sink.str(), "\xD6\xD0");
     out << "\x87😀";
+    out.put('A'); // a character at a time, as std::endl writes
     EXPECT_TRUE(out.flush() && gbk.finish());
-    EXPECT_EQ(sink.str(), "\xD6\xD0\xCE\xC4?");
+    EXPECT_EQ(sink.str(), "\xD6\xD0\xCE\xC4?A");
+}
+
+// Read in GBK: a byte of no character is 0xFF in its place, also where a single byte is left
+// after it, and a text of one byte is that byte.
+TEST(DecodingInput, EveryByteIsDecodedUpToTheLast) {
+    for (const auto& [gbk, utf8] :
+         {std::pair{"A", "A"}, {"\xFF!", "\xFF!"}, {"\xD6\xD0!", "中!"}}) {
+        std::stringbuf source(gbk);
+        encoding::DecodingInput decoding(source, "GBK");
+        std::istream in(&decoding);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), utf8)
+            << testing::PrintToString(gbk);
+    }
 }
 
 // The first record's line end is the one the batch writes, whatever the later records end with.
