@@ -143,6 +143,11 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"diagram_of_a_batch", {"earth-pressure", "--diagram", "3", "--csv", "-"}, 2, "",
          "not a --csv batch"},
     Case{"vary_range_too_short", {"anchor", "--vary", "Htk=1:2:1"}, 2, "", "takes N from 2"},
+    // the least range: its two ends, As a tenth and a fifth of the default load's 64.28…
+    Case{"vary_range_of_two", {"anchor", "--vary", "Htk=1:2:2"}, 0,
+         "Htk,Na,As,la,lb,As_provided,As_ok,error\n"
+         "1,1.25,6.42823749415615,0.0126313449053005,0.00409349140449553,1140.3981138,yes,\n"
+         "2,2.5,12.8564749883123,0.025262689810601,0.00818698280899105,1140.3981138,yes,\n", ""},
     Case{"vary_given_too", {"anchor", "Htk=3", "--vary", "Htk=1;2"}, 2, "", "'Htk' is given, and studied"},
     Case{"vary_unknown_name", {"anchor", "--vary", "X=1:2:3"}, 2, "", "unknown name 'X'"},
     Case{"vary_and_json", {"anchor", "--json", "--vary", "Htk=1;2"}, 2, "", "not with --csv, --json"},
