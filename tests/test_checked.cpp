@@ -1,4 +1,5 @@
 #include "core/checked.h"
+#include "core/shown.h"
 
 #include "calculators/earthpressure.h"
 #include "failswith.h"
@@ -49,6 +50,16 @@ TEST(CheckedArithmetic, EvaluatesLeftToRightAsWritten) {
     EXPECT_THROW(Num(1e308) * 10 / 10, CalcError); // overflows on the way
     EXPECT_EQ((Num(0.1) + 0.2 + 0.3).value(), 0.6000000000000001);
     EXPECT_EQ((Num(0.1) + (Num(0.2) + 0.3)).value(), 0.6);
+}
+
+// A formula shows a constant as it is, in parentheses only where it is negative.
+TEST(ShownFormulas, PutANegativeConstantAloneInParentheses) {
+    const Shown a = Shown::named("a", 3);
+    const std::pair<Shown, const char*> table[] = {
+        {a - Shown(-2.0), "3 − (-2)"}, {a * Shown(0.0), "3×0"}, {Shown(0.0) - a, "0 − 3"}};
+    for (const auto& [formula, values] : table) {
+        EXPECT_EQ(formula.values(), values);
+    }
 }
 
 } // namespace

@@ -131,6 +131,17 @@ TEST_F(WholeFiles, ADescriptorsNameWritesThroughItAndAPipeIsNotReplaced) {
     ::close(42);
     ::close(fd);
     EXPECT_EQ(contents(at("log")), "OLD\n/dev/fd//proc/self/fd/");
+    // a descriptor not open (also with nothing to write), or open for reading only (a pipe's
+    // end), is refused as write(2) refuses it
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    for (const auto& [fd, content] : {std::pair{42, ""}, {ends[0], "x"}}) {
+        errno = 0;
+        const auto refused = writeWholeFile("/dev/fd/" + std::to_string(fd), content);
+        EXPECT_EQ(refused.value_or(FileError{}).code, EBADF) << fd << content;
+    }
+    ::close(ends[0]);
+    ::close(ends[1]);
     ASSERT_EQ(::mkfifo(at("fifo").c_str(), 0666), 0);
     const auto error = writeWholeFile(at("fifo"), "x"); // nobody reads it: refused at once
     ASSERT_TRUE(error);

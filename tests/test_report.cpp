@@ -156,7 +156,8 @@ TEST(Report, NumbersAreRoundedToFourSignificantDigitsForTheReader) {
         {-37.9700492460558, "-37.97"}, {4.09349140449553E-05, "4.093E-05"},
         {1234567, "1.235E+06"},        {9999.7, "1.000E+04"},
         {0.001, "0.001000"},           {1234.4, "1234"},
-        {23456.7, "2.346E+04"},        {0, "0"}};
+        {23456.7, "2.346E+04"},        {0, "0"},
+        {-1.5E+10, "-1.500E+10"},      {2.5E-11, "2.500E-11"}};
     for (const auto& [value, text] : table) {
         EXPECT_EQ(roundedText(value), text) << value;
     }
