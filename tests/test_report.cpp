@@ -140,7 +140,7 @@ TEST(Report, AFailedCalculationNamesTheStepAndWhatWasWritten) {
     EXPECT_TRUE(
         noBatter.hasRow({"主动土压力系数", "K<sub>a</sub>", "0.427106497065615", "0.4271", "—"}));
     EXPECT_TRUE(noBatter.has(Block::Kind::Paragraph, "中止前已写出的结果"));
-    EXPECT_FALSE(noBatter.has(Block::Kind::Heading, "验算结论")); // nothing judged of a failure
+    EXPECT_FALSE(noBatter.has(Block::Kind::Heading, "验算结论"));   // nothing judged of a failure
     EXPECT_FALSE(noBatter.has(Block::Kind::Heading, "抗滑移验算")); // a step that formed nothing
     // the first check failing alone (Ks ∝ μ: 10.54 × 0.1) is the conclusion
     const Wall sliding(WallType::Upright, {{"Text5", "0.03"}});
