@@ -96,9 +96,9 @@ std::optional<QStringList> listIn(const QByteArray& received) {
 class Caller : public QObject {
   public:
     Caller(int fd, SingleInstance* instance)
-        : QObject(instance), fd_(fd), notifier_(new QSocketNotifier(fd, QSocketNotifier::Read, this)) {
-        connect(notifier_, &QSocketNotifier::activated, this,
-                [this, instance] { read(instance); });
+        : QObject(instance), fd_(fd),
+          notifier_(new QSocketNotifier(fd, QSocketNotifier::Read, this)) {
+        connect(notifier_, &QSocketNotifier::activated, this, [this, instance] { read(instance); });
     }
     ~Caller() override {
         delete notifier_; // before its descriptor closes
@@ -175,14 +175,15 @@ bool SingleInstance::handOver(const QStringList& files) {
         return false;
     }
     const Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-    if (socket.get() != -1 &&
-        ::connect(socket.get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) == 0) {
+    if (socket.get() != -1 && ::connect(socket.get(), reinterpret_cast<const sockaddr*>(&*address),
+                                        sizeof *address) == 0) {
         QByteArray list;
         for (const QString& file : files) { // absolute: the running program has its own folder
             list += QFile::encodeName(QDir::current().absoluteFilePath(file)) + '\0';
         }
         list += '\0';
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAnswerMs);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(kAnswerMs);
         qsizetype sent = 0;
         while (sent < list.size() && waitFor(socket.get(), POLLOUT, deadline)) {
             const ssize_t n = ::send(socket.get(), list.constData() + sent,

@@ -39,7 +39,6 @@ void setTwipsGeometry(QWidget* widget, int left, int top, int width, int height)
 // Sets the client area of a top-level window, which keeps that size.
 void setClientTwips(QWidget* window, int width, int height);
 
-
 // A control of the window by objectName; a missing name is a programming error.
 template <typename T> T* control(const QWidget* window, const char* name) {
     T* found = window->findChild<T*>(QString::fromLatin1(name));
