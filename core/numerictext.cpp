@@ -26,8 +26,8 @@ int firstDigitPowerGuess(double a) {
 }
 
 // The same for a from 1e-6 up to below 1e15, one more where a reaches the next power of ten's
-// double: exact, but where a is the double of a negative power of ten that lies below the power
-// itself (0.001 is not a double), one too large.
+// double: exact, but one too large where a is the double of a negative power of ten and that
+// double lies below the power itself (as 1e-6's does; those of 1e-5 … 1e-1 lie above).
 int firstDigitPower(double a) {
     static constexpr double kPowers[] = {1e-6, 1e-5, 1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1,
                                          1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
