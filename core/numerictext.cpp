@@ -65,14 +65,12 @@ void setDigits(digits::Digits& d, Unsigned n, int significant, int power) {
     d.power = power;
 }
 
-} // namespace
-
-namespace digits {
+using digits::Digits;
 
 // A single's 24 bits times 10^k, k ≤ 12, fit the 53 of a double (5^12 < 2^28), so that product
 // is exact, below 2^52, and adding 2^52 and taking it away again rounds it to the nearest whole
 // number, ties to even, as the exact value rounds.
-bool fromSingle(double value, int significant, Digits& d) {
+[[gnu::always_inline]] inline bool singleDigits(double value, int significant, Digits& d) {
     const double a = std::fabs(value);
     if (significant > 7 || !(a >= 1e-6 && a < 1e7) || static_cast<float>(a) != a) {
         return false;
@@ -98,7 +96,7 @@ bool fromSingle(double value, int significant, Digits& d) {
 
 // With 128-bit integers: value = m · 2^e exactly, and m · 2^e · 10^p is a ratio of integers that
 // fit.
-bool fromBinary(double value, int significant, Digits& d) {
+[[gnu::always_inline]] inline bool binaryDigits(double value, int significant, Digits& d) {
     const double a = std::fabs(value);
     if (!(a >= 1e-5 && a < 1e15) || significant > 15) { // so that |p| ≤ 19 below
         return false;
@@ -158,7 +156,7 @@ bool fromBinary(double value, int significant, Digits& d) {
     return true;
 }
 
-void fromLibrary(double value, int significant, Digits& d) {
+void libraryDigits(double value, int significant, Digits& d) {
     char buffer[64];
     const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                          std::chars_format::scientific, significant - 1);
@@ -176,17 +174,12 @@ void fromLibrary(double value, int significant, Digits& d) {
     std::from_chars(p + (p[1] == '+' ? 2 : 1), end, d.power);
 }
 
-} // namespace digits
-
-namespace {
-
-using digits::Digits;
-
 // Into `d`, not returned: a copy of the digits, written a few bytes at a time and read back
-// whole, stalls on every number.
+// whole, stalls on every number. The fast generators are inlined here, as each was when it had
+// no other caller.
 void roundedDigits(double value, int significant, Digits& d) {
-    if (!digits::fromSingle(value, significant, d) && !digits::fromBinary(value, significant, d)) {
-        digits::fromLibrary(value, significant, d);
+    if (!singleDigits(value, significant, d) && !binaryDigits(value, significant, d)) {
+        libraryDigits(value, significant, d);
     }
 }
 
@@ -264,6 +257,22 @@ void appendFormatted(std::string& text, double value, int significant, int large
 }
 
 } // namespace
+
+namespace digits {
+
+bool fromSingle(double value, int significant, Digits& d) {
+    return singleDigits(value, significant, d);
+}
+
+bool fromBinary(double value, int significant, Digits& d) {
+    return binaryDigits(value, significant, d);
+}
+
+void fromLibrary(double value, int significant, Digits& d) {
+    libraryDigits(value, significant, d);
+}
+
+} // namespace digits
 
 void appendDoubleText(std::string& out, double value, const Separators& separators) {
     appendFormatted(out, value, 15, 14, separators);
