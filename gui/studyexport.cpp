@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QPainter>
 
 using subprogram::Field;
@@ -86,5 +87,6 @@ void StudyWindow::addToReport() {
     }
     part.chart = chart_;
     addToReport_(std::move(part));
-    reporter_(this, QStringLiteral("已加入计算书：按窗口的“计算书”查看。"));
+    // said beside the button, not in a box: nothing went wrong
+    status_->setText(QStringLiteral("已加入计算书：按窗口的“计算书”查看。"));
 }

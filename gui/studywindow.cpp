@@ -81,6 +81,8 @@ StudyWindow::StudyWindow(const Calculator& calculator, int variant, std::vector<
     cancel_->setEnabled(false);
     progress_ = new QProgressBar(this);
     progress_->hide();
+    status_ = new QLabel(this);
+    named(status_, "statusLabel");
     named(run_, "runButton"), named(cancel_, "cancelButton"), named(progress_, "progress");
     result_ = new QComboBox(this);
     named(result_, "resultChoice");
@@ -127,6 +129,7 @@ StudyWindow::StudyWindow(const Calculator& calculator, int variant, std::vector<
     grid->addWidget(run_, r, 0);
     grid->addWidget(cancel_, r, 1);
     grid->addWidget(progress_, r, 2, 1, 3);
+    grid->addWidget(status_, r, 2, 1, 3);
     grid->addWidget(report, r, 5);
     ++r;
     grid->addWidget(new QLabel(QStringLiteral("图示结果"), this), r, 0);
@@ -262,6 +265,7 @@ void StudyWindow::start() {
         }
     }
     study_ = std::make_unique<Study>(calculator_, variant_, texts_, *f);
+    status_->clear(); // it spoke of the study before
     values_ = std::move(values);
     pending_ = 0;
     if (values_.size() <= kSlice) {
@@ -270,6 +274,7 @@ void StudyWindow::start() {
     }
     progress_->setRange(0, static_cast<int>(values_.size()));
     progress_->setValue(0);
+    status_->hide();
     progress_->show();
     cancel_->setEnabled(true);
     run_->setEnabled(false);
@@ -296,6 +301,7 @@ void StudyWindow::cancel() {
 
 void StudyWindow::finish() {
     progress_->hide();
+    status_->show();
     cancel_->setEnabled(false);
     run_->setEnabled(true);
     const std::vector<std::string>& names = study_->columns().names;

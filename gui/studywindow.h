@@ -74,6 +74,7 @@ class StudyWindow : public QWidget {
     QSpinBox* count_;
     QPushButton *run_, *cancel_;
     QProgressBar* progress_;
+    QLabel* status_; // where the progress bar stands while a study runs: what was just done
     QComboBox* result_;
     QTableWidget* table_;
     SketchPicture* chartPicture_;
