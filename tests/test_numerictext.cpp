@@ -279,7 +279,7 @@ TEST(ToText, RoundsAsTheStandardLibraryDoes) {
         check(static_cast<double>(10000005 + rng() % 676721 * 10));
         check(static_cast<double>(1000000 + rng() % 9000000) + 0.5);
     }
-    // the case: 123456789012344.5 keeps its even last digit
+    // a tie at the sixteenth digit: 123456789012344.5 keeps its even last digit
     EXPECT_EQ(doubleToText(123456789012344.5), "123456789012344");
     EXPECT_EQ(doubleToText(123456789012345.5), "123456789012346");
 }
