@@ -46,7 +46,7 @@ test-sanitize: setup
 # with clang; each runs FUZZ_SECONDS on a copy of its seed corpus. Every target runs even when
 # one finds something; the run fails at the end if any did.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = fuzz_numerictext fuzz_slopecalc fuzz_csv fuzz_routines fuzz_savedfile
+FUZZ_TARGETS = fuzz_numerictext fuzz_slopecalc fuzz_csv fuzz_routines fuzz_savedfile fuzz_decoding
 fuzz:
 	@bash scripts/setup.sh fuzz
 	@CC=clang CXX=clang++ cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \

@@ -8,11 +8,16 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string_view>
 
 namespace {
@@ -50,6 +55,35 @@ void checkPictures() {
                          QDir::toNativeSeparators(folder.filePath(name)).toLocal8Bit().constData());
         }
     }
+}
+
+// The settings are read from regular files only: a FIFO or a device where one of them stands
+// would hold the program at its first read of a setting (the first calculator window). Such a
+// file is left alone, and the settings of this run are kept in a private folder that is gone
+// at its end.
+std::unique_ptr<QTemporaryDir> keepSettingsInRegularFiles() {
+    const QString name = QApplication::organizationName();
+    QStringList files;
+    for (const QString& folder :
+         QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation)) {
+        files << folder + QLatin1Char('/') + name + QLatin1Char('/') +
+                     QApplication::applicationName() + QStringLiteral(".conf")
+              << folder + QLatin1Char('/') + name + QStringLiteral(".conf");
+    }
+    for (const QString& file : files) {
+        const QFileInfo info(file);
+        if (info.exists() && !info.isFile() && !info.isDir()) {
+            std::fprintf(stderr,
+                         "slope-support: %s is not a regular file; the settings of this run are "
+                         "not kept\n",
+                         QDir::toNativeSeparators(file).toLocal8Bit().constData());
+            auto apart = std::make_unique<QTemporaryDir>();
+            QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, apart->path());
+            QSettings::setPath(QSettings::NativeFormat, QSettings::SystemScope, apart->path());
+            return apart;
+        }
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -97,6 +131,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("slope-support"));
     QApplication::setApplicationName(QStringLiteral("slope-support"));
     QApplication::setApplicationVersion(QStringLiteral(SLOPE_VERSION));
+    const std::unique_ptr<QTemporaryDir> settingsApart = keepSettingsInRegularFiles();
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.slopesupport.SlopeSupport"));
     QApplication::setWindowIcon(appIcon());
     QApplication::setFont(applicationFont());

@@ -244,7 +244,7 @@ int main(int argc, char* argv[]) {
             texts.emplace_back(f.defaultText);
         }
         const FieldId b = kGravityWall.id(*kGravityWall.field("b"));
-        const std::vector<std::string> values = studyRange("1", "2", 10000);
+        const std::vector<std::string> values = studyRange("1", "2", 10000).value();
         std::string batch = "b\n";
         for (const std::string& v : values) {
             batch += v + "\n";

@@ -2,6 +2,8 @@
 
 #include "core/utf8.h"
 
+#include <cmath>
+
 namespace subprogram {
 
 namespace {
@@ -52,13 +54,16 @@ bool Study::holds(const Row& row) {
     return true;
 }
 
-std::vector<std::string> studyRange(const std::string& from, const std::string& to, int count) {
+std::optional<std::vector<std::string>> studyRange(const std::string& from, const std::string& to,
+                                                   int count) {
     const double a = textToDouble(from), b = textToDouble(to);
     std::vector<std::string> values;
     for (int i = 0; i < count; ++i) {
-        values.push_back(i == 0           ? from
-                         : i == count - 1 ? to
-                                          : doubleToText(a + (b - a) * i / (count - 1)));
+        const double value = a + (b - a) * i / (count - 1);
+        if (i > 0 && i < count - 1 && !std::isfinite(value)) {
+            return std::nullopt; // the span overflows
+        }
+        values.push_back(i == 0 ? from : i == count - 1 ? to : doubleToText(value));
     }
     return values;
 }

@@ -57,8 +57,10 @@ class Study {
 };
 
 // N values from `from` to `to` at equal steps (N ≥ 2), the ends as typed, the others as the
-// program writes a double (15 significant digits): the texts the field then reads.
-std::vector<std::string> studyRange(const std::string& from, const std::string& to, int count);
+// program writes a double (15 significant digits): the texts the field then reads. None when a
+// value between the ends is beyond a double (the span overflows: from 1e308 to -1e308).
+std::optional<std::vector<std::string>> studyRange(const std::string& from, const std::string& to,
+                                                   int count);
 
 // The study as CSV for a spreadsheet: UTF-8 with a byte-order mark (Excel on a Chinese Windows
 // then reads it as UTF-8), CRLF line ends, a header of the field's name and the output columns,

@@ -51,12 +51,14 @@ std::size_t DecodingInput::decode() {
         if (::iconv(converter_.get(), &in, &inLeft, &out, &outLeft) != kFailed) {
             break;
         }
-        if (errno == EILSEQ) { // a byte of no character: the byte that is no text in its place
+        // a byte of no character: the byte that is no text in its place. iconv can say so with
+        // the output full, and the marker then waits for the next round.
+        if (errno == EILSEQ && outLeft > 0) {
             *out++ = kNotText;
             --outLeft;
             ++in;
             --inLeft;
-        } else { // EINVAL, a character cut by the end of what was read; E2BIG, no more room
+        } else { // EINVAL, a character cut by the end of what was read; E2BIG or a full output
             break;
         }
     }

@@ -74,7 +74,13 @@ Variation parseVariation(const Calculator& calculator, const std::string& spec) 
             throw UsageError("--vary " + v.name + "=FROM:TO:N takes N from 2 to 1000000, not '" +
                              escapedForLine(range[2]) + "'");
         }
-        v.values = subprogram::studyRange(range[0], range[1], static_cast<int>(n));
+        auto values = subprogram::studyRange(range[0], range[1], static_cast<int>(n));
+        if (!values) {
+            throw UsageError("--vary " + v.name + "=FROM:TO:N: the steps from " +
+                             escapedForLine(range[0]) + " to " + escapedForLine(range[1]) +
+                             " are beyond the numbers a double holds");
+        }
+        v.values = std::move(*values);
     } else if (range.size() == 1) {
         v.values = split(rest, ';');
     } else {
@@ -90,6 +96,10 @@ int runVariation(const Options& options, std::ostream& out, std::ostream& err) {
     // a batch of one column: the same engine, the same table
     std::string batch = v.name + "\n";
     for (const std::string& value : v.values) {
+        // an empty value is a row as any other, quoted so that it is no blank line to skip
+        if (value.empty()) {
+            batch += "\"\"";
+        }
         csv::appendField(batch, value);
         batch += '\n';
     }

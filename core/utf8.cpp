@@ -94,6 +94,13 @@ std::string escapedForLine(std::string_view text) {
             if (length == 0) {
                 hex(c);
                 ++i;
+            } else if (c == 0xC2 && static_cast<unsigned char>(text[i + 1]) < 0xA0) {
+                // a C1 control (U+0080 … U+009F): a terminal takes U+009B as CSI
+                char digits[8];
+                std::snprintf(digits, sizeof digits, "\\u%04x",
+                              static_cast<unsigned char>(text[i + 1]));
+                out += digits;
+                i += length;
             } else {
                 out.append(text.substr(i, length));
                 i += length;

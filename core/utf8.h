@@ -28,8 +28,8 @@ void append(std::string& out, unsigned code);
 } // namespace utf8
 
 // Text echoed into a one-line message, with its control characters, backslashes and quotes
-// escaped, and the bytes that are not UTF-8 written as \xNN: a value never breaks the line it is
-// quoted in, nor sends the terminal a sequence of its own.
+// escaped (the C1 controls as \u0080 … \u009f), and the bytes that are not UTF-8 written as \xNN:
+// a value never breaks the line it is quoted in, nor sends the terminal a sequence of its own.
 std::string escapedForLine(std::string_view text);
 
 namespace csv {

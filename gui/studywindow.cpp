@@ -257,8 +257,14 @@ void StudyWindow::start() {
             reporter_(this, QStringLiteral("范围的两端须为数值。"));
             return;
         }
-        values = subprogram::studyRange(from_->text().toStdString(), to_->text().toStdString(),
-                                        count_->value());
+        auto range = subprogram::studyRange(from_->text().toStdString(), to_->text().toStdString(),
+                                            count_->value());
+        if (!range) {
+            reporter_(this, QStringLiteral("范围 %1 至 %2 的步长超出数值的表示范围：请缩小范围。")
+                                .arg(from_->text(), to_->text()));
+            return;
+        }
+        values = std::move(*range);
     } else {
         for (const QString& v : list_->text().split(QLatin1Char(';'))) {
             values.push_back(v.trimmed().toStdString());

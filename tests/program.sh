@@ -31,4 +31,13 @@ cp "$(dirname "$0")/fuzz/seeds/fuzz_savedfile/s3" "$alone/a.slope" # an anchor
 status=$( (ulimit -f 0; HOME=$alone XDG_CONFIG_HOME=$alone/config QT_QPA_PLATFORM=offscreen \
     SLOPE_EXIT_AFTER_FIRST_FRAME=1 "$program" "$alone/a.slope" >/dev/null 2>&1; echo $?) | cat)
 [[ $status -eq 0 ]] || fail "a file-size limit ended the program: status $status"
+# a settings file that is a FIFO is never read (the program would wait on it for ever): the
+# program says so, opens the calculation's window and ends
+mkdir -p "$alone/fifo/slope-support"
+mkfifo "$alone/fifo/slope-support/slope-support.conf"
+errors=$(HOME=$alone XDG_CONFIG_HOME=$alone/fifo QT_QPA_PLATFORM=offscreen \
+    SLOPE_EXIT_AFTER_FIRST_FRAME=1 timeout 20 "$program" "$alone/a.slope" 2>&1)
+status=$?
+[[ $status -eq 0 ]] || fail "a FIFO for the settings: status $status"
+[[ $errors == *"slope-support.conf is not a regular file"* ]] || fail "the FIFO not named: $errors"
 exit $failed

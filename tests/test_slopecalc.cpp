@@ -148,6 +148,15 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
          "Htk,Na,As,la,lb,As_provided,As_ok,error\n"
          "1,1.25,6.42823749415615,0.0126313449053005,0.00409349140449553,1140.3981138,yes,\n"
          "2,2.5,12.8564749883123,0.025262689810601,0.00818698280899105,1140.3981138,yes,\n", ""},
+    // the steps of a span wider than a double holds are no numbers: refused, naming the range
+    Case{"vary_span_overflows", {"anchor", "--vary", "Htk=1e308:-1e308:3"}, 2, "",
+         "slopecalc: --vary Htk=FROM:TO:N: the steps from 1e308 to -1e308 are beyond the numbers a double holds\n"},
+    // an empty value of a list is a row, which fails as an empty cell of a batch does
+    Case{"vary_empty_value", {"anchor", "--vary", "Htk=1;;2"}, 1,
+         "Htk,Na,As,la,lb,As_provided,As_ok,error\n"
+         "1,1.25,6.42823749415615,0.0126313449053005,0.00409349140449553,1140.3981138,yes,\n"
+         ",,,,,,,13 TypeMismatch (Htk)\n"
+         "2,2.5,12.8564749883123,0.025262689810601,0.00818698280899105,1140.3981138,yes,\n", ""},
     Case{"vary_given_too", {"anchor", "Htk=3", "--vary", "Htk=1;2"}, 2, "", "'Htk' is given, and studied"},
     Case{"vary_unknown_name", {"anchor", "--vary", "X=1:2:3"}, 2, "", "unknown name 'X'"},
     Case{"vary_and_json", {"anchor", "--json", "--vary", "Htk=1;2"}, 2, "", "not with --csv, --json"},
@@ -515,6 +524,17 @@ TEST(DecodingInput, EveryByteIsDecodedUpToTheLast) {
     }
 }
 
+// A byte of no character just where the decoded block is full: its mark goes into the next block,
+// never past the end of this one. The first read (a block) ends inside 中, so the second decodes
+// its last byte and a whole block after it, which fills the output just before the invalid byte.
+TEST(DecodingInput, ABadByteAtAFullBlockWaitsForTheNext) {
+    const std::string a(kReadBlock - 1, 'A'), b(kReadBlock - 3, 'B');
+    std::stringbuf source(a + "\xD6\xD0" + b + "\xFF\xFFz");
+    encoding::DecodingInput decoding(source, "GBK");
+    std::istream in(&decoding);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), a + "中" + b + "\xFF\xFFz");
+}
+
 // The first record's line end is the one the batch writes, whatever the later records end with.
 TEST(CsvReader, TheFirstRecordsLineEndIsTheBatchs) {
     for (const auto& [text, end] :
@@ -833,6 +853,10 @@ TEST(Slopecalc, BytesThatAreNoUtf8TextAreNeverTakenForText) {
 TEST(Slopecalc, WhatIsEchoedBreaksNoLineAndWhatIsWrittenIsUtf8) {
     EXPECT_EQ(slopecalc({"an\x1b[2Jchor"}).err,
               "slopecalc: unknown subcommand 'an\\x1b[2Jchor'; see slopecalc --help\n");
+    // the C1 controls too (U+009B is a terminal's CSI); the letters after them are text
+    EXPECT_EQ(slopecalc({"\u009b2J\u0080\u009f\u00a0x"}).err,
+              "slopecalc: unknown subcommand '\\u009b2J\\u0080\\u009f\u00a0x'; see slopecalc "
+              "--help\n");
     EXPECT_EQ(slopecalc({"anchor", "a\nb\xff=1"}).err,
               "slopecalc: unknown name 'a\\nb\\xff' for anchor; see slopecalc anchor --help\n");
     EXPECT_EQ(slopecalc({"anchor", "--csv", "-"}, "\n\r\nHtk,\"x\0y\"\n"s).err,

@@ -96,6 +96,15 @@ TEST(Study, PassingRunsAreFoundToTheStep) {
     EXPECT_LT(judged, 20200);
 }
 
+// A range's steps are numbers, or there is no range: a span beyond a double (1e308 to -1e308), or
+// one whose product with a step's index is, gives none; the ends stand as typed.
+TEST(Study, ARangeWhoseStepsOverflowIsNone) {
+    EXPECT_FALSE(studyRange("1e308", "-1e308", 3));
+    EXPECT_FALSE(studyRange("-1e303", "1e303", 1000000));
+    EXPECT_EQ(studyRange("1e308", "-1e308", 2), (std::vector<std::string>{"1e308", "-1e308"}));
+    EXPECT_EQ(studyRange("-1e307", "1e307", 3), (std::vector<std::string>{"-1e307", "0", "1e307"}));
+}
+
 // For a spreadsheet: a byte-order mark, CRLF, quotes where a cell needs them; and a chart point
 // for each value whose calculation succeeded.
 TEST(Study, TheCsvOpensInExcelAndTheChartHasAPointPerSuccess) {
@@ -106,7 +115,8 @@ TEST(Study, TheCsvOpensInExcelAndTheChartHasAPointPerSuccess) {
     }
     const FieldId b = wall.id(*wall.field("b"));
     Study study(wall, 1, texts, b);
-    for (const std::string& value : studyRange("1", "2", 5)) {
+    const auto values = studyRange("1", "2", 5);
+    for (const std::string& value : *values) {
         study.add(value);
     }
     study.add("x,y");

@@ -364,6 +364,12 @@ TEST_F(Windows, AStudyRunsTheWindowsCalculationOverOneInput) {
     EXPECT_TRUE(control<QLabel>(study, "statusLabel")->text().contains("已加入计算书"));
     click("Command1");
     EXPECT_TRUE(window->reportHtml().contains("参数分析"));
+    // a span whose steps a double cannot hold is refused with its range; the study stays
+    study->setRange("1e308", "-1e308", 3);
+    study->start();
+    EXPECT_EQ(recorder.messages.takeLast(),
+              "范围 1e308 至 -1e308 的步长超出数值的表示范围：请缩小范围。");
+    EXPECT_EQ(study->study()->rows().size(), 6u);
     // ten thousand values stay responsive: a slice at a time, cancelled on the way
     study->setRange("1", "2", 10000);
     study->start();
