@@ -77,7 +77,7 @@ constexpr Result kResults[] = {
     {"Text6", "As", "锚杆钢筋截面积(mm²):",       "A<sub>s</sub>", "mm²"},
     {"Text7", "la", "锚固段长度(M):",             "l<sub>a</sub>", "m"},
     {"Text8", "lb", "锚筋与砂浆间的锚固长度(M):", "l<sub>b</sub>", "m"},
-    {"Text13", "As_provided", "实配钢筋截面积(mm²):", "A<sub>s,提供</sub>", "mm²"},
+    {"Text13", "As_provided", "实配钢筋截面积(mm²):", "A<sub>s,提供</sub>", "mm²", "0", {}, false, true},
 };
 
 // clang-format on
@@ -114,7 +114,7 @@ void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
     form.setDouble(out::la, r.la);
     form.setDouble(out::lb, r.lb);
     // beyond the original results, after them: the section the bars provide
-    form.setDouble(out::AsProvided, barSection(kBars, d, trace));
+    formBeyond([&] { form.setDouble(out::AsProvided, barSection(kBars, d, trace)); });
 }
 
 namespace {

@@ -94,7 +94,8 @@ std::string verdictExpression(const Verdict& verdict, const Judgement& judgement
         return "—";
     }
     const bool met = judgement.outcome == Outcome::Met;
-    const std::string value = withValue ? " = " + doubleToText(judgement.value) : std::string();
+    const std::string value =
+        withValue && judgement.valued ? " = " + doubleToText(judgement.value) : std::string();
     if (!judgement.reason.empty()) { // the reason, in the conclusion, stands for the comparison
         return std::string(verdict.symbol) + value;
     }

@@ -64,6 +64,9 @@ struct Result {
     std::string_view reportCaption = {}; // the report's name, where the window has no label
     // Formed only for the checks (see Calculator::judge): never shown, printed or saved.
     bool hidden = false;
+    // A quantity beyond the original results, formed by formBeyond: a calculation that succeeded
+    // without it prints it empty.
+    bool beyond = false;
 };
 
 // One part of a calculation as the report shows it: a routine and the values it formed, each
@@ -133,6 +136,7 @@ struct Judgement {
     double value = 0, limit = 0;
     std::string_view reason = {};
     std::string_view limitName = {}; // in the place of the verdict's, where it depends on the case
+    bool valued = true; // false where the value compared could not be formed: not shown
 };
 
 // What a calculator's checks read of a calculation that succeeded: each result as written, as a
@@ -212,6 +216,19 @@ struct Calculator {
         return field.control.empty() ? field.name : field.control;
     }
 };
+
+// A quantity the program forms beyond a calculator's original results, written by `form`: when
+// it cannot be formed (a bar of 1e200 mm overflows its section), it stays unwritten and the
+// checks on it read "not checked", so that it never turns a calculation that succeeded into a
+// failure. A field that cannot be read still fails the calculation.
+template <typename FormIt> void formBeyond(FormIt formIt) {
+    try {
+        formIt();
+    } catch (const FieldError&) {
+        throw;
+    } catch (const CalcError&) {
+    }
+}
 
 // The verdicts of a calculation of `variant` that succeeded, judged once for the window, the
 // command line and the report alike, in the order of the calculator's verdicts.

@@ -251,7 +251,7 @@ constexpr Result kResults[] = {
     {"Text17", "e",    "基底合力偏心矩(M):",           "e",               "m"},
     {"Text18", "pmin", "基底最小应力(KN/MxM)",         "p<sub>min</sub>", "kPa"},
     // beyond the window's original results: for the checks
-    {"pkx",    "pk",   "基底平均应力(kPa):",           "p<sub>k</sub>",   "kPa", "0", "基底平均应力"},
+    {"pkx",    "pk",   "基底平均应力(kPa):",           "p<sub>k</sub>",   "kPa", "0", "基底平均应力", false, true},
     {"",       "drive", "", "", "kN/m", "0", {}, true},
     {"",       "c0",    "", "", "m",    "0", {}, true},
 };
@@ -361,7 +361,7 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     form.setSingle(out::pmin, base.pmin);
 
     // beyond the original calculation, after everything it reads and writes
-    form.setSingle(out::pk, meanBasePressure(base.N, b, trace));
+    formBeyond([&] { form.setSingle(out::pk, meanBasePressure(base.N, b, trace)); });
     form.setDouble(out::drive, drive);
     form.setSingle(out::c0, wall.c0);
     form.readWith(in::ground, [](std::string_view text) { // a ground not in the list is refused
@@ -491,6 +491,8 @@ void judgeWall(int, const Form& fields, const Written& written, std::span<Judgem
     if (pk) {
         out[3] = outside ? Judgement{Outcome::NotMet, *pk, fa, kOutside}
                          : Judgement{holds(*pk <= fa), *pk, fa};
+    } else if (outside) { // fails without the mean pressure, which could not be formed (b = 0)
+        out[3] = {Outcome::NotMet, 0, fa, kOutside, {}, false};
     }
     if (pmax && pmin) {
         const double edge = std::max(*pmax, *pmin), limit = kEdgePressureFactor * fa;

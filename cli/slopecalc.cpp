@@ -53,9 +53,17 @@ SingleRun calculate(const Options& options, CalculationRecord* record,
         return text;
     };
     const std::size_t results = columns.names.size() - calculator.verdicts.size();
+    std::vector<bool> beyond(results);
+    for (const subprogram::Result& r : calculator.results) {
+        if (const std::size_t c = columns.ofResult[calculator.id(r).index]; c < results) {
+            beyond[c] = r.beyond;
+        }
+    }
     for (std::size_t c = 0; c < results; ++c) {
         if (form.written(c)) {
             outcome.results.emplace_back(columns.names[c], cellText(c));
+        } else if (beyond[c] && !outcome.failure) { // it could not be formed
+            outcome.results.emplace_back(columns.names[c], std::string());
         }
     }
     if (!outcome.failure) {
@@ -92,7 +100,7 @@ void printJson(const SingleRun& outcome, const Trace* trace, std::ostream& out) 
     out << "{";
     const char* separator = "";
     for (const auto& [name, text] : outcome.results) {
-        out << separator << json::quoted(name) << ": " << text;
+        out << separator << json::quoted(name) << ": " << (text.empty() ? "null" : text);
         separator = ", ";
     }
     for (const auto& [name, judged] : outcome.verdicts) {

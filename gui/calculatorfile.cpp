@@ -194,6 +194,8 @@ void CalculatorWindow::load(const SavedCalculation& s) {
             f->setStale(std::find(s.stale.begin(), s.stale.end(), r.control) != s.stale.end());
         }
     }
+    takeInputsAsCalculated(); // the file's results are of its inputs, but those it names stale
+    judged_ = true;
     showVerdicts(true);
 }
 

@@ -117,6 +117,7 @@ bool CalculatorWindow::holds(FieldId f) const {
 void CalculatorWindow::showIn(std::optional<int> variant) {
     if (variant) {
         setVariant(*variant);
+        followInputs();
     }
     show();
     raise();
@@ -143,6 +144,16 @@ void CalculatorWindow::connectButtons() {
     }
     for (QRadioButton* option : findChildren<QRadioButton*>()) {
         connect(option, &QRadioButton::clicked, this, &CalculatorWindow::noteEdit);
+        connect(option, &QRadioButton::toggled, this, &CalculatorWindow::followInputs);
+    }
+    // whatever changes an input, typed, chosen or set
+    for (const Field& f : calculator_.fields) {
+        QWidget* control = f.control.empty() ? nullptr : field(f.control);
+        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+            connect(edit, &QLineEdit::textChanged, this, &CalculatorWindow::followInputs);
+        } else if (auto* list = qobject_cast<QComboBox*>(control)) {
+            connect(list, &QComboBox::currentTextChanged, this, &CalculatorWindow::followInputs);
+        }
     }
     const auto key = [this](const QKeySequence& keys, auto action) {
         connect(new QShortcut(keys, this), &QShortcut::activated, this, action);
@@ -273,6 +284,7 @@ void CalculatorWindow::calculate() {
             static_cast<int>(lastDrawing_.width() / lastDrawing_.devicePixelRatio());
         lastContext_.imageHeight =
             static_cast<int>(lastDrawing_.height() / lastDrawing_.devicePixelRatio());
+        takeInputsAsCalculated();
         markResults(lastRecord_);
         emit calculated();
     };
@@ -296,12 +308,16 @@ void CalculatorWindow::markResults(const CalculationRecord& record) {
                         [&](const auto& write) { return write.first == calculator_.id(r); });
         if (f && written) {
             f->setCalculated(true);
+        } else if (f && r.beyond && !failed) { // it could not be formed: empty, not an old value
+            f->clear();
+            f->setCalculated(false);
         }
         if (f) {
             f->setStale(!written && failed && f->calculated());
         }
     }
-    showVerdicts(!failed);
+    judged_ = !failed;
+    showVerdicts(judged_);
 }
 
 void CalculatorWindow::clearResultMarks() {
@@ -309,7 +325,41 @@ void CalculatorWindow::clearResultMarks() {
         f->setCalculated(false);
         f->setStale(false);
     }
+    judged_ = false;
     showVerdicts(false);
+}
+
+std::vector<std::string> CalculatorWindow::inputs() const {
+    std::vector<std::string> texts{std::to_string(variant())};
+    for (const Field& f : calculator_.fields) {
+        texts.push_back(controlText(f.control));
+    }
+    return texts;
+}
+
+void CalculatorWindow::takeInputsAsCalculated() {
+    calculatedInputs_ = inputs();
+    outdated_ = false;
+    for (ResultField* f : findChildren<ResultField*>()) {
+        f->setOutdated(false);
+    }
+}
+
+void CalculatorWindow::followInputs() {
+    const bool outdated = calculatedInputs_ && inputs() != *calculatedInputs_;
+    if (outdated == outdated_) {
+        return;
+    }
+    outdated_ = outdated;
+    for (ResultField* f : findChildren<ResultField*>()) {
+        f->setOutdated(outdated && f->calculated());
+    }
+    showVerdicts(judged_ && !outdated);
+    if (outdated) { // the reports open are of the inputs as they were
+        for (ReportWindow* open : findChildren<ReportWindow*>(Qt::FindDirectChildrenOnly)) {
+            open->setOutdated();
+        }
+    }
 }
 
 void CalculatorWindow::showVerdicts(bool shown) {
@@ -373,6 +423,9 @@ void CalculatorWindow::showReport() {
     context.checker = titleBlock_.checker;
     auto* preview = new ReportWindow(title() + QStringLiteral(" 计算书"), std::move(context),
                                      lastRecord_, lastDrawing_, reporter_, this);
+    if (outdated_) {
+        preview->setOutdated();
+    }
     preview->onNamesChanged([this](const subprogram::TitleBlock& block) { setTitleBlock(block); });
     preview->show();
 }
@@ -405,11 +458,17 @@ QString CalculatorWindow::resultsTable() const {
                               QString::fromStdString(controlText(f.control)), qstring(f.unit));
         }
     }
+    if (outdated_) { // no result belongs to these inputs
+        return table + QStringLiteral("结果已过期\t输入在计算后已改变，请重新计算\n");
+    }
     for (const Result& r : calculator_.results) {
         if (!r.control.empty()) {
+            const ResultField* f = resultField(r.control);
             table += QStringLiteral("%1\t%2\t%3\n")
                          .arg(QString::fromStdString(resultCaption(r)),
-                              QString::fromStdString(controlText(r.control)), qstring(r.unit));
+                              f && f->stale() ? QStringLiteral("（已过期）")
+                                              : QString::fromStdString(controlText(r.control)),
+                              qstring(r.unit));
         }
     }
     for (std::size_t i = 0; i < verdicts_.size(); ++i) {

@@ -32,6 +32,12 @@ using Opener = std::function<void(const subprogram::SavedCalculation& saved, con
 // gets the focus with its text selected. Result fields that a failed calculation left with an
 // earlier calculation's text are greyed until the next calculation succeeds.
 //
+// Results belong to the inputs they were calculated from: once any input (a field, the variant)
+// differs from those of the last calculation, every result is greyed and its verdicts cleared,
+// 复制结果 copies the inputs under the line 结果已过期 and no result, the report says that the
+// inputs changed since, and a save names every result as stale. Typing the inputs back as they
+// were makes the results current again.
+//
 // The window's own exit button (and Esc) hides it and keeps every text; closing it with the
 // frame's close control discards it, so that the launcher creates it afresh with the defaults.
 // Enter in any field presses 计算; Ctrl+S saves the calculation, Ctrl+O opens one, Ctrl+P shows
@@ -100,6 +106,9 @@ class CalculatorWindow : public QWidget, public Form {
     // results it did not write stay, greyed. False when the user kept the edits.
     bool openSaved(const subprogram::SavedCalculation& saved, const QString& path);
     void setOpener(Opener opener) { opener_ = std::move(opener); }
+
+    // Whether an input differs from those the results were calculated from (see above).
+    bool outdated() const { return outdated_; }
 
     // The calculator's title: the window's caption, without its file and modified mark.
     QString title() const { return qstring(calculator_.title); }
@@ -197,6 +206,12 @@ class CalculatorWindow : public QWidget, public Form {
     void setFile(const QString& path); // saved to or opened from: no pending edits
     // After a calculation: marks the results it did not write, shows or clears the verdicts.
     void markResults(const CalculationRecord& record);
+    // The variant and the texts of every field, as a calculation reads them.
+    std::vector<std::string> inputs() const;
+    // The results now belong to the inputs as they stand.
+    void takeInputsAsCalculated();
+    // After an input changed: the results outdated or current again (see the class).
+    void followInputs();
     void showVerdicts(bool shown);
     void askAndSave();
     void askAndOpen();
@@ -213,6 +228,9 @@ class CalculatorWindow : public QWidget, public Form {
     bool discarded_ = false;
     bool fitted_ = false;
     bool hasRecord_ = false;
+    std::optional<std::vector<std::string>> calculatedInputs_; // of the results shown
+    bool outdated_ = false;
+    bool judged_ = false; // the verdicts are shown while the inputs are those calculated
     ResultsPanel* panel_ = nullptr;
     std::vector<subprogram::Judgement> verdicts_; // as the window shows them; none when not judged
     CalculationRecord lastRecord_;

@@ -82,7 +82,17 @@ ReportWindow::ReportWindow(const QString& title, ReportContext context, Calculat
     scroll->setWidgetResizable(true);
     scroll->setBackgroundRole(QPalette::Dark);
 
+    outdated_ = new QLabel(
+        QStringLiteral("输入在计算后已改变：本计算书按计算时的输入编制，与窗口中现在的输入不同。"
+                       "请重新计算后再出计算书。"),
+        this);
+    outdated_->setObjectName(QStringLiteral("outdatedNote"));
+    outdated_->setWordWrap(true);
+    outdated_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold;"));
+    outdated_->hide();
+
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(outdated_);
     layout->addLayout(names);
     layout->addLayout(buttons);
     layout->addWidget(scroll);
@@ -90,6 +100,10 @@ ReportWindow::ReportWindow(const QString& title, ReportContext context, Calculat
 }
 
 ReportWindow::~ReportWindow() = default;
+
+void ReportWindow::setOutdated() {
+    outdated_->show();
+}
 
 void ReportWindow::rebuild() {
     context_.project = project_->text().toStdString();

@@ -36,6 +36,9 @@ class ReportWindow : public QWidget {
     // Saves as the buttons do, and tells the user the file and the reason when it fails.
     void save(const QString& path, bool pdf);
 
+    // Says above the pages that the window's inputs changed after this calculation.
+    void setOutdated();
+
     // Told the title block after the user edited it.
     void onNamesChanged(std::function<void(const subprogram::TitleBlock&)> changed) {
         namesChanged_ = std::move(changed);
@@ -56,6 +59,7 @@ class ReportWindow : public QWidget {
     report::Document document_;
     std::unique_ptr<ReportPages> pages_;
     QLineEdit *project_, *designer_, *checker_;
+    class QLabel* outdated_;
     QVBoxLayout* preview_;
     std::function<void(const subprogram::TitleBlock&)> namesChanged_;
 };

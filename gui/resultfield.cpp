@@ -11,7 +11,7 @@ const QString kEllipsis = QStringLiteral("…");
 } // namespace
 
 ResultField::ResultField(QWidget* parent) : QLineEdit(parent) {
-    connect(this, &QLineEdit::textChanged, this, &ResultField::updateToolTip);
+    connect(this, &QLineEdit::textChanged, this, &ResultField::updateLook);
 }
 
 void ResultField::setCalculated(bool calculated) {
@@ -20,19 +20,24 @@ void ResultField::setCalculated(bool calculated) {
 
 void ResultField::setStale(bool stale) {
     stale_ = stale;
-    QPalette colours = palette();
-    colours.setColor(QPalette::Active, QPalette::Text,
-                     stale ? QColor(Qt::gray) : QPalette().color(QPalette::Active, QPalette::Text));
-    colours.setColor(QPalette::Inactive, QPalette::Text,
-                     stale ? QColor(Qt::gray)
-                           : QPalette().color(QPalette::Inactive, QPalette::Text));
-    setPalette(colours);
-    updateToolTip();
+    updateLook();
 }
 
-void ResultField::updateToolTip() {
-    setToolTip(stale_ ? QStringLiteral("上一次计算的结果（其后的计算未能完成）：%1").arg(text())
-                      : text());
+void ResultField::setOutdated(bool outdated) {
+    outdated_ = outdated;
+    updateLook();
+}
+
+void ResultField::updateLook() {
+    QPalette colours = palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        colours.setColor(group, QPalette::Text,
+                         stale() ? QColor(Qt::gray) : QPalette().color(group, QPalette::Text));
+    }
+    setPalette(colours);
+    setToolTip(outdated_ ? QStringLiteral("输入已改变，此为按原来的输入计算的结果：%1").arg(text())
+               : stale_ ? QStringLiteral("上一次计算的结果（其后的计算未能完成）：%1").arg(text())
+                        : text());
 }
 
 QString ResultField::shownText() const {

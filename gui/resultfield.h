@@ -4,7 +4,8 @@
 
 // A result field: an ordinary text box (the user may type into it, as into every field) that
 // shows its whole text in a tooltip, never lets an exponent fall out of sight in a narrow box,
-// and is greyed while it holds a text of an earlier calculation than the one that last failed.
+// and is greyed while its text does not belong to the inputs: one of an earlier calculation than
+// the one that last failed, or any result once an input changed after its calculation.
 class ResultField : public QLineEdit {
     Q_OBJECT
   public:
@@ -17,15 +18,19 @@ class ResultField : public QLineEdit {
     // Written by a calculation (not the default text, nor one the user typed).
     bool calculated() const { return calculated_; }
     void setCalculated(bool calculated);
-    bool stale() const { return stale_; }
+    // Stale: left by an earlier calculation than the one that last failed (setStale), or
+    // outdated by an input changed since the calculation (setOutdated).
+    bool stale() const { return stale_ || outdated_; }
     void setStale(bool stale);
+    void setOutdated(bool outdated);
 
   protected:
     void paintEvent(QPaintEvent* event) override;
 
   private:
-    void updateToolTip();
+    void updateLook();
 
     bool calculated_ = false;
     bool stale_ = false;
+    bool outdated_ = false;
 };

@@ -92,7 +92,7 @@ void ResultsPanel::show(const std::vector<Row>& rows, std::span<const Judgement>
             auto* item = new QTableWidgetItem(text);
             if (rows[i].stale) {
                 item->setForeground(Qt::gray);
-                item->setToolTip(QStringLiteral("上次计算的结果：本次计算未能写出"));
+                item->setToolTip(QStringLiteral("已过期：不是按现在的输入算出的结果"));
             }
             table_->setItem(row, column, item);
             return item;

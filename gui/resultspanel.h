@@ -22,7 +22,7 @@ class ResultsPanel : public QWidget {
     struct Row {
         ResultId result;
         std::string text; // exact, as written
-        bool stale;       // left by an earlier calculation than the one that last failed
+        bool stale;       // not of the inputs as they stand (see ResultField::stale)
     };
     // Shows `rows` and, beside the results they judge, the verdicts (none before a calculation
     // succeeded): each without the value the row shows, the value and basis in its tooltip.

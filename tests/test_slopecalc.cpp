@@ -109,6 +109,15 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"bad_length", {"beam", "lengths=2;x"}, 1, "", "13: TypeMismatch (lengths=\"2;x\")"},
     Case{"lengths_against_count", {"beam", "n=3", "lengths=2;2"}, 1, "",
          "error 5: InvalidArgument (lengths=\"2;2\")\n"},
+    // a quantity beyond the original results that cannot be formed is empty, and so is its
+    // check, unless the check fails without it (a resultant outside a base of no width)
+    Case{"bars_beyond_a_double", {"anchor", "--json", "d=1e200"}, 0,
+         "{\"Na\": 12.5, \"As\": 64.2823749415615, \"la\": 0.126313449053005, \"lb\": "
+         "9.00568108989016E-201, \"As_provided\": null, \"As_ok\": null}\n", ""},
+    Case{"base_of_no_width", {"gravity-wall", "--type", "upright", "b=0", "fa=200"}, 0,
+         "Ka=0.427106497065615\nEa=28.8723992016356\nG=118.8367\nx0=0.2253529\nKt=0.4155198\n"
+         "Ks=10.54241\npmax=-350.246\ne=0.2357396\npmin=0\npk=\nKs_ok=yes\nKt_ok=no\ne_ok=no\n"
+         "p_ok=no\npmax_ok=no\n", ""},
     Case{"no_subcommand", {}, 2, "", "no subcommand"},
     Case{"unknown_subcommand", {"retaining"}, 2, "", "unknown subcommand"},
     Case{"names_are_case_sensitive", {"earth-pressure", "h=3"}, 2, "", "unknown name 'h'"},

@@ -181,7 +181,9 @@ TEST(Verdicts, AFixedLimitIsMetByTheLimitItself) {
         const char* text;
     } words[] = {{{Outcome::Met, 1.5, 1.3}, "F = 1.5 ≥ 1.3 满足"},
                  {{Outcome::NotMet, 1.2999999, 1.3}, "F = 1.2999999 < 1.3 不满足"},
-                 {{Outcome::NotChecked, 0, 0, "未填"}, "未验算（未填）"}};
+                 {{Outcome::NotChecked, 0, 0, "未填"}, "未验算（未填）"},
+                 // failed by its reason, the value it compares never formed
+                 {{Outcome::NotMet, 0, 1.3, "合力在外", {}, false}, "F 不满足（合力在外）"}};
     for (const auto& [judged, text] : words) {
         EXPECT_EQ(verdictText(verdicts[0], judged), text);
     }

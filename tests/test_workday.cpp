@@ -168,6 +168,62 @@ TEST_F(Workday, AFailureGreysTheResultsItLeftAndTheNextSuccessClearsThem) {
         << table.toStdString();
 }
 
+// A result belongs to the inputs it was calculated from: an edit greys every result and clears
+// its verdicts, and neither a copy, a report nor a file passes one off as current.
+TEST_F(Workday, AnEditAfterACalculationOutdatesEveryResult) {
+    open("anchorbar");
+    click("Command1");
+    window->showReport();
+    auto* before = window->findChild<QWidget*>("report");
+    ASSERT_NE(before, nullptr);
+    EXPECT_FALSE(before->findChild<QLabel*>("outdatedNote")->isVisibleTo(before));
+    type("Text2", "20");
+    EXPECT_TRUE(window->outdated());
+    for (const char* name : {"Text5", "Text6", "Text7", "Text8", "Text13"}) {
+        EXPECT_TRUE(control<ResultField>(window, name)->stale()) << name;
+    }
+    EXPECT_EQ(control<QLabel>(window, "As_ok")->text(), "");
+    EXPECT_TRUE(before->findChild<QLabel*>("outdatedNote")->isVisibleTo(before));
+    click("copyButton");
+    const QString table = QGuiApplication::clipboard()->text();
+    EXPECT_TRUE(table.contains("\t20\tkN\n")) << table.toStdString();
+    EXPECT_TRUE(table.endsWith("\n结果已过期\t输入在计算后已改变，请重新计算\n"))
+        << table.toStdString();
+    EXPECT_FALSE(table.contains("12.5"));
+    window->showReport(); // the report of the calculation, which says it is not of these inputs
+    auto* after = window->findChildren<QWidget*>("report").last();
+    EXPECT_TRUE(after->findChild<QLabel*>("outdatedNote")->isVisibleTo(after));
+    // saved as stale, and opened: calculated again from the file's inputs
+    const QString path = folder.filePath("anchor.slope");
+    ASSERT_TRUE(window->saveTo(path));
+    EXPECT_EQ(window->saved().stale,
+              (std::vector<std::string>{"Text5", "Text6", "Text7", "Text8", "Text13"}));
+    window->openFile(path);
+    EXPECT_FALSE(window->outdated());
+    EXPECT_EQ(text("Text5"), "25");
+    EXPECT_EQ(control<QLabel>(window, "As_ok")->text(), "As,提供 ≥ As 满足");
+    EXPECT_TRUE(recorder.messages.isEmpty()) << recorder.messages.join("\n").toStdString();
+    // the inputs typed back as they were: the results are theirs again
+    type("Text2", "2");
+    EXPECT_TRUE(window->outdated());
+    type("Text2", "20");
+    EXPECT_FALSE(window->outdated());
+    EXPECT_FALSE(control<ResultField>(window, "Text5")->stale());
+    EXPECT_EQ(control<QLabel>(window, "As_ok")->text(), "As,提供 ≥ As 满足");
+    // a section the bars cannot have is no failure: empty, and not checked
+    type("Text11", "1e200");
+    click("Command1");
+    EXPECT_TRUE(recorder.messages.isEmpty());
+    EXPECT_EQ(text("Text13"), "");
+    EXPECT_EQ(control<QLabel>(window, "As_ok")->text(), "未验算");
+    // a mode chosen at the launcher outdates what the earth-pressure window shows
+    open("solidstrees");
+    click("Command1");
+    open("Command1");
+    EXPECT_FALSE(control<ResultField>(window, "Eax")->stale());
+    EXPECT_TRUE(window->outdated());
+}
+
 TEST_F(Workday, OnlyAFileOfACalculationIsOpenedAndNothingIsCutOrWaitedFor) {
     recorder.answer = PendingEdits::Discard;
     open("anchorbar");
