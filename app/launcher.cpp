@@ -213,6 +213,28 @@ void Launcher::openFile(const QString& path) {
     }
 }
 
+void Launcher::openFiles(const QStringList& paths) {
+    QStringList refusals;
+    const Reporter collect = [&refusals](QWidget*, const QString& message) { refusals << message; };
+    for (const QString& path : paths) {
+        if (const auto saved = CalculatorWindow::readFile(path, collect, this)) {
+            open(*saved, path);
+        }
+    }
+    if (refusals.size() == 1) {
+        reporter_(this, refusals.front());
+    } else if (!refusals.isEmpty()) {
+        constexpr qsizetype kNamed = 10; // a message a screen can hold
+        QString message = QStringLiteral("有 %1 个文件无法打开：\n").arg(refusals.size()) +
+                          refusals.mid(0, kNamed).join(QLatin1Char('\n'));
+        if (refusals.size() > kNamed) {
+            message +=
+                QStringLiteral("\n……另有 %1 个文件同样无法打开。").arg(refusals.size() - kNamed);
+        }
+        reporter_(this, message);
+    }
+}
+
 void Launcher::setAsker(Asker asker) {
     asker_ = std::move(asker);
     for (const auto& [calculator, slot] : slots_) {

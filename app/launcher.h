@@ -28,6 +28,9 @@ class Launcher : public QWidget {
     // Opens a file of a saved calculation as the windows' 打开 does; a file that cannot be read
     // is reported, and nothing opens.
     void openFile(const QString& path);
+    // Opens each of several files so (slope-support FILE…, a later start's hand-over); the files
+    // that cannot be read are reported together, in one message.
+    void openFiles(const QStringList& paths);
 
     // The files last saved or opened, the latest first (at most kRecentFiles), as kept in the
     // settings; 最近打开 offers them.

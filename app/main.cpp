@@ -141,17 +141,20 @@ int main(int argc, char* argv[]) {
     // a second start hands its files to the program already running on this display
     const QString display = SingleInstance::keyOfThisDisplay();
     SingleInstance instance(display);
-    if (!display.isEmpty() && instance.handOver(files)) {
+    switch (display.isEmpty() ? SingleInstance::HandOver::RunHere : instance.handOver(files)) {
+    case SingleInstance::HandOver::Taken:
         return 0;
+    case SingleInstance::HandOver::Refused:
+        std::fprintf(stderr, "slope-support: the program running on this display refuses a list "
+                             "of files over 1 MiB; give it fewer files at a time\n");
+        return 2;
+    case SingleInstance::HandOver::RunHere:
+        break;
     }
 
     Launcher launcher;
     QObject::connect(&launcher, &Launcher::exitRequested, &app, &QApplication::quit);
-    const auto openFiles = [&launcher](const QStringList& paths) {
-        for (const QString& path : paths) {
-            launcher.openFile(path);
-        }
-    };
+    const auto openFiles = [&launcher](const QStringList& paths) { launcher.openFiles(paths); };
     QObject::connect(&instance, &SingleInstance::filesHanded, &launcher,
                      [&launcher, openFiles](const QStringList& paths) {
                          launcher.showNormal(); // to the front, also from the task bar

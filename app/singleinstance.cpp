@@ -5,7 +5,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QSocketNotifier>
-#include <QStandardPaths>
+#include <QTimer>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -23,11 +23,45 @@
 // answers one byte once it has the list.
 namespace {
 
-// How long a start waits for the running program; a program that does not answer in this time
-// counts as gone.
+// How long a start waits for the running program, and the running program for a start's list:
+// a program that does not answer in this time is left alone, a caller that does not send its
+// list in it is dropped.
 constexpr int kAnswerMs = 2000;
-// A file list longer than this is no list of files a start was given.
+// A file list longer than this is no list of files a start was given: refused.
 constexpr qsizetype kLongestList = 1 << 20;
+// The callers heard at once; more wait in the socket's queue.
+constexpr int kMostCallers = 16;
+// After the descriptors ran out, the next try to take a caller.
+constexpr int kRetryMs = 200;
+// The running program's answers: it has the list, or it refuses one too long.
+constexpr char kTaken = '1', kRefused = '0';
+
+// A folder only this user can reach: the runtime folder when it is one (a directory of this
+// user's, mode 0700), else one of the program's own in the temporary folder, made so. Empty when
+// neither is: the program then runs alone.
+QString privateFolder() {
+    const uid_t uid = ::getuid();
+    const auto usable = [uid](const QByteArray& path) {
+        struct stat s {};
+        return !path.isEmpty() && ::lstat(path.constData(), &s) == 0 && S_ISDIR(s.st_mode) &&
+               s.st_uid == uid && (s.st_mode & 077) == 0;
+    };
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (usable(runtime)) {
+        return QFile::decodeName(runtime);
+    }
+    const QByteArray own =
+        QFile::encodeName(QDir::tempPath()) + "/slope-support-" + QByteArray::number(uid);
+    ::mkdir(own.constData(), 0700); // when it is there already, whose it is is checked below
+    return usable(own) ? QFile::decodeName(own) : QString();
+}
+
+// Whether the process at the other end of a connected socket runs as this user.
+bool peerIsThisUser(int fd) {
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.uid == ::getuid();
+}
 
 std::optional<sockaddr_un> addressOf(const QString& name) {
     const QByteArray path = QFile::encodeName(name);
@@ -92,13 +126,15 @@ std::optional<QStringList> listIn(const QByteArray& received) {
     return std::nullopt; // the rest is on its way
 }
 
-// One start that called: its list is read as it arrives, answered, and the call closed.
+// One start that called: its list is read as it arrives, answered, and the call closed. A caller
+// that sends no whole list within the answer time is dropped; a list too long is refused.
 class Caller : public QObject {
   public:
     Caller(int fd, SingleInstance* instance)
         : QObject(instance), fd_(fd),
           notifier_(new QSocketNotifier(fd, QSocketNotifier::Read, this)) {
         connect(notifier_, &QSocketNotifier::activated, this, [this, instance] { read(instance); });
+        QTimer::singleShot(kAnswerMs, this, &QObject::deleteLater);
     }
     ~Caller() override {
         delete notifier_; // before its descriptor closes
@@ -106,24 +142,26 @@ class Caller : public QObject {
     }
 
   private:
+    void answer(char word) {
+        notifier_->setEnabled(false);
+        if (::write(fd_, &word, 1) != 1) {
+            // the start left early and misses its answer
+        }
+        deleteLater();
+    }
+
     void read(SingleInstance* instance) {
         char block[4096];
         ssize_t n;
         while ((n = ::read(fd_, block, sizeof block)) > 0) {
             received_.append(block, n);
             if (received_.size() > kLongestList) {
-                deleteLater();
-                return;
+                return answer(kRefused);
             }
         }
         if (n == -1 && (errno == EAGAIN || errno == EINTR)) {
             if (const std::optional<QStringList> files = listIn(received_)) {
-                notifier_->setEnabled(false);
-                const char answer = '1';
-                if (::write(fd_, &answer, 1) != 1) {
-                    // the start left early and misses its answer; the list came whole
-                }
-                deleteLater();
+                answer(kTaken);
                 emit instance->filesHanded(*files);
             }
             return;
@@ -141,20 +179,23 @@ class Caller : public QObject {
 SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent) {
     const QByteArray digest =
         QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-    // in the user's own runtime folder (mode 0700), where no other user can put a socket first;
-    // the user's id in the name too, for a system without one
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    name_ = QStringLiteral("slope-support-%1-%2").arg(::getuid()).arg(QString::fromLatin1(digest));
-    if (!folder.isEmpty()) {
-        name_ = QDir(folder).filePath(name_);
+    // in a folder where no other user can put a socket first; the user's id in the name too
+    if (const QString folder = privateFolder(); !folder.isEmpty()) {
+        name_ = QDir(folder).filePath(
+            QStringLiteral("slope-support-%1-%2").arg(::getuid()).arg(QString::fromLatin1(digest)));
     }
 }
 
 SingleInstance::~SingleInstance() {
     if (listening_ != -1) {
         delete listener_; // before its descriptor closes
+        listener_ = nullptr;
         ::close(listening_);
-        if (const std::optional<sockaddr_un> address = addressOf(name_)) {
+        // the name, while it is still this program's socket: a later program may have taken it
+        struct stat s {};
+        if (const std::optional<sockaddr_un> address = addressOf(name_);
+            address && ::lstat(address->sun_path, &s) == 0 && s.st_dev == socketDevice_ &&
+            s.st_ino == socketInode_) {
             ::unlink(address->sun_path);
         }
     }
@@ -169,66 +210,103 @@ QString SingleInstance::keyOfThisDisplay() {
     return display.isEmpty() ? QString() : platform + QLatin1Char(' ') + display;
 }
 
-bool SingleInstance::handOver(const QStringList& files) {
+SingleInstance::HandOver SingleInstance::handOver(const QStringList& files) {
     const std::optional<sockaddr_un> address = addressOf(name_);
     if (!address) {
-        return false;
+        return HandOver::RunHere; // alone
     }
     const Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
-    if (socket.get() != -1 && ::connect(socket.get(), reinterpret_cast<const sockaddr*>(&*address),
-                                        sizeof *address) == 0) {
-        QByteArray list;
-        for (const QString& file : files) { // absolute: the running program has its own folder
-            list += QFile::encodeName(QDir::current().absoluteFilePath(file)) + '\0';
-        }
-        list += '\0';
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(kAnswerMs);
-        qsizetype sent = 0;
-        while (sent < list.size() && waitFor(socket.get(), POLLOUT, deadline)) {
-            const ssize_t n = ::send(socket.get(), list.constData() + sent,
-                                     static_cast<size_t>(list.size() - sent), MSG_NOSIGNAL);
-            if (n == -1 && errno != EAGAIN && errno != EINTR) {
-                break;
-            }
-            sent += n > 0 ? n : 0;
-        }
-        char answer = 0;
-        // the running program's one-byte answer: it has the list
-        if (sent == list.size() && waitFor(socket.get(), POLLIN, deadline) &&
-            ::read(socket.get(), &answer, 1) == 1) {
-            return true;
-        }
+    if (socket.get() == -1) {
+        return HandOver::RunHere;
     }
-    // nobody listens (or a killed program's name is left): this start is the running program
-    listen();
-    return false;
+    if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) !=
+        0) {
+        // nobody listens: this start is the running program. A name that refuses the call was
+        // left by a killed program, and goes; any other failure (a queue full) leaves the name
+        // to the program that has it, and this start runs alone.
+        if (errno == ECONNREFUSED || errno == ENOENT) {
+            listen(errno == ECONNREFUSED);
+        }
+        return HandOver::RunHere;
+    }
+    if (!peerIsThisUser(socket.get())) {
+        return HandOver::RunHere; // never hands this user's file names to another
+    }
+    QByteArray list;
+    for (const QString& file : files) { // absolute: the running program has its own folder
+        list += QFile::encodeName(QDir::current().absoluteFilePath(file)) + '\0';
+    }
+    list += '\0';
+    if (list.size() > kLongestList) {
+        return HandOver::Refused;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kAnswerMs);
+    qsizetype sent = 0;
+    while (sent < list.size() && waitFor(socket.get(), POLLOUT, deadline)) {
+        const ssize_t n = ::send(socket.get(), list.constData() + sent,
+                                 static_cast<size_t>(list.size() - sent), MSG_NOSIGNAL);
+        if (n == -1 && errno != EAGAIN && errno != EINTR) {
+            break;
+        }
+        sent += n > 0 ? n : 0;
+    }
+    char answer = 0;
+    // the running program's one-byte answer: it has the list, or refuses it
+    if (sent == list.size() && waitFor(socket.get(), POLLIN, deadline) &&
+        ::read(socket.get(), &answer, 1) == 1) {
+        return answer == kTaken ? HandOver::Taken : HandOver::Refused;
+    }
+    return HandOver::RunHere; // a program that does not answer keeps its name; this one runs alone
 }
 
-void SingleInstance::listen() {
+void SingleInstance::listen(bool removeLeftName) {
     const std::optional<sockaddr_un> address = addressOf(name_);
     if (!address || listening_ != -1) {
         return;
     }
-    ::unlink(address->sun_path);
+    if (removeLeftName) {
+        ::unlink(address->sun_path);
+    }
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
     if (fd == -1) {
         return;
     }
-    // only this user may call (the runtime folder is the user's own as well)
+    // only this user may call (the folder is the user's own as well)
+    struct stat s {};
     if (::bind(fd, reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0 ||
-        ::chmod(address->sun_path, S_IRUSR | S_IWUSR) != 0 || ::listen(fd, 16) != 0) {
+        ::chmod(address->sun_path, S_IRUSR | S_IWUSR) != 0 || ::listen(fd, kMostCallers) != 0 ||
+        ::lstat(address->sun_path, &s) != 0) {
         ::close(fd);
         return;
     }
+    socketDevice_ = s.st_dev;
+    socketInode_ = s.st_ino;
     listening_ = fd;
     listener_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
     connect(listener_, &QSocketNotifier::activated, this, &SingleInstance::acceptCallers);
 }
 
 void SingleInstance::acceptCallers() {
-    int fd;
-    while ((fd = ::accept4(listening_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC)) != -1) {
-        new Caller(fd, this);
+    while (callers_ < kMostCallers) {
+        const int fd = ::accept4(listening_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd == -1) {
+            if (errno == EMFILE || errno == ENFILE) { // no descriptor left: a pause, not a spin
+                listener_->setEnabled(false);
+                QTimer::singleShot(kRetryMs, listener_, [this] { listener_->setEnabled(true); });
+            }
+            return;
+        }
+        if (!peerIsThisUser(fd)) {
+            ::close(fd);
+            continue;
+        }
+        ++callers_;
+        connect(new Caller(fd, this), &QObject::destroyed, this, [this] {
+            --callers_;
+            if (listener_) {
+                listener_->setEnabled(true);
+            }
+        });
     }
+    listener_->setEnabled(false); // as many as it hears at once: the others wait in the queue
 }

@@ -5,6 +5,7 @@
 #include "driver.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -16,6 +17,7 @@
 #include <QTimer>
 
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -183,7 +185,9 @@ TEST(SingleInstance, ALaterStartHandsItsFilesToTheRunningOneAndALeftNameIsRemove
     ASSERT_EQ(::bind(left, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     ::close(left);
 
-    EXPECT_FALSE(running->handOver({})); // nobody answered: this one runs, and listens
+    using HandOver = SingleInstance::HandOver;
+    // nobody answered: this one runs, and listens
+    EXPECT_EQ(running->handOver({}), HandOver::RunHere);
     // the running program, in a thread of its own, as if in a process of its own
     QThread thread;
     running->moveToThread(&thread);
@@ -193,18 +197,69 @@ TEST(SingleInstance, ALaterStartHandsItsFilesToTheRunningOneAndALeftNameIsRemove
                      [&handed](const QStringList& files) { handed.push_back(files); });
     thread.start();
     SingleInstance later(key);
-    EXPECT_TRUE(later.handOver({QStringLiteral("a.slope"), QStringLiteral("/tmp/b c.slope")}));
-    EXPECT_TRUE(SingleInstance(key).handOver({})); // no file: the launcher comes to the front
+    EXPECT_EQ(later.handOver({QStringLiteral("a.slope"), QStringLiteral("/tmp/b c.slope")}),
+              HandOver::Taken);
+    // no file: the launcher comes to the front
+    EXPECT_EQ(SingleInstance(key).handOver({}), HandOver::Taken);
     QTRY_COMPARE(handed.size(), 2u);
     EXPECT_EQ(handed[0],
               QStringList({QDir::current().absoluteFilePath("a.slope"), "/tmp/b c.slope"}));
     EXPECT_EQ(handed[1], QStringList());
+    // a list over 1 MiB is refused, not dropped: the start says so and ends
+    const QStringList many(300, QStringLiteral("/") + QString(4000, QLatin1Char('x')));
+    EXPECT_EQ(SingleInstance(key).handOver(many), HandOver::Refused);
+    // a caller that sends nothing is dropped after the answer time
+    const int idle = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::connect(idle, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    timeval wait{5, 0};
+    ::setsockopt(idle, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    char byte = 0;
+    EXPECT_EQ(::read(idle, &byte, 1), 0); // closed by the program, before the five seconds
+    ::close(idle);
+    // one that sends too much is answered with a refusal
+    const int greedy = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::connect(greedy, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const std::string block(1 << 16, 'x');
+    for (int i = 0; i <= 16; ++i) { // the program may close the call before the last bytes
+        if (::send(greedy, block.data(), block.size(), MSG_NOSIGNAL) == -1) {
+            break;
+        }
+    }
+    ::setsockopt(greedy, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    EXPECT_EQ(::read(greedy, &byte, 1), 1);
+    EXPECT_EQ(byte, '0');
+    ::close(greedy);
     // another display's start never meets it
-    EXPECT_FALSE(SingleInstance(key + QStringLiteral(" other")).handOver({}));
+    EXPECT_EQ(SingleInstance(key + QStringLiteral(" other")).handOver({}), HandOver::RunHere);
+    // a name another program took since is not removed when this one ends
+    ASSERT_EQ(::unlink(path.constData()), 0);
+    const int taker = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(taker, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     QMetaObject::invokeMethod(
         running, [running] { delete running; }, Qt::BlockingQueuedConnection);
     thread.quit();
     thread.wait();
+    EXPECT_TRUE(QFileInfo::exists(running->name())) << "removed another's socket";
+    ::close(taker);
+    ::unlink(path.constData());
+}
+
+// The socket's folder is one only this user can reach: a runtime folder others may enter is
+// not taken, and the program's own is made 0700.
+TEST(SingleInstance, ItsNameIsInAFolderOnlyThisUserReaches) {
+    QTemporaryDir open;
+    ASSERT_TRUE(QFile::setPermissions(
+        open.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                         QFileDevice::ReadOther | QFileDevice::ExeOther));
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(open.path()));
+    const QString name = SingleInstance(QStringLiteral("test")).name();
+    qputenv("XDG_RUNTIME_DIR", runtime);
+    const QString own = QDir::tempPath() + QStringLiteral("/slope-support-%1").arg(::getuid());
+    EXPECT_EQ(QFileInfo(name).absolutePath(), own);
+    struct stat s {};
+    ASSERT_EQ(::lstat(QFile::encodeName(own).constData(), &s), 0);
+    EXPECT_EQ(s.st_mode & 0777, 0700u);
 }
 
 } // namespace

@@ -241,6 +241,17 @@ TEST_F(Workday, OnlyAFileOfACalculationIsOpenedAndNothingIsCutOrWaitedFor) {
     EXPECT_TRUE(message().contains("：文件大于 1 MiB，不是本程序保存的计算文件。"));
     window->openFile(folder.filePath("gone.slope"));
     EXPECT_TRUE(message().contains("：文件或文件夹不存在。"));
+    // many that cannot be opened at once (slope-support *.slope): one message names them
+    QStringList gone;
+    for (int i = 0; i < 12; ++i) {
+        gone << folder.filePath(QStringLiteral("gone%1.slope").arg(i));
+    }
+    launcher.openFiles(gone);
+    const QString together = message();
+    EXPECT_TRUE(together.startsWith("有 12 个文件无法打开：\n无法打开文件“" + gone[0]));
+    EXPECT_TRUE(together.endsWith("gone9.slope”：文件或文件夹不存在。窗口内容没有改变。\n"
+                                  "……另有 2 个文件同样无法打开。"))
+        << together.toStdString();
     // a text longer than Qt's 32767 characters is kept whole, and saved so
     const QString path = folder.filePath("anchor.slope");
     const std::string longText(40000, '1');
