@@ -1,6 +1,7 @@
 #include "resultspanel.h"
 
 #include "gui/formbuilder.h"
+#include "gui/studytable.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -15,17 +16,6 @@ using subprogram::Verdict;
 namespace {
 
 enum Column { Name, Value, Unit, Check };
-
-// Four significant digits for the eye; a text that is no number (typed into a result field) as
-// it stands.
-QString rounded(const std::string& text) {
-    double value = 0;
-    ErrorKind error{};
-    if (!readDouble(text, value, error)) {
-        return QString::fromStdString(text);
-    }
-    return QString::fromStdString(roundedText(value, 4));
-}
 
 QString verdictColour(Outcome outcome) {
     switch (outcome) {
@@ -99,7 +89,7 @@ void ResultsPanel::show(const std::vector<Row>& rows, std::span<const Judgement>
         };
         cell(Name, QString::fromStdString(resultCaption(r)))
             ->setToolTip(QString::fromStdString(resultCaption(r)));
-        QTableWidgetItem* value = cell(Value, rounded(rows[i].text));
+        QTableWidgetItem* value = cell(Value, fourDigits(rows[i].text));
         value->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         if (!rows[i].stale) {
             value->setToolTip(QString::fromStdString(rows[i].text));

@@ -69,7 +69,21 @@ void StudyWindow::addToReport() {
     part.title = fieldCaption(f) + "，" + std::to_string(study_->rows().size()) + " 个值";
     part.header = {fieldCaption(f), resultCaption(shown), "验算", "错误"};
     const std::size_t column = study_->columnOf(*result);
-    for (const Study::Row& row : study_->rows()) {
+    // a long study in bounded memory: its first and last rows, the chart of them all; the
+    // whole table is the CSV's
+    const std::size_t count = study_->rows().size();
+    const bool cut = count > 2 * kReportRows;
+    if (cut) {
+        part.title += "，表中列出前 " + std::to_string(kReportRows) + " 个与后 " +
+                      std::to_string(kReportRows) + " 个（全部结果请导出 CSV）";
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (cut && i == kReportRows) {
+            part.rows.push_back(
+                {"……", "", "", "中间 " + std::to_string(count - 2 * kReportRows) + " 个值从略"});
+            i = count - kReportRows;
+        }
+        const Study::Row& row = study_->rows()[i];
         std::string verdict;
         for (std::size_t v = 0; v < row.judgements.size(); ++v) {
             if (row.judgements[v].outcome == Outcome::NotMet) {

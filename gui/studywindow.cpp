@@ -2,6 +2,7 @@
 
 #include "gui/screenfit.h"
 #include "gui/sketchpicture.h"
+#include "gui/studytable.h"
 #include "report/studychart.h"
 
 #include <QComboBox>
@@ -15,7 +16,7 @@
 #include <QRadioButton>
 #include <QShortcut>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 
 #include <cmath>
@@ -32,10 +33,6 @@ constexpr std::size_t kSlice = 500;
 
 QString q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-const char* verdictWord(Outcome outcome) {
-    return outcome == Outcome::Met ? "满足" : outcome == Outcome::NotMet ? "不满足" : "未验算";
 }
 
 // The bar diameters a designer chooses from, mm.
@@ -105,9 +102,22 @@ StudyWindow::StudyWindow(const Calculator& calculator, int variant, std::vector<
     auto* report = new QPushButton(QStringLiteral("加入计算书"), this);
     named(csv, "csvButton"), named(png, "pngButton"), named(svg, "svgButton"),
         named(report, "addToReportButton");
-    table_ = new QTableWidget(this);
+    table_ = new QTableView(this);
     named(table_, "studyTable");
+    rows_ = new StudyTable(this);
+    table_->setModel(rows_);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setWordWrap(false);
+    table_->verticalHeader()->setDefaultSectionSize(table_->fontMetrics().height() + 6);
+    exact_ = new QLineEdit(this);
+    named(exact_, "exactCell");
+    exact_->setReadOnly(true);
+    exact_->setPlaceholderText(QStringLiteral("选中一格，在此显示其完整数值"));
+    connect(table_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                exact_->setText(rows_->exact(current));
+                exact_->setCursorPosition(0);
+            });
     chartPicture_ = new SketchPicture(this);
     named(chartPicture_, "chart");
     chartPicture_->setMinimumSize(360, 220);
@@ -154,8 +164,9 @@ StudyWindow::StudyWindow(const Calculator& calculator, int variant, std::vector<
         r += 2;
     }
     grid->addWidget(table_, r, 0, 1, 3);
-    grid->addWidget(chartPicture_, r, 3, 1, 3);
+    grid->addWidget(chartPicture_, r, 3, 2, 3);
     grid->setRowStretch(r, 1);
+    grid->addWidget(exact_, r + 1, 0, 1, 3);
 
     const auto fill = [this] { // the field's text now, and a range around it
         const std::optional<FieldId> f = chosenField();
@@ -270,6 +281,8 @@ void StudyWindow::start() {
             values.push_back(v.trimmed().toStdString());
         }
     }
+    rows_->show(nullptr); // the table shows the study once it is done
+    exact_->clear();
     study_ = std::make_unique<Study>(calculator_, variant_, texts_, *f);
     status_->clear(); // it spoke of the study before
     values_ = std::move(values);
@@ -310,53 +323,8 @@ void StudyWindow::finish() {
     status_->show();
     cancel_->setEnabled(false);
     run_->setEnabled(true);
-    const std::vector<std::string>& names = study_->columns().names;
-    const std::size_t results = names.size() - calculator_.verdicts.size();
-    // the columns some row wrote, then the verdicts and the error
-    std::vector<std::size_t> shown;
-    for (std::size_t c = 0; c < results; ++c) {
-        for (const Study::Row& row : study_->rows()) {
-            if (!row.cell(c).empty()) {
-                shown.push_back(c);
-                break;
-            }
-        }
-    }
-    QStringList header{q(calculator_[study_->field()].name)};
-    for (const std::size_t c : shown) {
-        header << QString::fromStdString(names[c]);
-    }
-    for (const subprogram::Verdict& v : calculator_.verdicts) {
-        header << q(v.what);
-    }
-    header << QStringLiteral("错误");
-    table_->clear();
-    table_->setColumnCount(static_cast<int>(header.size()));
-    table_->setHorizontalHeaderLabels(header);
-    table_->setRowCount(static_cast<int>(study_->rows().size()));
-    int r = 0;
-    for (const Study::Row& row : study_->rows()) {
-        int c = 0;
-        const auto cell = [&](const QString& text, bool failed = false) {
-            auto* item = new QTableWidgetItem(text);
-            if (failed) {
-                item->setForeground(Qt::red);
-            }
-            table_->setItem(r, c++, item);
-        };
-        cell(QString::fromStdString(row.value));
-        for (const std::size_t column : shown) {
-            cell(QString::fromUtf8(row.cell(column)));
-        }
-        for (std::size_t v = 0; v < calculator_.verdicts.size(); ++v) {
-            const Outcome o =
-                row.judgements.empty() ? Outcome::NotChecked : row.judgements[v].outcome;
-            cell(row.judgements.empty() ? QString() : QString::fromUtf8(verdictWord(o)),
-                 o == Outcome::NotMet);
-        }
-        cell(QString::fromStdString(row.error), !row.error.empty());
-        ++r;
-    }
+    rows_->show(study_.get());
+    exact_->clear();
     table_->resizeColumnsToContents();
     drawChart();
 }

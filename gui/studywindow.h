@@ -17,7 +17,8 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
-class QTableWidget;
+class QTableView;
+class StudyTable;
 class SketchPicture;
 
 // 参数分析: a calculator window's calculation repeated over values of one of its inputs, the other
@@ -50,6 +51,10 @@ class StudyWindow : public QWidget {
     QString leastText() const;
     void findLeast();
 
+    // A study of more than twice this many values goes into the report as its first and its last
+    // rows of this many, with its chart of them all: the report stays small whatever the study.
+    static constexpr std::size_t kReportRows = 100;
+
     // Exports, written whole or not at all; false (and a message) when a write failed.
     bool saveCsv(const QString& path);
     bool saveChart(const QString& path); // .png or .svg
@@ -76,7 +81,9 @@ class StudyWindow : public QWidget {
     QProgressBar* progress_;
     QLabel* status_; // where the progress bar stands while a study runs: what was just done
     QComboBox* result_;
-    QTableWidget* table_;
+    QTableView* table_;
+    StudyTable* rows_;
+    QLineEdit* exact_; // the whole text of the cell chosen
     SketchPicture* chartPicture_;
     QLabel* least_ = nullptr;
 

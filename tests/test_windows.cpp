@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QRadioButton>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -355,7 +356,14 @@ TEST_F(Windows, AStudyRunsTheWindowsCalculationOverOneInput) {
     study->start();
     ASSERT_EQ(study->study()->rows().size(), 6u);
     EXPECT_EQ(study->study()->rows()[1].value, "1");
-    EXPECT_EQ(control<QTableWidget>(study, "studyTable")->rowCount(), 6);
+    // Chinese headings with units, four digits in the cells, the whole text of the one chosen
+    auto* table = control<QTableView>(study, "studyTable");
+    EXPECT_EQ(table->model()->rowCount(), 6);
+    EXPECT_EQ(table->model()->headerData(0, Qt::Horizontal).toString(), "基底的水平投影宽度b(m)");
+    EXPECT_EQ(table->model()->headerData(5, Qt::Horizontal).toString(), "抗倾系数");
+    EXPECT_EQ(table->model()->index(1, 5).data().toString(), "1.501");
+    table->setCurrentIndex(table->model()->index(1, 5));
+    EXPECT_EQ(control<QLineEdit>(study, "exactCell")->text(), "1.50133");
     EXPECT_FALSE(study->chart().lines.empty());
     study->findLeast(); // 0.001 by default; at 1.447 the eccentricity exceeds b/6
     EXPECT_TRUE(study->leastText().contains("b = 1.448")) << study->leastText().toStdString();
@@ -383,6 +391,12 @@ TEST_F(Windows, AStudyRunsTheWindowsCalculationOverOneInput) {
     study->start();
     QTRY_VERIFY_WITH_TIMEOUT(!study->running(), 20000);
     EXPECT_EQ(study->study()->rows().size(), 10000u);
+    // in the report: its first and last hundred rows
+    study->addToReport();
+    const ReportContext::StudyPart& part = window->reportContext().studies.back();
+    ASSERT_EQ(part.rows.size(), 201u);
+    EXPECT_EQ(part.rows[100].back(), "中间 9800 个值从略");
+    EXPECT_EQ(part.rows[101].front(), study->study()->rows()[9900].value);
 }
 
 TEST(WallPictures, AMissingOrForeignFileIsReportedAndThePictureKept) {
