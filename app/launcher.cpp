@@ -123,7 +123,8 @@ Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
 }
 
 QStringList Launcher::recentFiles() {
-    return QSettings().value(kRecentKey).toStringList();
+    // capped as it is read, whatever the settings file holds
+    return QSettings().value(kRecentKey).toStringList().mid(0, kRecentFiles);
 }
 
 void Launcher::remember(const QString& path) {

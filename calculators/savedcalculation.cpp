@@ -203,7 +203,7 @@ SavedCalculation readSavedCalculation(std::string_view text) {
         }
         s.stale.emplace_back(resultField(item.text()));
     }
-    if (version >= 2) {
+    if (version >= 2 || file.member("title")) { // a first version's file may carry one too
         const json::Value title = member(file, "title", T::Object);
         for (const auto& [key, value] : title.members()) {
             if (key != "project" && key != "designer" && key != "checker") {

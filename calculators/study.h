@@ -74,9 +74,9 @@ std::string studyCsv(const Study& study);
 struct PassingRun {
     long long first, last;
 };
+constexpr long long kJudgedParts = 20000;
 template <typename Holds> std::vector<PassingRun> passingRuns(long long steps, Holds holds) {
-    constexpr long long kParts = 20000;
-    const long long parts = steps < kParts ? steps : kParts;
+    const long long parts = steps < kJudgedParts ? steps : kJudgedParts;
     std::vector<PassingRun> runs;
     long long previous = 0;
     bool held = holds(0);

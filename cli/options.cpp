@@ -347,7 +347,7 @@ Options parseArguments(const std::vector<std::string>& args) {
     if (options.encoding && !options.csvFile) {
         throw UsageError("--encoding is for a --csv batch");
     }
-    if (options.encoding && !encoding::known(*options.encoding)) {
+    if (options.encoding && (options.encoding->empty() || !encoding::known(*options.encoding))) {
         throw UsageError("unknown encoding '" + escapedForLine(*options.encoding) +
                          "'; iconv -l lists the names");
     }

@@ -143,7 +143,13 @@ int runLeastSearch(const Options& options, std::ostream& out, std::ostream& err)
     if (runs.empty()) {
         err << "slopecalc: no value of " << s.name << " from " << studyValueText(s.from) << " to "
             << text(steps) << " in steps of " << studyValueText(s.precision)
-            << " meets every check\n";
+            << " meets every check";
+        if (steps > subprogram::kJudgedParts) {
+            err << " (of its " << steps + 1 << " values " << subprogram::kJudgedParts + 1
+                << " were judged: a run that passes between two of them may be missed; narrow "
+                   "the range)";
+        }
+        err << '\n';
         return kFailed;
     }
     Options one = options;

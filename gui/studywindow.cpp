@@ -371,7 +371,13 @@ void StudyWindow::findLeast() {
     const QString name = q(calculator_[*f].name);
     if (runs.empty()) {
         least_->setText(QStringLiteral("在 %1 = %2 到 %3 的范围内没有满足全部验算的值。")
-                            .arg(name, from_->text(), to_->text()));
+                            .arg(name, from_->text(), to_->text()) +
+                        (steps > subprogram::kJudgedParts
+                             ? QStringLiteral("（范围内 %1 个值中只验算了均匀分布的 %2 "
+                                              "个：两者之间的满足区间可能漏掉，请缩小范围。）")
+                                   .arg(steps + 1)
+                                   .arg(subprogram::kJudgedParts + 1)
+                             : QString()));
         return;
     }
     QStringList intervals;

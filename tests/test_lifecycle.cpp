@@ -134,6 +134,9 @@ TEST_F(WindowLife, RecentFilesTheGuideAndTheVersion) {
     EXPECT_EQ(message(), "文件“" + file(5) + "”已不存在，已从“最近打开”中移除。");
     EXPECT_EQ(Launcher::recentFiles().size(), 9);
     EXPECT_FALSE(Launcher::recentFiles().contains(file(5)));
+    // a list grown long in the settings file is read to its first ten
+    QSettings().setValue(QStringLiteral("files/recent"), QStringList(500, file(1)));
+    EXPECT_EQ(Launcher::recentFiles().size(), 10);
 
     // 帮助: the guide, with every calculator's title and checks from its description
     control<QPushButton>(&launcher, "helpButton")->click();

@@ -57,6 +57,8 @@ TEST(SavedCalculation, AFileOfTheFirstVersionTakesTheDefaultsOfWhatCameLater) {
     text.replace(text.rfind("\n    \"x3\": \"0.25\","), 20, "\n    \"x3\": \"0.25\"");
     const std::string second = text;
     text.replace(text.find("\"version\": 2"), 12, "\"version\": 1");
+    // one that carries a title block all the same: read, not passed over
+    EXPECT_EQ(readSavedCalculation(text).title, (TitleBlock{"P", "D", "C"}));
     text.erase(text.find(",\n  \"title\""), text.rfind('}') - text.find(",\n  \"title\"") - 1);
     const SavedCalculation first = readSavedCalculation(text);
     EXPECT_EQ(first.inputs.size(), wall.inputs.size());

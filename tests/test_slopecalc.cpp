@@ -173,6 +173,11 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"least_backwards", {"anchor", "--least", "Htk=2:1"}, 2, "", "needs FROM < TO"},
     Case{"least_no_precision", {"anchor", "--least", "Htk=1:2:0"}, 2, "", "and a precision above 0"},
     Case{"least_no_number", {"anchor", "--least", "Htk=a:1"}, 2, "", "'a' is no number"},
+    // over more steps than it judges one by one, it says that a narrow run may be missed
+    Case{"least_none_sampled", {"gravity-wall", "--type", "upright", "--least", "b=0.2:0.5:0.00001"}, 1, "",
+         "slopecalc: no value of b from 0.2 to 0.5 in steps of 1E-05 meets every check (of its 30001 "
+         "values 20001 were judged: a run that passes between two of them may be missed; narrow the range)\n"},
+    Case{"encoding_empty", {"anchor", "--csv", "-", "--encoding", ""}, 2, "", "slopecalc: unknown encoding ''"},
     Case{"least_none", {"gravity-wall", "--type", "upright", "--least", "b=0.2:0.5:0.1"}, 1, "",
          "slopecalc: no value of b from 0.2 to 0.5 in steps of 0.1 meets every check\n"},
     Case{"version", {"--version"}, 0, "slopecalc " SLOPE_VERSION "\n", ""},
