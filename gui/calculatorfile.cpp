@@ -4,9 +4,9 @@
 
 #include "core/wholefile.h"
 #include "gui/resultfield.h"
+#include "gui/screenfit.h"
 
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -199,11 +199,19 @@ void CalculatorWindow::load(const SavedCalculation& s) {
     showVerdicts(true);
 }
 
-void CalculatorWindow::askAndSave() {
-    QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("保存计算"),
-        file_.isEmpty() ? QDir(lastFolder()).filePath(title() + ".slope") : file_,
-        QStringLiteral("计算文件 (*.slope)"));
+void CalculatorWindow::save() {
+    if (file_.isEmpty()) {
+        saveAs();
+    } else {
+        saveTo(file_);
+    }
+}
+
+void CalculatorWindow::saveAs() {
+    QString path =
+        askFilePath(this, true, QStringLiteral("另存为"),
+                    file_.isEmpty() ? QDir(lastFolder()).filePath(title() + ".slope") : file_,
+                    QStringLiteral("计算文件 (*.slope)"));
     if (path.isEmpty()) {
         return;
     }
@@ -214,8 +222,7 @@ void CalculatorWindow::askAndSave() {
 }
 
 void CalculatorWindow::askAndOpen() {
-    const QString path =
-        QFileDialog::getOpenFileName(this, QStringLiteral("打开计算"), lastFolder(),
+    const QString path = askFilePath(this, false, QStringLiteral("打开计算"), lastFolder(),
                                      QStringLiteral("计算文件 (*.slope);;所有文件 (*)"));
     if (!path.isEmpty()) {
         openFile(path);

@@ -160,7 +160,8 @@ void CalculatorWindow::connectButtons() {
     };
     key(QKeySequence(Qt::Key_Escape), &QWidget::hide);
     key(QKeySequence::Print, &CalculatorWindow::showReport);
-    key(QKeySequence::Save, &CalculatorWindow::askAndSave);
+    key(QKeySequence::Save, &CalculatorWindow::save);
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &CalculatorWindow::saveAs);
     key(QKeySequence::Open, &CalculatorWindow::askAndOpen);
     key(QKeySequence(Qt::CTRL | Qt::Key_R), &CalculatorWindow::showStudy);
     key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
@@ -195,7 +196,7 @@ void CalculatorWindow::addButton(Action action, const Place& place) {
     };
     static const Look kLooks[] = {
         {"reportButton", "计算书", "上次计算的计算书 (Ctrl+P)"},
-        {"saveButton", "保存", "把计算保存到文件 (Ctrl+S)"},
+        {"saveButton", "保存", "把计算保存到文件 (Ctrl+S)；另存为 (Ctrl+Shift+S)"},
         {"openButton", "打开", "打开保存的计算 (Ctrl+O)"},
         {"copyButton", "复制结果", "把输入与结果复制为表格 (Ctrl+Shift+C)"},
         {"studyButton", "参数分析", "对一个输入取一组值重复计算，列表并绘图 (Ctrl+R)"},
@@ -210,7 +211,7 @@ void CalculatorWindow::addButton(Action action, const Place& place) {
         case Action::Report:
             return showReport();
         case Action::Save:
-            return askAndSave();
+            return save();
         case Action::Open:
             return askAndOpen();
         case Action::Copy:
@@ -233,6 +234,7 @@ void CalculatorWindow::run(const std::function<void()>& handler) {
         }
         report(failureMessage(error, captionOf(failed), fieldText(failed)));
         failed->setFocus(Qt::OtherFocusReason);
+        reveal(failed);
         if (auto* edit = qobject_cast<QLineEdit*>(failed)) {
             edit->selectAll();
         } else if (auto* combo = qobject_cast<QComboBox*>(failed); combo && combo->lineEdit()) {
@@ -271,6 +273,7 @@ void CalculatorWindow::calculate() {
         report(qstring(refusal));
         if (QWidget* chooser = variantChooser()) {
             chooser->setFocus(Qt::OtherFocusReason);
+            reveal(chooser);
         }
         return;
     }

@@ -40,8 +40,9 @@ using Opener = std::function<void(const subprogram::SavedCalculation& saved, con
 //
 // The window's own exit button (and Esc) hides it and keeps every text; closing it with the
 // frame's close control discards it, so that the launcher creates it afresh with the defaults.
-// Enter in any field presses 计算; Ctrl+S saves the calculation, Ctrl+O opens one, Ctrl+P shows
-// its report and Ctrl+Shift+C copies inputs and results as a table.
+// Enter in any field presses 计算; Ctrl+S saves the calculation (to its file without a question
+// once it has one), Ctrl+Shift+S saves it as another file, Ctrl+O opens one, Ctrl+P shows its
+// report and Ctrl+Shift+C copies inputs and results as a table.
 class CalculatorWindow : public QWidget, public Form {
     Q_OBJECT
   public:
@@ -213,7 +214,8 @@ class CalculatorWindow : public QWidget, public Form {
     // After an input changed: the results outdated or current again (see the class).
     void followInputs();
     void showVerdicts(bool shown);
-    void askAndSave();
+    void save();   // to the window's file, or as saveAs() while it has none
+    void saveAs(); // to a file the user chooses
     void askAndOpen();
     QWidget* field(std::string_view name) const;
     ResultField* resultField(std::string_view name) const;

@@ -7,7 +7,6 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -185,7 +184,7 @@ void ReportWindow::askAndSave(bool pdf) {
     const QString filter = pdf ? QStringLiteral("PDF (*.pdf)") : QStringLiteral("HTML (*.html)");
     const QString suggested =
         windowTitle() + (pdf ? QStringLiteral(".pdf") : QStringLiteral(".html"));
-    const QString path = QFileDialog::getSaveFileName(this, windowTitle(), suggested, filter);
+    const QString path = askFilePath(this, true, windowTitle(), suggested, filter);
     if (!path.isEmpty()) {
         save(path, pdf);
     }

@@ -1,9 +1,13 @@
 #include "screenfit.h"
 
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -14,14 +18,26 @@ QRect available(const QWidget* window) {
     return screen ? screen->availableGeometry() : QRect(0, 0, 1366, 768);
 }
 
-// Within the room, centred where it can be, its top left corner never off it.
-void place(QWidget* window, const QRect& room) {
-    const QSize size = window->size();
-    const QPoint centred = room.center() - QPoint(size.width() / 2, size.height() / 2);
-    window->move(std::max(room.left(), centred.x()), std::max(room.top(), centred.y()));
+// Within the screen's available area with its frame, centred where it can be, its top left
+// corner never off it. A window's position is its frame's.
+void place(QWidget* window) {
+    const QRect area = available(window);
+    const QSize framed = window->size() + kFrameAllowance;
+    const QPoint centred = area.center() - QPoint(framed.width() / 2, framed.height() / 2);
+    window->move(std::max(area.left(), centred.x()), std::max(area.top(), centred.y()));
 }
 
 } // namespace
+
+void reveal(QWidget* control) {
+    for (QWidget* w = control ? control->parentWidget() : nullptr; w; w = w->parentWidget()) {
+        if (auto* scroll = qobject_cast<QScrollArea*>(w);
+            scroll && scroll->objectName() == QLatin1String("fitScroll")) {
+            scroll->ensureWidgetVisible(control);
+            return;
+        }
+    }
+}
 
 QRect clientRoom(const QWidget* window) {
     const QRect area = available(window);
@@ -75,11 +91,35 @@ void fitFixedWindow(QWidget* window) {
         window->setFixedSize(std::min(needed.width() + (down ? bar : 0), room.width()),
                              std::min(needed.height() + (across ? bar : 0), room.height()));
     }
-    place(window, room);
+    place(window);
 }
 
 void fitResizableWindow(QWidget* window, QSize wanted) {
     const QRect room = clientRoom(window);
     window->resize(wanted.boundedTo(room.size()));
-    place(window, room);
+    place(window);
+}
+
+QString askFilePath(QWidget* parent, bool saving, const QString& title, const QString& start,
+                    const QString& filter) {
+    QFileDialog dialog(parent, title, start, filter);
+    dialog.setObjectName(QStringLiteral("fileDialog"));
+    dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setViewMode(QFileDialog::Detail);
+    const QSize wanted = QSize(860, 520).boundedTo(clientRoom(&dialog).size());
+    dialog.setMinimumSize(wanted); // it would take a size of its own when shown
+    fitResizableWindow(&dialog, wanted);
+    // once the folder is listed: every column as wide as its widest entry
+    const auto sizeColumns = [&dialog] {
+        for (QTreeView* view : dialog.findChildren<QTreeView*>()) {
+            view->header()->resizeSections(QHeaderView::ResizeToContents);
+        }
+    };
+    if (auto* files = dialog.findChild<QFileSystemModel*>()) {
+        QObject::connect(files, &QFileSystemModel::directoryLoaded, &dialog, sizeColumns);
+    }
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+               ? dialog.selectedFiles().front()
+               : QString();
 }

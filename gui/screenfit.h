@@ -21,3 +21,13 @@ void fitFixedWindow(QWidget* window);
 // A window that lays itself out: `wanted` where it fits, else what fits, placed within the
 // screen's available area.
 void fitResizableWindow(QWidget* window, QSize wanted);
+
+// Scrolls a fitted window's page (see fitFixedWindow) so that `control` is in view: a control a
+// message speaks of is where the user can see it.
+void reveal(QWidget* control);
+
+// The file dialog of a save (`saving`) or an open, in the details view: wide enough for its
+// columns' Chinese headings and whole sizes and dates (as wide as the screen allows), the columns
+// sized to what they hold. The path chosen, or empty when cancelled.
+QString askFilePath(QWidget* parent, bool saving, const QString& title, const QString& start,
+                    const QString& filter);

@@ -6,7 +6,6 @@
 #include "report/studychart.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -200,8 +199,8 @@ StudyWindow::StudyWindow(const Calculator& calculator, int variant, std::vector<
     connect(chartPicture_, &SketchPicture::clicked, this, &StudyWindow::drawChart);
     const auto ask = [this](const char* title, const char* filter, auto save) {
         return [this, title, filter, save] {
-            const QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8(title), {},
-                                                              QString::fromUtf8(filter));
+            const QString path =
+                askFilePath(this, true, QString::fromUtf8(title), {}, QString::fromUtf8(filter));
             if (!path.isEmpty()) {
                 (this->*save)(path);
             }

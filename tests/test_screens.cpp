@@ -1,8 +1,11 @@
+#include "app/help.h"
 #include "driver.h"
 #include "gui/reportwindow.h"
 #include "gui/screenfit.h"
 
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 
 #include <cstdlib>
 
@@ -24,6 +27,9 @@ class Screens : public Driver {
     static void expectWithin(const QWidget* w) {
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
         EXPECT_TRUE(area.contains(w->frameGeometry())) << w->objectName().toStdString();
+        // where a window manager puts the frame: its top left at the window's position
+        EXPECT_TRUE(area.contains(QRect(w->pos(), w->size() + kFrameAllowance)))
+            << w->objectName().toStdString();
         EXPECT_LE(w->height() + kFrameAllowance.height(), area.height())
             << w->objectName().toStdString();
         EXPECT_LE(w->width() + kFrameAllowance.width(), area.width())
@@ -56,6 +62,19 @@ TEST_F(Screens, EveryWindowOpensWithinTheScreen) {
         ASSERT_FALSE(reports.isEmpty()) << button;
         expectWithin(reports.back());
         window->hide();
+    }
+    expectWithin(showUserGuide());
+    // a message about a control out of view scrolls the page to it
+    open("Command6");
+    if (auto* scroll = window->findChild<QScrollArea*>("fitScroll")) {
+        scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+        scroll->horizontalScrollBar()->setValue(scroll->horizontalScrollBar()->maximum());
+        window->setVariant(int(subprogram::WallType::NotChosen));
+        click("Command1");
+        EXPECT_EQ(message(), "请先选择挡墙类型(直立式或衡重式)");
+        const QWidget* chooser = widget("Option1");
+        const QRect shown(chooser->mapTo(scroll->viewport(), QPoint(0, 0)), chooser->size());
+        EXPECT_TRUE(scroll->viewport()->rect().contains(shown));
     }
 }
 

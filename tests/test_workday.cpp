@@ -1,14 +1,17 @@
 #include "core/wholefile.h"
 #include "driver.h"
 #include "gui/resultfield.h"
+#include "gui/screenfit.h"
 
 #include <QClipboard>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 
 #include <cstdio>
 #include <fstream>
@@ -286,6 +289,35 @@ TEST_F(Workday, EditsNotYetSavedAreNeverLostUnasked) {
     control<QPushButton>(&launcher, "Command2")->click();
     EXPECT_EQ(exits.size(), 1);
     EXPECT_EQ(launcher.window(subprogram::kAnchorBar), window);
+    // 保存 (Ctrl+S) saves to the window's file without asking; 另存为 asks where, in a dialog
+    // wide enough for its Chinese columns
+    QStringList dialogs;
+    QTimer watch; // closes the dialog that comes, noting what it showed
+    watch.setInterval(10);
+    QObject::connect(&watch, &QTimer::timeout, [&dialogs] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            const auto* view = dialog->findChild<QTreeView*>("treeView");
+            dialogs << dialog->windowTitle() + " " +
+                           view->model()->headerData(0, Qt::Horizontal).toString() + " " +
+                           QString::number(dialog->width() >=
+                                           std::min(860, clientRoom(dialog).width()));
+            dialog->reject();
+        }
+    });
+    watch.start();
+    click("saveButton");
+    EXPECT_TRUE(dialogs.isEmpty());
+    EXPECT_FALSE(window->isWindowModified());
+    std::string saved;
+    std::getline(std::ifstream(path.toStdString()), saved, '\0');
+    EXPECT_NE(saved.find("\"Htk\": \"30\""), std::string::npos);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(widget("Text2"), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(dialogs, QStringList("另存为 名称 1"));
+    watch.stop();
+    type("Text2", "30");
+    type("Text2", "3");
     recorder.answer = PendingEdits::Save; // saved, and then the program ends
     control<QPushButton>(&launcher, "Command2")->click();
     EXPECT_EQ(exits.size(), 2);
