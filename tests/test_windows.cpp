@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QRadioButton>
+#include <QGroupBox>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -66,6 +67,9 @@ TEST_F(Registry, EveryDescriptionMatchesItsWindowAndEveryFieldFailsAlone) {
             if (auto* combo = qobject_cast<const QComboBox*>(w); combo && !f.choices.empty()) {
                 EXPECT_EQ(combo->itemText(1), qstring(f.choices[1].text));
             }
+        }
+        for (const QGroupBox* frame : window->findChildren<QGroupBox*>()) { // titled for people
+            EXPECT_NE(frame->title(), frame->objectName());
         }
         seen.insert(c.command);
         MapForm form(c);

@@ -19,9 +19,10 @@ using namespace subprogram;
 
 namespace {
 
+// The frames are titled for what they hold; the original window showed their bare names.
 // clang-format off
 const ControlSpec kControls[] = {
-    {Kind::Frame,  "Frame1",   "Frame1",  360,  120, 3732, 7092},
+    {Kind::Frame,  "Frame1",   "参数输入", 360,  120, 3732, 7092},
     {Kind::Label,  "Label3",   {},        120,  240, 2760,  252, "Frame1", "Text3"},
     {Kind::Field,  "Text3",    {},       2880,  240,  615,  264, "Frame1"},
     {Kind::Label,  "Label4",   {},        120,  600, 2760,  252, "Frame1", "Text4"},
@@ -70,7 +71,7 @@ const ControlSpec kControls[] = {
     {Kind::Field,  "Text25",   {},        960, 6720,  615,  270, "Frame1"},
     {Kind::Label,  "Label27",  {},       2280, 6720,  600,  252, "Frame1", "Text27"},
     {Kind::Field,  "Text27",   {},       2880, 6720,  615,  270, "Frame1"},
-    {Kind::Frame,  "Frame2",   "Frame2", 4320, 3360, 2895, 3132},
+    {Kind::Frame,  "Frame2",   "计算结果", 4320, 3360, 2895, 3132},
     {Kind::Label,  "Label1",   {},        120,  345, 2040,  252, "Frame2", "Text1"},
     {Kind::Field,  "Text1",    {},       2160,  345,  615,  270, "Frame2"},
     {Kind::Label,  "Label6",   {},        120,  600, 2040,  252, "Frame2", "Text6"},
@@ -90,7 +91,7 @@ const ControlSpec kControls[] = {
     {Kind::Field,  "Text17",   {},       2160, 2280,  615,  270, "Frame2"},
     {Kind::Label,  "Label18",  {},        120, 2640, 2040,  252, "Frame2", "Text18"},
     {Kind::Field,  "Text18",   {},       2160, 2640,  615,  270, "Frame2"},
-    {Kind::Frame,  "Frame3",   "Frame3",  120, 7320, 4332,  492},
+    {Kind::Frame,  "Frame3",   "挡墙类型", 120, 7320, 4332,  492},
     {Kind::Option, "Option1",  "直立式",  120,  240,  972,  180, "Frame3"},
     {Kind::Option, "Option2",  "衡重式", 1080,  240,  972,  180, "Frame3"},
     {Kind::Button, "Command1", "计算",   4440, 6600, 1215,  495},
