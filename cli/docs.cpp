@@ -109,12 +109,19 @@ std::string manualPage(const std::string& date) {
             m << help << ".";
         } else {
             for (const Result& r : c->results) {
-                if (!r.name.empty()) {
+                if (!r.hidden && !r.name.empty()) {
                     m << roff(r.name) << " ";
                 }
             }
         }
         m << "\n";
+        if (!c->verdicts.empty()) {
+            m << ".br\nChecks (yes, no or not checked): ";
+            for (const subprogram::Verdict& v : c->verdicts) {
+                m << roff(v.name) << " ";
+            }
+            m << "\n";
+        }
     }
     m << ".SH EXIT STATUS\n";
     for (const StatusHelp& s : slopecalcStatuses()) {

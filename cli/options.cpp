@@ -201,12 +201,21 @@ void printCommandHelp(const Calculator& c, std::ostream& out) {
             << "], default \"" << f.defaultText << "\"\n"
             << std::string(12, ' ') << fieldCaption(f) << "\n";
     }
-    out << "\nresults: ";
+    out << "\nresults:";
     if (!c.resultsHelp.empty()) {
-        out << c.resultsHelp << "\n";
+        out << ' ' << c.resultsHelp << "\n";
     } else {
         for (const Result& r : c.results) {
-            out << r.name << ' ';
+            if (!r.hidden && !r.name.empty()) { // what a calculation prints
+                out << ' ' << r.name;
+            }
+        }
+        out << "\n";
+    }
+    if (!c.verdicts.empty()) {
+        out << "checks (yes, no or not checked):";
+        for (const subprogram::Verdict& v : c.verdicts) {
+            out << ' ' << v.name;
         }
         out << "\n";
     }

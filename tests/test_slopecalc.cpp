@@ -1,3 +1,4 @@
+#include "calculators/registry.h"
 #include "cli/csv.h"
 #include "cli/encoding.h"
 #include "cli/slopecalc.h"
@@ -188,6 +189,35 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"no_option_after_the_end", {"anchor", "--", "--json"}, 2, "", "malformed argument '--json'"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
+
+// A calculator's help names what its calculation prints, results and checks, and nothing else.
+TEST(Slopecalc, TheHelpListsWhatACalculationPrints) {
+    for (const subprogram::Calculator* c : subprogram::calculators()) {
+        if (!c->resultsHelp.empty()) {
+            continue; // named in words (the beam's moments, as many as its spans)
+        }
+        std::vector<std::string> args{std::string(c->command)};
+        for (const subprogram::Variant& v : c->variants) {
+            if (v.refusal.empty() && !c->variantOption.empty()) {
+                args.insert(args.end(), {std::string(c->variantOption), std::string(v.name)});
+                break;
+            }
+        }
+        std::istringstream printed(slopecalc(args).out);
+        std::string results, checks;
+        for (std::string line; std::getline(printed, line);) {
+            const std::string name = " " + line.substr(0, line.find('='));
+            (name.ends_with("_ok") ? checks : results) += name;
+        }
+        const std::string help = slopecalc({std::string(c->command), "--help"}).out;
+        EXPECT_NE(help.find("\nresults:" + results + "\n"), std::string::npos) << help;
+        if (!checks.empty()) {
+            EXPECT_NE(help.find("\nchecks (yes, no or not checked):" + checks + "\n"),
+                      std::string::npos)
+                << help;
+        }
+    }
+}
 
 TEST(Slopecalc, UnequalSpansFollowTheThreeMomentEquation) {
     // spans L and 2L under q: q(L³ + 8L³) ÷ (8 · 3L) = 3qL²/8 over the middle support
