@@ -32,6 +32,7 @@ struct Sketch {
     double lineStroke = 0;        // of the lines, when thinner than the outlines (dimensions)
     double textSize = 0;          // the height of a label
     std::vector<SketchPolygon> polygons;
+    std::vector<SketchLine> grid; // thin and light grey, under everything else: a chart's grid
     std::vector<SketchLine> lines;
     std::vector<SketchCircle> circles;
     std::vector<SketchArrow> arrows;

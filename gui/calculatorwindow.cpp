@@ -434,6 +434,12 @@ void CalculatorWindow::showReport() {
 }
 
 void CalculatorWindow::showStudy() {
+    if (auto* open = findChild<StudyWindow*>(QString(), Qt::FindDirectChildrenOnly)) {
+        open->show(); // one study window a calculator window: to the front, not another
+        open->raise();
+        open->activateWindow();
+        return;
+    }
     std::vector<std::string> texts;
     for (const Field& f : calculator_.fields) {
         texts.push_back(f.control.empty() ? std::string(f.defaultText) : controlText(f.control));

@@ -28,6 +28,10 @@ void paintSketch(QPainter& painter, const Sketch& s, const QRectF& target) {
         painter.drawPolygon(polygon);
     }
     painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(QColor(0xd4, 0xd4, 0xd4), s.stroke * 0.5));
+    for (const SketchLine& l : s.grid) {
+        painter.drawLine(QPointF(l.x1, l.y1), QPointF(l.x2, l.y2));
+    }
     painter.setPen(QPen(Qt::black, s.lineStroke > 0 ? s.lineStroke : s.stroke));
     for (const SketchLine& l : s.lines) {
         painter.drawLine(QPointF(l.x1, l.y1), QPointF(l.x2, l.y2));

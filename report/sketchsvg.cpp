@@ -21,6 +21,14 @@ std::string sketchSvg(const Sketch& s) {
         svg.back() = '"';
         svg += "/>";
     }
+    if (!s.grid.empty()) {
+        svg += "<g stroke=\"#d4d4d4\" stroke-width=\"" + n(s.stroke * 0.5) + "\">";
+        for (const SketchLine& l : s.grid) {
+            svg += "<line x1=\"" + n(l.x1) + "\" y1=\"" + n(l.y1) + "\" x2=\"" + n(l.x2) +
+                   "\" y2=\"" + n(l.y2) + "\"/>";
+        }
+        svg += "</g>";
+    }
     if (s.lineStroke > 0) {
         svg += "<g stroke-width=\"" + n(s.lineStroke) + "\">";
     }

@@ -25,6 +25,39 @@ std::string label(double value) {
     return text;
 }
 
+// Round values for an axis from `low` to `high`: steps of 1, 2 or 5 times a power of ten, some
+// four to ten of them.
+std::vector<double> roundTicks(double low, double high) {
+    const double rough = (high - low) / 5;
+    const double power = std::pow(10, std::floor(std::log10(rough)));
+    double step = 10 * power;
+    for (const double m : {5.0, 2.0, 1.0}) {
+        if (m * power >= rough * 0.999) {
+            step = m * power;
+        }
+    }
+    std::vector<double> ticks;
+    for (double k = std::ceil(low / step); k * step <= high + step * 1e-9; ++k) {
+        ticks.push_back(k == 0 ? 0 : k * step);
+    }
+    return ticks;
+}
+
+// The span of values that are not far outside the others: beyond three quartile ranges from
+// the middle half a value is drawn at the chart's edge with its value, so that it does not
+// flatten the rest. The whole span while the middle half has no width.
+std::pair<double, double> usualSpan(std::vector<double> values) {
+    if (values.size() < 5) {
+        return {-HUGE_VAL, HUGE_VAL};
+    }
+    std::sort(values.begin(), values.end());
+    const double q1 = values[values.size() / 4], q3 = values[values.size() * 3 / 4];
+    if (!(q3 > q1)) {
+        return {-HUGE_VAL, HUGE_VAL};
+    }
+    return {q1 - 3 * (q3 - q1), q3 + 3 * (q3 - q1)};
+}
+
 } // namespace
 
 Sketch studyChart(const Study& study, ResultId result) {
@@ -71,10 +104,17 @@ Sketch studyChart(const Study& study, ResultId result) {
     s.textSize = 240;
     s.stroke = 18;
     s.lineStroke = 10;
+    std::vector<double> ys;
+    for (const Point& p : points) {
+        ys.push_back(p.y);
+    }
+    const auto [usualLow, usualHigh] = usualSpan(std::move(ys));
     double x0 = 1e300, x1 = -1e300, y0 = 1e300, y1 = -1e300;
     for (const Point& p : points) {
-        x0 = std::min(x0, p.x), x1 = std::max(x1, p.x), y0 = std::min(y0, p.y),
-        y1 = std::max(y1, p.y);
+        x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
+        if (p.y >= usualLow && p.y <= usualHigh) {
+            y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
+        }
     }
     for (const auto& [x, limit] : limits) {
         x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, limit),
@@ -101,15 +141,22 @@ Sketch studyChart(const Study& study, ResultId result) {
     const double margin = (y1 - y0) * 0.08;
     y0 -= margin, y1 += margin;
     const auto px = [&](double x) { return kLeft + (x - x0) / (x1 - x0) * plotWidth; };
-    const auto py = [&](double y) { return kTop + (y1 - y) / (y1 - y0) * plotHeight; };
-    // the scales: both ends of each axis
-    for (const double y : {y0 + margin, y1 - margin}) {
+    // a value far outside the others stands at the edge
+    const auto py = [&](double y) {
+        return kTop + (y1 - std::clamp(y, y0, y1)) / (y1 - y0) * plotHeight;
+    };
+    // the scales at round values, with a light grid
+    for (const double y : roundTicks(y0, y1)) {
         s.lines.push_back({kLeft - 80, py(y), kLeft, py(y)});
+        s.grid.push_back({kLeft, py(y), kLeft + plotWidth, py(y)});
         s.texts.push_back({kLeft - 500, py(y), label(y)});
     }
-    for (const double x : {x0, x1}) {
-        s.lines.push_back({px(x), kTop + plotHeight, px(x), kTop + plotHeight + 80});
-        s.texts.push_back({px(x), kTop + plotHeight + 330, numeric ? label(x) : ""});
+    if (numeric) {
+        for (const double x : roundTicks(x0, x1)) {
+            s.lines.push_back({px(x), kTop + plotHeight, px(x), kTop + plotHeight + 80});
+            s.grid.push_back({px(x), kTop, px(x), kTop + plotHeight});
+            s.texts.push_back({px(x), kTop + plotHeight + 330, label(x)});
+        }
     }
     // the result: a line through its points, each marked
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
@@ -117,6 +164,9 @@ Sketch studyChart(const Study& study, ResultId result) {
             {px(points[i].x), py(points[i].y), px(points[i + 1].x), py(points[i + 1].y)});
     }
     for (const Point& p : points) {
+        if (p.y < y0 || p.y > y1) { // at the edge: its value beside it
+            s.texts.push_back({px(p.x), py(p.y) + (p.y > y1 ? 260 : -260), label(p.y)});
+        }
         if (p.holds) {
             s.circles.push_back({px(p.x), py(p.y), 45});
         } else { // a check failed here

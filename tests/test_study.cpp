@@ -141,6 +141,42 @@ TEST(Study, TheCsvOpensInExcelAndTheChartHasAPointPerSuccess) {
     EXPECT_EQ(chart.circles.size() + crosses / 2, 5u); // "x,y" fails: no point
 }
 
+// A value far outside the others (the wall's Ks where the drive turns, α = 99°) stands at the
+// chart's edge with its value, and the others keep the height of the chart.
+TEST(Study, AFarValueIsDrawnAtTheEdgeWithItsValue) {
+    const Calculator& wall = kGravityWall;
+    std::vector<std::string> texts;
+    for (const Field& f : wall.fields) {
+        texts.emplace_back(f.defaultText);
+    }
+    Study study(wall, 1, texts, wall.id(*wall.field("alpha")));
+    for (const char* alpha : {"90", "91", "92", "93", "94", "95", "96", "97", "99"}) {
+        study.add(alpha);
+    }
+    ResultId ks{};
+    for (const Result& r : wall.results) {
+        ks = r.name == "Ks" ? wall.id(r) : ks;
+    }
+    const std::string far(study.rows().back().cell(study.columnOf(ks)));
+    ASSERT_EQ(far.substr(0, 4), "-111");
+    const Sketch chart = studyChart(study, ks);
+    double top = 1e300, bottom = -1e300;
+    for (const SketchCircle& c : chart.circles) {
+        top = std::min(top, c.y), bottom = std::max(bottom, c.y);
+    }
+    EXPECT_GT(bottom - top, chart.height / 4); // the usual values spread over the chart
+    std::vector<std::string> labels;
+    for (const SketchText& t : chart.texts) {
+        labels.push_back(t.text);
+    }
+    // its value, and the scale across at round values (every 2°), each with its grid line
+    for (const char* text : {"-111.7", "90", "92", "94", "96", "98"}) {
+        EXPECT_NE(std::find(labels.begin(), labels.end(), text), labels.end()) << text;
+    }
+    EXPECT_EQ(std::find(labels.begin(), labels.end(), "99"), labels.end());
+    EXPECT_GE(chart.grid.size(), 5u + 3u);
+}
+
 // A calculator without a judge of its own holds each verdict's result against its fixed limit:
 // the limit itself meets it, on either side.
 TEST(Verdicts, AFixedLimitIsMetByTheLimitItself) {

@@ -10,9 +10,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
-#include <QGroupBox>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -355,6 +355,8 @@ TEST_F(Windows, AStudyRunsTheWindowsCalculationOverOneInput) {
     click("studyButton");
     auto* study = window->findChild<StudyWindow*>();
     ASSERT_NE(study, nullptr);
+    click("studyButton"); // again: the same window, to the front
+    EXPECT_EQ(window->findChildren<StudyWindow*>().size(), 1);
     study->choose("b");
     study->setRange("0.5", "3", 6);
     study->start();
