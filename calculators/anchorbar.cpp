@@ -20,6 +20,8 @@ constexpr double kLoadFactor = 1.25; // standard to design axial tension
 constexpr double kMillimetresPerMetre = 1000;
 constexpr double kNewtonsPerKilonewton = 1000; // kN ÷ (N/mm²) × 1000 = mm²
 constexpr std::int16_t kBars = 3;              // the window designs a bundle of three bars
+// The bar diameters a designer chooses from, mm.
+constexpr double kBarDiameters[] = {6, 8, 10, 12, 14, 16, 18, 20, 22, 25, 28, 32, 36, 40, 50};
 
 } // namespace
 
@@ -68,7 +70,7 @@ constexpr Field kFields[] = {
     {"gamma0", "Text4",  "建筑边坡重要性系数:",             "1.1",  "",    "importance factor of the building slope",    "γ<sub>0</sub>"},
     {"frb",    "Text9",  "岩石与锚固体粘结强度特征值(kPa)", "180",  "kPa", "bond strength between rock and anchor body", "f<sub>rb</sub>"},
     {"D",      "Text10", "锚固体直径(mm):",                "140",  "mm",  "diameter of the anchor body",                "D"},
-    {"d",      "Text11", "锚筋直径(mm)",                   "22",   "mm",  "diameter of one bar",                        "d"},
+    {"d",      "Text11", "锚筋直径(mm)",                   "22",   "mm",  "diameter of one bar",                        "d", Conversion::Double, {}, {}, {}, 0, 1, kBarDiameters},
     {"fb",     "Text12", "钢砂浆间的粘结强度(kPa)",         "2700", "kPa", "bond strength between bar and grout",        "f<sub>b</sub>"},
 };
 

@@ -52,6 +52,9 @@ struct Field {
     // The version of the saved file that first holds it: an older file, saved before the field
     // was added, takes its default text.
     int since = 1;
+    // The sizes a designer chooses from (bar diameters): a search for the least value that meets
+    // every check tries these, not steps of a precision.
+    std::span<const double> standardSizes = {};
 };
 
 struct Result {

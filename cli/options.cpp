@@ -39,8 +39,9 @@ const OptionHelp kOptions[] = {
      "or the values listed, the others as given; printed as a --csv batch of them would be"},
     {"--least NAME=FROM:TO[:STEP]",
      "anchor and gravity-wall: the least value of NAME from FROM to TO, in steps of STEP (0.001 "
-     "when not given), at which every check holds; NAME=value and the results there, every range "
-     "where all checks hold on standard error, status 1 when none does"},
+     "when not given; the standard bar diameters for the anchor's d), at which every check "
+     "holds; NAME=value and the results there, every range where all checks hold on standard "
+     "error, status 1 when none does"},
     {"--encoding NAME",
      "with --csv: the batch's encoding (GBK, GB18030, UTF-16LE ...) when it is not UTF-8; it is "
      "read in it and written back in it"},

@@ -118,7 +118,7 @@ LeastSearch parseLeastSearch(const Calculator& calculator, const std::string& sp
                          escapedForLine(spec) + "'");
     }
     LeastSearch s{std::move(name), number("--least", range[0]), number("--least", range[1]),
-                  range.size() == 3 ? number("--least", range[2]) : 0.001};
+                  range.size() == 3 ? number("--least", range[2]) : 0.001, range.size() == 3};
     if (!(s.from < s.to) || !(s.precision > 0)) {
         throw UsageError("--least " + s.name + "=FROM:TO:PRECISION needs FROM < TO and a " +
                          "precision above 0");
@@ -133,16 +133,34 @@ int runLeastSearch(const Options& options, std::ostream& out, std::ostream& err)
     const Calculator& calculator = *options.calculator;
     const LeastSearch s = parseLeastSearch(calculator, *options.least);
     refuseGivenTwice(options, s.name, "--least");
-    const auto steps = static_cast<long long>(std::floor((s.to - s.from) / s.precision + 1e-9));
-    const auto text = [&s](long long k) {
-        return studyValueText(s.from + s.precision * static_cast<double>(k));
+    // the standard sizes within the range (bar diameters), unless a step is given
+    std::vector<double> sizes;
+    const Field& field = *calculator.field(s.name);
+    if (!s.precisionGiven) {
+        for (const double size : field.standardSizes) {
+            if (size >= s.from && size <= s.to) {
+                sizes.push_back(size);
+            }
+        }
+    }
+    const bool standard = !field.standardSizes.empty() && !s.precisionGiven;
+    const auto steps =
+        standard ? static_cast<long long>(sizes.size()) - 1
+                 : static_cast<long long>(std::floor((s.to - s.from) / s.precision + 1e-9));
+    const auto text = [&](long long k) {
+        return studyValueText(standard ? sizes[static_cast<std::size_t>(k)]
+                                       : s.from + s.precision * static_cast<double>(k));
     };
-    const std::vector<subprogram::PassingRun> runs = subprogram::leastRuns(
-        calculator, options.variant, startingTexts(calculator, options.values),
-        calculator.id(*calculator.field(s.name)), steps, text);
+    const std::vector<subprogram::PassingRun> runs =
+        steps < 0 ? std::vector<subprogram::PassingRun>{}
+                  : subprogram::leastRuns(calculator, options.variant,
+                                          startingTexts(calculator, options.values),
+                                          calculator.id(field), steps, text);
     if (runs.empty()) {
         err << "slopecalc: no value of " << s.name << " from " << studyValueText(s.from) << " to "
-            << text(steps) << " in steps of " << studyValueText(s.precision)
+            << studyValueText(standard ? s.to : s.from + s.precision * static_cast<double>(steps))
+            << (standard ? " among its standard sizes"
+                         : " in steps of " + studyValueText(s.precision))
             << " meets every check";
         if (steps > subprogram::kJudgedParts) {
             err << " (of its " << steps + 1 << " values " << subprogram::kJudgedParts + 1

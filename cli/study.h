@@ -26,6 +26,7 @@ int runVariation(const Options& options, std::ostream& out, std::ostream& err);
 struct LeastSearch {
     std::string name;
     double from, to, precision;
+    bool precisionGiven = false; // else a field of standard sizes (bar diameters) tries those
 };
 LeastSearch parseLeastSearch(const subprogram::Calculator& calculator, const std::string& spec);
 

@@ -34,9 +34,6 @@ QString q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The bar diameters a designer chooses from, mm.
-constexpr double kBarDiameters[] = {6, 8, 10, 12, 14, 16, 18, 20, 22, 25, 28, 32, 36, 40, 50};
-
 } // namespace
 
 StudyWindow::StudyWindow(const Calculator& calculator, int variant, std::vector<std::string> texts,
@@ -175,17 +172,18 @@ StudyWindow::StudyWindow(const Calculator& calculator, int variant, std::vector<
         const QString text = QString::fromStdString(texts_[f->index]);
         double value = 0;
         ErrorKind error{};
-        const bool bar = calculator_[*f].name == "d";
+        const std::span<const double> sizes = calculator_[*f].standardSizes;
+        const bool bar = !sizes.empty();
         if (::readDouble(text.toStdString(), value, error) && value != 0) {
-            from_->setText(QString::fromStdString(doubleToText(bar ? 6 : value / 2)));
-            to_->setText(QString::fromStdString(doubleToText(bar ? 50 : value * 3 / 2)));
+            from_->setText(QString::fromStdString(doubleToText(bar ? sizes.front() : value / 2)));
+            to_->setText(QString::fromStdString(doubleToText(bar ? sizes.back() : value * 3 / 2)));
         } else {
             from_->setText(text);
             to_->setText(text);
         }
         list_->setText(text);
         if (precision_) {
-            precision_->setText(bar ? QStringLiteral("钢筋直径") : QStringLiteral("0.001"));
+            precision_->setText(bar ? QStringLiteral("标准规格") : QStringLiteral("0.001"));
             precision_->setEnabled(!bar);
         }
     };
@@ -339,7 +337,8 @@ void StudyWindow::findLeast() {
     if (!f || !least_) {
         return;
     }
-    const bool bar = calculator_[*f].name == "d";
+    const std::span<const double> sizes = calculator_[*f].standardSizes;
+    const bool bar = !sizes.empty();
     double a = 0, b = 0, step = 0;
     ErrorKind error{};
     if (!::readDouble(from_->text().toStdString(), a, error) ||
@@ -352,7 +351,7 @@ void StudyWindow::findLeast() {
     // the values: the range's steps, or the bar diameters within it
     std::vector<std::string> values;
     if (bar) {
-        for (const double d : kBarDiameters) {
+        for (const double d : sizes) {
             if (d >= a && d <= b) {
                 values.push_back(doubleToText(d));
             }

@@ -179,6 +179,15 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
          "slopecalc: no value of b from 0.2 to 0.5 in steps of 1E-05 meets every check (of its 30001 "
          "values 20001 were judged: a run that passes between two of them may be missed; narrow the range)\n"},
     Case{"encoding_empty", {"anchor", "--csv", "-", "--encoding", ""}, 2, "", "slopecalc: unknown encoding ''"},
+    // a bar's least diameter among the standard ones: three of 28 mm give 1847 mm² < As, of 32
+    // mm 2413; a step given takes plain steps
+    Case{"least_bar", {"anchor", "--least", "d=1:60", "Htk=300"}, 0,
+         "d=32\nNa=375\nAs=1928.47124824684\nla=3.78940347159014\nlb=0.844282602177202\n"
+         "As_provided=2412.7431168\nAs_ok=yes\n", "slopecalc: every check holds for d in [32, 50]\n"},
+    Case{"least_bar_stepped", {"anchor", "--least", "d=1:60:0.5", "Htk=300"}, 0,
+         "d=29\nNa=375\nAs=1928.47124824684\nla=3.78940347159014\nlb=0.931622181712775\n"
+         "As_provided=1981.55953245\nAs_ok=yes\n",
+         "slopecalc: every check holds for d in [29, 60]\n"},
     Case{"least_none", {"gravity-wall", "--type", "upright", "--least", "b=0.2:0.5:0.1"}, 1, "",
          "slopecalc: no value of b from 0.2 to 0.5 in steps of 0.1 meets every check\n"},
     Case{"version", {"--version"}, 0, "slopecalc " SLOPE_VERSION "\n", ""},
