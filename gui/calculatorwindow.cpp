@@ -343,6 +343,9 @@ std::vector<std::string> CalculatorWindow::inputs() const {
 void CalculatorWindow::takeInputsAsCalculated() {
     calculatedInputs_ = inputs();
     outdated_ = false;
+    if (panel_) {
+        panel_->setOutdated(false);
+    }
     for (ResultField* f : findChildren<ResultField*>()) {
         f->setOutdated(false);
     }
@@ -358,6 +361,9 @@ void CalculatorWindow::followInputs() {
         f->setOutdated(outdated && f->calculated());
     }
     showVerdicts(judged_ && !outdated);
+    if (panel_) {
+        panel_->setOutdated(outdated);
+    }
     if (outdated) { // the reports open are of the inputs as they were
         for (ReportWindow* open : findChildren<ReportWindow*>(Qt::FindDirectChildrenOnly)) {
             open->setOutdated();

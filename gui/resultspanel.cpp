@@ -134,6 +134,14 @@ void ResultsPanel::showExact() {
     exact_->setCursorPosition(0);
 }
 
+void ResultsPanel::setOutdated(bool outdated) {
+    exact_->setPlaceholderText(outdated ? QStringLiteral("输入已改变，结果已过期：请按“计算”")
+                                        : QStringLiteral("选中一行，在此显示其完整数值"));
+    if (outdated) {
+        table_->clearSelection();
+    }
+}
+
 QStringList ResultsPanel::rowTexts(int row) const {
     QStringList texts;
     for (int c = 0; c < table_->columnCount(); ++c) {

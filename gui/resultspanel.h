@@ -28,6 +28,9 @@ class ResultsPanel : public QWidget {
     // succeeded): each without the value the row shows, the value and basis in its tooltip.
     void show(const std::vector<Row>& rows, std::span<const subprogram::Judgement> verdicts);
 
+    // Says under the table that the results are not of the inputs as they stand.
+    void setOutdated(bool outdated);
+
     // The row of a result by its table index, as shown: value, unit and verdict texts.
     QStringList rowTexts(int row) const;
     int rowCount() const;

@@ -98,7 +98,7 @@ QVariant StudyTable::data(const QModelIndex& index, int role) const {
         return {};
     }
     const auto c = static_cast<std::size_t>(index.column());
-    const bool number = c <= shown_.size();
+    const bool number = c >= 1 && c <= shown_.size(); // a result; the input stands as typed
     switch (role) {
     case Qt::DisplayRole:
         return number ? fourDigits(exact(index).toStdString()) : exact(index);

@@ -278,9 +278,16 @@ void StudyWindow::start() {
             values.push_back(v.trimmed().toStdString());
         }
     }
+    if (least_) {
+        least_->clear(); // it spoke of another study
+    }
+    run(*f, std::move(values));
+}
+
+void StudyWindow::run(FieldId field, std::vector<std::string> values) {
     rows_->show(nullptr); // the table shows the study once it is done
     exact_->clear();
-    study_ = std::make_unique<Study>(calculator_, variant_, texts_, *f);
+    study_ = std::make_unique<Study>(calculator_, variant_, texts_, field);
     status_->clear(); // it spoke of the study before
     values_ = std::move(values);
     pending_ = 0;
@@ -334,7 +341,7 @@ void StudyWindow::drawChart() {
 
 void StudyWindow::findLeast() {
     const std::optional<FieldId> f = chosenField();
-    if (!f || !least_) {
+    if (!f || !least_ || running()) {
         return;
     }
     const std::span<const double> sizes = calculator_[*f].standardSizes;
@@ -384,9 +391,19 @@ void StudyWindow::findLeast() {
                          .arg(QString::fromStdString(text(run.first)),
                               QString::fromStdString(text(run.last)));
     }
-    least_->setText(QStringLiteral("满足全部验算的最小值：%1 = %2。满足全部验算的区间：%3")
-                        .arg(name, QString::fromStdString(text(runs.front().first)),
-                             intervals.join(QStringLiteral("、"))));
+    // the table shows the values about the least one, so that both speak of the same values
+    constexpr long long kAround = 5;
+    const long long first = runs.front().first;
+    std::vector<std::string> around;
+    for (long long k = std::max(0LL, first - kAround); k <= std::min(steps, first + kAround); ++k) {
+        around.push_back(text(k));
+    }
+    run(*f, std::move(around));
+    least_->setText(
+        QStringLiteral("满足全部验算的最小值：%1 = %2。满足全部验算的区间：%3。"
+                       "表中为最小值前后的 %4 个值。")
+            .arg(name, QString::fromStdString(text(first)), intervals.join(QStringLiteral("、")))
+            .arg(std::min(steps, first + kAround) - std::max(0LL, first - kAround) + 1));
 }
 
 QString StudyWindow::leastText() const {

@@ -49,6 +49,8 @@ class StudyWindow : public QWidget {
     const Sketch& chart() const { return chart_; }
     // The least value where every check holds (see findLeast), as the window shows it.
     QString leastText() const;
+    // Searches the range for the least value where every check holds, at the precision's steps
+    // (or among the field's standard sizes), and shows the values about it in the table.
     void findLeast();
 
     // A study of more than twice this many values goes into the report as its first and its last
@@ -61,6 +63,8 @@ class StudyWindow : public QWidget {
     void addToReport();
 
   private:
+    // The study of `field` over `values`: at once when it is small, else a slice at a time.
+    void run(FieldId field, std::vector<std::string> values);
     void runSlice();
     void finish();
     void drawChart();

@@ -120,10 +120,19 @@ Sketch studyChart(const Study& study, ResultId result) {
         x0 = std::min(x0, x), x1 = std::max(x1, x), y0 = std::min(y0, limit),
         y1 = std::max(y1, limit);
     }
-    const std::string fieldName(calculator[study.field()].name);
-    const std::string resultName(calculator[result].name);
+    // the axes by the captions the window gives the field and the result, with their units
+    const subprogram::Field& field = calculator[study.field()];
+    const subprogram::Result& shown = calculator[result];
+    std::string fieldName = subprogram::fieldCaption(field);
+    if (!field.unit.empty() && !fieldName.ends_with(')')) {
+        fieldName += " (" + std::string(field.unit) + ")";
+    }
+    std::string resultName = subprogram::resultCaption(shown);
+    if (!shown.unit.empty()) {
+        resultName += " (" + std::string(shown.unit) + ")";
+    }
     s.texts.push_back({kWidth / 2, kHeight - 250, fieldName});
-    s.texts.push_back({kLeft, kTop - 250, resultName});
+    s.texts.push_back({kLeft + 600, kTop - 250, resultName});
     const double plotWidth = kWidth - kLeft - kRight, plotHeight = kHeight - kTop - kBottom;
     s.lines.push_back({kLeft, kTop, kLeft, kTop + plotHeight});
     s.lines.push_back({kLeft, kTop + plotHeight, kLeft + plotWidth, kTop + plotHeight});

@@ -373,6 +373,11 @@ TEST_F(Windows, AStudyRunsTheWindowsCalculationOverOneInput) {
     EXPECT_FALSE(study->chart().lines.empty());
     study->findLeast(); // 0.001 by default; at 1.447 the eccentricity exceeds b/6
     EXPECT_TRUE(study->leastText().contains("b = 1.448")) << study->leastText().toStdString();
+    // the table then holds the values about it, the first to meet every check among them
+    ASSERT_EQ(study->study()->rows().size(), 11u);
+    EXPECT_EQ(study->study()->rows()[5].value, "1.448");
+    EXPECT_FALSE(subprogram::Study::holds(study->study()->rows()[4]));
+    EXPECT_TRUE(subprogram::Study::holds(study->study()->rows()[5]));
     study->addToReport(); // said in the study window, no message box
     EXPECT_TRUE(recorder.messages.isEmpty());
     EXPECT_TRUE(control<QLabel>(study, "statusLabel")->text().contains("已加入计算书"));
@@ -383,7 +388,7 @@ TEST_F(Windows, AStudyRunsTheWindowsCalculationOverOneInput) {
     study->start();
     EXPECT_EQ(recorder.messages.takeLast(),
               "范围 1e308 至 -1e308 的步长超出数值的表示范围：请缩小范围。");
-    EXPECT_EQ(study->study()->rows().size(), 6u);
+    EXPECT_EQ(study->study()->rows().size(), 11u);
     // ten thousand values stay responsive: a slice at a time, cancelled on the way
     study->setRange("1", "2", 10000);
     study->start();
