@@ -112,6 +112,9 @@ struct Variant {
     // When set, nothing is calculated in this variant: the window says this instead, and the
     // command line asks for one of the others (a wall of no type has no weight to check).
     std::string_view refusal = {};
+    // Fields its routines take no value from (the shelf wall's fields, for an upright wall): the
+    // window greys them. They are still read, in their place, as the calculation reads them.
+    std::span<const FieldId> unused = {};
 };
 
 // How a check of a calculation came out: met, not met, or not made (what it needs was not given).

@@ -418,8 +418,11 @@ const Step* const kShelfSteps[] = {&kCoulombStep,     &kShelfStep, &kSlidingStep
 const Step* const kNoWallSteps[] = {&kCoulombStep,     &kSlidingStep, &kLeverStep,
                                     &kOverturningStep, &kBaseStep,    &kBearingStep};
 
+// the shelf wall's own dimensions, which the upright wall's weight does not take
+constexpr FieldId kShelfOnly[] = {in::x2, in::x3, in::b3, in::b4, in::b5, in::h4};
+
 const Variant kTypes[] = {
-    {int(WallType::Upright), "upright", "直立式挡墙", kUprightSteps},
+    {int(WallType::Upright), "upright", "直立式挡墙", kUprightSteps, {}, {}, {}, kShelfOnly},
     {int(WallType::Shelf), "shelf", "衡重式挡墙", kShelfSteps},
     // without a type the wall would be checked with no weight at all: refused
     {int(WallType::NotChosen),

@@ -4,10 +4,7 @@
 
 #include "gui/sketchpicture.h"
 
-#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QRadioButton>
 
 namespace {
 
@@ -71,22 +68,7 @@ void CalculatorWindow::addPressureDiagram(const Place& caption, const Place& pic
         lastDiagramNote_ = QString::fromStdString(lastContext_.diagramNote);
         drawPressureDiagram();
     });
-    // the diagram belongs to the inputs it was calculated from
-    const auto clear = [this] {
-        lastDiagram_.reset();
-        drawPressureDiagram();
-    };
-    for (const subprogram::Field& f : calculator_.fields) {
-        QWidget* control = f.control.empty() ? nullptr : field(f.control);
-        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-            connect(edit, &QLineEdit::textChanged, this, clear);
-        } else if (auto* list = qobject_cast<QComboBox*>(control)) {
-            connect(list, &QComboBox::currentTextChanged, this, clear);
-        }
-    }
-    for (QRadioButton* option : findChildren<QRadioButton*>()) {
-        connect(option, &QRadioButton::toggled, this, clear);
-    }
+    // cleared once the inputs change (see followInputs)
     drawPressureDiagram();
 }
 

@@ -195,6 +195,7 @@ void CalculatorWindow::load(const SavedCalculation& s) {
         }
     }
     takeInputsAsCalculated(); // the file's results are of its inputs, but those it names stale
+    greyUnused();
     judged_ = true;
     showVerdicts(true);
 }

@@ -117,6 +117,7 @@ bool CalculatorWindow::holds(FieldId f) const {
 void CalculatorWindow::showIn(std::optional<int> variant) {
     if (variant) {
         setVariant(*variant);
+        greyUnused();
         followInputs();
     }
     show();
@@ -145,6 +146,7 @@ void CalculatorWindow::connectButtons() {
     for (QRadioButton* option : findChildren<QRadioButton*>()) {
         connect(option, &QRadioButton::clicked, this, &CalculatorWindow::noteEdit);
         connect(option, &QRadioButton::toggled, this, &CalculatorWindow::followInputs);
+        connect(option, &QRadioButton::toggled, this, &CalculatorWindow::greyUnused);
     }
     // whatever changes an input, typed, chosen or set
     for (const Field& f : calculator_.fields) {
@@ -288,6 +290,7 @@ void CalculatorWindow::calculate() {
         lastContext_.imageHeight =
             static_cast<int>(lastDrawing_.height() / lastDrawing_.devicePixelRatio());
         takeInputsAsCalculated();
+        greyUnused(); // a field that failed is open to mend, whatever the variant
         markResults(lastRecord_);
         emit calculated();
     };
@@ -351,6 +354,37 @@ void CalculatorWindow::takeInputsAsCalculated() {
     }
 }
 
+void CalculatorWindow::greyUnused() {
+    const subprogram::Variant& chosen = calculator_.variant(variant());
+    for (const subprogram::Variant& v : calculator_.variants) {
+        for (const FieldId f : v.unused) { // a field some variant leaves unused
+            QWidget* control = field(calculator_[f].control);
+            if (!control) {
+                continue;
+            }
+            // a text that cannot be read fails the calculation all the same: left open to mend
+            double number = 0;
+            float single = 0;
+            ErrorKind error{};
+            const std::string text = controlText(calculator_[f].control);
+            const bool used =
+                std::find(chosen.unused.begin(), chosen.unused.end(), f) == chosen.unused.end() ||
+                !::readDouble(text, number, error) || !::readSingle(text, single, error);
+            const QString why =
+                used ? QString()
+                     : QStringLiteral("%1不用此项：它的计算不取这个值").arg(qstring(chosen.title));
+            control->setEnabled(used);
+            control->setToolTip(why);
+            for (QLabel* label : findChildren<QLabel*>()) {
+                if (label->buddy() == control) {
+                    label->setEnabled(used);
+                    label->setToolTip(why);
+                }
+            }
+        }
+    }
+}
+
 void CalculatorWindow::followInputs() {
     const bool outdated = calculatedInputs_ && inputs() != *calculatedInputs_;
     if (outdated == outdated_) {
@@ -363,6 +397,10 @@ void CalculatorWindow::followInputs() {
     showVerdicts(judged_ && !outdated);
     if (panel_) {
         panel_->setOutdated(outdated);
+    }
+    if (outdated && lastDiagram_) { // the diagram belongs to the inputs it was calculated from
+        lastDiagram_.reset();
+        drawPressureDiagram();
     }
     if (outdated) { // the reports open are of the inputs as they were
         for (ReportWindow* open : findChildren<ReportWindow*>(Qt::FindDirectChildrenOnly)) {

@@ -213,6 +213,10 @@ class CalculatorWindow : public QWidget, public Form {
     void takeInputsAsCalculated();
     // After an input changed: the results outdated or current again (see the class).
     void followInputs();
+    // The fields the chosen variant takes no value from, greyed with the reason (see Variant),
+    // when the variant is chosen and after a calculation; one whose text cannot be read stays
+    // open to mend, as the calculation still reads it.
+    void greyUnused();
     void showVerdicts(bool shown);
     void save();   // to the window's file, or as saveAs() while it has none
     void saveAs(); // to a file the user chooses

@@ -1,5 +1,6 @@
 #include "calculators/registry.h"
 #include "driver.h"
+#include "gui/resultfield.h"
 #include "gui/resultspanel.h"
 #include "gui/sketchpicture.h"
 #include "gui/studywindow.h"
@@ -96,8 +97,9 @@ TEST_F(Registry, EveryDescriptionMatchesItsWindowAndEveryFieldFailsAlone) {
             if (!window->holds(id) || c[id].conversion == subprogram::Conversion::Word) {
                 continue; // beyond the window, or a word
             }
-            type(field.c_str(), "1.2.3");
+            window->setControlText(field, "1.2.3"); // as a file brings it, greyed field or not
             click("Command1");
+            EXPECT_TRUE(widget(field.c_str())->isEnabled()) << field << ": not to be mended";
             const QString told = message();
             EXPECT_TRUE(told.contains("类型不匹配 (错误 13)")) << field;
             EXPECT_TRUE(told.contains(captionOf(widget(field.c_str())))) << field;
@@ -134,8 +136,11 @@ TEST_P(EarthPressureModes, EnableWhatTheyReadAndClearTheResults) {
     EXPECT_EQ(open(c.button), launcher.window(subprogram::kEarthPressure));
     EXPECT_EQ(control<QLabel>(window, "SS")->text(), c.slipCaption);
     for (const QString& name : c.enabled + c.disabled) {
-        EXPECT_EQ(widget(name.toLatin1().constData())->isEnabled(), c.enabled.contains(name))
-            << name.toStdString();
+        const QWidget* w = widget(name.toLatin1().constData());
+        EXPECT_EQ(w->isEnabled(), c.enabled.contains(name)) << name.toStdString();
+        if (!qobject_cast<const ResultField*>(w)) { // a result's tip is its whole text
+            EXPECT_EQ(w->toolTip().endsWith("不用此项"), !w->isEnabled()) << name.toStdString();
+        }
     }
     EXPECT_EQ(texts(kResults), QStringList(4, "0"));
     EXPECT_EQ(text("hx"), "6");
@@ -243,6 +248,23 @@ TEST_F(Windows, BeamRedrawsOnItsFourEventsOnly) {
     EXPECT_EQ(text("Text3"), "-5.07692307692308");
 }
 
+// The upright wall takes no value from the shelf wall's own dimensions: they are greyed, with
+// the reason, while it is chosen.
+TEST_F(Windows, TheWallGreysWhatItsTypeDoesNotTake) {
+    open("Command6");
+    EXPECT_TRUE(widget("Text23")->isEnabled()); // no type yet
+    click("Option1");
+    for (const char* name : {"Text23", "Text25", "Text26", "Text27"}) {
+        EXPECT_FALSE(widget(name)->isEnabled()) << name;
+        EXPECT_EQ(widget(name)->toolTip(), "直立式挡墙不用此项：它的计算不取这个值") << name;
+    }
+    EXPECT_FALSE(labelOf(widget("Text23"))->isEnabled());
+    EXPECT_TRUE(widget("Text15")->isEnabled()); // b, which both take
+    click("Option2");
+    EXPECT_TRUE(widget("Text23")->isEnabled());
+    EXPECT_TRUE(widget("Text23")->toolTip().isEmpty());
+}
+
 TEST_F(Windows, AWallFailureLeavesWhatWasWrittenBeforeIt) {
     open("Command6");
     click("Option1");
@@ -329,6 +351,10 @@ TEST_F(Windows, ThePressureDiagramFollowsTheLastCalculation) {
     ASSERT_TRUE(QTest::qWaitForWindowActive(view));
     QTest::keyClick(view, Qt::Key_Escape);
     EXPECT_FALSE(view->isVisible());
+    open("Command1"); // a mode chosen at the launcher: the other mode's diagram goes
+    EXPECT_FALSE(window->pressureDiagram());
+    open("solidstrees");
+    click("Command1");
     click("DiagramPicture");
     ASSERT_TRUE(view->isVisible());
     type("hx", "6");

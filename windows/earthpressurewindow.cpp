@@ -181,7 +181,11 @@ void EarthPressureWindow::setUpMode(EarthPressureMode mode) {
         const bool enabled = mode == EarthPressureMode::Coulomb  ? row.coulomb
                              : mode == EarthPressureMode::AtRest ? row.atRest
                                                                  : row.limitedFill;
-        control<QWidget>(this, row.name)->setEnabled(enabled);
+        auto* w = control<QWidget>(this, row.name);
+        w->setEnabled(enabled);
+        w->setToolTip(enabled ? QString()
+                              : qstring(calculator().variant(int(mode)).title) +
+                                    QStringLiteral("不用此项"));
     }
     for (const char* name : {"E0ix", "K0ix", "Eax", "Kax"}) {
         setControlText(name, int16ToText(0));
