@@ -2,6 +2,7 @@
 
 #include "core/utf8.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace subprogram {
@@ -52,6 +53,29 @@ bool Study::holds(const Row& row) {
         }
     }
     return true;
+}
+
+std::vector<NeverMet> checksNeverMet(const Study& study) {
+    std::vector<NeverMet> never;
+    for (std::size_t v = 0; v < study.calculator().verdicts.size(); ++v) {
+        bool judged = false, met = false;
+        double low = HUGE_VAL, high = -HUGE_VAL;
+        for (const Study::Row& row : study.rows()) {
+            if (row.judgements.empty() || row.judgements[v].outcome == Outcome::NotChecked) {
+                continue;
+            }
+            const Judgement& j = row.judgements[v];
+            judged = true;
+            met = met || j.outcome == Outcome::Met;
+            if (j.valued) {
+                low = std::min(low, j.value), high = std::max(high, j.value);
+            }
+        }
+        if (judged && !met) {
+            never.push_back({v, low, high});
+        }
+    }
+    return never;
 }
 
 std::optional<std::vector<std::string>> studyRange(const std::string& from, const std::string& to,

@@ -56,6 +56,14 @@ class Study {
     std::vector<Row> rows_;
 };
 
+// The checks that no row of a study meets, where some row succeeded: each with the least and the
+// greatest value it compared (equal when the check does not depend on the field studied).
+struct NeverMet {
+    std::size_t verdict; // its index among the calculator's verdicts
+    double low, high;
+};
+std::vector<NeverMet> checksNeverMet(const Study& study);
+
 // N values from `from` to `to` at equal steps (N ≥ 2), the ends as typed, the others as the
 // program writes a double (15 significant digits): the texts the field then reads. None when a
 // value between the ends is beyond a double (the span overflows: from 1e308 to -1e308).

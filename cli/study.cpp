@@ -162,6 +162,27 @@ int runLeastSearch(const Options& options, std::ostream& out, std::ostream& err)
             << (standard ? " among its standard sizes"
                          : " in steps of " + studyValueText(s.precision))
             << " meets every check";
+        // the checks that none of eleven values spread over the range meets
+        subprogram::Study spread(calculator, options.variant,
+                                 startingTexts(calculator, options.values), calculator.id(field));
+        for (long long j = 0, parts = std::min(steps, 10LL); steps >= 0 && j <= parts; ++j) {
+            spread.add(text(parts == 0 ? 0 : steps * j / parts));
+        }
+        const char* separator = " (never met: ";
+        for (const subprogram::NeverMet& n : subprogram::checksNeverMet(spread)) {
+            const subprogram::Verdict& v = calculator.verdicts[n.verdict];
+            err << separator << v.name;
+            if (std::isfinite(n.low)) {
+                err << (n.low == n.high ? " at " : " from ") << v.symbol << " = "
+                    << roundedText(n.low, 4);
+                err << (n.low == n.high ? " whatever " + s.name + " is"
+                                        : " to " + roundedText(n.high, 4));
+            }
+            separator = "; ";
+        }
+        if (std::string_view(separator) == "; ") {
+            err << ")";
+        }
         if (steps > subprogram::kJudgedParts) {
             err << " (of its " << steps + 1 << " values " << subprogram::kJudgedParts + 1
                 << " were judged: a run that passes between two of them may be missed; narrow "

@@ -478,15 +478,16 @@ void CalculatorWindow::showReport() {
 }
 
 void CalculatorWindow::showStudy() {
+    std::vector<std::string> texts;
+    for (const Field& f : calculator_.fields) {
+        texts.push_back(f.control.empty() ? std::string(f.defaultText) : controlText(f.control));
+    }
     if (auto* open = findChild<StudyWindow*>(QString(), Qt::FindDirectChildrenOnly)) {
+        open->setTexts(std::move(texts)); // the next study takes the inputs as they stand
         open->show(); // one study window a calculator window: to the front, not another
         open->raise();
         open->activateWindow();
         return;
-    }
-    std::vector<std::string> texts;
-    for (const Field& f : calculator_.fields) {
-        texts.push_back(f.control.empty() ? std::string(f.defaultText) : controlText(f.control));
     }
     auto* study = new StudyWindow(
         calculator_, variant(), std::move(texts), reporter_,

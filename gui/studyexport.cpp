@@ -100,6 +100,16 @@ void StudyWindow::addToReport() {
              row.error});
     }
     part.chart = chart_;
+    // the inputs it held fixed, and the least value found for the field studied
+    for (const Field& other : calculator_.fields) {
+        if (&other != &f && !other.control.empty()) {
+            part.inputs += (part.inputs.empty() ? "" : "，") + fieldCaption(other) + " = " +
+                           studyTexts_[calculator_.id(other).index];
+        }
+    }
+    if (least_ && !least_->text().isEmpty()) {
+        part.least = least_->text().toStdString();
+    }
     addToReport_(std::move(part));
     // said beside the button, not in a box: nothing went wrong
     status_->setText(QStringLiteral("已加入计算书：按窗口的“计算书”查看。"));

@@ -288,6 +288,7 @@ void StudyWindow::run(FieldId field, std::vector<std::string> values) {
     rows_->show(nullptr); // the table shows the study once it is done
     exact_->clear();
     study_ = std::make_unique<Study>(calculator_, variant_, texts_, field);
+    studyTexts_ = texts_;
     status_->clear(); // it spoke of the study before
     values_ = std::move(values);
     pending_ = 0;
@@ -375,8 +376,29 @@ void StudyWindow::findLeast() {
                   : subprogram::leastRuns(calculator_, variant_, texts_, *f, steps, text);
     const QString name = q(calculator_[*f].name);
     if (runs.empty()) {
+        // the table at values spread over the range, and the checks none of them meets
+        std::vector<std::string> spread;
+        for (long long j = 0, parts = std::min(steps, 10LL); steps >= 0 && j <= parts; ++j) {
+            spread.push_back(text(parts == 0 ? 0 : steps * j / parts));
+        }
+        run(*f, std::move(spread));
+        QStringList never;
+        for (const subprogram::NeverMet& n : subprogram::checksNeverMet(*study_)) {
+            const subprogram::Verdict& v = calculator_.verdicts[n.verdict];
+            const auto number = [](double x) { return QString::fromStdString(roundedText(x, 4)); };
+            never << q(v.what) + (!std::isfinite(n.low) ? QString()
+                                  : n.low == n.high
+                                      ? QStringLiteral("（%1 = %2，与 %3 无关）")
+                                            .arg(q(v.symbol), number(n.low), name)
+                                      : QStringLiteral("（%1 从 %2 到 %3）")
+                                            .arg(q(v.symbol), number(n.low), number(n.high)));
+        }
         least_->setText(QStringLiteral("在 %1 = %2 到 %3 的范围内没有满足全部验算的值。")
                             .arg(name, from_->text(), to_->text()) +
+                        (never.isEmpty()
+                             ? QString()
+                             : QStringLiteral("始终不满足：") + never.join(QStringLiteral("；")) +
+                                   QStringLiteral("。")) +
                         (steps > subprogram::kJudgedParts
                              ? QStringLiteral("（范围内 %1 个值中只验算了均匀分布的 %2 "
                                               "个：两者之间的满足区间可能漏掉，请缩小范围。）")

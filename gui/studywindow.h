@@ -35,6 +35,9 @@ class StudyWindow : public QWidget {
                 std::function<void(ReportContext::StudyPart)> addToReport, QWidget* parent);
     ~StudyWindow() override;
 
+    // The calculator window's texts as they stand now, for the next study.
+    void setTexts(std::vector<std::string> texts) { texts_ = std::move(texts); }
+
     // What the user chooses, for the tests as for the window's own controls.
     void choose(const QString& field);
     void setRange(const QString& from, const QString& to, int count);
@@ -92,6 +95,7 @@ class StudyWindow : public QWidget {
     QLabel* least_ = nullptr;
 
     std::unique_ptr<subprogram::Study> study_;
+    std::vector<std::string> studyTexts_; // the texts study_ was run on
     std::vector<std::string> values_;
     std::size_t pending_ = 0; // the next value to calculate
     Sketch chart_;

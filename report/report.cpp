@@ -345,6 +345,12 @@ class Builder {
         for (std::size_t k = 0; k < context_.studies.size(); ++k) {
             const ReportContext::StudyPart& study = context_.studies[k];
             section("参数分析：" + study.title);
+            if (!study.inputs.empty()) {
+                block(Block::Kind::Paragraph, "其余输入：" + html::escaped(study.inputs));
+            }
+            if (!study.least.empty()) {
+                block(Block::Kind::Paragraph, html::escaped(study.least));
+            }
             std::vector<Column> columns;
             const int width = 100 / static_cast<int>(std::max<std::size_t>(study.header.size(), 1));
             for (std::size_t c = 0; c < study.header.size(); ++c) {

@@ -37,6 +37,8 @@ struct ReportContext {
         std::vector<std::string> header;            // the table's columns
         std::vector<std::vector<std::string>> rows; // its cells (text, escaped when written)
         Sketch chart;
+        std::string inputs; // the other inputs, as the study held them (text)
+        std::string least;  // the least value that meets every check, as found (text; or none)
     };
     std::vector<StudyPart> studies;
 };

@@ -176,7 +176,8 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"least_no_number", {"anchor", "--least", "Htk=a:1"}, 2, "", "'a' is no number"},
     // over more steps than it judges one by one, it says that a narrow run may be missed
     Case{"least_none_sampled", {"gravity-wall", "--type", "upright", "--least", "b=0.2:0.5:0.00001"}, 1, "",
-         "slopecalc: no value of b from 0.2 to 0.5 in steps of 1E-05 meets every check (of its 30001 "
+         "slopecalc: no value of b from 0.2 to 0.5 in steps of 1E-05 meets every check (never met: "
+         "Kt_ok from Kt = 0.6171 to 0.9334; e_ok from |e| = 0.2365 to 0.2377) (of its 30001 "
          "values 20001 were judged: a run that passes between two of them may be missed; narrow the range)\n"},
     Case{"encoding_empty", {"anchor", "--csv", "-", "--encoding", ""}, 2, "", "slopecalc: unknown encoding ''"},
     // a bar's least diameter among the standard ones: three of 28 mm give 1847 mm² < As, of 32
@@ -188,8 +189,13 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
          "d=29\nNa=375\nAs=1928.47124824684\nla=3.78940347159014\nlb=0.931622181712775\n"
          "As_provided=1981.55953245\nAs_ok=yes\n",
          "slopecalc: every check holds for d in [29, 60]\n"},
+    // when none does, the checks never met over the range are named, and whether they depend on
+    // the value studied (Ks ∝ μ alone, whatever the bearing capacity)
     Case{"least_none", {"gravity-wall", "--type", "upright", "--least", "b=0.2:0.5:0.1"}, 1, "",
-         "slopecalc: no value of b from 0.2 to 0.5 in steps of 0.1 meets every check\n"},
+         "slopecalc: no value of b from 0.2 to 0.5 in steps of 0.1 meets every check (never met: "
+         "Kt_ok from Kt = 0.6171 to 0.9334; e_ok from |e| = 0.2365 to 0.2377)\n"},
+    Case{"least_none_independent", {"gravity-wall", "--type", "upright", "--least", "fa=100:200:10", "mu=0.03"}, 1, "",
+         "(never met: Ks_ok at Ks = 1.054 whatever fa is)\n"},
     Case{"version", {"--version"}, 0, "slopecalc " SLOPE_VERSION "\n", ""},
     // after "--" every argument is NAME=TEXT, options included
     Case{"options_end", {"anchor", "--json", "--", "Htk=5"}, 0,

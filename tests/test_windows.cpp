@@ -409,6 +409,22 @@ TEST_F(Windows, AStudyRunsTheWindowsCalculationOverOneInput) {
     EXPECT_TRUE(control<QLabel>(study, "statusLabel")->text().contains("已加入计算书"));
     click("Command1");
     EXPECT_TRUE(window->reportHtml().contains("参数分析"));
+    // with the inputs it held fixed and the least value it found
+    EXPECT_TRUE(window->reportHtml().contains("其余输入：挡墙墙背倾角α(度) = 90，"));
+    EXPECT_TRUE(window->reportHtml().contains("满足全部验算的最小值：b = 1.448"));
+    // when no value meets every check, the checks never met are named, and whether they depend
+    // on the input studied (Ks ∝ μ, whatever the bearing capacity)
+    type("Text5", "0.03");
+    click("studyButton"); // the open study window, with the window's inputs as they stand
+    study->choose("fa");
+    study->setRange("100", "200", 11);
+    study->findLeast();
+    EXPECT_TRUE(study->leastText().contains("始终不满足：抗滑移（Ks = 1.054，与 fa 无关）"))
+        << study->leastText().toStdString();
+    EXPECT_EQ(study->study()->rows().size(), 11u); // the values it speaks of, in the table
+    type("Text5", "0.3");
+    click("studyButton");
+    study->choose("b");
     // a span whose steps a double cannot hold is refused with its range; the study stays
     study->setRange("1e308", "-1e308", 3);
     study->start();
