@@ -245,10 +245,10 @@ const Calculator kEarthPressure{
     .sketch = [](int mode, const Form& form, const CalculationRecord&,
                  Sketch& sketch) -> std::string {
         try {
-            return drawEarthSituation(EarthPressureMode(mode),
-                                      {form.readDouble(in::H), form.readDouble(in::alpha),
+            return drawEarthSituation({form.readDouble(in::H), form.readDouble(in::alpha),
                                        form.readDouble(in::beta), form.readDouble(in::theta),
-                                       form.readDouble(in::q)},
+                                       form.readDouble(in::q),
+                                       EarthPressureMode(mode) == EarthPressureMode::LimitedFill},
                                       sketch);
         } catch (const CalcError&) {
             return "有输入无法读取，未绘出示意图。";

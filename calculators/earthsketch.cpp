@@ -18,10 +18,10 @@ std::string number(double value) {
 
 } // namespace
 
-std::string drawEarthSituation(EarthPressureMode mode, const EarthSituation& in, Sketch& s) {
+std::string drawEarthSituation(const EarthSituation& in, Sketch& s) {
     const double rad = 3.1415926 / 180;
     if (!(in.H > 0) || !(in.alpha > 0 && in.alpha < 180) || !(std::abs(in.beta) < 90) ||
-        (mode == EarthPressureMode::LimitedFill && !(in.theta > 0 && in.theta < 180))) {
+        (in.limitedFill && !(in.theta > 0 && in.theta < 180))) {
         return "输入的墙高或角度不能构成可绘出的图形，未绘出示意图。";
     }
     const double H = in.H;
@@ -33,7 +33,7 @@ std::string drawEarthSituation(EarthPressureMode mode, const EarthSituation& in,
     const auto surface = [&](double x) { return H + (x - backTopX) * tb; };
     // where the rock face, from the foot at θ, meets the surface
     double rockX = backTopX + reach;
-    if (mode == EarthPressureMode::LimitedFill) {
+    if (in.limitedFill) {
         const double tt = std::tan(in.theta * rad);
         // y = x·tanθ meets y = H + (x − backTopX)·tanβ
         rockX = std::abs(tt - tb) > 1e-9 ? (H - backTopX * tb) / (tt - tb) : backTopX + reach;
@@ -83,14 +83,14 @@ std::string drawEarthSituation(EarthPressureMode mode, const EarthSituation& in,
     text(0.16 * H, 0.1 * H, "α = " + number(in.alpha) + "°");
     text(backTopX + 0.6 * H, surface(backTopX + 0.6 * H) - 0.12 * H,
          "β = " + number(in.beta) + "°"); // in the fill, under its surface
-    if (mode == EarthPressureMode::LimitedFill) {
+    if (in.limitedFill) {
         line(0, 0, rockX, rockX * std::tan(in.theta * rad));
         const double mx = rockX * 0.45;
         text(mx + 0.32 * H, mx * std::tan(in.theta * rad),
              "岩石坡面 θ = " + number(in.theta) + "°");
     }
     // q on the surface: arrows down onto it
-    if (in.q != 0 && mode != EarthPressureMode::LimitedFill) {
+    if (in.q != 0 && !in.limitedFill) {
         const int arrows = 7;
         for (int i = 0; i < arrows; ++i) {
             const double x = backTopX + 0.1 * H + (right - backTopX - 0.2 * H) * i / (arrows - 1);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculators/calculator.h"
+#include "calculators/walltype.h"
 
 // The gravity retaining wall, per metre run: self-weight and centroid of the two wall types, and
 // the checks against sliding, overturning and base stress. Arguments and results are singles;
@@ -8,9 +9,6 @@
 // a single where it is formed and used as that single afterwards. Angles in degrees, lengths in
 // m, unit weights in kN/m³, forces in kN, stresses in kPa.
 namespace subprogram {
-
-// The wall type of one calculation, from the window's option buttons.
-enum class WallType { NotChosen = 0, Upright = 1, Shelf = 2 };
 
 struct WallWeight {
     float G;      // self-weight

@@ -1,6 +1,7 @@
 #include "wallsection.h"
 
 #include "calculators/angles.h"
+#include "core/numerictext.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calculators/gravitywall.h"
 #include "calculators/sketch.h"
+#include "calculators/walltype.h"
 
 #include <string>
 

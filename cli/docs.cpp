@@ -1,7 +1,7 @@
 #include "docs.h"
 
 #include "calculators/registry.h"
-#include "cli/slopecalc.h"
+#include "cli/options.h"
 
 #include <sstream>
 #include <string>

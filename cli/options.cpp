@@ -3,7 +3,6 @@
 #include "calculators/registry.h"
 #include "calculators/savedcalculation.h"
 #include "cli/encoding.h"
-#include "cli/slopecalc.h"
 #include "core/utf8.h"
 #include "core/wholefile.h"
 

@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <map>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -53,3 +54,19 @@ std::vector<std::string> startingTexts(const subprogram::Calculator& calculator,
 
 void printGeneralHelp(std::ostream& out);
 void printCommandHelp(const subprogram::Calculator& calculator, std::ostream& out);
+
+// What `slopecalc --help` and the manual page say, from one source: the options every
+// subcommand takes, the exit statuses and the note on numbers. A subcommand's parameters and its
+// own options come from its description in the registry.
+struct OptionHelp {
+    std::string_view option; // "--csv FILE|-"
+    std::string_view text;
+};
+std::span<const OptionHelp> slopecalcOptions();
+struct StatusHelp {
+    std::string_view status; // "0", "128+N"
+    std::string_view text;
+};
+std::span<const StatusHelp> slopecalcStatuses();
+extern const std::string_view kNumbersNote;
+extern const std::string_view kSlopecalcVersion;

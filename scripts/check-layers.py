@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks that the folders keep their layers: a file includes only headers of its own layer or of
-a layer below it, no header of the Qt-free layers includes Qt, and no files include each other in
-a circle. Exits 1 and names each offence; run by `make test` (the ctest test "layers").
+a layer below it, no header of the Qt-free layers includes Qt, and no files, nor units (a header
+with its source), include each other in a circle. Exits 1 and names each offence; run by `make test` (the ctest test "layers").
 
 usage: scripts/check-layers.py [ROOT]
 """
@@ -67,6 +67,20 @@ for path in sorted(graph):
     if circle and frozenset(circle) not in reported:
         reported.add(frozenset(circle))
         offences.append("files include each other in a circle: " + " → ".join(circle))
+
+# The same of units, a header with its source: no two units of a layer lean on each other, so
+# that each can be read, tested and changed on its own.
+units = {}
+for path, targets in graph.items():
+    unit = os.path.splitext(path)[0]
+    units.setdefault(unit, set()).update(
+        os.path.splitext(t)[0] for t in targets if os.path.splitext(t)[0] != unit)
+graph = {unit: sorted(targets) for unit, targets in units.items()}
+for unit in sorted(graph):
+    circle = circle_from(unit)
+    if circle and frozenset(circle) not in reported:
+        reported.add(frozenset(circle))
+        offences.append("units lean on each other in a circle: " + " → ".join(circle))
 
 for offence in offences:
     print("check-layers: " + offence)
