@@ -92,6 +92,28 @@ Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
     auto* title = control<QLabel>(this, "name");
     title->installEventFilter(new TitlePainter(title));
 
+    // a calculator registered with a button the original layout has not: a button of its
+    // title in a row below the others, the launcher a row taller
+    int added = 0;
+    for (const windows::Kind& kind : windows::kinds()) {
+        for (const windows::Button& button : kind.buttons) {
+            const QString name =
+                QString::fromUtf8(button.name.data(), static_cast<qsizetype>(button.name.size()));
+            if (findChild<QPushButton*>(name)) {
+                continue;
+            }
+            auto* extra = new QPushButton(
+                QString::fromUtf8(kind.calculator->title.data(),
+                                  static_cast<qsizetype>(kind.calculator->title.size())),
+                this);
+            extra->setObjectName(name);
+            setTwipsGeometry(extra, 120 + added % 3 * 1880, 3192 + added / 3 * 600, 1760, 495);
+            ++added;
+        }
+    }
+    if (added > 0) {
+        setClientTwips(this, 5748, 3192 + (added + 2) / 3 * 600 + 120);
+    }
     for (const windows::Kind& kind : windows::kinds()) {
         for (const windows::Button& button : kind.buttons) {
             const subprogram::Calculator* calculator = kind.calculator;

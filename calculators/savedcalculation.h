@@ -10,7 +10,7 @@
 
 // A calculation kept in a file (*.slope): its calculator, variant, every field's text as typed
 // (the texts, not numbers: the texts are what the conversions read), the result texts and when it
-// was saved. JSON, described in the README.
+// was saved. JSON, described in docs/usage.md.
 namespace subprogram {
 
 // The version this program writes; it reads every version up to it. 2 added the title block and

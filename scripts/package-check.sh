@@ -14,7 +14,7 @@ failed=0
 fail() { echo "package-check: $*" >&2; failed=1; }
 
 echo "package-check: $deb"
-# lintian: no error; the warnings accepted are listed in the README
+# lintian: no error; the warnings accepted are listed in docs/building.md
 lintian --fail-on error "$deb" || fail "lintian reports errors"
 
 contents=$(mktemp -d)

@@ -1,7 +1,7 @@
-// A calculator added as the README's "Adding a calculator" says, here in a test and registered
-// for its length: its routine and description, its window and its two registrations, and
-// nothing else. slopecalc, its completion and manual page, the saved file, the report and a
-// window then take it from the registries.
+// A calculator added as docs/architecture.md's "Adding a calculator" says, here in a test and
+// registered for its length: its routine and description, its window and its two
+// registrations, and nothing else. slopecalc, its completion and manual page, the saved file,
+// the report, a window and a launcher button then take it from the registries.
 
 #include "calculators/angles.h"
 #include "calculators/registry.h"
@@ -117,6 +117,22 @@ std::string slopecalc(const std::vector<std::string>& args, int status = 0,
     std::ostringstream out, err;
     EXPECT_EQ(runSlopecalc(args, in, out, err), status) << err.str();
     return out.str();
+}
+
+// A calculator registered with a launcher button the original layout has not: the launcher makes
+// it, titled by the description, and it opens the window.
+TEST(NewCalculatorButton, TheLauncherMakesItFromTheRegistry) {
+    static constexpr windows::Button kButtons[] = {{"rankineButton", std::nullopt}};
+    const Registration calculator{kRankine};
+    const windows::Registration windowKind{{&kRankine, createRankine, kButtons}};
+    Launcher launcher;
+    auto* button = launcher.findChild<QPushButton*>("rankineButton");
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->text().toStdString(), kRankine.title);
+    button->click();
+    ASSERT_NE(launcher.window(kRankine), nullptr);
+    EXPECT_TRUE(launcher.window(kRankine)->isVisible());
+    launcher.window(kRankine)->close();
 }
 
 class NewCalculator : public Driver {
