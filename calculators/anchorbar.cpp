@@ -150,6 +150,10 @@ const Calculator kAnchorBar{
     .english = "grouted rock anchor bar (--temporary for a temporary anchor)",
     .window = "anchorbarfrm",
     .title = "锚杆计算",
+    .introduction =
+        "岩石锚杆的轴向拉力设计值 Na、锚筋截面积 As、锚固段长度 la 与锚筋和砂浆间的锚固长度 lb，"
+        "并按 3 根直径 d 的钢筋验算实配截面。永久性锚杆与临时性锚杆取不同的系数。",
+    .reachedBy = "启动窗口的“锚杆计算”。",
     .fields = kFields,
     .results = kResults,
     .variants = kKinds,

@@ -340,6 +340,10 @@ const Calculator kBeam{
     .english = "continuous member under earth pressure",
     .window = "beamfrm",
     .title = "连续梁计算",
+    .introduction = "土压力作用下连续构件各跨两端的弯矩，两端支座可为铰支、嵌固或自由。",
+    .reachedBy =
+        "启动窗口上没有它的按钮：打开一份保存的连续梁计算文件（.slope）即进入连续梁计算窗口，"
+        "也可用 slopecalc beam 在命令行计算。",
     .fields = kFields,
     .results = kResults,
     .variants = kOnly,

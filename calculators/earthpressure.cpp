@@ -234,6 +234,14 @@ const Calculator kEarthPressure{
     .english = "earth pressure on a retaining wall (--mode coulomb|at-rest|limited-fill)",
     .window = "solidstress",
     .title = "土压力计算",
+    .introduction =
+        "库仑主动土压力（考虑黏聚力、地面超载、填土面坡角、墙背倾角和墙背摩擦角）的系数 Ka 与合力 "
+        "Ea；静止土压力系数 K0 与墙底处的静止土压力强度 E0；墙后有稳定岩坡时有限范围填土的主动"
+        "土压力。计算后窗口右侧绘出土压力沿墙高的分布图（单击放大），其面积等于所算合力，"
+        "粘性土的拉力区以阴影画出并计入合力。",
+    .reachedBy =
+        "启动窗口的“土压力计算”“静止土压力计算”“有限范围填土土压力计算”三个按钮打开同一窗口的"
+        "三种模式。",
     .fields = kFields,
     .results = kResults,
     .variants = kModes,

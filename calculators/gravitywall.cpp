@@ -554,6 +554,12 @@ const Calculator kGravityWall{
     .english = "gravity retaining wall (--type upright|shelf)",
     .window = "form1",
     .title = "重力式挡墙计算",
+    .introduction =
+        "直立式或衡重式重力式挡墙的土压力、自重与重心、抗滑移与抗倾覆安全系数、基底合力偏心距和"
+        "基底应力，并按地基类别与地基承载力特征值验算：偏心距限值土质地基为 b/6、岩质地基为 b/4"
+        "（程序默认值）；不填地基承载力特征值时，承载力两项为“未验算”。窗口中的“截面图”按所填"
+        "尺寸画出挡墙，“土压力分布图”画出墙后土压力的分布及验算所取的 H/3 作用点。",
+    .reachedBy = "启动窗口的“重力式挡墙”。",
     .fields = kFields,
     .results = kResults,
     .variants = kTypes,

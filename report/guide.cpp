@@ -7,34 +7,6 @@ namespace {
 
 using subprogram::Calculator;
 
-// What the descriptions do not hold: how a calculator's window is reached, and what it is for.
-struct Introduction {
-    std::string_view command, reached, purpose;
-};
-
-constexpr Introduction kIntroductions[] = {
-    {"earth-pressure",
-     "启动窗口的“土压力计算”“静止土压力计算”“有限范围填土土压力计算”三个按钮打开同一窗口的三种模式"
-     "。",
-     "库仑主动土压力（考虑黏聚力、地面超载、填土面坡角、墙背倾角和墙背摩擦角）的系数 Ka 与合力 Ea；"
-     "静止土压力系数 K0 与墙底处的静止土压力强度 E0；墙后有稳定岩坡时有限范围填土的主动土压力。"
-     "计算后窗口右侧绘出土压力沿墙高的分布图（单击放大），其面积等于所算合力，"
-     "粘性土的拉力区以阴影画出并计入合力。"},
-    {"anchor", "启动窗口的“锚杆计算”。",
-     "岩石锚杆的轴向拉力设计值 Na、锚筋截面积 As、锚固段长度 la 与锚筋和砂浆间的锚固长度 lb，"
-     "并按 3 根直径 d 的钢筋验算实配截面。永久性锚杆与临时性锚杆取不同的系数。"},
-    {"gravity-wall", "启动窗口的“重力式挡墙”。",
-     "直立式或衡重式重力式挡墙的土压力、自重与重心、抗滑移与抗倾覆安全系数、基底合力偏心距和基底应"
-     "力，"
-     "并按地基类别与地基承载力特征值验算：偏心距限值土质地基为 b/6、岩质地基为 b/4（程序默认值）；"
-     "不填地基承载力特征值时，承载力两项为“未验算”。窗口中的“截面图”按所填尺寸画出挡墙，"
-     "“土压力分布图”画出墙后土压力的分布及验算所取的 H/3 作用点。"},
-    {"beam",
-     "启动窗口上没有它的按钮：打开一份保存的连续梁计算文件（.slope）即进入连续梁计算窗口，"
-     "也可用 slopecalc beam 在命令行计算。",
-     "土压力作用下连续构件各跨两端的弯矩，两端支座可为铰支、嵌固或自由。"},
-};
-
 std::string withoutColon(std::string_view caption) {
     while (caption.ends_with(":") || caption.ends_with("：")) {
         caption.remove_suffix(caption.ends_with(":") ? 1 : 3);
@@ -48,11 +20,11 @@ std::string unitCell(std::string_view unit) {
 
 void describe(std::string& out, const Calculator& c) {
     out += "<h2>" + html::escaped(c.title) + "</h2>\n";
-    for (const Introduction& i : kIntroductions) {
-        if (i.command == c.command) {
-            out += "<p>" + std::string(i.purpose) + "</p>\n<p>打开方式：" + std::string(i.reached) +
-                   "</p>\n";
-        }
+    if (!c.introduction.empty()) {
+        out += "<p>" + std::string(c.introduction) + "</p>\n";
+    }
+    if (!c.reachedBy.empty()) {
+        out += "<p>打开方式：" + std::string(c.reachedBy) + "</p>\n";
     }
     if (c.variants.size() > 1) {
         out += "<p>计算类别：";
@@ -65,9 +37,13 @@ void describe(std::string& out, const Calculator& c) {
            "<tr><th>项目</th><th>单位</th><th>默认值</th><th>命令行参数</th></tr>\n";
     for (const subprogram::Field& f : c.fields) {
         const std::string_view caption = f.caption.empty() ? f.reportCaption : f.caption;
-        out += "<tr><td>" + withoutColon(caption) + "</td><td>" + unitCell(f.unit) + "</td><td>" +
-               (f.defaultText.empty() ? "（空）" : html::escaped(f.defaultText)) + "</td><td>" +
-               html::escaped(f.name) + "</td></tr>\n";
+        // a symbol alone (x2, b4) with what it stands for
+        const std::string meaning = f.caption.empty() || f.reportCaption.empty()
+                                        ? std::string()
+                                        : "（" + html::escaped(f.reportCaption) + "）";
+        out += "<tr><td>" + withoutColon(caption) + meaning + "</td><td>" + unitCell(f.unit) +
+               "</td><td>" + (f.defaultText.empty() ? "（空）" : html::escaped(f.defaultText)) +
+               "</td><td>" + html::escaped(f.name) + "</td></tr>\n";
     }
     out += "</table>\n<h3>结果</h3>\n<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n"
            "<tr><th>项目</th><th>单位</th><th>命令行名称</th></tr>\n";
@@ -92,7 +68,22 @@ void describe(std::string& out, const Calculator& c) {
     }
 }
 
-constexpr std::string_view kUse = R"(<h2>使用</h2>
+constexpr std::string_view kUse = R"(<h2>工作流程</h2>
+<ol>
+<li><b>计算</b>：在启动窗口中打开计算窗口，填写输入（数字用半角），按“计算”（或在任一输入框中按 Enter）。
+结果面板列出各项结果、单位与验算结论；不满足的验算以红色显示。</li>
+<li><b>参数分析与最小尺寸</b>：按“参数分析”（Ctrl+R），选择一个输入，给出范围（从、到、个数）或以分号分隔的列表，
+按“计算”：表中列出每个值的结果与验算，图中画出所选结果与验算限值。挡墙与锚杆可按“找满足全部验算的最小值”，
+例如求满足全部验算的最小基底宽度 b 或最小锚筋直径 d（取标准直径）；没有满足的值时，程序指出始终不满足的验算，
+以及它是否与所选输入有关。</li>
+<li><b>计算书</b>：按“计算书”（Ctrl+P），填写项目名称、设计、校核，打印或存为 PDF、HTML。
+参数分析窗口的“加入计算书”把分析表与图加入计算书。</li>
+<li><b>保存</b>：按“保存”（Ctrl+S）存为 .slope 文件，日后“打开”（Ctrl+O）即可继续；另存为用 Ctrl+Shift+S。</li>
+</ol>
+<p>计算后修改任何输入（数值、类别、挡墙类型），全部结果即变灰，验算结论清除，表示结果已过期；
+此时“复制结果”只复制输入并注明“结果已过期”，计算书窗口注明输入已改变，保存的文件把这些结果标为过期。
+重新计算后结果恢复正常。</p>
+<h2>使用</h2>
 <ul>
 <li>在启动窗口中按按钮打开计算窗口；每个计算窗口最多一个。窗口的“退出”（Esc）只隐藏窗口，所填内容保留；
 用窗口标题栏的关闭按钮关闭则丢弃窗口，下次打开时恢复默认值。</li>
@@ -107,7 +98,8 @@ constexpr std::string_view kUse = R"(<h2>使用</h2>
 </ul>
 <h2>文件</h2>
 <ul>
-<li>“保存”（Ctrl+S）把计算存为 .slope 文件（UTF-8 文本），“打开”（Ctrl+O）读回；
+<li>“保存”（Ctrl+S）把计算存为 .slope 文件（UTF-8 文本），已有文件时直接存回该文件，
+“另存为”（Ctrl+Shift+S）另选文件；“打开”（Ctrl+O）读回；
 文件属于哪种计算，就在哪个窗口打开。启动窗口的“最近打开”列出最近保存或打开的文件。</li>
 <li>打开文件时按文件中的输入重新计算；若文件中保存的结果与重新计算的结果不同（例如在公式修正之前保存的文件），
 程序列出每一项保存的值与新值。</li>

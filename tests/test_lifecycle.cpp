@@ -148,7 +148,8 @@ TEST_F(WindowLife, RecentFilesTheGuideAndTheVersion) {
     EXPECT_TRUE(guide->isVisible());
     const QString text = guide->toPlainText();
     for (const char* part : {"连续梁计算", "打开一份保存的连续梁计算文件", "锚筋抗拉强度设计值",
-                             "N/mm²", "pkmax ≤ 1.2fa", "GB 50007-2011 第5.2.1条", "程序默认值"}) {
+                             "N/mm²", "pkmax ≤ 1.2fa", "GB 50007-2011 第5.2.1条", "程序默认值",
+                             "工作流程", "x2（上墙墙背坡率）", "找满足全部验算的最小值"}) {
         EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
     }
     guide->close();
