@@ -60,16 +60,18 @@ const StatusHelp kStatuses[] = {
     {"128+N", "stopped by signal N (SIGINT, SIGTERM or SIGHUP)"},
 };
 
-// Wrapped to `width` columns, each line after the first indented by `indent`.
-
-// Wrapped to `width` columns, each line after the first indented by `indent`.
+// Wrapped to `width` columns of a terminal, each line after the first indented by `indent`. A
+// character from U+3000 on (Chinese, full-width forms) takes two columns, any other one.
 std::string wrapped(std::string_view text, std::size_t indent, std::size_t width) {
     std::string out, line;
-    std::size_t column = indent; // of the line's end, counting characters, not bytes
+    std::size_t column = indent; // of the line's end
     const auto length = [](std::string_view word) {
-        return static_cast<std::size_t>(std::count_if(word.begin(), word.end(), [](char c) {
-            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-        }));
+        std::size_t columns = 0;
+        for (const char c : word) {
+            const auto byte = static_cast<unsigned char>(c);
+            columns += (byte & 0xC0) == 0x80 ? 0 : byte >= 0xE3 && byte < 0xF0 ? 2 : 1;
+        }
+        return columns;
     };
     while (!text.empty()) {
         const std::size_t space = text.find(' ');
@@ -179,7 +181,8 @@ void printGeneralHelp(std::ostream& out) {
            "                                           a calculation saved by a window\n\n"
            "subcommands:\n";
     for (const Calculator* c : subprogram::calculators()) {
-        out << "  " << c->command << std::string(16 - c->command.size(), ' ') << c->english << "\n"
+        out << "  " << c->command << std::string(16 - c->command.size(), ' ')
+            << wrapped(c->english, 18, 80) << "\n"
             << std::string(18, ' ') << c->title << "\n";
     }
     out << "\noptions:\n";
@@ -194,11 +197,16 @@ void printGeneralHelp(std::ostream& out) {
 }
 
 void printCommandHelp(const Calculator& c, std::ostream& out) {
-    out << "slopecalc " << c.command << ": " << c.english << "\n" << c.title << "\n\n";
+    out << wrapped("slopecalc " + std::string(c.command) + ": " + std::string(c.english), 4, 80)
+        << "\n"
+        << c.title << "\n\n";
     out << "parameters (NAME=TEXT; names are case-sensitive):\n";
     for (const Field& f : c.fields) {
-        out << "  " << f.name << std::string(10 - f.name.size(), ' ') << f.english << " [" << f.unit
-            << "], default \"" << f.defaultText << "\"\n"
+        out << "  " << f.name << std::string(10 - f.name.size(), ' ')
+            << wrapped(std::string(f.english) + " [" + std::string(f.unit) + "], default \"" +
+                           std::string(f.defaultText) + "\"",
+                       12, 80)
+            << "\n"
             << std::string(12, ' ') << fieldCaption(f) << "\n";
     }
     out << "\nresults:";

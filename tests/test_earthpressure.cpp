@@ -188,10 +188,11 @@ TEST(PressureDiagram, ReducesToRankinesDistributionsWorkedByHand) {
 }
 
 // On any wall the routine accepts, the diagram's area, integrated, is the routine's Ea: the
-// distribution is the derivative of the very formula, curved where c > 0 and δ or β ≠ 0.
+// distribution is the derivative of the very formula, curved where c > 0 and δ or β ≠ 0; so for
+// a limited fill too, and at rest the line ends at the routine's E0.
 TEST(PressureDiagram, ItsAreaIsTheRoutinesResultantOnRandomWalls) {
     Uniform uniform(29);
-    int checked = 0;
+    int checked = 0, filled = 0;
     for (int i = 0; i < 400; ++i) {
         const double H = uniform(1, 12), gamma = uniform(16, 22), phi = uniform(15, 40);
         const double c = uniform(0, 1) < 0.3 ? 0 : uniform(0, 30);
@@ -212,9 +213,27 @@ TEST(PressureDiagram, ItsAreaIsTheRoutinesResultantOnRandomWalls) {
         if (d.zeroDepth) {
             EXPECT_NEAR(law.at(*d.zeroDepth), 0, 1e-6) << i;
         }
+        // the fill limited by a rock face at θ, as steep as a rock slope stands
+        const double deltaR = uniform(0, phi), theta = uniform(55, 85);
+        try {
+            const double Ea =
+                limitedFillEarthPressure(H, gamma, deltaR, c, q, delta, theta, beta, alpha).Ea;
+            const PressureLaw fill =
+                PressureLaw::limitedFill(gamma, deltaR, c, delta, theta, beta, alpha);
+            EXPECT_NEAR(simpsonArea(fill, H), Ea, 1e-7 * (std::abs(Ea) + gamma * H * H)) << i;
+            ++filled;
+        } catch (const CalcError&) {
+        }
+        // at rest: a straight line from q·K0 to the routine's base pressure E0
+        const AtRestPressure rest = atRestEarthPressure(phi, q, gamma, H);
+        const PressureLaw restLaw = PressureLaw::atRest(phi, q, gamma);
+        EXPECT_NEAR(restLaw.at(H), rest.E0, 1e-9 * rest.E0) << i;
+        EXPECT_NEAR(simpsonArea(restLaw, H), (restLaw.at(0) + rest.E0) / 2 * H, 1e-9 * rest.E0 * H)
+            << i;
         ++checked;
     }
     EXPECT_GT(checked, 300);
+    EXPECT_GT(filled, 200);
 }
 
 TEST(PressureDiagram, TheDrawingHatchesAndLabelsATensionZone) {

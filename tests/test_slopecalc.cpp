@@ -1,6 +1,7 @@
 #include "calculators/registry.h"
 #include "cli/csv.h"
 #include "cli/encoding.h"
+#include "cli/options.h"
 #include "cli/slopecalc.h"
 #include "core/utf8.h"
 #include "core/wholefile.h"
@@ -234,6 +235,32 @@ TEST(Slopecalc, TheHelpListsWhatACalculationPrints) {
     }
 }
 
+// Every help fits a terminal of 80 columns (a Chinese character takes two), and the note on
+// numbers comes out whole, its words as written.
+TEST(Slopecalc, TheHelpFitsEightyColumns) {
+    std::vector<std::vector<std::string>> helps{{"--help"}};
+    for (const subprogram::Calculator* c : subprogram::calculators()) {
+        helps.push_back({std::string(c->command), "--help"});
+    }
+    for (const auto& args : helps) {
+        std::istringstream help(slopecalc(args).out);
+        std::string words;
+        for (std::string line; std::getline(help, line);) {
+            std::size_t columns = 0;
+            for (std::size_t i = 0; i < line.size();) {
+                const std::size_t length =
+                    std::max<std::size_t>(utf8::sequenceLength(line.substr(i)), 1);
+                columns += length == 3 && static_cast<unsigned char>(line[i]) >= 0xE3 ? 2 : 1;
+                i += length;
+            }
+            EXPECT_LE(columns, 80u) << args.front() << ": " << line;
+            words += (words.empty() ? "" : " ") + line;
+        }
+        std::string note(kNumbersNote);
+        EXPECT_NE(words.find(note), std::string::npos) << args.front();
+    }
+}
+
 TEST(Slopecalc, UnequalSpansFollowTheThreeMomentEquation) {
     // spans L and 2L under q: q(L³ + 8L³) ÷ (8 · 3L) = 3qL²/8 over the middle support
     const Outcome r = slopecalc({"beam", "lengths=2;4"});
@@ -427,10 +454,13 @@ TEST(Slopecalc, HelpWrapsEachOptionWithinEightyColumns) {
                      "back with the results and an error column");
     // every option's text as full as it can be: the next line's first word would not have fitted
     std::istringstream all(help);
-    const auto columns = [](const std::string& text) { // characters, not bytes
-        return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-            return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-        }));
+    const auto columns = [](const std::string& text) { // a Chinese character takes two
+        std::size_t n = 0;
+        for (const char c : text) {
+            const auto byte = static_cast<unsigned char>(c);
+            n += (byte & 0xC0) == 0x80 ? 0 : byte >= 0xE3 && byte < 0xF0 ? 2 : 1;
+        }
+        return n;
     };
     std::string previous;
     while (std::getline(all, line)) {
