@@ -239,11 +239,12 @@ TEST(SingleInstance, ALaterStartHandsItsFilesToTheRunningOneAndALeftNameIsRemove
     ASSERT_EQ(::unlink(path.constData()), 0);
     const int taker = ::socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_EQ(::bind(taker, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const QString name = running->name();
     QMetaObject::invokeMethod(
         running, [running] { delete running; }, Qt::BlockingQueuedConnection);
     thread.quit();
     thread.wait();
-    EXPECT_TRUE(QFileInfo::exists(running->name())) << "removed another's socket";
+    EXPECT_TRUE(QFileInfo::exists(name)) << "removed another's socket";
     ::close(taker);
     ::unlink(path.constData());
 }
