@@ -122,6 +122,7 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
          "p_ok=no\npmax_ok=no\n", ""},
     Case{"no_subcommand", {}, 2, "", "no subcommand"},
     Case{"unknown_subcommand", {"retaining"}, 2, "", "unknown subcommand"},
+    Case{"a_space_is_no_control", {"anchor", "a b=1"}, 2, "", "slopecalc: unknown name 'a b' for anchor"},
     Case{"names_are_case_sensitive", {"earth-pressure", "h=3"}, 2, "", "unknown name 'h'"},
     Case{"malformed", {"anchor", "Htk"}, 2, "", "malformed argument"},
     Case{"empty_name", {"anchor", "=3"}, 2, "", "malformed argument"},
@@ -186,6 +187,9 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"least_bar", {"anchor", "--least", "d=1:60", "Htk=300"}, 0,
          "d=32\nNa=375\nAs=1928.47124824684\nla=3.78940347159014\nlb=0.844282602177202\n"
          "As_provided=2412.7431168\nAs_ok=yes\n", "slopecalc: every check holds for d in [32, 50]\n"},
+    Case{"least_bar_from_36", {"anchor", "--least", "d=36:60", "Htk=300"}, 0,
+         "d=36\nNa=375\nAs=1928.47124824684\nla=3.78940347159014\nlb=0.750473424157513\n"
+         "As_provided=3053.6280072\nAs_ok=yes\n", "slopecalc: every check holds for d in [36, 50]\n"},
     Case{"least_bar_stepped", {"anchor", "--least", "d=1:60:0.5", "Htk=300"}, 0,
          "d=29\nNa=375\nAs=1928.47124824684\nla=3.78940347159014\nlb=0.931622181712775\n"
          "As_provided=1981.55953245\nAs_ok=yes\n",
