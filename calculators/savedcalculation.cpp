@@ -97,6 +97,83 @@ SavedFileError::SavedFileError(int line, std::string key, std::string english, s
       chinese_("第 " + std::to_string(line) + " 行" + (key.empty() ? "" : "，键“" + key + "”") +
                "：" + chinese) {}
 
+namespace {
+
+std::string studyText(const SavedStudy& study) {
+    std::string text = "{\"field\": " + json::quoted(study.field);
+    if (study.count >= 2) {
+        text += ", \"from\": " + json::quoted(study.from) + ", \"to\": " + json::quoted(study.to) +
+                ", \"count\": " + std::to_string(study.count);
+    } else {
+        text += ", \"values\": [";
+        for (std::size_t i = 0; i < study.values.size(); ++i) {
+            text += (i ? ", " : "") + json::quoted(study.values[i]);
+        }
+        text += "]";
+    }
+    text += ", \"result\": " + json::quoted(study.result) + ", \"inputs\": {";
+    for (std::size_t i = 0; i < study.inputs.size(); ++i) {
+        text += (i ? ", " : "") + json::quoted(study.inputs[i].first) + ": " +
+                json::quoted(study.inputs[i].second);
+    }
+    return text + "}, \"least\": " + json::quoted(study.least) + "}";
+}
+
+// A study as the file holds it; what is wrong with it names its line and key.
+SavedStudy readStudy(const Calculator& c, const json::Value& item) {
+    using T = json::Value::Type;
+    if (item.type() != T::Object) {
+        fail(item, "studies", "expected { … }", "应为 { … }");
+    }
+    constexpr std::string_view kKeys[] = {"field", "values", "from",   "to",
+                                          "count", "result", "inputs", "least"};
+    for (const auto& [key, value] : item.members()) {
+        if (std::find(std::begin(kKeys), std::end(kKeys), key) == std::end(kKeys)) {
+            fail(value, key, "unknown key", "未知的键");
+        }
+    }
+    SavedStudy study;
+    const json::Value field = member(item, "field", T::String);
+    study.field = field.text();
+    if (const Field* f = c.field(study.field); !f || f->control.empty()) {
+        fail(field, "field", "not a field of the window", "不是窗口的输入项");
+    }
+    if (item.member("values")) {
+        for (const json::Member m : member(item, "values", T::Array).items()) {
+            if (m.value.type() != T::String) {
+                fail(m.value, "values", "expected a text in quotes", "应为带引号的文本");
+            }
+            study.values.emplace_back(m.value.text());
+        }
+    } else {
+        study.from = member(item, "from", T::String).text();
+        study.to = member(item, "to", T::String).text();
+        const json::Value count = member(item, "count", T::Number);
+        const std::string_view n = count.text();
+        if (n.empty() || n.size() > 7 || n.find_first_not_of("0123456789") != n.npos ||
+            std::stoi(std::string(n)) < 2 || std::stoi(std::string(n)) > 1000000) {
+            fail(count, "count", "a whole number from 2 to 1000000", "应为 2 至 1000000 的整数");
+        }
+        study.count = std::stoi(std::string(n));
+    }
+    const json::Value result = member(item, "result", T::String);
+    study.result = result.text();
+    if (std::none_of(c.results.begin(), c.results.end(),
+                     [&](const Result& r) { return !r.hidden && keyOf(r) == study.result; })) {
+        fail(result, "result", "not a result's name", "不是结果的名称");
+    }
+    study.inputs = texts(member(item, "inputs", T::Object), [&](std::string_view key) {
+        const Field* f = c.field(key);
+        return f ? f->name : std::string_view();
+    });
+    if (item.member("least")) {
+        study.least = member(item, "least", T::String).text();
+    }
+    return study;
+}
+
+} // namespace
+
 std::string savedCalculationText(const SavedCalculation& s) {
     const Calculator& c = *s.calculator;
     std::vector<std::pair<std::string, std::string>> inputs, results;
@@ -118,6 +195,13 @@ std::string savedCalculationText(const SavedCalculation& s) {
     for (const std::string& field : s.stale) {
         stale += (stale.empty() ? "" : ", ") + json::quoted(keyOf(*c.result(field)));
     }
+    std::string studies;
+    for (const SavedStudy& study : s.studies) {
+        studies += (studies.empty() ? "\n    " : ",\n    ") + studyText(study);
+    }
+    if (!studies.empty()) {
+        studies += "\n  ";
+    }
     return "{\n  \"format\": " + json::quoted(kFormatName) +
            ",\n  \"version\": " + std::to_string(kSavedFormat) +
            ",\n  \"calculator\": " + json::quoted(c.command) +
@@ -128,7 +212,7 @@ std::string savedCalculationText(const SavedCalculation& s) {
            keyedObject({{"project", s.title.project},
                         {"designer", s.title.designer},
                         {"checker", s.title.checker}}) +
-           "\n}\n";
+           ",\n  \"studies\": [" + studies + "]\n}\n";
 }
 
 SavedCalculation readSavedCalculation(std::string_view text) {
@@ -150,7 +234,7 @@ SavedCalculation readSavedCalculation(std::string_view text) {
     }
     const int version = checkVersion(member(file, "version", T::Number));
     constexpr std::string_view kKeys[] = {"format", "version", "calculator", "variant", "saved",
-                                          "inputs", "results", "stale",      "title"};
+                                          "inputs", "results", "stale",      "title",   "studies"};
     for (const auto& [key, value] : file.members()) {
         if (std::find(std::begin(kKeys), std::end(kKeys), key) == std::end(kKeys)) {
             fail(value, key, "unknown key", "未知的键");
@@ -213,6 +297,11 @@ SavedCalculation readSavedCalculation(std::string_view text) {
         s.title = {std::string(member(title, "project", T::String).text()),
                    std::string(member(title, "designer", T::String).text()),
                    std::string(member(title, "checker", T::String).text())};
+    }
+    if (file.member("studies")) {
+        for (const json::Member m : member(file, "studies", T::Array).items()) {
+            s.studies.push_back(readStudy(c, m.value));
+        }
     }
     return s;
 }

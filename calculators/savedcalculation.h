@@ -14,14 +14,28 @@
 namespace subprogram {
 
 // The version this program writes; it reads every version up to it. 2 added the title block and
-// the gravity wall's ground and bearing capacity.
-inline constexpr int kSavedFormat = 2;
+// the gravity wall's ground and bearing capacity, 3 the studies added to the report.
+inline constexpr int kSavedFormat = 3;
 inline constexpr std::string_view kSavedSuffix = ".slope";
 
 // The report's title block, which belongs to the calculation.
 struct TitleBlock {
     std::string project, designer, checker;
     friend bool operator==(const TitleBlock&, const TitleBlock&) = default;
+};
+
+// A study added to the report, as it was asked for: the window runs it again when the file
+// opens, so that the file stays small whatever the study (a range of a million values is three
+// texts).
+struct SavedStudy {
+    std::string field = {};               // the field studied, by its command-line name
+    std::vector<std::string> values = {}; // its values in order, for a list
+    std::string from = {}, to = {};       // or a range of `count` values (count ≥ 2)
+    int count = 0;
+    std::string result = {}; // the charted result, by its key in the file
+    std::vector<std::pair<std::string, std::string>> inputs = {}; // every field's text, by name
+    std::string least = {}; // the least value that meets every check, as the window said it
+    friend bool operator==(const SavedStudy&, const SavedStudy&) = default;
 };
 
 struct SavedCalculation {
@@ -32,6 +46,7 @@ struct SavedCalculation {
     std::vector<std::string> stale; // result fields that held an earlier calculation's text
     std::string saved;              // when: "2026-12-07 10:15"
     TitleBlock title = {};
+    std::vector<SavedStudy> studies = {};
 };
 
 std::string savedCalculationText(const SavedCalculation& saved);

@@ -5,6 +5,8 @@
 #include "core/wholefile.h"
 #include "gui/resultfield.h"
 #include "gui/screenfit.h"
+#include "gui/studywindow.h"
+#include "report/studychart.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -77,7 +79,8 @@ void CalculatorWindow::setTitleBlock(const subprogram::TitleBlock& block) {
 }
 
 SavedCalculation CalculatorWindow::saved() const {
-    SavedCalculation s{&calculator_, variant(), {}, {}, {}, timestamp(), titleBlock_};
+    SavedCalculation s{&calculator_, variant(),   {},          {},
+                       {},           timestamp(), titleBlock_, askedStudies_};
     for (const Field& f : calculator_.fields) {
         if (!f.control.empty()) {
             s.inputs.emplace_back(std::string(f.control), controlText(f.control));
@@ -177,6 +180,36 @@ bool CalculatorWindow::openSaved(const SavedCalculation& s, const QString& path)
 void CalculatorWindow::load(const SavedCalculation& s) {
     setVariant(s.variant);
     titleBlock_ = s.title;
+    // the studies of its report, run again as they were asked for
+    studies_.clear();
+    askedStudies_.clear();
+    for (const subprogram::SavedStudy& asked : s.studies) {
+        std::vector<std::string> texts;
+        for (const Field& f : calculator_.fields) {
+            const auto given = std::find_if(asked.inputs.begin(), asked.inputs.end(),
+                                            [&](const auto& in) { return in.first == f.name; });
+            texts.push_back(given != asked.inputs.end() ? given->second
+                                                        : std::string(f.defaultText));
+        }
+        const std::optional<std::vector<std::string>> values =
+            asked.count >= 2 ? subprogram::studyRange(asked.from, asked.to, asked.count)
+                             : std::optional(asked.values);
+        const Field* field = calculator_.field(asked.field);
+        const auto result = std::find_if(calculator_.results.begin(), calculator_.results.end(),
+                                         [&](const Result& r) { return r.name == asked.result; });
+        if (!values || !field || result == calculator_.results.end()) {
+            continue; // a range no double holds, or a result shown only in the window
+        }
+        subprogram::Study study(calculator_, s.variant, texts, calculator_.id(*field));
+        for (const std::string& value : *values) {
+            study.add(value);
+        }
+        const ResultId charted = calculator_.id(*result);
+        studies_.push_back(
+            studyReportPart(study, charted, texts, asked.least, studyChart(study, charted)));
+        askedStudies_.push_back(asked);
+    }
+    lastContext_.studies = studies_;
     for (const auto& [control, text] : s.inputs) {
         setControlText(control, text);
     }

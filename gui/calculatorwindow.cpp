@@ -491,9 +491,11 @@ void CalculatorWindow::showStudy() {
     }
     auto* study = new StudyWindow(
         calculator_, variant(), std::move(texts), reporter_,
-        [this](ReportContext::StudyPart part) {
+        [this](ReportContext::StudyPart part, subprogram::SavedStudy asked) {
             studies_.push_back(part);
             lastContext_.studies.push_back(std::move(part));
+            askedStudies_.push_back(std::move(asked));
+            noteEdit(); // the calculation's report changed: saved with it
         },
         this);
     study->setAttribute(Qt::WA_DeleteOnClose);

@@ -246,5 +246,6 @@ class CalculatorWindow : public QWidget, public Form {
     std::optional<Sketch> lastDiagram_;
     QString lastDiagramNote_;
     QWidget* diagramView_ = nullptr;
-    std::vector<ReportContext::StudyPart> studies_; // added to the report by the study window
+    std::vector<ReportContext::StudyPart> studies_;    // added to the report by the study window
+    std::vector<subprogram::SavedStudy> askedStudies_; // the same, as they were asked for
 };

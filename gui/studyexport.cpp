@@ -57,21 +57,20 @@ bool StudyWindow::saveChart(const QString& path) {
     return true;
 }
 
-void StudyWindow::addToReport() {
-    const std::optional<ResultId> result = chartedResult();
-    if (!study_ || study_->rows().empty() || !result) {
-        reporter_(this, QStringLiteral("尚未计算：请先按“计算”。"));
-        return;
-    }
-    const Field& f = calculator_[study_->field()];
-    const subprogram::Result& shown = calculator_[*result];
+ReportContext::StudyPart studyReportPart(const Study& study, ResultId result,
+                                         const std::vector<std::string>& texts,
+                                         const std::string& least, const Sketch& chart) {
+    const subprogram::Calculator& calculator = study.calculator();
+    const Field& f = calculator[study.field()];
+    const subprogram::Result& shown = calculator[result];
+    constexpr std::size_t kReportRows = StudyWindow::kReportRows;
     ReportContext::StudyPart part;
-    part.title = fieldCaption(f) + "，" + std::to_string(study_->rows().size()) + " 个值";
+    part.title = fieldCaption(f) + "，" + std::to_string(study.rows().size()) + " 个值";
     part.header = {fieldCaption(f), resultCaption(shown), "验算", "错误"};
-    const std::size_t column = study_->columnOf(*result);
+    const std::size_t column = study.columnOf(result);
     // a long study in bounded memory: its first and last rows, the chart of them all; the
     // whole table is the CSV's
-    const std::size_t count = study_->rows().size();
+    const std::size_t count = study.rows().size();
     const bool cut = count > 2 * kReportRows;
     if (cut) {
         part.title += "，表中列出前 " + std::to_string(kReportRows) + " 个与后 " +
@@ -83,34 +82,50 @@ void StudyWindow::addToReport() {
                 {"……", "", "", "中间 " + std::to_string(count - 2 * kReportRows) + " 个值从略"});
             i = count - kReportRows;
         }
-        const Study::Row& row = study_->rows()[i];
+        const Study::Row& row = study.rows()[i];
         std::string verdict;
         for (std::size_t v = 0; v < row.judgements.size(); ++v) {
             if (row.judgements[v].outcome == Outcome::NotMet) {
                 verdict += (verdict.empty() ? "不满足：" : "、") +
-                           std::string(calculator_.verdicts[v].what);
+                           std::string(calculator.verdicts[v].what);
             }
         }
         if (verdict.empty() && row.error.empty()) {
-            verdict = calculator_.verdicts.empty() ? "—" : "满足";
+            verdict = calculator.verdicts.empty() ? "—" : "满足";
         }
         part.rows.push_back(
             {row.value,
              column == RowForm::kNoColumn ? std::string() : std::string(row.cell(column)), verdict,
              row.error});
     }
-    part.chart = chart_;
+    part.chart = chart;
     // the inputs it held fixed, and the least value found for the field studied
-    for (const Field& other : calculator_.fields) {
+    for (const Field& other : calculator.fields) {
         if (&other != &f && !other.control.empty()) {
             part.inputs += (part.inputs.empty() ? "" : "，") + fieldCaption(other) + " = " +
-                           studyTexts_[calculator_.id(other).index];
+                           texts[calculator.id(other).index];
         }
     }
-    if (least_ && !least_->text().isEmpty()) {
-        part.least = least_->text().toStdString();
+    part.least = least;
+    return part;
+}
+
+void StudyWindow::addToReport() {
+    const std::optional<ResultId> result = chartedResult();
+    if (!study_ || study_->rows().empty() || !result) {
+        reporter_(this, QStringLiteral("尚未计算：请先按“计算”。"));
+        return;
     }
-    addToReport_(std::move(part));
+    const std::string least = least_ ? least_->text().toStdString() : std::string();
+    ReportContext::StudyPart part = studyReportPart(*study_, *result, studyTexts_, least, chart_);
+    // and as it was asked for, to be saved with the calculation and run again when it opens
+    subprogram::SavedStudy asked = asked_;
+    asked.result = calculator_[*result].name;
+    asked.least = least;
+    for (const Field& f : calculator_.fields) {
+        asked.inputs.emplace_back(f.name, studyTexts_[calculator_.id(f).index]);
+    }
+    addToReport_(std::move(part), std::move(asked));
     // said beside the button, not in a box: nothing went wrong
     status_->setText(QStringLiteral("已加入计算书：按窗口的“计算书”查看。"));
 }

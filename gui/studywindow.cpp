@@ -36,9 +36,10 @@ QString q(std::string_view text) {
 
 } // namespace
 
-StudyWindow::StudyWindow(const Calculator& calculator, int variant, std::vector<std::string> texts,
-                         Reporter reporter,
-                         std::function<void(ReportContext::StudyPart)> addToReport, QWidget* parent)
+StudyWindow::StudyWindow(
+    const Calculator& calculator, int variant, std::vector<std::string> texts, Reporter reporter,
+    std::function<void(ReportContext::StudyPart, subprogram::SavedStudy)> addToReport,
+    QWidget* parent)
     : QWidget(parent, Qt::Window), calculator_(calculator), variant_(variant),
       texts_(std::move(texts)), reporter_(std::move(reporter)),
       addToReport_(std::move(addToReport)) {
@@ -281,7 +282,16 @@ void StudyWindow::start() {
     if (least_) {
         least_->clear(); // it spoke of another study
     }
+    subprogram::SavedStudy asked{.field = std::string(calculator_[*f].name)};
+    if (rangeOption_->isChecked()) {
+        asked.from = from_->text().toStdString();
+        asked.to = to_->text().toStdString();
+        asked.count = count_->value();
+    } else {
+        asked.values = values;
+    }
     run(*f, std::move(values));
+    asked_ = std::move(asked);
 }
 
 void StudyWindow::run(FieldId field, std::vector<std::string> values) {
@@ -381,6 +391,7 @@ void StudyWindow::findLeast() {
         for (long long j = 0, parts = std::min(steps, 10LL); steps >= 0 && j <= parts; ++j) {
             spread.push_back(text(parts == 0 ? 0 : steps * j / parts));
         }
+        asked_ = {.field = std::string(calculator_[*f].name), .values = spread};
         run(*f, std::move(spread));
         QStringList never;
         for (const subprogram::NeverMet& n : subprogram::checksNeverMet(*study_)) {
@@ -420,6 +431,7 @@ void StudyWindow::findLeast() {
     for (long long k = std::max(0LL, first - kAround); k <= std::min(steps, first + kAround); ++k) {
         around.push_back(text(k));
     }
+    asked_ = {.field = std::string(calculator_[*f].name), .values = around};
     run(*f, std::move(around));
     least_->setText(
         QStringLiteral("满足全部验算的最小值：%1 = %2。满足全部验算的区间：%3。"

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calculators/savedcalculation.h"
 #include "calculators/study.h"
 #include "gui/errorreport.h"
 #include "report/report.h"
@@ -21,6 +22,12 @@ class QTableView;
 class StudyTable;
 class SketchPicture;
 
+// A study's section of the report: its first and last StudyWindow::kReportRows rows when it is
+// long, the inputs `texts` it held fixed, the least value found and the chart.
+ReportContext::StudyPart studyReportPart(const subprogram::Study& study, ResultId result,
+                                         const std::vector<std::string>& texts,
+                                         const std::string& least, const Sketch& chart);
+
 // 参数分析: a calculator window's calculation repeated over values of one of its inputs, the other
 // inputs as the window holds them, on the engine of the command line's batches. A table of every
 // result, verdict and failure, a chart of one result against the input with its check's limit,
@@ -32,7 +39,8 @@ class StudyWindow : public QWidget {
     // `texts`: the window's texts, by field; `addToReport` takes the study for the report.
     StudyWindow(const subprogram::Calculator& calculator, int variant,
                 std::vector<std::string> texts, Reporter reporter,
-                std::function<void(ReportContext::StudyPart)> addToReport, QWidget* parent);
+                std::function<void(ReportContext::StudyPart, subprogram::SavedStudy)> addToReport,
+                QWidget* parent);
     ~StudyWindow() override;
 
     // The calculator window's texts as they stand now, for the next study.
@@ -78,7 +86,7 @@ class StudyWindow : public QWidget {
     int variant_;
     std::vector<std::string> texts_;
     Reporter reporter_;
-    std::function<void(ReportContext::StudyPart)> addToReport_;
+    std::function<void(ReportContext::StudyPart, subprogram::SavedStudy)> addToReport_;
 
     QComboBox* field_;
     QRadioButton* rangeOption_;
@@ -96,6 +104,7 @@ class StudyWindow : public QWidget {
 
     std::unique_ptr<subprogram::Study> study_;
     std::vector<std::string> studyTexts_; // the texts study_ was run on
+    subprogram::SavedStudy asked_;        // its field and values, as they were asked for
     std::vector<std::string> values_;
     std::size_t pending_ = 0; // the next value to calculate
     Sketch chart_;

@@ -21,12 +21,24 @@ SavedCalculation atRest() {
         s.inputs.emplace_back(f.control, f.name == "H" ? "1,234.5" : "\"5\"\n");
     }
     s.results = {{"Kax", "0.1"}, {"Eax", "0"}, {"K0ix", "1.5E-05"}, {"E0ix", "0"}};
+    // the studies of its report: a range, and a list of any texts
+    s.studies = {{.field = "H",
+                  .from = "1",
+                  .to = "2",
+                  .count = 11,
+                  .result = "E0",
+                  .inputs = {{"H", "1"}, {"phi", "30"}}},
+                 {.field = "phi",
+                  .values = {"20", "x,\"y\"", ""},
+                  .result = "K0",
+                  .inputs = {},
+                  .least = "满足全部验算的最小值：phi = 25"}};
     return s;
 }
 
 TEST(SavedCalculation, ReadsBackWhatItWrote) {
     const std::string text = savedCalculationText(atRest());
-    EXPECT_NE(text.find("\"version\": 2,\n  \"calculator\": \"earth-pressure\",\n  \"variant\": "
+    EXPECT_NE(text.find("\"version\": 3,\n  \"calculator\": \"earth-pressure\",\n  \"variant\": "
                         "\"at-rest\",\n  \"saved\": \"2026-12-07 10:15\",\n  \"inputs\": {\n    "
                         "\"H\": \"1,234.5\",\n    \"gamma\": \"\\\"5\\\"\\n\""),
               std::string::npos)
@@ -40,6 +52,7 @@ TEST(SavedCalculation, ReadsBackWhatItWrote) {
     EXPECT_EQ(back.stale, original.stale);
     EXPECT_EQ(back.saved, original.saved);
     EXPECT_EQ(back.title, original.title);
+    EXPECT_EQ(back.studies, original.studies);
 }
 
 // A file of the first version has no title block and none of the wall's checks' fields: they
@@ -56,7 +69,7 @@ TEST(SavedCalculation, AFileOfTheFirstVersionTakesTheDefaultsOfWhatCameLater) {
     }
     text.replace(text.rfind("\n    \"x3\": \"0.25\","), 20, "\n    \"x3\": \"0.25\"");
     const std::string second = text;
-    text.replace(text.find("\"version\": 2"), 12, "\"version\": 1");
+    text.replace(text.find("\"version\": 3"), 12, "\"version\": 1");
     // one that carries a title block all the same: read, not passed over
     EXPECT_EQ(readSavedCalculation(text).title, (TitleBlock{"P", "D", "C"}));
     text.erase(text.find(",\n  \"title\""), text.rfind('}') - text.find(",\n  \"title\"") - 1);
@@ -123,10 +136,10 @@ INSTANTIATE_TEST_SUITE_P(Files, DamagedFiles, testing::Values(
     Damage{"truncated", "E0\": \"0", "…", "line 23: not JSON: the file ends inside a string"},
     Damage{"not_json", "{", "<html>", "line 1: not JSON: expected a value"},
     Damage{"foreign", "slope-support calculation", "a spreadsheet", "line 1, key \"format\": not a calculation saved by this program"},
-    Damage{"newer", "\"version\": 2", "\"version\": 3", "line 3, key \"version\": format 3, this program reads formats up to 2 (saved by a newer version?)"},
-    Damage{"version_not_whole", "\"version\": 2", "\"version\": 2.0", "line 3, key \"version\": the format is a whole number from 1 to 2, not 2.0"},
-    Damage{"version_zero", "\"version\": 2", "\"version\": 0", "line 3, key \"version\": the format is a whole number from 1 to 2, not 0"},
-    Damage{"version_not_json", "\"version\": 2", "\"version\": 02", "line 3: not JSON: 02 is not a JSON number"},
+    Damage{"newer", "\"version\": 3", "\"version\": 4", "line 3, key \"version\": format 4, this program reads formats up to 3 (saved by a newer version?)"},
+    Damage{"version_not_whole", "\"version\": 3", "\"version\": 3.0", "line 3, key \"version\": the format is a whole number from 1 to 3, not 3.0"},
+    Damage{"version_zero", "\"version\": 3", "\"version\": 0", "line 3, key \"version\": the format is a whole number from 1 to 3, not 0"},
+    Damage{"version_not_json", "\"version\": 3", "\"version\": 02", "line 3: not JSON: 02 is not a JSON number"},
     Damage{"title_unknown_key", "\"designer\"", "\"drawn\"", "line 28, key \"drawn\": unknown key"},
     Damage{"unknown_calculator", "earth-pressure", "retaining", "line 4, key \"calculator\": unknown calculator \"retaining\""},
     Damage{"unknown_variant", "at-rest", "passive", "line 5, key \"variant\": unknown variant \"passive\""},
@@ -135,6 +148,9 @@ INSTANTIATE_TEST_SUITE_P(Files, DamagedFiles, testing::Values(
     Damage{"number_not_text", "\"1,234.5\"", "1234.5", "line 8, key \"H\": expected a text in quotes", "应为带引号的文本"},
     Damage{"key_twice", "\"gamma\"", "\"H\"", "line 9: not JSON: the key \"H\" is given twice"},
     Damage{"unknown_key", "\"saved\"", "\"when\"", "line 6, key \"when\": unknown key"},
+    Damage{"study_of_no_field", "\"field\": \"H\"", "\"field\": \"h\"", "line 32, key \"field\": not a field of the window"},
+    Damage{"study_count_too_small", "\"count\": 11", "\"count\": 1", "line 32, key \"count\": a whole number from 2 to 1000000"},
+    Damage{"study_of_no_result", "\"result\": \"K0\"", "\"result\": \"pk\"", "line 33, key \"result\": not a result's name"},
     Damage{"stale_not_a_result", "\"stale\": [", "\"stale\": [\"nope\", ", "line 25, key \"stale\": not a result's name", "不是结果的名称"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on

@@ -450,6 +450,22 @@ TEST_F(Windows, AStudyRunsTheWindowsCalculationOverOneInput) {
     ASSERT_EQ(part.rows.size(), 201u);
     EXPECT_EQ(part.rows[100].back(), "中间 9800 个值从略");
     EXPECT_EQ(part.rows[101].front(), study->study()->rows()[9900].value);
+    // saved with the calculation as they were asked for, and run again when the file opens
+    QTemporaryDir folder;
+    const QString path = folder.filePath("wall.slope");
+    ASSERT_TRUE(window->saveTo(path));
+    const std::string row101 = part.rows[101].front();
+    window->close(); // the window and its study window go
+    launcher.openFile(path);
+    window = launcher.window(subprogram::kGravityWall);
+    const auto& reopened = window->reportContext().studies;
+    ASSERT_EQ(reopened.size(), 2u);
+    EXPECT_EQ(reopened[0].least, window->saved().studies[0].least);
+    EXPECT_TRUE(reopened[0].least.starts_with("满足全部验算的最小值：b = 1.448"));
+    EXPECT_EQ(reopened[1].rows.size(), 201u);
+    EXPECT_EQ(reopened[1].rows[101].front(), row101);
+    EXPECT_TRUE(window->reportHtml().contains("中间 9800 个值从略"));
+    EXPECT_TRUE(recorder.messages.isEmpty()) << recorder.messages.join('\n').toStdString();
 }
 
 TEST(WallPictures, AMissingOrForeignFileIsReportedAndThePictureKept) {

@@ -19,7 +19,8 @@ void check(bool holds) {
 
 bool same(const SavedCalculation& a, const SavedCalculation& b) {
     return a.calculator == b.calculator && a.variant == b.variant && a.inputs == b.inputs &&
-           a.results == b.results && a.stale == b.stale && a.saved == b.saved;
+           a.results == b.results && a.stale == b.stale && a.saved == b.saved &&
+           a.title == b.title && a.studies == b.studies;
 }
 
 // Every value of a parsed document, walked to its leaves: strings are UTF-8, lines in the text.
@@ -87,6 +88,27 @@ void writeAndReadBack(const std::string& data) {
         if (s.results.back().second.size() % 3 == 1) {
             s.stale.emplace_back(r.control);
         }
+    }
+    // a study of the first field of the window, a list of texts or a range of them, charted on the
+    // first result a command line names, with the next texts as its inputs and least value
+    const auto named = std::find_if(c.results.begin(), c.results.end(),
+                                    [](const Result& r) { return !r.name.empty() && !r.hidden; });
+    const auto shown = std::find_if(c.fields.begin(), c.fields.end(),
+                                    [](const Field& f) { return !f.control.empty(); });
+    if (named != c.results.end() && shown != c.fields.end()) {
+        subprogram::SavedStudy study{.field = std::string(shown->name),
+                                     .result = std::string(named->name)};
+        const std::string first = next();
+        if (first.size() % 2 == 0) {
+            study.values = {first, next()};
+        } else {
+            study.from = first, study.to = next(), study.count = 2 + int(first.size());
+        }
+        for (const Field& f : c.fields) {
+            study.inputs.emplace_back(f.name, next());
+        }
+        study.least = next();
+        s.studies.push_back(std::move(study));
     }
     check(same(readSavedCalculation(savedCalculationText(s)), s));
 }
