@@ -35,14 +35,12 @@ template <FormulaNumber Number> class Store : public Keep<Number> {
 
 } // namespace
 
-WallWeight uprightWallWeight(float batter, float totalHeight, float toeHeight,
-                             float baseInclination, float topWidth, float toeWidth,
-                             float unitWeight, float baseWidth, Trace* trace) {
-    return evaluate<Store>(trace, "uprightWallWeight", [=]<typename Num>(Store<Num> store) {
-        const Num n = store.input("n", batter), Ht = store.input("Ht", totalHeight);
-        const Num h1 = store.input("h1", toeHeight), alpha0 = store.input("α0", baseInclination);
-        const Num b1 = store.input("b1", topWidth), b2 = store.input("b2", toeWidth);
-        const Num gammaW = store.input("γw", unitWeight), b = store.input("b", baseWidth);
+WallWeight uprightWallWeight(const UprightWall& wall, Trace* trace) {
+    return evaluate<Store>(trace, "uprightWallWeight", [w = wall]<typename Num>(Store<Num> store) {
+        const Num n = store.input("n", w.n), Ht = store.input("Ht", w.Ht);
+        const Num h1 = store.input("h1", w.h1), alpha0 = store.input("α0", w.alpha0);
+        const Num b1 = store.input("b1", w.b1), b2 = store.input("b2", w.b2);
+        const Num gammaW = store.input("γw", w.gammaW), b = store.input("b", w.b);
 
         const Num r0 = store("r0", radians(alpha0));
         const Num t = store("t", tan(r0));
@@ -63,18 +61,15 @@ WallWeight uprightWallWeight(float batter, float totalHeight, float toeHeight,
     });
 }
 
-WallWeight shelfWallWeight(float batter, float upperSlope, float lowerSlope, float upperHeight,
-                           float totalHeight, float footingHeight, float topWidth,
-                           float upperBottomWidth, float lowerFrontWidth, float toeProjection,
-                           float upperTopWidth, float baseWidth, float unitWeight, Trace* trace) {
-    return evaluate<Store>(trace, "shelfWallWeight", [=]<typename Num>(Store<Num> store) {
-        const Num n = store.input("n", batter), x2 = store.input("x2", upperSlope);
-        const Num x3 = store.input("x3", lowerSlope), h1 = store.input("h1", upperHeight);
-        const Num Ht = store.input("Ht", totalHeight), h4 = store.input("h4", footingHeight);
-        const Num b1 = store.input("b1", topWidth), b2 = store.input("b2", upperBottomWidth);
-        const Num b3 = store.input("b3", lowerFrontWidth), b4 = store.input("b4", toeProjection);
-        const Num b5 = store.input("b5", upperTopWidth), b = store.input("b", baseWidth);
-        const Num gammaW = store.input("γw", unitWeight);
+WallWeight shelfWallWeight(const ShelfWall& wall, Trace* trace) {
+    return evaluate<Store>(trace, "shelfWallWeight", [w = wall]<typename Num>(Store<Num> store) {
+        const Num n = store.input("n", w.n), x2 = store.input("x2", w.x2);
+        const Num x3 = store.input("x3", w.x3), h1 = store.input("h1", w.h1);
+        const Num Ht = store.input("Ht", w.Ht), h4 = store.input("h4", w.h4);
+        const Num b1 = store.input("b1", w.b1), b2 = store.input("b2", w.b2);
+        const Num b3 = store.input("b3", w.b3), b4 = store.input("b4", w.b4);
+        const Num b5 = store.input("b5", w.b5), b = store.input("b", w.b);
+        const Num gammaW = store.input("γw", w.gammaW);
         // h′, the height of the lower wall, and block 5's parts: never stored, and `auto` so
         // that the fast evaluation tests them only in the stored values they flow into
         const auto hp = Ht - h1 - h4;
@@ -336,10 +331,31 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     WallWeight wall{0, 0};
     switch (type) {
     case WallType::Upright:
-        wall = uprightWallWeight(n, Ht, h1, alpha0, b1, b2, gammaW, b, trace);
+        wall = uprightWallWeight({.n = n,
+                                  .Ht = Ht,
+                                  .h1 = h1,
+                                  .b2 = b2,
+                                  .alpha0 = alpha0,
+                                  .b1 = b1,
+                                  .gammaW = gammaW,
+                                  .b = b},
+                                 trace);
         break;
     case WallType::Shelf:
-        wall = shelfWallWeight(n, x2, x3, h1, Ht, h4, b1, b2, b3, b4, b5, b, gammaW, trace);
+        wall = shelfWallWeight({.n = n,
+                                .x2 = x2,
+                                .x3 = x3,
+                                .h1 = h1,
+                                .Ht = Ht,
+                                .h4 = h4,
+                                .b1 = b1,
+                                .b2 = b2,
+                                .b3 = b3,
+                                .b4 = b4,
+                                .b5 = b5,
+                                .b = b,
+                                .gammaW = gammaW},
+                               trace);
         break;
     case WallType::NotChosen:
         break; // the checks still run, with no weight

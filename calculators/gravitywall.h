@@ -16,18 +16,32 @@ struct WallWeight {
     float c0 = 0; // of the upright wall: the room before its face, from the toe to its foot
 };
 
-// n: face batter; Ht: total height at the back; h1, b2: height and width of the toe block;
-// alpha0: base inclination, rising from heel to toe; b1: top width; gammaW: unit weight of the
-// wall material; b: horizontal projected width of the base.
-WallWeight uprightWallWeight(float n, float Ht, float h1, float alpha0, float b1, float b2,
-                             float gammaW, float b, Trace* trace = nullptr);
+// An upright wall's sizes, named so that no two can change places unseen (singles, as the
+// window's fields read them): m, degrees, kN/m³.
+struct UprightWall {
+    float n;      // face batter
+    float Ht;     // total height at the back
+    float h1, b2; // height and width of the toe block
+    float alpha0; // base inclination, rising from heel to toe
+    float b1;     // top width
+    float gammaW; // unit weight of the wall material
+    float b;      // horizontal projected width of the base
+};
+WallWeight uprightWallWeight(const UprightWall& wall, Trace* trace = nullptr);
 
 // The upper wall (height h1, top width b5, bottom width b2, back slope x2) stands on the lower
 // wall (height Ht − h1 − h4, front band b3, back slope x3), which stands on a footing b × h4
 // whose toe projects b4. b1 enters only through the width b1 + b2 − b3 of the lower back wedge.
-WallWeight shelfWallWeight(float n, float x2, float x3, float h1, float Ht, float h4, float b1,
-                           float b2, float b3, float b4, float b5, float b, float gammaW,
-                           Trace* trace = nullptr);
+struct ShelfWall {
+    float n;          // face batter
+    float x2, x3;     // back slopes of the upper and the lower wall
+    float h1, Ht, h4; // upper wall height, total height, footing height
+    float b1, b2;     // top width; the upper wall's bottom width
+    float b3, b4, b5; // the lower wall's front band, the toe projection, the upper wall's top
+    float b;          // horizontal projected width of the base
+    float gammaW;     // unit weight of the wall material
+};
+WallWeight shelfWallWeight(const ShelfWall& wall, Trace* trace = nullptr);
 
 // Ks = (Gn + Ean)·μ ÷ (Eat − Gt), with G and Ea resolved normal and tangential to the base.
 // `drive`, when given, receives the force that drives the wall outward along its base, Eat − Gt:

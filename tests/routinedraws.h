@@ -91,8 +91,17 @@ inline const std::pair<const char*, std::function<Runs(Draw&)>> kRoutines[] = {
      [](Draw& d) {
          const float n = d.single(), Ht = d.single(), h1 = d.single(), a0 = d.single(),
                      b1 = d.single(), b2 = d.single(), gw = d.single(), b = d.single();
-         return both(
-             [=](Trace* tr) { return uprightWallWeight(n, Ht, h1, a0, b1, b2, gw, b, tr); });
+         return both([=](Trace* tr) {
+             return uprightWallWeight({.n = n,
+                                       .Ht = Ht,
+                                       .h1 = h1,
+                                       .b2 = b2,
+                                       .alpha0 = a0,
+                                       .b1 = b1,
+                                       .gammaW = gw,
+                                       .b = b},
+                                      tr);
+         });
      }},
     {"shelfWallWeight",
      [](Draw& d) {
@@ -101,8 +110,20 @@ inline const std::pair<const char*, std::function<Runs(Draw&)>> kRoutines[] = {
              x = d.single();
          }
          return both([=](Trace* tr) {
-             return shelfWallWeight(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9],
-                                    v[10], v[11], v[12], tr);
+             return shelfWallWeight({.n = v[0],
+                                     .x2 = v[1],
+                                     .x3 = v[2],
+                                     .h1 = v[3],
+                                     .Ht = v[4],
+                                     .h4 = v[5],
+                                     .b1 = v[6],
+                                     .b2 = v[7],
+                                     .b3 = v[8],
+                                     .b4 = v[9],
+                                     .b5 = v[10],
+                                     .b = v[11],
+                                     .gammaW = v[12]},
+                                    tr);
          });
      }},
     {"antiSlidingFactor",

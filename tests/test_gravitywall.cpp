@@ -45,11 +45,11 @@ TEST_P(WorkedExamples, FormEveryValueOnTheWay) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Routines, WorkedExamples, testing::Values(
-    Worked{"upright_wall", [](Trace& t) { uprightWallWeight(n, Ht, h1, alpha0, b1, b2, gammaW, b, &t); },
+    Worked{"upright_wall", [](Trace& t) { uprightWallWeight({.n = n, .Ht = Ht, .h1 = h1, .b2 = b2, .alpha0 = alpha0, .b1 = b1, .gammaW = gammaW, .b = b}, &t); },
            {{"G", "118.8367"}, {"x0", "0.9329683"}, {"r0", "0.1972222"}, {"A", "0.1930755"},
             {"B", "3.90009"}, {"W1", "9.036142"}, {"W2", "47.40054"}, {"W3", "62.4"}, {"L3", "0.7"},
             {"m1", "0.128717"}, {"m2", "0.2510539"}, {"c0", "0.7969245"}}},
-    Worked{"shelf_wall", [](Trace& t) { shelfWallWeight(n, x2, x3, h1, Ht, h4, b1, b2, b3, b4, b5, b, gammaW, &t); },
+    Worked{"shelf_wall", [](Trace& t) { shelfWallWeight({.n = n, .x2 = x2, .x3 = x3, .h1 = h1, .Ht = Ht, .h4 = h4, .b1 = b1, .b2 = b2, .b3 = b3, .b4 = b4, .b5 = b5, .b = b, .gammaW = gammaW}, &t); },
            {{"G", "112.212"}, {"x0", "1.011601"}, {"A1", "0.1"}, {"L1", "1.084167"}, {"A2", "1"},
             {"L2", "0.8175"}, {"A3", "0.7"}, {"L3", "1.350833"}, {"A4", "1.3905"}, {"L4", "0.99875"},
             {"A5", "0.51975"}, {"L5", "1.448333"}, {"A6", "0.9685"}, {"L6", "0.745"},
@@ -94,12 +94,12 @@ constexpr auto OV = ErrorKind::Overflow;
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Failures, WallRoutinesFail, testing::Values(
-    Failure{"upright_no_batter", [] { uprightWallWeight(0, Ht, h1, alpha0, b1, b2, gammaW, b); }, DZ},
-    Failure{"upright_weightless", [] { uprightWallWeight(n, Ht, h1, alpha0, b1, b2, 0, b); }, OV},
-    Failure{"upright_beyond_single_range", [] { uprightWallWeight(n, 3e38f, h1, alpha0, b1, b2, 1e30f, b); }, OV},
-    Failure{"shelf_no_lower_wall", [] { shelfWallWeight(n, x2, x3, h1, 4, 2, b1, b2, b3, b4, b5, b, gammaW); }, OV},
+    Failure{"upright_no_batter", [] { uprightWallWeight({.n = 0, .Ht = Ht, .h1 = h1, .b2 = b2, .alpha0 = alpha0, .b1 = b1, .gammaW = gammaW, .b = b}); }, DZ},
+    Failure{"upright_weightless", [] { uprightWallWeight({.n = n, .Ht = Ht, .h1 = h1, .b2 = b2, .alpha0 = alpha0, .b1 = b1, .gammaW = 0, .b = b}); }, OV},
+    Failure{"upright_beyond_single_range", [] { uprightWallWeight({.n = n, .Ht = 3e38f, .h1 = h1, .b2 = b2, .alpha0 = alpha0, .b1 = b1, .gammaW = 1e30f, .b = b}); }, OV},
+    Failure{"shelf_no_lower_wall", [] { shelfWallWeight({.n = n, .x2 = x2, .x3 = x3, .h1 = h1, .Ht = 4, .h4 = 2, .b1 = b1, .b2 = b2, .b3 = b3, .b4 = b4, .b5 = b5, .b = b, .gammaW = gammaW}); }, OV},
     // b1 + b2 = b3: both A5 and M5 are zero
-    Failure{"shelf_empty_back_wedge", [] { shelfWallWeight(n, x2, x3, h1, Ht, h4, 0.5f, 0.53f, 1.03f, b4, b5, b, 24); }, OV},
+    Failure{"shelf_empty_back_wedge", [] { shelfWallWeight({.n = n, .x2 = x2, .x3 = x3, .h1 = h1, .Ht = Ht, .h4 = h4, .b1 = 0.5f, .b2 = 0.53f, .b3 = 1.03f, .b4 = b4, .b5 = b5, .b = b, .gammaW = 24}); }, OV},
     Failure{"sliding_nothing_pushes", [] { antiSlidingFactor(0, 0, 0, 90, 0, 0.5f); }, OV},
     Failure{"overturning_back_equals_friction", [] { antiOverturningFactor(100, 30, 0, 1, 30, 30, 2, 1); }, DZ},
     Failure{"overturning_flat_back", [] { antiOverturningFactor(100, 30, 0, 1, 0, 0, 2, 1); }, DZ},
@@ -109,12 +109,50 @@ INSTANTIATE_TEST_SUITE_P(Failures, WallRoutinesFail, testing::Values(
 // clang-format on
 
 TEST(WallWeight, DoublingTheUnitWeightDoublesGAndKeepsX0) {
-    const WallWeight u1 = uprightWallWeight(n, Ht, h1, alpha0, b1, b2, gammaW, b);
-    const WallWeight u2 = uprightWallWeight(n, Ht, h1, alpha0, b1, b2, 2 * gammaW, b);
+    const WallWeight u1 = uprightWallWeight({.n = n,
+                                             .Ht = Ht,
+                                             .h1 = h1,
+                                             .b2 = b2,
+                                             .alpha0 = alpha0,
+                                             .b1 = b1,
+                                             .gammaW = gammaW,
+                                             .b = b});
+    const WallWeight u2 = uprightWallWeight({.n = n,
+                                             .Ht = Ht,
+                                             .h1 = h1,
+                                             .b2 = b2,
+                                             .alpha0 = alpha0,
+                                             .b1 = b1,
+                                             .gammaW = 2 * gammaW,
+                                             .b = b});
     EXPECT_EQ(u2.G, 2 * u1.G);
     EXPECT_EQ(u2.x0, u1.x0);
-    const WallWeight s0 = shelfWallWeight(n, x2, x3, h1, Ht, h4, b1, b2, b3, b4, b5, b, 0);
-    const WallWeight s1 = shelfWallWeight(n, x2, x3, h1, Ht, h4, b1, b2, b3, b4, b5, b, gammaW);
+    const WallWeight s0 = shelfWallWeight({.n = n,
+                                           .x2 = x2,
+                                           .x3 = x3,
+                                           .h1 = h1,
+                                           .Ht = Ht,
+                                           .h4 = h4,
+                                           .b1 = b1,
+                                           .b2 = b2,
+                                           .b3 = b3,
+                                           .b4 = b4,
+                                           .b5 = b5,
+                                           .b = b,
+                                           .gammaW = 0});
+    const WallWeight s1 = shelfWallWeight({.n = n,
+                                           .x2 = x2,
+                                           .x3 = x3,
+                                           .h1 = h1,
+                                           .Ht = Ht,
+                                           .h4 = h4,
+                                           .b1 = b1,
+                                           .b2 = b2,
+                                           .b3 = b3,
+                                           .b4 = b4,
+                                           .b5 = b5,
+                                           .b = b,
+                                           .gammaW = gammaW});
     EXPECT_EQ(s0.G, 0);
     EXPECT_EQ(s0.x0, s1.x0);
 }
