@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calculators/gravitywall.h"
+
 #include <cstddef>
 #include <random>
 #include <vector>
@@ -21,6 +23,33 @@ struct Wall {
     float n, Ht, h1, alpha0, b1, b2, gw, b, x2, x3, h4, b3, b4, b5, G, Ea, z, alpha, delta, mu, x0,
         H, h2;
 };
+
+// A drawn wall's sizes as the weight routines take them.
+inline subprogram::UprightWall upright(const Wall& w) {
+    return {.n = w.n,
+            .Ht = w.Ht,
+            .h1 = w.h1,
+            .b2 = w.b2,
+            .alpha0 = w.alpha0,
+            .b1 = w.b1,
+            .gammaW = w.gw,
+            .b = w.b};
+}
+inline subprogram::ShelfWall shelf(const Wall& w) {
+    return {.n = w.n,
+            .x2 = w.x2,
+            .x3 = w.x3,
+            .h1 = w.h1,
+            .Ht = w.Ht,
+            .h4 = w.h4,
+            .b1 = w.b1,
+            .b2 = w.b2,
+            .b3 = w.b3,
+            .b4 = w.b4,
+            .b5 = w.b5,
+            .b = w.b,
+            .gammaW = w.gw};
+}
 
 struct All {
     std::vector<Earth> earth;

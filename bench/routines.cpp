@@ -144,14 +144,7 @@ int main(int argc, char* argv[]) {
         "uprightWallWeight",
         [&](std::size_t i) {
             const inputs::Wall& w = walls[i];
-            keep(uprightWallWeight({.n = w.n,
-                                    .Ht = w.Ht,
-                                    .h1 = w.h1,
-                                    .b2 = w.b2,
-                                    .alpha0 = w.alpha0,
-                                    .b1 = w.b1,
-                                    .gammaW = w.gw,
-                                    .b = w.b}));
+            keep(uprightWallWeight(inputs::upright(w)));
         },
         [&](std::size_t i) {
             const inputs::Wall& w = walls[i];
@@ -163,19 +156,7 @@ int main(int argc, char* argv[]) {
         "shelfWallWeight",
         [&](std::size_t i) {
             const inputs::Wall& w = walls[i];
-            keep(shelfWallWeight({.n = w.n,
-                                  .x2 = w.x2,
-                                  .x3 = w.x3,
-                                  .h1 = w.h1,
-                                  .Ht = w.Ht,
-                                  .h4 = w.h4,
-                                  .b1 = w.b1,
-                                  .b2 = w.b2,
-                                  .b3 = w.b3,
-                                  .b4 = w.b4,
-                                  .b5 = w.b5,
-                                  .b = w.b,
-                                  .gammaW = w.gw}));
+            keep(shelfWallWeight(inputs::shelf(w)));
         },
         [&](std::size_t i) {
             const inputs::Wall& w = walls[i];

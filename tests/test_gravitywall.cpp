@@ -28,6 +28,32 @@ void expectTrace(const Trace& trace, const Texts& expected) {
 // The default texts of the gravity-wall window, read as singles.
 const float n = 0.05f, Ht = 4, h1 = 2, alpha0 = 11.3f, b1 = 0.5f, b2 = 1.30f, gammaW = 24,
             b = 1.49f, x2 = 0.35f, x3 = 0.25f, h4 = 0.65f, b3 = 1.03f, b4 = 0.45f, b5 = 0.5f;
+const UprightWall kUpright{
+    .n = n, .Ht = Ht, .h1 = h1, .b2 = b2, .alpha0 = alpha0, .b1 = b1, .gammaW = gammaW, .b = b};
+const ShelfWall kShelf{.n = n,
+                       .x2 = x2,
+                       .x3 = x3,
+                       .h1 = h1,
+                       .Ht = Ht,
+                       .h4 = h4,
+                       .b1 = b1,
+                       .b2 = b2,
+                       .b3 = b3,
+                       .b4 = b4,
+                       .b5 = b5,
+                       .b = b,
+                       .gammaW = gammaW};
+
+// The default wall with some sizes changed.
+template <typename Wall>
+Wall with(Wall wall, std::initializer_list<std::pair<float Wall::*, float>> sizes) {
+    for (const auto& [size, value] : sizes) {
+        wall.*size = value;
+    }
+    return wall;
+}
+using U = UprightWall;
+using S = ShelfWall;
 
 struct Worked {
     const char* name;
@@ -45,11 +71,11 @@ TEST_P(WorkedExamples, FormEveryValueOnTheWay) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Routines, WorkedExamples, testing::Values(
-    Worked{"upright_wall", [](Trace& t) { uprightWallWeight({.n = n, .Ht = Ht, .h1 = h1, .b2 = b2, .alpha0 = alpha0, .b1 = b1, .gammaW = gammaW, .b = b}, &t); },
+    Worked{"upright_wall", [](Trace& t) { uprightWallWeight(kUpright, &t); },
            {{"G", "118.8367"}, {"x0", "0.9329683"}, {"r0", "0.1972222"}, {"A", "0.1930755"},
             {"B", "3.90009"}, {"W1", "9.036142"}, {"W2", "47.40054"}, {"W3", "62.4"}, {"L3", "0.7"},
             {"m1", "0.128717"}, {"m2", "0.2510539"}, {"c0", "0.7969245"}}},
-    Worked{"shelf_wall", [](Trace& t) { shelfWallWeight({.n = n, .x2 = x2, .x3 = x3, .h1 = h1, .Ht = Ht, .h4 = h4, .b1 = b1, .b2 = b2, .b3 = b3, .b4 = b4, .b5 = b5, .b = b, .gammaW = gammaW}, &t); },
+    Worked{"shelf_wall", [](Trace& t) { shelfWallWeight(kShelf, &t); },
            {{"G", "112.212"}, {"x0", "1.011601"}, {"A1", "0.1"}, {"L1", "1.084167"}, {"A2", "1"},
             {"L2", "0.8175"}, {"A3", "0.7"}, {"L3", "1.350833"}, {"A4", "1.3905"}, {"L4", "0.99875"},
             {"A5", "0.51975"}, {"L5", "1.448333"}, {"A6", "0.9685"}, {"L6", "0.745"},
@@ -94,12 +120,12 @@ constexpr auto OV = ErrorKind::Overflow;
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Failures, WallRoutinesFail, testing::Values(
-    Failure{"upright_no_batter", [] { uprightWallWeight({.n = 0, .Ht = Ht, .h1 = h1, .b2 = b2, .alpha0 = alpha0, .b1 = b1, .gammaW = gammaW, .b = b}); }, DZ},
-    Failure{"upright_weightless", [] { uprightWallWeight({.n = n, .Ht = Ht, .h1 = h1, .b2 = b2, .alpha0 = alpha0, .b1 = b1, .gammaW = 0, .b = b}); }, OV},
-    Failure{"upright_beyond_single_range", [] { uprightWallWeight({.n = n, .Ht = 3e38f, .h1 = h1, .b2 = b2, .alpha0 = alpha0, .b1 = b1, .gammaW = 1e30f, .b = b}); }, OV},
-    Failure{"shelf_no_lower_wall", [] { shelfWallWeight({.n = n, .x2 = x2, .x3 = x3, .h1 = h1, .Ht = 4, .h4 = 2, .b1 = b1, .b2 = b2, .b3 = b3, .b4 = b4, .b5 = b5, .b = b, .gammaW = gammaW}); }, OV},
+    Failure{"upright_no_batter", [] { uprightWallWeight(with(kUpright, {{&U::n, 0}})); }, DZ},
+    Failure{"upright_weightless", [] { uprightWallWeight(with(kUpright, {{&U::gammaW, 0}})); }, OV},
+    Failure{"upright_beyond_single_range", [] { uprightWallWeight(with(kUpright, {{&U::Ht, 3e38f}, {&U::gammaW, 1e30f}})); }, OV},
+    Failure{"shelf_no_lower_wall", [] { shelfWallWeight(with(kShelf, {{&S::Ht, 4}, {&S::h4, 2}})); }, OV},
     // b1 + b2 = b3: both A5 and M5 are zero
-    Failure{"shelf_empty_back_wedge", [] { shelfWallWeight({.n = n, .x2 = x2, .x3 = x3, .h1 = h1, .Ht = Ht, .h4 = h4, .b1 = 0.5f, .b2 = 0.53f, .b3 = 1.03f, .b4 = b4, .b5 = b5, .b = b, .gammaW = 24}); }, OV},
+    Failure{"shelf_empty_back_wedge", [] { shelfWallWeight(with(kShelf, {{&S::b1, 0.5f}, {&S::b2, 0.53f}, {&S::b3, 1.03f}})); }, OV},
     Failure{"sliding_nothing_pushes", [] { antiSlidingFactor(0, 0, 0, 90, 0, 0.5f); }, OV},
     Failure{"overturning_back_equals_friction", [] { antiOverturningFactor(100, 30, 0, 1, 30, 30, 2, 1); }, DZ},
     Failure{"overturning_flat_back", [] { antiOverturningFactor(100, 30, 0, 1, 0, 0, 2, 1); }, DZ},
@@ -109,50 +135,12 @@ INSTANTIATE_TEST_SUITE_P(Failures, WallRoutinesFail, testing::Values(
 // clang-format on
 
 TEST(WallWeight, DoublingTheUnitWeightDoublesGAndKeepsX0) {
-    const WallWeight u1 = uprightWallWeight({.n = n,
-                                             .Ht = Ht,
-                                             .h1 = h1,
-                                             .b2 = b2,
-                                             .alpha0 = alpha0,
-                                             .b1 = b1,
-                                             .gammaW = gammaW,
-                                             .b = b});
-    const WallWeight u2 = uprightWallWeight({.n = n,
-                                             .Ht = Ht,
-                                             .h1 = h1,
-                                             .b2 = b2,
-                                             .alpha0 = alpha0,
-                                             .b1 = b1,
-                                             .gammaW = 2 * gammaW,
-                                             .b = b});
+    const WallWeight u1 = uprightWallWeight(kUpright);
+    const WallWeight u2 = uprightWallWeight(with(kUpright, {{&U::gammaW, 2 * gammaW}}));
     EXPECT_EQ(u2.G, 2 * u1.G);
     EXPECT_EQ(u2.x0, u1.x0);
-    const WallWeight s0 = shelfWallWeight({.n = n,
-                                           .x2 = x2,
-                                           .x3 = x3,
-                                           .h1 = h1,
-                                           .Ht = Ht,
-                                           .h4 = h4,
-                                           .b1 = b1,
-                                           .b2 = b2,
-                                           .b3 = b3,
-                                           .b4 = b4,
-                                           .b5 = b5,
-                                           .b = b,
-                                           .gammaW = 0});
-    const WallWeight s1 = shelfWallWeight({.n = n,
-                                           .x2 = x2,
-                                           .x3 = x3,
-                                           .h1 = h1,
-                                           .Ht = Ht,
-                                           .h4 = h4,
-                                           .b1 = b1,
-                                           .b2 = b2,
-                                           .b3 = b3,
-                                           .b4 = b4,
-                                           .b5 = b5,
-                                           .b = b,
-                                           .gammaW = gammaW});
+    const WallWeight s0 = shelfWallWeight(with(kShelf, {{&S::gammaW, 0}}));
+    const WallWeight s1 = shelfWallWeight(kShelf);
     EXPECT_EQ(s0.G, 0);
     EXPECT_EQ(s0.x0, s1.x0);
 }

@@ -50,30 +50,11 @@ TEST(PlainFormulas, ComputeWhatTheRoutinesCompute) {
         float weight[2];
         plain::uprightWallWeight(w.n, w.Ht, w.h1, w.alpha0, w.b1, w.b2, w.gw, w.b, weight[0],
                                  weight[1]);
-        const WallWeight upright = uprightWallWeight({.n = w.n,
-                                                      .Ht = w.Ht,
-                                                      .h1 = w.h1,
-                                                      .b2 = w.b2,
-                                                      .alpha0 = w.alpha0,
-                                                      .b1 = w.b1,
-                                                      .gammaW = w.gw,
-                                                      .b = w.b});
+        const WallWeight upright = uprightWallWeight(inputs::upright(w));
         EXPECT_TRUE(sameBits(std::array{upright.G, upright.x0}, weight)) << "upright " << i;
         plain::shelfWallWeight(w.n, w.x2, w.x3, w.h1, w.Ht, w.h4, w.b1, w.b2, w.b3, w.b4, w.b5, w.b,
                                w.gw, weight[0], weight[1]);
-        const WallWeight shelf = shelfWallWeight({.n = w.n,
-                                                  .x2 = w.x2,
-                                                  .x3 = w.x3,
-                                                  .h1 = w.h1,
-                                                  .Ht = w.Ht,
-                                                  .h4 = w.h4,
-                                                  .b1 = w.b1,
-                                                  .b2 = w.b2,
-                                                  .b3 = w.b3,
-                                                  .b4 = w.b4,
-                                                  .b5 = w.b5,
-                                                  .b = w.b,
-                                                  .gammaW = w.gw});
+        const WallWeight shelf = shelfWallWeight(inputs::shelf(w));
         EXPECT_TRUE(sameBits(std::array{shelf.G, shelf.x0}, weight)) << "shelf " << i;
         EXPECT_TRUE(sameBits(antiSlidingFactor(w.G, w.Ea, w.alpha0, w.alpha, w.delta, w.mu),
                              plain::antiSlidingFactor(w.G, w.Ea, w.alpha0, w.alpha, w.delta, w.mu)))
