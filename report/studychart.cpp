@@ -43,6 +43,19 @@ std::vector<double> roundTicks(double low, double high) {
     return ticks;
 }
 
+// A tick's value with the decimals its step needs, so that neighbours read apart (88.046, not
+// 88.05 for each of them).
+std::string tickLabel(double value, const std::vector<double>& ticks) {
+    const double step = ticks.size() > 1 ? ticks[1] - ticks[0] : 0;
+    if (!(step > 0) || std::abs(value) >= 1e6 || step < 1e-9) {
+        return label(value);
+    }
+    const int decimals = std::max(0, static_cast<int>(std::ceil(-std::log10(step) - 1e-9)));
+    char text[48];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
 // The span of values that are not far outside the others: beyond three quartile ranges from
 // the middle half a value is drawn at the chart's edge with its value, so that it does not
 // flatten the rest. The whole span while the middle half has no width.
@@ -155,16 +168,18 @@ Sketch studyChart(const Study& study, ResultId result) {
         return kTop + (y1 - std::clamp(y, y0, y1)) / (y1 - y0) * plotHeight;
     };
     // the scales at round values, with a light grid
-    for (const double y : roundTicks(y0, y1)) {
+    const std::vector<double> yTicks = roundTicks(y0, y1);
+    for (const double y : yTicks) {
         s.lines.push_back({kLeft - 80, py(y), kLeft, py(y)});
         s.grid.push_back({kLeft, py(y), kLeft + plotWidth, py(y)});
-        s.texts.push_back({kLeft - 500, py(y), label(y)});
+        s.texts.push_back({kLeft - 500, py(y), tickLabel(y, yTicks)});
     }
     if (numeric) {
-        for (const double x : roundTicks(x0, x1)) {
+        const std::vector<double> xTicks = roundTicks(x0, x1);
+        for (const double x : xTicks) {
             s.lines.push_back({px(x), kTop + plotHeight, px(x), kTop + plotHeight + 80});
             s.grid.push_back({px(x), kTop, px(x), kTop + plotHeight});
-            s.texts.push_back({px(x), kTop + plotHeight + 330, label(x)});
+            s.texts.push_back({px(x), kTop + plotHeight + 330, tickLabel(x, xTicks)});
         }
     }
     // the result: a line through its points, each marked
