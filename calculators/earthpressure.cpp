@@ -136,37 +136,60 @@ constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, 
 
 } // namespace
 
+namespace {
+
+// The inputs of a mode as its calculation, its sketch and its pressure diagram take them, read
+// through this one routine in the calculation's order. Only the mode's own fields are read: the
+// limited fill takes the rock face's friction δr in the place of φ (φ is not read), and at rest
+// the wall stands upright behind level ground (α, β, θ, δ and c are not read).
+struct EarthInputs {
+    double alpha = 90, beta = 0, theta = 45, delta = 0, q = 0, c = 0;
+    double phiOrDeltaR = 0, gamma = 0, H = 0;
+};
+
+EarthInputs readEarth(EarthPressureMode mode, const Form& form) {
+    EarthInputs e;
+    if (mode == EarthPressureMode::AtRest) {
+        e.H = form.readDouble(in::H);
+        e.gamma = form.readDouble(in::gamma);
+        e.q = form.readDouble(in::q);
+        e.phiOrDeltaR = form.readDouble(in::phi);
+        return e;
+    }
+    e.alpha = form.readDouble(in::alpha);
+    e.beta = form.readDouble(in::beta);
+    e.theta = form.readDouble(in::theta);
+    e.delta = form.readDouble(in::delta);
+    e.q = form.readDouble(in::q);
+    e.c = form.readDouble(in::c);
+    e.phiOrDeltaR = form.readDouble(mode == EarthPressureMode::LimitedFill ? in::deltaR : in::phi);
+    e.gamma = form.readDouble(in::gamma);
+    e.H = form.readDouble(in::H);
+    return e;
+}
+
+} // namespace
+
 void calculateEarthPressure(EarthPressureMode mode, Form& form, Trace* trace) {
     beginStep(trace, kReadingStep);
+    const EarthInputs e = readEarth(mode, form);
     switch (mode) {
-    case EarthPressureMode::Coulomb:
+    case EarthPressureMode::Coulomb: {
+        const ActivePressure r = coulombActive(e.H, e.gamma, e.phiOrDeltaR, e.c, e.q, e.delta,
+                                               e.theta, e.beta, e.alpha, trace);
+        form.setDouble(out::Ka, r.Ka);
+        form.setDouble(out::Ea, r.Ea);
+        break;
+    }
     case EarthPressureMode::LimitedFill: {
-        const bool limitedFill = mode == EarthPressureMode::LimitedFill;
-        const double alpha = form.readDouble(in::alpha);
-        const double beta = form.readDouble(in::beta);
-        const double theta = form.readDouble(in::theta);
-        const double delta = form.readDouble(in::delta);
-        const double q = form.readDouble(in::q);
-        const double c = form.readDouble(in::c);
-        // the limited fill takes the rock face's friction δr in the place of φ; φ is not read
-        const double phiOrDeltaR = form.readDouble(limitedFill ? in::deltaR : in::phi);
-        const double gamma = form.readDouble(in::gamma);
-        const double H = form.readDouble(in::H);
-        const ActivePressure r =
-            limitedFill
-                ? limitedFillEarthPressure(H, gamma, phiOrDeltaR, c, q, delta, theta, beta, alpha,
-                                           trace)
-                : coulombActive(H, gamma, phiOrDeltaR, c, q, delta, theta, beta, alpha, trace);
+        const ActivePressure r = limitedFillEarthPressure(e.H, e.gamma, e.phiOrDeltaR, e.c, e.q,
+                                                          e.delta, e.theta, e.beta, e.alpha, trace);
         form.setDouble(out::Ka, r.Ka);
         form.setDouble(out::Ea, r.Ea);
         break;
     }
     case EarthPressureMode::AtRest: {
-        const double H = form.readDouble(in::H);
-        const double gamma = form.readDouble(in::gamma);
-        const double q = form.readDouble(in::q);
-        const double phi = form.readDouble(in::phi);
-        const AtRestPressure r = atRestEarthPressure(phi, q, gamma, H, trace);
+        const AtRestPressure r = atRestEarthPressure(e.phiOrDeltaR, e.q, e.gamma, e.H, trace);
         form.setDouble(out::K0, r.K0);
         form.setDouble(out::E0, r.E0);
         break;
@@ -202,25 +225,20 @@ namespace {
 std::optional<PressureSetting> earthPressureDistribution(int mode, const Form& form,
                                                          const Written& written) {
     try {
-        const double H = form.readDouble(in::H), gamma = form.readDouble(in::gamma);
-        const double c = form.readDouble(in::c), q = form.readDouble(in::q);
+        const EarthInputs e = readEarth(EarthPressureMode(mode), form);
         switch (EarthPressureMode(mode)) {
         case EarthPressureMode::Coulomb:
-            return PressureSetting{PressureLaw::coulomb(gamma, form.readDouble(in::phi), c, q,
-                                                        form.readDouble(in::delta),
-                                                        form.readDouble(in::beta),
-                                                        form.readDouble(in::alpha)),
-                                   H,
-                                   {"Ea", written.result(out::Ea), {}}};
-        case EarthPressureMode::LimitedFill:
             return PressureSetting{
-                PressureLaw::limitedFill(gamma, form.readDouble(in::deltaR), c,
-                                         form.readDouble(in::delta), form.readDouble(in::theta),
-                                         form.readDouble(in::beta), form.readDouble(in::alpha)),
-                H,
+                PressureLaw::coulomb(e.gamma, e.phiOrDeltaR, e.c, e.q, e.delta, e.beta, e.alpha),
+                e.H,
                 {"Ea", written.result(out::Ea), {}}};
+        case EarthPressureMode::LimitedFill:
+            return PressureSetting{PressureLaw::limitedFill(e.gamma, e.phiOrDeltaR, e.c, e.delta,
+                                                            e.theta, e.beta, e.alpha),
+                                   e.H,
+                                   {"Ea", written.result(out::Ea), {}}};
         case EarthPressureMode::AtRest:
-            return PressureSetting{PressureLaw::atRest(form.readDouble(in::phi), q, gamma), H, {}};
+            return PressureSetting{PressureLaw::atRest(e.phiOrDeltaR, e.q, e.gamma), e.H, {}};
         }
     } catch (const CalcError&) {
     }
@@ -253,9 +271,8 @@ const Calculator kEarthPressure{
     .sketch = [](int mode, const Form& form, const CalculationRecord&,
                  Sketch& sketch) -> std::string {
         try {
-            return drawEarthSituation({form.readDouble(in::H), form.readDouble(in::alpha),
-                                       form.readDouble(in::beta), form.readDouble(in::theta),
-                                       form.readDouble(in::q),
+            const EarthInputs e = readEarth(EarthPressureMode(mode), form);
+            return drawEarthSituation({e.H, e.alpha, e.beta, e.theta, e.q,
                                        EarthPressureMode(mode) == EarthPressureMode::LimitedFill},
                                       sketch);
         } catch (const CalcError&) {

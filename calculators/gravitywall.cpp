@@ -285,38 +285,59 @@ constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, 
 
 } // namespace
 
+namespace {
+
+// The wall's inputs as every part of it takes them: the calculation, the checks, the warnings,
+// the section and the pressure diagram read them through this one routine, so that each field is
+// read and converted in one way, in the calculation's order. The wall works on single readings,
+// its earth pressure on double ones; α, δ and H are read both ways.
+struct WallInputs {
+    float x2, x3, b4, b5, h4;
+    float alpha0, alphaS, deltaS, mu, b, gammaW, b1, b2, b3, Ht, n, HS, h1, h2;
+    double alpha, beta, delta, q, c, phi, gamma, H;
+};
+
+WallInputs readWall(const Form& form) {
+    WallInputs w{};
+    w.x2 = form.readSingle(in::x2);
+    w.x3 = form.readSingle(in::x3);
+    w.b4 = form.readSingle(in::b4);
+    w.b5 = form.readSingle(in::b5);
+    w.h4 = form.readSingle(in::h4);
+
+    w.alpha0 = form.readSingle(in::alpha0);
+    w.alphaS = form.readSingle(in::alpha);
+    w.deltaS = form.readSingle(in::delta);
+    w.mu = form.readSingle(in::mu);
+    w.b = form.readSingle(in::b);
+    w.gammaW = form.readSingle(in::gammaW);
+    w.b1 = form.readSingle(in::b1);
+    w.b2 = form.readSingle(in::b2);
+    w.b3 = form.readSingle(in::b3);
+    w.Ht = form.readSingle(in::Ht);
+    w.n = form.readSingle(in::n);
+    w.HS = form.readSingle(in::H);
+    w.h1 = form.readSingle(in::h1);
+    w.h2 = form.readSingle(in::h2);
+
+    w.alpha = form.readDouble(in::alpha);
+    w.beta = form.readDouble(in::beta);
+    w.delta = form.readDouble(in::delta);
+    w.q = form.readDouble(in::q);
+    w.c = form.readDouble(in::c);
+    w.phi = form.readDouble(in::phi);
+    w.gamma = form.readDouble(in::gamma);
+    w.H = form.readDouble(in::H);
+    return w;
+}
+
+} // namespace
+
 void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     beginStep(trace, kReadingStep);
-    const float x2 = form.readSingle(in::x2);
-    const float x3 = form.readSingle(in::x3);
-    const float b4 = form.readSingle(in::b4);
-    const float b5 = form.readSingle(in::b5);
-    const float h4 = form.readSingle(in::h4);
-
-    const float alpha0 = form.readSingle(in::alpha0);
-    const float alphaS = form.readSingle(in::alpha);
-    const float deltaS = form.readSingle(in::delta);
-    const float mu = form.readSingle(in::mu);
-    const float b = form.readSingle(in::b);
-    const float gammaW = form.readSingle(in::gammaW);
-    const float b1 = form.readSingle(in::b1);
-    const float b2 = form.readSingle(in::b2);
-    const float b3 = form.readSingle(in::b3);
-    const float Ht = form.readSingle(in::Ht);
-    const float n = form.readSingle(in::n);
-    const float HS = form.readSingle(in::H);
-    const float h1 = form.readSingle(in::h1);
-    const float h2 = form.readSingle(in::h2);
-
-    const double alpha = form.readDouble(in::alpha);
-    const double beta = form.readDouble(in::beta);
+    const auto [x2, x3, b4, b5, h4, alpha0, alphaS, deltaS, mu, b, gammaW, b1, b2, b3, Ht, n, HS,
+                h1, h2, alpha, beta, delta, q, c, phi, gamma, H] = readWall(form);
     const double theta = textToDouble("45"); // the window has no slip-surface field
-    const double delta = form.readDouble(in::delta);
-    const double q = form.readDouble(in::q);
-    const double c = form.readDouble(in::c);
-    const double phi = form.readDouble(in::phi);
-    const double gamma = form.readDouble(in::gamma);
-    const double H = form.readDouble(in::H);
 
     // the earth pressure works on the double readings, the wall on the single ones
     const ActivePressure earth =
@@ -397,13 +418,9 @@ std::string wallSection(WallType type, const Form& form, const CalculationRecord
                         Sketch& sketch) {
     WallSizes sizes{};
     try {
-        sizes = {
-            form.readSingle(in::alpha0), form.readSingle(in::alpha), form.readSingle(in::delta),
-            form.readSingle(in::b),      form.readSingle(in::b1),    form.readSingle(in::Ht),
-            form.readSingle(in::n),      form.readSingle(in::h1),    form.readSingle(in::h2),
-            form.readSingle(in::b3),     form.readSingle(in::b2),    form.readSingle(in::b4),
-            form.readSingle(in::b5),     form.readSingle(in::h4),    form.readSingle(in::x2),
-            form.readSingle(in::x3),     form.readSingle(in::H)};
+        const WallInputs w = readWall(form);
+        sizes = {w.alpha0, w.alphaS, w.deltaS, w.b,  w.b1, w.Ht, w.n,  w.h1, w.h2,
+                 w.b3,     w.b2,     w.b4,     w.b5, w.h4, w.x2, w.x3, w.HS};
     } catch (const CalcError&) {
         return type == WallType::NotChosen ? "未选择墙型，未绘出截面。"
                                            : "有输入无法读取，未绘出截面。";
@@ -486,7 +503,7 @@ void judgeWall(int, const Form& fields, const Written& written, std::span<Judgem
     if (const auto Kt = result(out::Kt)) {
         out[1] = {holds(*Kt >= kLeastAntiOverturning), *Kt, kLeastAntiOverturning};
     }
-    const double b = fields.readSingle(in::b);
+    const double b = readWall(fields).b;
     const auto e = result(out::e);
     if (e) {
         const bool rock = Ground(fields.choice(in::ground)) == Ground::Rock;
@@ -524,14 +541,14 @@ void judgeWall(int, const Form& fields, const Written& written, std::span<Judgem
 std::vector<std::string> wallWarnings(int type, const Form& fields, const Written& written) {
     std::vector<std::string> warnings;
     const auto text = [](double value) { return singleToText(static_cast<float>(value)); };
-    const float alpha = fields.readSingle(in::alpha);
+    const WallInputs w = readWall(fields);
+    const float alpha = w.alphaS;
     if (WallType(type) == WallType::Upright && alpha != 90) {
         warnings.push_back("直立式挡墙的自重按竖直墙背计算，而墙背倾角 α = " + text(alpha) +
                            "°：自重与重心只是近似。");
     }
     const auto c0 = written.result(out::c0);
-    if (const float b2 = fields.readSingle(in::b2);
-        WallType(type) == WallType::Upright && c0 && *c0 < b2) {
+    if (const float b2 = w.b2; WallType(type) == WallType::Upright && c0 && *c0 < b2) {
         warnings.push_back("墙趾台阶宽 b2 = " + text(b2) + " m，大于墙面前的余地 c0 = " +
                            text(*c0) + " m：重叠部分的重量计入了两次。");
     }
@@ -550,14 +567,11 @@ namespace {
 // calculation reads them for it; the checks take it at H/3 above the base of the soil.
 std::optional<PressureSetting> wallPressure(int, const Form& form, const Written& written) {
     try {
-        const double H = form.readDouble(in::H);
+        const WallInputs w = readWall(form);
         return PressureSetting{
-            PressureLaw::coulomb(form.readDouble(in::gamma), form.readDouble(in::phi),
-                                 form.readDouble(in::c), form.readDouble(in::q),
-                                 form.readDouble(in::delta), form.readDouble(in::beta),
-                                 form.readDouble(in::alpha)),
-            H,
-            {"Ea", written.result(out::Ea), H / 3}};
+            PressureLaw::coulomb(w.gamma, w.phi, w.c, w.q, w.delta, w.beta, w.alpha),
+            w.H,
+            {"Ea", written.result(out::Ea), w.H / 3}};
     } catch (const CalcError&) {
         return std::nullopt;
     }
