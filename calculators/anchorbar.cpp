@@ -2,6 +2,9 @@
 
 #include "calculators/angles.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace subprogram {
 
 namespace {
@@ -18,8 +21,9 @@ constexpr Coefficients kTemporary{1.33, 0.92, 0.72};
 
 constexpr double kLoadFactor = 1.25; // standard to design axial tension
 constexpr double kMillimetresPerMetre = 1000;
-constexpr double kNewtonsPerKilonewton = 1000; // kN ÷ (N/mm²) × 1000 = mm²
-constexpr std::int16_t kBars = 3;              // the window designs a bundle of three bars
+constexpr double kNewtonsPerKilonewton = 1000;  // kN ÷ (N/mm²) × 1000 = mm²
+constexpr double kGreatestBondedLength = 6.5;   // m
+constexpr double kGreatestBondedDiameters = 45; // times D
 // The bar diameters a designer chooses from, mm.
 constexpr double kBarDiameters[] = {6, 8, 10, 12, 14, 16, 18, 20, 22, 25, 28, 32, 36, 40, 50};
 
@@ -48,6 +52,40 @@ AnchorBar anchorBarDesign(std::int16_t bars, double bodyDiameter, double tension
     });
 }
 
+AnchorSafetyFactors anchorSafetyFactors(SlopeGrade grade, AnchorKind kind) {
+    // 表8.2.2 and 表8.2.3-1, by grade: {Kb, K} of a permanent and of a temporary anchor
+    constexpr AnchorSafetyFactors kFactors[3][2] = {
+        {{2.2, 2.6}, {1.8, 2.0}}, // 一级
+        {{2.0, 2.4}, {1.6, 1.8}}, // 二级
+        {{1.8, 2.2}, {1.4, 1.6}}, // 三级
+    };
+    return kFactors[int(grade)][kind == AnchorKind::Permanent ? 0 : 1];
+}
+
+AnchorBar anchorBarDesign2013(std::int16_t bars, double bodyDiameter, double tension,
+                              double inclination, double barStrength, AnchorSafetyFactors factors,
+                              double rockBond, double groutBond, double barDiameter, Trace* trace) {
+    return evaluate<Keep>(trace, "anchorBarDesign2013", [=]<typename Num>(Keep<Num> keep) {
+        const Num Kb = keep("Kb", factors.Kb), K = keep("K", factors.K);
+        const Num Htk = keep.input("Htk", tension), a = keep.input("a", inclination);
+        const Num fy = keep.input("fy", barStrength);
+        const Num D = keep.input("D", bodyDiameter), frbk = keep.input("frbk", rockBond);
+        const Num n = keep.input("n", double(bars)), d = keep.input("d", barDiameter);
+        const Num fb = keep.input("fb", groutBond), pi = keep.input("π", kPiDecimal);
+
+        const Num Nak = keep("Nak", Htk / cos(radians(a)));
+        const Num Na = keep("Na", Nak * kLoadFactor);
+        const Num As = keep("As", Kb * Nak / fy * kNewtonsPerKilonewton);
+        const Num la = keep("la", K * Nak / (pi * (D / kMillimetresPerMetre) * frbk));
+        const Num lb = keep("lb", K * Nak / (n * pi * (d / kMillimetresPerMetre) * fb));
+        return AnchorBar{As.value(), la.value(), lb.value(), Na.value()};
+    });
+}
+
+double greatestBondedLength(double D) {
+    return std::min(kGreatestBondedDiameters * D / kMillimetresPerMetre, kGreatestBondedLength);
+}
+
 double barSection(std::int16_t bars, double barDiameter, Trace* trace) {
     return evaluate<Keep>(trace, "barSection", [=]<typename Num>(Keep<Num> keep) {
         const Num n = keep.input("n", double(bars)), d = keep.input("d", barDiameter);
@@ -62,6 +100,17 @@ namespace subprogram {
 
 namespace {
 
+constexpr std::string_view kClassicMethod = "工作条件系数法";
+constexpr Choice kEditions[] = {
+    {kClassicMethod, "classic", int(AnchorEdition::WorkingConditions)},
+    {"2013版安全系数法", "2013", int(AnchorEdition::Gb50330_2013)},
+};
+constexpr Choice kGrades[] = {
+    {"一级", "1", int(SlopeGrade::First)},
+    {"二级", "2", int(SlopeGrade::Second)},
+    {"三级", "3", int(SlopeGrade::Third)},
+};
+
 // clang-format off
 constexpr Field kFields[] = {
     {"a",      "Text1",  "锚杆倾角a(度):",                "0",    "°",   "inclination of the anchor",                  "a"},
@@ -72,6 +121,10 @@ constexpr Field kFields[] = {
     {"D",      "Text10", "锚固体直径(mm):",                "140",  "mm",  "diameter of the anchor body",                "D"},
     {"d",      "Text11", "锚筋直径(mm)",                   "22",   "mm",  "diameter of one bar",                        "d", Conversion::Double, {}, {}, {}, 0, 1, kBarDiameters},
     {"fb",     "Text12", "钢砂浆间的粘结强度(kPa)",         "2700", "kPa", "bond strength between bar and grout",        "f<sub>b</sub>"},
+    // beyond the window's original inputs
+    {"n",       "nx",       "钢筋根数n:",    "3",      "",    "number of bars in the tendon",                "n", Conversion::Count, {}, {}, {}, 0, 4},
+    {"edition", "editionx", "计算方法:",     kClassicMethod, "", "method: classic (working-condition factors ξ, the program's own) | 2013 (GB 50330-2013 safety factors)", "", Conversion::Word, {}, {}, kEditions, int(AnchorEdition::WorkingConditions), 4},
+    {"grade",   "gradex",   "边坡工程安全等级:", "二级", "",  "slope safety grade 一级|1, 二级|2, 三级|3 (by the 2013 method)", "", Conversion::Word, {}, {}, kGrades, int(SlopeGrade::Second), 4},
 };
 
 constexpr Result kResults[] = {
@@ -80,6 +133,9 @@ constexpr Result kResults[] = {
     {"Text7", "la", "锚固段长度(M):",             "l<sub>a</sub>", "m"},
     {"Text8", "lb", "锚筋与砂浆间的锚固长度(M):", "l<sub>b</sub>", "m"},
     {"Text13", "As_provided", "实配钢筋截面积(mm²):", "A<sub>s,提供</sub>", "mm²", "0", {}, false, true},
+    {"",       "Kb",       "", "K<sub>b</sub>", "", "0", "锚杆杆体抗拉安全系数", false, true},
+    {"",       "K",        "", "K",             "", "0", "锚固体抗拔安全系数",   false, true},
+    {"",       "l_design", "", "l<sub>a,设计</sub>", "m", "0", "应设锚固段长度", false, true},
 };
 
 // clang-format on
@@ -89,13 +145,38 @@ namespace in {
 constexpr FieldId a = fieldNamed(kFields, "a"), Htk = fieldNamed(kFields, "Htk"),
                   fy = fieldNamed(kFields, "fy"), gamma0 = fieldNamed(kFields, "gamma0"),
                   frb = fieldNamed(kFields, "frb"), D = fieldNamed(kFields, "D"),
-                  d = fieldNamed(kFields, "d"), fb = fieldNamed(kFields, "fb");
+                  d = fieldNamed(kFields, "d"), fb = fieldNamed(kFields, "fb"),
+                  n = fieldNamed(kFields, "n"), edition = fieldNamed(kFields, "edition"),
+                  grade = fieldNamed(kFields, "grade");
 } // namespace in
 namespace out {
 constexpr ResultId Na = resultNamed(kResults, "Na"), As = resultNamed(kResults, "As"),
                    la = resultNamed(kResults, "la"), lb = resultNamed(kResults, "lb"),
-                   AsProvided = resultNamed(kResults, "As_provided");
+                   AsProvided = resultNamed(kResults, "As_provided"),
+                   Kb = resultNamed(kResults, "Kb"), K = resultNamed(kResults, "K"),
+                   lDesign = resultNamed(kResults, "l_design");
 } // namespace out
+
+// A whole number of bars, one at least: anything else is refused.
+std::int16_t barCount(std::string_view text) {
+    const double count = textToDouble(text);
+    if (count != std::floor(count) || count < 1 || count > 1000) {
+        throw CalcError(ErrorKind::InvalidArgument);
+    }
+    return static_cast<std::int16_t>(count);
+}
+
+// A word of a choice field's list, or its English; anything else is refused.
+template <std::size_t N> auto chosen(const Choice (&choices)[N]) {
+    return [&choices](std::string_view text) {
+        for (const Choice& c : choices) {
+            if (text == c.text || text == c.english) {
+                return c.value;
+            }
+        }
+        throw CalcError(ErrorKind::TypeMismatch);
+    };
+}
 
 } // namespace
 
@@ -109,33 +190,77 @@ void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
     const double D = form.readDouble(in::D);
     const double d = form.readDouble(in::d);
     const double fb = form.readDouble(in::fb);
-    const AnchorBar r = anchorBarDesign(kBars, D, Htk, a, fy, kind == AnchorKind::Permanent, gamma0,
-                                        frb, fb, d, trace);
+    const std::int16_t n = form.readWith(in::n, barCount);
+    const auto edition = AnchorEdition(form.readWith(in::edition, chosen(kEditions)));
+    const auto grade = SlopeGrade(form.readWith(in::grade, chosen(kGrades)));
+    const bool by2013 = edition == AnchorEdition::Gb50330_2013;
+    const AnchorSafetyFactors factors = anchorSafetyFactors(grade, kind);
+    const AnchorBar r = by2013 ? anchorBarDesign2013(n, D, Htk, a, fy, factors, frb, fb, d, trace)
+                               : anchorBarDesign(n, D, Htk, a, fy, kind == AnchorKind::Permanent,
+                                                 gamma0, frb, fb, d, trace);
     form.setDouble(out::Na, r.Na);
     form.setDouble(out::As, r.As);
     form.setDouble(out::la, r.la);
     form.setDouble(out::lb, r.lb);
-    // beyond the original results, after them: the section the bars provide
-    formBeyond([&] { form.setDouble(out::AsProvided, barSection(kBars, d, trace)); });
+    // beyond the original results, after them: the section the bars provide, the 2013 factors,
+    // and the bonded length to provide
+    formBeyond([&] { form.setDouble(out::AsProvided, barSection(n, d, trace)); });
+    if (by2013) {
+        form.setDouble(out::Kb, factors.Kb);
+        form.setDouble(out::K, factors.K);
+    }
+    form.setDouble(out::lDesign, std::max({r.la, r.lb, kLeastBondedLength}));
 }
 
 namespace {
 
-const Step kDesignStep{"anchorBarDesign", "锚杆设计"};
+const std::string_view kClassicNotes[] = {
+    "工作条件系数法（程序原方法）：N<sub>a</sub> = 1.25·N<sub>ak</sub>，"
+    "ξ<sub>1</sub>～ξ<sub>3</sub> 为锚固体与岩石、锚筋抗拉、锚筋与砂浆粘结的工作条件系数",
+};
+const std::string_view k2013Notes[] = {
+    "按 GB 50330-2013 第8.2.2～8.2.4条：K<sub>b</sub> 取表8.2.2，K "
+    "取表8.2.3-1（按边坡工程安全等级及"
+    "永久性、临时性锚杆）；f<sub>rbk</sub> 为岩土层与锚固体极限粘结强度标准值，填在 f<sub>rb</sub> "
+    "一栏；安全系数已计入边坡等级，γ<sub>0</sub> 不参与；N<sub>a</sub> = 1.25·N<sub>ak</sub> "
+    "只列出，不参与计算",
+};
+const Step kDesignStep{"anchorBarDesign", "锚杆设计", kClassicNotes};
+const Step k2013Step{"anchorBarDesign2013", "锚杆设计（GB 50330-2013）", k2013Notes};
 const Step kSectionStep{"barSection", "实配钢筋截面"};
-const Step* const kSteps[] = {&kDesignStep, &kSectionStep};
+const Step* const kSteps[] = {&kDesignStep, &k2013Step, &kSectionStep};
 
-// The bars the window designs against the section they need.
+constexpr std::string_view kBondedLengthClause = "GB 50330-2013 第8.4.1条";
+
+// The bars the window designs against the section they need; the bonded length to provide
+// against the greatest the code advises for a rock anchor.
 const Verdict kVerdicts[] = {
     {out::AsProvided, "As_ok", "As,提供", "钢筋截面", "≥", "As", "实配截面不小于所需截面"},
+    {out::lDesign, "la_ok", "la,设计", "锚固段长度", "≤", "min(45D, 6.5 m)", kBondedLengthClause},
 };
 
-void judgeSection(int, const Form&, const Written& written, std::span<Judgement> out) {
+void judgeAnchor(int, const Form& fields, const Written& written, std::span<Judgement> out) {
     const std::optional<double> provided = written.result(out::AsProvided);
     const std::optional<double> needed = written.result(out::As);
     if (provided && needed) {
         out[0] = {*provided >= *needed ? Outcome::Met : Outcome::NotMet, *provided, *needed};
     }
+    if (const std::optional<double> length = written.result(out::lDesign)) {
+        const double greatest = greatestBondedLength(fields.readDouble(in::D));
+        out[1] = {*length <= greatest ? Outcome::Met : Outcome::NotMet, *length, greatest};
+    }
+}
+
+std::string describeAnchor(const Variant& kind, const Form& form) {
+    std::string text(kind.title);
+    try {
+        if (AnchorEdition(form.readWith(in::edition, chosen(kEditions))) ==
+            AnchorEdition::Gb50330_2013) {
+            return text + "，按 GB 50330-2013 计算，边坡工程安全等级" + form.text(in::grade);
+        }
+    } catch (const CalcError&) {
+    }
+    return text + "，按工作条件系数法（程序原方法）计算";
 }
 
 const Variant kKinds[] = {
@@ -152,7 +277,11 @@ const Calculator kAnchorBar{
     .title = "锚杆计算",
     .introduction =
         "岩石锚杆的轴向拉力设计值 Na、锚筋截面积 As、锚固段长度 la 与锚筋和砂浆间的锚固长度 lb，"
-        "并按 3 根直径 d 的钢筋验算实配截面。永久性锚杆与临时性锚杆取不同的系数。",
+        "并按 n 根（默认 3 根）直径 d 的钢筋验算实配截面。计算方法可选工作条件系数法（程序原方法，"
+        "永久性与临时性锚杆取不同的工作条件系数）或 GB 50330-2013 第8.2.2～8.2.4条（安全系数 Kb、K "
+        "按边坡工程安全等级与锚杆的永久、临时查表）；两种方法都给出应设锚固段长度 max(la, lb, 3 "
+        "m)，"
+        "并按 GB 50330-2013 第8.4.1条验算其不大于 45D 与 6.5 m。",
     .reachedBy = "启动窗口的“锚杆计算”。",
     .fields = kFields,
     .results = kResults,
@@ -162,7 +291,8 @@ const Calculator kAnchorBar{
     .calculate = [](int kind, Form& form,
                     Trace* trace) { calculateAnchorBar(AnchorKind(kind), form, trace); },
     .verdicts = kVerdicts,
-    .judge = judgeSection,
+    .judge = judgeAnchor,
+    .describe = describeAnchor,
 };
 
 } // namespace subprogram

@@ -26,14 +26,41 @@ double barSection(std::int16_t n, double d, Trace* trace = nullptr);
 
 enum class AnchorKind { Permanent, Temporary };
 
+// The design method: the working-condition factors ξ1–ξ3 with Na = 1.25·Nak, which the program
+// has always used; or the safety factors of GB 50330-2013 第8.2.2～8.2.4条 on Nak.
+enum class AnchorEdition { WorkingConditions, Gb50330_2013 };
+// The slope's safety grade (边坡工程安全等级), which the 2013 safety factors depend on.
+enum class SlopeGrade { First, Second, Third };
+
+// GB 50330-2013's safety factors of an anchor: Kb on the tendon's tension (表8.2.2) and K on the
+// anchorage (表8.2.3-1, which 第8.2.4条 also takes for the bond between bars and grout).
+struct AnchorSafetyFactors {
+    double Kb, K;
+};
+AnchorSafetyFactors anchorSafetyFactors(SlopeGrade grade, AnchorKind kind);
+
+// By GB 50330-2013: As = Kb·Nak ÷ fy, la = K·Nak ÷ (π·D·frbk), lb = K·Nak ÷ (n·π·d·fb), with
+// Nak = Htk ÷ cos a; units as anchorBarDesign's. Na = 1.25·Nak is formed as the window has
+// always shown it, and takes no part.
+AnchorBar anchorBarDesign2013(std::int16_t n, double D, double Htk, double a, double fy,
+                              AnchorSafetyFactors factors, double frbk, double fb, double d,
+                              Trace* trace = nullptr);
+
+// The bonded length of a rock anchor by GB 50330-2013 第8.4.1条: at least 3 m, and not above the
+// lesser of 45D and 6.5 m (D in mm).
+inline constexpr double kLeastBondedLength = 3.0;
+double greatestBondedLength(double D);
+
 // The two kinds as the window's labels and the report name them.
 inline constexpr std::string_view kPermanentAnchor = "永久性锚杆";
 inline constexpr std::string_view kTemporaryAnchor = "临时性锚杆";
 
 // The anchor window's calculation: reads Text1 (a), Text2 (Htk), Text3 (fy), Text4 (γ0),
-// Text9 (frb), Text10 (D), Text11 (d), Text12 (fb) in that order, designs a bundle of three bars,
-// and writes Na, As, la, lb into Text5 … Text8, then the section of the three bars into Text13,
-// which the verdict As_ok holds against As.
+// Text9 (frb), Text10 (D), Text11 (d), Text12 (fb) in that order, then the number of bars n
+// (three unless given), the method and the slope's grade; designs the bundle and writes Na, As,
+// la, lb into Text5 … Text8, then the section of the bars into Text13, which the verdict As_ok
+// holds against As, then the 2013 factors Kb and K (by that method only) and the bonded length
+// to provide, which la_ok holds against the greatest the code advises.
 void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace = nullptr);
 
 extern const Calculator kAnchorBar;

@@ -15,7 +15,7 @@ namespace subprogram {
 
 // The version this program writes; it reads every version up to it. 2 added the title block and
 // the gravity wall's ground and bearing capacity, 3 the studies added to the report.
-inline constexpr int kSavedFormat = 3;
+inline constexpr int kSavedFormat = 4;
 inline constexpr std::string_view kSavedSuffix = ".slope";
 
 // The report's title block, which belongs to the calculation.

@@ -245,7 +245,8 @@ class Builder {
         std::vector<std::vector<std::string>> rows;
         for (const Result& r : calculator_.results) {
             const std::string text = record_.written(calculator_.id(r));
-            if (!text.empty() && !r.control.empty()) { // what the window shows
+            // what the window shows, and what the program adds beyond it
+            if (!text.empty() && (!r.control.empty() || r.beyond)) {
                 std::string rounded;
                 try {
                     rounded = roundedText(textToDouble(text));

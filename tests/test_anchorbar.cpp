@@ -79,3 +79,44 @@ TEST(BarSection, IsTheAreaOfNBarsOfDiameterD) {
 }
 
 } // namespace
+
+namespace {
+
+// GB 50330-2013 表8.2.2 (Kb, the tendon) and 表8.2.3-1 (K, the anchorage), by the slope's grade.
+TEST(AnchorSafetyFactors, AreTheCodesTables) {
+    constexpr AnchorKind P = AnchorKind::Permanent, T = AnchorKind::Temporary;
+    for (const auto& [grade, kind, Kb, K] :
+         {std::tuple{SlopeGrade::First, P, 2.2, 2.6}, {SlopeGrade::First, T, 1.8, 2.0},
+          {SlopeGrade::Second, P, 2.0, 2.4}, {SlopeGrade::Second, T, 1.6, 1.8},
+          {SlopeGrade::Third, P, 1.8, 2.2}, {SlopeGrade::Third, T, 1.4, 1.6}}) {
+        const AnchorSafetyFactors f = anchorSafetyFactors(grade, kind);
+        EXPECT_EQ(f.Kb, Kb) << int(grade) << (kind == P ? " permanent" : " temporary");
+        EXPECT_EQ(f.K, K) << int(grade) << (kind == P ? " permanent" : " temporary");
+    }
+}
+
+TEST(AnchorBarDesign2013, GivesTheHandAndThePublishedResults) {
+    // By hand: a temporary anchor of a 三级 slope (Kb = 1.4, K = 1.6), Nak = 200 kN level:
+    // As = 1.4 × 200 ÷ 280 = 1 kN·mm²/N = 1000 mm²; la = 1.6 × 200 ÷ (π × 0.1 × 400) = 8/π;
+    // lb = 1.6 × 200 ÷ (4 × π × 0.025 × 2000) = 1.6/π, π as 3.1415926.
+    const AnchorBar r = anchorBarDesign2013(4, 100, 200, 0, 280, {1.4, 1.6}, 400, 2000, 25);
+    EXPECT_EQ(doubleToText(r.As), "1000");
+    EXPECT_EQ(doubleToText(r.la), doubleToText(8 / 3.1415926));
+    EXPECT_EQ(doubleToText(r.lb), doubleToText(1.6 / 3.1415926));
+    EXPECT_EQ(doubleToText(r.Na), "250"); // listed as always, 1.25·Nak
+
+    // 注册岩土工程师 专业案例 (GB 50330-2013 8.2 节; kaotiyun.com/show/s8Mf777K): a permanent
+    // anchor of a 二级 slope, K = 2.4 by 表8.2.3-1, Htk = 2 × 2.2 × 18 = 79.2 kN at 15°,
+    // D = 130 mm, frbk = 60 kPa: la = 8.04 m in the solution's rounding.
+    const AnchorSafetyFactors f = anchorSafetyFactors(SlopeGrade::Second, AnchorKind::Permanent);
+    EXPECT_NEAR(anchorBarDesign2013(3, 130, 79.2, 15, 360, f, 60, 2400, 25).la, 8.04, 0.01);
+}
+
+// GB 50330-2013 第8.4.1条: a rock anchor's bonded length not above 45D nor 6.5 m.
+TEST(GreatestBondedLength, IsTheLesserOf45DAnd6Point5Metres) {
+    EXPECT_DOUBLE_EQ(greatestBondedLength(100), 4.5);
+    EXPECT_DOUBLE_EQ(greatestBondedLength(140), 6.3);
+    EXPECT_DOUBLE_EQ(greatestBondedLength(150), 6.5);
+}
+
+} // namespace

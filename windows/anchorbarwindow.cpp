@@ -33,6 +33,11 @@ const ControlSpec kControls[] = {
     {Kind::Field,  "Text11",   {},                           6240, 1440,  495,  270, "Frame1"},
     {Kind::Label,  "Label14",  {},                           4080, 1800, 2160,  255, "Frame1", "Text12"},
     {Kind::Field,  "Text12",   {},                           6240, 1800,  495,  270, "Frame1"},
+    // beyond the original inputs, in the frame's free row: the bars, the slope's grade
+    {Kind::Label,  "Label16",  {},                            240, 2160, 3000,  255, "Frame1", "nx"},
+    {Kind::Field,  "nx",       {},                           3240, 2160,  615,  270, "Frame1"},
+    {Kind::Label,  "Label17",  {},                           4080, 2160, 1740,  255, "Frame1", "gradex"},
+    {Kind::Combo,  "gradex",   {},                           5820, 2130,  915,  300, "Frame1"},
     {Kind::Button, "Command1", "计算",                       1080, 3000, 1815,  615},
     {Kind::Button, "Command2", "退出",                       3360, 3000, 1815,  615},
     {Kind::Frame,  "Frame2",   "结果输出",                    480, 3840, 6495, 1695},
@@ -47,18 +52,22 @@ const ControlSpec kControls[] = {
     // below the results: the section of the bars the window designs
     {Kind::Label,  "Label15",  {},                            720, 5700, 2520,  255, nullptr, "Text13"},
     {Kind::Field,  "Text13",   {},                           3240, 5700, 2415,  270},
+    // and the method the anchor is designed by
+    {Kind::Label,  "Label18",  {},                            720, 6090, 2520,  255, nullptr, "editionx"},
+    {Kind::Combo,  "editionx", {},                           3240, 6060, 2415,  300},
 };
 // clang-format on
 
-const char* const kFocusOrder[] = {"Text1",    "Text2",  "Text3",  "Text4",  "Option1", "Option2",
-                                   "Command1", "Text5",  "Text6",  "Text7",  "Text8",   "Command2",
-                                   "Text9",    "Text10", "Text11", "Text12", "Text13"};
+const char* const kFocusOrder[] = {"Text1",   "Text2",    "Text3",  "Text4",  "Option1",
+                                   "Option2", "Command1", "Text5",  "Text6",  "Text7",
+                                   "Text8",   "Command2", "Text9",  "Text10", "Text11",
+                                   "Text12",  "nx",       "gradex", "Text13", "editionx"};
 
 } // namespace
 
 AnchorBarWindow::AnchorBarWindow(Reporter reporter)
     : CalculatorWindow(subprogram::kAnchorBar, std::move(reporter)) {
-    setClientTwips(this, 13500, 6180); // the results panel to the right of the original window
+    setClientTwips(this, 13500, 6540); // the results panel to the right of the original window
     buildControls(this, kControls, &calculator());
     control<QRadioButton>(this, "Option1")->setChecked(true);
     // The option buttons are too narrow for their own captions; the labels beside them name them,
@@ -78,7 +87,7 @@ AnchorBarWindow::AnchorBarWindow(Reporter reporter)
                 .open = {6315, 3315, 1050, 300},
                 .copy = {6315, 3000, 1050, 300},
                 .study = {5235, 3630, 2130, 300},
-                .results = {7560, 120, 5820, 5940}});
+                .results = {7560, 120, 5820, 6300}});
     control<QWidget>(this, "Text1")->setFocus();
 }
 
