@@ -165,17 +165,17 @@ std::string verdictExpression(const Verdict& verdict, const Judgement& judgement
 std::string verdictConclusion(const Judgement& judgement);
 
 struct Calculator {
-    std::string_view command;          // the slopecalc subcommand
-    std::string_view english;          // what it calculates, for --help
-    std::string_view window;           // the window's objectName
-    std::string_view title;            // the window's caption
+    std::string_view command;           // the slopecalc subcommand
+    std::string_view english;           // what it calculates, for --help
+    std::string_view window;            // the window's objectName
+    std::string_view title;             // the window's caption
     std::string_view introduction = {}; // what it is for, as the user's guide says it (HTML)
     std::string_view reachedBy = {};    // how its window is reached, as the guide says it
-    std::span<const Field> fields;     // in the window's order
-    std::span<const Result> results;   // in the order the calculation writes them
-    std::span<const Variant> variants; // at least one
-    int defaultVariant;                // without a choice on the command line
-    std::string_view variantOption;    // the command-line option naming a variant ("--mode")
+    std::span<const Field> fields;      // in the window's order
+    std::span<const Result> results;    // in the order the calculation writes them
+    std::span<const Variant> variants;  // at least one
+    int defaultVariant;                 // without a choice on the command line
+    std::string_view variantOption;     // the command-line option naming a variant ("--mode")
 
     // Reads the fields through `form`, runs the routines and writes the results, in the
     // window's order; a CalcError leaves what was written before it.
