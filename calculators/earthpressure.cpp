@@ -57,6 +57,19 @@ AtRestPressure atRestEarthPressure(double friction, double surcharge, double uni
     });
 }
 
+AtRestResultant atRestResultant(double coefficient, double surcharge, double unitWeight,
+                                double height, Trace* trace) {
+    return evaluate<Keep>(trace, "atRestResultant", [=]<typename Num>(Keep<Num> keep) {
+        const Num K0 = keep.input("K0", coefficient), q = keep.input("q", surcharge);
+        const Num gamma = keep.input("γ", unitWeight), H = keep.input("H", height);
+        const Num Pg = keep("P0γ", K0 * gamma * H * H / 2); // the soil's triangle
+        const Num Pq = keep("P0q", K0 * q * H);             // the surcharge's rectangle
+        const Num P0 = keep("P0", Pg + Pq);
+        const Num z0 = keep("z0", (Pg * (H / 3) + Pq * (H / 2)) / P0);
+        return AtRestResultant{P0.value(), z0.value()};
+    });
+}
+
 // The rock face, not a slip surface in the soil, bounds the wedge: θ is the face's inclination
 // and δr, the friction between face and fill, takes the place of φ. q takes no part.
 ActivePressure limitedFillEarthPressure(double height, double unitWeight, double faceFriction,
@@ -117,6 +130,9 @@ constexpr Result kResults[] = {
     {"Eax",  "Ea", "主动土压力标准值Ea:",  "E<sub>a</sub>", "kN/m"},
     {"K0ix", "K0", "静止土压力系数K0i:",   "K<sub>0</sub>", ""},
     {"E0ix", "E0", "静止土压力标准值E0i:", "E<sub>0</sub>", "kPa"},
+    // beyond the window's results: the at-rest resultant per metre of wall, and where it acts
+    {"",     "P0", "", "P<sub>0</sub>", "kN/m", "0", "静止土压力合力（每延米）", false, true},
+    {"",     "z0", "", "z<sub>0</sub>", "m",    "0", "合力作用点距墙底高度", false, true},
 };
 
 // clang-format on
@@ -131,7 +147,8 @@ constexpr FieldId H = fieldNamed(kFields, "H"), gamma = fieldNamed(kFields, "gam
 } // namespace in
 namespace out {
 constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, "Ea"),
-                   K0 = resultNamed(kResults, "K0"), E0 = resultNamed(kResults, "E0");
+                   K0 = resultNamed(kResults, "K0"), E0 = resultNamed(kResults, "E0"),
+                   P0 = resultNamed(kResults, "P0"), z0 = resultNamed(kResults, "z0");
 } // namespace out
 
 } // namespace
@@ -192,6 +209,11 @@ void calculateEarthPressure(EarthPressureMode mode, Form& form, Trace* trace) {
         const AtRestPressure r = atRestEarthPressure(e.phiOrDeltaR, e.q, e.gamma, e.H, trace);
         form.setDouble(out::K0, r.K0);
         form.setDouble(out::E0, r.E0);
+        formBeyond([&] {
+            const AtRestResultant p = atRestResultant(r.K0, e.q, e.gamma, e.H, trace);
+            form.setDouble(out::P0, p.P0);
+            form.setDouble(out::z0, p.z0);
+        });
         break;
     }
     }
@@ -200,13 +222,18 @@ void calculateEarthPressure(EarthPressureMode mode, Form& form, Trace* trace) {
 namespace {
 
 const Step kAtRestStep{"atRestEarthPressure", "静止土压力"};
+const std::string_view kAtRestResultantNotes[] = {
+    "E<sub>0</sub> 为墙底处的静止土压力强度（kPa）；P<sub>0</sub> 为其沿墙高的合力（kN/m），"
+    "作用于压力图形的形心，距墙底 z<sub>0</sub>",
+};
+const Step kAtRestResultantStep{"atRestResultant", "静止土压力合力", kAtRestResultantNotes};
 const Step kLimitedFillStep{"limitedFillEarthPressure", "有限范围填土主动土压力"};
 
 const Step* const kCoulombSteps[] = {&kCoulombStep};
-const Step* const kAtRestSteps[] = {&kAtRestStep};
+const Step* const kAtRestSteps[] = {&kAtRestStep, &kAtRestResultantStep};
 const Step* const kLimitedFillSteps[] = {&kLimitedFillStep};
 const ResultId kActiveResults[] = {out::Ka, out::Ea};
-const ResultId kAtRestResults[] = {out::K0, out::E0};
+const ResultId kAtRestResults[] = {out::K0, out::E0, out::P0, out::z0};
 
 const Variant kModes[] = {
     {int(EarthPressureMode::Coulomb), "coulomb", "库仑主动土压力", kCoulombSteps, kActiveResults},
@@ -238,7 +265,9 @@ std::optional<PressureSetting> earthPressureDistribution(int mode, const Form& f
                                    e.H,
                                    {"Ea", written.result(out::Ea), {}}};
         case EarthPressureMode::AtRest:
-            return PressureSetting{PressureLaw::atRest(e.phiOrDeltaR, e.q, e.gamma), e.H, {}};
+            return PressureSetting{PressureLaw::atRest(e.phiOrDeltaR, e.q, e.gamma),
+                                   e.H,
+                                   {"P0", written.result(out::P0), {}}};
         }
     } catch (const CalcError&) {
     }
@@ -267,7 +296,7 @@ const Calculator kEarthPressure{
     .variantOption = "--mode",
     .calculate = [](int mode, Form& form,
                     Trace* trace) { calculateEarthPressure(EarthPressureMode(mode), form, trace); },
-    .resultsHelp = "Ka Ea (coulomb, limited-fill), K0 E0 (at-rest)",
+    .resultsHelp = "Ka Ea (coulomb, limited-fill), K0 E0 P0 z0 (at-rest)",
     .sketch = [](int mode, const Form& form, const CalculationRecord&,
                  Sketch& sketch) -> std::string {
         try {

@@ -24,6 +24,16 @@ struct AtRestPressure {
     double E0; // at-rest earth pressure at depth H, kPa
 };
 
+// The at-rest pressure's resultant on the wall and its height above the base: P0 = ½·K0·γ·H² +
+// K0·q·H (kN per metre of wall, not the pressure E0 at the base), z0 at the centroid of the
+// diagram, the triangle's at H/3 and the surcharge's rectangle's at H/2.
+struct AtRestResultant {
+    double P0; // kN/m
+    double z0; // m above the base
+};
+AtRestResultant atRestResultant(double K0, double q, double gamma, double H,
+                                Trace* trace = nullptr);
+
 // Coulomb's active pressure of a cohesive backfill with surcharge q, sloping surface β,
 // inclined back α and wall friction δ. θ takes no part; it is accepted so that callers pass the
 // slip-surface field as they always have.

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <tuple>
 
 using namespace subprogram;
 
@@ -115,6 +116,19 @@ TEST(AtRestEarthPressure, ARightAngleLeavesATinyCoefficient) {
     const AtRestPressure r = atRestEarthPressure(90, 1.5, 18, 5); // sin falls short of 1
     EXPECT_NEAR(r.K0, 3.3e-16, 0.1e-16);
     EXPECT_NEAR(r.E0, 3.0e-14, 0.1e-14);
+}
+
+// The resultant of the at-rest diagram by hand, K0 = 1 (φ = 0), H = 3 m: the soil's triangle
+// ½·20·3² = 90 kN/m at H/3, the surcharge's rectangle 10·3 = 30 kN/m at H/2.
+TEST(AtRestResultant, IsTheDiagramsAreaAtItsCentroid) {
+    for (const auto& [gamma, q, P0, z0] : {std::tuple{20.0, 10.0, 120.0, 1.125},
+                                           {20.0, 0.0, 90.0, 1.0},
+                                           {0.0, 10.0, 30.0, 1.5}}) {
+        const AtRestResultant r = atRestResultant(1, q, gamma, 3);
+        EXPECT_DOUBLE_EQ(r.P0, P0) << "γ = " << gamma << ", q = " << q;
+        EXPECT_DOUBLE_EQ(r.z0, z0) << "γ = " << gamma << ", q = " << q;
+    }
+    EXPECT_TRUE(FailsWith(ErrorKind::Overflow, [] { return atRestResultant(1, 0, 0, 3); }));
 }
 
 // The distribution's area by Simpson's rule over many steps: an integration of p(z) independent

@@ -74,7 +74,7 @@ TEST_P(Runs, PrintTheWindowsTextsTheFirstFailureOrWhatIsWrong) {
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"coulomb", {"earth-pressure"}, 0, "Ka=0.344444462206344\nEa=77.5000039964273\n", ""},
-    Case{"at_rest", {"earth-pressure", "--mode", "at-rest"}, 0, "K0=0.50000000773502\nE0=45.7500007077544\n", ""},
+    Case{"at_rest", {"earth-pressure", "--mode", "at-rest"}, 0, "K0=0.50000000773502\nE0=45.7500007077544\nP0=116.250001798392\nz0=1.69354838709677\n", ""},
     Case{"limited_fill", {"earth-pressure", "--mode=limited-fill"}, 0,
          "Ka=0.649407602730703\nEa=146.116710614408\n", ""},
     Case{"anchor_temporary", {"anchor", "--temporary"}, 0,
@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
          "Htk,x\n1,2\n"},
     // the pressure's distribution after the results: at rest (γz + q)·K0, its base value E0
     Case{"diagram", {"earth-pressure", "--mode", "at-rest", "--diagram", "2"}, 0,
-         "K0=0.50000000773502\nE0=45.7500007077544\nz,p\n0,0.750000011602531\n"
+         "K0=0.50000000773502\nE0=45.7500007077544\nP0=116.250001798392\nz0=1.69354838709677\nz,p\n0,0.750000011602531\n"
          "2.5,23.2500003596784\n5,45.7500007077544\n", ""},
     Case{"diagram_json", {"earth-pressure", "--json", "--diagram=1", "q=0"}, 0,
          "{\"Ka\": 0.333333350522268, \"Ea\": 75.0000038675102, \"diagram\": [[0, 0], "

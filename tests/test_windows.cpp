@@ -176,9 +176,12 @@ TEST_F(Windows, ThePanelShowsEveryResultOfTheModeAtAGlance) {
     open("Command1");
     click("Command1");
     auto* panel = control<ResultsPanel>(window, "resultsPanel");
-    ASSERT_EQ(panel->rowCount(), 2);
+    ASSERT_EQ(panel->rowCount(), 4);
     EXPECT_EQ(panel->rowTexts(0), QStringList({"静止土压力系数K0i", "0.5000", "—"}));
     EXPECT_EQ(panel->rowTexts(1), QStringList({"静止土压力标准值E0i", "45.75", "kPa"}));
+    // the resultant per metre beside the pressure at the base, named apart from it
+    EXPECT_EQ(panel->rowTexts(2), QStringList({"静止土压力合力（每延米）", "116.3", "kN/m"}));
+    EXPECT_EQ(panel->rowTexts(3), QStringList({"合力作用点距墙底高度", "1.694", "m"}));
     control<QTableWidget>(window, "resultsTable")->selectRow(1);
     EXPECT_EQ(text("exactResult"), "静止土压力标准值E0i = 45.7500007077544 kPa");
     open("Command6");
