@@ -166,18 +166,6 @@ std::int16_t barCount(std::string_view text) {
     return static_cast<std::int16_t>(count);
 }
 
-// A word of a choice field's list, or its English; anything else is refused.
-template <std::size_t N> auto chosen(const Choice (&choices)[N]) {
-    return [&choices](std::string_view text) {
-        for (const Choice& c : choices) {
-            if (text == c.text || text == c.english) {
-                return c.value;
-            }
-        }
-        throw CalcError(ErrorKind::TypeMismatch);
-    };
-}
-
 } // namespace
 
 void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
@@ -191,8 +179,8 @@ void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
     const double d = form.readDouble(in::d);
     const double fb = form.readDouble(in::fb);
     const std::int16_t n = form.readWith(in::n, barCount);
-    const auto edition = AnchorEdition(form.readWith(in::edition, chosen(kEditions)));
-    const auto grade = SlopeGrade(form.readWith(in::grade, chosen(kGrades)));
+    const auto edition = AnchorEdition(form.readWith(in::edition, chosenFrom(kEditions)));
+    const auto grade = SlopeGrade(form.readWith(in::grade, chosenFrom(kGrades)));
     const bool by2013 = edition == AnchorEdition::Gb50330_2013;
     const AnchorSafetyFactors factors = anchorSafetyFactors(grade, kind);
     const AnchorBar r = by2013 ? anchorBarDesign2013(n, D, Htk, a, fy, factors, frb, fb, d, trace)
@@ -254,7 +242,7 @@ void judgeAnchor(int, const Form& fields, const Written& written, std::span<Judg
 std::string describeAnchor(const Variant& kind, const Form& form) {
     std::string text(kind.title);
     try {
-        if (AnchorEdition(form.readWith(in::edition, chosen(kEditions))) ==
+        if (AnchorEdition(form.readWith(in::edition, chosenFrom(kEditions))) ==
             AnchorEdition::Gb50330_2013) {
             return text + "，按 GB 50330-2013 计算，边坡工程安全等级" + form.text(in::grade);
         }

@@ -238,6 +238,19 @@ template <typename FormIt> void formBeyond(FormIt formIt) {
     }
 }
 
+// Reads a choice field's text as one of its words, in the window's list or in English, and
+// refuses any other text (CalcError TypeMismatch): for form.readWith.
+inline auto chosenFrom(std::span<const Choice> choices) {
+    return [choices](std::string_view text) {
+        for (const Choice& c : choices) {
+            if (text == c.text || text == c.english) {
+                return c.value;
+            }
+        }
+        throw CalcError(ErrorKind::TypeMismatch);
+    };
+}
+
 // The verdicts of a calculation of `variant` that succeeded, judged once for the window, the
 // command line and the report alike, in the order of the calculator's verdicts.
 std::vector<Judgement> judge(const Calculator& calculator, int variant, const Form& fields,

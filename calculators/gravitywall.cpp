@@ -146,23 +146,31 @@ float antiOverturningFactor(float weight, float earthPressure, float baseInclina
     });
 }
 
-float earthPressureLeverHeight(float soilHeight, float totalHeight, Trace* trace) {
+float earthPressureLeverHeight(float soilHeight, float totalHeight, Trace* trace,
+                               std::optional<float> centroid) {
     return evaluate<Store>(trace, "leverHeight", [=]<typename Num>(Store<Num> store) {
         const Num H = store.input("H", soilHeight), Ht = store.input("Ht", totalHeight);
+        if (centroid) {
+            const Num zc = store.input("zc", *centroid);
+            return static_cast<float>(store("z", zc + Ht - H).value());
+        }
         return static_cast<float>(store("z", H / 3 + Ht - H).value());
     });
 }
 
 BaseStress baseStress(float weight, float soilHeight, float totalHeight, float baseRise,
                       float centroid, float wallFriction, float backInclination,
-                      float earthPressure, float baseWidth, Trace* trace) {
+                      float earthPressure, float baseWidth, Trace* trace,
+                      std::optional<float> pressureCentroid) {
     return evaluate<Store>(trace, "baseStress", [=]<typename Num>(Store<Num> store) {
         const Num G = store.input("G", weight), H = store.input("H", soilHeight);
         const Num Ht = store.input("Ht", totalHeight), h2 = store.input("h2", baseRise);
         const Num x0 = store.input("x0", centroid), delta = store.input("δ", wallFriction);
         const Num alpha = store.input("α", backInclination), Ea = store.input("Ea", earthPressure);
         const Num b = store.input("b", baseWidth);
-        const Num zE = store("zE", H / 3 + Ht - H - h2);
+        const Num zE = pressureCentroid
+                           ? store("zE", store.input("zc", *pressureCentroid) + Ht - H - h2)
+                           : store("zE", H / 3 + Ht - H - h2);
         const Num ra = store("rα", radians(alpha));
         const Num rd = store("rδ", radians(delta));
         const Num theta = Num(kPiRightAngle) / 2 + rd - ra; // inclination of Ea, not stored
@@ -204,6 +212,10 @@ namespace {
 // The ground under the base, which sets the eccentricity the program allows.
 enum class Ground { Soil, Rock };
 constexpr Choice kGrounds[] = {{"土质", "soil", int(Ground::Soil)}, {"岩质", "rock", int(Ground::Rock)}};
+// Where Ea acts for the overturning check and the base stress: H/3 above the foot of the soil,
+// the program's rule; or the centroid of its pressure diagram, higher under a surcharge.
+enum class Lever { Third, Centroid };
+constexpr Choice kLevers[] = {{"H/3", "H/3", int(Lever::Third)}, {"压力图形心", "centroid", int(Lever::Centroid)}};
 
 constexpr Field kFields[] = {
     {"alpha",   "Text3",  "挡墙墙背倾角α(度):",         "90",    "°",     "wall back inclination",                     "α", Conversion::DoubleAndSingle},
@@ -233,6 +245,7 @@ constexpr Field kFields[] = {
     // the checks' own, beyond the window's original fields
     {"ground",  "groundx", "地基类别:",                 "土质",  "",      "foundation: 土质|soil, 岩质|rock",          "",   Conversion::Word, {}, {}, kGrounds, int(Ground::Soil), 2},
     {"fa",      "fax",    "地基承载力特征值fa(kPa):",   "",      "kPa",   "characteristic bearing capacity (empty: not checked)", "f<sub>a</sub>", Conversion::Double, {}, {}, {}, {}, 2},
+    {"lever",   "leverx", "土压力作用点:",             "H/3",   "",      "where Ea acts for overturning and base stress: H/3 (the program's rule) | centroid (of its pressure diagram)", "", Conversion::Word, {}, {}, kLevers, int(Lever::Third), 4},
 };
 
 constexpr Result kResults[] = {
@@ -249,6 +262,9 @@ constexpr Result kResults[] = {
     {"pkx",    "pk",   "基底平均应力(kPa):",           "p<sub>k</sub>",   "kPa", "0", "基底平均应力", false, true},
     {"",       "drive", "", "", "kN/m", "0", {}, true},
     {"",       "c0",    "", "", "m",    "0", {}, true},
+    // where the pressure diagram's resultant acts, and, under the H/3 rule, Kt with Ea there
+    {"",       "zc",    "", "z<sub>c</sub>", "m", "0", "土压力作用点高度（图形心）", false, true},
+    {"",       "Kt_c",  "", "K<sub>t,c</sub>", "", "0", "抗倾系数（图形心力臂）", false, true},
 };
 
 const std::string_view kShelfNotes[] = {
@@ -272,7 +288,8 @@ constexpr FieldId alpha = fieldNamed(kFields, "alpha"), delta = fieldNamed(kFiel
                   b2 = fieldNamed(kFields, "b2"), b3 = fieldNamed(kFields, "b3"),
                   b4 = fieldNamed(kFields, "b4"), b5 = fieldNamed(kFields, "b5"),
                   h4 = fieldNamed(kFields, "h4"), x3 = fieldNamed(kFields, "x3"),
-                  ground = fieldNamed(kFields, "ground"), fa = fieldNamed(kFields, "fa");
+                  ground = fieldNamed(kFields, "ground"), fa = fieldNamed(kFields, "fa"),
+                  lever = fieldNamed(kFields, "lever");
 } // namespace in
 namespace out {
 constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, "Ea"),
@@ -280,7 +297,8 @@ constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, 
                    Kt = resultNamed(kResults, "Kt"), Ks = resultNamed(kResults, "Ks"),
                    pmax = resultNamed(kResults, "pmax"), e = resultNamed(kResults, "e"),
                    pmin = resultNamed(kResults, "pmin"), pk = resultNamed(kResults, "pk"),
-                   drive = resultNamed(kResults, "drive"), c0 = resultNamed(kResults, "c0");
+                   drive = resultNamed(kResults, "drive"), c0 = resultNamed(kResults, "c0"),
+                   zc = resultNamed(kResults, "zc"), KtC = resultNamed(kResults, "Kt_c");
 } // namespace out
 
 } // namespace
@@ -295,6 +313,7 @@ struct WallInputs {
     float x2, x3, b4, b5, h4;
     float alpha0, alphaS, deltaS, mu, b, gammaW, b1, b2, b3, Ht, n, HS, h1, h2;
     double alpha, beta, delta, q, c, phi, gamma, H;
+    Lever lever;
 };
 
 WallInputs readWall(const Form& form) {
@@ -328,15 +347,24 @@ WallInputs readWall(const Form& form) {
     w.phi = form.readDouble(in::phi);
     w.gamma = form.readDouble(in::gamma);
     w.H = form.readDouble(in::H);
+    w.lever = Lever(form.readWith(in::lever, chosenFrom(kLevers)));
     return w;
+}
+
+// The height above the foot of the soil at which the earth pressure's resultant acts, the
+// centroid of its diagram (double readings, as the earth pressure takes them).
+double pressureCentroid(const WallInputs& w) {
+    return resultantHeight(PressureLaw::coulomb(w.gamma, w.phi, w.c, w.q, w.delta, w.beta, w.alpha),
+                           w.H);
 }
 
 } // namespace
 
 void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     beginStep(trace, kReadingStep);
+    const WallInputs inputs = readWall(form);
     const auto [x2, x3, b4, b5, h4, alpha0, alphaS, deltaS, mu, b, gammaW, b1, b2, b3, Ht, n, HS,
-                h1, h2, alpha, beta, delta, q, c, phi, gamma, H] = readWall(form);
+                h1, h2, alpha, beta, delta, q, c, phi, gamma, H, lever] = inputs;
     const double theta = textToDouble("45"); // the window has no slip-surface field
 
     // the earth pressure works on the double readings, the wall on the single ones
@@ -386,13 +414,20 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
 
     double drive = 0;
     const float Ks = antiSlidingFactor(wall.G, Ea, alpha0, alphaS, deltaS, mu, trace, &drive);
-    const float z = earthPressureLeverHeight(HS, Ht, trace);
+    // Ea at H/3 above the foot of the soil, or at the centroid of its diagram (single, as the
+    // wall's routines take their sizes)
+    std::optional<float> zc;
+    if (lever == Lever::Centroid) {
+        zc = toSingle(pressureCentroid(inputs));
+    }
+    const float z = earthPressureLeverHeight(HS, Ht, trace, zc);
     const float Kt =
         antiOverturningFactor(wall.G, Ea, alpha0, z, alphaS, deltaS, b, wall.x0, trace);
     form.setSingle(out::Kt, Kt);
     form.setSingle(out::Ks, Ks);
 
-    const BaseStress base = baseStress(wall.G, HS, Ht, h2, wall.x0, deltaS, alphaS, Ea, b, trace);
+    const BaseStress base =
+        baseStress(wall.G, HS, Ht, h2, wall.x0, deltaS, alphaS, Ea, b, trace, zc);
     form.setSingle(out::pmax, base.pmax);
     form.setSingle(out::e, base.e);
     form.setSingle(out::pmin, base.pmin);
@@ -401,15 +436,18 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     formBeyond([&] { form.setSingle(out::pk, meanBasePressure(base.N, b, trace)); });
     form.setDouble(out::drive, drive);
     form.setSingle(out::c0, wall.c0);
-    form.readWith(in::ground, [](std::string_view text) { // a ground not in the list is refused
-        for (const Choice& c : kGrounds) {
-            if (text == c.text || text == c.english) {
-                return c.value;
-            }
+    // where the diagram's resultant acts, and under H/3 the overturning factor with Ea there
+    formBeyond([&] {
+        const float centroid = zc ? *zc : toSingle(pressureCentroid(inputs));
+        form.setSingle(out::zc, centroid);
+        if (!zc) {
+            const float zAtCentroid = earthPressureLeverHeight(HS, Ht, nullptr, centroid);
+            form.setSingle(out::KtC, antiOverturningFactor(wall.G, Ea, alpha0, zAtCentroid, alphaS,
+                                                           deltaS, b, wall.x0));
         }
-        throw CalcError(ErrorKind::TypeMismatch);
     });
-    if (!form.text(in::fa).empty()) { // a bearing capacity given is a number
+    form.readWith(in::ground, chosenFrom(kGrounds)); // a ground not in the list is refused
+    if (!form.text(in::fa).empty()) {                // a bearing capacity given is a number
         form.readDouble(in::fa);
     }
 }
@@ -568,10 +606,12 @@ namespace {
 std::optional<PressureSetting> wallPressure(int, const Form& form, const Written& written) {
     try {
         const WallInputs w = readWall(form);
+        const std::optional<double> centroid = written.result(out::zc);
         return PressureSetting{
             PressureLaw::coulomb(w.gamma, w.phi, w.c, w.q, w.delta, w.beta, w.alpha),
             w.H,
-            {"Ea", written.result(out::Ea), w.H / 3}};
+            {"Ea", written.result(out::Ea),
+             w.lever == Lever::Centroid && centroid ? *centroid : w.H / 3}};
     } catch (const CalcError&) {
         return std::nullopt;
     }
@@ -600,6 +640,12 @@ const Calculator kGravityWall{
     .verdicts = kVerdicts,
     .judge = judgeWall,
     .warnings = wallWarnings,
+    .describe = [](const Variant& type, const Form& form) -> std::string {
+        const bool centroid = form.holds(in::lever) && form.text(in::lever) != kLevers[0].text &&
+                              form.text(in::lever) != kLevers[0].english;
+        return std::string(type.title) +
+               (centroid ? "，土压力作用于压力图形心" : "，土压力作用点取 H/3（程序原规则）");
+    },
     .sketch = [](int type, const Form& form, const CalculationRecord& record,
                  Sketch& sketch) { return wallSection(WallType(type), form, record, sketch); },
     .pressure = wallPressure,

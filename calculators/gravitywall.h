@@ -3,6 +3,8 @@
 #include "calculators/calculator.h"
 #include "calculators/walltype.h"
 
+#include <optional>
+
 // The gravity retaining wall, per metre run: self-weight and centroid of the two wall types, and
 // the checks against sliding, overturning and base stress. Arguments and results are singles;
 // the arithmetic is double on the single values, and every value the method names is narrowed to
@@ -54,9 +56,11 @@ float antiOverturningFactor(float G, float Ea, float alpha0, float z, float alph
                             float b, float x0, Trace* trace = nullptr);
 
 // Height of the earth-pressure resultant above the heel: a third of the retained height H above
-// the foot of the retained soil, which lies Ht − H above the heel. Formed in double from the
+// the foot of the retained soil, which lies Ht − H above the heel, or, when `zc` is given, the
+// height of the centroid of the pressure diagram above that foot. Formed in double from the
 // singles, then narrowed.
-float earthPressureLeverHeight(float H, float Ht, Trace* trace = nullptr);
+float earthPressureLeverHeight(float H, float Ht, Trace* trace = nullptr,
+                               std::optional<float> zc = {});
 
 struct BaseStress {
     float pmax;
@@ -67,8 +71,9 @@ struct BaseStress {
 
 // Linear distribution while the resultant lies within the middle third, else triangular on
 // the compressed part. h2: rise of the base from heel to toe.
+// Ea acts H/3 above the foot of the soil, or zc above it when given.
 BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delta, float alpha,
-                      float Ea, float b, Trace* trace = nullptr);
+                      float Ea, float b, Trace* trace = nullptr, std::optional<float> zc = {});
 
 // The mean pressure on the base, pk = N ÷ b, for the bearing check.
 float meanBasePressure(float N, float b, Trace* trace = nullptr);

@@ -1,6 +1,9 @@
 #include "pressurediagram.h"
 
+#include "core/calcerror.h"
+
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 
@@ -120,6 +123,56 @@ PressureDiagram pressureDiagram(const PressureLaw& law, double height, int steps
         d.actionDepth = d.compressedArea > 0 ? moment / d.compressedArea : (from + to) / 2;
     }
     return d;
+}
+
+namespace {
+
+// The nodes and weights of n-point Gauss–Legendre quadrature on [−1, 1], by Newton's iteration on
+// the Legendre polynomial from the usual first guesses.
+template <int n> struct GaussLegendre {
+    std::array<double, n> x{}, w{};
+    GaussLegendre() {
+        constexpr double kPi = 3.14159265358979323846;
+        for (int i = 0; i < (n + 1) / 2; ++i) {
+            double z = std::cos(kPi * (i + 0.75) / (n + 0.5)), derivative = 0;
+            for (int iteration = 0; iteration < 100; ++iteration) {
+                double p1 = 1, p2 = 0;
+                for (int j = 1; j <= n; ++j) {
+                    const double p3 = p2;
+                    p2 = p1;
+                    p1 = ((2 * j - 1) * z * p2 - (j - 1) * p3) / j;
+                }
+                derivative = n * (z * p1 - p2) / (z * z - 1);
+                const double step = p1 / derivative;
+                z -= step;
+                if (std::fabs(step) < 1e-16) {
+                    break;
+                }
+            }
+            x[i] = -z;
+            x[n - 1 - i] = z;
+            w[i] = w[n - 1 - i] = 2 / ((1 - z * z) * derivative * derivative);
+        }
+    }
+};
+
+} // namespace
+
+double resultantHeight(const PressureLaw& law, double height) {
+    static const GaussLegendre<32> rule;
+    const double total = law.resultant(height);
+    if (!(total > 0) || !(height > 0)) {
+        throw CalcError(ErrorKind::InvalidArgument);
+    }
+    double integral = 0;
+    for (int i = 0; i < 32; ++i) {
+        integral += rule.w[i] * law.resultant(height / 2 * (rule.x[i] + 1));
+    }
+    const double above = integral * height / 2 / total;
+    if (!std::isfinite(above)) {
+        throw CalcError(ErrorKind::Overflow);
+    }
+    return above;
 }
 
 std::string diagramNumber(double value) {

@@ -56,6 +56,13 @@ struct PressureDiagram {
     double actionDepth = 0;             // the centroid of the area where p > 0, below the top
 };
 
+// The height above the base at which the resultant E(H) of the diagram acts, its centroid:
+// ∫₀ᴴ p(z)·(H − z) dz ÷ E(H) = ∫₀ᴴ E(z) dz ÷ E(H), the tension zone counted as E(H) counts it.
+// The integral of the smooth E(z) by 32-point Gauss–Legendre quadrature, exact for the straight
+// diagrams (no cohesion, or a vertical smooth wall behind level fill) to the rounding of the sum.
+// A diagram of no net thrust (E(H) ≤ 0) has no such point: CalcError.
+double resultantHeight(const PressureLaw& law, double height);
+
 // The diagram over the height H in `steps` equal steps (at least 1).
 PressureDiagram pressureDiagram(const PressureLaw& law, double height, int steps);
 

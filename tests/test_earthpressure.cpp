@@ -121,9 +121,8 @@ TEST(AtRestEarthPressure, ARightAngleLeavesATinyCoefficient) {
 // The resultant of the at-rest diagram by hand, K0 = 1 (φ = 0), H = 3 m: the soil's triangle
 // ½·20·3² = 90 kN/m at H/3, the surcharge's rectangle 10·3 = 30 kN/m at H/2.
 TEST(AtRestResultant, IsTheDiagramsAreaAtItsCentroid) {
-    for (const auto& [gamma, q, P0, z0] : {std::tuple{20.0, 10.0, 120.0, 1.125},
-                                           {20.0, 0.0, 90.0, 1.0},
-                                           {0.0, 10.0, 30.0, 1.5}}) {
+    for (const auto& [gamma, q, P0, z0] :
+         {std::tuple{20.0, 10.0, 120.0, 1.125}, {20.0, 0.0, 90.0, 1.0}, {0.0, 10.0, 30.0, 1.5}}) {
         const AtRestResultant r = atRestResultant(1, q, gamma, 3);
         EXPECT_DOUBLE_EQ(r.P0, P0) << "γ = " << gamma << ", q = " << q;
         EXPECT_DOUBLE_EQ(r.z0, z0) << "γ = " << gamma << ", q = " << q;
@@ -140,6 +139,33 @@ double simpsonArea(const PressureLaw& law, double H) {
         sum += (i == 0 || i == kSteps ? 1 : i % 2 ? 4 : 2) * law.at(H * i / kSteps);
     }
     return sum * H / kSteps / 3;
+}
+
+// Where the resultant acts, by the trapezoid's centroid for the straight diagrams (a vertical
+// wall behind level fill without cohesion: p ∝ γz + q whatever δ), H·(2p_top + p_base) ÷
+// (3·(p_top + p_base)) above the base; a curved one (c > 0, δ, β, α ≠ 90°) against Simpson's rule
+// over many steps of p(z)·(H − z).
+TEST(ResultantHeight, IsTheCentroidOfTheDiagram) {
+    for (const auto& [q, delta, above] : {std::tuple{0.0, 0.0, 2.6 / 3},
+                                          {10.0, 10.0, 2.6 * (2 * 10 + 62) / (3 * (10 + 62))},
+                                          {10.0, 0.0, 2.6 * 82 / 216}}) {
+        EXPECT_NEAR(resultantHeight(PressureLaw::coulomb(20, 30, 0, q, delta, 0, 90), 2.6), above,
+                    1e-14)
+            << "q = " << q << ", δ = " << delta;
+    }
+    const PressureLaw curved = PressureLaw::coulomb(18, 28, 8, 15, 12, 10, 80);
+    constexpr int kSteps = 20000;
+    double moment = 0;
+    for (int i = 0; i <= kSteps; ++i) {
+        const double z = 6.0 * i / kSteps;
+        moment += (i == 0 || i == kSteps ? 1 : i % 2 ? 4 : 2) * curved.at(z) * (6 - z);
+    }
+    moment *= 6.0 / kSteps / 3;
+    EXPECT_NEAR(resultantHeight(curved, 6), moment / curved.resultant(6), 1e-9);
+    // no net thrust (cohesion holds the whole height): no point where it acts
+    EXPECT_TRUE(FailsWith(ErrorKind::InvalidArgument, [] {
+        return resultantHeight(PressureLaw::coulomb(18, 30, 50, 0, 0, 0, 90), 2);
+    }));
 }
 
 // Rankine's cases, worked by hand for a vertical smooth wall behind level fill, H = 5 m,

@@ -150,13 +150,21 @@ TEST(WallWeight, DoublingTheUnitWeightDoublesGAndKeepsX0) {
 TEST(WallPressure, IsTheCalculationsOverTheSoilsHeightWithTheChecksLever) {
     MapForm form(kGravityWall);
     calculateGravityWall(WallType::Upright, form);
-    const WrittenTexts written(
-        [&](ResultId r) { return form.texts.at(std::string(kGravityWall[r].control)); });
+    const WrittenTexts written([&](ResultId r) {
+        const Result& result = kGravityWall[r];
+        return form.texts.at(std::string(result.control.empty() ? result.name : result.control));
+    });
     const auto setting = kGravityWall.pressure(int(WallType::Upright), form, written);
     ASSERT_TRUE(setting);
     EXPECT_EQ(setting->height, 2.6);
     EXPECT_NEAR(setting->labels.checkLever.value_or(0), 2.6 / 3, 1e-12);
     EXPECT_NEAR(setting->law.resultant(2.6), setting->labels.resultantValue.value_or(0), 1e-3);
+    // at the centroid of the diagram, when the checks take Ea there
+    form.texts["leverx"] = "centroid";
+    calculateGravityWall(WallType::Upright, form);
+    EXPECT_NEAR(
+        kGravityWall.pressure(int(WallType::Upright), form, written)->labels.checkLever.value_or(0),
+        2.6 * 82 / 216, 1e-6);
 }
 
 } // namespace

@@ -63,7 +63,7 @@ TEST(Report, TheDefaultUprightWallCarriesEveryValueAHandCheckExpects) {
     }
     EXPECT_EQ(wall.doc.titleBlock[0],
               (std::pair<std::string, std::string>{"项目名称", "某边坡工程"}));
-    EXPECT_EQ(wall.doc.titleBlock[1].second, "重力式挡墙计算：直立式挡墙");
+    EXPECT_EQ(wall.doc.titleBlock[1].second, "重力式挡墙计算：直立式挡墙，土压力作用点取 H/3（程序原规则）");
     EXPECT_NE(wall.doc.titleBlock[5].second.find("GB 50007-2011"), std::string::npos);
     EXPECT_TRUE(wall.hasRow({"墙顶宽度", "b<sub>1</sub>", "0.5", "m"}));
     EXPECT_TRUE(wall.hasRow({"挡墙墙背倾角", "α", "90", "°"})); // its Greek symbol has a column

@@ -64,7 +64,8 @@ TEST(SavedCalculation, AFileOfTheFirstVersionTakesTheDefaultsOfWhatCameLater) {
         wall.inputs.emplace_back(f.control, f.name == "fa" ? "150" : f.defaultText);
     }
     std::string text = savedCalculationText(wall);
-    for (const char* later : {"    \"ground\": \"土质\",\n", "    \"fa\": \"150\"\n"}) {
+    for (const char* later :
+         {"    \"ground\": \"土质\",\n", "    \"fa\": \"150\",\n", "    \"lever\": \"H/3\"\n"}) {
         text.erase(text.find(later), std::strlen(later));
     }
     text.replace(text.rfind("\n    \"x3\": \"0.25\","), 20, "\n    \"x3\": \"0.25\"");
@@ -75,7 +76,7 @@ TEST(SavedCalculation, AFileOfTheFirstVersionTakesTheDefaultsOfWhatCameLater) {
     text.erase(text.find(",\n  \"title\""), text.rfind('}') - text.find(",\n  \"title\"") - 1);
     const SavedCalculation first = readSavedCalculation(text);
     EXPECT_EQ(first.inputs.size(), wall.inputs.size());
-    EXPECT_EQ(first.inputs.back(), (std::pair<std::string, std::string>{"fax", ""}));
+    EXPECT_EQ(first.inputs.back(), (std::pair<std::string, std::string>{"leverx", "H/3"}));
     EXPECT_EQ(first.title, TitleBlock{});
     // the second version lacking either of them, or both, is refused, naming the first missing
     const std::string full = savedCalculationText(wall);

@@ -104,6 +104,8 @@ const ControlSpec kControls[] = {
     {Kind::Field,  "fax",      {},       2520,  720, 1335,  270, "Frame4"},
     {Kind::Label,  "Label31",  {},        120, 1080, 2400,  252, "Frame4", "pkx"},
     {Kind::Field,  "pkx",      {},       2520, 1080, 1335,  270, "Frame4"},
+    {Kind::Label,  "Label32",  {},        120, 1440, 2400,  252, "Frame4", "leverx"},
+    {Kind::Combo,  "leverx",   {},       2520, 1410, 1335,  300, "Frame4"},
 };
 
 // clang-format on
@@ -213,7 +215,7 @@ GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
                 .open = {5160, 30, 900, 300},
                 .copy = {6120, 30, 1095, 300},
                 .study = {2880, 30, 1260, 300},
-                .results = {7500, 1500, 7560, 4680}});
+                .results = {7500, 1860, 7560, 4320}});
     // the earth pressure's distribution, beside the checks' fields
     addPressureDiagram({11520, 420, 1560, 600}, {13140, 300, 1860, 1140});
     auto* warnings = new QLabel(this);
