@@ -164,6 +164,16 @@ std::string verdictExpression(const Verdict& verdict, const Judgement& judgement
                               bool withValue = true);
 std::string verdictConclusion(const Judgement& judgement);
 
+// A field that a study of another field sets by default, where the window's own setting would
+// mislead the study (a least base width searched with the toe block as typed counts an overlap
+// twice): the study window offers it checked, and the study's inputs say what it took.
+struct StudySetting {
+    std::string_view studied; // the field studied, by name: "b"
+    std::string_view field;   // the field it sets, by name: "section"
+    std::string_view text;    // to this text: "推定b2"
+    std::string_view caption; // the study window's check box
+};
+
 struct Calculator {
     std::string_view command;           // the slopecalc subcommand
     std::string_view english;           // what it calculates, for --help
@@ -204,6 +214,8 @@ struct Calculator {
     // what it wrote). Nothing for a variant without one, or fields that cannot be read.
     std::optional<PressureSetting> (*pressure)(int variant, const Form& fields,
                                                const Written& written) = nullptr;
+    // Fields a study of another sets by default (see StudySetting).
+    std::span<const StudySetting> studySettings = {};
     // Beyond the window: fills, on the command line, a parameter that was not given from those
     // that were (`texts` and `given` follow `fields`).
     void (*completeParameters)(std::span<std::string> texts,

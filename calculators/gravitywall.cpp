@@ -146,6 +146,15 @@ float antiOverturningFactor(float weight, float earthPressure, float baseInclina
     });
 }
 
+float upperWallFootWidth(float topWidth, float batter, float backSlope, float height,
+                         Trace* trace) {
+    return evaluate<Store>(trace, "upperWallFootWidth", [=]<typename Num>(Store<Num> store) {
+        const Num b5 = store.input("b5", topWidth), n = store.input("n", batter);
+        const Num x2 = store.input("x2", backSlope), h1 = store.input("h1", height);
+        return static_cast<float>(store("b2", b5 + (n + x2) * h1).value());
+    });
+}
+
 float earthPressureLeverHeight(float soilHeight, float totalHeight, Trace* trace,
                                std::optional<float> centroid) {
     return evaluate<Store>(trace, "leverHeight", [=]<typename Num>(Store<Num> store) {
@@ -215,6 +224,13 @@ constexpr Choice kGrounds[] = {{"土质", "soil", int(Ground::Soil)}, {"岩质",
 // Where Ea acts for the overturning check and the base stress: H/3 above the foot of the soil,
 // the program's rule; or the centroid of its pressure diagram, higher under a surcharge.
 enum class Lever { Third, Centroid };
+// The toe block's width as typed, or as the other sizes give it, so that the blocks the weight
+// sums take meet without overlap or gap: the upright wall's toe block ends at the foot of its face
+// (b2 = c0), the shelf wall's upper wall is as wide at its foot as its top, batter and back slope
+// make it (b2 = b5 + (n + x2)·h1).
+enum class Section { AsGiven, Consistent };
+constexpr Choice kSections[] = {{"按输入", "as-given", int(Section::AsGiven)},
+                                {"推定b2", "consistent", int(Section::Consistent)}};
 constexpr Choice kLevers[] = {{"H/3", "H/3", int(Lever::Third)}, {"压力图形心", "centroid", int(Lever::Centroid)}};
 
 constexpr Field kFields[] = {
@@ -245,6 +261,7 @@ constexpr Field kFields[] = {
     // the checks' own, beyond the window's original fields
     {"ground",  "groundx", "地基类别:",                 "土质",  "",      "foundation: 土质|soil, 岩质|rock",          "",   Conversion::Word, {}, {}, kGrounds, int(Ground::Soil), 2},
     {"fa",      "fax",    "地基承载力特征值fa(kPa):",   "",      "kPa",   "characteristic bearing capacity (empty: not checked)", "f<sub>a</sub>", Conversion::Double, {}, {}, {}, {}, 2},
+    {"section", "sectionx", "截面尺寸:",               "按输入", "",      "b2 as-given, or consistent: the upright wall's toe block ends at the foot of its face (b2 = c0), the shelf wall's upper wall b2 = b5 + (n + x2)·h1", "", Conversion::Word, {}, {}, kSections, int(Section::AsGiven), 4},
     {"lever",   "leverx", "土压力作用点:",             "H/3",   "",      "where Ea acts for overturning and base stress: H/3 (the program's rule) | centroid (of its pressure diagram)", "", Conversion::Word, {}, {}, kLevers, int(Lever::Third), 4},
 };
 
@@ -265,6 +282,7 @@ constexpr Result kResults[] = {
     // where the pressure diagram's resultant acts, and, under the H/3 rule, Kt with Ea there
     {"",       "zc",    "", "z<sub>c</sub>", "m", "0", "土压力作用点高度（图形心）", false, true},
     {"",       "Kt_c",  "", "K<sub>t,c</sub>", "", "0", "抗倾系数（图形心力臂）", false, true},
+    {"",       "b2_used", "", "b<sub>2</sub>", "m", "0", "计算所用墙趾台阶宽 b2", false, true},
 };
 
 const std::string_view kShelfNotes[] = {
@@ -289,7 +307,7 @@ constexpr FieldId alpha = fieldNamed(kFields, "alpha"), delta = fieldNamed(kFiel
                   b4 = fieldNamed(kFields, "b4"), b5 = fieldNamed(kFields, "b5"),
                   h4 = fieldNamed(kFields, "h4"), x3 = fieldNamed(kFields, "x3"),
                   ground = fieldNamed(kFields, "ground"), fa = fieldNamed(kFields, "fa"),
-                  lever = fieldNamed(kFields, "lever");
+                  lever = fieldNamed(kFields, "lever"), section = fieldNamed(kFields, "section");
 } // namespace in
 namespace out {
 constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, "Ea"),
@@ -298,7 +316,8 @@ constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, 
                    pmax = resultNamed(kResults, "pmax"), e = resultNamed(kResults, "e"),
                    pmin = resultNamed(kResults, "pmin"), pk = resultNamed(kResults, "pk"),
                    drive = resultNamed(kResults, "drive"), c0 = resultNamed(kResults, "c0"),
-                   zc = resultNamed(kResults, "zc"), KtC = resultNamed(kResults, "Kt_c");
+                   zc = resultNamed(kResults, "zc"), KtC = resultNamed(kResults, "Kt_c"),
+                   b2Used = resultNamed(kResults, "b2_used");
 } // namespace out
 
 } // namespace
@@ -313,6 +332,7 @@ struct WallInputs {
     float x2, x3, b4, b5, h4;
     float alpha0, alphaS, deltaS, mu, b, gammaW, b1, b2, b3, Ht, n, HS, h1, h2;
     double alpha, beta, delta, q, c, phi, gamma, H;
+    Section section;
     Lever lever;
 };
 
@@ -347,6 +367,7 @@ WallInputs readWall(const Form& form) {
     w.phi = form.readDouble(in::phi);
     w.gamma = form.readDouble(in::gamma);
     w.H = form.readDouble(in::H);
+    w.section = Section(form.readWith(in::section, chosenFrom(kSections)));
     w.lever = Lever(form.readWith(in::lever, chosenFrom(kLevers)));
     return w;
 }
@@ -364,7 +385,7 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     beginStep(trace, kReadingStep);
     const WallInputs inputs = readWall(form);
     const auto [x2, x3, b4, b5, h4, alpha0, alphaS, deltaS, mu, b, gammaW, b1, b2, b3, Ht, n, HS,
-                h1, h2, alpha, beta, delta, q, c, phi, gamma, H, lever] = inputs;
+                h1, h2, alpha, beta, delta, q, c, phi, gamma, H, section, lever] = inputs;
     const double theta = textToDouble("45"); // the window has no slip-surface field
 
     // the earth pressure works on the double readings, the wall on the single ones
@@ -378,19 +399,27 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     }
 
     WallWeight wall{0, 0};
+    float b2Used = b2; // the toe block's width the weight sums take
     switch (type) {
-    case WallType::Upright:
-        wall = uprightWallWeight({.n = n,
-                                  .Ht = Ht,
-                                  .h1 = h1,
-                                  .b2 = b2,
-                                  .alpha0 = alpha0,
-                                  .b1 = b1,
-                                  .gammaW = gammaW,
-                                  .b = b},
-                                 trace);
+    case WallType::Upright: {
+        UprightWall upright{.n = n,
+                            .Ht = Ht,
+                            .h1 = h1,
+                            .b2 = b2,
+                            .alpha0 = alpha0,
+                            .b1 = b1,
+                            .gammaW = gammaW,
+                            .b = b};
+        if (section == Section::Consistent) { // the room before the face, which b2 takes no part in
+            upright.b2 = b2Used = uprightWallWeight(upright).c0;
+        }
+        wall = uprightWallWeight(upright, trace);
         break;
+    }
     case WallType::Shelf:
+        if (section == Section::Consistent) {
+            b2Used = upperWallFootWidth(b5, n, x2, h1, trace);
+        }
         wall = shelfWallWeight({.n = n,
                                 .x2 = x2,
                                 .x3 = x3,
@@ -398,7 +427,7 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
                                 .Ht = Ht,
                                 .h4 = h4,
                                 .b1 = b1,
-                                .b2 = b2,
+                                .b2 = b2Used,
                                 .b3 = b3,
                                 .b4 = b4,
                                 .b5 = b5,
@@ -446,6 +475,9 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
                                                            deltaS, b, wall.x0));
         }
     });
+    if (type != WallType::NotChosen) {
+        form.setSingle(out::b2Used, b2Used);
+    }
     form.readWith(in::ground, chosenFrom(kGrounds)); // a ground not in the list is refused
     if (!form.text(in::fa).empty()) {                // a bearing capacity given is a number
         form.readDouble(in::fa);
@@ -457,8 +489,11 @@ std::string wallSection(WallType type, const Form& form, const CalculationRecord
     WallSizes sizes{};
     try {
         const WallInputs w = readWall(form);
+        // the toe block as the weight sums took it
+        const std::string used = record.written(out::b2Used);
+        const float b2 = used.empty() ? w.b2 : static_cast<float>(textToDouble(used));
         sizes = {w.alpha0, w.alphaS, w.deltaS, w.b,  w.b1, w.Ht, w.n,  w.h1, w.h2,
-                 w.b3,     w.b2,     w.b4,     w.b5, w.h4, w.x2, w.x3, w.HS};
+                 w.b3,     b2,       w.b4,     w.b5, w.h4, w.x2, w.x3, w.HS};
     } catch (const CalcError&) {
         return type == WallType::NotChosen ? "未选择墙型，未绘出截面。"
                                            : "有输入无法读取，未绘出截面。";
@@ -472,6 +507,7 @@ namespace {
 
 const Step kUprightStep{"uprightWallWeight", "直立式挡墙自重与重心"};
 const Step kShelfStep{"shelfWallWeight", "衡重式挡墙自重与重心", kShelfNotes};
+const Step kFootWidthStep{"upperWallFootWidth", "上墙底宽（由上墙顶宽、墙面坡率与墙背坡率推定）"};
 const Step kSlidingStep{"antiSlidingFactor", "抗滑移验算"};
 const Step kLeverStep{"leverHeight", "土压力作用点高度"};
 const Step kOverturningStep{"antiOverturningFactor", "抗倾覆验算"};
@@ -484,8 +520,8 @@ const Step kBearingStep{"meanBasePressure", "地基承载力"};
 
 const Step* const kUprightSteps[] = {&kCoulombStep,     &kUprightStep, &kSlidingStep, &kLeverStep,
                                      &kOverturningStep, &kBaseStep,    &kBearingStep};
-const Step* const kShelfSteps[] = {&kCoulombStep,     &kShelfStep, &kSlidingStep, &kLeverStep,
-                                   &kOverturningStep, &kBaseStep,  &kBearingStep};
+const Step* const kShelfSteps[] = {&kCoulombStep, &kFootWidthStep,   &kShelfStep, &kSlidingStep,
+                                   &kLeverStep,   &kOverturningStep, &kBaseStep,  &kBearingStep};
 const Step* const kNoWallSteps[] = {&kCoulombStep,     &kSlidingStep, &kLeverStep,
                                     &kOverturningStep, &kBaseStep,    &kBearingStep};
 
@@ -585,10 +621,13 @@ std::vector<std::string> wallWarnings(int type, const Form& fields, const Writte
         warnings.push_back("直立式挡墙的自重按竖直墙背计算，而墙背倾角 α = " + text(alpha) +
                            "°：自重与重心只是近似。");
     }
+    // an overlap of the toe block and the face's block beyond a size typed to the millimetre
+    constexpr double kOverlapTolerance = 0.0005; // m
     const auto c0 = written.result(out::c0);
-    if (const float b2 = w.b2; WallType(type) == WallType::Upright && c0 && *c0 < b2) {
+    const double b2 = written.result(out::b2Used).value_or(w.b2);
+    if (WallType(type) == WallType::Upright && c0 && b2 - *c0 > kOverlapTolerance) {
         warnings.push_back("墙趾台阶宽 b2 = " + text(b2) + " m，大于墙面前的余地 c0 = " +
-                           text(*c0) + " m：重叠部分的重量计入了两次。");
+                           text(*c0) + " m：重叠部分的重量计入了两次（截面尺寸可选“推定b2”）。");
     }
     if (alpha != 90) {
         warnings.push_back("α ≠ 90°：基底应力中 Ea 竖向分力的力臂取 b，抗倾覆验算中取 "
@@ -617,6 +656,13 @@ std::optional<PressureSetting> wallPressure(int, const Form& form, const Written
     }
 }
 
+// A least base width is searched with the toe block following it: with b2 as typed, a wider base
+// leaves the toe block where it was, and the overlap it counts twice hides the weight gained.
+constexpr StudySetting kStudySettings[] = {
+    {"b", "section", "推定b2",
+     "截面尺寸取“推定b2”：墙趾台阶宽（直立式）或上墙底宽（衡重式）随其余尺寸变化"},
+};
+
 } // namespace
 
 const Calculator kGravityWall{
@@ -643,12 +689,16 @@ const Calculator kGravityWall{
     .describe = [](const Variant& type, const Form& form) -> std::string {
         const bool centroid = form.holds(in::lever) && form.text(in::lever) != kLevers[0].text &&
                               form.text(in::lever) != kLevers[0].english;
-        return std::string(type.title) +
+        const bool consistent = form.holds(in::section) &&
+                                form.text(in::section) != kSections[0].text &&
+                                form.text(in::section) != kSections[0].english;
+        return std::string(type.title) + (consistent ? "，b2 由其余尺寸推定" : "") +
                (centroid ? "，土压力作用于压力图形心" : "，土压力作用点取 H/3（程序原规则）");
     },
     .sketch = [](int type, const Form& form, const CalculationRecord& record,
                  Sketch& sketch) { return wallSection(WallType(type), form, record, sketch); },
     .pressure = wallPressure,
+    .studySettings = kStudySettings,
 };
 
 } // namespace subprogram

@@ -55,6 +55,10 @@ float antiSlidingFactor(float G, float Ea, float alpha0, float alpha, float delt
 float antiOverturningFactor(float G, float Ea, float alpha0, float z, float alpha, float delta,
                             float b, float x0, Trace* trace = nullptr);
 
+// The shelf wall's upper wall at its foot, b2 = b5 + (n + x2)·h1: as wide as its top, its face's
+// batter and its back's slope make it over its height (formed in double, then narrowed).
+float upperWallFootWidth(float b5, float n, float x2, float h1, Trace* trace = nullptr);
+
 // Height of the earth-pressure resultant above the heel: a third of the retained height H above
 // the foot of the retained soil, which lies Ht − H above the heel, or, when `zc` is given, the
 // height of the centroid of the pressure diagram above that foot. Formed in double from the

@@ -5,6 +5,7 @@
 #include "gui/studytable.h"
 #include "report/studychart.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHeaderView>
@@ -133,6 +134,10 @@ StudyWindow::StudyWindow(
     grid->addWidget(listOption, r, 0);
     grid->addWidget(list_, r, 1, 1, 5);
     ++r;
+    setting_ = new QCheckBox(this);
+    named(setting_, "studySetting");
+    grid->addWidget(setting_, r, 0, 1, 6);
+    ++r;
     grid->addWidget(run_, r, 0);
     grid->addWidget(cancel_, r, 1);
     grid->addWidget(progress_, r, 2, 1, 3);
@@ -183,6 +188,10 @@ StudyWindow::StudyWindow(
             to_->setText(text);
         }
         list_->setText(text);
+        const subprogram::StudySetting* setting = settingFor(f);
+        setting_->setVisible(setting != nullptr);
+        setting_->setChecked(setting != nullptr);
+        setting_->setText(setting ? q(setting->caption) : QString());
         if (precision_) {
             precision_->setText(bar ? QStringLiteral("标准规格") : QStringLiteral("0.001"));
             precision_->setEnabled(!bar);
@@ -297,8 +306,8 @@ void StudyWindow::start() {
 void StudyWindow::run(FieldId field, std::vector<std::string> values) {
     rows_->show(nullptr); // the table shows the study once it is done
     exact_->clear();
-    study_ = std::make_unique<Study>(calculator_, variant_, texts_, field);
-    studyTexts_ = texts_;
+    studyTexts_ = studiedTexts();
+    study_ = std::make_unique<Study>(calculator_, variant_, studyTexts_, field);
     status_->clear(); // it spoke of the study before
     values_ = std::move(values);
     pending_ = 0;
@@ -383,7 +392,7 @@ void StudyWindow::findLeast() {
     };
     const std::vector<subprogram::PassingRun> runs =
         steps < 0 ? std::vector<subprogram::PassingRun>{}
-                  : subprogram::leastRuns(calculator_, variant_, texts_, *f, steps, text);
+                  : subprogram::leastRuns(calculator_, variant_, studiedTexts(), *f, steps, text);
     const QString name = q(calculator_[*f].name);
     if (runs.empty()) {
         // the table at values spread over the range, and the checks none of them meets
@@ -438,6 +447,26 @@ void StudyWindow::findLeast() {
                        "表中为最小值前后的 %4 个值。")
             .arg(name, QString::fromStdString(text(first)), intervals.join(QStringLiteral("、")))
             .arg(std::min(steps, first + kAround) - std::max(0LL, first - kAround) + 1));
+}
+
+const subprogram::StudySetting* StudyWindow::settingFor(std::optional<FieldId> field) const {
+    for (const subprogram::StudySetting& s : calculator_.studySettings) {
+        if (field && calculator_[*field].name == s.studied) {
+            return &s;
+        }
+    }
+    return nullptr;
+}
+
+std::vector<std::string> StudyWindow::studiedTexts() const {
+    std::vector<std::string> texts = texts_;
+    const subprogram::StudySetting* setting = settingFor(chosenField());
+    if (setting && setting_->isChecked()) {
+        if (const subprogram::Field* f = calculator_.field(setting->field)) {
+            texts[calculator_.id(*f).index] = std::string(setting->text);
+        }
+    }
+    return texts;
 }
 
 QString StudyWindow::leastText() const {

@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -81,6 +82,10 @@ class StudyWindow : public QWidget {
     void drawChart();
     std::optional<ResultId> chartedResult() const;
     std::optional<FieldId> chosenField() const;
+    // The inputs a study of the chosen field takes: the window's, with the calculator's study
+    // setting for it where its box is checked.
+    std::vector<std::string> studiedTexts() const;
+    const subprogram::StudySetting* settingFor(std::optional<FieldId> field) const;
 
     const subprogram::Calculator& calculator_;
     int variant_;
@@ -89,6 +94,7 @@ class StudyWindow : public QWidget {
     std::function<void(ReportContext::StudyPart, subprogram::SavedStudy)> addToReport_;
 
     QComboBox* field_;
+    QCheckBox* setting_; // a study setting of the chosen field, when the calculator has one
     QRadioButton* rangeOption_;
     QLineEdit *from_, *to_, *list_, *precision_ = nullptr;
     QSpinBox* count_;

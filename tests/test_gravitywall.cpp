@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -147,6 +149,43 @@ TEST(WallWeight, DoublingTheUnitWeightDoublesGAndKeepsX0) {
 
 // The wall's pressure diagram: Coulomb's over the soil's height H = 2.6 m, its area the Ea the
 // calculation wrote, with the lever its checks take, H/3 above the base.
+// The default upright wall by hand: the face's batter spans A = (Ht − b1·tan α0) ÷ (1/n + tan α0)
+// = 3.90009 ÷ 20.19982 = 0.19308 m, so the room before the face is c0 = b − A − b1 = 0.79692 m.
+// The toe block typed 1.30 m wide overlaps it, said beyond a size typed to the millimetre; with
+// b2 inferred it takes c0, and G loses the overlap's weight, (1.30 − 0.79692)·h1·γw = 24.15 kN/m.
+TEST(WallSection, TheToeBlockEndsAtTheFootOfTheFaceWhenInferred) {
+    for (const auto& [b2, section, used, G, said] :
+         {std::tuple{"1.30", "按输入", 1.3, 118.8367, true},
+          {"0.798", "按输入", 0.798, 118.8367 - 0.502 * 2 * 24, true},
+          {"0.797", "按输入", 0.797, 118.8367 - 0.503 * 2 * 24, false},
+          {"1.30", "推定b2", 0.79692, 118.8367 - 0.50308 * 2 * 24, false}}) {
+        MapForm form(kGravityWall);
+        form.texts["Text22"] = b2;
+        form.texts["sectionx"] = section;
+        calculateGravityWall(WallType::Upright, form);
+        const WrittenTexts written([&](ResultId r) {
+            const Result& result = kGravityWall[r];
+            return form.texts.at(
+                std::string(result.control.empty() ? result.name : result.control));
+        });
+        const auto value = [&](const char* name) {
+            const auto r =
+                std::ranges::find(kGravityWall.results, std::string_view(name), &Result::name);
+            return written.result(kGravityWall.id(*r)).value_or(-1);
+        };
+        EXPECT_NEAR(value("b2_used"), used, 1e-5) << b2 << " " << section;
+        EXPECT_NEAR(value("G"), G, 2e-3) << b2 << " " << section;
+        const auto warnings = kGravityWall.warnings(int(WallType::Upright), form, written);
+        EXPECT_EQ(std::ranges::any_of(
+                      warnings,
+                      [](const std::string& w) { return w.find("重叠部分") != std::string::npos; }),
+                  said)
+            << b2 << " " << section;
+    }
+    // the shelf wall's upper wall: b2 = b5 + (n + x2)·h1 = 0.6 + 0.4 × 2 = 1.4 m
+    EXPECT_FLOAT_EQ(upperWallFootWidth(0.6f, 0.05f, 0.35f, 2), 1.4f);
+}
+
 TEST(WallPressure, IsTheCalculationsOverTheSoilsHeightWithTheChecksLever) {
     MapForm form(kGravityWall);
     calculateGravityWall(WallType::Upright, form);

@@ -92,11 +92,11 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"upright_wall", {"gravity-wall", "--type", "upright"}, 0,
          "Ka=0.427106497065615\nEa=28.8723992016356\nG=118.8367\nx0=0.9329683\n"
          "Kt=2.11383\nKs=10.54241\npmax=163.9388\ne=0.2414525\npmin=2.303136\npk=83.12099\n"
-         "zc=0.9870371\nKt_c=1.992047\nKs_ok=yes\nKt_ok=yes\ne_ok=yes\np_ok=not checked\npmax_ok=not checked\n", ""},
+         "zc=0.9870371\nKt_c=1.992047\nb2_used=1.3\nKs_ok=yes\nKt_ok=yes\ne_ok=yes\np_ok=not checked\npmax_ok=not checked\n", ""},
     Case{"shelf_wall", {"gravity-wall", "--type", "shelf"}, 0,
          "Ka=0.427106497065615\nEa=28.8723992016356\nG=112.212\nx0=1.011601\n"
          "Kt=2.161038\nKs=7.360059\npmax=139.0118\ne=0.1904505\npmin=18.33796\npk=78.6749\n"
-         "zc=0.9870371\nKt_c=2.036535\nKs_ok=yes\nKt_ok=yes\ne_ok=yes\np_ok=not checked\npmax_ok=not checked\n", ""},
+         "zc=0.9870371\nKt_c=2.036535\nb2_used=1.3\nKs_ok=yes\nKt_ok=yes\ne_ok=yes\np_ok=not checked\npmax_ok=not checked\n", ""},
     // Ea at the centroid of its diagram: with c = 0 a trapezoid from Ka·q at the top to
     // Ka·(γH + q) at the base, its centroid H·(2·10 + 62) ÷ (3·(10 + 62)) = 0.98704 m above the
     // foot (2.6 m of soil under q = 10 kPa), higher than H/3 = 0.867 m: Kt falls to the Kt_c that
@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"upright_wall_centroid", {"gravity-wall", "--type", "upright", "lever=centroid"}, 0,
          "Ka=0.427106497065615\nEa=28.8723992016356\nG=118.8367\nx0=0.9329683\n"
          "Kt=1.992047\nKs=10.54241\npmax=173.4916\ne=0.2690873\npmin=0\npk=83.12099\n"
-         "zc=0.9870371\nKt_c=\nKs_ok=yes\nKt_ok=yes\ne_ok=no\np_ok=not checked\npmax_ok=not checked\n", ""},
+         "zc=0.9870371\nKt_c=\nb2_used=1.3\nKs_ok=yes\nKt_ok=yes\ne_ok=no\np_ok=not checked\npmax_ok=not checked\n", ""},
     // a wall of no type has no weight to check
     Case{"no_wall", {"gravity-wall"}, 2, "", "slopecalc: gravity-wall needs --type upright or shelf\n"},
     Case{"none", {"gravity-wall", "--type", "none"}, 2, "", "gravity-wall needs --type upright or shelf"},
@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
          "\"As_ok\": null, \"la_ok\": true}\n", ""},
     Case{"base_of_no_width", {"gravity-wall", "--type", "upright", "b=0", "fa=200"}, 0,
          "Ka=0.427106497065615\nEa=28.8723992016356\nG=118.8367\nx0=0.2253529\nKt=0.4155198\n"
-         "Ks=10.54241\npmax=-350.246\ne=0.2357396\npmin=0\npk=\nzc=0.9870371\nKt_c=0.3945665\nKs_ok=yes\nKt_ok=no\ne_ok=no\n"
+         "Ks=10.54241\npmax=-350.246\ne=0.2357396\npmin=0\npk=\nzc=0.9870371\nKt_c=0.3945665\nb2_used=1.3\nKs_ok=yes\nKt_ok=no\ne_ok=no\n"
          "p_ok=no\npmax_ok=no\n", ""},
     Case{"no_subcommand", {}, 2, "", "no subcommand"},
     Case{"unknown_subcommand", {"retaining"}, 2, "", "unknown subcommand"},
@@ -349,7 +349,7 @@ TEST(Slopecalc, WallVerdictsHoldEachResultAgainstItsLimit) {
 
 TEST(Slopecalc, VerdictsFollowTheResultsInEveryOutput) {
     EXPECT_NE(slopecalc({"gravity-wall", "--type=shelf", "--json"})
-                  .out.find("\"pk\": 78.6749, \"zc\": 0.9870371, \"Kt_c\": 2.036535, \"Ks_ok\": true, \"Kt_ok\": true, \"e_ok\": true, "
+                  .out.find("\"pk\": 78.6749, \"zc\": 0.9870371, \"Kt_c\": 2.036535, \"b2_used\": 1.3, \"Ks_ok\": true, \"Kt_ok\": true, \"e_ok\": true, "
                             "\"p_ok\": null, \"pmax_ok\": null}"),
               std::string::npos);
     const std::vector<csv::Row> rows = rowsOf(

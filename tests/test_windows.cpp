@@ -8,6 +8,7 @@
 #include "windows/gravitywallwindow.h"
 #include "windows/walldrawings.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -387,6 +388,10 @@ TEST_F(Windows, AStudyRunsTheWindowsCalculationOverOneInput) {
     click("studyButton"); // again: the same window, to the front
     EXPECT_EQ(window->findChildren<StudyWindow*>().size(), 1);
     study->choose("b");
+    // over b, the toe block follows the base by default: the study's own setting, offered checked
+    auto* setting = control<QCheckBox>(study, "studySetting");
+    EXPECT_FALSE(setting->isHidden());
+    EXPECT_TRUE(setting->isChecked());
     study->setRange("0.5", "3", 6);
     study->start();
     ASSERT_EQ(study->study()->rows().size(), 6u);
@@ -396,10 +401,14 @@ TEST_F(Windows, AStudyRunsTheWindowsCalculationOverOneInput) {
     EXPECT_EQ(table->model()->rowCount(), 6);
     EXPECT_EQ(table->model()->headerData(0, Qt::Horizontal).toString(), "基底的水平投影宽度b(m)");
     EXPECT_EQ(table->model()->headerData(5, Qt::Horizontal).toString(), "抗倾系数");
-    EXPECT_EQ(table->model()->index(1, 5).data().toString(), "1.501");
+    EXPECT_EQ(table->model()->index(1, 5).data().toString(), "0.8091"); // b2 = c0 at b = 1
     table->setCurrentIndex(table->model()->index(1, 5));
-    EXPECT_EQ(control<QLineEdit>(study, "exactCell")->text(), "1.50133");
+    EXPECT_EQ(control<QLineEdit>(study, "exactCell")->text(), "0.8090767");
     EXPECT_FALSE(study->chart().lines.empty());
+    study->findLeast();
+    EXPECT_TRUE(study->leastText().contains("b = 1.779")) << study->leastText().toStdString();
+    // with the toe block as typed, the weight the overlap counts twice lowers the least width
+    setting->setChecked(false);
     study->findLeast(); // 0.001 by default; at 1.447 the eccentricity exceeds b/6
     EXPECT_TRUE(study->leastText().contains("b = 1.448")) << study->leastText().toStdString();
     // the table then holds the values about it, the first to meet every check among them

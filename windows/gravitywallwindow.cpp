@@ -106,6 +106,8 @@ const ControlSpec kControls[] = {
     {Kind::Field,  "pkx",      {},       2520, 1080, 1335,  270, "Frame4"},
     {Kind::Label,  "Label32",  {},        120, 1440, 2400,  252, "Frame4", "leverx"},
     {Kind::Combo,  "leverx",   {},       2520, 1410, 1335,  300, "Frame4"},
+    {Kind::Label,  "Label33",  {},       3960, 1440, 1140,  252, "Frame4", "sectionx"},
+    {Kind::Combo,  "sectionx", {},       5100, 1410, 1335,  300, "Frame4"},
 };
 
 // clang-format on
