@@ -3,6 +3,8 @@
 #include "calculators/angles.h"
 #include "calculators/earthsketch.h"
 
+#include <cmath>
+
 namespace subprogram {
 
 ActivePressure coulombActive(double height, double unitWeight, double friction, double cohesion,
@@ -131,6 +133,7 @@ constexpr Result kResults[] = {
     {"K0ix", "K0", "静止土压力系数K0i:",   "K<sub>0</sub>", ""},
     {"E0ix", "E0", "静止土压力标准值E0i:", "E<sub>0</sub>", "kPa"},
     // beyond the window's results: the at-rest resultant per metre of wall, and where it acts
+    {"",     "Ea_compressed", "", "E<sub>a,压</sub>", "kN/m", "0", "主动土压力（不计拉力区）", false, true},
     {"",     "P0", "", "P<sub>0</sub>", "kN/m", "0", "静止土压力合力（每延米）", false, true},
     {"",     "z0", "", "z<sub>0</sub>", "m",    "0", "合力作用点距墙底高度", false, true},
 };
@@ -148,7 +151,8 @@ constexpr FieldId H = fieldNamed(kFields, "H"), gamma = fieldNamed(kFields, "gam
 namespace out {
 constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, "Ea"),
                    K0 = resultNamed(kResults, "K0"), E0 = resultNamed(kResults, "E0"),
-                   P0 = resultNamed(kResults, "P0"), z0 = resultNamed(kResults, "z0");
+                   P0 = resultNamed(kResults, "P0"), z0 = resultNamed(kResults, "z0"),
+                   EaCompressed = resultNamed(kResults, "Ea_compressed");
 } // namespace out
 
 } // namespace
@@ -185,6 +189,23 @@ EarthInputs readEarth(EarthPressureMode mode, const Form& form) {
     return e;
 }
 
+// The law of the active pressure a mode calculated, over which the diagram is drawn.
+PressureLaw activeLaw(EarthPressureMode mode, const EarthInputs& e) {
+    return mode == EarthPressureMode::LimitedFill
+               ? PressureLaw::limitedFill(e.gamma, e.phiOrDeltaR, e.c, e.delta, e.theta, e.beta,
+                                          e.alpha)
+               : PressureLaw::coulomb(e.gamma, e.phiOrDeltaR, e.c, e.q, e.delta, e.beta, e.alpha);
+}
+
+// Ea with the tension zone ignored: the compressed part of the diagram whose net area is Ea.
+double compressedEa(EarthPressureMode mode, const EarthInputs& e, double Ea) {
+    const double compressed = compressedResultant(activeLaw(mode, e), e.H, Ea);
+    if (!std::isfinite(compressed)) {
+        throw CalcError(ErrorKind::Overflow);
+    }
+    return compressed;
+}
+
 } // namespace
 
 void calculateEarthPressure(EarthPressureMode mode, Form& form, Trace* trace) {
@@ -196,6 +217,7 @@ void calculateEarthPressure(EarthPressureMode mode, Form& form, Trace* trace) {
                                                e.theta, e.beta, e.alpha, trace);
         form.setDouble(out::Ka, r.Ka);
         form.setDouble(out::Ea, r.Ea);
+        formBeyond([&] { form.setDouble(out::EaCompressed, compressedEa(mode, e, r.Ea)); });
         break;
     }
     case EarthPressureMode::LimitedFill: {
@@ -203,6 +225,7 @@ void calculateEarthPressure(EarthPressureMode mode, Form& form, Trace* trace) {
                                                           e.delta, e.theta, e.beta, e.alpha, trace);
         form.setDouble(out::Ka, r.Ka);
         form.setDouble(out::Ea, r.Ea);
+        formBeyond([&] { form.setDouble(out::EaCompressed, compressedEa(mode, e, r.Ea)); });
         break;
     }
     case EarthPressureMode::AtRest: {
@@ -232,7 +255,7 @@ const Step kLimitedFillStep{"limitedFillEarthPressure", "有限范围填土主�
 const Step* const kCoulombSteps[] = {&kCoulombStep};
 const Step* const kAtRestSteps[] = {&kAtRestStep, &kAtRestResultantStep};
 const Step* const kLimitedFillSteps[] = {&kLimitedFillStep};
-const ResultId kActiveResults[] = {out::Ka, out::Ea};
+const ResultId kActiveResults[] = {out::Ka, out::Ea, out::EaCompressed};
 const ResultId kAtRestResults[] = {out::K0, out::E0, out::P0, out::z0};
 
 const Variant kModes[] = {
@@ -296,7 +319,7 @@ const Calculator kEarthPressure{
     .variantOption = "--mode",
     .calculate = [](int mode, Form& form,
                     Trace* trace) { calculateEarthPressure(EarthPressureMode(mode), form, trace); },
-    .resultsHelp = "Ka Ea (coulomb, limited-fill), K0 E0 P0 z0 (at-rest)",
+    .resultsHelp = "Ka Ea Ea_compressed (coulomb, limited-fill), K0 E0 P0 z0 (at-rest)",
     .sketch = [](int mode, const Form& form, const CalculationRecord&,
                  Sketch& sketch) -> std::string {
         try {

@@ -231,6 +231,11 @@ enum class Lever { Third, Centroid };
 enum class Section { AsGiven, Consistent };
 constexpr Choice kSections[] = {{"按输入", "as-given", int(Section::AsGiven)},
                                 {"推定b2", "consistent", int(Section::Consistent)}};
+// Which Ea of a cohesive fill the checks take: the net area of its diagram, the tension zone
+// counted (the program's rule, as the earth pressure gives Ea), or the compressed part alone.
+enum class Tension { Counted, Ignored };
+constexpr Choice kTensions[] = {{"计入", "counted", int(Tension::Counted)},
+                                {"不计", "ignored", int(Tension::Ignored)}};
 constexpr Choice kLevers[] = {{"H/3", "H/3", int(Lever::Third)}, {"压力图形心", "centroid", int(Lever::Centroid)}};
 
 constexpr Field kFields[] = {
@@ -262,6 +267,7 @@ constexpr Field kFields[] = {
     {"ground",  "groundx", "地基类别:",                 "土质",  "",      "foundation: 土质|soil, 岩质|rock",          "",   Conversion::Word, {}, {}, kGrounds, int(Ground::Soil), 2},
     {"fa",      "fax",    "地基承载力特征值fa(kPa):",   "",      "kPa",   "characteristic bearing capacity (empty: not checked)", "f<sub>a</sub>", Conversion::Double, {}, {}, {}, {}, 2},
     {"section", "sectionx", "截面尺寸:",               "按输入", "",      "b2 as-given, or consistent: the upright wall's toe block ends at the foot of its face (b2 = c0), the shelf wall's upper wall b2 = b5 + (n + x2)·h1", "", Conversion::Word, {}, {}, kSections, int(Section::AsGiven), 4},
+    {"tension", "tensionx", "粘性土拉力区:",           "计入",  "",      "the checks' Ea of a cohesive fill: counted (the net Ea, the tension zone counted) | ignored (the compressed part alone)", "", Conversion::Word, {}, {}, kTensions, int(Tension::Counted), 4},
     {"lever",   "leverx", "土压力作用点:",             "H/3",   "",      "where Ea acts for overturning and base stress: H/3 (the program's rule) | centroid (of its pressure diagram)", "", Conversion::Word, {}, {}, kLevers, int(Lever::Third), 4},
 };
 
@@ -282,6 +288,7 @@ constexpr Result kResults[] = {
     // where the pressure diagram's resultant acts, and, under the H/3 rule, Kt with Ea there
     {"",       "zc",    "", "z<sub>c</sub>", "m", "0", "土压力作用点高度（图形心）", false, true},
     {"",       "Kt_c",  "", "K<sub>t,c</sub>", "", "0", "抗倾系数（图形心力臂）", false, true},
+    {"",       "Ea_compressed", "", "E<sub>a,压</sub>", "kN/m", "0", "主动土压力（不计拉力区）", false, true},
     {"",       "b2_used", "", "b<sub>2</sub>", "m", "0", "计算所用墙趾台阶宽 b2", false, true},
 };
 
@@ -307,7 +314,8 @@ constexpr FieldId alpha = fieldNamed(kFields, "alpha"), delta = fieldNamed(kFiel
                   b4 = fieldNamed(kFields, "b4"), b5 = fieldNamed(kFields, "b5"),
                   h4 = fieldNamed(kFields, "h4"), x3 = fieldNamed(kFields, "x3"),
                   ground = fieldNamed(kFields, "ground"), fa = fieldNamed(kFields, "fa"),
-                  lever = fieldNamed(kFields, "lever"), section = fieldNamed(kFields, "section");
+                  lever = fieldNamed(kFields, "lever"), section = fieldNamed(kFields, "section"),
+                  tension = fieldNamed(kFields, "tension");
 } // namespace in
 namespace out {
 constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, "Ea"),
@@ -317,7 +325,8 @@ constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, 
                    pmin = resultNamed(kResults, "pmin"), pk = resultNamed(kResults, "pk"),
                    drive = resultNamed(kResults, "drive"), c0 = resultNamed(kResults, "c0"),
                    zc = resultNamed(kResults, "zc"), KtC = resultNamed(kResults, "Kt_c"),
-                   b2Used = resultNamed(kResults, "b2_used");
+                   b2Used = resultNamed(kResults, "b2_used"),
+                   EaCompressed = resultNamed(kResults, "Ea_compressed");
 } // namespace out
 
 } // namespace
@@ -333,6 +342,7 @@ struct WallInputs {
     float alpha0, alphaS, deltaS, mu, b, gammaW, b1, b2, b3, Ht, n, HS, h1, h2;
     double alpha, beta, delta, q, c, phi, gamma, H;
     Section section;
+    Tension tension;
     Lever lever;
 };
 
@@ -368,15 +378,19 @@ WallInputs readWall(const Form& form) {
     w.gamma = form.readDouble(in::gamma);
     w.H = form.readDouble(in::H);
     w.section = Section(form.readWith(in::section, chosenFrom(kSections)));
+    w.tension = Tension(form.readWith(in::tension, chosenFrom(kTensions)));
     w.lever = Lever(form.readWith(in::lever, chosenFrom(kLevers)));
     return w;
 }
 
 // The height above the foot of the soil at which the earth pressure's resultant acts, the
 // centroid of its diagram (double readings, as the earth pressure takes them).
+PressureLaw wallLaw(const WallInputs& w) {
+    return PressureLaw::coulomb(w.gamma, w.phi, w.c, w.q, w.delta, w.beta, w.alpha);
+}
+// ... of the compressed part alone, when the checks ignore the tension zone.
 double pressureCentroid(const WallInputs& w) {
-    return resultantHeight(PressureLaw::coulomb(w.gamma, w.phi, w.c, w.q, w.delta, w.beta, w.alpha),
-                           w.H);
+    return resultantHeight(wallLaw(w), w.H, w.tension == Tension::Ignored);
 }
 
 } // namespace
@@ -385,7 +399,7 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     beginStep(trace, kReadingStep);
     const WallInputs inputs = readWall(form);
     const auto [x2, x3, b4, b5, h4, alpha0, alphaS, deltaS, mu, b, gammaW, b1, b2, b3, Ht, n, HS,
-                h1, h2, alpha, beta, delta, q, c, phi, gamma, H, section, lever] = inputs;
+                h1, h2, alpha, beta, delta, q, c, phi, gamma, H, section, tension, lever] = inputs;
     const double theta = textToDouble("45"); // the window has no slip-surface field
 
     // the earth pressure works on the double readings, the wall on the single ones
@@ -393,9 +407,11 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
         coulombActive(H, gamma, phi, c, q, delta, theta, beta, alpha, trace);
     form.setDouble(out::Ka, earth.Ka);
     form.setDouble(out::Ea, earth.Ea);
-    const float Ea = toSingle(earth.Ea);
+    // the checks take the net Ea, or the compressed part alone
+    const float Ea = toSingle(
+        tension == Tension::Ignored ? compressedResultant(wallLaw(inputs), H, earth.Ea) : earth.Ea);
     if (trace) {
-        trace->record("Ea (single)", Ea, true);
+        trace->record(tension == Tension::Ignored ? "Ea,压 (single)" : "Ea (single)", Ea, true);
     }
 
     WallWeight wall{0, 0};
@@ -478,6 +494,13 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     if (type != WallType::NotChosen) {
         form.setSingle(out::b2Used, b2Used);
     }
+    formBeyond([&] {
+        const double compressed = compressedResultant(wallLaw(inputs), H, earth.Ea);
+        if (!std::isfinite(compressed)) {
+            throw CalcError(ErrorKind::Overflow);
+        }
+        form.setDouble(out::EaCompressed, compressed);
+    });
     form.readWith(in::ground, chosenFrom(kGrounds)); // a ground not in the list is refused
     if (!form.text(in::fa).empty()) {                // a bearing capacity given is a number
         form.readDouble(in::fa);
@@ -692,7 +715,11 @@ const Calculator kGravityWall{
         const bool consistent = form.holds(in::section) &&
                                 form.text(in::section) != kSections[0].text &&
                                 form.text(in::section) != kSections[0].english;
+        const bool ignored = form.holds(in::tension) &&
+                             form.text(in::tension) != kTensions[0].text &&
+                             form.text(in::tension) != kTensions[0].english;
         return std::string(type.title) + (consistent ? "，b2 由其余尺寸推定" : "") +
+               (ignored ? "，验算不计粘性土拉力区" : "") +
                (centroid ? "，土压力作用于压力图形心" : "，土压力作用点取 H/3（程序原规则）");
     },
     .sketch = [](int type, const Form& form, const CalculationRecord& record,

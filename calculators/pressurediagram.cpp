@@ -6,6 +6,8 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 namespace subprogram {
 
@@ -158,21 +160,72 @@ template <int n> struct GaussLegendre {
 
 } // namespace
 
-double resultantHeight(const PressureLaw& law, double height) {
+namespace {
+
+// Where p changes sign over the height, by bisection to adjacent doubles; none where it does not.
+std::optional<double> zeroCrossing(const PressureLaw& law, double height) {
+    const bool topInTension = law.at(0) < 0;
+    if (topInTension == (law.at(height) < 0)) {
+        return std::nullopt;
+    }
+    double low = 0, high = height;
+    for (int i = 0; i < 2000; ++i) {
+        const double mid = low + (high - low) / 2;
+        if (mid <= low || mid >= high) {
+            break;
+        }
+        ((law.at(mid) < 0) == topInTension ? low : high) = mid;
+    }
+    return (low + high) / 2;
+}
+
+// The part of the height under compression: [z₀, H] below a tension zone, [0, z₀] above one.
+std::pair<double, double> compressedPart(const PressureLaw& law, double height) {
+    const std::optional<double> z0 = zeroCrossing(law, height);
+    if (!z0) {
+        return {0, height};
+    }
+    return law.at(0) < 0 ? std::pair{*z0, height} : std::pair{0.0, *z0};
+}
+
+} // namespace
+
+double resultantHeight(const PressureLaw& law, double height, bool compressedOnly) {
     static const GaussLegendre<32> rule;
-    const double total = law.resultant(height);
-    if (!(total > 0) || !(height > 0)) {
+    if (!(height > 0)) {
+        throw CalcError(ErrorKind::InvalidArgument);
+    }
+    // the moment about the base of the part from `from` to `to`:
+    // ∫ p·(H − z) dz = E(to)·(H − to) − E(from)·(H − from) + ∫ E dz
+    const auto [from, to] = compressedOnly ? compressedPart(law, height) : std::pair{0.0, height};
+    const double total = law.resultant(to) - law.resultant(from);
+    if (!(total > 0) || !(to > from)) {
         throw CalcError(ErrorKind::InvalidArgument);
     }
     double integral = 0;
     for (int i = 0; i < 32; ++i) {
-        integral += rule.w[i] * law.resultant(height / 2 * (rule.x[i] + 1));
+        integral += rule.w[i] * law.resultant(from + (to - from) / 2 * (rule.x[i] + 1));
     }
-    const double above = integral * height / 2 / total;
+    integral *= (to - from) / 2;
+    const double moment =
+        law.resultant(to) * (height - to) - law.resultant(from) * (height - from) + integral;
+    const double above = moment / total;
     if (!std::isfinite(above)) {
         throw CalcError(ErrorKind::Overflow);
     }
     return above;
+}
+
+double compressedResultant(const PressureLaw& law, double height, double resultant) {
+    const double top = law.at(0), base = law.at(height);
+    if (top <= 0 && base <= 0) {
+        return 0;
+    }
+    const std::optional<double> z0 = zeroCrossing(law, height);
+    if (!z0) {
+        return resultant;
+    }
+    return top < 0 ? resultant - law.resultant(*z0) : law.resultant(*z0);
 }
 
 std::string diagramNumber(double value) {

@@ -61,7 +61,15 @@ struct PressureDiagram {
 // The integral of the smooth E(z) by 32-point Gauss–Legendre quadrature, exact for the straight
 // diagrams (no cohesion, or a vertical smooth wall behind level fill) to the rounding of the sum.
 // A diagram of no net thrust (E(H) ≤ 0) has no such point: CalcError.
-double resultantHeight(const PressureLaw& law, double height);
+// With `compressedOnly`, the centroid of the compressed part alone (the tension zone ignored).
+double resultantHeight(const PressureLaw& law, double height, bool compressedOnly = false);
+
+// The resultant of the compressed part of the diagram alone, the tension zone ignored, from the
+// calculation's resultant E(H) (its net area, the tension zone counted): E(H) − E(z₀) when the
+// tension is above z₀, E(z₀) when below, E(H) without a tension zone, 0 when there is no
+// compression. z₀ by bisection to the last bit; E has its least value there, so that an error
+// in z₀ changes E(z₀) by its square only.
+double compressedResultant(const PressureLaw& law, double height, double resultant);
 
 // The diagram over the height H in `steps` equal steps (at least 1).
 PressureDiagram pressureDiagram(const PressureLaw& law, double height, int steps);

@@ -204,11 +204,17 @@ TEST(PressureDiagram, ReducesToRankinesDistributionsWorkedByHand) {
         EXPECT_EQ(d.tension, r.c > 0);
         EXPECT_NEAR(d.compressedArea, r.compressed, 1e-5);
         EXPECT_NEAR(5 - d.actionDepth, r.aboveBase, 1e-6);
+        // the results the program gives of them: the compressed part's area from Ea, where it acts
+        const double Ea = coulombActive(5, 18, 30, r.c, r.q, 0, 45, 0, 90).Ea;
+        EXPECT_NEAR(compressedResultant(law, 5, Ea), r.compressed, 1e-5);
+        EXPECT_NEAR(resultantHeight(law, 5, true), r.aboveBase, 1e-6);
         EXPECT_EQ(d.depths.size(), 11u);
         EXPECT_EQ(d.depths.back(), 5.0);
         // the area is Ea, as the routine gives it
         EXPECT_NEAR(d.area, coulombActive(5, 18, 30, r.c, r.q, 0, 45, 0, 90).Ea, 1e-9);
     }
+    // cohesion holding the whole height: nothing is compressed
+    EXPECT_EQ(compressedResultant(PressureLaw::coulomb(18, 30, 50, 0, 0, 0, 90), 5, -1), 0);
     // at rest: (γz + q)·K0 with K0 = 1 − sin 30° = 0.5, whose base value is E0
     const PressureDiagram rest = pressureDiagram(PressureLaw::atRest(30, 1.5, 18), 5, 4);
     EXPECT_NEAR(rest.top, 0.75, 1e-6);

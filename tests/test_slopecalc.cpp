@@ -73,10 +73,10 @@ TEST_P(Runs, PrintTheWindowsTextsTheFirstFailureOrWhatIsWrong) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
-    Case{"coulomb", {"earth-pressure"}, 0, "Ka=0.344444462206344\nEa=77.5000039964273\n", ""},
+    Case{"coulomb", {"earth-pressure"}, 0, "Ka=0.344444462206344\nEa=77.5000039964273\nEa_compressed=77.5000039964273\n", ""},
     Case{"at_rest", {"earth-pressure", "--mode", "at-rest"}, 0, "K0=0.50000000773502\nE0=45.7500007077544\nP0=116.250001798392\nz0=1.69354838709677\n", ""},
     Case{"limited_fill", {"earth-pressure", "--mode=limited-fill"}, 0,
-         "Ka=0.649407602730703\nEa=146.116710614408\n", ""},
+         "Ka=0.649407602730703\nEa=146.116710614408\nEa_compressed=146.116710614408\n", ""},
     Case{"anchor_temporary", {"anchor", "--temporary"}, 0,
          "Na=12.5\nAs=48.2117812061711\nla=0.094972518084966\nlb=0.034112428370796\n"
          "As_provided=1140.3981138\nKb=\nK=\nl_design=3\nAs_ok=yes\nla_ok=yes\n", ""},
@@ -92,11 +92,11 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"upright_wall", {"gravity-wall", "--type", "upright"}, 0,
          "Ka=0.427106497065615\nEa=28.8723992016356\nG=118.8367\nx0=0.9329683\n"
          "Kt=2.11383\nKs=10.54241\npmax=163.9388\ne=0.2414525\npmin=2.303136\npk=83.12099\n"
-         "zc=0.9870371\nKt_c=1.992047\nb2_used=1.3\nKs_ok=yes\nKt_ok=yes\ne_ok=yes\np_ok=not checked\npmax_ok=not checked\n", ""},
+         "zc=0.9870371\nKt_c=1.992047\nEa_compressed=28.8723992016356\nb2_used=1.3\nKs_ok=yes\nKt_ok=yes\ne_ok=yes\np_ok=not checked\npmax_ok=not checked\n", ""},
     Case{"shelf_wall", {"gravity-wall", "--type", "shelf"}, 0,
          "Ka=0.427106497065615\nEa=28.8723992016356\nG=112.212\nx0=1.011601\n"
          "Kt=2.161038\nKs=7.360059\npmax=139.0118\ne=0.1904505\npmin=18.33796\npk=78.6749\n"
-         "zc=0.9870371\nKt_c=2.036535\nb2_used=1.3\nKs_ok=yes\nKt_ok=yes\ne_ok=yes\np_ok=not checked\npmax_ok=not checked\n", ""},
+         "zc=0.9870371\nKt_c=2.036535\nEa_compressed=28.8723992016356\nb2_used=1.3\nKs_ok=yes\nKt_ok=yes\ne_ok=yes\np_ok=not checked\npmax_ok=not checked\n", ""},
     // Ea at the centroid of its diagram: with c = 0 a trapezoid from Ka·q at the top to
     // Ka·(γH + q) at the base, its centroid H·(2·10 + 62) ÷ (3·(10 + 62)) = 0.98704 m above the
     // foot (2.6 m of soil under q = 10 kPa), higher than H/3 = 0.867 m: Kt falls to the Kt_c that
@@ -104,7 +104,11 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"upright_wall_centroid", {"gravity-wall", "--type", "upright", "lever=centroid"}, 0,
          "Ka=0.427106497065615\nEa=28.8723992016356\nG=118.8367\nx0=0.9329683\n"
          "Kt=1.992047\nKs=10.54241\npmax=173.4916\ne=0.2690873\npmin=0\npk=83.12099\n"
-         "zc=0.9870371\nKt_c=\nb2_used=1.3\nKs_ok=yes\nKt_ok=yes\ne_ok=no\np_ok=not checked\npmax_ok=not checked\n", ""},
+         "zc=0.9870371\nKt_c=\nEa_compressed=28.8723992016356\nb2_used=1.3\nKs_ok=yes\nKt_ok=yes\ne_ok=no\np_ok=not checked\npmax_ok=not checked\n", ""},
+    // a cohesive fill (c = 5 kPa): the checks take the compressed part, Ea_compressed = 15.36
+    // kN/m, not the net 14.95, and it acts higher (zc the compressed part's centroid)
+    Case{"upright_wall_tension_ignored", {"gravity-wall", "--type", "upright", "c=5", "tension=ignored"}, 0,
+         "Ka=0.221094549640239\nEa=14.9459915556801\nG=118.8367\nx0=0.9329683\nKt=3.85667\nKs=-4.080654\npmax=96.27444\ne=0.04485303\npmin=66.8174\npk=81.54592\nzc=0.7443301\nKt_c=4.112173\nEa_compressed=15.3572738380196\nb2_used=1.3\nKs_ok=yes\nKt_ok=yes\ne_ok=yes\np_ok=not checked\npmax_ok=not checked\n", ""},
     // a wall of no type has no weight to check
     Case{"no_wall", {"gravity-wall"}, 2, "", "slopecalc: gravity-wall needs --type upright or shelf\n"},
     Case{"none", {"gravity-wall", "--type", "none"}, 2, "", "gravity-wall needs --type upright or shelf"},
@@ -137,7 +141,7 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
          "\"As_ok\": null, \"la_ok\": true}\n", ""},
     Case{"base_of_no_width", {"gravity-wall", "--type", "upright", "b=0", "fa=200"}, 0,
          "Ka=0.427106497065615\nEa=28.8723992016356\nG=118.8367\nx0=0.2253529\nKt=0.4155198\n"
-         "Ks=10.54241\npmax=-350.246\ne=0.2357396\npmin=0\npk=\nzc=0.9870371\nKt_c=0.3945665\nb2_used=1.3\nKs_ok=yes\nKt_ok=no\ne_ok=no\n"
+         "Ks=10.54241\npmax=-350.246\ne=0.2357396\npmin=0\npk=\nzc=0.9870371\nKt_c=0.3945665\nEa_compressed=28.8723992016356\nb2_used=1.3\nKs_ok=yes\nKt_ok=no\ne_ok=no\n"
          "p_ok=no\npmax_ok=no\n", ""},
     Case{"no_subcommand", {}, 2, "", "no subcommand"},
     Case{"unknown_subcommand", {"retaining"}, 2, "", "unknown subcommand"},
@@ -163,7 +167,7 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
          "K0=0.50000000773502\nE0=45.7500007077544\nP0=116.250001798392\nz0=1.69354838709677\nz,p\n0,0.750000011602531\n"
          "2.5,23.2500003596784\n5,45.7500007077544\n", ""},
     Case{"diagram_json", {"earth-pressure", "--json", "--diagram=1", "q=0"}, 0,
-         "{\"Ka\": 0.333333350522268, \"Ea\": 75.0000038675102, \"diagram\": [[0, 0], "
+         "{\"Ka\": 0.333333350522268, \"Ea\": 75.0000038675102, \"Ea_compressed\": 75.0000038675102, \"diagram\": [[0, 0], "
          "[5, 30.0000015470041]]}\n", ""}, // γHKa at the base
     Case{"diagram_of_a_failure", {"earth-pressure", "--diagram", "4", "H=x"}, 1, "",
          "error 13: TypeMismatch (H=\"x\")\n"},
@@ -349,7 +353,7 @@ TEST(Slopecalc, WallVerdictsHoldEachResultAgainstItsLimit) {
 
 TEST(Slopecalc, VerdictsFollowTheResultsInEveryOutput) {
     EXPECT_NE(slopecalc({"gravity-wall", "--type=shelf", "--json"})
-                  .out.find("\"pk\": 78.6749, \"zc\": 0.9870371, \"Kt_c\": 2.036535, \"b2_used\": 1.3, \"Ks_ok\": true, \"Kt_ok\": true, \"e_ok\": true, "
+                  .out.find("\"pk\": 78.6749, \"zc\": 0.9870371, \"Kt_c\": 2.036535, \"Ea_compressed\": 28.8723992016356, \"b2_used\": 1.3, \"Ks_ok\": true, \"Kt_ok\": true, \"e_ok\": true, "
                             "\"p_ok\": null, \"pmax_ok\": null}"),
               std::string::npos);
     const std::vector<csv::Row> rows = rowsOf(
@@ -424,7 +428,7 @@ TEST(Slopecalc, BeamBatchesHaveAColumnForEveryEndOfNinetyNineSpans) {
 TEST(Slopecalc, TraceListsEveryValueTheCalculationFormed) {
     const Outcome r = slopecalc({"earth-pressure", "--trace"});
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.substr(0, r.out.find("Kq=")), "Ka=0.344444462206344\nEa=77.5000039964273\n");
+    EXPECT_EQ(r.out.substr(0, r.out.find("Kq=")), "Ka=0.344444462206344\nEa=77.5000039964273\nEa_compressed=77.5000039964273\n");
     std::string names;
     std::istringstream lines(r.out.substr(r.out.find("Kq=")));
     for (std::string line; std::getline(lines, line);) {
@@ -767,7 +771,7 @@ TEST(Slopecalc, ABatchFileIsClosedAndTheLargestDiagramTaken) {
     EXPECT_EQ(open(), before);
     const Outcome most = slopecalc({"earth-pressure", "--diagram", "100000"});
     EXPECT_EQ(most.status, 0);
-    EXPECT_EQ(std::count(most.out.begin(), most.out.end(), '\n'), 2 + 1 + 100001);
+    EXPECT_EQ(std::count(most.out.begin(), most.out.end(), '\n'), 3 + 1 + 100001);
 }
 
 TEST(Slopecalc, ABeamBatchRefusesTooManySpansAfterReadingEveryField) {

@@ -108,6 +108,8 @@ const ControlSpec kControls[] = {
     {Kind::Combo,  "leverx",   {},       2520, 1410, 1335,  300, "Frame4"},
     {Kind::Label,  "Label33",  {},       3960, 1440, 1140,  252, "Frame4", "sectionx"},
     {Kind::Combo,  "sectionx", {},       5100, 1410, 1335,  300, "Frame4"},
+    {Kind::Label,  "Label34",  {},        120, 1800, 2400,  252, "Frame4", "tensionx"},
+    {Kind::Combo,  "tensionx", {},       2520, 1770, 1335,  300, "Frame4"},
 };
 
 // clang-format on
@@ -217,7 +219,7 @@ GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
                 .open = {5160, 30, 900, 300},
                 .copy = {6120, 30, 1095, 300},
                 .study = {2880, 30, 1260, 300},
-                .results = {7500, 1860, 7560, 4320}});
+                .results = {7500, 2220, 7560, 3960}});
     // the earth pressure's distribution, beside the checks' fields
     addPressureDiagram({11520, 420, 1560, 600}, {13140, 300, 1860, 1140});
     auto* warnings = new QLabel(this);
