@@ -182,7 +182,8 @@ BaseStress baseStress(float weight, float soilHeight, float totalHeight, float b
                            : store("zE", H / 3 + Ht - H - h2);
         const Num ra = store("rα", radians(alpha));
         const Num rd = store("rδ", radians(delta));
-        const Num theta = Num(kPiRightAngle) / 2 + rd - ra; // inclination of Ea, not stored
+        // the inclination of Ea, not stored: a right angle of the other value of π
+        const Num theta = store.input("π′", kPiRightAngle) / 2 + rd - ra;
         const Num N = store("N", Ea * sin(theta) + G);
         const Num c = store("c", (G * x0 - Ea * cos(theta) * zE + Ea * sin(theta) * b) / N);
         const Num e = store("e", b / 2 - c);
@@ -536,6 +537,7 @@ const Step kLeverStep{"leverHeight", "土压力作用点高度"};
 const Step kOverturningStep{"antiOverturningFactor", "抗倾覆验算"};
 const std::string_view kBaseNotes[] = {
     "合力在基底中部三分之一以外（e &gt; b/6）时按三角形分布，否则按线性分布",
+    "Ea 与基底法线的夹角中的直角取 π′ ÷ 2，π′ = 3.14159；角度换算的 π 取 3.1415926",
 };
 const Step kBaseStep{"baseStress", "基底应力验算", kBaseNotes};
 

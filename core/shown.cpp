@@ -48,7 +48,7 @@ Shown Shown::asKept() const {
     if (keptSymbols_.empty()) {
         return *this;
     }
-    return Shown(value_, {keptSymbols_, kProduct}, {keptValues_, kProduct}, dropped_);
+    return Shown(value_, {keptSymbols_, kQuotient}, {keptValues_, kQuotient}, dropped_);
 }
 
 Shown Shown::angle(const Shown& degrees, const Shown& radians) {
@@ -67,10 +67,13 @@ Shown Shown::binary(const Shown& a, const Shown& b, Num value, Binding binding,
                     std::string_view symbolSign, std::string_view valueSign) {
     // the left operand in parentheses when it binds more loosely, the right one also when it
     // binds as loosely: floating-point sums and products are grouped as they are written
-    const auto join = [binding](const std::string& left, Binding leftBinding, std::string_view sign,
-                                const std::string& right, Binding rightBinding) {
+    // (a divisor that is a product or a quotient is in parentheses too: a ÷ (b·c))
+    const Binding rightLimit = binding == kQuotient ? kProduct : binding;
+    const auto join = [binding, rightLimit](const std::string& left, Binding leftBinding,
+                                            std::string_view sign, const std::string& right,
+                                            Binding rightBinding) {
         return (leftBinding < binding ? "(" + left + ")" : left) + std::string(sign) +
-               (rightBinding <= binding ? "(" + right + ")" : right);
+               (rightBinding <= rightLimit ? "(" + right + ")" : right);
     };
     return Shown(
         value,
@@ -101,7 +104,7 @@ Shown operator*(const Shown& a, const Shown& b) {
 }
 
 Shown operator/(const Shown& a, const Shown& b) {
-    return Shown::binary(a, b, a.value_ / b.value_, Shown::kProduct, " ÷ ", " ÷ ");
+    return Shown::binary(a, b, a.value_ / b.value_, Shown::kQuotient, " ÷ ", " ÷ ");
 }
 
 Shown operator-(const Shown& a) {

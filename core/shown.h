@@ -55,7 +55,9 @@ class Shown {
   private:
     // How tightly an expression binds, so that an operand is put in parentheses exactly where
     // the grouping of the evaluation needs them.
-    enum Binding : char { kSum, kProduct, kSign, kAtom };
+    // A quotient binds more loosely than a product, so that one reads one way only: a product
+    // of a quotient writes it in parentheses, "(2 ÷ 3)·A", not "2 ÷ 3·A".
+    enum Binding : char { kSum, kQuotient, kProduct, kSign, kAtom };
     struct Text {
         std::string text;
         Binding binding;

@@ -136,13 +136,20 @@ class Builder {
 
     // A value's formula line: its symbol, the formula in symbols, with the values in place, and
     // the value, each part once.
-    static std::string formulaLine(const Trace::Entry& e) {
+    // A result's value ends with its unit.
+    std::string formulaLine(const Trace::Entry& e) const {
         std::string line = html::symbol(e.name) + " = " + e.symbols;
         if (e.values != e.symbols) {
             line += " = " + e.values;
         }
         if (const std::string value = valueText(e); value != e.values) {
             line += " = " + value;
+        }
+        for (const Result& r : calculator_.results) {
+            if (!r.hidden && !r.unit.empty() && r.name == e.name) {
+                line += " " + std::string(r.unit);
+                break;
+            }
         }
         return line;
     }
@@ -153,9 +160,14 @@ class Builder {
                              {"符号", Align::Left, 12},
                              {"输入值", Align::Number, 30},
                              {"单位", Align::Left, 14}});
-        // in the window's order, the fields this calculation read
+        // in the window's order, the fields this calculation read and takes a value from (not
+        // the shelf wall's sizes, which an upright wall reads in their place and leaves)
         for (const Field& field : calculator_.fields) {
-            if (const auto read = record_.input(calculator_.id(field))) {
+            const FieldId id = calculator_.id(field);
+            if (std::ranges::find(variant_.unused, id) != variant_.unused.end()) {
+                continue;
+            }
+            if (const auto read = record_.input(id)) {
                 row(t, {html::escaped(words(subprogram::fieldCaption(field))),
                         std::string(field.symbol), read->empty() ? "未填" : html::escaped(*read),
                         unitText(field.unit)});
@@ -209,12 +221,20 @@ class Builder {
         }
     }
 
+    bool hasFormulaLine(const Trace::Entry& e) const {
+        return !e.symbols.empty() &&
+               std::ranges::any_of(variant_.steps, [&](const Step* s) { return s->id == e.step; });
+    }
+
+    // The values formed on the way that no formula line gives (a single's narrowing, a value
+    // solved for), and the routines' remarks.
     void intermediateValues() {
         bool any = false;
         std::string step;
         int t = -1;
         for (const Trace::Entry& e : record_.trace.entries()) {
-            if (e.step == kReadingStep) {
+            // a value whose formula line the report gave already is not given again
+            if (e.step == kReadingStep || (e.remark.empty() && hasFormulaLine(e))) {
                 continue;
             }
             if (!any) {

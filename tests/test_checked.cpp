@@ -62,6 +62,19 @@ TEST(ShownFormulas, PutANegativeConstantAloneInParentheses) {
     }
 }
 
+// A product and a quotient read one way only: a quotient multiplied is in parentheses, as is a
+// divisor that is a product or a quotient; a sum of them needs none.
+TEST(ShownFormulas, GroupAQuotientAsItWasEvaluated) {
+    const Shown a = Shown::named("A", 1), b = Shown::named("b", 2), c = Shown::named("c", 4);
+    const std::pair<Shown, const char*> table[] = {
+        {Shown(2.0) / 3 * a, "(2 ÷ 3)·A"}, {a * b / c, "A·b ÷ c"},   {a / (b * c), "A ÷ (b·c)"},
+        {a / (b / c), "A ÷ (b ÷ c)"},      {a / b / c, "A ÷ b ÷ c"}, {a / b + c, "A ÷ b + c"},
+        {a * (b / c), "A·(b ÷ c)"}};
+    for (const auto& [formula, symbols] : table) {
+        EXPECT_EQ(formula.symbols(), symbols);
+    }
+}
+
 } // namespace
 
 // Untraced and traced evaluations of every routine agree on random inputs: plausible values,

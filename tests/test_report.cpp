@@ -47,23 +47,33 @@ struct Wall {
 
 TEST(Report, TheDefaultUprightWallCarriesEveryValueAHandCheckExpects) {
     const Wall wall(WallType::Upright);
-    // every value on the way, as written and to four significant digits
-    for (const auto& [symbol, text, rounded] :
-         {std::tuple{"r<sub>0</sub>", "0.1972222", "0.1972"},
-          {"A", "0.1930755", "0.1931"},
-          {"W<sub>1</sub>", "9.036142", "9.036"},
-          {"W<sub>2</sub>", "47.40054", "47.40"},
-          {"m<sub>2</sub>", "0.2510539", "0.2511"},
-          {"c<sub>0</sub>", "0.7969245", "0.7969"},
-          {"x<sub>0</sub>", "0.9329683", "0.9330"},
-          {"z<sub>E</sub>", "1.968667", "1.969"},
-          {"b/6", "0.2483333", "0.2483"},
-          {"K<sub>q</sub>", "1.38461538461538", "1.385"} /* 1 + 2q ÷ (γH) */}) {
-        EXPECT_TRUE(wall.hasRow({symbol, text, rounded})) << symbol;
+    // every value on the way, once: in its formula line, as written
+    for (const auto& [symbol, text] :
+         {std::pair{"r<sub>0</sub>", "0.1972222"},
+          {"A", "0.1930755"},
+          {"W<sub>1</sub>", "9.036142"},
+          {"W<sub>2</sub>", "47.40054"},
+          {"m<sub>2</sub>", "0.2510539"},
+          {"c<sub>0</sub>", "0.7969245"},
+          {"x<sub>0</sub>", "0.9329683 m"}, // a result's line ends with its unit
+          {"z<sub>E</sub>", "1.968667"},
+          {"b/6", "0.2483333"},
+          {"K<sub>q</sub>", "1.38461538461538"} /* 1 + 2q ÷ (γH) */}) {
+        EXPECT_TRUE(std::ranges::any_of(wall.doc.blocks, [&](const Block& b) {
+            return b.kind == Block::Kind::Paragraph &&
+                   b.html.starts_with(std::string(symbol) + " = ") &&
+                   b.html.ends_with(std::string(" = ") + text);
+        })) << symbol;
     }
+    EXPECT_FALSE(wall.hasRow({"A", "0.1930755", "0.1931"})); // not again among the values
+    // an upright wall's report lists none of the shelf wall's sizes, which it does not take
+    EXPECT_FALSE(std::ranges::any_of(wall.doc.blocks, [](const Block& b) {
+        return !b.cells.empty() && b.cells[0] == "下墙前部宽度";
+    }));
     EXPECT_EQ(wall.doc.titleBlock[0],
               (std::pair<std::string, std::string>{"项目名称", "某边坡工程"}));
-    EXPECT_EQ(wall.doc.titleBlock[1].second, "重力式挡墙计算：直立式挡墙，土压力作用点取 H/3（程序原规则）");
+    EXPECT_EQ(wall.doc.titleBlock[1].second,
+              "重力式挡墙计算：直立式挡墙，土压力作用点取 H/3（程序原规则）");
     EXPECT_NE(wall.doc.titleBlock[5].second.find("GB 50007-2011"), std::string::npos);
     EXPECT_TRUE(wall.hasRow({"墙顶宽度", "b<sub>1</sub>", "0.5", "m"}));
     EXPECT_TRUE(wall.hasRow({"挡墙墙背倾角", "α", "90", "°"})); // its Greek symbol has a column
