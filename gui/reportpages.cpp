@@ -198,7 +198,8 @@ void ReportPages::layOut() {
     for (int i = 0; i < count; ++i) {
         // what must stand on one page with this block: a heading with the headings and the
         // first block after it; a row with its table's header when it is not yet on the page;
-        // the block before the closing note with the note
+        // the block before the closing note with the note; a drawing with its caption above and
+        // its note below
         double together = 0;
         int j = i;
         while (j < count && blocks[j].kind == Block::Kind::Heading) {
@@ -211,6 +212,10 @@ void ReportPages::layOut() {
             }
             if (j + 1 < count && blocks[j + 1].kind == Block::Kind::Note) {
                 together += kGap + height(j + 1); // the closing note never stands alone
+            }
+            if (j + 1 < count && blocks[j].kind == Block::Kind::Drawing &&
+                blocks[j + 1].kind == Block::Kind::Paragraph) {
+                together += kGap + height(j + 1); // nor a drawing without the note under it
             }
         }
         if (y + together > textBottom() && y > kMargin) {

@@ -143,6 +143,42 @@ TEST_F(ReportFiles, AValidPdfWithItsFacesAndOneHtmlFileWrittenWholeOrNotAtAll) {
     EXPECT_TRUE(QFile(folder.filePath("wall.html")).size() > 1000);
 }
 
+// The pages of a report: no block below the text's foot, no heading, note or drawing's note
+// parted from its neighbour, no row without its table's header.
+void checkPages(const report::Document& doc, const std::string& where) {
+    const ReportPages pages(doc, QImage(400, 300, QImage::Format_RGB32));
+    const auto& placed = pages.placed();
+    int table = -1, tablePage = -1;
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        const ReportPages::Placed& p = placed[i];
+        EXPECT_LE(p.top + p.height, pages.textBottom()) << where;
+        if (p.block >= 0 && doc.blocks[p.block].kind == report::Block::Kind::Heading) {
+            ASSERT_LT(i + 1, placed.size());
+            EXPECT_EQ(placed[i + 1].page, p.page) << where << ": a heading alone";
+        }
+        if (p.block >= 0 && doc.blocks[p.block].kind == report::Block::Kind::Note) {
+            EXPECT_EQ(placed[i - 1].page, p.page) << where << ": a note alone";
+        }
+        if (p.block <= -2) { // a table's header
+            table = -2 - p.block;
+            tablePage = p.page;
+        }
+        if (p.block >= 0 && doc.blocks[p.block].kind == report::Block::Kind::Row) {
+            EXPECT_EQ(doc.blocks[p.block].table, table) << where;
+            EXPECT_EQ(p.page, tablePage) << where << ": a row without its header";
+        }
+    }
+    EXPECT_EQ(placed.front().block, -1); // the title block first
+    for (std::size_t i = 1; i < placed.size(); ++i) {
+        const int b = placed[i].block, before = placed[i - 1].block;
+        if (b >= 0 && before >= 0 && doc.blocks[before].kind == report::Block::Kind::Drawing &&
+            doc.blocks[b].kind == report::Block::Kind::Paragraph) {
+            EXPECT_EQ(placed[i - 1].page, placed[i].page)
+                << where << ": a drawing without its note";
+        }
+    }
+}
+
 // Every report — each calculator, each variant, and a failed calculation of each — has a glyph
 // for every character in its faces, names nothing by the code's identifiers, and lies on its A4
 // pages with no row, line or drawing split and no heading left at the foot of a page.
@@ -185,29 +221,16 @@ TEST(ReportDocuments, HaveEveryGlyphNoIdentifierAndCleanPages) {
                 EXPECT_FALSE(readable(doc).contains("readFields") ||
                              readable(doc).contains("single"));
 
-                const ReportPages pages(doc, QImage(400, 300, QImage::Format_RGB32));
-                const auto& placed = pages.placed();
-                int table = -1, tablePage = -1;
-                for (std::size_t i = 0; i < placed.size(); ++i) {
-                    const ReportPages::Placed& p = placed[i];
-                    EXPECT_LE(p.top + p.height, pages.textBottom()) << where;
-                    if (p.block >= 0 && doc.blocks[p.block].kind == report::Block::Kind::Heading) {
-                        ASSERT_LT(i + 1, placed.size());
-                        EXPECT_EQ(placed[i + 1].page, p.page) << where << ": a heading alone";
-                    }
-                    if (p.block >= 0 && doc.blocks[p.block].kind == report::Block::Kind::Note) {
-                        EXPECT_EQ(placed[i - 1].page, p.page) << where << ": a note alone";
-                    }
-                    if (p.block <= -2) { // a table's header
-                        table = -2 - p.block;
-                        tablePage = p.page;
-                    }
-                    if (p.block >= 0 && doc.blocks[p.block].kind == report::Block::Kind::Row) {
-                        EXPECT_EQ(doc.blocks[p.block].table, table) << where;
-                        EXPECT_EQ(p.page, tablePage) << where << ": a row without its header";
+                checkPages(doc, where);
+                // wherever the page breaks: the same report after more and more lines
+                if (!fails && c == subprogram::calculators().front() && &v == &c->variants[0]) {
+                    for (int filler = 1; filler <= 48; ++filler) {
+                        report::Document longer = doc;
+                        longer.blocks.insert(longer.blocks.begin(), filler,
+                                             {report::Block::Kind::Paragraph, "一行", 0, -1, {}});
+                        checkPages(longer, where + " after " + std::to_string(filler) + " lines");
                     }
                 }
-                EXPECT_EQ(placed.front().block, -1); // the title block first
             }
         }
     }
