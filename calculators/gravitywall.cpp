@@ -26,9 +26,17 @@ template <FormulaNumber Number> class Store : public Keep<Number> {
             if (Trace* const steps = this->trace()) {
                 steps->record(name, stored.asKept(), stored.value(), true);
             }
-            return Shown::named(name, stored.value(), true);
+            return stored.keptAs(name, true);
         } else {
             return stored; // only the evaluation on Shown is traced
+        }
+    }
+    // A stored angle shown by its name and its value in radians, not in degrees.
+    Number radiansByName(std::string_view name, const Number& stored) const {
+        if constexpr (std::same_as<Number, Shown>) {
+            return Shown::named(name, stored.value(), true);
+        } else {
+            return stored;
         }
     }
 };
@@ -180,8 +188,9 @@ BaseStress baseStress(float weight, float soilHeight, float totalHeight, float b
         const Num zE = pressureCentroid
                            ? store("zE", store.input("zc", *pressureCentroid) + Ht - H - h2)
                            : store("zE", H / 3 + Ht - H - h2);
-        const Num ra = store("rα", radians(alpha));
-        const Num rd = store("rδ", radians(delta));
+        // in radians by their names: beside π′ ÷ 2, degrees would mix with radians
+        const Num ra = store.radiansByName("rα", store("rα", radians(alpha)));
+        const Num rd = store.radiansByName("rδ", store("rδ", radians(delta)));
         // the inclination of Ea, not stored: a right angle of the other value of π
         const Num theta = store.input("π′", kPiRightAngle) / 2 + rd - ra;
         const Num N = store("N", Ea * sin(theta) + G);

@@ -44,6 +44,16 @@ Shown Shown::named(std::string_view name, double value, bool single) {
     return s;
 }
 
+Shown Shown::keptAs(std::string_view name, bool single) const {
+    if (keptSymbols_.empty()) {
+        return named(name, value(), single);
+    }
+    Shown s = *this;
+    s.keptSymbols_ = html::symbol(name);
+    s.keptValues_ = valueText(value(), single);
+    return s;
+}
+
 Shown Shown::asKept() const {
     if (keptSymbols_.empty()) {
         return *this;

@@ -33,6 +33,10 @@ class Shown {
     // The expression as a formula line shows a kept value of it: an angle converted to radians
     // shows its conversion, α·3.1415926 ÷ 180.
     Shown asKept() const;
+    // The value kept under `name` (single: a single's), which later formulas show by that name;
+    // an angle in radians, by its degrees still (sin(α − δ), sin(90° − 10°)), its name and value
+    // standing in the kept line of its conversion.
+    Shown keptAs(std::string_view name, bool single = false) const;
     // An angle in degrees converted to radians (`radians`, formed from `degrees`): its value,
     // shown in degrees where an expression uses it (sin α, sin 30°), and as its conversion where
     // it is kept.

@@ -87,7 +87,7 @@ template <FormulaNumber Number> class Keep {
             if (trace_) {
                 trace_->record(name, value.asKept(), value.value(), false);
             }
-            return Shown::named(name, value.value());
+            return value.keptAs(name);
         } else {
             return value; // only the evaluation on Shown is traced
         }

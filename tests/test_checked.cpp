@@ -75,6 +75,20 @@ TEST(ShownFormulas, GroupAQuotientAsItWasEvaluated) {
     }
 }
 
+// An angle kept in radians under a name reads in degrees where a formula uses it: sin(α − δ),
+// sin(90° − 10°); a value that is no angle, by its name.
+TEST(ShownFormulas, AKeptAngleReadsInDegrees) {
+    const Shown pi = Shown::named("π", 3.1415926);
+    const auto radians = [&](const char* name, double degrees) {
+        const Shown d = Shown::named(name, degrees);
+        return Shown::angle(d, d * pi / 180);
+    };
+    const Shown a = radians("α", 90).keptAs("rα"), d = radians("δ", 10).keptAs("rδ");
+    EXPECT_EQ(sin(a - d).symbols(), "sin(α − δ)");
+    EXPECT_EQ(sin(a - d).values(), "sin(90° − 10°)");
+    EXPECT_EQ(Shown::named("G", 2).keptAs("W").symbols(), "W");
+}
+
 } // namespace
 
 // Untraced and traced evaluations of every routine agree on random inputs: plausible values,
