@@ -690,6 +690,21 @@ std::optional<PressureSetting> wallPressure(int, const Form& form, const Written
     }
 }
 
+// Whether a choice field holds another than its first word, the program's own rule.
+bool otherThanFirst(const Form& form, FieldId field, std::span<const Choice> choices) {
+    const std::string text = form.holds(field) ? form.text(field) : std::string();
+    return form.holds(field) && text != choices[0].text && text != choices[0].english;
+}
+
+// The report's line of what was calculated: the type, and each rule that is not the program's.
+std::string describeWall(const Variant& type, const Form& form) {
+    return std::string(type.title) +
+           (otherThanFirst(form, in::section, kSections) ? "，b2 由其余尺寸推定" : "") +
+           (otherThanFirst(form, in::tension, kTensions) ? "，验算不计粘性土拉力区" : "") +
+           (otherThanFirst(form, in::lever, kLevers) ? "，土压力作用于压力图形心"
+                                                     : "，土压力作用点取 H/3（程序原规则）");
+}
+
 // A least base width is searched with the toe block following it: with b2 as typed, a wider base
 // leaves the toe block where it was, and the overlap it counts twice hides the weight gained.
 constexpr StudySetting kStudySettings[] = {
@@ -720,19 +735,7 @@ const Calculator kGravityWall{
     .verdicts = kVerdicts,
     .judge = judgeWall,
     .warnings = wallWarnings,
-    .describe = [](const Variant& type, const Form& form) -> std::string {
-        const bool centroid = form.holds(in::lever) && form.text(in::lever) != kLevers[0].text &&
-                              form.text(in::lever) != kLevers[0].english;
-        const bool consistent = form.holds(in::section) &&
-                                form.text(in::section) != kSections[0].text &&
-                                form.text(in::section) != kSections[0].english;
-        const bool ignored = form.holds(in::tension) &&
-                             form.text(in::tension) != kTensions[0].text &&
-                             form.text(in::tension) != kTensions[0].english;
-        return std::string(type.title) + (consistent ? "，b2 由其余尺寸推定" : "") +
-               (ignored ? "，验算不计粘性土拉力区" : "") +
-               (centroid ? "，土压力作用于压力图形心" : "，土压力作用点取 H/3（程序原规则）");
-    },
+    .describe = describeWall,
     .sketch = [](int type, const Form& form, const CalculationRecord& record,
                  Sketch& sketch) { return wallSection(WallType(type), form, record, sketch); },
     .pressure = wallPressure,
