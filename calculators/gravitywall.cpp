@@ -408,8 +408,17 @@ double pressureCentroid(const WallInputs& w) {
 void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     beginStep(trace, kReadingStep);
     const WallInputs inputs = readWall(form);
-    const auto [x2, x3, b4, b5, h4, alpha0, alphaS, deltaS, mu, b, gammaW, b1, b2, b3, Ht, n, HS,
-                h1, h2, alpha, beta, delta, q, c, phi, gamma, H, section, tension, lever] = inputs;
+    // by their names, as the formulas write them (plain copies: lambdas below capture them)
+    const float x2 = inputs.x2, x3 = inputs.x3, b4 = inputs.b4, b5 = inputs.b5, h4 = inputs.h4;
+    const float alpha0 = inputs.alpha0, alphaS = inputs.alphaS, deltaS = inputs.deltaS;
+    const float mu = inputs.mu, b = inputs.b, gammaW = inputs.gammaW, b1 = inputs.b1;
+    const float b2 = inputs.b2, b3 = inputs.b3, Ht = inputs.Ht, n = inputs.n, HS = inputs.HS;
+    const float h1 = inputs.h1, h2 = inputs.h2;
+    const double alpha = inputs.alpha, beta = inputs.beta, delta = inputs.delta, q = inputs.q;
+    const double c = inputs.c, phi = inputs.phi, gamma = inputs.gamma, H = inputs.H;
+    const Section section = inputs.section;
+    const Tension tension = inputs.tension;
+    const Lever lever = inputs.lever;
     const double theta = textToDouble("45"); // the window has no slip-surface field
 
     // the earth pressure works on the double readings, the wall on the single ones
