@@ -213,9 +213,12 @@ const std::string_view k2013Notes[] = {
     "一栏；安全系数已计入边坡等级，γ<sub>0</sub> 不参与；N<sub>a</sub> = 1.25·N<sub>ak</sub> "
     "只列出，不参与计算",
 };
-const Step kDesignStep{"anchorBarDesign", "锚杆设计", kClassicNotes};
-const Step k2013Step{"anchorBarDesign2013", "锚杆设计（GB 50330-2013）", k2013Notes};
-const Step kSectionStep{"barSection", "实配钢筋截面"};
+constexpr ValueUnit kDesignUnits[] = {
+    {"Nak", "kN"}, {"Na", "kN"}, {"As", "mm²"}, {"la", "m"}, {"lb", "m"}};
+constexpr ValueUnit kSectionUnits[] = {{"As,提供", "mm²"}};
+const Step kDesignStep{"anchorBarDesign", "锚杆设计", kClassicNotes, kDesignUnits};
+const Step k2013Step{"anchorBarDesign2013", "锚杆设计（GB 50330-2013）", k2013Notes, kDesignUnits};
+const Step kSectionStep{"barSection", "实配钢筋截面", {}, kSectionUnits};
 const Step* const kSteps[] = {&kDesignStep, &k2013Step, &kSectionStep};
 
 constexpr std::string_view kBondedLengthClause = "GB 50330-2013 第8.4.1条";

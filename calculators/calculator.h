@@ -75,10 +75,16 @@ struct Result {
 // One part of a calculation as the report shows it: a routine and the values it formed, each
 // with the formula its expression shows (see Shown in core/shown.h), after notes on the method
 // where a formula alone does not say it (HTML).
+// The unit of a value a step forms, by its name in the trace, for the end of its formula line.
+struct ValueUnit {
+    std::string_view name, unit;
+};
+
 struct Step {
     std::string_view id;    // the step's name in the trace
     std::string_view title; // its heading
     std::span<const std::string_view> notes = {};
+    std::span<const ValueUnit> units = {}; // the units of its values that have one
 };
 
 // The handle of the field or result named `name` in a calculator's table (a result without a
@@ -115,6 +121,9 @@ struct Variant {
     // Fields its routines take no value from (the shelf wall's fields, for an upright wall): the
     // window greys them. They are still read, in their place, as the calculation reads them.
     std::span<const FieldId> unused = {};
+    // Fields read that take no part, which the window leaves as they are (limited fill's q):
+    // the report, like the unused ones, does not list them among the inputs.
+    std::span<const FieldId> unlisted = {};
 };
 
 // How a check of a calculation came out: met, not met, or not made (what it needs was not given).

@@ -244,30 +244,44 @@ void calculateEarthPressure(EarthPressureMode mode, Form& form, Trace* trace) {
 
 namespace {
 
-const Step kAtRestStep{"atRestEarthPressure", "静止土压力"};
+constexpr ValueUnit kAtRestUnits[] = {{"E0", "kPa"}};
+const Step kAtRestStep{"atRestEarthPressure", "静止土压力", {}, kAtRestUnits};
 const std::string_view kAtRestResultantNotes[] = {
     "E<sub>0</sub> 为墙底处的静止土压力强度（kPa）；P<sub>0</sub> 为其沿墙高的合力（kN/m），"
     "作用于压力图形的形心，距墙底 z<sub>0</sub>",
 };
-const Step kAtRestResultantStep{"atRestResultant", "静止土压力合力", kAtRestResultantNotes};
-const Step kLimitedFillStep{"limitedFillEarthPressure", "有限范围填土主动土压力"};
+constexpr ValueUnit kResultantUnits[] = {
+    {"P0γ", "kN/m"}, {"P0q", "kN/m"}, {"P0", "kN/m"}, {"z0", "m"}};
+const Step kAtRestResultantStep{"atRestResultant", "静止土压力合力", kAtRestResultantNotes,
+                                kResultantUnits};
+constexpr ValueUnit kActiveUnits[] = {{"Ea", "kN/m"}};
+const Step kLimitedFillStep{"limitedFillEarthPressure", "有限范围填土主动土压力", {}, kActiveUnits};
 
 const Step* const kCoulombSteps[] = {&kCoulombStep};
 const Step* const kAtRestSteps[] = {&kAtRestStep, &kAtRestResultantStep};
 const Step* const kLimitedFillSteps[] = {&kLimitedFillStep};
+// read by limited fill, where the rock face bounds the wedge and q takes no part
+constexpr FieldId kSurchargeOnly[] = {in::q};
 const ResultId kActiveResults[] = {out::Ka, out::Ea, out::EaCompressed};
 const ResultId kAtRestResults[] = {out::K0, out::E0, out::P0, out::z0};
 
 const Variant kModes[] = {
     {int(EarthPressureMode::Coulomb), "coulomb", "库仑主动土压力", kCoulombSteps, kActiveResults},
     {int(EarthPressureMode::AtRest), "at-rest", "静止土压力", kAtRestSteps, kAtRestResults},
-    {int(EarthPressureMode::LimitedFill), "limited-fill", "有限范围填土主动土压力",
-     kLimitedFillSteps, kActiveResults},
+    {int(EarthPressureMode::LimitedFill),
+     "limited-fill",
+     "有限范围填土主动土压力",
+     kLimitedFillSteps,
+     kActiveResults,
+     {},
+     {},
+     {},
+     kSurchargeOnly},
 };
 
 } // namespace
 
-const Step kCoulombStep{"coulombActive", "库仑主动土压力"};
+const Step kCoulombStep{"coulombActive", "库仑主动土压力", {}, kActiveUnits};
 
 namespace {
 

@@ -547,17 +547,36 @@ std::string wallSection(WallType type, const Form& form, const CalculationRecord
 
 namespace {
 
-const Step kUprightStep{"uprightWallWeight", "直立式挡墙自重与重心"};
-const Step kShelfStep{"shelfWallWeight", "衡重式挡墙自重与重心", kShelfNotes};
-const Step kFootWidthStep{"upperWallFootWidth", "上墙底宽（由上墙顶宽、墙面坡率与墙背坡率推定）"};
-const Step kSlidingStep{"antiSlidingFactor", "抗滑移验算"};
-const Step kLeverStep{"leverHeight", "土压力作用点高度"};
-const Step kOverturningStep{"antiOverturningFactor", "抗倾覆验算"};
+constexpr ValueUnit kUprightUnits[] = {
+    {"r0", "rad"}, {"A", "m"},  {"B", "m"},  {"W1", "kN/m"}, {"W2", "kN/m"}, {"W3", "kN/m"},
+    {"L3", "m"},   {"m1", "m"}, {"m2", "m"}, {"c0", "m"},    {"G", "kN/m"},  {"x0", "m"}};
+constexpr ValueUnit kShelfUnits[] = {
+    {"A1", "m²"}, {"A2", "m²"}, {"A3", "m²"}, {"A4", "m²"},  {"A5", "m²"}, {"A6", "m²"},
+    {"A7", "m²"}, {"L1", "m"},  {"L2", "m"},  {"L3", "m"},   {"L4", "m"},  {"L5", "m"},
+    {"L6", "m"},  {"L7", "m"},  {"c0", "m"},  {"G", "kN/m"}, {"x0", "m"}};
+constexpr ValueUnit kSlidingUnits[] = {{"r0", "rad"},  {"rα", "rad"},  {"rδ", "rad"},
+                                       {"Gn", "kN/m"}, {"Gt", "kN/m"}, {"Eat", "kN/m"},
+                                       {"Ean", "kN/m"}};
+constexpr ValueUnit kLeverUnits[] = {{"z", "m"}};
+constexpr ValueUnit kOverturningUnits[] = {{"r0", "rad"},   {"rα", "rad"},   {"rδ", "rad"},
+                                           {"Eax", "kN/m"}, {"Eaz", "kN/m"}, {"xf", "m"},
+                                           {"zf", "m"}};
+constexpr ValueUnit kBaseUnits[] = {{"zE", "m"},   {"rα", "rad"},   {"rδ", "rad"},
+                                    {"N", "kN/m"}, {"c", "m"},      {"e", "m"},
+                                    {"b/6", "m"},  {"pmax", "kPa"}, {"pmin", "kPa"}};
+constexpr ValueUnit kFootWidthUnits[] = {{"b2", "m"}};
+const Step kUprightStep{"uprightWallWeight", "直立式挡墙自重与重心", {}, kUprightUnits};
+const Step kShelfStep{"shelfWallWeight", "衡重式挡墙自重与重心", kShelfNotes, kShelfUnits};
+const Step kFootWidthStep{
+    "upperWallFootWidth", "上墙底宽（由上墙顶宽、墙面坡率与墙背坡率推定）", {}, kFootWidthUnits};
+const Step kSlidingStep{"antiSlidingFactor", "抗滑移验算", {}, kSlidingUnits};
+const Step kLeverStep{"leverHeight", "土压力作用点高度", {}, kLeverUnits};
+const Step kOverturningStep{"antiOverturningFactor", "抗倾覆验算", {}, kOverturningUnits};
 const std::string_view kBaseNotes[] = {
     "合力在基底中部三分之一以外（e &gt; b/6）时按三角形分布，否则按线性分布",
     "Ea 与基底法线的夹角中的直角取 π′ ÷ 2，π′ = 3.14159；角度换算的 π 取 3.1415926",
 };
-const Step kBaseStep{"baseStress", "基底应力验算", kBaseNotes};
+const Step kBaseStep{"baseStress", "基底应力验算", kBaseNotes, kBaseUnits};
 
 const Step kBearingStep{"meanBasePressure", "地基承载力"};
 

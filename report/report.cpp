@@ -136,7 +136,26 @@ class Builder {
 
     // A value's formula line: its symbol, the formula in symbols, with the values in place, and
     // the value, each part once.
-    // A result's value ends with its unit.
+    // A value's unit: its step's, else its result's.
+    std::string_view unitOf(const Trace::Entry& e) const {
+        for (const Step* step : variant_.steps) {
+            if (step->id == e.step) {
+                for (const subprogram::ValueUnit& u : step->units) {
+                    if (u.name == e.name) {
+                        return u.unit;
+                    }
+                }
+            }
+        }
+        for (const Result& r : calculator_.results) {
+            if (!r.hidden && r.name == e.name) {
+                return r.unit;
+            }
+        }
+        return {};
+    }
+
+    // A value's formula line ends with its unit.
     std::string formulaLine(const Trace::Entry& e) const {
         std::string line = html::symbol(e.name) + " = " + e.symbols;
         if (e.values != e.symbols) {
@@ -145,11 +164,8 @@ class Builder {
         if (const std::string value = valueText(e); value != e.values) {
             line += " = " + value;
         }
-        for (const Result& r : calculator_.results) {
-            if (!r.hidden && !r.unit.empty() && r.name == e.name) {
-                line += " " + std::string(r.unit);
-                break;
-            }
+        if (const std::string_view unit = unitOf(e); !unit.empty()) {
+            line += " " + std::string(unit);
         }
         return line;
     }
@@ -164,7 +180,8 @@ class Builder {
         // the shelf wall's sizes, which an upright wall reads in their place and leaves)
         for (const Field& field : calculator_.fields) {
             const FieldId id = calculator_.id(field);
-            if (std::ranges::find(variant_.unused, id) != variant_.unused.end()) {
+            if (std::ranges::find(variant_.unused, id) != variant_.unused.end() ||
+                std::ranges::find(variant_.unlisted, id) != variant_.unlisted.end()) {
                 continue;
             }
             if (const auto read = record_.input(id)) {

@@ -47,18 +47,18 @@ struct Wall {
 
 TEST(Report, TheDefaultUprightWallCarriesEveryValueAHandCheckExpects) {
     const Wall wall(WallType::Upright);
-    // every value on the way, once: in its formula line, as written
+    // every value on the way, once: in its formula line, as written, with its unit
     for (const auto& [symbol, text] :
-         {std::pair{"r<sub>0</sub>", "0.1972222"},
-          {"A", "0.1930755"},
-          {"W<sub>1</sub>", "9.036142"},
-          {"W<sub>2</sub>", "47.40054"},
-          {"m<sub>2</sub>", "0.2510539"},
-          {"c<sub>0</sub>", "0.7969245"},
-          {"x<sub>0</sub>", "0.9329683 m"}, // a result's line ends with its unit
-          {"z<sub>E</sub>", "1.968667"},
-          {"b/6", "0.2483333"},
-          {"K<sub>q</sub>", "1.38461538461538"} /* 1 + 2q ÷ (γH) */}) {
+         {std::pair{"r<sub>0</sub>", "0.1972222 rad"},
+          {"A", "0.1930755 m"},
+          {"W<sub>1</sub>", "9.036142 kN/m"},
+          {"W<sub>2</sub>", "47.40054 kN/m"},
+          {"m<sub>2</sub>", "0.2510539 m"},
+          {"c<sub>0</sub>", "0.7969245 m"},
+          {"x<sub>0</sub>", "0.9329683 m"},
+          {"z<sub>E</sub>", "1.968667 m"},
+          {"b/6", "0.2483333 m"},
+          {"K<sub>q</sub>", "1.38461538461538"} /* 1 + 2q ÷ (γH), a number */}) {
         EXPECT_TRUE(std::ranges::any_of(wall.doc.blocks, [&](const Block& b) {
             return b.kind == Block::Kind::Paragraph &&
                    b.html.starts_with(std::string(symbol) + " = ") &&
