@@ -149,7 +149,7 @@ class EarthPressureSketch : public QWidget {
 EarthPressureWindow::EarthPressureWindow(Reporter reporter)
     : CalculatorWindow(subprogram::kEarthPressure, std::move(reporter)) {
     // the results panel below the original window, the pressure diagram to its right
-    setClientTwips(this, 9900, 7860);
+    setClientTwips(this, 9900, 8580);
     buildControls(this, kControls, &calculator());
     auto* sketch = new EarthPressureSketch(control<QWidget>(this, "parameter"));
     sketch->setObjectName(QStringLiteral("Picture1"));
@@ -159,7 +159,7 @@ EarthPressureWindow::EarthPressureWindow(Reporter reporter)
                 .open = {4920, 30, 900, 300},
                 .copy = {5880, 30, 1095, 300},
                 .study = {2760, 30, 1140, 300},
-                .results = {120, 6300, 9660, 1440}}); // below the original window
+                .results = {120, 6300, 9660, 2160}}); // below the original window
     addPressureDiagram({7380, 120, 2400, 480}, {7380, 660, 2400, 5460});
     control<QLineEdit>(this, "hx")->setFocus();
 }
