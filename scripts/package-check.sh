@@ -35,7 +35,7 @@ trap 'remove; rm -rf "$contents"' EXIT
 
 cd "$contents" # nothing of the source tree in reach
 [ "$(command -v slopecalc)" = /usr/bin/slopecalc ] || fail "slopecalc is not /usr/bin/slopecalc"
-[ "$(/usr/bin/slopecalc earth-pressure)" = $'Ka=0.344444462206344\nEa=77.5000039964273' ] ||
+[ "$(/usr/bin/slopecalc earth-pressure)" = $'Ka=0.344444462206344\nEa=77.5000039964273\nEa_compressed=77.5000039964273' ] ||
     fail "slopecalc earth-pressure does not give the worked example"
 [ "$(/usr/bin/slopecalc --version)" = "slopecalc $(dpkg-deb -f "$deb" Version)" ] ||
     fail "slopecalc --version"
