@@ -1,0 +1,84 @@
+#pragma once
+
+#include "core/trace.h"
+
+#include <optional>
+
+// The gravity retaining wall, per metre run: self-weight and centroid of the two wall types, and
+// the checks against sliding, overturning and base stress. Arguments and results are singles;
+// the arithmetic is double on the single values, and every value the method names is narrowed to
+// a single where it is formed and used as that single afterwards. Angles in degrees, lengths in
+// m, unit weights in kN/m³, forces in kN, stresses in kPa.
+namespace subprogram {
+
+struct WallWeight {
+    float G;      // self-weight
+    float x0;     // horizontal distance of the centroid from the toe
+    float c0 = 0; // of the upright wall: the room before its face, from the toe to its foot
+};
+
+// An upright wall's sizes, named so that no two can change places unseen (singles, as the
+// window's fields read them): m, degrees, kN/m³.
+struct UprightWall {
+    float n;      // face batter
+    float Ht;     // total height at the back
+    float h1, b2; // height and width of the toe block
+    float alpha0; // base inclination, rising from heel to toe
+    float b1;     // top width
+    float gammaW; // unit weight of the wall material
+    float b;      // horizontal projected width of the base
+};
+WallWeight uprightWallWeight(const UprightWall& wall, Trace* trace = nullptr);
+
+// The upper wall (height h1, top width b5, bottom width b2, back slope x2) stands on the lower
+// wall (height Ht − h1 − h4, front band b3, back slope x3), which stands on a footing b × h4
+// whose toe projects b4. b1 enters only through the width b1 + b2 − b3 of the lower back wedge.
+struct ShelfWall {
+    float n;          // face batter
+    float x2, x3;     // back slopes of the upper and the lower wall
+    float h1, Ht, h4; // upper wall height, total height, footing height
+    float b1, b2;     // top width; the upper wall's bottom width
+    float b3, b4, b5; // the lower wall's front band, the toe projection, the upper wall's top
+    float b;          // horizontal projected width of the base
+    float gammaW;     // unit weight of the wall material
+};
+WallWeight shelfWallWeight(const ShelfWall& wall, Trace* trace = nullptr);
+
+// Ks = (Gn + Ean)·μ ÷ (Eat − Gt), with G and Ea resolved normal and tangential to the base.
+// `drive`, when given, receives the force that drives the wall outward along its base, Eat − Gt:
+// at or below zero, nothing does.
+float antiSlidingFactor(float G, float Ea, float alpha0, float alpha, float delta, float mu,
+                        Trace* trace = nullptr, double* drive = nullptr);
+
+// Kt = (G·x0 + Eaz·xf) ÷ (Eax·zf), about the toe; z is the height of Ea above the heel.
+float antiOverturningFactor(float G, float Ea, float alpha0, float z, float alpha, float delta,
+                            float b, float x0, Trace* trace = nullptr);
+
+// The shelf wall's upper wall at its foot, b2 = b5 + (n + x2)·h1: as wide as its top, its face's
+// batter and its back's slope make it over its height (formed in double, then narrowed).
+float upperWallFootWidth(float b5, float n, float x2, float h1, Trace* trace = nullptr);
+
+// Height of the earth-pressure resultant above the heel: a third of the retained height H above
+// the foot of the retained soil, which lies Ht − H above the heel, or, when `zc` is given, the
+// height of the centroid of the pressure diagram above that foot. Formed in double from the
+// singles, then narrowed.
+float earthPressureLeverHeight(float H, float Ht, Trace* trace = nullptr,
+                               std::optional<float> zc = {});
+
+struct BaseStress {
+    float pmax;
+    float pmin;
+    float e;     // eccentricity of the base resultant, positive towards the toe
+    float N = 0; // the base resultant's component normal to the base
+};
+
+// Linear distribution while the resultant lies within the middle third, else triangular on
+// the compressed part. h2: rise of the base from heel to toe.
+// Ea acts H/3 above the foot of the soil, or zc above it when given.
+BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delta, float alpha,
+                      float Ea, float b, Trace* trace = nullptr, std::optional<float> zc = {});
+
+// The mean pressure on the base, pk = N ÷ b, for the bearing check.
+float meanBasePressure(float N, float b, Trace* trace = nullptr);
+
+} // namespace subprogram
