@@ -199,11 +199,7 @@ PressureLaw activeLaw(EarthPressureMode mode, const EarthInputs& e) {
 
 // Ea with the tension zone ignored: the compressed part of the diagram whose net area is Ea.
 double compressedEa(EarthPressureMode mode, const EarthInputs& e, double Ea) {
-    const double compressed = compressedResultant(activeLaw(mode, e), e.H, Ea);
-    if (!std::isfinite(compressed)) {
-        throw CalcError(ErrorKind::Overflow);
-    }
-    return compressed;
+    return compressedResultant(activeLaw(mode, e), e.H, Ea);
 }
 
 } // namespace

@@ -297,11 +297,7 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
         form.setSingle(out::b2Used, b2Used);
     }
     formBeyond([&] {
-        const double compressed = compressedResultant(wallLaw(inputs), H, earth.Ea);
-        if (!std::isfinite(compressed)) {
-            throw CalcError(ErrorKind::Overflow);
-        }
-        form.setDouble(out::EaCompressed, compressed);
+        form.setDouble(out::EaCompressed, compressedResultant(wallLaw(inputs), H, earth.Ea));
     });
     form.readWith(in::ground, chosenFrom(kGrounds)); // a ground not in the list is refused
     if (!form.text(in::fa).empty()) {                // a bearing capacity given is a number
@@ -503,8 +499,11 @@ std::optional<PressureSetting> wallPressure(int, const Form& form, const Written
 
 // Whether a choice field holds another than its first word, the program's own rule.
 bool otherThanFirst(const Form& form, FieldId field, std::span<const Choice> choices) {
-    const std::string text = form.holds(field) ? form.text(field) : std::string();
-    return form.holds(field) && text != choices[0].text && text != choices[0].english;
+    if (!form.holds(field)) {
+        return false;
+    }
+    const std::string text = form.text(field);
+    return text != choices[0].text && text != choices[0].english;
 }
 
 // The report's line of what was calculated: the type, and each rule that is not the program's.

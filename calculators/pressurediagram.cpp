@@ -225,7 +225,11 @@ double compressedResultant(const PressureLaw& law, double height, double resulta
     if (!z0) {
         return resultant;
     }
-    return top < 0 ? resultant - law.resultant(*z0) : law.resultant(*z0);
+    const double compressed = top < 0 ? resultant - law.resultant(*z0) : law.resultant(*z0);
+    if (!std::isfinite(compressed)) {
+        throw CalcError(ErrorKind::Overflow);
+    }
+    return compressed;
 }
 
 std::string diagramNumber(double value) {

@@ -67,8 +67,8 @@ double resultantHeight(const PressureLaw& law, double height, bool compressedOnl
 // The resultant of the compressed part of the diagram alone, the tension zone ignored, from the
 // calculation's resultant E(H) (its net area, the tension zone counted): E(H) − E(z₀) when the
 // tension is above z₀, E(z₀) when below, E(H) without a tension zone, 0 when there is no
-// compression. z₀ by bisection to the last bit; E has its least value there, so that an error
-// in z₀ changes E(z₀) by its square only.
+// compression; one beyond a double, CalcError. z₀ by bisection to the last bit; E has its least
+// value there, so that an error in z₀ changes E(z₀) by its square only.
 double compressedResultant(const PressureLaw& law, double height, double resultant);
 
 // The diagram over the height H in `steps` equal steps (at least 1).
