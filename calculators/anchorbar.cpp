@@ -105,11 +105,6 @@ constexpr Choice kEditions[] = {
     {kClassicMethod, "classic", int(AnchorEdition::WorkingConditions)},
     {"2013版安全系数法", "2013", int(AnchorEdition::Gb50330_2013)},
 };
-constexpr Choice kGrades[] = {
-    {"一级", "1", int(SlopeGrade::First)},
-    {"二级", "2", int(SlopeGrade::Second)},
-    {"三级", "3", int(SlopeGrade::Third)},
-};
 
 // clang-format off
 constexpr Field kFields[] = {
@@ -124,7 +119,7 @@ constexpr Field kFields[] = {
     // beyond the window's original inputs
     {"n",       "nx",       "钢筋根数n:",    "3",      "",    "number of bars in the tendon",                "n", Conversion::Count, {}, {}, {}, 0, 4},
     {"edition", "editionx", "计算方法:",     kClassicMethod, "", "method: classic (working-condition factors ξ, the program's own) | 2013 (GB 50330-2013 safety factors)", "", Conversion::Word, {}, {}, kEditions, int(AnchorEdition::WorkingConditions), 4},
-    {"grade",   "gradex",   "边坡工程安全等级:", "二级", "",  "slope safety grade 一级|1, 二级|2, 三级|3 (by the 2013 method)", "", Conversion::Word, {}, {}, kGrades, int(SlopeGrade::Second), 4},
+    {"grade",   "gradex",   "边坡工程安全等级:", "二级", "",  "slope safety grade 一级|1, 二级|2, 三级|3 (by the 2013 method)", "", Conversion::Word, {}, {}, kSlopeGrades, int(SlopeGrade::Second), 4},
 };
 
 constexpr Result kResults[] = {
@@ -180,7 +175,7 @@ void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
     const double fb = form.readDouble(in::fb);
     const std::int16_t n = form.readWith(in::n, barCount);
     const auto edition = AnchorEdition(form.readWith(in::edition, chosenFrom(kEditions)));
-    const auto grade = SlopeGrade(form.readWith(in::grade, chosenFrom(kGrades)));
+    const auto grade = SlopeGrade(form.readWith(in::grade, chosenFrom(kSlopeGrades)));
     const bool by2013 = edition == AnchorEdition::Gb50330_2013;
     const AnchorSafetyFactors factors = anchorSafetyFactors(grade, kind);
     const AnchorBar r = by2013 ? anchorBarDesign2013(n, D, Htk, a, fy, factors, frb, fb, d, trace)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculators/calculator.h"
+#include "calculators/slopegrade.h"
 
 #include <cstdint>
 
@@ -29,8 +30,6 @@ enum class AnchorKind { Permanent, Temporary };
 // The design method: the working-condition factors ξ1–ξ3 with Na = 1.25·Nak, which the program
 // has always used; or the safety factors of GB 50330-2013 第8.2.2～8.2.4条 on Nak.
 enum class AnchorEdition { WorkingConditions, Gb50330_2013 };
-// The slope's safety grade (边坡工程安全等级), which the 2013 safety factors depend on.
-enum class SlopeGrade { First, Second, Third };
 
 // GB 50330-2013's safety factors of an anchor: Kb on the tendon's tension (表8.2.2) and K on the
 // anchorage (表8.2.3-1, which 第8.2.4条 also takes for the bond between bars and grout).

@@ -183,6 +183,15 @@ struct StudySetting {
     std::string_view caption; // the study window's check box
 };
 
+// A table of a calculation's parts that the report gives after the formulas (a slope's blocks
+// or slices): the first part's formulas stand among the formulas, every part's values here.
+struct PartsTable {
+    std::string title;
+    std::vector<std::string> header;            // symbol and unit (HTML)
+    std::vector<std::vector<std::string>> rows; // numbers as text
+    std::string note;                           // under it (HTML); may be empty
+};
+
 struct Calculator {
     std::string_view command;           // the slopecalc subcommand
     std::string_view english;           // what it calculates, for --help
@@ -223,6 +232,9 @@ struct Calculator {
     // what it wrote). Nothing for a variant without one, or fields that cannot be read.
     std::optional<PressureSetting> (*pressure)(int variant, const Form& fields,
                                                const Written& written) = nullptr;
+    // The table of a calculation of `variant` that succeeded (`record`), when it has parts.
+    std::optional<PartsTable> (*parts)(int variant, const Form& form,
+                                       const CalculationRecord& record) = nullptr;
     // Fields a study of another sets by default (see StudySetting).
     std::span<const StudySetting> studySettings = {};
     // Beyond the window: fills, on the command line, a parameter that was not given from those

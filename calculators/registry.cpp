@@ -4,6 +4,7 @@
 #include "calculators/beam.h"
 #include "calculators/earthpressure.h"
 #include "calculators/gravitywall.h"
+#include "calculators/slopestability.h"
 
 #include <algorithm>
 #include <vector>
@@ -14,7 +15,7 @@ namespace {
 
 std::vector<const Calculator*>& all() {
     static std::vector<const Calculator*> calculators{&kEarthPressure, &kAnchorBar, &kGravityWall,
-                                                      &kBeam};
+                                                      &kBeam, &kSlopeStability};
     return calculators;
 }
 

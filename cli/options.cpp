@@ -202,7 +202,10 @@ void printCommandHelp(const Calculator& c, std::ostream& out) {
         << c.title << "\n\n";
     out << "parameters (NAME=TEXT; names are case-sensitive):\n";
     for (const Field& f : c.fields) {
-        out << "  " << f.name << std::string(10 - f.name.size(), ' ')
+        // a name too long for its column stands on a line of its own
+        out << "  " << f.name
+            << (f.name.size() < 10 ? std::string(10 - f.name.size(), ' ')
+                                   : "\n" + std::string(12, ' '))
             << wrapped(std::string(f.english) + " [" + std::string(f.unit) + "], default \"" +
                            std::string(f.defaultText) + "\"",
                        12, 80)

@@ -95,12 +95,18 @@ std::string diagramCell(double value) {
     return std::isfinite(value) ? doubleToText(value) : "null";
 }
 
-// Every written number is a JSON number: "1.5E-05" and "-0.5" are.
+// Every written number is a JSON number: "1.5E-05" and "-0.5" are; a result in words (a
+// slope's state, "稳定") is a JSON string.
 void printJson(const SingleRun& outcome, const Trace* trace, std::ostream& out) {
     out << "{";
     const char* separator = "";
     for (const auto& [name, text] : outcome.results) {
-        out << separator << json::quoted(name) << ": " << (text.empty() ? "null" : text);
+        double number = 0;
+        ErrorKind error{};
+        out << separator << json::quoted(name) << ": "
+            << (text.empty()                        ? "null"
+                : ::readDouble(text, number, error) ? text
+                                                    : json::quoted(text));
         separator = ", ";
     }
     for (const auto& [name, judged] : outcome.verdicts) {

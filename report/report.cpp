@@ -90,6 +90,7 @@ class Builder {
         inputs();
         failure();
         formulas();
+        parts();
         intermediateValues();
         results();
         drawing();
@@ -235,6 +236,26 @@ class Builder {
             for (const std::string& line : lines) {
                 block(Block::Kind::Paragraph, line);
             }
+        }
+    }
+
+    // The parts' table: the formulas above gave the first part's values.
+    void parts() {
+        if (!context_.parts) {
+            return;
+        }
+        const subprogram::PartsTable& p = *context_.parts;
+        section(p.title);
+        std::vector<Column> columns;
+        for (const std::string& h : p.header) {
+            columns.push_back({h, Align::Number, static_cast<int>(100 / p.header.size())});
+        }
+        const int t = table(std::move(columns));
+        for (const auto& cells : p.rows) {
+            row(t, cells);
+        }
+        if (!p.note.empty()) {
+            block(Block::Kind::Paragraph, p.note);
         }
     }
 
@@ -457,6 +478,9 @@ ReportContext reportContext(const Calculator& calculator, int variant, const For
         if (context.noSketch.empty()) {
             context.sketch = std::move(sketch);
         }
+    }
+    if (calculator.parts && !record.failure && !record.writes.empty()) {
+        context.parts = calculator.parts(variant, form, record);
     }
     if (calculator.pressure && !record.failure && !record.writes.empty()) {
         const subprogram::WrittenTexts written([&](ResultId r) { return record.written(r); });

@@ -31,6 +31,8 @@ struct ReportContext {
     // to scale, and what is said under it
     std::optional<Sketch> diagram;
     std::string diagramNote;
+    // of a calculation with parts that succeeded (a slope's blocks or slices): their table
+    std::optional<subprogram::PartsTable> parts;
     // studies of one input the user added from the study window: a table and its chart each
     struct StudyPart {
         std::string title;                          // "基底宽度 b(m) 从 1 到 2，5 个值"

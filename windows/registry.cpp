@@ -4,10 +4,12 @@
 #include "calculators/beam.h"
 #include "calculators/earthpressure.h"
 #include "calculators/gravitywall.h"
+#include "calculators/slopestability.h"
 #include "windows/anchorbarwindow.h"
 #include "windows/beamwindow.h"
 #include "windows/earthpressurewindow.h"
 #include "windows/gravitywallwindow.h"
+#include "windows/slopestabilitywindow.h"
 
 #include <vector>
 
@@ -27,6 +29,7 @@ constexpr Button kEarthPressureButtons[] = {{"solidstrees", int(EarthPressureMod
 constexpr Button kAnchorBarButtons[] = {{"anchorbar", std::nullopt}};
 constexpr Button kGravityWallButtons[] = {{"Command6", std::nullopt}};
 constexpr Button kBeamButtons[] = {{"Command5", std::nullopt}}; // a button never shown
+constexpr Button kSlopeStabilityButtons[] = {{"slopestability", std::nullopt}};
 
 std::vector<Kind>& all() {
     static std::vector<Kind> kinds{
@@ -34,6 +37,7 @@ std::vector<Kind>& all() {
         {&subprogram::kAnchorBar, create<AnchorBarWindow>, kAnchorBarButtons},
         {&subprogram::kGravityWall, create<GravityWallWindow>, kGravityWallButtons},
         {&subprogram::kBeam, create<BeamWindow>, kBeamButtons},
+        {&subprogram::kSlopeStability, create<SlopeStabilityWindow>, kSlopeStabilityButtons},
     };
     return kinds;
 }

@@ -1,0 +1,230 @@
+// The routines of the slope's stability: the planar and broken-line slides and the circular one.
+#include "calculators/angles.h"
+#include "calculators/slopestability.h"
+#include "core/numerictext.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+#include <string>
+
+namespace subprogram {
+
+namespace {
+
+// 表5.3.2 by grade: a permanent slope in its general case, in an earthquake, a temporary slope.
+constexpr double kRequired[3][3] = {
+    {1.35, 1.15, 1.25}, // 一级
+    {1.30, 1.10, 1.20}, // 二级
+    {1.25, 1.05, 1.15}, // 三级
+};
+// 表5.3.1: below 1.00 unstable, below 1.05 barely, below Fst basically stable.
+constexpr double kUnstableBelow = 1.00, kBarelyBelow = 1.05;
+
+// The iterations of a factor: the circle's until a step changes it by less than this, and at
+// most this many; the broken line's bracket is searched from 1 up to, or down to, these.
+constexpr double kBishopTolerance = 1e-8;
+constexpr int kMostIterations = 500;
+constexpr double kGreatestFactor = 1e6, kLeastFactor = 1e-6;
+
+std::string indexed(const char* name, std::size_t i) {
+    return name + std::to_string(i + 1);
+}
+
+// Names a value of the first block (or the first transfer) in the report's formulas: the others
+// stand in the blocks' table.
+template <typename Num> Num firstOnly(Keep<Num> keep, std::size_t i, const char* name, Num value) {
+    return i == 0 ? keep(indexed(name, i), value) : value;
+}
+
+// A block's sliding and resisting forces on its base: Ti = Gi·sinθi + Qi·cosθi and
+// Ri = ci·li + (Gi·cosθi − Qi·sinθi − Ui)·tanφi, with Qi = kh·Gi out of the slope.
+template <typename Num> struct Forces { std::vector<Num> T, R, theta, tanPhi; };
+template <typename Num>
+Forces<Num> blockForces(Keep<Num> keep, std::span<const SlidingBlock> blocks, double seismic) {
+    Forces<Num> f;
+    const Num kh = keep.input("kh", seismic);
+    for (std::size_t i = 0; i < blocks.size(); ++i) {
+        const SlidingBlock& b = blocks[i];
+        const Num G = keep.input(indexed("G", i), b.G), c = keep.input(indexed("c", i), b.c);
+        const Num l = keep.input(indexed("l", i), b.l), U = keep.input(indexed("U", i), b.U);
+        const Num theta =
+            firstOnly(keep, i, "θr", Num(radians(keep.input(indexed("θ", i), b.theta))));
+        const Num phi = radians(keep.input(indexed("φ", i), b.phi));
+        const Num Q = firstOnly(keep, i, "Q", Num(kh * G));
+        f.T.push_back(firstOnly(keep, i, "T", Num(G * sin(theta) + Q * cos(theta))));
+        f.R.push_back(
+            firstOnly(keep, i, "R", Num(c * l + (G * cos(theta) - Q * sin(theta) - U) * tan(phi))));
+        f.theta.push_back(theta);
+        f.tanPhi.push_back(tan(phi));
+    }
+    return f;
+}
+
+// The residual thrusts of the implicit solution at the factor F: P0 = 0,
+// Pi = Pi−1·ψi−1 + Ti − Ri ÷ F with ψi−1 = cos(θi−1 − θi) − sin(θi−1 − θi)·tanφi ÷ F; a
+// negative thrust of a block above the last passes on as 0. The last block's thrust is returned.
+template <typename Num>
+Num residualThrust(Keep<Num> keep, const Forces<Num>& f, Num F, std::vector<Num>* psi = nullptr,
+                   std::vector<Num>* P = nullptr) {
+    // the thrusts at the factor found are named, the first transfer's in the formulas
+    const auto name = [&](std::size_t i, const char* symbol, Num value) {
+        return P ? firstOnly(keep, i, symbol, value) : value;
+    };
+    Num carried = 0, last = 0;
+    for (std::size_t i = 0; i < f.T.size(); ++i) {
+        Num psiIn = 0;
+        if (i > 0) {
+            const Num bend = f.theta[i - 1] - f.theta[i];
+            psiIn = name(i - 1, "ψ", Num(cos(bend) - sin(bend) * f.tanPhi[i] / F));
+            if (psi) {
+                psi->push_back(psiIn);
+            }
+        }
+        last = name(i, "P", Num(carried * psiIn + f.T[i] - f.R[i] / F));
+        if (P) {
+            P->push_back(last);
+        }
+        carried = last < Num(0) ? Num(0) : last;
+    }
+    return last;
+}
+
+template <typename Num> std::vector<double> values(const std::vector<Num>& v) {
+    std::vector<double> out;
+    for (const Num& x : v) {
+        out.push_back(x.value());
+    }
+    return out;
+}
+
+} // namespace
+
+double requiredStabilityFactor(SlopeGrade grade, SlopeCase situation) {
+    return kRequired[int(grade)][int(situation)];
+}
+
+std::string_view stabilityState(double Fs, double Fst) {
+    if (Fs < kUnstableBelow) {
+        return "不稳定";
+    }
+    if (Fs < kBarelyBelow) {
+        return "欠稳定";
+    }
+    return Fs < Fst ? "基本稳定" : "稳定";
+}
+
+PlanarSlide planarSlide(const PlanarInputs& in, Trace* trace) {
+    return evaluate<Keep>(trace, "planarSlide", [=]<typename Num>(Keep<Num> keep) {
+        const Num G = keep.input("G", in.G), Gb = keep.input("Gb", in.Gb);
+        const Num L = keep.input("L", in.L), c = keep.input("c", in.c);
+        const Num hw = keep.input("hw", in.hw), gw = keep.input("γw", in.gammaWater);
+        const Num kh = keep.input("kh", in.kh), P = keep.input("P", in.P);
+        const Num theta = keep("θr", radians(keep.input("θ", in.theta)));
+        const Num phi = keep("φr", radians(keep.input("φ", in.phi)));
+        // the anchor's angle to the slip plane: θ + its inclination below the horizontal
+        const Num beta = keep("βr", theta + radians(keep.input("β", in.anchorAngle)));
+
+        const Num V = keep("V", Num(1) / 2 * gw * hw * hw);
+        const Num U = keep("U", Num(1) / 2 * gw * hw * L);
+        const Num Q = keep("Q", kh * G);
+        const Num R = keep(
+            "R", ((G + Gb) * cos(theta) - Q * sin(theta) - V * sin(theta) - U + P * sin(beta)) *
+                         tan(phi) +
+                     c * L);
+        const Num T =
+            keep("T", (G + Gb) * sin(theta) + Q * cos(theta) + V * cos(theta) - P * cos(beta));
+        const Num Fs = keep("Fs", R / T);
+        return PlanarSlide{R.value(), T.value(), Fs.value()};
+    });
+}
+
+BrokenLineSlide transferImplicit(std::span<const SlidingBlock> blocks, double kh, double required,
+                                 Trace* trace) {
+    return evaluate<Keep>(trace, "transferImplicit", [&]<typename Num>(Keep<Num> keep) {
+        const Forces<Num> f = blockForces(keep, blocks, kh);
+        const auto below = [&](double F) { return residualThrust(keep, f, Num(F)) < Num(0); };
+        // a bracket [lo, hi] with the last thrust negative at lo and not at hi, then halved to
+        // two neighbouring doubles
+        double lo = 1, hi = 1;
+        if (below(1)) {
+            for (hi = 2; below(hi); hi *= 2) {
+                if (hi > kGreatestFactor) {
+                    if (keep.trace()) {
+                        keep.trace()->remark(
+                            "Fs 大于 10⁶ 时末块剩余下滑推力仍为负：抗滑力无从平衡，无解");
+                    }
+                    throw CalcError(ErrorKind::InvalidArgument);
+                }
+                lo = hi;
+            }
+        } else {
+            for (lo = 0.5; !below(lo); lo /= 2) {
+                if (lo < kLeastFactor) {
+                    if (keep.trace()) {
+                        keep.trace()->remark(
+                            "Fs 小于 10⁻⁶ 时末块剩余下滑推力仍不为负：无抗滑力，无解");
+                    }
+                    throw CalcError(ErrorKind::InvalidArgument);
+                }
+                hi = lo;
+            }
+        }
+        const double from = lo, to = hi;
+        int iterations = 0;
+        for (double mid = (lo + hi) / 2; mid != lo && mid != hi; mid = (lo + hi) / 2) {
+            (below(mid) ? lo : hi) = mid;
+            ++iterations;
+        }
+        if (keep.trace()) {
+            keep.trace()->remark(
+                "Fs 由二分法求得：末块剩余下滑推力 Pn 在 Fs = " + doubleToText(from) +
+                " 为负、在 Fs = " + doubleToText(to) + " 不为负，区间折半 " +
+                std::to_string(iterations) + " 次，缩至相邻两个双精度数");
+        }
+        const Num Fs = keep.solution("Fs", Num(hi));
+        std::vector<Num> psi, P;
+        residualThrust(keep, f, Fs, &psi, &P);
+        const Num Fst = keep.input("Fst", required);
+        Num thrust = residualThrust(keep, f, Fst);
+        thrust = keep("Pn(Fst)", thrust < Num(0) ? Num(0) : thrust);
+        return BrokenLineSlide{values(f.T), values(f.R),    values(psi), values(P),
+                               Fs.value(),  thrust.value(), iterations};
+    });
+}
+
+BrokenLineSlide transferExplicit(std::span<const SlidingBlock> blocks, double kh, double safety,
+                                 Trace* trace) {
+    return evaluate<Keep>(trace, "transferExplicit", [&]<typename Num>(Keep<Num> keep) {
+        const Forces<Num> f = blockForces(keep, blocks, kh);
+        const Num gammaT = keep.input("γt", safety);
+        const std::size_t n = f.T.size();
+        std::vector<Num> psi, F;
+        Num carried = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            Num psiIn = 0;
+            if (i > 0) {
+                const Num bend = f.theta[i - 1] - f.theta[i];
+                psiIn = firstOnly(keep, i - 1, "ψ", Num(cos(bend) - sin(bend) * f.tanPhi[i]));
+                psi.push_back(psiIn);
+            }
+            const Num Fi = firstOnly(keep, i, "F", Num(carried * psiIn + gammaT * f.T[i] - f.R[i]));
+            F.push_back(Fi);
+            carried = Fi < Num(0) ? Num(0) : Fi;
+        }
+        // Fs = (Σ Ri·Πψ + Rn) ÷ (Σ Ti·Πψ + Tn), the products over the transfers below block i
+        Num resisting = f.R[n - 1], sliding = f.T[n - 1], product = 1;
+        for (std::size_t i = n - 1; i-- > 0;) {
+            product = product * psi[i];
+            resisting = resisting + f.R[i] * product;
+            sliding = sliding + f.T[i] * product;
+        }
+        const Num Fs = keep("Fs", keep("ΣR", resisting) / keep("ΣT", sliding));
+        const Num thrust = F.back() < Num(0) ? Num(0) : F.back();
+        return BrokenLineSlide{
+            values(f.T), values(f.R), values(psi), values(F), Fs.value(), thrust.value(), 0};
+    });
+}
+
+} // namespace subprogram

@@ -1,0 +1,172 @@
+// The slope's drawings, to scale: the section with its strata, phreatic line and slip circle
+// cut into slices; the slip line of sliding blocks with each block's weight and the thrust the
+// last one passes on.
+#include "calculators/slopestability.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace subprogram {
+
+namespace {
+
+std::string number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", value);
+    return text;
+}
+
+// Metres to drawing units, y upward in metres, y downward in the drawing.
+struct Frame {
+    double left, top, unit;
+    std::pair<double, double> at(double x, double y) const {
+        return {(x - left) * unit, (top - y) * unit};
+    }
+};
+
+Frame frameFor(double left, double right, double bottom, double top, Sketch& s) {
+    const double unit = 5000 / std::max(right - left, (top - bottom) * 1.4);
+    s = Sketch{};
+    s.width = (right - left) * unit;
+    s.height = (top - bottom) * unit;
+    s.stroke = s.width / 350;
+    s.lineStroke = s.width / 900;
+    s.textSize = s.width / 40;
+    return {left, top, unit};
+}
+
+void line(Sketch& s, const Frame& f, double x1, double y1, double x2, double y2) {
+    const auto [a, b] = f.at(x1, y1);
+    const auto [c, d] = f.at(x2, y2);
+    s.lines.push_back({a, b, c, d});
+}
+
+} // namespace
+
+void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide, Sketch& s) {
+    const std::vector<Point>& ground = section.surface;
+    double low = ground.front().y, high = low;
+    for (const Point& p : ground) {
+        low = std::min(low, p.y);
+        high = std::max(high, p.y);
+    }
+    const double span = ground.back().x - ground.front().x;
+    double top = high + 0.15 * span, bottom = low - 0.25 * span;
+    if (slide) {
+        top = std::max(top, slide->circle.yc + 0.05 * span);
+        bottom = std::min(bottom, slide->circle.yc - slide->circle.R - 0.05 * span);
+    }
+    const Frame f = frameFor(ground.front().x, ground.back().x, bottom, top, s);
+    // the ground, closed below as a grey body of soil
+    SketchPolygon body;
+    for (const Point& p : ground) {
+        const auto [x, y] = f.at(p.x, p.y);
+        body.points.push_back({x, y});
+    }
+    body.points.push_back(f.at(ground.back().x, bottom));
+    body.points.push_back(f.at(ground.front().x, bottom));
+    s.polygons.push_back(body);
+    for (std::size_t i = 1; i < section.strata.size(); ++i) { // the strata's tops, dashed by gaps
+        const double y = section.strata[i].top;
+        for (double x = ground.front().x; x < ground.back().x; x += span / 40) {
+            line(s, f, x, y, std::min(x + span / 80, ground.back().x), y);
+        }
+    }
+    for (std::size_t i = 0; i < section.strata.size(); ++i) {
+        const Stratum& st = section.strata[i];
+        const double y = (i + 1 < section.strata.size() ? (st.top + section.strata[i + 1].top) / 2
+                                                        : std::min(st.top, low) - 0.08 * span);
+        const auto [x, yy] = f.at(ground.front().x + 0.12 * span, y);
+        s.texts.push_back(
+            {x, yy, "γ=" + number(st.gamma) + " c=" + number(st.c) + " φ=" + number(st.phi)});
+    }
+    for (std::size_t i = 1; i < section.water.size(); ++i) {
+        const Point &a = section.water[i - 1], &b = section.water[i];
+        line(s, f, a.x, a.y, b.x, b.y);
+    }
+    if (!section.water.empty()) {
+        const auto [x, y] =
+            f.at(section.water.front().x + 0.05 * span, section.water.front().y + 0.03 * span);
+        s.texts.push_back({x, y, "浸润线"});
+    }
+    if (!slide) {
+        return;
+    }
+    for (const Slice& c : slide->slices) { // the base chords and the slices' sides
+        line(s, f, c.xLeft, c.yLeft, c.xRight, c.yRight);
+    }
+    for (std::size_t i = 1; i < slide->slices.size(); ++i) {
+        const Slice& c = slide->slices[i];
+        double up = c.yLeft;
+        for (std::size_t k = 1; k < ground.size(); ++k) {
+            if (c.xLeft <= ground[k].x) {
+                const Point &a = ground[k - 1], &b = ground[k];
+                up = a.y + (b.y - a.y) * (c.xLeft - a.x) / (b.x - a.x);
+                break;
+            }
+        }
+        const auto [x1, y1] = f.at(c.xLeft, c.yLeft);
+        const auto [x2, y2] = f.at(c.xLeft, up);
+        s.grid.push_back({x1, y1, x2, y2});
+    }
+    const Circle& o = slide->circle;
+    const auto [cx, cy] = f.at(o.xc, o.yc);
+    s.circles.push_back({cx, cy, s.stroke * 2});
+    const Slice &first = slide->slices.front(), &last = slide->slices.back();
+    for (const auto& [x, y] :
+         {std::pair{first.xLeft, first.yLeft}, std::pair{last.xRight, last.yRight}}) {
+        line(s, f, o.xc, o.yc, x, y);
+    }
+    s.texts.push_back({cx, cy - s.textSize,
+                       "O (" + number(o.xc) + ", " + number(o.yc) + ")  R = " + number(o.R) +
+                           "  Fs = " + number(slide->Fs)});
+    // the direction the mass slides, beside the middle slice's base
+    const Slice& mid = slide->slices[slide->slices.size() / 2];
+    const double dir = first.yLeft > last.yRight ? 1 : -1, length = 0.08 * span;
+    const auto [ax, ay] = f.at(mid.xLeft, mid.yLeft + 0.04 * span);
+    s.arrows.push_back({ax, ay, ax + dir * length * f.unit, ay});
+}
+
+void drawBlocks(std::span<const SlidingBlock> blocks, Sketch& s) {
+    // the slip line from the rear edge down, block by block at its θ over its l
+    std::vector<Point> line{{0, 0}};
+    for (const SlidingBlock& b : blocks) {
+        const double t = b.theta * 3.1415926 / 180;
+        line.push_back({line.back().x + b.l * std::cos(t), line.back().y - b.l * std::sin(t)});
+    }
+    double low = 0, high = 0;
+    for (const Point& p : line) {
+        low = std::min(low, p.y);
+        high = std::max(high, p.y);
+    }
+    const double span = std::max(line.back().x - line.front().x, high - low);
+    if (!(span > 0) || !std::isfinite(span)) {
+        throw CalcError(ErrorKind::InvalidArgument);
+    }
+    const Frame f = frameFor(-0.15 * span, line.back().x + 0.15 * span, low - 0.2 * span,
+                             high + 0.35 * span, s);
+    for (std::size_t i = 1; i < line.size(); ++i) {
+        const Point &a = line[i - 1], &b = line[i];
+        ::subprogram::line(s, f, a.x, a.y, b.x, b.y);
+        // the block's weight, down onto the middle of its base, and its number
+        const double mx = (a.x + b.x) / 2, my = (a.y + b.y) / 2;
+        const auto [x1, y1] = f.at(mx, my + 0.2 * span);
+        const auto [x2, y2] = f.at(mx, my + 0.04 * span);
+        s.arrows.push_back({x1, y1, x2, y2});
+        s.texts.push_back(
+            {x1, y1 - s.textSize * 0.8, std::to_string(i) + ": G=" + number(blocks[i - 1].G)});
+        const auto [tx, ty] = f.at(mx, my - 0.05 * span);
+        s.texts.push_back({tx, ty, "θ=" + number(blocks[i - 1].theta) + "°"});
+        if (i > 1) { // the block boundary, upright
+            ::subprogram::line(s, f, a.x, a.y, a.x, a.y + 0.15 * span);
+        }
+    }
+    // the direction the mass slides, along the last block's base
+    const Point &a = line[line.size() - 2], &b = line.back();
+    const auto [x1, y1] = f.at(a.x + (b.x - a.x) * 0.6, a.y + (b.y - a.y) * 0.6 - 0.06 * span);
+    const auto [x2, y2] = f.at(b.x + 0.08 * span, b.y - 0.06 * span + (b.y - a.y) * 0.4 * 0);
+    s.arrows.push_back({x1, y1, x2, y2});
+}
+
+} // namespace subprogram

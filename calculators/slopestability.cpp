@@ -1,0 +1,594 @@
+#include "slopestability.h"
+
+#include "core/numerictext.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace subprogram {
+
+namespace {
+
+// The blocks a broken line may have: the results table holds each one's forces.
+constexpr std::size_t kMaxBlocks = 50;
+constexpr double kRightAngle = 90;
+
+constexpr Choice kCases[] = {
+    {"永久边坡一般工况", "permanent", int(SlopeCase::Permanent)},
+    {"地震工况", "seismic", int(SlopeCase::Seismic)},
+    {"临时边坡", "temporary", int(SlopeCase::Temporary)},
+};
+
+// clang-format off
+constexpr Field kFields[] = {
+    {"grade",       "gradex",   "边坡工程安全等级:",     "二级",   "",     "slope safety grade 一级|1, 二级|2, 三级|3", "", Conversion::Word, {}, {}, kSlopeGrades, int(SlopeGrade::Second)},
+    {"case",        "casex",    "工况:",                 "永久边坡一般工况", "", "situation for the required factor: 永久边坡一般工况|permanent, 地震工况|seismic, 临时边坡|temporary", "", Conversion::Word, {}, {}, kCases, int(SlopeCase::Permanent)},
+    {"kh",          "khx",      "水平地震系数kh:",        "0",      "",     "horizontal seismic coefficient (Q = kh·G out of the slope)", "k<sub>h</sub>"},
+    {"gamma_water", "gwx",      "水的重度γw(kN/m³):",     "10",     "kN/m³", "unit weight of water",                  "γ<sub>w</sub>"},
+    {"G",           "Gx",       "滑体自重G(kN/m):",       "1000",   "kN/m", "weight of the block (broken-line: one per block, separated by ';')", "G"},
+    {"theta",       "thetax",   "滑面倾角θ(度):",         "30",     "°",    "inclination of the slip plane (broken-line: one per block)", "θ"},
+    {"c",           "cx",       "粘聚力c(kPa):",          "10",     "kPa",  "cohesion of the slip surface (broken-line: one, or one per block)", "c"},
+    {"phi",         "phix",     "内摩擦角φ(度):",         "20",     "°",    "friction angle of the slip surface, 0 to 90 (broken-line: one, or one per block)", "φ"},
+    {"L",           "Lx",       "滑面长度L(m):",          "20",     "m",    "length of the slip plane (planar)", "L"},
+    {"hw",          "hwx",      "后缘裂隙充水高度hw(m):", "0",      "m",    "water in the rear tension crack (planar)", "h<sub>w</sub>"},
+    {"Gb",          "Gbx",      "竖向附加荷载Gb(kN/m):",  "0",      "kN/m", "vertical load on the block (planar)", "G<sub>b</sub>"},
+    {"P",           "Px",       "锚固力P(kN/m):",         "0",      "kN/m", "anchor force on the block (planar)", "P"},
+    {"P_angle",     "Pax",      "锚固力倾角(度):",        "0",      "°",    "inclination of the anchor force below the horizontal (planar)", "β"},
+    {"l",           "lx",       "各块滑面长度l(m):",      "20",     "m",    "length of each block's base, separated by ';' (broken-line)", "l<sub>i</sub>", Conversion::Lengths},
+    {"U",           "Ux",       "各块滑面水压力U(kN/m):", "",       "kN/m", "water force on each block's base, separated by ';'; empty: none (broken-line)", "U<sub>i</sub>", Conversion::Lengths},
+    {"gamma_t",     "gtx",      "滑坡推力安全系数γt:",     "1.2",    "",     "thrust safety factor (broken-line-explicit)", "γ<sub>t</sub>"},
+    {"surface",     "surfacex", "地面线坐标(m):",         "0 0;10 0;30 10;40 10", "m", "ground surface, points 'x y' from left to right separated by ';' (bishop)", "", Conversion::Word},
+    {"gamma",       "gammax",   "土的重度γ(kN/m³):",      "20",     "kN/m³", "unit weight of the soil, without layers (bishop)", "γ"},
+    {"layers",      "layersx",  "分层土参数:",        "",       "",     "strata 'y_top gamma c phi' from the top down separated by ';'; empty: one soil gamma, c, phi (bishop)", "", Conversion::Word},
+    {"water",       "waterx",   "浸润线坐标(m):",         "",       "m",    "phreatic line, points 'x y' separated by ';'; empty: dry (bishop)", "", Conversion::Word},
+    {"slices",      "slicesx",  "条分数:",                "50",     "",     "number of slices, 1 to 1000 (bishop)", "n", Conversion::Count},
+    {"circle",      "circlex",  "指定滑弧(m):",   "",       "m",    "the circle 'xc yc R' to evaluate; empty: search for the critical circle (bishop)", "", Conversion::Word},
+};
+// clang-format on
+
+template <std::size_t Size> struct IndexedNames { char text[kMaxBlocks][Size]; };
+template <std::size_t Size> constexpr IndexedNames<Size> indexedNames(std::string_view prefix) {
+    IndexedNames<Size> names{};
+    for (std::size_t i = 0; i < kMaxBlocks; ++i) {
+        char* p = names.text[i];
+        for (const char c : prefix) {
+            *p++ = c;
+        }
+        const std::size_t n = i + 1;
+        if (n >= 10) {
+            *p++ = static_cast<char>('0' + n / 10);
+        }
+        *p++ = static_cast<char>('0' + n % 10);
+    }
+    return names;
+}
+// T1 … T50, R1 …, psi1 …, P1 …, F1 …: each block's forces on the command line
+constexpr std::size_t kNameSize = sizeof "psi50";
+constexpr IndexedNames<kNameSize> kBlockNames[] = {
+    indexedNames<kNameSize>("T"), indexedNames<kNameSize>("R"), indexedNames<kNameSize>("psi"),
+    indexedNames<kNameSize>("P"), indexedNames<kNameSize>("F")};
+
+constexpr std::size_t kFirstBlockResult = 9;
+constexpr auto kResults = [] {
+    std::array<Result, kFirstBlockResult + 5 * kMaxBlocks> r{};
+    r[0] = {"Fsx", "Fs", "稳定系数Fs:", "F<sub>s</sub>", ""};
+    r[1] = {"Fstx", "Fst", "稳定安全系数Fst:", "F<sub>st</sub>", ""};
+    r[2] = {"statex", "state", "稳定状态:", "", "", ""};
+    r[3] = {"", "R", "", "R", "kN/m", "0", "抗滑力", false, true};
+    r[4] = {"", "T", "", "T", "kN/m", "0", "下滑力", false, true};
+    r[5] = {"",    "thrust", "", "P<sub>n</sub>", "kN/m", "0", "设计推力（末块剩余下滑推力）",
+            false, true};
+    r[6] = {"", "xc", "", "x<sub>c</sub>", "m", "0", "滑弧圆心横坐标", false, true};
+    r[7] = {"", "yc", "", "y<sub>c</sub>", "m", "0", "滑弧圆心纵坐标", false, true};
+    r[8] = {"", "Rc", "", "R<sub>c</sub>", "m", "0", "滑弧半径", false, true};
+    for (std::size_t k = 0; k < 5; ++k) {
+        for (std::size_t i = 0; i < kMaxBlocks; ++i) {
+            r[kFirstBlockResult + k * kMaxBlocks + i] = {"", kBlockNames[k].text[i], "", "",
+                                                         k == 2 ? "" : "kN/m"};
+        }
+    }
+    return r;
+}();
+
+namespace in {
+constexpr FieldId grade = fieldNamed(kFields, "grade"), situation = fieldNamed(kFields, "case"),
+                  kh = fieldNamed(kFields, "kh"), gw = fieldNamed(kFields, "gamma_water"),
+                  G = fieldNamed(kFields, "G"), theta = fieldNamed(kFields, "theta"),
+                  c = fieldNamed(kFields, "c"), phi = fieldNamed(kFields, "phi"),
+                  L = fieldNamed(kFields, "L"), hw = fieldNamed(kFields, "hw"),
+                  Gb = fieldNamed(kFields, "Gb"), P = fieldNamed(kFields, "P"),
+                  Pangle = fieldNamed(kFields, "P_angle"), l = fieldNamed(kFields, "l"),
+                  U = fieldNamed(kFields, "U"), gammaT = fieldNamed(kFields, "gamma_t"),
+                  surface = fieldNamed(kFields, "surface"), gamma = fieldNamed(kFields, "gamma"),
+                  layers = fieldNamed(kFields, "layers"), water = fieldNamed(kFields, "water"),
+                  slices = fieldNamed(kFields, "slices"), circle = fieldNamed(kFields, "circle");
+} // namespace in
+namespace out {
+constexpr ResultId Fs = resultNamed(kResults, "Fs"), Fst = resultNamed(kResults, "Fst"),
+                   state = resultNamed(kResults, "state"), R = resultNamed(kResults, "R"),
+                   T = resultNamed(kResults, "T"), thrust = resultNamed(kResults, "thrust"),
+                   xc = resultNamed(kResults, "xc"), yc = resultNamed(kResults, "yc"),
+                   Rc = resultNamed(kResults, "Rc");
+// Block i's (from 0) result of kind k: T, R, ψ, P, F.
+constexpr ResultId block(std::size_t k, std::size_t i) {
+    return {static_cast<std::uint16_t>(kFirstBlockResult + k * kMaxBlocks + i)};
+}
+static_assert(block(4, kMaxBlocks - 1) == resultNamed(kResults, "F50"));
+} // namespace out
+
+// "a;b;c" → its numbers; every item is read before any is counted, so a text that is no number
+// fails as one.
+std::vector<double> numberList(std::string_view text) {
+    std::vector<double> numbers;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(';', start);
+        numbers.push_back(textToDouble(text.substr(start, end - start)));
+        if (end == std::string_view::npos) {
+            return numbers;
+        }
+        start = end + 1;
+    }
+}
+
+// "x y;x y" → rows of `columns` numbers each, separated by spaces or tabs.
+std::vector<std::vector<double>> rowsOf(std::string_view text, std::size_t columns) {
+    std::vector<std::vector<double>> rows;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(';', start);
+        const std::string_view item = text.substr(start, end - start);
+        std::vector<double> row;
+        for (std::size_t at = item.find_first_not_of(" \t"); at != std::string_view::npos;) {
+            const std::size_t stop = std::min(item.find_first_of(" \t", at), item.size());
+            row.push_back(textToDouble(item.substr(at, stop - at)));
+            at = item.find_first_not_of(" \t", stop);
+        }
+        if (row.size() != columns) {
+            throw CalcError(ErrorKind::InvalidArgument);
+        }
+        rows.push_back(std::move(row));
+        if (end == std::string_view::npos) {
+            return rows;
+        }
+        start = end + 1;
+    }
+}
+
+double frictionAngle(double phi) {
+    if (!(phi >= 0 && phi <= kRightAngle)) {
+        throw CalcError(ErrorKind::InvalidArgument);
+    }
+    return phi;
+}
+
+std::vector<Point> pointsOf(std::string_view text) {
+    std::vector<Point> points;
+    for (const auto& row : rowsOf(text, 2)) {
+        if (!points.empty() && !(row[0] > points.back().x)) {
+            throw CalcError(ErrorKind::InvalidArgument); // x must increase
+        }
+        points.push_back({row[0], row[1]});
+    }
+    if (points.size() < 2) {
+        throw CalcError(ErrorKind::InvalidArgument);
+    }
+    return points;
+}
+
+// One value per block, or one for all of them (c, φ, U).
+std::vector<double> perBlock(const Form& form, FieldId field, std::size_t blocks, bool oneForAll,
+                             double none) {
+    if (form.text(field).empty() && none == 0) {
+        return std::vector<double>(blocks, none);
+    }
+    std::vector<double> v = form.readWith(field, numberList);
+    if (oneForAll && v.size() == 1) {
+        v.assign(blocks, v.front());
+    }
+    if (v.size() != blocks) {
+        throw FieldError(CalcError(ErrorKind::InvalidArgument), field);
+    }
+    return v;
+}
+
+std::vector<SlidingBlock> readBlocks(const Form& form) {
+    const std::vector<double> G = form.readWith(in::G, numberList);
+    if (G.size() > kMaxBlocks) {
+        throw FieldError(CalcError(ErrorKind::SubscriptOutOfRange), in::G);
+    }
+    const std::vector<double> theta = perBlock(form, in::theta, G.size(), false, 1);
+    const std::vector<double> c = perBlock(form, in::c, G.size(), true, 1);
+    const std::vector<double> phi = perBlock(form, in::phi, G.size(), true, 1);
+    const std::vector<double> l = perBlock(form, in::l, G.size(), false, 1);
+    const std::vector<double> U = perBlock(form, in::U, G.size(), false, 0);
+    std::vector<SlidingBlock> blocks;
+    for (std::size_t i = 0; i < G.size(); ++i) {
+        if (!(phi[i] >= 0 && phi[i] <= kRightAngle)) {
+            throw FieldError(CalcError(ErrorKind::InvalidArgument), in::phi);
+        }
+        blocks.push_back({G[i], theta[i], c[i], phi[i], l[i], U[i]});
+    }
+    return blocks;
+}
+
+SlopeSection readSection(const Form& form, double kh, double gammaWater) {
+    SlopeSection s;
+    s.kh = kh;
+    s.gammaWater = gammaWater;
+    s.surface = form.readWith(in::surface, pointsOf);
+    const double gamma = form.readDouble(in::gamma);
+    const double c = form.readDouble(in::c);
+    const double phi =
+        form.readWith(in::phi, [](std::string_view t) { return frictionAngle(textToDouble(t)); });
+    if (form.text(in::layers).empty()) {
+        s.strata.push_back({s.surface.front().y, gamma, c, phi});
+    } else {
+        for (const auto& row :
+             form.readWith(in::layers, [](std::string_view t) { return rowsOf(t, 4); })) {
+            if (!(row[3] >= 0 && row[3] <= kRightAngle) ||
+                (!s.strata.empty() && !(row[0] < s.strata.back().top))) {
+                throw FieldError(CalcError(ErrorKind::InvalidArgument), in::layers);
+            }
+            s.strata.push_back({row[0], row[1], row[2], row[3]});
+        }
+    }
+    if (!form.text(in::water).empty()) {
+        s.water = form.readWith(in::water, pointsOf);
+    }
+    s.slices = static_cast<int>(form.readWith(in::slices, [](std::string_view t) {
+        const double n = textToDouble(t);
+        if (n != std::floor(n) || n < 1 || n > 1000) {
+            throw CalcError(ErrorKind::InvalidArgument);
+        }
+        return n;
+    }));
+    return s;
+}
+
+std::optional<Circle> readCircle(const Form& form) {
+    if (form.text(in::circle).empty()) {
+        return std::nullopt;
+    }
+    const auto rows = form.readWith(in::circle, [](std::string_view t) { return rowsOf(t, 3); });
+    if (rows.size() != 1 || !(rows[0][2] > 0)) {
+        throw FieldError(CalcError(ErrorKind::InvalidArgument), in::circle);
+    }
+    return Circle{rows[0][0], rows[0][1], rows[0][2]};
+}
+
+void writeBlocks(Form& form, const BrokenLineSlide& s, bool explicitForces) {
+    for (std::size_t i = 0; i < s.T.size(); ++i) {
+        form.setDouble(out::block(0, i), s.T[i]);
+        form.setDouble(out::block(1, i), s.R[i]);
+        if (i < s.psi.size()) {
+            form.setDouble(out::block(2, i), s.psi[i]);
+        }
+        form.setDouble(out::block(explicitForces ? 4 : 3, i), s.P[i]);
+    }
+}
+
+} // namespace
+
+void calculateSlopeStability(SlopeMethod method, Form& form, Trace* trace) {
+    beginStep(trace, kReadingStep);
+    const auto grade = SlopeGrade(form.readWith(in::grade, chosenFrom(kSlopeGrades)));
+    const auto situation = SlopeCase(form.readWith(in::situation, chosenFrom(kCases)));
+    const double kh = form.readDouble(in::kh);
+    const double gw = form.readDouble(in::gw);
+    const double Fst = requiredStabilityFactor(grade, situation);
+    double Fs = 0;
+    switch (method) {
+    case SlopeMethod::Planar: {
+        PlanarInputs p{form.readDouble(in::G), form.readDouble(in::theta), form.readDouble(in::L),
+                       form.readDouble(in::c), form.readWith(in::phi, [](std::string_view t) {
+                           return frictionAngle(textToDouble(t));
+                       })};
+        p.hw = form.readDouble(in::hw);
+        p.gammaWater = gw;
+        p.Gb = form.readDouble(in::Gb);
+        p.kh = kh;
+        p.P = form.readDouble(in::P);
+        p.anchorAngle = form.readDouble(in::Pangle);
+        const PlanarSlide s = planarSlide(p, trace);
+        Fs = s.Fs;
+        form.setDouble(out::Fs, s.Fs);
+        form.setDouble(out::R, s.R);
+        form.setDouble(out::T, s.T);
+        break;
+    }
+    case SlopeMethod::BrokenLine:
+    case SlopeMethod::BrokenLineExplicit: {
+        const std::vector<SlidingBlock> blocks = readBlocks(form);
+        const bool byThrust = method == SlopeMethod::BrokenLineExplicit;
+        const double gammaT = byThrust ? form.readDouble(in::gammaT) : 0;
+        const BrokenLineSlide s = byThrust ? transferExplicit(blocks, kh, gammaT, trace)
+                                           : transferImplicit(blocks, kh, Fst, trace);
+        Fs = s.Fs;
+        form.setDouble(out::Fs, s.Fs);
+        form.setDouble(out::thrust, s.thrust);
+        writeBlocks(form, s, byThrust);
+        break;
+    }
+    case SlopeMethod::Bishop: {
+        const SlopeSection section = readSection(form, kh, gw);
+        const std::optional<Circle> circle = readCircle(form);
+        CircularSlide s;
+        try {
+            s = circle ? bishopFactor(section, *circle, trace) : criticalCircle(section, trace);
+        } catch (const CalcError& error) {
+            throw FieldError(error, circle ? in::circle : in::surface);
+        }
+        Fs = s.Fs;
+        form.setDouble(out::Fs, s.Fs);
+        form.setDouble(out::xc, s.circle.xc);
+        form.setDouble(out::yc, s.circle.yc);
+        form.setDouble(out::Rc, s.circle.R);
+        break;
+    }
+    }
+    form.setDouble(out::Fst, Fst);
+    form.setText(out::state, std::string(stabilityState(Fs, Fst)));
+}
+
+namespace {
+
+constexpr std::string_view kRequiredClause = "GB 50330-2013 表5.3.2";
+
+// clang-format off
+const std::string_view kPlanarNotes[] = {
+    "按 GB 50330-2013 附录A 第A.0.2条：F<sub>s</sub> = R ÷ T，"
+    "R = [(G + G<sub>b</sub>)cosθ − Q·sinθ − V·sinθ − U]tanφ + cL，"
+    "T = (G + G<sub>b</sub>)sinθ + Q·cosθ + V·cosθ；V = ½γ<sub>w</sub>h<sub>w</sub>²，U = ½γ<sub>w</sub>h<sub>w</sub>L，Q = k<sub>h</sub>G",
+    "锚固力 P 作为作用于滑体的外力计入：倾角 β 为其向下偏离水平面的角度，沿滑面的分量 P·cos(θ + β) "
+    "从下滑力 T 中扣除，垂直滑面的分量 P·sin(θ + β) 计入法向力（程序的处理）",
+};
+const std::string_view kImplicitNotes[] = {
+    "按 GB 50330-2013 附录A 第A.0.3条（传递系数法隐式解），条块自后缘向前缘编号：P<sub>n</sub> = 0，"
+    "P<sub>i</sub> = P<sub>i−1</sub>ψ<sub>i−1</sub> + T<sub>i</sub> − R<sub>i</sub> ÷ F<sub>s</sub>，"
+    "ψ<sub>i−1</sub> = cos(θ<sub>i−1</sub> − θ<sub>i</sub>) − sin(θ<sub>i−1</sub> − θ<sub>i</sub>)tanφ<sub>i</sub> ÷ F<sub>s</sub>，"
+    "T<sub>i</sub> = G<sub>i</sub>sinθ<sub>i</sub> + Q<sub>i</sub>cosθ<sub>i</sub>，"
+    "R<sub>i</sub> = c<sub>i</sub>l<sub>i</sub> + (G<sub>i</sub>cosθ<sub>i</sub> − Q<sub>i</sub>sinθ<sub>i</sub> − U<sub>i</sub>)tanφ<sub>i</sub>，Q<sub>i</sub> = k<sub>h</sub>G<sub>i</sub>",
+    "P<sub>i</sub> &lt; 0（i &lt; n）时取 P<sub>i</sub> = 0 传至下一块；设计推力为以 F<sub>st</sub> 代替 F<sub>s</sub>（ψ 中亦然）所得末块剩余下滑推力，不小于 0",
+};
+const std::string_view kExplicitNotes[] = {
+    "按 GB 50007-2011 第6.4.3条（传递系数法显式解）：F<sub>i</sub> = F<sub>i−1</sub>ψ + γ<sub>t</sub>T<sub>i</sub> − R<sub>i</sub>，"
+    "ψ = cos(θ<sub>i−1</sub> − θ<sub>i</sub>) − sin(θ<sub>i−1</sub> − θ<sub>i</sub>)tanφ<sub>i</sub>；F<sub>i</sub> 为负时以 0 传至下一块；"
+    "T<sub>i</sub>、R<sub>i</sub> 同 GB 50330-2013 第A.0.3条（计入 Q<sub>i</sub> = k<sub>h</sub>G<sub>i</sub> 与 U<sub>i</sub>）",
+    "稳定系数 F<sub>s</sub> = (Σ R<sub>i</sub>Πψ<sub>j</sub> + R<sub>n</sub>) ÷ (Σ T<sub>i</sub>Πψ<sub>j</sub> + T<sub>n</sub>)，"
+    "ψ 不含 F<sub>s</sub>，连乘自第 i 块至第 n − 1 块的传递系数",
+};
+const std::string_view kBishopNotes[] = {
+    "按 GB 50330-2013 附录A 第A.0.1条（简化毕肖普法）：F<sub>s</sub> = Σ[c<sub>i</sub>l<sub>i</sub>cosθ<sub>i</sub> + "
+    "(G<sub>i</sub> − U<sub>i</sub>cosθ<sub>i</sub>)tanφ<sub>i</sub>] ÷ m<sub>θi</sub> ÷ Σ[G<sub>i</sub>sinθ<sub>i</sub> + Q<sub>i</sub>cosθ<sub>i</sub>]，"
+    "m<sub>θi</sub> = cosθ<sub>i</sub> + tanφ<sub>i</sub>sinθ<sub>i</sub> ÷ F<sub>s</sub>，"
+    "U<sub>i</sub> = ½γ<sub>w</sub>(h<sub>w,i−1</sub> + h<sub>wi</sub>)l<sub>i</sub>，Q<sub>i</sub> = k<sub>h</sub>G<sub>i</sub>",
+    "条块等宽，滑面取条块两端圆弧点的弦；条块重量按条块中线处的土柱逐层计；滑面强度取条块中点滑面所在土层；"
+    "浸润线以下孔隙水压力按滑面两端的水头计，浸润线两端以外取端点高程（程序的处理）",
+    "F<sub>s</sub> 自 1 起迭代，至相邻两次之差小于 10<sup>−8</sup>；未给滑弧时，在坡面上方的圆心网格与滑弧最低点网格中"
+    "取 F<sub>s</sub> 最小者，再以步长逐次减半的模式搜索细化（程序的处理）",
+};
+constexpr ValueUnit kForceUnits[] = {{"R", "kN/m"}, {"T", "kN/m"}, {"V", "kN/m"}, {"U", "kN/m"},
+                                     {"Q", "kN/m"}, {"Q1", "kN/m"}, {"T1", "kN/m"}, {"R1", "kN/m"},
+                                     {"P1", "kN/m"}, {"F1", "kN/m"}, {"ΣR", "kN/m"}, {"ΣT", "kN/m"},
+                                     {"Pn(Fst)", "kN/m"}, {"a1", "kN/m"}};
+// clang-format on
+const Step kPlanarStep{"planarSlide", "平面滑动法", kPlanarNotes, kForceUnits};
+const Step kImplicitStep{"transferImplicit", "传递系数法隐式解", kImplicitNotes, kForceUnits};
+const Step kExplicitStep{"transferExplicit", "传递系数法显式解（滑坡推力）", kExplicitNotes,
+                         kForceUnits};
+const Step kBishopStep{"bishopFactor", "简化毕肖普法", kBishopNotes, kForceUnits};
+const Step* const kPlanarSteps[] = {&kPlanarStep};
+const Step* const kImplicitSteps[] = {&kImplicitStep};
+const Step* const kExplicitSteps[] = {&kExplicitStep};
+const Step* const kBishopSteps[] = {&kBishopStep};
+
+const ResultId kPlanarResults[] = {out::Fs, out::Fst, out::state, out::R, out::T};
+// Fs, Fst, the state, the thrust, then each block's T, R, ψ and P (or F)
+constexpr auto blockResults(bool explicitForces) {
+    std::array<ResultId, 4 + 4 * kMaxBlocks> r{out::Fs, out::Fst, out::state, out::thrust};
+    for (std::size_t k = 0; k < 4; ++k) {
+        for (std::size_t i = 0; i < kMaxBlocks; ++i) {
+            r[4 + k * kMaxBlocks + i] = out::block(k == 3 && explicitForces ? 4 : k, i);
+        }
+    }
+    return r;
+}
+constexpr auto kImplicitResults = blockResults(false);
+constexpr auto kExplicitResults = blockResults(true);
+const ResultId kBishopResults[] = {out::Fs, out::Fst, out::state, out::xc, out::yc, out::Rc};
+
+const FieldId kPlanarUnused[] = {in::l,      in::U,     in::gammaT, in::surface, in::gamma,
+                                 in::layers, in::water, in::slices, in::circle};
+const FieldId kBlocksUnused[] = {in::L,      in::hw,      in::Gb,    in::P,
+                                 in::Pangle, in::surface, in::gamma, in::layers,
+                                 in::water,  in::slices,  in::circle};
+const FieldId kImplicitUnused[] = {in::L,      in::hw,     in::Gb,      in::P,
+                                   in::Pangle, in::gammaT, in::surface, in::gamma,
+                                   in::layers, in::water,  in::slices,  in::circle};
+const FieldId kBishopUnused[] = {in::G, in::theta,  in::L, in::hw, in::Gb,
+                                 in::P, in::Pangle, in::l, in::U,  in::gammaT};
+
+const Variant kMethods[] = {
+    {int(SlopeMethod::Planar),
+     "planar",
+     "平面滑动法",
+     kPlanarSteps,
+     kPlanarResults,
+     {},
+     {},
+     kPlanarUnused},
+    {int(SlopeMethod::BrokenLine),
+     "broken-line",
+     "折线滑动法（传递系数法隐式解）",
+     kImplicitSteps,
+     kImplicitResults,
+     {},
+     {},
+     kImplicitUnused},
+    {int(SlopeMethod::BrokenLineExplicit),
+     "broken-line-explicit",
+     "传递系数法显式解（滑坡推力）",
+     kExplicitSteps,
+     kExplicitResults,
+     {},
+     {},
+     kBlocksUnused},
+    {int(SlopeMethod::Bishop),
+     "bishop",
+     "圆弧滑动法（简化毕肖普法）",
+     kBishopSteps,
+     kBishopResults,
+     {},
+     {},
+     kBishopUnused},
+};
+
+const Verdict kVerdicts[] = {
+    {out::Fs, "Fs_ok", "Fs", "边坡稳定性", "≥", "Fst", kRequiredClause},
+};
+
+void judgeSlope(int, const Form& fields, const Written& written, std::span<Judgement> out) {
+    const std::optional<double> Fs = written.result(out::Fs);
+    if (!Fs) {
+        return;
+    }
+    try {
+        const double Fst = requiredStabilityFactor(
+            SlopeGrade(fields.readWith(in::grade, chosenFrom(kSlopeGrades))),
+            SlopeCase(fields.readWith(in::situation, chosenFrom(kCases))));
+        out[0] = {*Fs >= Fst ? Outcome::Met : Outcome::NotMet, *Fs, Fst};
+    } catch (const CalcError&) {
+    }
+}
+
+std::string describeSlope(const Variant& method, const Form& form) {
+    return std::string(method.title) + "，边坡工程安全等级" + form.text(in::grade) + "，" +
+           form.text(in::situation);
+}
+
+std::string cell(double value) {
+    return roundedText(value);
+}
+
+std::optional<PartsTable> slopeParts(int method, const Form& form,
+                                     const CalculationRecord& record) {
+    try {
+        const double kh = form.readDouble(in::kh);
+        if (SlopeMethod(method) == SlopeMethod::Bishop) {
+            const double xc = textToDouble(record.written(out::xc));
+            const double yc = textToDouble(record.written(out::yc));
+            const double R = textToDouble(record.written(out::Rc));
+            const CircularSlide s =
+                bishopFactor(readSection(form, kh, form.readDouble(in::gw)), {xc, yc, R});
+            PartsTable t{"条块计算表",
+                         {"i", "G<sub>i</sub> (kN/m)", "θ<sub>i</sub> (°)", "c<sub>i</sub> (kPa)",
+                          "φ<sub>i</sub> (°)", "l<sub>i</sub> (m)", "U<sub>i</sub> (kN/m)",
+                          "G<sub>i</sub>sinθ<sub>i</sub> + Q<sub>i</sub>cosθ<sub>i</sub> (kN/m)",
+                          "[…] ÷ m<sub>θi</sub> (kN/m)"},
+                         {},
+                         {}};
+            for (std::size_t i = 0; i < s.slices.size(); ++i) {
+                const Slice& c = s.slices[i];
+                t.rows.push_back({std::to_string(i + 1), cell(c.W), cell(c.theta), cell(c.c),
+                                  cell(c.phi), cell(c.l), cell(c.U), cell(c.T), cell(c.R)});
+            }
+            std::string iterates;
+            for (const double F : s.iterates) {
+                iterates += (iterates.empty() ? "" : "，") + doubleToText(F);
+            }
+            t.note = "F<sub>s</sub> 的迭代（自 1 起）：" + iterates;
+            return t;
+        }
+        if (SlopeMethod(method) == SlopeMethod::Planar) {
+            return std::nullopt;
+        }
+        const std::vector<SlidingBlock> blocks = readBlocks(form);
+        const bool byThrust = SlopeMethod(method) == SlopeMethod::BrokenLineExplicit;
+        PartsTable t{"条块计算表",
+                     {"i", "G<sub>i</sub> (kN/m)", "θ<sub>i</sub> (°)", "c<sub>i</sub> (kPa)",
+                      "φ<sub>i</sub> (°)", "l<sub>i</sub> (m)", "U<sub>i</sub> (kN/m)",
+                      "T<sub>i</sub> (kN/m)", "R<sub>i</sub> (kN/m)", "ψ<sub>i</sub>",
+                      byThrust ? "F<sub>i</sub> (kN/m)" : "P<sub>i</sub> (kN/m)"},
+                     {},
+                     {}};
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
+            const SlidingBlock& b = blocks[i];
+            const std::string psi = record.written(out::block(2, i));
+            t.rows.push_back({std::to_string(i + 1), cell(b.G), cell(b.theta), cell(b.c),
+                              cell(b.phi), cell(b.l), cell(b.U),
+                              cell(textToDouble(record.written(out::block(0, i)))),
+                              cell(textToDouble(record.written(out::block(1, i)))),
+                              psi.empty() ? "—" : cell(textToDouble(psi)),
+                              cell(textToDouble(record.written(out::block(byThrust ? 4 : 3, i))))});
+        }
+        t.note = byThrust ? "ψ<sub>i</sub> 为第 i 块剩余下滑推力传至第 i + 1 "
+                            "块的传递系数；F<sub>i</sub> 为负时以 0 传递。"
+                          : "ψ<sub>i</sub> 为第 i 块剩余下滑推力传至第 i + 1 块的传递系数（按 "
+                            "F<sub>s</sub>）；P<sub>i</sub> 为负时以 0 传递。";
+        return t;
+    } catch (const CalcError&) {
+        return std::nullopt;
+    }
+}
+
+std::string slopeSketch(int method, const Form& form, const CalculationRecord& record,
+                        Sketch& sketch) {
+    try {
+        if (SlopeMethod(method) == SlopeMethod::Bishop) {
+            const SlopeSection section =
+                readSection(form, form.readDouble(in::kh), form.readDouble(in::gw));
+            std::optional<CircularSlide> slide;
+            if (const std::string xc = record.written(out::xc); !xc.empty() && !record.failure) {
+                slide =
+                    bishopFactor(section, {textToDouble(xc), textToDouble(record.written(out::yc)),
+                                           textToDouble(record.written(out::Rc))});
+            }
+            drawSlopeSection(section, slide ? &*slide : nullptr, sketch);
+        } else if (SlopeMethod(method) == SlopeMethod::Planar) {
+            const SlidingBlock block{form.readDouble(in::G), form.readDouble(in::theta), 0, 0,
+                                     form.readDouble(in::L)};
+            drawBlocks({&block, 1}, sketch);
+        } else {
+            drawBlocks(readBlocks(form), sketch);
+        }
+    } catch (const CalcError&) {
+        return "输入无法读取，未绘出剖面图。";
+    }
+    return {};
+}
+
+} // namespace
+
+const Calculator kSlopeStability{
+    .command = "slope-stability",
+    .english =
+        "slope stability: planar, broken-line (implicit and explicit) and circular (Bishop) slides",
+    .window = "slopestabilityfrm",
+    .title = "边坡稳定性计算",
+    .introduction =
+        "按 GB 50330-2013 附录A 计算边坡稳定系数 Fs：平面滑动法（A.0.2，可计后缘裂隙水、竖向荷载、"
+        "地震力与锚固力）、折线滑动的传递系数法隐式解（A.0.3，并给出以 Fst 计的设计推力）、"
+        "GB 50007-2011 第6.4.3条的滑坡推力（显式解）与圆弧滑动的简化毕肖普法（A.0.1，可分层、"
+        "可计浸润线，未给滑弧时搜索最危险滑弧）；按表5.3.2 取稳定安全系数 Fst，按表5.3.1 "
+        "判定稳定状态。",
+    .reachedBy = "启动窗口的“边坡稳定性计算”。",
+    .fields = kFields,
+    .results = kResults,
+    .variants = kMethods,
+    .defaultVariant = int(SlopeMethod::Planar),
+    .variantOption = "--method",
+    .calculate = [](int method, Form& form,
+                    Trace* trace) { calculateSlopeStability(SlopeMethod(method), form, trace); },
+    .resultsHelp = "Fs Fst state, and by method:\n"
+                   "  planar                R T\n"
+                   "  broken-line           thrust T<i> R<i> psi<i> P<i> for every block i\n"
+                   "  broken-line-explicit  thrust T<i> R<i> psi<i> F<i>\n"
+                   "  bishop                xc yc Rc",
+    .verdicts = kVerdicts,
+    .judge = judgeSlope,
+    .describe = describeSlope,
+    .sketch = slopeSketch,
+    .parts = slopeParts,
+};
+
+} // namespace subprogram

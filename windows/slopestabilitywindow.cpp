@@ -1,0 +1,294 @@
+#include "slopestabilitywindow.h"
+
+#include "calculators/slopestability.h"
+#include "gui/formbuilder.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTableWidget>
+
+using subprogram::SlopeMethod;
+
+namespace {
+
+// clang-format off
+constexpr int kRow = 300, kLabelWidth = 2460, kFieldLeft = 2640, kFieldWidth = 3180;
+#define SLOPE_ROW(label, field, row) \
+    {Kind::Label, label, {}, 120, 300 + (row) * kRow, kLabelWidth, 255, "Frame1", field}, \
+    {Kind::Field, field, {}, kFieldLeft, 285 + (row) * kRow, kFieldWidth, 270, "Frame1"}
+#define SLOPE_COMBO(label, field, row) \
+    {Kind::Label, label, {}, 120, 300 + (row) * kRow, kLabelWidth, 255, "Frame1", field}, \
+    {Kind::Combo, field, {}, kFieldLeft, 270 + (row) * kRow, kFieldWidth, 300, "Frame1"}
+const ControlSpec kControls[] = {
+    {Kind::Frame,  "Frame3",   "计算方法",                  120,  120, 5940,  870},
+    {Kind::Option, "Option1",  "平面滑动法",                120,  270, 2700,  255, "Frame3"},
+    {Kind::Option, "Option2",  "折线滑动法（隐式解）",       2940,  270, 2880,  255, "Frame3"},
+    {Kind::Option, "Option3",  "滑坡推力（显式解）",         120,  555, 2700,  255, "Frame3"},
+    {Kind::Option, "Option4",  "圆弧滑动法（毕肖普法）",     2940,  555, 2880,  255, "Frame3"},
+    {Kind::Frame,  "Frame1",   "参数输入",                  120, 1080, 5940, 6870},
+    SLOPE_COMBO("Label1",  "gradex",   0),
+    SLOPE_COMBO("Label2",  "casex",    1),
+    SLOPE_ROW("Label3",  "khx",      2),
+    SLOPE_ROW("Label4",  "gwx",      3),
+    SLOPE_ROW("Label5",  "Gx",       4),
+    SLOPE_ROW("Label6",  "thetax",   5),
+    SLOPE_ROW("Label7",  "cx",       6),
+    SLOPE_ROW("Label8",  "phix",     7),
+    SLOPE_ROW("Label9",  "Lx",       8),
+    SLOPE_ROW("Label10", "hwx",      9),
+    SLOPE_ROW("Label11", "Gbx",     10),
+    SLOPE_ROW("Label12", "Px",      11),
+    SLOPE_ROW("Label13", "Pax",     12),
+    SLOPE_ROW("Label14", "lx",      13),
+    SLOPE_ROW("Label15", "Ux",      14),
+    SLOPE_ROW("Label16", "gtx",     15),
+    SLOPE_ROW("Label17", "surfacex", 16),
+    SLOPE_ROW("Label18", "gammax",  17),
+    SLOPE_ROW("Label19", "layersx", 18),
+    SLOPE_ROW("Label20", "waterx",  19),
+    SLOPE_ROW("Label21", "slicesx", 20),
+    SLOPE_ROW("Label22", "circlex", 21),
+    {Kind::Frame,  "Frame2",   "计算结果",                 6240, 5700, 3660, 1320},
+    {Kind::Label,  "Label23",  {},                          120,  300, 1800,  255, "Frame2", "Fsx"},
+    {Kind::Field,  "Fsx",      {},                         1920,  285, 1620,  270, "Frame2"},
+    {Kind::Label,  "Label24",  {},                          120,  630, 1800,  255, "Frame2", "Fstx"},
+    {Kind::Field,  "Fstx",     {},                         1920,  615, 1620,  270, "Frame2"},
+    {Kind::Label,  "Label25",  {},                          120,  960, 1800,  255, "Frame2", "statex"},
+    {Kind::Field,  "statex",   {},                         1920,  945, 1620,  270, "Frame2"},
+    {Kind::Button, "Command1", "计算",                     6240, 7140, 1215,  495},
+    {Kind::Button, "Command2", "退出",                     7560, 7140, 1215,  495},
+};
+#undef SLOPE_ROW
+#undef SLOPE_COMBO
+// clang-format on
+
+const char* const kMethodOptions[] = {"Option1", "Option2", "Option3", "Option4"};
+
+// A table kept in step with fields: by columns, each column one field's list ("500;900;700"),
+// or by rows, one field's points ("0 0;10 0"). The last row stays empty, for a new one; Ctrl+V
+// pastes rows of cells separated by tabs or spaces, as a spreadsheet copies them.
+class ListTable : public QTableWidget {
+  public:
+    ListTable(QWidget* parent, const QStringList& header, QList<QLineEdit*> fields)
+        : QTableWidget(0, static_cast<int>(header.size()), parent), fields_(std::move(fields)) {
+        setHorizontalHeaderLabels(header);
+        horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+        verticalHeader()->setDefaultSectionSize(22);
+        for (QLineEdit* f : fields_) {
+            connect(f, &QLineEdit::textChanged, this, [this] { fill(); });
+        }
+        connect(this, &QTableWidget::itemChanged, this, [this] { write(); });
+        fill();
+    }
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->matches(QKeySequence::Paste)) {
+            paste(QApplication::clipboard()->text());
+            return;
+        }
+        QTableWidget::keyPressEvent(event);
+    }
+
+  private:
+    bool byRows() const { return fields_.size() == 1; }
+
+    // the fields' texts into the cells
+    void fill() {
+        if (writing_) {
+            return;
+        }
+        const QSignalBlocker block(this);
+        QList<QStringList> rows;
+        if (byRows()) {
+            for (const QString& item : fields_[0]->text().split(';', Qt::SkipEmptyParts)) {
+                rows.append(
+                    item.split(QRegularExpression(QStringLiteral("[ \\t]+")), Qt::SkipEmptyParts));
+            }
+        } else {
+            for (int c = 0; c < fields_.size(); ++c) {
+                const QStringList items = fields_[c]->text().split(';');
+                for (int r = 0; r < items.size(); ++r) {
+                    while (rows.size() <= r) {
+                        rows.append(QStringList());
+                    }
+                    while (rows[r].size() < c) {
+                        rows[r].append(QString());
+                    }
+                    rows[r].append(items[r]);
+                }
+            }
+        }
+        setRowCount(static_cast<int>(rows.size()) + 1);
+        for (int r = 0; r < rowCount(); ++r) {
+            for (int c = 0; c < columnCount(); ++c) {
+                const QString text =
+                    r < rows.size() && c < rows[r].size() ? rows[r][c].trimmed() : QString();
+                setItem(r, c, new QTableWidgetItem(text));
+            }
+        }
+    }
+
+    QString cell(int r, int c) const {
+        const QTableWidgetItem* i = item(r, c);
+        return i ? i->text().trimmed() : QString();
+    }
+
+    // the cells into the fields, as if typed there
+    void write() {
+        int last = rowCount() - 1; // the last row with any cell
+        while (last >= 0) {
+            bool any = false;
+            for (int c = 0; c < columnCount(); ++c) {
+                any = any || !cell(last, c).isEmpty();
+            }
+            if (any) {
+                break;
+            }
+            --last;
+        }
+        writing_ = true;
+        const auto put = [](QLineEdit* field, const QString& text) {
+            if (field->text() != text) {
+                field->setText(text);
+                emit field->textEdited(text);
+            }
+        };
+        if (byRows()) {
+            QStringList rows;
+            for (int r = 0; r <= last; ++r) {
+                QStringList cells;
+                for (int c = 0; c < columnCount(); ++c) {
+                    cells.append(cell(r, c));
+                }
+                rows.append(cells.join(' ').trimmed());
+            }
+            put(fields_[0], rows.join(';'));
+        } else {
+            for (int c = 0; c < fields_.size(); ++c) {
+                int end = last; // a column ends at its last cell
+                while (end >= 0 && cell(end, c).isEmpty()) {
+                    --end;
+                }
+                QStringList items;
+                for (int r = 0; r <= end; ++r) {
+                    items.append(cell(r, c));
+                }
+                put(fields_[c], items.join(';'));
+            }
+        }
+        writing_ = false;
+        if (!cell(rowCount() - 1, 0).isEmpty()) {
+            fill();
+        }
+    }
+
+    void paste(const QString& text) {
+        const int top = std::max(currentRow(), 0), left = std::max(currentColumn(), 0);
+        const QStringList lines =
+            text.split(QRegularExpression(QStringLiteral("\\r?\\n")), Qt::SkipEmptyParts);
+        {
+            const QSignalBlocker block(this);
+            for (int r = 0; r < lines.size(); ++r) {
+                const QStringList cells = lines[r].split(
+                    QRegularExpression(QStringLiteral("[\\t ]+")), Qt::SkipEmptyParts);
+                if (rowCount() <= top + r) {
+                    setRowCount(top + r + 1);
+                }
+                for (int c = 0; c < cells.size() && left + c < columnCount(); ++c) {
+                    setItem(top + r, left + c, new QTableWidgetItem(cells[c]));
+                }
+            }
+        }
+        write();
+        fill();
+    }
+
+    QList<QLineEdit*> fields_;
+    bool writing_ = false;
+};
+
+} // namespace
+
+SlopeStabilityWindow::SlopeStabilityWindow(Reporter reporter)
+    : CalculatorWindow(subprogram::kSlopeStability, std::move(reporter)) {
+    setClientTwips(this, 13860, 8100);
+    buildControls(this, kControls, &calculator());
+    const auto edit = [this](const char* name) { return control<QLineEdit>(this, name); };
+    auto* tables = new QTabWidget(this);
+    tables->setObjectName(QStringLiteral("tablesx"));
+    setTwipsGeometry(tables, 6240, 120, 7500, 2700);
+    tables->addTab(new ListTable(tables,
+                                 {"G (kN/m)", "θ (°)", "c (kPa)", "φ (°)", "l (m)", "U (kN/m)"},
+                                 {edit("Gx"), edit("thetax"), edit("cx"), edit("phix"), edit("lx"),
+                                  edit("Ux")}),
+                   QStringLiteral("条块（自后缘起）"));
+    tables->addTab(new ListTable(tables, {"x (m)", "y (m)"}, {edit("surfacex")}),
+                   QStringLiteral("地面线"));
+    tables->addTab(
+        new ListTable(tables, {"顶高 (m)", "γ (kN/m³)", "c (kPa)", "φ (°)"}, {edit("layersx")}),
+        QStringLiteral("分层土"));
+    tables->addTab(new ListTable(tables, {"x (m)", "y (m)"}, {edit("waterx")}),
+                   QStringLiteral("浸润线"));
+    picture_ = new SketchPicture(this);
+    picture_->setObjectName(QStringLiteral("sectionx"));
+    setTwipsGeometry(picture_, 6240, 2940, 7500, 2640);
+    picture_->setToolTip(QStringLiteral("剖面图（按输入绘制，计算后示出滑弧）"));
+    control<QRadioButton>(this, "Option1")->setChecked(true);
+    for (const char* name : kMethodOptions) {
+        connect(control<QRadioButton>(this, name), &QRadioButton::toggled, this, [this, tables] {
+            const int method = variant();
+            tables->setCurrentIndex(method == int(SlopeMethod::Bishop) ? 1 : 0);
+            redraw();
+        });
+    }
+    for (QLineEdit* e : findChildren<QLineEdit*>()) {
+        connect(e, &QLineEdit::textChanged, this, [this] { redraw(); });
+    }
+    connect(this, &CalculatorWindow::calculated, this, [this] { redraw(); });
+    // below the results, beside 退出: the actions; the results at a glance to the right
+    addActions({.report = {8880, 7140, 1050, 300},
+                .save = {8880, 7455, 1050, 300},
+                .open = {9960, 7455, 1050, 300},
+                .copy = {9960, 7140, 1050, 300},
+                .study = {11040, 7140, 1500, 300},
+                .results = {10020, 5700, 3720, 1380}});
+    redraw();
+    control<QWidget>(this, "Option1")->setFocus();
+}
+
+int SlopeStabilityWindow::variant() const {
+    for (int i = 0; i < 4; ++i) {
+        if (control<QRadioButton>(this, kMethodOptions[i])->isChecked()) {
+            return i;
+        }
+    }
+    return 0;
+}
+
+void SlopeStabilityWindow::setVariant(int method) {
+    control<QRadioButton>(this, kMethodOptions[std::clamp(method, 0, 3)])->setChecked(true);
+}
+
+QWidget* SlopeStabilityWindow::variantChooser() const {
+    return control<QWidget>(this, kMethodOptions[variant()]);
+}
+
+void SlopeStabilityWindow::redraw() {
+    // the drawing the report gives: of the last calculation while the inputs are its own
+    const CalculationRecord& record =
+        hasReport() && !outdated() ? reportRecord() : CalculationRecord{};
+    Sketch sketch;
+    if (calculator().sketch(variant(), *this, record, sketch).empty()) {
+        picture_->setSketch(sketch);
+    } else {
+        picture_->setSketch(Sketch{});
+    }
+}
