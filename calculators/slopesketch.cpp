@@ -32,7 +32,7 @@ Frame frameFor(double left, double right, double bottom, double top, Sketch& s) 
     s.height = (top - bottom) * unit;
     s.stroke = s.width / 350;
     s.lineStroke = s.width / 900;
-    s.textSize = s.width / 40;
+    s.textSize = s.width / 32;
     return {left, top, unit};
 }
 

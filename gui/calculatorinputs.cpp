@@ -45,9 +45,13 @@ void CalculatorWindow::greyUnused() {
             float single = 0;
             ErrorKind error{};
             const std::string text = controlText(calculator_[f].control);
+            // a list or a word is not read by a variant that leaves it unused
+            const bool numeric = calculator_[f].conversion != subprogram::Conversion::Word &&
+                                 calculator_[f].conversion != subprogram::Conversion::Lengths;
             const bool used =
                 std::find(chosen.unused.begin(), chosen.unused.end(), f) == chosen.unused.end() ||
-                !::readDouble(text, number, error) || !::readSingle(text, single, error);
+                (numeric &&
+                 (!::readDouble(text, number, error) || !::readSingle(text, single, error)));
             const QString why =
                 used ? QString()
                      : QStringLiteral("%1不用此项：它的计算不取这个值").arg(qstring(chosen.title));

@@ -21,8 +21,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <sstream>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -353,7 +353,9 @@ TEST(Slopecalc, WallVerdictsHoldEachResultAgainstItsLimit) {
 
 TEST(Slopecalc, VerdictsFollowTheResultsInEveryOutput) {
     EXPECT_NE(slopecalc({"gravity-wall", "--type=shelf", "--json"})
-                  .out.find("\"pk\": 78.6749, \"zc\": 0.9870371, \"Kt_c\": 2.036535, \"Ea_compressed\": 28.8723992016356, \"b2_used\": 1.3, \"Ks_ok\": true, \"Kt_ok\": true, \"e_ok\": true, "
+                  .out.find("\"pk\": 78.6749, \"zc\": 0.9870371, \"Kt_c\": 2.036535, "
+                            "\"Ea_compressed\": 28.8723992016356, \"b2_used\": 1.3, \"Ks_ok\": "
+                            "true, \"Kt_ok\": true, \"e_ok\": true, "
                             "\"p_ok\": null, \"pmax_ok\": null}"),
               std::string::npos);
     const std::vector<csv::Row> rows = rowsOf(
@@ -371,10 +373,14 @@ TEST(Slopecalc, VerdictsFollowTheResultsInEveryOutput) {
 }
 
 TEST(Slopecalc, JsonHoldsTheResultsAndTheFailure) {
-    EXPECT_EQ(slopecalc({"anchor", "--json"}).out,
-              "{\"Na\": 12.5, \"As\": 64.2823749415615, \"la\": 0.126313449053005, "
-              "\"lb\": 0.0409349140449553, \"As_provided\": 1140.3981138, \"Kb\": null, \"K\": null, "
-              "\"l_design\": 3, \"As_ok\": true, \"la_ok\": true}\n");
+    EXPECT_EQ(
+        slopecalc({"anchor", "--json"}).out,
+        "{\"Na\": 12.5, \"As\": 64.2823749415615, \"la\": 0.126313449053005, "
+        "\"lb\": 0.0409349140449553, \"As_provided\": 1140.3981138, \"Kb\": null, \"K\": null, "
+        "\"l_design\": 3, \"As_ok\": true, \"la_ok\": true}\n");
+    // a result in words is a string
+    EXPECT_NE(slopecalc({"slope-stability", "--json"}).out.find("\"state\": \"欠稳定\""),
+              std::string::npos);
     const Outcome r = slopecalc({"gravity-wall", "--json", "--type=upright", "b4=\"\n"});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "{\"error\": {\"number\": 13, \"kind\": \"TypeMismatch\", \"parameter\": "
@@ -428,7 +434,8 @@ TEST(Slopecalc, BeamBatchesHaveAColumnForEveryEndOfNinetyNineSpans) {
 TEST(Slopecalc, TraceListsEveryValueTheCalculationFormed) {
     const Outcome r = slopecalc({"earth-pressure", "--trace"});
     ASSERT_EQ(r.status, 0);
-    EXPECT_EQ(r.out.substr(0, r.out.find("Kq=")), "Ka=0.344444462206344\nEa=77.5000039964273\nEa_compressed=77.5000039964273\n");
+    EXPECT_EQ(r.out.substr(0, r.out.find("Kq=")),
+              "Ka=0.344444462206344\nEa=77.5000039964273\nEa_compressed=77.5000039964273\n");
     std::string names;
     std::istringstream lines(r.out.substr(r.out.find("Kq=")));
     for (std::string line; std::getline(lines, line);) {
@@ -849,7 +856,8 @@ TEST(Slopecalc, AReportIsWrittenWholeOrNotAtAllAfterTheResults) {
     const Outcome log =
         shell("echo OLD >" + path + "; $S anchor --report /dev/stdout >>" + path + "; cat " + path);
     EXPECT_TRUE(log.out.starts_with("OLD\nNa=12.5\nAs=64.2823749415615\nla=0.126313449053005\n"
-                                    "lb=0.0409349140449553\nAs_provided=1140.3981138\nKb=\nK=\nl_design=3\nAs_ok=yes\nla_ok=yes\n"
+                                    "lb=0.0409349140449553\nAs_provided=1140.3981138\nKb=\nK=\nl_"
+                                    "design=3\nAs_ok=yes\nla_ok=yes\n"
                                     "<!DOCTYPE html>"))
         << log.out;
     EXPECT_TRUE(log.out.ends_with("</html>\n"));
@@ -900,8 +908,9 @@ TEST(Slopecalc, RowsGoOutWhileTheInputIsStillComing) {
     // the input stops for four seconds after its first row: that row is out within three
     const Outcome r =
         shell("(printf 'Htk\\n8\\n'; sleep 4) | $S anchor --csv - | timeout 3 head -2 | tail -1");
-    EXPECT_EQ(r.out,
-              "8,10,51.4258999532492,0.101050759242404,0.0327479312359642,1140.3981138,,,3,yes,yes,\n");
+    EXPECT_EQ(
+        r.out,
+        "8,10,51.4258999532492,0.101050759242404,0.0327479312359642,1140.3981138,,,3,yes,yes,\n");
 }
 
 TEST(Slopecalc, AStopDropsTheRecordItCutAndEndsAWriteNobodyTakes) {
@@ -910,13 +919,12 @@ TEST(Slopecalc, AStopDropsTheRecordItCutAndEndsAWriteNobodyTakes) {
         "d=$(mktemp -d); mkfifo $d/f; (printf 'Htk,a,D\\n10,0,140\\n20,0,1'; sleep 3; "
         "printf '40\\n') >$d/f & $S anchor --csv $d/f 2>$d/err & p=$!; sleep 1; kill -INT $p; "
         "wait $p; echo status $?; sed \"s|$d/||\" $d/err; rm -r $d");
-    EXPECT_EQ(
-        cut.out,
-        "Htk,a,D,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\n"
-        "10,0,140,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,yes,yes,\n"
-        "status 130\n"
-        "slopecalc: stopped by signal 2; every row up to line 2 of f is written; "
-        "the incomplete record of line 3 is dropped\n");
+    EXPECT_EQ(cut.out, "Htk,a,D,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\n"
+                       "10,0,140,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140."
+                       "3981138,,,3,yes,yes,\n"
+                       "status 130\n"
+                       "slopecalc: stopped by signal 2; every row up to line 2 of f is written; "
+                       "the incomplete record of line 3 is dropped\n");
     // a reader that takes nothing: SIGTERM, or SIGHUP (signal 1), ends slopecalc within a second
     for (const auto& [name, number] : {std::pair{"TERM", 15}, std::pair{"HUP", 1}}) {
         const Outcome stalled = shell(

@@ -55,15 +55,15 @@ const ControlSpec kControls[] = {
     SLOPE_ROW("Label20", "waterx",  19),
     SLOPE_ROW("Label21", "slicesx", 20),
     SLOPE_ROW("Label22", "circlex", 21),
-    {Kind::Frame,  "Frame2",   "计算结果",                 6240, 5700, 3660, 1320},
+    {Kind::Frame,  "Frame2",   "计算结果",                 6240, 5040, 3660, 1320},
     {Kind::Label,  "Label23",  {},                          120,  300, 1800,  255, "Frame2", "Fsx"},
     {Kind::Field,  "Fsx",      {},                         1920,  285, 1620,  270, "Frame2"},
     {Kind::Label,  "Label24",  {},                          120,  630, 1800,  255, "Frame2", "Fstx"},
     {Kind::Field,  "Fstx",     {},                         1920,  615, 1620,  270, "Frame2"},
     {Kind::Label,  "Label25",  {},                          120,  960, 1800,  255, "Frame2", "statex"},
     {Kind::Field,  "statex",   {},                         1920,  945, 1620,  270, "Frame2"},
-    {Kind::Button, "Command1", "计算",                     6240, 7140, 1215,  495},
-    {Kind::Button, "Command2", "退出",                     7560, 7140, 1215,  495},
+    {Kind::Button, "Command1", "计算",                     6240, 6540, 1215,  495},
+    {Kind::Button, "Command2", "退出",                     7560, 6540, 1215,  495},
 };
 #undef SLOPE_ROW
 #undef SLOPE_COMBO
@@ -224,7 +224,7 @@ SlopeStabilityWindow::SlopeStabilityWindow(Reporter reporter)
     const auto edit = [this](const char* name) { return control<QLineEdit>(this, name); };
     auto* tables = new QTabWidget(this);
     tables->setObjectName(QStringLiteral("tablesx"));
-    setTwipsGeometry(tables, 6240, 120, 7500, 2700);
+    setTwipsGeometry(tables, 6240, 120, 7500, 2400);
     tables->addTab(new ListTable(tables,
                                  {"G (kN/m)", "θ (°)", "c (kPa)", "φ (°)", "l (m)", "U (kN/m)"},
                                  {edit("Gx"), edit("thetax"), edit("cx"), edit("phix"), edit("lx"),
@@ -239,13 +239,14 @@ SlopeStabilityWindow::SlopeStabilityWindow(Reporter reporter)
                    QStringLiteral("浸润线"));
     picture_ = new SketchPicture(this);
     picture_->setObjectName(QStringLiteral("sectionx"));
-    setTwipsGeometry(picture_, 6240, 2940, 7500, 2640);
+    setTwipsGeometry(picture_, 6240, 2640, 7500, 2280);
     picture_->setToolTip(QStringLiteral("剖面图（按输入绘制，计算后示出滑弧）"));
     control<QRadioButton>(this, "Option1")->setChecked(true);
     for (const char* name : kMethodOptions) {
         connect(control<QRadioButton>(this, name), &QRadioButton::toggled, this, [this, tables] {
             const int method = variant();
             tables->setCurrentIndex(method == int(SlopeMethod::Bishop) ? 1 : 0);
+            tables->setEnabled(method != int(SlopeMethod::Planar)); // one block, in the fields
             redraw();
         });
     }
@@ -254,12 +255,13 @@ SlopeStabilityWindow::SlopeStabilityWindow(Reporter reporter)
     }
     connect(this, &CalculatorWindow::calculated, this, [this] { redraw(); });
     // below the results, beside 退出: the actions; the results at a glance to the right
-    addActions({.report = {8880, 7140, 1050, 300},
-                .save = {8880, 7455, 1050, 300},
-                .open = {9960, 7455, 1050, 300},
-                .copy = {9960, 7140, 1050, 300},
-                .study = {11040, 7140, 1500, 300},
-                .results = {10020, 5700, 3720, 1380}});
+    addActions({.report = {6240, 7200, 1050, 300},
+                .save = {6240, 7515, 1050, 300},
+                .open = {7320, 7515, 1050, 300},
+                .copy = {7320, 7200, 1050, 300},
+                .study = {8400, 7200, 1500, 300},
+                .results = {10020, 5040, 3720, 2880}});
+    tables->setEnabled(false);
     redraw();
     control<QWidget>(this, "Option1")->setFocus();
 }

@@ -1,0 +1,217 @@
+#include "calculators/slopestability.h"
+
+#include "failswith.h"
+#include "mapform.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+using namespace subprogram;
+
+namespace {
+
+// GB 50330-2013 表5.3.2 and 表5.3.1.
+TEST(SlopeStability, RequiredFactorAndStateFollowTheCodesTables) {
+    const struct {
+        SlopeGrade grade;
+        SlopeCase situation;
+        double Fst;
+    } factors[] = {
+        {SlopeGrade::First, SlopeCase::Permanent, 1.35},
+        {SlopeGrade::Second, SlopeCase::Permanent, 1.30},
+        {SlopeGrade::Third, SlopeCase::Permanent, 1.25},
+        {SlopeGrade::First, SlopeCase::Seismic, 1.15},
+        {SlopeGrade::Second, SlopeCase::Seismic, 1.10},
+        {SlopeGrade::Third, SlopeCase::Seismic, 1.05},
+        {SlopeGrade::First, SlopeCase::Temporary, 1.25},
+        {SlopeGrade::Second, SlopeCase::Temporary, 1.20},
+        {SlopeGrade::Third, SlopeCase::Temporary, 1.15},
+    };
+    for (const auto& f : factors) {
+        EXPECT_EQ(requiredStabilityFactor(f.grade, f.situation), f.Fst);
+    }
+    const struct {
+        double Fs;
+        std::string_view state;
+    } states[] = {{0.999, "不稳定"},  {1.0, "欠稳定"},     {1.049, "欠稳定"},
+                  {1.05, "基本稳定"}, {1.299, "基本稳定"}, {1.3, "稳定"}};
+    for (const auto& s : states) {
+        EXPECT_EQ(stabilityState(s.Fs, 1.3), s.state) << s.Fs;
+    }
+}
+
+// A cohesionless block: Fs = tanφ ÷ tanθ, then with each external force by hand
+// (G = 1000 kN/m, θ = 30°, φ = 45°, L = 10 m).
+TEST(SlopeStability, PlanarSlideMeetsItsHandCalculations) {
+    const struct {
+        const char* what;
+        PlanarInputs in;
+        double Fs;
+    } cases[] = {
+        {"dry, Fs = tan45° ÷ tan30° = √3", {1000, 30, 10, 0, 45}, std::sqrt(3.0)},
+        // V = 20, U = 100: (866.025 − 10 − 100) ÷ (500 + 17.321)
+        {"water 2 m in the crack", {1000, 30, 10, 0, 45, 2}, 1.4614255417723},
+        // Q = 100: (866.025 − 50) ÷ (500 + 86.603)
+        {"kh = 0.1", {1000, 30, 10, 0, 45, 0, 10, 0, 0.1}, 1.3911044491181},
+        // an anchor normal to the plane (θ + β = 90°) only presses it: (866.025 + 100) ÷ 500
+        {"P = 100 normal to the plane",
+         {1000, 30, 10, 0, 45, 0, 10, 0, 0, 100, 60},
+         1.9320508075689},
+        // c·L alone resists: 10 × 10 ÷ 500
+        {"φ = 0, c = 10", {1000, 30, 10, 10, 0}, 0.2},
+    };
+    for (const auto& c : cases) {
+        EXPECT_NEAR(planarSlide(c.in).Fs, c.Fs, 1e-7) << c.what; // π taken as 3.1415926
+    }
+}
+
+const SlidingBlock kOneBlock[] = {{1000, 30, 10, 20, 20}};
+const PlanarInputs kSameBlock{1000, 30, 20, 10, 20};
+
+TEST(SlopeStability, OneBlockIsThePlanarSlide) {
+    const double planar = planarSlide(kSameBlock).Fs;
+    EXPECT_NEAR(transferImplicit(kOneBlock, 0, 1.3).Fs, planar, 1e-15 * planar);
+    const BrokenLineSlide thrust = transferExplicit(kOneBlock, 0, 1.2);
+    EXPECT_EQ(thrust.Fs, planar);
+    const PlanarSlide p = planarSlide(kSameBlock);
+    EXPECT_NEAR(thrust.thrust, 1.2 * p.T - p.R, 1e-12);
+}
+
+// 注册岩土工程师 案例 (GB 50007 第6.4.3条, γt = 1.15, c = 10 kPa, φ = 10°): blocks of 500, 900
+// and 700 kN/m on bases at 25°, 10° and 22° of 11.03, 10.15 and 10.79 m; the published solution
+// gives ψ2 = 0.920, ψ3 = 1.015, F1 = 52.8, F2 = −29.5 (stable above: 0 passes on), F3 = 79.2 kN/m.
+const SlidingBlock kPublished[] = {
+    {500, 25, 10, 10, 11.03}, {900, 10, 10, 10, 10.15}, {700, 22, 10, 10, 10.79}};
+
+TEST(SlopeStability, TransferThrustMeetsThePublishedSolution) {
+    const BrokenLineSlide s = transferExplicit(kPublished, 0, 1.15);
+    ASSERT_EQ(s.psi.size(), 2u);
+    EXPECT_NEAR(s.psi[0], 0.920, 5e-4);
+    EXPECT_NEAR(s.psi[1], 1.015, 5e-4);
+    EXPECT_NEAR(s.P[0], 52.8, 0.05);
+    EXPECT_NEAR(s.P[1], -29.5, 0.05);
+    EXPECT_NEAR(s.P[2], 79.2, 0.05);
+    EXPECT_EQ(s.thrust, s.P[2]);
+}
+
+// Another published back-analysis (GB 50007, γt = 1): two blocks of 600 and 1000 kN/m at 30° and
+// 10°, φ = 10°, l = 11.55 and 10.15 m; F2 = 183.7 − 20.31c, so c = 9.04 kPa holds the slope at
+// the limit, F2 ≈ 0 and Fs ≈ 1.
+TEST(SlopeStability, TheBackAnalysedCohesionHoldsTheSlopeAtItsLimit) {
+    const double c = 183.7 / 20.31;
+    const SlidingBlock blocks[] = {{600, 30, c, 10, 11.55}, {1000, 10, c, 10, 10.15}};
+    const BrokenLineSlide s = transferExplicit(blocks, 0, 1);
+    EXPECT_NEAR(s.P[1], 0, 1.0);
+    EXPECT_NEAR(s.Fs, 1, 0.005);
+    EXPECT_NEAR(transferImplicit(blocks, 0, 1.3).Fs, 1, 0.01);
+}
+
+// The implicit Fs leaves the last block no thrust; a required factor above it needs a support,
+// one below it none.
+TEST(SlopeStability, ImplicitFactorIsWhereTheLastThrustVanishes) {
+    const SlidingBlock blocks[] = {{800, 35, 8, 15, 9}, {1200, 18, 8, 15, 12}, {600, 5, 8, 15, 8}};
+    const double Fs = transferImplicit(blocks, 0, 1.3).Fs;
+    EXPECT_NEAR(transferImplicit(blocks, 0, Fs).thrust, 0, 1e-9);
+    EXPECT_GT(transferImplicit(blocks, 0, Fs + 0.1).thrust, 10);
+    EXPECT_EQ(transferImplicit(blocks, 0, Fs - 0.1).thrust, 0);
+    EXPECT_LT(transferImplicit(blocks, 0.1, 1.3).Fs, Fs); // an earthquake lowers it
+    EXPECT_TRUE(FailsWith(ErrorKind::InvalidArgument, [] {
+        const SlidingBlock frictionless[] = {{800, 35, 0, 0, 9}};
+        return transferImplicit(frictionless, 0, 1.3);
+    }));
+}
+
+// ACADS (Giam & Donald, 1989) problem 1(a): a 2:1 slope 10 m high, γ = 20 kN/m³, c = 3 kPa,
+// φ = 19.6°; referee factor 1.00, the simplified Bishop method about 0.99.
+SlopeSection acads() {
+    SlopeSection s;
+    s.surface = {{20, 25}, {30, 25}, {50, 35}, {70, 35}};
+    s.strata = {{35, 20, 3, 19.6}};
+    return s;
+}
+
+TEST(SlopeStability, CriticalCircleMeetsTheAcadsBenchmark) {
+    const CircularSlide critical = criticalCircle(acads());
+    EXPECT_GT(critical.Fs, 0.97);
+    EXPECT_LT(critical.Fs, 1.0);
+    // no circle of a fine grid over the slope does better
+    double least = std::numeric_limits<double>::infinity();
+    for (double xc = 20; xc <= 60; xc += 2) {
+        for (double yc = 36; yc <= 70; yc += 2) {
+            for (double bottom = 12; bottom <= 34; bottom += 1) {
+                try {
+                    least = std::min(least, bishopFactor(acads(), {xc, yc, yc - bottom}).Fs);
+                } catch (const CalcError&) {
+                }
+            }
+        }
+    }
+    EXPECT_LE(critical.Fs, least + 1e-12);
+    // the slope seen from behind is as stable, its circle mirrored
+    SlopeSection mirrored = acads();
+    mirrored.surface = {{-70, 35}, {-50, 35}, {-30, 25}, {-20, 25}};
+    const CircularSlide back = criticalCircle(mirrored);
+    EXPECT_EQ(back.Fs, critical.Fs);
+    EXPECT_EQ(back.circle.xc, -critical.circle.xc);
+}
+
+TEST(SlopeStability, WaterAndEarthquakeLowerTheCircularFactor) {
+    const Circle circle{35, 50, 26};
+    const double dry = bishopFactor(acads(), circle).Fs;
+    SlopeSection wet = acads();
+    wet.water = {{20, 25}, {70, 32}};
+    EXPECT_LT(bishopFactor(wet, circle).Fs, dry);
+    SlopeSection shaken = acads();
+    shaken.kh = 0.05;
+    EXPECT_LT(bishopFactor(shaken, circle).Fs, dry);
+    // φ = 0: the moment of c·l about the centre over that of the weight, Σc·l ÷ Σ W·sinθ
+    SlopeSection clay = acads();
+    clay.strata = {{35, 20, 30, 0}};
+    const CircularSlide s = bishopFactor(clay, circle);
+    double resisting = 0, driving = 0;
+    for (const Slice& slice : s.slices) {
+        resisting += 30 * slice.l;
+        driving += slice.T;
+    }
+    EXPECT_NEAR(s.Fs, resisting / driving, 1e-9);
+}
+
+// Bad input names its field through the calculation the window and slopecalc run.
+TEST(SlopeStability, BadInputNamesItsField) {
+    const struct {
+        SlopeMethod method;
+        const char* control;
+        const char* text;
+        ErrorKind kind;
+        const char* named;
+    } cases[] = {
+        {SlopeMethod::BrokenLine, "thetax", "25;10", ErrorKind::InvalidArgument, "theta"},
+        {SlopeMethod::BrokenLine, "Gx", "500;abc", ErrorKind::TypeMismatch, "G"},
+        {SlopeMethod::Planar, "phix", "95", ErrorKind::InvalidArgument, "phi"},
+        {SlopeMethod::Bishop, "surfacex", "0 0;10 0;10 5", ErrorKind::InvalidArgument, "surface"},
+        {SlopeMethod::Bishop, "surfacex", "0 0;10", ErrorKind::InvalidArgument, "surface"},
+        {SlopeMethod::Bishop, "circlex", "100 100 5", ErrorKind::InvalidArgument, "circle"},
+        {SlopeMethod::Bishop, "layersx", "10 19 8;0 20 10 20", ErrorKind::InvalidArgument,
+         "layers"},
+    };
+    for (const auto& c : cases) {
+        MapForm form(kSlopeStability);
+        if (c.method == SlopeMethod::BrokenLine) {
+            form.texts["Gx"] = "500;900;700";
+            form.texts["thetax"] = "25;10;22";
+            form.texts["lx"] = "11;10;10";
+        }
+        form.texts[c.control] = c.text;
+        try {
+            kSlopeStability.calculate(int(c.method), form, nullptr);
+            ADD_FAILURE() << c.control << " " << c.text << ": no failure";
+        } catch (const FieldError& e) {
+            EXPECT_EQ(e.kind(), c.kind) << c.text;
+            EXPECT_EQ(kSlopeStability[e.field()].name, c.named) << c.text;
+        }
+    }
+}
+
+} // namespace
