@@ -125,6 +125,37 @@ def batches(folder):
     table.append(("slopecalc --csv beam, 2,000 rows of 99 spans", f"{median:.3f} s", "",
                   f"[{q1:.3f}–{q3:.3f}] s", "≤ 0.150 s", "yes" if median <= 0.15 else "NO"))
 
+    # the slope's stability: a critical-circle search, and a batch of broken-line slides
+    surface = ";".join(f"{x} {y}" for x, y in zip(
+        (0, 4, 8, 11, 14, 16, 18, 20, 22, 24, 26, 28, 30, 32, 34, 36, 40, 46, 52, 60),
+        (0, 0, 0.3, 0.8, 1.6, 2.5, 3.4, 4.4, 5.5, 6.7, 7.8, 8.9, 10.1, 11.2, 12.4, 13.5, 14.4,
+         15.0, 15.2, 15.3)))
+    search = [slopecalc, "slope-stability", "--method", "bishop", "surface=" + surface,
+              "layers=15.3 19 10 24;8 19.5 15 20;2 20.5 25 28", "water=0 1;30 6;60 10"]
+    seconds = [cpu_seconds(search) for _ in range(rounds)]
+    q1, median, q3 = quartiles(seconds)
+    table.append(("slopecalc slope-stability --method bishop, critical circle, 20 points, "
+                  "3 strata", f"{median:.3f} s", "", f"[{q1:.3f}–{q3:.3f}] s", "≤ 0.200 s",
+                  "yes" if median <= 0.2 else "NO"))
+    path = os.path.join(folder, "broken-line.csv")
+    with open(path, "w") as f:  # 10,000 slides of 3 to 6 blocks, varied
+        f.write("G,theta,c,phi,l\n")
+        for i in range(10000):
+            n = 3 + i % 4
+            cells = [";".join(str(v(i, k)) for k in range(n)) for v in (
+                lambda i, k: 400 + (i * 37 + k * 101) % 900,
+                lambda i, k: 35 - k * 6 + (i % 7),
+                lambda i, k: 5 + (i + k) % 15,
+                lambda i, k: 8 + (i * 3 + k) % 20,
+                lambda i, k: 6 + (i + 2 * k) % 9)]
+            f.write(",".join(cells) + "\n")
+    seconds = [cpu_seconds([slopecalc, "slope-stability", "--method", "broken-line", "--csv", path])
+               for _ in range(rounds)]
+    q1, median, q3 = quartiles(seconds)
+    table.append(("slopecalc --csv slope-stability --method broken-line, 10,000 rows",
+                  f"{median:.3f} s", "", f"[{q1:.3f}–{q3:.3f}] s", "≤ 0.500 s",
+                  "yes" if median <= 0.5 else "NO"))
+
 
 startup()
 routines()
