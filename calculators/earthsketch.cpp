@@ -8,16 +8,6 @@
 
 namespace subprogram {
 
-namespace {
-
-std::string number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4g", value);
-    return text;
-}
-
-} // namespace
-
 std::string drawEarthSituation(const EarthSituation& in, Sketch& s) {
     const double rad = 3.1415926 / 180;
     if (!(in.H > 0) || !(in.alpha > 0 && in.alpha < 180) || !(std::abs(in.beta) < 90) ||
@@ -79,15 +69,15 @@ std::string drawEarthSituation(const EarthSituation& in, Sketch& s) {
     line(dimX, 0, dimX, H);
     line(dimX - 0.05 * H, 0, dimX + 0.05 * H, 0);
     line(dimX - 0.05 * H, H, dimX + 0.05 * H, H);
-    text(dimX - 0.12 * H, H / 2, "H = " + number(H) + " m");
-    text(0.16 * H, 0.1 * H, "α = " + number(in.alpha) + "°");
+    text(dimX - 0.12 * H, H / 2, "H = " + sketchNumber(H) + " m");
+    text(0.16 * H, 0.1 * H, "α = " + sketchNumber(in.alpha) + "°");
     text(backTopX + 0.6 * H, surface(backTopX + 0.6 * H) - 0.12 * H,
-         "β = " + number(in.beta) + "°"); // in the fill, under its surface
+         "β = " + sketchNumber(in.beta) + "°"); // in the fill, under its surface
     if (in.limitedFill) {
         line(0, 0, rockX, rockX * std::tan(in.theta * rad));
         const double mx = rockX * 0.45;
         text(mx + 0.32 * H, mx * std::tan(in.theta * rad),
-             "岩石坡面 θ = " + number(in.theta) + "°");
+             "岩石坡面 θ = " + sketchNumber(in.theta) + "°");
     }
     // q on the surface: arrows down onto it
     if (in.q != 0 && !in.limitedFill) {
@@ -99,7 +89,7 @@ std::string drawEarthSituation(const EarthSituation& in, Sketch& s) {
             s.arrows.push_back({a, b, c, d});
         }
         text((backTopX + right) / 2, surface((backTopX + right) / 2) + 0.32 * H,
-             "q = " + number(in.q) + " kPa");
+             "q = " + sketchNumber(in.q) + " kPa");
     }
     return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,3 +39,10 @@ struct Sketch {
     std::vector<SketchArrow> arrows;
     std::vector<SketchText> texts;
 };
+
+// A drawing's number, to four significant digits: "b = 1.49", "G=1000".
+inline std::string sketchNumber(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", value);
+    return text;
+}

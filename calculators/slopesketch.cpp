@@ -11,12 +11,6 @@ namespace subprogram {
 
 namespace {
 
-std::string number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4g", value);
-    return text;
-}
-
 // Metres to drawing units, y upward in metres, y downward in the drawing.
 struct Frame {
     double left, top, unit;
@@ -79,7 +73,7 @@ void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide, S
                                                         : std::min(st.top, low) - 0.08 * span);
         const auto [x, yy] = f.at(ground.front().x + 0.12 * span, y);
         s.texts.push_back(
-            {x, yy, "γ=" + number(st.gamma) + " c=" + number(st.c) + " φ=" + number(st.phi)});
+            {x, yy, "γ=" + sketchNumber(st.gamma) + " c=" + sketchNumber(st.c) + " φ=" + sketchNumber(st.phi)});
     }
     for (std::size_t i = 1; i < section.water.size(); ++i) {
         const Point &a = section.water[i - 1], &b = section.water[i];
@@ -119,8 +113,8 @@ void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide, S
         line(s, f, o.xc, o.yc, x, y);
     }
     s.texts.push_back({cx, cy - s.textSize,
-                       "O (" + number(o.xc) + ", " + number(o.yc) + ")  R = " + number(o.R) +
-                           "  Fs = " + number(slide->Fs)});
+                       "O (" + sketchNumber(o.xc) + ", " + sketchNumber(o.yc) + ")  R = " + sketchNumber(o.R) +
+                           "  Fs = " + sketchNumber(slide->Fs)});
     // the direction the mass slides, beside the middle slice's base
     const Slice& mid = slide->slices[slide->slices.size() / 2];
     const double dir = first.yLeft > last.yRight ? 1 : -1, length = 0.08 * span;
@@ -155,9 +149,9 @@ void drawBlocks(std::span<const SlidingBlock> blocks, Sketch& s) {
         const auto [x2, y2] = f.at(mx, my + 0.04 * span);
         s.arrows.push_back({x1, y1, x2, y2});
         s.texts.push_back(
-            {x1, y1 - s.textSize * 0.8, std::to_string(i) + ": G=" + number(blocks[i - 1].G)});
+            {x1, y1 - s.textSize * 0.8, std::to_string(i) + ": G=" + sketchNumber(blocks[i - 1].G)});
         const auto [tx, ty] = f.at(mx, my - 0.05 * span);
-        s.texts.push_back({tx, ty, "θ=" + number(blocks[i - 1].theta) + "°"});
+        s.texts.push_back({tx, ty, "θ=" + sketchNumber(blocks[i - 1].theta) + "°"});
         if (i > 1) { // the block boundary, upright
             ::subprogram::line(s, f, a.x, a.y, a.x, a.y + 0.15 * span);
         }
