@@ -72,8 +72,9 @@ void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide, S
         const double y = (i + 1 < section.strata.size() ? (st.top + section.strata[i + 1].top) / 2
                                                         : std::min(st.top, low) - 0.08 * span);
         const auto [x, yy] = f.at(ground.front().x + 0.12 * span, y);
-        s.texts.push_back(
-            {x, yy, "γ=" + sketchNumber(st.gamma) + " c=" + sketchNumber(st.c) + " φ=" + sketchNumber(st.phi)});
+        s.texts.push_back({x, yy,
+                           "γ=" + sketchNumber(st.gamma) + " c=" + sketchNumber(st.c) +
+                               " φ=" + sketchNumber(st.phi)});
     }
     for (std::size_t i = 1; i < section.water.size(); ++i) {
         const Point &a = section.water[i - 1], &b = section.water[i];
@@ -113,8 +114,8 @@ void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide, S
         line(s, f, o.xc, o.yc, x, y);
     }
     s.texts.push_back({cx, cy - s.textSize,
-                       "O (" + sketchNumber(o.xc) + ", " + sketchNumber(o.yc) + ")  R = " + sketchNumber(o.R) +
-                           "  Fs = " + sketchNumber(slide->Fs)});
+                       "O (" + sketchNumber(o.xc) + ", " + sketchNumber(o.yc) +
+                           ")  R = " + sketchNumber(o.R) + "  Fs = " + sketchNumber(slide->Fs)});
     // the direction the mass slides, beside the middle slice's base
     const Slice& mid = slide->slices[slide->slices.size() / 2];
     const double dir = first.yLeft > last.yRight ? 1 : -1, length = 0.08 * span;
@@ -148,8 +149,8 @@ void drawBlocks(std::span<const SlidingBlock> blocks, Sketch& s) {
         const auto [x1, y1] = f.at(mx, my + 0.2 * span);
         const auto [x2, y2] = f.at(mx, my + 0.04 * span);
         s.arrows.push_back({x1, y1, x2, y2});
-        s.texts.push_back(
-            {x1, y1 - s.textSize * 0.8, std::to_string(i) + ": G=" + sketchNumber(blocks[i - 1].G)});
+        s.texts.push_back({x1, y1 - s.textSize * 0.8,
+                           std::to_string(i) + ": G=" + sketchNumber(blocks[i - 1].G)});
         const auto [tx, ty] = f.at(mx, my - 0.05 * span);
         s.texts.push_back({tx, ty, "θ=" + sketchNumber(blocks[i - 1].theta) + "°"});
         if (i > 1) { // the block boundary, upright
