@@ -1,5 +1,6 @@
 #include "calculators/slopestability.h"
 
+#include "core/record.h"
 #include "failswith.h"
 #include "mapform.h"
 
@@ -96,6 +97,30 @@ TEST(SlopeStability, TransferThrustMeetsThePublishedSolution) {
     EXPECT_EQ(s.thrust, s.P[2]);
 }
 
+// The report's table of the same blocks, as the published solution lists them (rounded).
+TEST(SlopeStability, TheReportsTableListsEveryBlock) {
+    MapForm form(kSlopeStability);
+    form.texts["Gx"] = "500;900;700";
+    form.texts["thetax"] = "25;10;22";
+    form.texts["lx"] = "11.03;10.15;10.79";
+    form.texts["phix"] = "10";
+    form.texts["gtx"] = "1.15";
+    const int method = int(SlopeMethod::BrokenLineExplicit);
+    CalculationRecord record;
+    recordCalculation(form, record,
+                      [&](Form& f, Trace* t) { kSlopeStability.calculate(method, f, t); });
+    const auto table = kSlopeStability.parts(method, form, record);
+    ASSERT_TRUE(table);
+    ASSERT_EQ(table->rows.size(), 3u);
+    // i, G, θ, c, φ, l, U, T, R, ψ, F
+    EXPECT_EQ(table->rows[0][7], "211.3"); // G1·sin25°
+    EXPECT_EQ(table->rows[0][9], "0.9203");
+    EXPECT_EQ(table->rows[1][9], "1.015");
+    EXPECT_EQ(table->rows[2][9], "—");
+    EXPECT_EQ(table->rows[1][10], "-29.46");
+    EXPECT_EQ(table->rows[2][10], "79.22");
+}
+
 // Another published back-analysis (GB 50007, γt = 1): two blocks of 600 and 1000 kN/m at 30° and
 // 10°, φ = 10°, l = 11.55 and 10.15 m; F2 = 183.7 − 20.31c, so c = 9.04 kPa holds the slope at
 // the limit, F2 ≈ 0 and Fs ≈ 1.
@@ -160,6 +185,15 @@ TEST(SlopeStability, CriticalCircleMeetsTheAcadsBenchmark) {
 TEST(SlopeStability, WaterAndEarthquakeLowerTheCircularFactor) {
     const Circle circle{35, 50, 26};
     const double dry = bishopFactor(acads(), circle).Fs;
+    // the soil cut into strata of the same soil weighs and holds the same
+    SlopeSection cut = acads();
+    cut.strata = {{35, 20, 3, 19.6}, {30, 20, 3, 19.6}, {26, 20, 3, 19.6}};
+    EXPECT_NEAR(bishopFactor(cut, circle).Fs, dry, 1e-12);
+    // a circle through the crest's end point enters there; one larger passes under that end
+    EXPECT_NO_THROW(bishopFactor(acads(), {50, 60, std::hypot(20.0, 25.0)}));
+    EXPECT_TRUE(FailsWith(ErrorKind::InvalidArgument, [] {
+        return bishopFactor(acads(), {50, 60, 34});
+    }));
     SlopeSection wet = acads();
     wet.water = {{20, 25}, {70, 32}};
     EXPECT_LT(bishopFactor(wet, circle).Fs, dry);
