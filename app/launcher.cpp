@@ -211,6 +211,10 @@ CalculatorWindow* Launcher::showKind(const windows::Kind& kind, std::optional<in
             connect(window, &CalculatorWindow::fileUsed, this, &Launcher::remember);
             window->setOpener([this](const subprogram::SavedCalculation& saved,
                                      const QString& path) { open(saved, path); });
+            window->setShower([this](const subprogram::Calculator& calculator) {
+                const windows::Kind* kind = windows::kindOf(calculator);
+                return kind ? showKind(*kind, std::nullopt) : nullptr;
+            });
             return window;
         });
     }

@@ -22,10 +22,7 @@ constexpr double kRequired[3][3] = {
 // 表5.3.1: below 1.00 unstable, below 1.05 barely, below Fst basically stable.
 constexpr double kUnstableBelow = 1.00, kBarelyBelow = 1.05;
 
-// The iterations of a factor: the circle's until a step changes it by less than this, and at
-// most this many; the broken line's bracket is searched from 1 up to, or down to, these.
-constexpr double kBishopTolerance = 1e-8;
-constexpr int kMostIterations = 500;
+// The broken line's bracket of Fs is searched from 1 up to, or down to, these.
 constexpr double kGreatestFactor = 1e6, kLeastFactor = 1e-6;
 
 std::string indexed(const char* name, std::size_t i) {
@@ -225,6 +222,11 @@ BrokenLineSlide transferExplicit(std::span<const SlidingBlock> blocks, double kh
         return BrokenLineSlide{
             values(f.T), values(f.R), values(psi), values(F), Fs.value(), thrust.value(), 0};
     });
+}
+
+double anchorTension(double thrust, double theta, double spacing, double rows) {
+    const Num Pn = thrust, s = spacing, n = rows;
+    return (Pn * cos(radians(Num(theta))) * s / n).value();
 }
 
 } // namespace subprogram

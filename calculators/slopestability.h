@@ -56,6 +56,11 @@ BrokenLineSlide transferImplicit(std::span<const SlidingBlock> blocks, double kh
 BrokenLineSlide transferExplicit(std::span<const SlidingBlock> blocks, double kh, double gammaT,
                                  Trace* trace = nullptr);
 
+// The horizontal tension one anchor takes of a design thrust Pn (kN/m) acting along the last
+// block's base at θn (°), for anchors `spacing` m apart along the slope in `rows` rows:
+// Htk = Pn·cosθn·s ÷ n (kN).
+double anchorTension(double thrust, double theta, double spacing, double rows);
+
 // The section of a slope for a circular slide: its ground surface from left to right, horizontal
 // strata (each from its top down to the next one's), a phreatic line.
 struct Point {

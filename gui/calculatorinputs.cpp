@@ -90,3 +90,10 @@ void CalculatorWindow::followInputs() {
         }
     }
 }
+
+void CalculatorWindow::typeInput(std::string_view name, const std::string& text) {
+    if (const Field* f = calculator_.field(name)) {
+        setControlText(f->control, text);
+        noteEdit();
+    }
+}

@@ -25,6 +25,9 @@ QImage renderedAt(const QWidget* widget, qreal scale = 2);
 
 // Opens a calculation saved in `path` in its calculator's window, whichever window asked.
 using Opener = std::function<void(const subprogram::SavedCalculation& saved, const QString& path)>;
+// Shows the window of a calculator, as its launcher button does; null when it has none.
+class CalculatorWindow;
+using Shower = std::function<CalculatorWindow*(const subprogram::Calculator& calculator)>;
 
 // What every calculator window shares: a fixed client area laid out from a table, its fields as
 // a Form for its calculator's calculation, and the failure model. A handler stops at the first
@@ -107,6 +110,11 @@ class CalculatorWindow : public QWidget, public Form {
     // results it did not write stay, greyed. False when the user kept the edits.
     bool openSaved(const subprogram::SavedCalculation& saved, const QString& path);
     void setOpener(Opener opener) { opener_ = std::move(opener); }
+    void setShower(Shower shower) { shower_ = std::move(shower); }
+
+    // Types `text` into the field named `name` (its command-line name) for the user, as a value
+    // carried from another window: an edit of the calculation.
+    void typeInput(std::string_view name, const std::string& text);
 
     // Whether an input differs from those the results were calculated from (see above).
     bool outdated() const { return outdated_; }
@@ -180,6 +188,11 @@ class CalculatorWindow : public QWidget, public Form {
     // Runs one event handler under the failure model.
     void run(const std::function<void()>& handler);
 
+    // The window of another calculator, shown (see Shower); null when there is none.
+    CalculatorWindow* showWindowOf(const subprogram::Calculator& calculator) const {
+        return shower_ ? shower_(calculator) : nullptr;
+    }
+
     // The window's sketch or drawing as the report shows it; none by default.
     virtual QImage drawing() const { return {}; }
 
@@ -227,6 +240,7 @@ class CalculatorWindow : public QWidget, public Form {
     const subprogram::Calculator& calculator_;
     Reporter reporter_;
     Opener opener_;
+    Shower shower_;
     Asker asker_ = askWithBox;
     QString file_;
     bool edited_ = false;

@@ -5,7 +5,9 @@
 #include "gui/sketchpicture.h"
 #include "gui/studywindow.h"
 #include "mapform.h"
+#include "windows/anchorbarwindow.h"
 #include "windows/gravitywallwindow.h"
+#include "windows/slopestabilitywindow.h"
 #include "windows/walldrawings.h"
 
 #include <QCheckBox>
@@ -14,11 +16,13 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
+#include <cmath>
 #include <set>
 
 using subprogram::Calculator;
@@ -505,3 +509,32 @@ TEST(WallPictures, AMissingOrForeignFileIsReportedAndThePictureKept) {
 }
 
 } // namespace
+
+// The design thrust of the published three-block slide (F3 = 79.2 kN/m along the last base at
+// 22°), carried into the anchor window for anchors 2 m apart in one row: 79.2 × cos22° × 2.
+TEST(SlopeStabilityWindow, CarriesTheDesignThrustIntoTheAnchorWindow) {
+    QStringList messages;
+    const Reporter collect = [&](QWidget*, const QString& m) { messages << m; };
+    SlopeStabilityWindow slope(collect);
+    AnchorBarWindow anchor(collect);
+    slope.setShower([&](const subprogram::Calculator& c) -> CalculatorWindow* {
+        return &c == &subprogram::kAnchorBar ? &anchor : nullptr;
+    });
+    const auto click = [&](const char* name) { slope.findChild<QPushButton*>(name)->click(); };
+    click("toAnchorx"); // nothing calculated: nothing to carry
+    EXPECT_EQ(anchor.controlText("Text2"), "10");
+    ASSERT_EQ(messages.size(), 1);
+    slope.setVariant(2); // the explicit transfer thrust
+    for (const auto& [field, text] : {std::pair{"Gx", "500;900;700"},
+                                      {"thetax", "25;10;22"},
+                                      {"lx", "11.03;10.15;10.79"},
+                                      {"phix", "10"},
+                                      {"gtx", "1.15"}}) {
+        slope.setControlText(field, text);
+    }
+    click("Command1");
+    click("toAnchorx");
+    EXPECT_NEAR(textToDouble(anchor.controlText("Text2")), 79.2 * std::cos(22 * M_PI / 180) * 2,
+                0.1);
+    EXPECT_EQ(messages.size(), 2); // what was typed, and how
+}

@@ -1,6 +1,8 @@
 #include "slopestabilitywindow.h"
 
+#include "calculators/anchorbar.h"
 #include "calculators/slopestability.h"
+#include "core/numerictext.h"
 #include "gui/formbuilder.h"
 
 #include <QApplication>
@@ -9,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabWidget>
@@ -62,6 +65,12 @@ const ControlSpec kControls[] = {
     {Kind::Field,  "Fstx",     {},                         1920,  615, 1620,  270, "Frame2"},
     {Kind::Label,  "Label25",  {},                          120,  960, 1800,  255, "Frame2", "statex"},
     {Kind::Field,  "statex",   {},                         1920,  945, 1620,  270, "Frame2"},
+    // the design thrust carried into the anchor window: the anchors' spacing and rows
+    {Kind::Label,  "Label26",  "锚杆水平间距s(m):",        10020, 7215, 1500,  255, nullptr, "spacingx"},
+    {Kind::Field,  "spacingx", "2",                       11520, 7200,  600,  270},
+    {Kind::Label,  "Label27",  "排数n:",                  12240, 7215,  720,  255, nullptr, "rowsx"},
+    {Kind::Field,  "rowsx",    "1",                       12960, 7200,  780,  270},
+    {Kind::Button, "toAnchorx", "推力用于锚杆（Htk = Pn·cosθn·s ÷ n）", 10020, 7560, 3720, 330},
     {Kind::Button, "Command1", "计算",                     6240, 6540, 1215,  495},
     {Kind::Button, "Command2", "退出",                     7560, 6540, 1215,  495},
 };
@@ -260,7 +269,9 @@ SlopeStabilityWindow::SlopeStabilityWindow(Reporter reporter)
                 .open = {7320, 7515, 1050, 300},
                 .copy = {7320, 7200, 1050, 300},
                 .study = {8400, 7200, 1500, 300},
-                .results = {10020, 5040, 3720, 2880}});
+                .results = {10020, 5040, 3720, 2040}});
+    connect(control<QPushButton>(this, "toAnchorx"), &QPushButton::clicked, this,
+            [this] { run([this] { carryThrust(); }); });
     tables->setEnabled(false);
     redraw();
     control<QWidget>(this, "Option1")->setFocus();
@@ -281,6 +292,43 @@ void SlopeStabilityWindow::setVariant(int method) {
 
 QWidget* SlopeStabilityWindow::variantChooser() const {
     return control<QWidget>(this, kMethodOptions[variant()]);
+}
+
+void SlopeStabilityWindow::carryThrust() {
+    std::string Pn;
+    for (const subprogram::Result& r : calculator().results) {
+        if (r.name == "thrust" && hasReport() && !outdated()) {
+            Pn = reportRecord().written(calculator().id(r));
+        }
+    }
+    if (Pn.empty()) {
+        report(QStringLiteral("请先以折线滑动法或滑坡推力计算出设计推力 Pn，再将其用于锚杆。"));
+        return;
+    }
+    const std::vector<std::string> angles = [&] {
+        std::vector<std::string> items;
+        std::string text = controlText("thetax");
+        for (std::size_t at = 0, end; at <= text.size(); at = end + 1) {
+            end = std::min(text.find(';', at), text.size());
+            items.push_back(text.substr(at, end - at));
+        }
+        return items;
+    }();
+    const double spacing = textToDouble(controlText("spacingx"));
+    const double rows = textToDouble(controlText("rowsx"));
+    const double Htk =
+        subprogram::anchorTension(textToDouble(Pn), textToDouble(angles.back()), spacing, rows);
+    CalculatorWindow* anchor = showWindowOf(subprogram::kAnchorBar);
+    if (!anchor) {
+        return;
+    }
+    anchor->typeInput("Htk", doubleToText(Htk));
+    report(QStringLiteral(
+               "已将每根锚杆的水平拉力标准值 Htk = Pn·cosθn·s ÷ n = %1 × cos%2° × %3 ÷ %4 = "
+               "%5 kN 填入“锚杆计算”窗口（Pn 为以 Fst 计的末块剩余下滑推力，沿末块滑面方向）。")
+               .arg(QString::fromStdString(Pn), QString::fromStdString(angles.back()),
+                    controlText("spacingx").c_str(), controlText("rowsx").c_str(),
+                    QString::fromStdString(doubleToText(Htk))));
 }
 
 void SlopeStabilityWindow::redraw() {

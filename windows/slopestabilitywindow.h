@@ -21,6 +21,9 @@ class SlopeStabilityWindow : public CalculatorWindow {
 
   private:
     void redraw();
+    // "推力用于锚杆": the horizontal tension of one anchor of the design thrust, typed into the
+    // anchor window's Htk.
+    void carryThrust();
 
     SketchPicture* picture_;
 };
