@@ -123,8 +123,11 @@ void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide, S
     s.arrows.push_back({ax, ay, ax + dir * length * f.unit, ay});
 }
 
-void drawBlocks(std::span<const SlidingBlock> blocks, Sketch& s) {
-    // the slip line from the rear edge down, block by block at its θ over its l
+namespace {
+
+// The slip line from the rear edge down, block by block at its θ over its l, with each block's
+// weight; returns the frame and the line's points.
+std::pair<Frame, std::vector<Point>> drawSlipLine(std::span<const SlidingBlock> blocks, Sketch& s) {
     std::vector<Point> line{{0, 0}};
     for (const SlidingBlock& b : blocks) {
         const double t = b.theta * 3.1415926 / 180;
@@ -139,8 +142,8 @@ void drawBlocks(std::span<const SlidingBlock> blocks, Sketch& s) {
     if (!(span > 0) || !std::isfinite(span)) {
         throw CalcError(ErrorKind::InvalidArgument);
     }
-    const Frame f = frameFor(-0.15 * span, line.back().x + 0.15 * span, low - 0.2 * span,
-                             high + 0.35 * span, s);
+    const Frame f =
+        frameFor(-0.15 * span, line.back().x + 0.3 * span, low - 0.2 * span, high + 0.35 * span, s);
     for (std::size_t i = 1; i < line.size(); ++i) {
         const Point &a = line[i - 1], &b = line[i];
         ::subprogram::line(s, f, a.x, a.y, b.x, b.y);
@@ -157,11 +160,38 @@ void drawBlocks(std::span<const SlidingBlock> blocks, Sketch& s) {
             ::subprogram::line(s, f, a.x, a.y, a.x, a.y + 0.15 * span);
         }
     }
-    // the direction the mass slides, along the last block's base
+    // the direction the mass slides, beyond the last block's base
     const Point &a = line[line.size() - 2], &b = line.back();
     const auto [x1, y1] = f.at(a.x + (b.x - a.x) * 0.6, a.y + (b.y - a.y) * 0.6 - 0.06 * span);
-    const auto [x2, y2] = f.at(b.x + 0.08 * span, b.y - 0.06 * span + (b.y - a.y) * 0.4 * 0);
+    const auto [x2, y2] = f.at(b.x + 0.08 * span, b.y - 0.06 * span);
     s.arrows.push_back({x1, y1, x2, y2});
+    return {f, line};
+}
+
+} // namespace
+
+void drawBlocks(std::span<const SlidingBlock> blocks, Sketch& s) {
+    drawSlipLine(blocks, s);
+}
+
+void drawPlanarBlock(const PlanarInputs& in, Sketch& s) {
+    const SlidingBlock block{in.G, in.theta, in.c, in.phi, in.L};
+    const auto [f, line] = drawSlipLine({&block, 1}, s);
+    const double span = std::max(line.back().x, -line.back().y);
+    if (in.hw > 0) { // the rear crack and the water's push V out of the slope, at hw/3
+        ::subprogram::line(s, f, 0, 0, 0, std::max(in.hw, 0.15 * span));
+        const auto [x1, y1] = f.at(0, in.hw / 3);
+        s.arrows.push_back({x1, y1, x1 + 0.1 * span * f.unit, y1});
+        s.texts.push_back({x1 + 0.16 * span * f.unit, y1, "V (hw=" + sketchNumber(in.hw) + ")"});
+    }
+    if (in.P != 0) { // the anchor force onto the plane's middle, into the slope at β below level
+        const double beta = in.anchorAngle * 3.1415926 / 180, reach = 0.22 * span;
+        const Point mid{(line[0].x + line[1].x) / 2, (line[0].y + line[1].y) / 2};
+        const auto [x1, y1] = f.at(mid.x + reach * std::cos(beta), mid.y + reach * std::sin(beta));
+        const auto [x2, y2] = f.at(mid.x, mid.y);
+        s.arrows.push_back({x1, y1, x2, y2});
+        s.texts.push_back({x1, y1 - s.textSize, "P=" + sketchNumber(in.P)});
+    }
 }
 
 } // namespace subprogram

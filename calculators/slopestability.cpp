@@ -545,9 +545,12 @@ std::string slopeSketch(int method, const Form& form, const CalculationRecord& r
             }
             drawSlopeSection(section, slide ? &*slide : nullptr, sketch);
         } else if (SlopeMethod(method) == SlopeMethod::Planar) {
-            const SlidingBlock block{form.readDouble(in::G), form.readDouble(in::theta), 0, 0,
-                                     form.readDouble(in::L)};
-            drawBlocks({&block, 1}, sketch);
+            PlanarInputs p{form.readDouble(in::G), form.readDouble(in::theta),
+                           form.readDouble(in::L), 0, 0};
+            p.hw = form.readDouble(in::hw);
+            p.P = form.readDouble(in::P);
+            p.anchorAngle = form.readDouble(in::Pangle);
+            drawPlanarBlock(p, sketch);
         } else {
             drawBlocks(readBlocks(form), sketch);
         }

@@ -105,6 +105,7 @@ CircularSlide criticalCircle(const SlopeSection& section, Trace* trace = nullptr
 // The blocks' and slices' table of a report, and the section's drawing (slopesketch.cpp).
 void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide, Sketch& sketch);
 void drawBlocks(std::span<const SlidingBlock> blocks, Sketch& sketch);
+void drawPlanarBlock(const PlanarInputs& in, Sketch& sketch);
 
 extern const Calculator kSlopeStability;
 
