@@ -3,7 +3,7 @@
 // slices' heights and base angles) is plain arithmetic on doubles; the factor's formulas run on
 // the checked numbers, as every routine's do.
 #include "calculators/angles.h"
-#include "calculators/slopestability.h"
+#include "calculators/slipsurface.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,7 @@
 // The routines of the slope's stability: the planar and broken-line slides and the circular one.
+#include "slipsurface.h"
+
 #include "calculators/angles.h"
-#include "calculators/slopestability.h"
 #include "core/numerictext.h"
 
 #include <algorithm>

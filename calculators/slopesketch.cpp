@@ -1,7 +1,7 @@
 // The slope's drawings, to scale: the section with its strata, phreatic line and slip circle
 // cut into slices; the slip line of sliding blocks with each block's weight and the thrust the
 // last one passes on.
-#include "calculators/slopestability.h"
+#include "calculators/slipsurface.h"
 
 #include <algorithm>
 #include <cmath>

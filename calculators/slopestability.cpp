@@ -1,5 +1,6 @@
 #include "slopestability.h"
 
+#include "calculators/slopeinputs.h"
 #include "core/numerictext.h"
 
 #include <algorithm>
@@ -8,44 +9,9 @@
 
 namespace subprogram {
 
+using namespace slope;
+
 namespace {
-
-// The blocks a broken line may have: the results table holds each one's forces.
-constexpr std::size_t kMaxBlocks = 50;
-constexpr double kRightAngle = 90;
-
-constexpr Choice kCases[] = {
-    {"永久边坡一般工况", "permanent", int(SlopeCase::Permanent)},
-    {"地震工况", "seismic", int(SlopeCase::Seismic)},
-    {"临时边坡", "temporary", int(SlopeCase::Temporary)},
-};
-
-// clang-format off
-constexpr Field kFields[] = {
-    {"grade",       "gradex",   "边坡工程安全等级:",     "二级",   "",     "slope safety grade 一级|1, 二级|2, 三级|3", "", Conversion::Word, {}, {}, kSlopeGrades, int(SlopeGrade::Second)},
-    {"case",        "casex",    "工况:",                 "永久边坡一般工况", "", "situation for the required factor: 永久边坡一般工况|permanent, 地震工况|seismic, 临时边坡|temporary", "", Conversion::Word, {}, {}, kCases, int(SlopeCase::Permanent)},
-    {"kh",          "khx",      "水平地震系数kh:",        "0",      "",     "horizontal seismic coefficient (Q = kh·G out of the slope)", "k<sub>h</sub>"},
-    {"gamma_water", "gwx",      "水的重度γw(kN/m³):",     "10",     "kN/m³", "unit weight of water",                  "γ<sub>w</sub>"},
-    {"G",           "Gx",       "滑体自重G(kN/m):",       "1000",   "kN/m", "weight of the block (broken-line: one per block, separated by ';')", "G", Conversion::Lengths},
-    {"theta",       "thetax",   "滑面倾角θ(度):",         "30",     "°",    "inclination of the slip plane (broken-line: one per block)", "θ", Conversion::Lengths},
-    {"c",           "cx",       "粘聚力c(kPa):",          "10",     "kPa",  "cohesion of the slip surface (broken-line: one, or one per block)", "c", Conversion::Lengths},
-    {"phi",         "phix",     "内摩擦角φ(度):",         "20",     "°",    "friction angle of the slip surface, 0 to 90 (broken-line: one, or one per block)", "φ", Conversion::Lengths},
-    {"L",           "Lx",       "滑面长度L(m):",          "20",     "m",    "length of the slip plane (planar)", "L"},
-    {"hw",          "hwx",      "后缘裂隙充水高度hw(m):", "0",      "m",    "water in the rear tension crack (planar)", "h<sub>w</sub>"},
-    {"Gb",          "Gbx",      "竖向附加荷载Gb(kN/m):",  "0",      "kN/m", "vertical load on the block (planar)", "G<sub>b</sub>"},
-    {"P",           "Px",       "锚固力P(kN/m):",         "0",      "kN/m", "anchor force on the block (planar)", "P"},
-    {"P_angle",     "Pax",      "锚固力倾角(度):",        "0",      "°",    "inclination of the anchor force below the horizontal (planar)", "β"},
-    {"l",           "lx",       "各块滑面长度l(m):",      "20",     "m",    "length of each block's base, separated by ';' (broken-line)", "l<sub>i</sub>", Conversion::Lengths},
-    {"U",           "Ux",       "各块滑面水压力U(kN/m):", "",       "kN/m", "water force on each block's base, separated by ';'; empty: none (broken-line)", "U<sub>i</sub>", Conversion::Lengths},
-    {"gamma_t",     "gtx",      "滑坡推力安全系数γt:",     "1.2",    "",     "thrust safety factor (broken-line-explicit)", "γ<sub>t</sub>"},
-    {"surface",     "surfacex", "地面线坐标(m):",         "0 0;10 0;30 10;40 10", "m", "ground surface, points 'x y' from left to right separated by ';' (bishop)", "", Conversion::Word},
-    {"gamma",       "gammax",   "土的重度γ(kN/m³):",      "20",     "kN/m³", "unit weight of the soil, without layers (bishop)", "γ"},
-    {"layers",      "layersx",  "分层土参数:",        "",       "",     "strata 'y_top gamma c phi' from the top down separated by ';'; empty: one soil gamma, c, phi (bishop)", "", Conversion::Word},
-    {"water",       "waterx",   "浸润线坐标(m):",         "",       "m",    "phreatic line, points 'x y' separated by ';'; empty: dry (bishop)", "", Conversion::Word},
-    {"slices",      "slicesx",  "条分数:",                "50",     "",     "number of slices, 1 to 1000 (bishop)", "n", Conversion::Count},
-    {"circle",      "circlex",  "指定滑弧(m):",   "",       "m",    "the circle 'xc yc R' to evaluate; empty: search for the critical circle (bishop)", "", Conversion::Word},
-};
-// clang-format on
 
 template <std::size_t Size> struct IndexedNames { char text[kMaxBlocks][Size]; };
 template <std::size_t Size> constexpr IndexedNames<Size> indexedNames(std::string_view prefix) {
@@ -91,19 +57,6 @@ constexpr auto kResults = [] {
     return r;
 }();
 
-namespace in {
-constexpr FieldId grade = fieldNamed(kFields, "grade"), situation = fieldNamed(kFields, "case"),
-                  kh = fieldNamed(kFields, "kh"), gw = fieldNamed(kFields, "gamma_water"),
-                  G = fieldNamed(kFields, "G"), theta = fieldNamed(kFields, "theta"),
-                  c = fieldNamed(kFields, "c"), phi = fieldNamed(kFields, "phi"),
-                  L = fieldNamed(kFields, "L"), hw = fieldNamed(kFields, "hw"),
-                  Gb = fieldNamed(kFields, "Gb"), P = fieldNamed(kFields, "P"),
-                  Pangle = fieldNamed(kFields, "P_angle"), l = fieldNamed(kFields, "l"),
-                  U = fieldNamed(kFields, "U"), gammaT = fieldNamed(kFields, "gamma_t"),
-                  surface = fieldNamed(kFields, "surface"), gamma = fieldNamed(kFields, "gamma"),
-                  layers = fieldNamed(kFields, "layers"), water = fieldNamed(kFields, "water"),
-                  slices = fieldNamed(kFields, "slices"), circle = fieldNamed(kFields, "circle");
-} // namespace in
 namespace out {
 constexpr ResultId Fs = resultNamed(kResults, "Fs"), Fst = resultNamed(kResults, "Fst"),
                    state = resultNamed(kResults, "state"), R = resultNamed(kResults, "R"),
@@ -116,145 +69,6 @@ constexpr ResultId block(std::size_t k, std::size_t i) {
 }
 static_assert(block(4, kMaxBlocks - 1) == resultNamed(kResults, "F50"));
 } // namespace out
-
-// "a;b;c" → its numbers; every item is read before any is counted, so a text that is no number
-// fails as one.
-std::vector<double> numberList(std::string_view text) {
-    std::vector<double> numbers;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = text.find(';', start);
-        numbers.push_back(textToDouble(text.substr(start, end - start)));
-        if (end == std::string_view::npos) {
-            return numbers;
-        }
-        start = end + 1;
-    }
-}
-
-// "x y;x y" → rows of `columns` numbers each, separated by spaces or tabs.
-std::vector<std::vector<double>> rowsOf(std::string_view text, std::size_t columns) {
-    std::vector<std::vector<double>> rows;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = text.find(';', start);
-        const std::string_view item = text.substr(start, end - start);
-        std::vector<double> row;
-        for (std::size_t at = item.find_first_not_of(" \t"); at != std::string_view::npos;) {
-            const std::size_t stop = std::min(item.find_first_of(" \t", at), item.size());
-            row.push_back(textToDouble(item.substr(at, stop - at)));
-            at = item.find_first_not_of(" \t", stop);
-        }
-        if (row.size() != columns) {
-            throw CalcError(ErrorKind::InvalidArgument);
-        }
-        rows.push_back(std::move(row));
-        if (end == std::string_view::npos) {
-            return rows;
-        }
-        start = end + 1;
-    }
-}
-
-double frictionAngle(double phi) {
-    if (!(phi >= 0 && phi <= kRightAngle)) {
-        throw CalcError(ErrorKind::InvalidArgument);
-    }
-    return phi;
-}
-
-std::vector<Point> pointsOf(std::string_view text) {
-    std::vector<Point> points;
-    for (const auto& row : rowsOf(text, 2)) {
-        if (!points.empty() && !(row[0] > points.back().x)) {
-            throw CalcError(ErrorKind::InvalidArgument); // x must increase
-        }
-        points.push_back({row[0], row[1]});
-    }
-    if (points.size() < 2) {
-        throw CalcError(ErrorKind::InvalidArgument);
-    }
-    return points;
-}
-
-// One value per block, or one for all of them (c, φ, U).
-std::vector<double> perBlock(const Form& form, FieldId field, std::size_t blocks, bool oneForAll,
-                             double none) {
-    if (form.text(field).empty() && none == 0) {
-        return std::vector<double>(blocks, none);
-    }
-    std::vector<double> v = form.readWith(field, numberList);
-    if (oneForAll && v.size() == 1) {
-        v.assign(blocks, v.front());
-    }
-    if (v.size() != blocks) {
-        throw FieldError(CalcError(ErrorKind::InvalidArgument), field);
-    }
-    return v;
-}
-
-std::vector<SlidingBlock> readBlocks(const Form& form) {
-    const std::vector<double> G = form.readWith(in::G, numberList);
-    if (G.size() > kMaxBlocks) {
-        throw FieldError(CalcError(ErrorKind::SubscriptOutOfRange), in::G);
-    }
-    const std::vector<double> theta = perBlock(form, in::theta, G.size(), false, 1);
-    const std::vector<double> c = perBlock(form, in::c, G.size(), true, 1);
-    const std::vector<double> phi = perBlock(form, in::phi, G.size(), true, 1);
-    const std::vector<double> l = perBlock(form, in::l, G.size(), false, 1);
-    const std::vector<double> U = perBlock(form, in::U, G.size(), false, 0);
-    std::vector<SlidingBlock> blocks;
-    for (std::size_t i = 0; i < G.size(); ++i) {
-        if (!(phi[i] >= 0 && phi[i] <= kRightAngle)) {
-            throw FieldError(CalcError(ErrorKind::InvalidArgument), in::phi);
-        }
-        blocks.push_back({G[i], theta[i], c[i], phi[i], l[i], U[i]});
-    }
-    return blocks;
-}
-
-SlopeSection readSection(const Form& form, double kh, double gammaWater) {
-    SlopeSection s;
-    s.kh = kh;
-    s.gammaWater = gammaWater;
-    s.surface = form.readWith(in::surface, pointsOf);
-    const double gamma = form.readDouble(in::gamma);
-    const double c = form.readDouble(in::c);
-    const double phi =
-        form.readWith(in::phi, [](std::string_view t) { return frictionAngle(textToDouble(t)); });
-    if (form.text(in::layers).empty()) {
-        s.strata.push_back({s.surface.front().y, gamma, c, phi});
-    } else {
-        for (const auto& row :
-             form.readWith(in::layers, [](std::string_view t) { return rowsOf(t, 4); })) {
-            if (!(row[3] >= 0 && row[3] <= kRightAngle) ||
-                (!s.strata.empty() && !(row[0] < s.strata.back().top))) {
-                throw FieldError(CalcError(ErrorKind::InvalidArgument), in::layers);
-            }
-            s.strata.push_back({row[0], row[1], row[2], row[3]});
-        }
-    }
-    if (!form.text(in::water).empty()) {
-        s.water = form.readWith(in::water, pointsOf);
-    }
-    s.slices = static_cast<int>(form.readWith(in::slices, [](std::string_view t) {
-        const double n = textToDouble(t);
-        if (n != std::floor(n) || n < 1 || n > 1000) {
-            throw CalcError(ErrorKind::InvalidArgument);
-        }
-        return n;
-    }));
-    return s;
-}
-
-std::optional<Circle> readCircle(const Form& form) {
-    if (form.text(in::circle).empty()) {
-        return std::nullopt;
-    }
-    const auto rows = form.readWith(in::circle, [](std::string_view t) { return rowsOf(t, 3); });
-    if (rows.size() != 1 || !(rows[0][2] > 0)) {
-        throw FieldError(CalcError(ErrorKind::InvalidArgument), in::circle);
-    }
-    return Circle{rows[0][0], rows[0][1], rows[0][2]};
-}
 
 void writeBlocks(Form& form, const BrokenLineSlide& s, bool explicitForces) {
     for (std::size_t i = 0; i < s.T.size(); ++i) {
@@ -280,9 +94,7 @@ void calculateSlopeStability(SlopeMethod method, Form& form, Trace* trace) {
     switch (method) {
     case SlopeMethod::Planar: {
         PlanarInputs p{form.readDouble(in::G), form.readDouble(in::theta), form.readDouble(in::L),
-                       form.readDouble(in::c), form.readWith(in::phi, [](std::string_view t) {
-                           return frictionAngle(textToDouble(t));
-                       })};
+                       form.readDouble(in::c), readFriction(form)};
         p.hw = form.readDouble(in::hw);
         p.gammaWater = gw;
         p.Gb = form.readDouble(in::Gb);

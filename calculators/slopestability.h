@@ -1,111 +1,11 @@
 #pragma once
 
 #include "calculators/calculator.h"
-#include "calculators/slopegrade.h"
+#include "calculators/slipsurface.h"
 
-#include <span>
-#include <vector>
-
-// The stability of a slope by GB 50330-2013 附录A: a planar slide (A.0.2), a broken-line slide
-// by the transfer coefficient method (A.0.3, its implicit solution), the transfer thrust of
-// GB 50007-2011 第6.4.3条 (the explicit solution), and a circular slide by the simplified Bishop
-// method (A.0.1) with a search for the critical circle. Forces per metre run of slope in kN/m,
-// lengths in m, stresses in kPa, angles in degrees where they are typed.
+// 边坡稳定性计算: the slope's stability by a planar, broken-line or circular slide (its routines
+// in slipsurface.h), described once for the window, slopecalc and the report.
 namespace subprogram {
-
-enum class SlopeMethod { Planar, BrokenLine, BrokenLineExplicit, Bishop };
-// The situation the required factor is chosen for (表5.3.2): it changes nothing else.
-enum class SlopeCase { Permanent, Seismic, Temporary };
-
-// 表5.3.2: the factor a slope of `grade` must reach in `situation`.
-double requiredStabilityFactor(SlopeGrade grade, SlopeCase situation);
-// 表5.3.1: 稳定, 基本稳定, 欠稳定 or 不稳定, for Fs against the required Fst.
-std::string_view stabilityState(double Fs, double Fst);
-
-// A block sliding on one plane (A.0.2), with water in its rear tension crack, a vertical load on
-// it, an earthquake's horizontal force kh·G out of the slope, and an anchor force P inclined
-// `anchorAngle` below the horizontal into the slope, taken as an external force on the block.
-struct PlanarInputs {
-    double G, theta, L, c, phi;
-    double hw = 0, gammaWater = 10, Gb = 0, kh = 0, P = 0, anchorAngle = 0;
-};
-struct PlanarSlide {
-    double R, T, Fs;
-};
-PlanarSlide planarSlide(const PlanarInputs& in, Trace* trace = nullptr);
-
-// One block of a broken-line slide, from the top down: its weight, the inclination of its base
-// (positive where the base dips the way the mass slides), the base's strength and length, and
-// the water force on its base.
-struct SlidingBlock {
-    double G, theta, c, phi, l, U = 0;
-};
-struct BrokenLineSlide {
-    std::vector<double> T, R; // each block's sliding and resisting forces
-    std::vector<double> psi; // ψi carries the thrust of block i into block i + 1 (n − 1 of them)
-    std::vector<double> P;   // each block's residual thrust: at Fs (implicit), Fi (explicit)
-    double Fs = 0;
-    double thrust = 0; // what the support must carry: the last block's, never below 0
-    int iterations = 0;
-};
-// Fs with the last block's residual thrust 0, a negative thrust of a block above the last
-// passing on as 0; `thrust` with the required factor Fst in the place of Fs.
-BrokenLineSlide transferImplicit(std::span<const SlidingBlock> blocks, double kh, double Fst,
-                                 Trace* trace = nullptr);
-// Fi = Fi−1·ψ + γt·Ti − Ri (a negative Fi passes on as 0), ψ without Fs, and the explicit Fs.
-BrokenLineSlide transferExplicit(std::span<const SlidingBlock> blocks, double kh, double gammaT,
-                                 Trace* trace = nullptr);
-
-// The horizontal tension one anchor takes of a design thrust Pn (kN/m) acting along the last
-// block's base at θn (°), for anchors `spacing` m apart along the slope in `rows` rows:
-// Htk = Pn·cosθn·s ÷ n (kN).
-double anchorTension(double thrust, double theta, double spacing, double rows);
-
-// The section of a slope for a circular slide: its ground surface from left to right, horizontal
-// strata (each from its top down to the next one's), a phreatic line.
-struct Point {
-    double x, y;
-};
-struct Stratum {
-    double top, gamma, c, phi;
-};
-struct SlopeSection {
-    std::vector<Point> surface;
-    std::vector<Stratum> strata; // from the top down; the first also holds the ground above it
-    std::vector<Point> water;    // none: dry
-    double gammaWater = 10, kh = 0;
-    int slices = 50;
-};
-struct Circle {
-    double xc, yc, R;
-};
-// One slice as the method takes it, in the slope's own direction (x as typed).
-struct Slice {
-    double xLeft, xRight, yLeft, yRight; // the ends of its base
-    double W, theta, c, phi, l, U;       // theta in degrees, positive where the base dips
-    double T, R;                         // W·sinθ + kh·W·cosθ; its term of the resisting sum
-};
-struct CircularSlide {
-    Circle circle;
-    double Fs = 0;
-    std::vector<Slice> slices;
-    std::vector<double> iterates; // Fs after each iteration
-};
-// The slices of `circle` through `section`: refused (CalcError InvalidArgument) unless the circle
-// cuts the surface in one arc that enters and leaves it within its ends.
-std::vector<Slice> slicesOf(const SlopeSection& section, const Circle& circle);
-// The simplified Bishop factor of one circle, iterated from 1 until it changes by less than
-// 1e-8; a circle it cannot solve (mθ ≤ 0, no driving force, no convergence) is refused.
-CircularSlide bishopFactor(const SlopeSection& section, const Circle& circle,
-                           Trace* trace = nullptr);
-// The least factor over circles: a grid of centres and depths of the circles' lowest points
-// over the slope, refined around the best of it by a pattern search.
-CircularSlide criticalCircle(const SlopeSection& section, Trace* trace = nullptr);
-
-// The blocks' and slices' table of a report, and the section's drawing (slopesketch.cpp).
-void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide, Sketch& sketch);
-void drawBlocks(std::span<const SlidingBlock> blocks, Sketch& sketch);
-void drawPlanarBlock(const PlanarInputs& in, Sketch& sketch);
 
 extern const Calculator kSlopeStability;
 

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "calculators/slipsurface.h"
+
+#include <optional>
+#include <string_view>
+#include <vector>
+
+// The slope calculator's fields, by handle, and the readers of its lists: shared by its
+// description (slopestability.cpp) and the readers here.
+namespace subprogram::slope {
+
+// The blocks a broken line may have: the results table holds each one's forces.
+inline constexpr std::size_t kMaxBlocks = 50;
+inline constexpr double kRightAngle = 90;
+
+inline constexpr Choice kCases[] = {
+    {"永久边坡一般工况", "permanent", int(SlopeCase::Permanent)},
+    {"地震工况", "seismic", int(SlopeCase::Seismic)},
+    {"临时边坡", "temporary", int(SlopeCase::Temporary)},
+};
+
+// clang-format off
+inline constexpr Field kFields[] = {
+    {"grade",       "gradex",   "边坡工程安全等级:",     "二级",   "",     "slope safety grade 一级|1, 二级|2, 三级|3", "", Conversion::Word, {}, {}, kSlopeGrades, int(SlopeGrade::Second)},
+    {"case",        "casex",    "工况:",                 "永久边坡一般工况", "", "situation for the required factor: 永久边坡一般工况|permanent, 地震工况|seismic, 临时边坡|temporary", "", Conversion::Word, {}, {}, kCases, int(SlopeCase::Permanent)},
+    {"kh",          "khx",      "水平地震系数kh:",        "0",      "",     "horizontal seismic coefficient (Q = kh·G out of the slope)", "k<sub>h</sub>"},
+    {"gamma_water", "gwx",      "水的重度γw(kN/m³):",     "10",     "kN/m³", "unit weight of water",                  "γ<sub>w</sub>"},
+    {"G",           "Gx",       "滑体自重G(kN/m):",       "1000",   "kN/m", "weight of the block (broken-line: one per block, separated by ';')", "G", Conversion::Lengths},
+    {"theta",       "thetax",   "滑面倾角θ(度):",         "30",     "°",    "inclination of the slip plane (broken-line: one per block)", "θ", Conversion::Lengths},
+    {"c",           "cx",       "粘聚力c(kPa):",          "10",     "kPa",  "cohesion of the slip surface (broken-line: one, or one per block)", "c", Conversion::Lengths},
+    {"phi",         "phix",     "内摩擦角φ(度):",         "20",     "°",    "friction angle of the slip surface, 0 to 90 (broken-line: one, or one per block)", "φ", Conversion::Lengths},
+    {"L",           "Lx",       "滑面长度L(m):",          "20",     "m",    "length of the slip plane (planar)", "L"},
+    {"hw",          "hwx",      "后缘裂隙充水高度hw(m):", "0",      "m",    "water in the rear tension crack (planar)", "h<sub>w</sub>"},
+    {"Gb",          "Gbx",      "竖向附加荷载Gb(kN/m):",  "0",      "kN/m", "vertical load on the block (planar)", "G<sub>b</sub>"},
+    {"P",           "Px",       "锚固力P(kN/m):",         "0",      "kN/m", "anchor force on the block (planar)", "P"},
+    {"P_angle",     "Pax",      "锚固力倾角(度):",        "0",      "°",    "inclination of the anchor force below the horizontal (planar)", "β"},
+    {"l",           "lx",       "各块滑面长度l(m):",      "20",     "m",    "length of each block's base, separated by ';' (broken-line)", "l<sub>i</sub>", Conversion::Lengths},
+    {"U",           "Ux",       "各块滑面水压力U(kN/m):", "",       "kN/m", "water force on each block's base, separated by ';'; empty: none (broken-line)", "U<sub>i</sub>", Conversion::Lengths},
+    {"gamma_t",     "gtx",      "滑坡推力安全系数γt:",     "1.2",    "",     "thrust safety factor (broken-line-explicit)", "γ<sub>t</sub>"},
+    {"surface",     "surfacex", "地面线坐标(m):",         "0 0;10 0;30 10;40 10", "m", "ground surface, points 'x y' from left to right separated by ';' (bishop)", "", Conversion::Word},
+    {"gamma",       "gammax",   "土的重度γ(kN/m³):",      "20",     "kN/m³", "unit weight of the soil, without layers (bishop)", "γ"},
+    {"layers",      "layersx",  "分层土参数:",        "",       "",     "strata 'y_top gamma c phi' from the top down separated by ';'; empty: one soil gamma, c, phi (bishop)", "", Conversion::Word},
+    {"water",       "waterx",   "浸润线坐标(m):",         "",       "m",    "phreatic line, points 'x y' separated by ';'; empty: dry (bishop)", "", Conversion::Word},
+    {"slices",      "slicesx",  "条分数:",                "50",     "",     "number of slices, 1 to 1000 (bishop)", "n", Conversion::Count},
+    {"circle",      "circlex",  "指定滑弧(m):",   "",       "m",    "the circle 'xc yc R' to evaluate; empty: search for the critical circle (bishop)", "", Conversion::Word},
+};
+// clang-format on
+
+namespace in {
+constexpr FieldId grade = fieldNamed(kFields, "grade"), situation = fieldNamed(kFields, "case"),
+                  kh = fieldNamed(kFields, "kh"), gw = fieldNamed(kFields, "gamma_water"),
+                  G = fieldNamed(kFields, "G"), theta = fieldNamed(kFields, "theta"),
+                  c = fieldNamed(kFields, "c"), phi = fieldNamed(kFields, "phi"),
+                  L = fieldNamed(kFields, "L"), hw = fieldNamed(kFields, "hw"),
+                  Gb = fieldNamed(kFields, "Gb"), P = fieldNamed(kFields, "P"),
+                  Pangle = fieldNamed(kFields, "P_angle"), l = fieldNamed(kFields, "l"),
+                  U = fieldNamed(kFields, "U"), gammaT = fieldNamed(kFields, "gamma_t"),
+                  surface = fieldNamed(kFields, "surface"), gamma = fieldNamed(kFields, "gamma"),
+                  layers = fieldNamed(kFields, "layers"), water = fieldNamed(kFields, "water"),
+                  slices = fieldNamed(kFields, "slices"), circle = fieldNamed(kFields, "circle");
+} // namespace in
+
+// The blocks of a broken line, from the lists G, theta, c, phi, l and U (c, φ: one for all, or
+// one per block; U empty: none): lists of unequal length, more than kMaxBlocks blocks and φ
+// outside 0–90° are refused, naming the field.
+std::vector<SlidingBlock> readBlocks(const Form& form);
+// The section of a circular slide: surface, soil or strata, phreatic line, slices.
+SlopeSection readSection(const Form& form, double kh, double gammaWater);
+// The circle `xc yc R` to evaluate, or none.
+std::optional<Circle> readCircle(const Form& form);
+// φ of the planar block, 0 to 90°.
+double readFriction(const Form& form);
+
+} // namespace subprogram::slope
