@@ -80,7 +80,9 @@ Num residualThrust(Keep<Num> keep, const Forces<Num>& f, Num F, std::vector<Num>
                 psi->push_back(psiIn);
             }
         }
-        last = name(i, "P", Num(carried * psiIn + f.T[i] - f.R[i] / F));
+        // the first block has no thrust to carry (0·ψ + T − R ÷ F is T − R ÷ F to the bit)
+        last = name(i, "P",
+                    i == 0 ? Num(f.T[i] - f.R[i] / F) : Num(carried * psiIn + f.T[i] - f.R[i] / F));
         if (P) {
             P->push_back(last);
         }
@@ -186,7 +188,8 @@ BrokenLineSlide transferImplicit(std::span<const SlidingBlock> blocks, double kh
         residualThrust(keep, f, Fs, &psi, &P);
         const Num Fst = keep.input("Fst", required);
         Num thrust = residualThrust(keep, f, Fst);
-        thrust = keep("Pn(Fst)", thrust < Num(0) ? Num(0) : thrust);
+        // the chain of every block at Fst: its value, the blocks' table shows the way
+        thrust = keep.solution("Pn,st", thrust < Num(0) ? Num(0) : thrust);
         return BrokenLineSlide{values(f.T), values(f.R),    values(psi), values(P),
                                Fs.value(),  thrust.value(), iterations};
     });
@@ -207,7 +210,9 @@ BrokenLineSlide transferExplicit(std::span<const SlidingBlock> blocks, double kh
                 psiIn = firstOnly(keep, i - 1, "ψ", Num(cos(bend) - sin(bend) * f.tanPhi[i]));
                 psi.push_back(psiIn);
             }
-            const Num Fi = firstOnly(keep, i, "F", Num(carried * psiIn + gammaT * f.T[i] - f.R[i]));
+            const Num Fi = firstOnly(keep, i, "F",
+                                     i == 0 ? Num(gammaT * f.T[i] - f.R[i])
+                                            : Num(carried * psiIn + gammaT * f.T[i] - f.R[i]));
             F.push_back(Fi);
             carried = Fi < Num(0) ? Num(0) : Fi;
         }

@@ -182,7 +182,7 @@ const std::string_view kBishopNotes[] = {
 constexpr ValueUnit kForceUnits[] = {{"R", "kN/m"}, {"T", "kN/m"}, {"V", "kN/m"}, {"U", "kN/m"},
                                      {"Q", "kN/m"}, {"Q1", "kN/m"}, {"T1", "kN/m"}, {"R1", "kN/m"},
                                      {"P1", "kN/m"}, {"F1", "kN/m"}, {"ΣR", "kN/m"}, {"ΣT", "kN/m"},
-                                     {"Pn(Fst)", "kN/m"}, {"a1", "kN/m"}};
+                                     {"Pn,st", "kN/m"}, {"a1", "kN/m"}};
 // clang-format on
 const Step kPlanarStep{"planarSlide", "平面滑动法", kPlanarNotes, kForceUnits};
 const Step kImplicitStep{"transferImplicit", "传递系数法隐式解", kImplicitNotes, kForceUnits};

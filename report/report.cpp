@@ -247,8 +247,12 @@ class Builder {
         const subprogram::PartsTable& p = *context_.parts;
         section(p.title);
         std::vector<Column> columns;
-        for (const std::string& h : p.header) {
-            columns.push_back({h, Align::Number, static_cast<int>(100 / p.header.size())});
+        const int share = static_cast<int>(100 / p.header.size());
+        for (const std::string& h : p.header) { // the last column takes what the others leave
+            columns.push_back({h, Align::Number,
+                               &h == &p.header.back()
+                                   ? 100 - share * static_cast<int>(p.header.size() - 1)
+                                   : share});
         }
         const int t = table(std::move(columns));
         for (const auto& cells : p.rows) {
