@@ -4,6 +4,7 @@
 #include "calculators/beam.h"
 #include "calculators/earthpressure.h"
 #include "calculators/gravitywall.h"
+#include "calculators/slipsurface.h"
 
 #include <cfloat>
 #include <functional>
@@ -36,6 +37,16 @@ inline std::string bits(const std::vector<subprogram::SpanMoments>& moments) {
     std::string all;
     for (const subprogram::SpanMoments& m : moments) {
         all += bits(m.upper) + bits(m.lower);
+    }
+    return all;
+}
+
+inline std::string bits(const subprogram::BrokenLineSlide& s) {
+    std::string all = bits(s.Fs) + bits(s.thrust) + bits(s.iterations);
+    for (const auto* values : {&s.T, &s.R, &s.psi, &s.P}) {
+        for (const double v : *values) {
+            all += bits(v);
+        }
     }
     return all;
 }
@@ -147,6 +158,26 @@ inline const std::pair<const char*, std::function<Runs(Draw&)>> kRoutines[] = {
          }
          return both([=](Trace* tr) {
              return baseStress(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], tr);
+         });
+     }},
+    {"planarSlide",
+     [](Draw& d) {
+         subprogram::PlanarInputs in{d.any(), d.any(), d.any(), d.any(), d.any()};
+         in.hw = d.any(), in.gammaWater = d.any(), in.Gb = d.any(), in.kh = d.any();
+         in.P = d.any(), in.anchorAngle = d.any();
+         return both([=](Trace* tr) { return planarSlide(in, tr); });
+     }},
+    {"transferImplicit and transferExplicit",
+     [](Draw& d) {
+         std::vector<SlidingBlock> blocks(1 + d.pick(4));
+         for (SlidingBlock& b : blocks) {
+             b = {d.any(), d.any(), d.any(), d.any(), d.any(), d.pick(2) ? 0 : d.any()};
+         }
+         const double kh = d.pick(2) ? 0 : d.any(), factor = d.any();
+         const bool implicit = d.pick(2);
+         return both([=](Trace* tr) {
+             return implicit ? transferImplicit(blocks, kh, factor, tr)
+                             : transferExplicit(blocks, kh, factor, tr);
          });
      }},
     {"solveContinuousBeam",
