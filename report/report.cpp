@@ -248,8 +248,9 @@ class Builder {
         section(p.title);
         std::vector<Column> columns;
         const int share = static_cast<int>(100 / p.header.size());
+        // right-aligned whole: columns this many are too narrow for a number split on its point
         for (const std::string& h : p.header) { // the last column takes what the others leave
-            columns.push_back({h, Align::Number,
+            columns.push_back({h, Align::Right,
                                &h == &p.header.back()
                                    ? 100 - share * static_cast<int>(p.header.size() - 1)
                                    : share});
