@@ -14,13 +14,16 @@ namespace subprogram {
 
 namespace {
 
-// 表5.3.2 by grade: a permanent slope in its general case, in an earthquake, a temporary slope.
+// The program's default required factors by grade (the values GB 50330-2013's stability table is
+// taken to give; not checked against its text): a permanent slope in its general case, in an
+// earthquake, a temporary slope.
 constexpr double kRequired[3][3] = {
     {1.35, 1.15, 1.25}, // 一级
     {1.30, 1.10, 1.20}, // 二级
     {1.25, 1.05, 1.15}, // 三级
 };
-// 表5.3.1: below 1.00 unstable, below 1.05 barely, below Fst basically stable.
+// The program's default bounds of the states: below 1.00 unstable, below 1.05 barely, below Fst
+// basically stable.
 constexpr double kUnstableBelow = 1.00, kBarelyBelow = 1.05;
 
 // The broken line's bracket of Fs is searched from 1 up to, or down to, these.

@@ -14,12 +14,12 @@
 namespace subprogram {
 
 enum class SlopeMethod { Planar, BrokenLine, BrokenLineExplicit, Bishop };
-// The situation the required factor is chosen for (表5.3.2): it changes nothing else.
+// The situation the required factor is chosen for: it changes nothing else.
 enum class SlopeCase { Permanent, Seismic, Temporary };
 
-// 表5.3.2: the factor a slope of `grade` must reach in `situation`.
+// The factor a slope of `grade` must reach in `situation` (the program's defaults).
 double requiredStabilityFactor(SlopeGrade grade, SlopeCase situation);
-// 表5.3.1: 稳定, 基本稳定, 欠稳定 or 不稳定, for Fs against the required Fst.
+// 稳定, 基本稳定, 欠稳定 or 不稳定, for Fs against the required Fst (the program's bounds).
 std::string_view stabilityState(double Fs, double Fst);
 
 // A block sliding on one plane (A.0.2), with water in its rear tension crack, a vertical load on

@@ -144,7 +144,8 @@ void calculateSlopeStability(SlopeMethod method, Form& form, Trace* trace) {
 
 namespace {
 
-constexpr std::string_view kRequiredClause = "GB 50330-2013 表5.3.2";
+// not checked against the code's own table: the program's default
+constexpr std::string_view kRequiredClause = "程序默认值";
 
 // clang-format off
 const std::string_view kPlanarNotes[] = {
@@ -384,8 +385,8 @@ const Calculator kSlopeStability{
         "按 GB 50330-2013 附录A 计算边坡稳定系数 Fs：平面滑动法（A.0.2，可计后缘裂隙水、竖向荷载、"
         "地震力与锚固力）、折线滑动的传递系数法隐式解（A.0.3，并给出以 Fst 计的设计推力）、"
         "GB 50007-2011 第6.4.3条的滑坡推力（显式解）与圆弧滑动的简化毕肖普法（A.0.1，可分层、"
-        "可计浸润线，未给滑弧时搜索最危险滑弧）；按表5.3.2 取稳定安全系数 Fst，按表5.3.1 "
-        "判定稳定状态。",
+        "可计浸润线，未给滑弧时搜索最危险滑弧）；稳定安全系数 Fst（按边坡工程安全等级与工况）"
+        "及稳定状态的界限（1.00、1.05）为程序默认值。",
     .reachedBy = "启动窗口的“边坡稳定性计算”。",
     .fields = kFields,
     .results = kResults,

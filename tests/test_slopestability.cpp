@@ -13,7 +13,7 @@ using namespace subprogram;
 
 namespace {
 
-// GB 50330-2013 表5.3.2 and 表5.3.1.
+// The program's default required factors and state bounds.
 TEST(SlopeStability, RequiredFactorAndStateFollowTheCodesTables) {
     const struct {
         SlopeGrade grade;
