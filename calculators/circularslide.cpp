@@ -178,7 +178,7 @@ CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, T
     std::vector<Slice> slices = slicesInFrame(section, circle);
     return evaluate<Keep>(trace, "bishopFactor", [&]<typename Num>(Keep<Num> keep) {
         const Num kh = keep.input("kh", section.kh);
-        std::vector<Num> resisting, sinT, tanP;
+        std::vector<Num> resisting, sinT, cosT, tanP;
         Num sliding = 0;
         for (std::size_t i = 0; i < slices.size(); ++i) {
             const Slice& s = slices[i];
@@ -189,11 +189,12 @@ CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, T
             const Num l = keep.input(i ? "l" : "l1", s.l), U = keep.input(i ? "U" : "U1", s.U);
             const Num theta = first("θr", radians(keep.input(i ? "θ" : "θ1", s.theta)));
             const Num phi = first("φr", radians(keep.input(i ? "φ" : "φ1", s.phi)));
-            const Num cosT = cos(theta), tanPhi = tan(phi);
-            resisting.push_back(first("a", c * l * cosT + (W - U * cosT) * tanPhi));
+            cosT.push_back(cos(theta));
+            const Num tanPhi = tan(phi);
+            resisting.push_back(first("a", c * l * cosT.back() + (W - U * cosT.back()) * tanPhi));
             sinT.push_back(sin(theta));
             tanP.push_back(tanPhi);
-            slices[i].T = first("T", W * sinT.back() + kh * W * cosT).value();
+            slices[i].T = first("T", W * sinT.back() + kh * W * cosT.back()).value();
             sliding = sliding + slices[i].T;
         }
         sliding = keep.solution("ΣT", sliding);
@@ -205,7 +206,7 @@ CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, T
         for (int k = 0; k < kMostIterations; ++k) {
             Num sum = 0;
             for (std::size_t i = 0; i < slices.size(); ++i) {
-                const Num m = cos(radians(Num(slices[i].theta))) + tanP[i] * sinT[i] / F;
+                const Num m = cosT[i] + tanP[i] * sinT[i] / F;
                 if (!(m > Num(0))) {
                     refuse(); // the method has no solution on so steep a base
                 }

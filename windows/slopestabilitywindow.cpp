@@ -1,6 +1,7 @@
 #include "slopestabilitywindow.h"
 
 #include "calculators/anchorbar.h"
+#include "calculators/slopeinputs.h"
 #include "calculators/slopestability.h"
 #include "core/numerictext.h"
 #include "gui/formbuilder.h"
@@ -305,19 +306,11 @@ void SlopeStabilityWindow::carryThrust() {
         report(QStringLiteral("请先以折线滑动法或滑坡推力计算出设计推力 Pn，再将其用于锚杆。"));
         return;
     }
-    const std::vector<std::string> angles = [&] {
-        std::vector<std::string> items;
-        std::string text = controlText("thetax");
-        for (std::size_t at = 0, end; at <= text.size(); at = end + 1) {
-            end = std::min(text.find(';', at), text.size());
-            items.push_back(text.substr(at, end - at));
-        }
-        return items;
-    }();
+    // the last block's base, as the calculation read it
+    const double thetaN = subprogram::slope::readBlocks(*this).back().theta;
     const double spacing = textToDouble(controlText("spacingx"));
     const double rows = textToDouble(controlText("rowsx"));
-    const double Htk =
-        subprogram::anchorTension(textToDouble(Pn), textToDouble(angles.back()), spacing, rows);
+    const double Htk = subprogram::anchorTension(textToDouble(Pn), thetaN, spacing, rows);
     CalculatorWindow* anchor = showWindowOf(subprogram::kAnchorBar);
     if (!anchor) {
         return;
@@ -326,7 +319,7 @@ void SlopeStabilityWindow::carryThrust() {
     report(QStringLiteral(
                "已将每根锚杆的水平拉力标准值 Htk = Pn·cosθn·s ÷ n = %1 × cos%2° × %3 ÷ %4 = "
                "%5 kN 填入“锚杆计算”窗口（Pn 为以 Fst 计的末块剩余下滑推力，沿末块滑面方向）。")
-               .arg(QString::fromStdString(Pn), QString::fromStdString(angles.back()),
+               .arg(QString::fromStdString(Pn), QString::fromStdString(doubleToText(thetaN)),
                     controlText("spacingx").c_str(), controlText("rowsx").c_str(),
                     QString::fromStdString(doubleToText(Htk))));
 }
