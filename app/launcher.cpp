@@ -102,10 +102,11 @@ Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
             if (findChild<QPushButton*>(name)) {
                 continue;
             }
+            const std::string_view caption = kind.calculator->button.empty()
+                                                 ? kind.calculator->title
+                                                 : kind.calculator->button;
             auto* extra = new QPushButton(
-                QString::fromUtf8(kind.calculator->title.data(),
-                                  static_cast<qsizetype>(kind.calculator->title.size())),
-                this);
+                QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), this);
             extra->setObjectName(name);
             setTwipsGeometry(extra, 120 + added % 3 * 1880, 3192 + added / 3 * 600, 1760, 495);
             ++added;

@@ -197,6 +197,7 @@ struct Calculator {
     std::string_view english;           // what it calculates, for --help
     std::string_view window;            // the window's objectName
     std::string_view title;             // the window's caption
+    std::string_view button = {};       // the launcher's button, where shorter than the title
     std::string_view introduction = {}; // what it is for, as the user's guide says it (HTML)
     std::string_view reachedBy = {};    // how its window is reached, as the guide says it
     std::span<const Field> fields;      // in the window's order

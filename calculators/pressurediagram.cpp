@@ -59,7 +59,39 @@ PressureLaw PressureLaw::atRest(double phi, double q, double gamma) {
     return law;
 }
 
+PressureLaw PressureLaw::layered(std::shared_ptr<const LayeredPressure> pressure) {
+    PressureLaw law;
+    law.kind_ = Kind::Layered;
+    law.layered_ = std::move(pressure);
+    return law;
+}
+
+namespace {
+
+// p at z on a piece that holds it.
+double along(const PressurePiece& piece, double z) {
+    return piece.top + (piece.bottom - piece.top) * (z - piece.from) / (piece.to - piece.from);
+}
+
+// The piece holding z: the lower one where two meet (a jump takes the value below it), the last
+// one at the base.
+const PressurePiece* pieceAt(const LayeredPressure& pressure, double z) {
+    for (const PressurePiece& piece : pressure.pieces) {
+        if (z >= piece.from && z < piece.to) {
+            return &piece;
+        }
+    }
+    return pressure.pieces.empty() || z != pressure.pieces.back().to ? nullptr
+                                                                      : &pressure.pieces.back();
+}
+
+} // namespace
+
 double PressureLaw::at(double z) const {
+    if (kind_ == Kind::Layered) {
+        const PressurePiece* piece = pieceAt(*layered_, z);
+        return piece ? along(*piece, z) : 0;
+    }
     if (kind_ != Kind::Coulomb) {
         return slope_ * z + offset_;
     }
@@ -73,6 +105,16 @@ double PressureLaw::at(double z) const {
 }
 
 double PressureLaw::resultant(double z) const {
+    if (kind_ == Kind::Layered) { // the net area down to z, every piece as it stands
+        double area = 0;
+        for (const PressurePiece& piece : layered_->pieces) {
+            const double to = std::min(z, piece.to);
+            if (to > piece.from) {
+                area += (piece.top + along(piece, to)) / 2 * (to - piece.from);
+            }
+        }
+        return area;
+    }
     if (kind_ != Kind::Coulomb) {
         return slope_ * z * z / 2 + offset_ * z;
     }
@@ -91,6 +133,23 @@ PressureDiagram pressureDiagram(const PressureLaw& law, double height, int steps
     }
     d.top = d.values.front();
     d.base = d.values.back();
+    if (law.kind_ == PressureLaw::Kind::Layered) {
+        // the calculation's own resultants and points: its pieces are exact
+        const LayeredPressure& p = *law.layered_;
+        d.layered = law.layered_;
+        for (const double z : d.depths) {
+            d.water.push_back(p.waterDepth && z > *p.waterDepth
+                                  ? p.gammaWater * (z - *p.waterDepth)
+                                  : 0);
+        }
+        d.area = law.resultant(height);
+        d.compressedArea = p.Ea;
+        d.actionDepth = p.za ? height - *p.za : 0;
+        d.tension = std::ranges::any_of(p.pieces, [](const PressurePiece& piece) {
+            return piece.top < 0 || piece.bottom < 0;
+        });
+        return d;
+    }
     d.area = law.resultant(height);
     // z₀ by bisection where p changes sign over the height (p grows with depth: the tension is
     // above)

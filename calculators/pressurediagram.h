@@ -2,6 +2,7 @@
 
 #include "calculators/sketch.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,31 @@
 // and the diagram is p(z) = (γz + q)·K0.
 namespace subprogram {
 
+// One straight piece of the earth pressure's diagram, p from `top` to `bottom` (kPa), within one
+// stratum: the diagram is exactly these pieces, with a jump where a stratum's coefficient or
+// cohesion changes.
+struct PressurePiece {
+    double from, to;    // depths
+    double top, bottom; // p at `from` and at `to`
+    int stratum;
+};
+
+struct LayeredPressure {
+    std::vector<double> Ka;            // each stratum's coefficient (the seismic one for kh > 0)
+    std::vector<PressurePiece> pieces; // the earth pressure, top to base
+    std::vector<double> bounds;        // each stratum's depth at its base, the last at H
+    double Ea = 0;                     // the earth thrust, inclined at δ, kN/m
+    std::optional<double> za;          // its height above the base; none without a thrust
+    double Pw = 0;                     // the water thrust, horizontal, kN/m
+    std::optional<double> zw;          // its height above the base; none without water
+    std::optional<double> waterDepth;  // the water table, where it lies above the base
+    double rho = 0;                    // the seismic angle arctan kh, degrees
+    double gammaWater = 10;            // as the fill gave them
+    bool tensionCounted = false;
+};
+
+struct PressureDiagram;
+
 class PressureLaw {
   public:
     // The active pressure of Coulomb's formula (the earth-pressure window and the gravity wall).
@@ -31,6 +57,8 @@ class PressureLaw {
     static PressureLaw limitedFill(double gamma, double deltaR, double c, double delta,
                                    double theta, double beta, double alpha);
     static PressureLaw atRest(double phi, double q, double gamma);
+    // The pressure of strata, water and local loads, as its calculation gave it piece by piece.
+    static PressureLaw layered(std::shared_ptr<const LayeredPressure> pressure);
 
     double at(double z) const; // p(z), kPa
     // The resultant on the top z metres, E(z), kN/m; at rest, where the calculation's result is
@@ -38,11 +66,14 @@ class PressureLaw {
     double resultant(double z) const;
 
   private:
-    enum class Kind { Coulomb, LimitedFill, AtRest };
+    enum class Kind { Coulomb, LimitedFill, AtRest, Layered };
     Kind kind_ = Kind::AtRest;
     double gamma_ = 0, k1_ = 0, k2_ = 0;
     double F_ = 0, T_ = 0, X_ = 0, Y_ = 0, P1_ = 0, P2_ = 0; // Coulomb's
     double slope_ = 0, offset_ = 0;                          // limited fill and at rest: a line
+    std::shared_ptr<const LayeredPressure> layered_;
+
+    friend PressureDiagram pressureDiagram(const PressureLaw&, double, int);
 };
 
 struct PressureDiagram {
@@ -54,6 +85,10 @@ struct PressureDiagram {
     bool tension = false;               // p < 0 somewhere (a tension zone)
     double compressedArea = 0;          // the area where p > 0
     double actionDepth = 0;             // the centroid of the area where p > 0, below the top
+    // Strata, water and local loads: the water's pressure at each depth, beside the earth's, and
+    // the calculation's pieces the diagram is drawn from.
+    std::vector<double> water;
+    std::shared_ptr<const LayeredPressure> layered;
 };
 
 // The height above the base at which the resultant E(H) of the diagram acts, its centroid:
@@ -95,6 +130,9 @@ struct PressureSetting {
 // point of action. The depth axis is as long whatever the height (depth and pressure each to a
 // scale of its own).
 Sketch drawPressureDiagram(const PressureDiagram& diagram, const DiagramLabels& labels);
+// The same for strata, water and local loads: the earth's diagram with each stratum's values at
+// its top and base, the water's beside it, each resultant at its point of action.
+Sketch drawLayeredDiagram(const LayeredPressure& pressure, double height);
 
 // What the report says under the diagram (how it was drawn, what the tension zone counts for).
 std::string diagramNote(const PressureDiagram& diagram, const DiagramLabels& labels);

@@ -15,6 +15,9 @@ constexpr double kDepth = 4500;
 } // namespace
 
 Sketch drawPressureDiagram(const PressureDiagram& d, const DiagramLabels& labels) {
+    if (d.layered) {
+        return drawLayeredDiagram(*d.layered, d.height);
+    }
     Sketch s;
     const double H = d.height > 0 ? d.height : 1;
     const double depth = kDepth;
@@ -149,6 +152,15 @@ Sketch drawPressureDiagram(const PressureDiagram& d, const DiagramLabels& labels
 }
 
 std::string diagramNote(const PressureDiagram& d, const DiagramLabels& labels) {
+    if (d.layered) {
+        std::string note = "按比例绘出，深度 z 自墙顶起算；左为土压力（各层顶、底的值），右为水压力，"
+                           "箭头为合力及其作用点。";
+        if (d.tension) {
+            note += d.layered->tensionCounted ? "拉力区（阴影）计入合力。"
+                                              : "拉力区（阴影）不计入合力，作用点取压力区形心。";
+        }
+        return note;
+    }
     std::string note = "按比例绘出，深度 z 自墙顶起算；图形面积 = " + diagramNumber(d.area);
     if (!labels.resultant.empty()) {
         note += "，即 " + labels.resultant + "（p(z) = dE(z)/dz，E(z) 为以 z 代 H 的合力公式）";

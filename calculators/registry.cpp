@@ -5,6 +5,7 @@
 #include "calculators/earthpressure.h"
 #include "calculators/gravitywall.h"
 #include "calculators/slopestability.h"
+#include "calculators/wallpressure.h"
 
 #include <algorithm>
 #include <vector>
@@ -15,7 +16,7 @@ namespace {
 
 std::vector<const Calculator*>& all() {
     static std::vector<const Calculator*> calculators{&kEarthPressure, &kAnchorBar, &kGravityWall,
-                                                      &kBeam, &kSlopeStability};
+                                                      &kBeam, &kSlopeStability, &kWallPressure};
     return calculators;
 }
 

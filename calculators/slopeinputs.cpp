@@ -2,6 +2,7 @@
 // spaces, each read as a field reads a number before any is counted.
 #include "slopeinputs.h"
 
+#include "calculators/listtext.h"
 #include "core/numerictext.h"
 
 #include <algorithm>
@@ -10,43 +11,6 @@
 namespace subprogram::slope {
 
 namespace {
-
-// "a;b;c" → its numbers; every item is read before any is counted, so a text that is no number
-// fails as one.
-std::vector<double> numberList(std::string_view text) {
-    std::vector<double> numbers;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = text.find(';', start);
-        numbers.push_back(textToDouble(text.substr(start, end - start)));
-        if (end == std::string_view::npos) {
-            return numbers;
-        }
-        start = end + 1;
-    }
-}
-
-// "x y;x y" → rows of `columns` numbers each, separated by spaces or tabs.
-std::vector<std::vector<double>> rowsOf(std::string_view text, std::size_t columns) {
-    std::vector<std::vector<double>> rows;
-    for (std::size_t start = 0;;) {
-        const std::size_t end = text.find(';', start);
-        const std::string_view item = text.substr(start, end - start);
-        std::vector<double> row;
-        for (std::size_t at = item.find_first_not_of(" \t"); at != std::string_view::npos;) {
-            const std::size_t stop = std::min(item.find_first_of(" \t", at), item.size());
-            row.push_back(textToDouble(item.substr(at, stop - at)));
-            at = item.find_first_not_of(" \t", stop);
-        }
-        if (row.size() != columns) {
-            throw CalcError(ErrorKind::InvalidArgument);
-        }
-        rows.push_back(std::move(row));
-        if (end == std::string_view::npos) {
-            return rows;
-        }
-        start = end + 1;
-    }
-}
 
 double frictionAngle(double phi) {
     if (!(phi >= 0 && phi <= kRightAngle)) {

@@ -31,8 +31,10 @@ const OptionHelp kOptions[] = {
     {"--report FILE",
      "the calculation report (计算书) as one HTML file, written whole or not at all"},
     {"--diagram N",
-     "earth-pressure and gravity-wall: after the results, the pressure's distribution with depth "
-     "as CSV, a row z,p (m from the top, kPa) at each of N+1 equal steps over the height"},
+     "earth-pressure, gravity-wall and wall-pressure: after the results, the pressure's "
+     "distribution with depth as CSV, a row z,p (m from the top, kPa) at each of N+1 equal steps "
+     "over the height; wall-pressure's rows z,p_earth,p_water (at a stratum's boundary the "
+     "stratum below)"},
     {"--vary NAME=FROM:TO:N|NAME=v1;v2;...",
      "a study of one parameter: N values from FROM to TO at equal steps (both included, N >= 2), "
      "or the values listed, the others as given; printed as a --csv batch of them would be"},
@@ -358,7 +360,7 @@ Options parseArguments(const std::vector<std::string>& args) {
     }
     if (options.diagramSteps != 0 && !calculator.pressure) {
         throw UsageError("--diagram is for a calculator of earth pressure (earth-pressure, "
-                         "gravity-wall), not " +
+                         "gravity-wall, wall-pressure), not " +
                          command);
     }
     if (options.csvFile && options.diagramSteps != 0) {

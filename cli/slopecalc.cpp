@@ -119,7 +119,11 @@ void printJson(const SingleRun& outcome, const Trace* trace, std::ostream& out) 
         out << separator << "\"diagram\": [";
         for (std::size_t i = 0; i < outcome.diagram->depths.size(); ++i) {
             out << (i ? ", [" : "[") << diagramCell(outcome.diagram->depths[i]) << ", "
-                << diagramCell(outcome.diagram->values[i]) << "]";
+                << diagramCell(outcome.diagram->values[i]);
+            if (!outcome.diagram->water.empty()) {
+                out << ", " << diagramCell(outcome.diagram->water[i]);
+            }
+            out << "]";
         }
         out << "]";
         separator = ", ";
@@ -214,10 +218,15 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
             printTrace(record.trace, out);
         }
         if (outcome.diagram) {
-            out << "z,p\n";
+            const bool water = !outcome.diagram->water.empty();
+            out << (water ? "z,p_earth,p_water\n" : "z,p\n");
             for (std::size_t i = 0; i < outcome.diagram->depths.size(); ++i) {
                 out << diagramCell(outcome.diagram->depths[i]) << ','
-                    << diagramCell(outcome.diagram->values[i]) << '\n';
+                    << diagramCell(outcome.diagram->values[i]);
+                if (water) {
+                    out << ',' << diagramCell(outcome.diagram->water[i]);
+                }
+                out << '\n';
             }
         }
     }

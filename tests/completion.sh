@@ -17,7 +17,7 @@ while IFS='|' read -r line expected; do
         failed=1
     fi
 done <<'CASES'
-slopecalc |earth-pressure anchor gravity-wall beam slope-stability --help --version --input
+slopecalc |earth-pressure anchor gravity-wall beam slope-stability wall-pressure --help --version --input
 slopecalc gr|gravity-wall
 slopecalc gravity-wall --type |upright shelf
 slopecalc earth-pressure --json --mode l|limited-fill

@@ -5,11 +5,13 @@
 #include "calculators/earthpressure.h"
 #include "calculators/gravitywall.h"
 #include "calculators/slopestability.h"
+#include "calculators/wallpressure.h"
 #include "windows/anchorbarwindow.h"
 #include "windows/beamwindow.h"
 #include "windows/earthpressurewindow.h"
 #include "windows/gravitywallwindow.h"
 #include "windows/slopestabilitywindow.h"
+#include "windows/wallpressurewindow.h"
 
 #include <vector>
 
@@ -30,6 +32,7 @@ constexpr Button kAnchorBarButtons[] = {{"anchorbar", std::nullopt}};
 constexpr Button kGravityWallButtons[] = {{"Command6", std::nullopt}};
 constexpr Button kBeamButtons[] = {{"Command5", std::nullopt}}; // a button never shown
 constexpr Button kSlopeStabilityButtons[] = {{"slopestability", std::nullopt}};
+constexpr Button kWallPressureButtons[] = {{"wallpressure", std::nullopt}};
 
 std::vector<Kind>& all() {
     static std::vector<Kind> kinds{
@@ -38,6 +41,7 @@ std::vector<Kind>& all() {
         {&subprogram::kGravityWall, create<GravityWallWindow>, kGravityWallButtons},
         {&subprogram::kBeam, create<BeamWindow>, kBeamButtons},
         {&subprogram::kSlopeStability, create<SlopeStabilityWindow>, kSlopeStabilityButtons},
+        {&subprogram::kWallPressure, create<WallPressureWindow>, kWallPressureButtons},
     };
     return kinds;
 }

@@ -1,0 +1,199 @@
+#include "wallpressure.h"
+
+#include "calculators/earthpressure.h"
+#include "core/numerictext.h"
+
+#include <algorithm>
+#include <array>
+#include <memory>
+
+namespace subprogram {
+
+namespace {
+
+// clang-format off
+constexpr Field kFields[] = {
+    {"H",           "Hx",       "挡土墙高度H(m):",        "6",     "m",     "height of the wall", "H"},
+    {"layers",      "layersx",  "分层土参数:",            "3 18 0 30;3 19 10 20 20", "", "strata 'thickness gamma c phi [gamma_sat]' from the top down separated by ';' (m, kN/m³, kPa, °; gamma_sat defaults to gamma); the last reaches the base", "", Conversion::Word},
+    {"q",           "qx",       "地表均布荷载q(kPa):",    "10",    "kPa",   "uniform surcharge on the fill", "q"},
+    {"alpha",       "alphax",   "墙背倾角α(度):",         "90",    "°",     "inclination of the wall's back to the horizontal (90: upright)", "α"},
+    {"beta",        "betax",    "填土面坡角β(度):",       "0",     "°",     "inclination of the fill's surface", "β"},
+    {"delta",       "deltax",   "墙背摩擦角δ(度):",       "0",     "°",     "friction angle between the wall's back and the fill", "δ"},
+    {"water",       "waterx",   "地下水位深度(m):",       "",      "m",     "depth of the water table below the top; empty: none", "d<sub>w</sub>", Conversion::Word},
+    {"gamma_water", "gwx",      "水的重度γw(kN/m³):",     "10",    "kN/m³", "unit weight of water", "γ<sub>w</sub>"},
+    {"loads",       "loadsx",   "局部荷载:",              "",      "",      "local loads 'line Q a' (kN/m at a m from the back) or 'strip q a b' (kPa from a to a + b m) separated by ';'; empty: none", "", Conversion::Word},
+    {"kh",          "khx",      "水平地震系数kh:",         "0",     "",      "horizontal seismic coefficient, 0 to 1 (Mononobe–Okabe)", "k<sub>h</sub>"},
+    {"tension",     "tensionx", "粘性土拉力区:",          "不计拉力区", "",  "a cohesive tension zone: 不计拉力区|ignored, 计入拉力区|counted", "", Conversion::Word, {}, {}, kTensionTreatments, 0},
+};
+// clang-format on
+
+namespace in {
+constexpr FieldId H = fieldNamed(kFields, "H"), layers = fieldNamed(kFields, "layers"),
+                  q = fieldNamed(kFields, "q"), alpha = fieldNamed(kFields, "alpha"),
+                  beta = fieldNamed(kFields, "beta"), delta = fieldNamed(kFields, "delta"),
+                  water = fieldNamed(kFields, "water"), gw = fieldNamed(kFields, "gamma_water"),
+                  loads = fieldNamed(kFields, "loads"), kh = fieldNamed(kFields, "kh"),
+                  tension = fieldNamed(kFields, "tension");
+} // namespace in
+
+// Ka1 … Ka20: each stratum's coefficient on the command line
+constexpr std::size_t kNameSize = sizeof "Ka20";
+struct Names {
+    char text[kMaxStrata][kNameSize];
+};
+constexpr Names kKaNames = [] {
+    Names names{};
+    for (std::size_t i = 0; i < kMaxStrata; ++i) {
+        char* p = names.text[i];
+        *p++ = 'K', *p++ = 'a';
+        if (i + 1 >= 10) {
+            *p++ = static_cast<char>('0' + (i + 1) / 10);
+        }
+        *p++ = static_cast<char>('0' + (i + 1) % 10);
+    }
+    return names;
+}();
+
+constexpr std::size_t kFirstKa = 4;
+constexpr auto kResults = [] {
+    std::array<Result, kFirstKa + kMaxStrata> r{};
+    r[0] = {"Eax", "Ea", "土压力合力Ea(kN/m):", "E<sub>a</sub>", "kN/m"};
+    r[1] = {"zax", "za", "Ea距墙底za(m):", "z<sub>a</sub>", "m", "", {}, false, true};
+    r[2] = {"Pwx", "Pw", "水压力合力Pw(kN/m):", "P<sub>w</sub>", "kN/m"};
+    r[3] = {"zwx", "zw", "Pw距墙底zw(m):", "z<sub>w</sub>", "m", "", {}, false, true};
+    for (std::size_t i = 0; i < kMaxStrata; ++i) {
+        r[kFirstKa + i] = {"", kKaNames.text[i], "", "", ""};
+    }
+    return r;
+}();
+
+namespace out {
+constexpr ResultId Ea = resultNamed(kResults, "Ea"), za = resultNamed(kResults, "za"),
+                   Pw = resultNamed(kResults, "Pw"), zw = resultNamed(kResults, "zw");
+constexpr ResultId Ka(std::size_t i) {
+    return {static_cast<std::uint16_t>(kFirstKa + i)};
+}
+static_assert(Ka(kMaxStrata - 1) == resultNamed(kResults, "Ka20"));
+} // namespace out
+
+struct Inputs {
+    WallBack wall;
+    Backfill fill;
+};
+
+Inputs readInputs(const Form& form) {
+    Inputs i;
+    i.wall.H = form.readDouble(in::H);
+    const double q = form.readDouble(in::q);
+    i.wall.alpha = form.readDouble(in::alpha);
+    i.wall.beta = form.readDouble(in::beta);
+    i.wall.delta = form.readDouble(in::delta);
+    i.fill = readBackfill(form, {in::layers, in::water, in::gw, in::loads, in::kh, in::tension}, q);
+    i.fill.tensionCounted = form.readWith(in::tension, chosenFrom(kTensionTreatments)) == 1;
+    return i;
+}
+
+void calculateWallPressure(Form& form, Trace* trace) {
+    beginStep(trace, kReadingStep);
+    const Inputs i = readInputs(form);
+    const LayeredPressure p = layeredPressure(i.wall, i.fill, trace);
+    form.setDouble(out::Ea, p.Ea);
+    if (p.za) {
+        form.setDouble(out::za, *p.za);
+    }
+    form.setDouble(out::Pw, p.Pw);
+    if (p.zw) {
+        form.setDouble(out::zw, *p.zw);
+    }
+    for (std::size_t k = 0; k < p.Ka.size(); ++k) {
+        form.setDouble(out::Ka(k), p.Ka[k]);
+    }
+}
+
+// clang-format off
+const std::string_view kNotes[] = {
+    "各层主动土压力系数 K<sub>ai</sub> 按本层 φ<sub>i</sub> 以库仑公式（c = 0，q = 0）计算；"
+    "e = K<sub>ai</sub>σ′<sub>v</sub> − 2c<sub>i</sub>√K<sub>ai</sub>，σ′<sub>v</sub> 为其上各层的竖向有效应力，"
+    "地表均布荷载按库仑公式计入：q′ = q·sinα·cosβ ÷ sin(α + β)",
+    "地下水位以下取浮重度 γ<sub>sat</sub> − γ<sub>w</sub>（水土分算），水压力 γ<sub>w</sub>(z − d<sub>w</sub>) 单独计为 P<sub>w</sub>，水平作用",
+    "局部荷载按 GB 50330-2013 附录B：线荷载（第B.0.1条）的附加侧向压力为等腰三角形，分布于 a·tanφ 至 a·tanβ，"
+    "h = a(tanβ − tanφ)，β = 45° + φ/2，K<sub>a</sub> = tan²(45° − φ/2)，峰值取 e<sub>h,max</sub> = 2Q<sub>L</sub>√K<sub>a</sub> ÷ h；"
+    "条形荷载（第B.0.2条）为矩形 e<sub>h</sub> = K<sub>a</sub>q<sub>L</sub>，分布于 a·tanβ 至 (a + b)·tanβ（程序按图B.0.2 取用）；"
+    "φ 取第1层土，超出墙底的部分不计",
+    "k<sub>h</sub> &gt; 0 时按 Mononobe–Okabe 法：地震角 ρ = arctan k<sub>h</sub>，K<sub>ai</sub> = K′<sub>ai</sub>·sin²(α − ρ) ÷ (sin²α·cosρ)，"
+    "K′<sub>ai</sub> 为以 α − ρ、β + ρ 代入的库仑系数；水位以下亦取同一 ρ（程序的处理）",
+};
+constexpr ValueUnit kUnits[] = {{"Ea", "kN/m"}, {"Pw", "kN/m"}, {"za", "m"}, {"zw", "m"},
+                                {"hw", "m"}, {"q′", "kPa"}};
+// clang-format on
+const Step kLayeredStep{"layeredPressure", "分层土压力与水压力", kNotes, kUnits};
+const Step* const kSteps[] = {&kCoulombStep, &kLayeredStep};
+const Variant kOnly[] = {{0, "", "", kSteps}};
+
+std::optional<PressureSetting> distribution(int, const Form& form, const Written& written) {
+    try {
+        const Inputs i = readInputs(form);
+        auto p = std::make_shared<const LayeredPressure>(layeredPressure(i.wall, i.fill));
+        return PressureSetting{
+            PressureLaw::layered(std::move(p)), i.wall.H, {"Ea", written.result(out::Ea), {}}};
+    } catch (const CalcError&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<PartsTable> strataTable(int, const Form& form, const CalculationRecord&) {
+    try {
+        const Inputs i = readInputs(form);
+        const LayeredPressure p = layeredPressure(i.wall, i.fill);
+        PartsTable t{"分层土压力计算表",
+                     {"i", "顶深 (m)", "底深 (m)", "γ (kN/m³)", "c (kPa)", "φ (°)", "K<sub>a</sub>",
+                      "e<sub>顶</sub> (kPa)", "e<sub>底</sub> (kPa)"},
+                     {},
+                     {}};
+        double top = 0;
+        for (std::size_t k = 0; k < p.bounds.size(); ++k) {
+            const FillStratum& s = i.fill.strata[k];
+            const auto first =
+                std::ranges::find(p.pieces, static_cast<int>(k), &PressurePiece::stratum);
+            const auto last = std::ranges::find(p.pieces.rbegin(), p.pieces.rend(),
+                                                static_cast<int>(k), &PressurePiece::stratum);
+            t.rows.push_back({std::to_string(k + 1), roundedText(top), roundedText(p.bounds[k]),
+                              roundedText(s.gamma), roundedText(s.c), roundedText(s.phi),
+                              roundedText(p.Ka[k]), roundedText(first->top),
+                              roundedText(last->bottom)});
+            top = p.bounds[k];
+        }
+        t.note = "e 含局部荷载的附加侧向压力；地下水位以下 γ 取 γ<sub>sat</sub> − γ<sub>w</sub>。";
+        return t;
+    } catch (const CalcError&) {
+        return std::nullopt;
+    }
+}
+
+} // namespace
+
+const Calculator kWallPressure{
+    .command = "wall-pressure",
+    .english = "earth and water pressure on a wall: strata, water table, local loads, earthquake",
+    .window = "wallpressurefrm",
+    .title = "墙后土压力（分层土、地下水、局部荷载、地震）",
+    .button = "墙后土压力",
+    .introduction =
+        "墙后为分层土、有地下水、坡顶有线荷载或条形荷载（GB 50330-2013 附录B）或有地震作用"
+        "（Mononobe–Okabe 法，地震角 ρ = arctan k<sub>h</sub>）时的主动土压力合力 Ea 与水压力合力 "
+        "Pw"
+        "（水土分算）、两者距墙底的高度 za、zw 与各层的 Ka；粘性土的拉力区可计入或不计。"
+        "单层、无黏聚力、无水、无局部荷载、k<sub>h</sub> = 0 时与“土压力计算”的库仑 Ea 相同。",
+    .reachedBy = "启动窗口的“墙后土压力”。",
+    .fields = kFields,
+    .results = kResults,
+    .variants = kOnly,
+    .defaultVariant = 0,
+    .variantOption = {},
+    .calculate = [](int, Form& form, Trace* trace) { calculateWallPressure(form, trace); },
+    .resultsHelp = "Ea za Pw zw, and Ka<i> for every stratum i that reaches the wall",
+    .pressure = distribution,
+    .parts = strataTable,
+};
+
+} // namespace subprogram

@@ -1,0 +1,97 @@
+#include "wallpressurewindow.h"
+
+#include "calculators/wallpressure.h"
+#include "gui/formbuilder.h"
+#include "gui/listtable.h"
+
+#include <QLineEdit>
+#include <QTabWidget>
+
+#include "core/numerictext.h"
+
+namespace {
+
+// clang-format off
+constexpr int kRow = 300, kLabelWidth = 2160, kFieldLeft = 2340, kFieldWidth = 3480;
+#define WALL_ROW(label, field, row) \
+    {Kind::Label, label, {}, 120, 300 + (row) * kRow, kLabelWidth, 255, "Frame1", field}, \
+    {Kind::Field, field, {}, kFieldLeft, 285 + (row) * kRow, kFieldWidth, 270, "Frame1"}
+const ControlSpec kControls[] = {
+    {Kind::Frame,  "Frame1",   "参数输入",                  120,  120, 5940, 3660},
+    WALL_ROW("Label1",  "Hx",       0),
+    WALL_ROW("Label2",  "layersx",  1),
+    WALL_ROW("Label3",  "qx",       2),
+    WALL_ROW("Label4",  "alphax",   3),
+    WALL_ROW("Label5",  "betax",    4),
+    WALL_ROW("Label6",  "deltax",   5),
+    WALL_ROW("Label7",  "waterx",   6),
+    WALL_ROW("Label8",  "gwx",      7),
+    WALL_ROW("Label9",  "loadsx",   8),
+    WALL_ROW("Label10", "khx",      9),
+    {Kind::Label, "Label11", {}, 120, 300 + 10 * kRow, kLabelWidth, 255, "Frame1", "tensionx"},
+    {Kind::Combo, "tensionx", {}, kFieldLeft, 270 + 10 * kRow, kFieldWidth, 300, "Frame1"},
+    {Kind::Frame,  "Frame2",   "计算结果",                 6240,  120, 3660, 1620},
+    {Kind::Label,  "Label12",  {},                          120,  300, 1980,  255, "Frame2", "Eax"},
+    {Kind::Field,  "Eax",      {},                         2100,  285, 1440,  270, "Frame2"},
+    {Kind::Label,  "Label13",  {},                          120,  630, 1980,  255, "Frame2", "zax"},
+    {Kind::Field,  "zax",      {},                         2100,  615, 1440,  270, "Frame2"},
+    {Kind::Label,  "Label14",  {},                          120,  960, 1980,  255, "Frame2", "Pwx"},
+    {Kind::Field,  "Pwx",      {},                         2100,  945, 1440,  270, "Frame2"},
+    {Kind::Label,  "Label15",  {},                          120, 1290, 1980,  255, "Frame2", "zwx"},
+    {Kind::Field,  "zwx",      {},                         2100, 1275, 1440,  270, "Frame2"},
+    {Kind::Button, "Command1", "计算",                     6240, 2280, 1215,  495},
+    {Kind::Button, "Command2", "退出",                     7560, 2280, 1215,  495},
+};
+#undef WALL_ROW
+// clang-format on
+
+} // namespace
+
+WallPressureWindow::WallPressureWindow(Reporter reporter)
+    : CalculatorWindow(subprogram::kWallPressure, std::move(reporter)) {
+    setClientTwips(this, 13860, 7020);
+    buildControls(this, kControls, &calculator());
+    const auto edit = [this](const char* name) { return control<QLineEdit>(this, name); };
+    auto* tables = new QTabWidget(this);
+    tables->setObjectName(QStringLiteral("tablesx"));
+    setTwipsGeometry(tables, 120, 3900, 5940, 3000);
+    tables->addTab(new ListTable(tables,
+                                 {"厚度 (m)", "γ (kN/m³)", "c (kPa)", "φ (°)", "γsat (kN/m³)"},
+                                 {edit("layersx")}),
+                   QStringLiteral("分层土（自上而下）"));
+    tables->addTab(new ListTable(tables, {"line | strip", "Q (kN/m) | q (kPa)", "a (m)", "b (m)"},
+                                 {edit("loadsx")}),
+                   QStringLiteral("局部荷载"));
+    coefficients_ = new QLabel(this);
+    coefficients_->setObjectName(QStringLiteral("Kax"));
+    coefficients_->setWordWrap(true);
+    coefficients_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTwipsGeometry(coefficients_, 6240, 1800, 3660, 420);
+    connect(this, &CalculatorWindow::calculated, this, [this] { showCoefficients(); });
+    addActions({.report = {6240, 2880, 1050, 300},
+                .save = {6240, 3195, 1050, 300},
+                .open = {7320, 3195, 1050, 300},
+                .copy = {7320, 2880, 1050, 300},
+                .study = {8400, 2880, 1500, 300},
+                .results = {6240, 3900, 3660, 3000}});
+    addPressureDiagram({10020, 120, 3720, 480}, {10020, 660, 3720, 6240});
+    showCoefficients();
+    edit("Hx")->setFocus();
+}
+
+void WallPressureWindow::showCoefficients() {
+    QStringList values;
+    if (hasReport() && !outdated()) {
+        for (const subprogram::Result& r : calculator().results) {
+            const std::string text =
+                r.name.starts_with("Ka") ? reportRecord().written(calculator().id(r)) : "";
+            if (!text.empty()) {
+                values.append(QString::fromStdString(std::string(r.name) + " = " +
+                                                     roundedText(textToDouble(text), 6)));
+            }
+        }
+    }
+    coefficients_->setText(values.isEmpty()
+                               ? QStringLiteral("各层 Ka：计算后示出")
+                               : QStringLiteral("各层 ") + values.join(QStringLiteral("，")));
+}
