@@ -32,8 +32,9 @@ double seismicAngle(double kh) {
 
 // Coulomb's coefficient of a cohesionless stratum without surcharge (the wall's height then
 // takes no part), on the geometry turned by ρ.
-double coulombCoefficient(const WallBack& wall, double phi, double rho, Trace* trace) {
-    return coulombActive(wall.H, 1, phi, 0, 0, wall.delta, 0, wall.beta + rho, wall.alpha - rho,
+double coulombCoefficient(const WallBack& wall, double gamma, double phi, double rho,
+                          Trace* trace) {
+    return coulombActive(wall.H, gamma, phi, 0, 0, wall.delta, 0, wall.beta + rho, wall.alpha - rho,
                          trace)
         .Ka;
 }
@@ -48,7 +49,7 @@ template <typename Num> struct Depth {
 
 double seismicCoefficient(double phi, double delta, double beta, double alpha, double kh) {
     const double rho = seismicAngle(kh);
-    const double coulomb = coulombCoefficient({1, alpha, beta, delta}, phi, rho, nullptr);
+    const double coulomb = coulombCoefficient({1, alpha, beta, delta}, 1, phi, rho, nullptr);
     return evaluate<Keep>(nullptr, "seismicCoefficient", [=]<typename Num>(Keep<Num>) {
         return Num(Num(coulomb) * seismicFactor(Num(alpha), Num(rho))).value();
     });
@@ -69,8 +70,8 @@ LayeredPressure layeredPressure(const WallBack& wall, const Backfill& fill, Trac
     r.rho = seismicAngle(fill.kh);
     std::vector<double> coulomb;
     for (std::size_t i = 0; i < n; ++i) {
-        coulomb.push_back(
-            coulombCoefficient(wall, fill.strata[i].phi, r.rho, i == 0 ? trace : nullptr));
+        coulomb.push_back(coulombCoefficient(wall, fill.strata[i].gamma, fill.strata[i].phi, r.rho,
+                                             i == 0 ? trace : nullptr));
     }
     if (fill.water && *fill.water < wall.H) {
         r.waterDepth = *fill.water;
@@ -121,7 +122,7 @@ LayeredPressure layeredPressure(const WallBack& wall, const Backfill& fill, Trac
             const Num phi = keep.input("φ1", fill.strata[0].phi);
             const Num t = tan(radians(45 - phi / 2));
             const Num KaL = keep("Ka,L", t * t);
-            const Num tanBeta = keep("tanβ", tan(radians(45 + phi / 2)));
+            const Num tanBeta = tan(radians(keep("β1", 45 + phi / 2)));
             const Num tanPhi = tan(radians(phi));
             for (std::size_t k = 0; k < fill.loads.size(); ++k) {
                 const LocalLoad& load = fill.loads[k];
@@ -185,11 +186,26 @@ LayeredPressure layeredPressure(const WallBack& wall, const Backfill& fill, Trac
                                    ? Num(keep.input(indexed("γsat", stratum), s.gammaSat) - gw)
                                    : keep.input(indexed("γ", stratum), s.gamma);
             const Num c = keep.input(indexed("c", stratum), s.c);
-            const Num stressBelow = stress + weight * (to - from);
+            // each stratum's stress and pressure at its top and base by name, in the report
+            const bool first = from.value() == (stratum ? r.bounds[stratum - 1] : 0.0);
+            const bool last = to.value() == r.bounds[stratum];
+            if (first) {
+                stress = keep(indexed("σ", stratum, "顶"), stress);
+            }
+            Num stressBelow = stress + weight * (to - from);
+            if (last) {
+                stressBelow = keep(indexed("σ", stratum, "底"), stressBelow);
+            }
             const auto pressure = [&](const Num& sigma, const Num& z) {
                 return Num(K[stratum] * sigma - 2 * c * rootK[stratum] + local(middle, z));
             };
-            const Num eTop = pressure(stress, from), eBottom = pressure(stressBelow, to);
+            Num eTop = pressure(stress, from), eBottom = pressure(stressBelow, to);
+            if (first) {
+                eTop = keep(indexed("e", stratum, "顶"), eTop);
+            }
+            if (last) {
+                eBottom = keep(indexed("e", stratum, "底"), eBottom);
+            }
             r.pieces.push_back({from.value(), to.value(), eTop.value(), eBottom.value(),
                                 static_cast<int>(stratum)});
             stress = stressBelow;
@@ -212,13 +228,15 @@ LayeredPressure layeredPressure(const WallBack& wall, const Backfill& fill, Trac
                 moment +
                 (z1 - z0) * (p0 * (2 * (H - z0) + (H - z1)) + p1 * ((H - z0) + 2 * (H - z1))) / 6;
         }
+        // each stratum's thrust, the sum of its pieces' areas, by its value alone
         for (std::size_t i = 0; i < n; ++i) {
-            Ea = Ea + keep(indexed("E", i), forces[i]);
+            const Num E = keep.solution(indexed("E", i), forces[i]);
+            Ea = i == 0 ? E : Num(Ea + E);
         }
         Ea = keep("Ea", Ea);
         r.Ea = Ea.value();
         if (Ea > 0) {
-            r.za = keep("za", moment / Ea).value();
+            r.za = keep("za", keep.solution("Ma", moment) / Ea).value();
         }
         if (water) {
             const Num hw = keep("hw", H - *water);

@@ -52,13 +52,25 @@ Sketch drawLayeredDiagram(const LayeredPressure& p, double height) {
     };
     double right = x(rightmost);
 
-    // the earth's pieces: compression filled, tension hatched, the outline through every jump
-    const auto fill = [&](double z0, double p0, double z1, double p1) {
+    // the earth's pieces: each run of compression one outline closed on the axis, tension
+    // hatched, the outline through every jump
+    SketchPolygon run;
+    const auto close = [&] {
+        if (run.points.size() > 1) {
+            run.points.emplace_back(left, run.points.back().second);
+            run.points.insert(run.points.begin(), {left, run.points.front().second});
+            s.polygons.push_back(std::move(run));
+        }
+        run = {};
+    };
+    const auto part = [&](double z0, double p0, double z1, double p1) {
         if (p0 >= 0 && p1 >= 0) {
-            s.polygons.push_back({{{left, y(z0)}, {x(p0), y(z0)}, {x(p1), y(z1)}, {left, y(z1)}}});
+            run.points.emplace_back(x(p0), y(z0));
+            run.points.emplace_back(x(p1), y(z1));
             return;
         }
-        for (double z = z0; z < z1; z += H / 40) { // tension: level lines to the axis
+        close();
+        for (double z = z0 + H / 80; z < z1; z += H / 40) { // tension: level lines to the axis
             s.lines.push_back({x(p0 + (p1 - p0) * (z - z0) / (z1 - z0)), y(z), left, y(z)});
         }
     };
@@ -67,19 +79,29 @@ Sketch drawLayeredDiagram(const LayeredPressure& p, double height) {
         const double from = piece.from, to = piece.to, t = piece.top, b = piece.bottom;
         if ((t < 0) != (b < 0) && t != b) {
             const double crossing = from + (to - from) * t / (t - b);
-            fill(from, t, crossing, 0);
-            fill(crossing, 0, to, b);
+            part(from, t, crossing, 0);
+            part(crossing, 0, to, b);
         } else {
-            fill(from, t, to, b);
+            part(from, t, to, b);
         }
         s.lines.push_back({x(previous), y(from), x(t), y(from)});
         s.lines.push_back({x(t), y(from), x(b), y(to)});
         previous = b;
     }
+    close();
     s.lines.push_back({x(previous), y(H), left, y(H)});
     s.lines.push_back({left, y(0) - text, left, y(H) + text}); // the wall's back
     s.texts.push_back({left, y(H) + text * 1.9, "H = " + diagramNumber(H) + " m"});
     // each stratum: its name at the axis, a tick at its base, its values at its top and base
+    // the outline's right edge at a depth where pieces meet, that a label clears
+    const auto edge = [&](double z) {
+        double e = left;
+        for (const PressurePiece& piece : p.pieces) {
+            e = std::max(
+                {e, piece.from == z ? x(piece.top) : e, piece.to == z ? x(piece.bottom) : e});
+        }
+        return e;
+    };
     double stratumTop = 0;
     for (std::size_t i = 0; i < p.bounds.size(); ++i) {
         const double base = p.bounds[i];
@@ -93,12 +115,10 @@ Sketch drawLayeredDiagram(const LayeredPressure& p, double height) {
         const auto last = std::ranges::find(p.pieces.rbegin(), p.pieces.rend(), static_cast<int>(i),
                                             &PressurePiece::stratum);
         if (first != p.pieces.end()) {
-            right = std::max(right,
-                             label(std::max(x(first->top), left) + gap, y(stratumTop) + text * 0.6,
-                                   diagramNumber(first->top) + " kPa"));
-            right =
-                std::max(right, label(std::max(x(last->bottom), left) + gap, y(base) - text * 0.5,
-                                      diagramNumber(last->bottom) + " kPa"));
+            right = std::max(right, label(edge(stratumTop) + gap, y(stratumTop) + text * 0.6,
+                                          diagramNumber(first->top) + " kPa"));
+            right = std::max(right, label(edge(base) + gap, y(base) - text * 0.5,
+                                          diagramNumber(last->bottom) + " kPa"));
         }
         stratumTop = base;
     }

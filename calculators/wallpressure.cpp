@@ -36,23 +36,30 @@ constexpr FieldId H = fieldNamed(kFields, "H"), layers = fieldNamed(kFields, "la
                   tension = fieldNamed(kFields, "tension");
 } // namespace in
 
-// Ka1 … Ka20: each stratum's coefficient on the command line
-constexpr std::size_t kNameSize = sizeof "Ka20";
+// Ka1 … Ka20 on the command line, "第1层土的Ka" … in the report: each stratum's coefficient
+constexpr std::size_t kNameSize = sizeof "第20层土的Ka";
 struct Names {
     char text[kMaxStrata][kNameSize];
 };
-constexpr Names kKaNames = [] {
+constexpr Names indexedNames(std::string_view before, std::string_view after) {
     Names names{};
     for (std::size_t i = 0; i < kMaxStrata; ++i) {
         char* p = names.text[i];
-        *p++ = 'K', *p++ = 'a';
+        for (const char c : before) {
+            *p++ = c;
+        }
         if (i + 1 >= 10) {
             *p++ = static_cast<char>('0' + (i + 1) / 10);
         }
         *p++ = static_cast<char>('0' + (i + 1) % 10);
+        for (const char c : after) {
+            *p++ = c;
+        }
     }
     return names;
-}();
+}
+constexpr Names kKaNames = indexedNames("Ka", "");
+constexpr Names kKaCaptions = indexedNames("第", "层土的Ka");
 
 constexpr std::size_t kFirstKa = 4;
 constexpr auto kResults = [] {
@@ -62,7 +69,7 @@ constexpr auto kResults = [] {
     r[2] = {"Pwx", "Pw", "水压力合力Pw(kN/m):", "P<sub>w</sub>", "kN/m"};
     r[3] = {"zwx", "zw", "Pw距墙底zw(m):", "z<sub>w</sub>", "m", "", {}, false, true};
     for (std::size_t i = 0; i < kMaxStrata; ++i) {
-        r[kFirstKa + i] = {"", kKaNames.text[i], "", "", ""};
+        r[kFirstKa + i] = {"", kKaNames.text[i], "", "", "", "0", kKaCaptions.text[i]};
     }
     return r;
 }();
@@ -124,11 +131,18 @@ const std::string_view kNotes[] = {
     "K′<sub>ai</sub> 为以 α − ρ、β + ρ 代入的库仑系数；水位以下亦取同一 ρ（程序的处理）",
 };
 constexpr ValueUnit kUnits[] = {{"Ea", "kN/m"}, {"Pw", "kN/m"}, {"za", "m"}, {"zw", "m"},
-                                {"hw", "m"}, {"q′", "kPa"}};
+                                {"hw", "m"}, {"q′", "kPa"}, {"Ma", "kN·m/m"}};
 // clang-format on
+const std::string_view kCoefficientNotes[] = {
+    "第1层土按库仑公式（c = 0，q = 0）的主动土压力系数 K<sub>a</sub>（k<sub>h</sub> &gt; 0 时为以 α − ρ、β + ρ 代入的 K′<sub>a1</sub>）；"
+    "其余各层同式，见分层计算表。式末 E<sub>a</sub> 为全高均为第1层土、无超载时的值，仅作对照",
+};
+constexpr ValueUnit kCoulombUnits[] = {{"Ea", "kN/m"}};
+const Step kCoefficientStep{"coulombActive", "第1层土的库仑主动土压力系数", kCoefficientNotes,
+                            kCoulombUnits};
 const Step kLayeredStep{"layeredPressure", "分层土压力与水压力", kNotes, kUnits};
-const Step* const kSteps[] = {&kCoulombStep, &kLayeredStep};
-const Variant kOnly[] = {{0, "", "", kSteps}};
+const Step* const kSteps[] = {&kCoefficientStep, &kLayeredStep};
+const Variant kOnly[] = {{0, "", "主动土压力与水压力（水土分算）", kSteps}};
 
 std::optional<PressureSetting> distribution(int, const Form& form, const Written& written) {
     try {

@@ -59,7 +59,7 @@ QString cellsHtml(const std::vector<Column>& columns, const std::vector<std::str
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const Column& c = columns[i];
         const QString text = header ? QStringLiteral("<b>%1</b>").arg(q(c.title)) : q(cells[i]);
-        if (c.align == Align::Number && !header) {
+        if (c.align == Align::Number && !header && report::alignsOnPoint(cells[i])) {
             const auto [whole, fraction] = report::decimalParts(cells[i]);
             html += QStringLiteral("<td width=\"%1%\" align=\"right\" style=\"padding-right:0\">"
                                    "%2</td><td width=\"%3%\" style=\"padding-left:0\">%4</td>")

@@ -457,6 +457,12 @@ std::pair<std::string, std::string> decimalParts(const std::string& text) {
                : std::pair{text.substr(0, exponent), text.substr(exponent)};
 }
 
+bool alignsOnPoint(const std::string& text) {
+    double value = 0;
+    ErrorKind error{};
+    return text.find_first_of(" ;") == std::string::npos && ::readDouble(text, value, error);
+}
+
 Document document(const ReportContext& context, const CalculationRecord& record) {
     return Builder(context, record).build();
 }

@@ -85,6 +85,9 @@ Document document(const ReportContext& context, const CalculationRecord& record)
 
 // A number split on its decimal point, for two cells that line numbers up: "1,234" ".5".
 std::pair<std::string, std::string> decimalParts(const std::string& text);
+// Whether a cell of a number column is aligned on its point: a number is; a text in words or a
+// list ("3 18 0 30;2.5 19 12 22") stands whole, across both halves.
+bool alignsOnPoint(const std::string& text);
 
 } // namespace report
 

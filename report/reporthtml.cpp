@@ -90,7 +90,9 @@ class Html {
         const auto& columns = doc_.tables[static_cast<std::size_t>(b.table)];
         out_ += "<tr>";
         for (std::size_t i = 0; i < b.cells.size(); ++i) {
-            if (columns[i].align == Align::Number) {
+            if (columns[i].align == Align::Number && !alignsOnPoint(b.cells[i])) {
+                out_ += "<td colspan=\"2\">" + b.cells[i] + "</td>";
+            } else if (columns[i].align == Align::Number) {
                 const auto [whole, fraction] = decimalParts(b.cells[i]);
                 out_ +=
                     "<td class=\"int\">" + whole + "</td><td class=\"frac\">" + fraction + "</td>";

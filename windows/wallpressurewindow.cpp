@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QTabWidget>
 
-#include "core/numerictext.h"
 
 namespace {
 
@@ -39,8 +38,8 @@ const ControlSpec kControls[] = {
     {Kind::Field,  "Pwx",      {},                         2100,  945, 1440,  270, "Frame2"},
     {Kind::Label,  "Label15",  {},                          120, 1290, 1980,  255, "Frame2", "zwx"},
     {Kind::Field,  "zwx",      {},                         2100, 1275, 1440,  270, "Frame2"},
-    {Kind::Button, "Command1", "计算",                     6240, 2280, 1215,  495},
-    {Kind::Button, "Command2", "退出",                     7560, 2280, 1215,  495},
+    {Kind::Button, "Command1", "计算",                     6240, 1860, 1215,  495},
+    {Kind::Button, "Command2", "退出",                     7560, 1860, 1215,  495},
 };
 #undef WALL_ROW
 // clang-format on
@@ -62,36 +61,12 @@ WallPressureWindow::WallPressureWindow(Reporter reporter)
     tables->addTab(new ListTable(tables, {"line | strip", "Q (kN/m) | q (kPa)", "a (m)", "b (m)"},
                                  {edit("loadsx")}),
                    QStringLiteral("局部荷载"));
-    coefficients_ = new QLabel(this);
-    coefficients_->setObjectName(QStringLiteral("Kax"));
-    coefficients_->setWordWrap(true);
-    coefficients_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setTwipsGeometry(coefficients_, 6240, 1800, 3660, 420);
-    connect(this, &CalculatorWindow::calculated, this, [this] { showCoefficients(); });
-    addActions({.report = {6240, 2880, 1050, 300},
-                .save = {6240, 3195, 1050, 300},
-                .open = {7320, 3195, 1050, 300},
-                .copy = {7320, 2880, 1050, 300},
-                .study = {8400, 2880, 1500, 300},
-                .results = {6240, 3900, 3660, 3000}});
+    addActions({.report = {6240, 2460, 1050, 300},
+                .save = {6240, 2775, 1050, 300},
+                .open = {7320, 2775, 1050, 300},
+                .copy = {7320, 2460, 1050, 300},
+                .study = {8400, 2460, 1500, 300},
+                .results = {6240, 3180, 3660, 3720}});
     addPressureDiagram({10020, 120, 3720, 480}, {10020, 660, 3720, 6240});
-    showCoefficients();
     edit("Hx")->setFocus();
-}
-
-void WallPressureWindow::showCoefficients() {
-    QStringList values;
-    if (hasReport() && !outdated()) {
-        for (const subprogram::Result& r : calculator().results) {
-            const std::string text =
-                r.name.starts_with("Ka") ? reportRecord().written(calculator().id(r)) : "";
-            if (!text.empty()) {
-                values.append(QString::fromStdString(std::string(r.name) + " = " +
-                                                     roundedText(textToDouble(text), 6)));
-            }
-        }
-    }
-    coefficients_->setText(values.isEmpty()
-                               ? QStringLiteral("各层 Ka：计算后示出")
-                               : QStringLiteral("各层 ") + values.join(QStringLiteral("，")));
 }

@@ -2,8 +2,6 @@
 
 #include "gui/calculatorwindow.h"
 
-#include <QLabel>
-
 // "wallpressurefrm": the earth and water pressure on a wall's back from strata, a water table,
 // local loads and an earthquake. The strata and the loads are fields and also tables that can be
 // typed or pasted into, each kept in step with its field; the diagram of the last calculation
@@ -15,10 +13,4 @@ class WallPressureWindow : public CalculatorWindow {
 
     int variant() const override { return 0; } // one kind of calculation
     void setVariant(int) override {}
-
-  private:
-    // Each stratum's Ka of the last calculation, below the results.
-    void showCoefficients();
-
-    QLabel* coefficients_;
 };
