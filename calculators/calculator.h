@@ -55,6 +55,9 @@ struct Field {
     // The sizes a designer chooses from (bar diameters): a search for the least value that meets
     // every check tries these, not steps of a precision.
     std::span<const double> standardSizes = {};
+    // One of a group of optional inputs (the ground behind the gravity wall): the report lists the
+    // group only when one of them is not at its default text.
+    bool optionalGroup = false;
 };
 
 struct Result {
@@ -70,6 +73,9 @@ struct Result {
     // A quantity beyond the original results, formed by formBeyond: a calculation that succeeded
     // without it prints it empty.
     bool beyond = false;
+    // Formed only from the optional group of fields (see Field::optionalGroup): a batch or a
+    // study gives it a column only when its inputs set one of them.
+    bool optionalGroup = false;
 };
 
 // One part of a calculation as the report shows it: a routine and the values it formed, each

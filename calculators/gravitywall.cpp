@@ -1,10 +1,13 @@
 #include "gravitywall.h"
 
 #include "calculators/earthpressure.h"
+#include "calculators/layeredpressure.h"
+#include "calculators/wallpressure.h"
 #include "calculators/wallsection.h"
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace subprogram {
 
@@ -62,6 +65,12 @@ constexpr Field kFields[] = {
     {"section", "sectionx", "截面尺寸:",               "按输入", "",      "b2 as-given, or consistent: the upright wall's toe block ends at the foot of its face (b2 = c0), the shelf wall's upper wall b2 = b5 + (n + x2)·h1", "", Conversion::Word, {}, {}, kSections, int(Section::AsGiven), 4},
     {"tension", "tensionx", "粘性土拉力区:",           "计入",  "",      "the checks' Ea of a cohesive fill: counted (the net Ea, the tension zone counted) | ignored (the compressed part alone)", "", Conversion::Word, {}, {}, kTensions, int(Tension::Counted), 4},
     {"lever",   "leverx", "土压力作用点:",             "H/3",   "",      "where Ea acts for overturning and base stress: H/3 (the program's rule) | centroid (of its pressure diagram)", "", Conversion::Word, {}, {}, kLevers, int(Lever::Third), 4},
+    // the ground as it stands behind the wall: any of them given, the checks take its loading
+    {"layers",  "layersx", "分层土参数:",              "",      "",      "strata 'thickness gamma c phi [gamma_sat]' behind the wall from the top down, separated by ';'; empty: the one soil gamma, c, phi", "", Conversion::Word, {}, {}, {}, 0, 5, {}, true},
+    {"water",   "waterx", "地下水位深度(m):",          "",      "m",     "depth of the water table below the top of the soil; empty: none", "d<sub>w</sub>", Conversion::Word, {}, {}, {}, 0, 5, {}, true},
+    {"gamma_water", "gwx", "水的重度(kN/m³):",         "10",    "kN/m³", "unit weight of water", "γ<sub>水</sub>", Conversion::Double, {}, {}, {}, 0, 5, {}, true},
+    {"loads",   "loadsx", "局部荷载:",                 "",      "",      "local loads 'line Q a' or 'strip q a b' behind the wall, separated by ';'; empty: none", "", Conversion::Word, {}, {}, {}, 0, 5, {}, true},
+    {"kh",      "khx",    "水平地震系数kh:",            "0",     "",      "horizontal seismic coefficient, 0 to 1: Mononobe–Okabe pressure and the wall's inertia kh·G", "k<sub>h</sub>", Conversion::Double, {}, {}, {}, 0, 5, {}, true},
 };
 
 constexpr Result kResults[] = {
@@ -83,6 +92,11 @@ constexpr Result kResults[] = {
     {"",       "Kt_c",  "", "K<sub>t,c</sub>", "", "0", "抗倾系数（图形心力臂）", false, true},
     {"",       "Ea_compressed", "", "E<sub>a,压</sub>", "kN/m", "0", "主动土压力（不计拉力区）", false, true},
     {"",       "b2_used", "", "b<sub>2</sub>", "m", "0", "计算所用墙趾台阶宽 b2", false, true},
+    // the ground's loads beside Ea, written when the ground's inputs are given
+    {"",       "Pw",    "", "P<sub>w</sub>", "kN/m", "0", "墙后水压力 Pw", false, false, true},
+    {"",       "zw",    "", "z<sub>w</sub>", "m",    "0", "Pw 作用点距墙踵高度", false, false, true},
+    {"",       "U",     "", "U",             "kN/m", "0", "基底扬压力 U", false, false, true},
+    {"",       "Fi",    "", "F<sub>i</sub>", "kN/m", "0", "墙体水平地震惯性力 kh·G", false, false, true},
 };
 
 const std::string_view kShelfNotes[] = {
@@ -108,7 +122,9 @@ constexpr FieldId alpha = fieldNamed(kFields, "alpha"), delta = fieldNamed(kFiel
                   h4 = fieldNamed(kFields, "h4"), x3 = fieldNamed(kFields, "x3"),
                   ground = fieldNamed(kFields, "ground"), fa = fieldNamed(kFields, "fa"),
                   lever = fieldNamed(kFields, "lever"), section = fieldNamed(kFields, "section"),
-                  tension = fieldNamed(kFields, "tension");
+                  tension = fieldNamed(kFields, "tension"), layers = fieldNamed(kFields, "layers"),
+                  water = fieldNamed(kFields, "water"), gw = fieldNamed(kFields, "gamma_water"),
+                  loads = fieldNamed(kFields, "loads"), kh = fieldNamed(kFields, "kh");
 } // namespace in
 namespace out {
 constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, "Ea"),
@@ -119,7 +135,9 @@ constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, 
                    drive = resultNamed(kResults, "drive"), c0 = resultNamed(kResults, "c0"),
                    zc = resultNamed(kResults, "zc"), KtC = resultNamed(kResults, "Kt_c"),
                    b2Used = resultNamed(kResults, "b2_used"),
-                   EaCompressed = resultNamed(kResults, "Ea_compressed");
+                   EaCompressed = resultNamed(kResults, "Ea_compressed"),
+                   Pw = resultNamed(kResults, "Pw"), zw = resultNamed(kResults, "zw"),
+                   U = resultNamed(kResults, "U"), Fi = resultNamed(kResults, "Fi");
 } // namespace out
 
 } // namespace
@@ -137,6 +155,8 @@ struct WallInputs {
     Section section;
     Tension tension;
     Lever lever;
+    // the ground as it stands behind the wall, when any of its inputs is given
+    std::optional<Backfill> ground;
 };
 
 WallInputs readWall(const Form& form) {
@@ -173,7 +193,26 @@ WallInputs readWall(const Form& form) {
     w.section = Section(form.readWith(in::section, chosenFrom(kSections)));
     w.tension = Tension(form.readWith(in::tension, chosenFrom(kTensions)));
     w.lever = Lever(form.readWith(in::lever, chosenFrom(kLevers)));
+    Backfill fill = readBackfill(form, {in::layers, in::water, in::gw, in::loads, in::kh}, w.q);
+    if (!fill.strata.empty() || fill.water || !fill.loads.empty() || fill.kh != 0) {
+        if (fill.strata.empty()) { // the one soil of the wall's own fields
+            fill.strata.push_back({w.H, w.gamma, w.c, w.phi, w.gamma});
+        }
+        fill.tensionCounted = w.tension == Tension::Counted;
+        w.ground = std::move(fill);
+    }
     return w;
+}
+
+// The section's sizes, with the toe block `b2` the weight sums take.
+WallSizes sizesOf(const WallInputs& w, float b2) {
+    return {w.alpha0, w.alphaS, w.deltaS, w.b,  w.b1, w.Ht, w.n,  w.h1, w.h2,
+            w.b3,     b2,       w.b4,     w.b5, w.h4, w.x2, w.x3, w.HS};
+}
+
+// The pressure of the ground as it stands: strata, water, local loads, earthquake.
+LayeredPressure groundPressure(const WallInputs& w, Trace* trace = nullptr) {
+    return layeredPressure({w.H, w.alpha, w.beta, w.delta}, *w.ground, trace, false);
 }
 
 // The height above the foot of the soil at which the earth pressure's resultant acts, the
@@ -204,14 +243,20 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     const Lever lever = inputs.lever;
     const double theta = textToDouble("45"); // the window has no slip-surface field
 
-    // the earth pressure works on the double readings, the wall on the single ones
+    // the earth pressure works on the double readings, the wall on the single ones; the ground
+    // as it stands, when given, stratum by stratum (Ka: the first stratum's)
+    const std::optional<LayeredPressure> layered =
+        inputs.ground ? std::optional(groundPressure(inputs, trace)) : std::nullopt;
     const ActivePressure earth =
-        coulombActive(H, gamma, phi, c, q, delta, theta, beta, alpha, trace);
+        layered ? ActivePressure{layered->Ka.front(), layered->Ea}
+                : coulombActive(H, gamma, phi, c, q, delta, theta, beta, alpha, trace);
     form.setDouble(out::Ka, earth.Ka);
     form.setDouble(out::Ea, earth.Ea);
-    // the checks take the net Ea, or the compressed part alone
-    const float Ea = toSingle(
-        tension == Tension::Ignored ? compressedResultant(wallLaw(inputs), H, earth.Ea) : earth.Ea);
+    // the checks take the net Ea, or the compressed part alone (the ground's as its tension rule
+    // formed it)
+    const float Ea = toSingle(tension == Tension::Ignored && !layered
+                                  ? compressedResultant(wallLaw(inputs), H, earth.Ea)
+                                  : earth.Ea);
     if (trace) {
         trace->record(tension == Tension::Ignored ? "Ea,压 (single)" : "Ea (single)", Ea, true);
     }
@@ -259,22 +304,46 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     form.setSingle(out::G, wall.G);
     form.setSingle(out::x0, wall.x0);
 
+    // the water behind the wall, its uplift and the wall's inertia, beside Ea
+    std::optional<GroundLoads> ground;
+    if (layered) {
+        const Backfill& fill = *inputs.ground;
+        float y0 = 0;
+        if (fill.kh > 0) { // the inertia acts at the section's centroid
+            const std::optional<double> centroid =
+                sectionCentroidHeight(type, sizesOf(inputs, b2Used));
+            if (!centroid) {
+                throw FieldError(CalcError(ErrorKind::InvalidArgument), in::kh);
+            }
+            y0 = toSingle(*centroid);
+        }
+        ground = groundLoads(toSingle(fill.gammaWater),
+                             fill.water ? std::optional(toSingle(*fill.water)) : std::nullopt, HS,
+                             Ht, b, toSingle(fill.kh), wall.G, y0, trace);
+    }
+    const GroundLoads* const loads = ground ? &*ground : nullptr;
+
     double drive = 0;
-    const float Ks = antiSlidingFactor(wall.G, Ea, alpha0, alphaS, deltaS, mu, trace, &drive);
+    const float Ks =
+        antiSlidingFactor(wall.G, Ea, alpha0, alphaS, deltaS, mu, trace, &drive, loads);
     // Ea at H/3 above the foot of the soil, or at the centroid of its diagram (single, as the
-    // wall's routines take their sizes)
+    // wall's routines take their sizes); the ground's at its own point
     std::optional<float> zc;
-    if (lever == Lever::Centroid) {
+    if (layered) {
+        if (layered->za) {
+            zc = toSingle(*layered->za);
+        }
+    } else if (lever == Lever::Centroid) {
         zc = toSingle(pressureCentroid(inputs));
     }
     const float z = earthPressureLeverHeight(HS, Ht, trace, zc);
     const float Kt =
-        antiOverturningFactor(wall.G, Ea, alpha0, z, alphaS, deltaS, b, wall.x0, trace);
+        antiOverturningFactor(wall.G, Ea, alpha0, z, alphaS, deltaS, b, wall.x0, trace, loads);
     form.setSingle(out::Kt, Kt);
     form.setSingle(out::Ks, Ks);
 
     const BaseStress base =
-        baseStress(wall.G, HS, Ht, h2, wall.x0, deltaS, alphaS, Ea, b, trace, zc);
+        baseStress(wall.G, HS, Ht, h2, wall.x0, deltaS, alphaS, Ea, b, trace, zc, loads);
     form.setSingle(out::pmax, base.pmax);
     form.setSingle(out::e, base.e);
     form.setSingle(out::pmin, base.pmin);
@@ -283,8 +352,20 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     formBeyond([&] { form.setSingle(out::pk, meanBasePressure(base.N, b, trace)); });
     form.setDouble(out::drive, drive);
     form.setSingle(out::c0, wall.c0);
+    if (ground) {
+        form.setSingle(out::Pw, ground->Pw);
+        form.setSingle(out::zw, ground->zw);
+        form.setSingle(out::U, ground->U);
+        form.setSingle(out::Fi, ground->Fi);
+        if (zc) {
+            form.setSingle(out::zc, *zc);
+        }
+    }
     // where the diagram's resultant acts, and under H/3 the overturning factor with Ea there
     formBeyond([&] {
+        if (layered) {
+            return; // the ground's Ea acts where its diagram puts it: no other point to compare
+        }
         const float centroid = zc ? *zc : toSingle(pressureCentroid(inputs));
         form.setSingle(out::zc, centroid);
         if (!zc) {
@@ -296,9 +377,11 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     if (type != WallType::NotChosen) {
         form.setSingle(out::b2Used, b2Used);
     }
-    formBeyond([&] {
-        form.setDouble(out::EaCompressed, compressedResultant(wallLaw(inputs), H, earth.Ea));
-    });
+    if (!layered) {
+        formBeyond([&] {
+            form.setDouble(out::EaCompressed, compressedResultant(wallLaw(inputs), H, earth.Ea));
+        });
+    }
     form.readWith(in::ground, chosenFrom(kGrounds)); // a ground not in the list is refused
     if (!form.text(in::fa).empty()) {                // a bearing capacity given is a number
         form.readDouble(in::fa);
@@ -312,9 +395,7 @@ std::string wallSection(WallType type, const Form& form, const CalculationRecord
         const WallInputs w = readWall(form);
         // the toe block as the weight sums took it
         const std::string used = record.written(out::b2Used);
-        const float b2 = used.empty() ? w.b2 : static_cast<float>(textToDouble(used));
-        sizes = {w.alpha0, w.alphaS, w.deltaS, w.b,  w.b1, w.Ht, w.n,  w.h1, w.h2,
-                 w.b3,     b2,       w.b4,     w.b5, w.h4, w.x2, w.x3, w.HS};
+        sizes = sizesOf(w, used.empty() ? w.b2 : static_cast<float>(textToDouble(used)));
     } catch (const CalcError&) {
         return type == WallType::NotChosen ? "未选择墙型，未绘出截面。"
                                            : "有输入无法读取，未绘出截面。";
@@ -358,13 +439,28 @@ const std::string_view kBaseNotes[] = {
 const Step kBaseStep{"baseStress", "基底应力验算", kBaseNotes, kBaseUnits};
 
 const Step kBearingStep{"meanBasePressure", "地基承载力"};
+const std::string_view kGroundNotes[] = {
+    "P<sub>w</sub> 水平作用于挡土高度 H 内地下水位以下的墙背；扬压力按墙踵处水头 H<sub>t</sub> − "
+    "d<sub>w</sub> 至墙趾为零的三角形分布，"
+    "竖直作用于基底水平投影 b（墙前无水，程序的处理）；地震时墙体水平惯性力 F<sub>i</sub> = "
+    "k<sub>h</sub>G 作用于截面形心高度 y<sub>0</sub>",
+    "抗滑移：H = P<sub>w</sub> + F<sub>i</sub> 与 U "
+    "按基底的法向、切向分解计入；抗倾覆：P<sub>w</sub>、F<sub>i</sub>、U 对墙趾的力矩计入倾覆力矩；"
+    "基底应力：N 扣除 U，偏心计入三者的力矩",
+};
+constexpr ValueUnit kGroundUnits[] = {{"hw", "m"},   {"Pw", "kN/m"}, {"zw", "m"},    {"u", "kPa"},
+                                      {"U", "kN/m"}, {"xU", "m"},    {"Fi", "kN/m"}, {"zi", "m"}};
+const Step kGroundStep{"groundLoads", "水压力、扬压力与墙体地震惯性力", kGroundNotes, kGroundUnits};
 
-const Step* const kUprightSteps[] = {&kCoulombStep,     &kUprightStep, &kSlidingStep, &kLeverStep,
-                                     &kOverturningStep, &kBaseStep,    &kBearingStep};
-const Step* const kShelfSteps[] = {&kCoulombStep, &kFootWidthStep,   &kShelfStep, &kSlidingStep,
-                                   &kLeverStep,   &kOverturningStep, &kBaseStep,  &kBearingStep};
-const Step* const kNoWallSteps[] = {&kCoulombStep,     &kSlidingStep, &kLeverStep,
-                                    &kOverturningStep, &kBaseStep,    &kBearingStep};
+const Step* const kUprightSteps[] = {
+    &kCoulombStep, &kLayeredPressureStep, &kUprightStep, &kGroundStep, &kSlidingStep,
+    &kLeverStep,   &kOverturningStep,     &kBaseStep,    &kBearingStep};
+const Step* const kShelfSteps[] = {
+    &kCoulombStep, &kLayeredPressureStep, &kFootWidthStep,   &kShelfStep, &kGroundStep,
+    &kSlidingStep, &kLeverStep,           &kOverturningStep, &kBaseStep,  &kBearingStep};
+const Step* const kNoWallSteps[] = {&kCoulombStep, &kLayeredPressureStep, &kSlidingStep,
+                                    &kLeverStep,   &kOverturningStep,     &kBaseStep,
+                                    &kBearingStep};
 
 // the shelf wall's own dimensions, which the upright wall's weight does not take
 constexpr FieldId kShelfOnly[] = {in::x2, in::x3, in::b3, in::b4, in::b5, in::h4};
@@ -388,6 +484,9 @@ const Variant kTypes[] = {
 // GB 50007-2011 §5.2.1 for an eccentric load: pk ≤ fa and pkmax ≤ 1.2·fa.
 constexpr double kLeastAntiSliding = 1.3;
 constexpr double kLeastAntiOverturning = 1.6;
+// ... in an earthquake (kh > 0): the program's own values
+constexpr double kSeismicAntiSliding = 1.1;
+constexpr double kSeismicAntiOverturning = 1.3;
 constexpr double kSoilEccentricity = 6, kRockEccentricity = 4; // b/6, b/4
 constexpr double kEdgePressureFactor = 1.2;
 constexpr std::string_view kProgramsOwn = "程序默认值";
@@ -408,17 +507,23 @@ Outcome holds(bool met) {
 
 void judgeWall(int, const Form& fields, const Written& written, std::span<Judgement> out) {
     const auto result = [&](ResultId r) { return written.result(r); };
+    const WallInputs w = readWall(fields);
+    const bool seismic = w.ground && w.ground->kh > 0;
+    const double sliding = seismic ? kSeismicAntiSliding : kLeastAntiSliding;
+    const double overturning = seismic ? kSeismicAntiOverturning : kLeastAntiOverturning;
+    const std::string_view slidingName = seismic ? "1.1（地震工况）" : "";
+    const std::string_view overturningName = seismic ? "1.3（地震工况）" : "";
     if (const auto Ks = result(out::Ks)) {
         const auto drive = result(out::drive);
         out[0] = drive && *drive < 0 // nothing drives the wall outward along its base
-                     ? Judgement{Outcome::Met, *Ks, kLeastAntiSliding,
-                                 "下滑力 Eat − Gt ≤ 0，挡墙不会沿基底向外滑移"}
-                     : Judgement{holds(*Ks >= kLeastAntiSliding), *Ks, kLeastAntiSliding};
+                     ? Judgement{Outcome::Met, *Ks, sliding,
+                                 "下滑力 Eat − Gt ≤ 0，挡墙不会沿基底向外滑移", slidingName}
+                     : Judgement{holds(*Ks >= sliding), *Ks, sliding, {}, slidingName};
     }
     if (const auto Kt = result(out::Kt)) {
-        out[1] = {holds(*Kt >= kLeastAntiOverturning), *Kt, kLeastAntiOverturning};
+        out[1] = {holds(*Kt >= overturning), *Kt, overturning, {}, overturningName};
     }
-    const double b = readWall(fields).b;
+    const double b = w.b;
     const auto e = result(out::e);
     if (e) {
         const bool rock = Ground(fields.choice(in::ground)) == Ground::Rock;
@@ -487,6 +592,11 @@ std::optional<PressureSetting> wallPressure(int, const Form& form, const Written
     try {
         const WallInputs w = readWall(form);
         const std::optional<double> centroid = written.result(out::zc);
+        if (w.ground) {
+            auto p = std::make_shared<const LayeredPressure>(groundPressure(w));
+            return PressureSetting{
+                PressureLaw::layered(p), w.H, {"Ea", written.result(out::Ea), p->za}};
+        }
         return PressureSetting{
             PressureLaw::coulomb(w.gamma, w.phi, w.c, w.q, w.delta, w.beta, w.alpha),
             w.H,
@@ -508,11 +618,17 @@ bool otherThanFirst(const Form& form, FieldId field, std::span<const Choice> cho
 
 // The report's line of what was calculated: the type, and each rule that is not the program's.
 std::string describeWall(const Variant& type, const Form& form) {
+    bool ground = false;
+    try {
+        ground = readWall(form).ground.has_value();
+    } catch (const CalcError&) {
+    }
     return std::string(type.title) +
            (otherThanFirst(form, in::section, kSections) ? "，b2 由其余尺寸推定" : "") +
            (otherThanFirst(form, in::tension, kTensions) ? "，验算不计粘性土拉力区" : "") +
-           (otherThanFirst(form, in::lever, kLevers) ? "，土压力作用于压力图形心"
-                                                     : "，土压力作用点取 H/3（程序原规则）");
+           (ground                                     ? "，墙后按分层土、地下水、局部荷载与地震计算，土压力作用于其压力图形心"
+            : otherThanFirst(form, in::lever, kLevers) ? "，土压力作用于压力图形心"
+                                                       : "，土压力作用点取 H/3（程序原规则）");
 }
 
 // A least base width is searched with the toe block following it: with b2 as typed, a wider base
@@ -542,6 +658,8 @@ const Calculator kGravityWall{
     .variantOption = "--type",
     .calculate = [](int type, Form& form,
                     Trace* trace) { calculateGravityWall(WallType(type), form, trace); },
+    .resultsHelp = "Ka Ea G x0 Kt Ks pmax e pmin pk zc Kt_c Ea_compressed b2_used;\n"
+                   "with the ground's inputs (layers water loads kh) also Pw zw U Fi",
     .verdicts = kVerdicts,
     .judge = judgeWall,
     .warnings = wallWarnings,

@@ -55,7 +55,8 @@ double seismicCoefficient(double phi, double delta, double beta, double alpha, d
     });
 }
 
-LayeredPressure layeredPressure(const WallBack& wall, const Backfill& fill, Trace* trace) {
+LayeredPressure layeredPressure(const WallBack& wall, const Backfill& fill, Trace* trace,
+                                bool traceCoefficient) {
     if (!(wall.H > 0) || fill.strata.empty() || fill.strata.size() > kMaxStrata) {
         throw CalcError(ErrorKind::InvalidArgument);
     }
@@ -71,7 +72,7 @@ LayeredPressure layeredPressure(const WallBack& wall, const Backfill& fill, Trac
     std::vector<double> coulomb;
     for (std::size_t i = 0; i < n; ++i) {
         coulomb.push_back(coulombCoefficient(wall, fill.strata[i].gamma, fill.strata[i].phi, r.rho,
-                                             i == 0 ? trace : nullptr));
+                                             i == 0 && traceCoefficient ? trace : nullptr));
     }
     if (fill.water && *fill.water < wall.H) {
         r.waterDepth = *fill.water;
@@ -166,7 +167,7 @@ LayeredPressure layeredPressure(const WallBack& wall, const Backfill& fill, Trac
         };
 
         // piece by piece down the wall: σ′v grows by the piece's unit weight, e = Ka·σ′v − 2c√Ka
-        const Num gw = keep.input("γw", fill.gammaWater);
+        const Num gw = keep.input("γ水", fill.gammaWater);
         Num stress = surcharge, Ea = 0, moment = 0;
         std::vector<Num> forces(n, Num(0));
         std::size_t stratum = 0;
@@ -313,7 +314,9 @@ double readDepth(std::string_view text) {
 Backfill readBackfill(const Form& form, const BackfillFields& f, double q) {
     Backfill b;
     b.q = q;
-    b.strata = form.readWith(f.layers, readStrata);
+    if (!form.text(f.layers).empty()) {
+        b.strata = form.readWith(f.layers, readStrata);
+    }
     if (!form.text(f.water).empty()) {
         b.water = form.readWith(f.water, readDepth);
     }

@@ -47,7 +47,10 @@ struct WallBack {
 // (buoyant weight γsat − γw below the water table), the surcharge as Coulomb's formula takes it
 // (q·sin α·cos β ÷ sin(α + β)), local loads by GB 50330-2013 附录B and, for kh > 0, the
 // Mononobe–Okabe coefficient; the water's pressure γw·(z − water) apart.
-LayeredPressure layeredPressure(const WallBack& wall, const Backfill& fill, Trace* trace = nullptr);
+// The first stratum's coefficient is traced as coulombActive's step unless `traceCoefficient` is
+// false (a caller whose report shows that step for a Coulomb pressure of its own).
+LayeredPressure layeredPressure(const WallBack& wall, const Backfill& fill, Trace* trace = nullptr,
+                                bool traceCoefficient = true);
 
 // Mononobe–Okabe's seismic active coefficient: Coulomb's on the geometry turned by the seismic
 // angle ρ = arctan kh (α − ρ, β + ρ), times sin²(α − ρ) ÷ (sin²α·cos ρ).
@@ -61,14 +64,13 @@ std::vector<LocalLoad> readLoads(std::string_view text);
 // A depth: a number ≥ 0.
 double readDepth(std::string_view text);
 
-// The fields a calculator reads the ground behind its wall from (`tension`: none, not counted).
+// The fields a calculator reads the ground behind its wall from.
 struct BackfillFields {
     FieldId layers, water, gammaWater, loads, kh;
-    std::optional<FieldId> tension;
 };
-// Reads them, each failure naming its field: strata as readStrata, the water table a depth (empty:
-// none), loads as readLoads (empty: none), kh ≥ 0; a stratum lighter than water below the water
-// table is refused (layers). `q` is the uniform surcharge, read by the caller.
+// Reads them, each failure naming its field: strata as readStrata (empty: none), the water table a
+// depth (empty: none), loads as readLoads (empty: none), kh ≥ 0; a stratum lighter than water below
+// the water table is refused (layers). `q` is the uniform surcharge, read by the caller.
 Backfill readBackfill(const Form& form, const BackfillFields& fields, double q);
 
 // The most strata a calculation takes (each one's Ka is a result of its own).

@@ -10,11 +10,12 @@ using subprogram::Calculator;
 using subprogram::Choice;
 using subprogram::Field;
 
-Columns outputColumns(const Calculator& calculator, const subprogram::Variant& variant) {
+Columns outputColumns(const Calculator& calculator, const subprogram::Variant& variant,
+                      bool withOptionalGroup) {
     Columns columns;
     for (const subprogram::Result& r : calculator.results) {
-        const bool written =
-            calculator.writes(variant, calculator.id(r)) && !r.name.empty() && !r.hidden;
+        const bool written = calculator.writes(variant, calculator.id(r)) && !r.name.empty() &&
+                             !r.hidden && (withOptionalGroup || !r.optionalGroup);
         columns.ofResult.push_back(written ? columns.names.size() : RowForm::kNoColumn);
         if (written) {
             columns.names.emplace_back(r.name);
@@ -25,6 +26,15 @@ Columns outputColumns(const Calculator& calculator, const subprogram::Variant& v
         columns.names.emplace_back(v.name);
     }
     return columns;
+}
+
+bool setsOptionalGroup(const Calculator& calculator, const std::vector<bool>& given) {
+    for (std::size_t i = 0; i < calculator.fields.size() && i < given.size(); ++i) {
+        if (given[i] && calculator.fields[i].optionalGroup) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::string failureText(const RowFailure& failure, const Calculator& calculator, const Form& form,

@@ -16,7 +16,12 @@ struct Columns {
     std::vector<std::string> names;
     std::vector<std::size_t> ofResult, ofVerdict;
 };
-Columns outputColumns(const subprogram::Calculator& calculator, const subprogram::Variant& variant);
+// `withOptionalGroup`: with the results of the optional group of fields (see
+// Result::optionalGroup), for inputs that set one of them.
+Columns outputColumns(const subprogram::Calculator& calculator, const subprogram::Variant& variant,
+                      bool withOptionalGroup = true);
+// Whether some field of the optional group is given (`given` follows the fields).
+bool setsOptionalGroup(const subprogram::Calculator& calculator, const std::vector<bool>& given);
 
 // What stopped a row's calculation: the failure's kind, and the field whose read failed.
 struct RowFailure {

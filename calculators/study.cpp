@@ -13,12 +13,24 @@ std::vector<bool> allGiven(const Calculator& calculator) {
     return std::vector<bool>(calculator.fields.size(), true);
 }
 
+// The fields a study sets: the one studied, and every other away from its default.
+std::vector<bool> setBy(const Calculator& calculator, const std::vector<std::string>& texts,
+                        FieldId studied) {
+    std::vector<bool> set(calculator.fields.size());
+    for (std::size_t i = 0; i < set.size(); ++i) {
+        set[i] = i == studied.index ||
+                 (i < texts.size() && texts[i] != calculator.fields[i].defaultText);
+    }
+    return set;
+}
+
 } // namespace
 
 Study::Study(const Calculator& calculator, int variant, std::vector<std::string> texts,
              FieldId field)
     : calculator_(calculator), variant_(variant), field_(field),
-      columns_(outputColumns(calculator, calculator.variant(variant))),
+      columns_(outputColumns(calculator, calculator.variant(variant),
+                             setsOptionalGroup(calculator, setBy(calculator, texts, field)))),
       form_(calculator, texts, {field.index}, allGiven(calculator), columns_) {}
 
 const Study::Row& Study::add(const std::string& value) {

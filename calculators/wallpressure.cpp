@@ -95,7 +95,10 @@ Inputs readInputs(const Form& form) {
     i.wall.alpha = form.readDouble(in::alpha);
     i.wall.beta = form.readDouble(in::beta);
     i.wall.delta = form.readDouble(in::delta);
-    i.fill = readBackfill(form, {in::layers, in::water, in::gw, in::loads, in::kh, in::tension}, q);
+    i.fill = readBackfill(form, {in::layers, in::water, in::gw, in::loads, in::kh}, q);
+    if (i.fill.strata.empty()) {
+        throw FieldError(CalcError(ErrorKind::InvalidArgument), in::layers);
+    }
     i.fill.tensionCounted = form.readWith(in::tension, chosenFrom(kTensionTreatments)) == 1;
     return i;
 }
@@ -134,14 +137,21 @@ constexpr ValueUnit kUnits[] = {{"Ea", "kN/m"}, {"Pw", "kN/m"}, {"za", "m"}, {"z
                                 {"hw", "m"}, {"q′", "kPa"}, {"Ma", "kN·m/m"}};
 // clang-format on
 const std::string_view kCoefficientNotes[] = {
-    "第1层土按库仑公式（c = 0，q = 0）的主动土压力系数 K<sub>a</sub>（k<sub>h</sub> &gt; 0 时为以 α − ρ、β + ρ 代入的 K′<sub>a1</sub>）；"
+    "第1层土按库仑公式（c = 0，q = 0）的主动土压力系数 K<sub>a</sub>（k<sub>h</sub> &gt; 0 时为以 "
+    "α − ρ、β + ρ 代入的 K′<sub>a1</sub>）；"
     "其余各层同式，见分层计算表。式末 E<sub>a</sub> 为全高均为第1层土、无超载时的值，仅作对照",
 };
 constexpr ValueUnit kCoulombUnits[] = {{"Ea", "kN/m"}};
 const Step kCoefficientStep{"coulombActive", "第1层土的库仑主动土压力系数", kCoefficientNotes,
                             kCoulombUnits};
-const Step kLayeredStep{"layeredPressure", "分层土压力与水压力", kNotes, kUnits};
-const Step* const kSteps[] = {&kCoefficientStep, &kLayeredStep};
+
+} // namespace
+
+const Step kLayeredPressureStep{"layeredPressure", "分层土压力与水压力", kNotes, kUnits};
+
+namespace {
+
+const Step* const kSteps[] = {&kCoefficientStep, &kLayeredPressureStep};
 const Variant kOnly[] = {{0, "", "主动土压力与水压力（水土分算）", kSteps}};
 
 std::optional<PressureSetting> distribution(int, const Form& form, const Written& written) {

@@ -14,6 +14,9 @@ inline constexpr Choice kTensionTreatments[] = {
     {"计入拉力区", "counted", 1},
 };
 
+// The report's step of the pressure stratum by stratum; the gravity wall's report shows it too.
+extern const Step kLayeredPressureStep;
+
 extern const Calculator kWallPressure;
 
 } // namespace subprogram

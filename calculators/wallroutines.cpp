@@ -107,7 +107,7 @@ WallWeight shelfWallWeight(const ShelfWall& wall, Trace* trace) {
 
 float antiSlidingFactor(float weight, float earthPressure, float baseInclination,
                         float backInclination, float wallFriction, float baseFriction, Trace* trace,
-                        double* drive) {
+                        double* drive, const GroundLoads* ground) {
     return evaluate<Store>(trace, "antiSlidingFactor", [=]<typename Num>(Store<Num> store) {
         const Num G = store.input("G", weight), Ea = store.input("Ea", earthPressure);
         const Num alpha0 = store.input("α0", baseInclination);
@@ -121,8 +121,17 @@ float antiSlidingFactor(float weight, float earthPressure, float baseInclination
         const Num psi = ra - r0 - rd;
         const Num Eat = store("Eat", Ea * sin(psi));
         const Num Ean = store("Ean", Ea * cos(psi));
-        const Num numerator = (Gn + Ean) * mu;
-        const Num driving = Eat - Gt;
+        Num numerator = (Gn + Ean) * mu;
+        Num driving = Eat - Gt;
+        if (ground) { // the water's and the inertia's horizontal loads, the uplift
+            const Num Hs =
+                store("H", store.input("Pw", ground->Pw) + store.input("Fi", ground->Fi));
+            const Num U = store.input("U", ground->U);
+            const Num Nx = store("Nx", Hs * sin(r0) - U * cos(r0));
+            const Num Tx = store("Tx", Hs * cos(r0) + U * sin(r0));
+            numerator = (Gn + Ean + Nx) * mu;
+            driving = Eat - Gt + Tx;
+        }
         const float Ks = static_cast<float>(store("Ks", numerator / driving).value());
         if (drive) {
             *drive = driving.value();
@@ -133,7 +142,8 @@ float antiSlidingFactor(float weight, float earthPressure, float baseInclination
 
 float antiOverturningFactor(float weight, float earthPressure, float baseInclination,
                             float leverHeight, float backInclination, float wallFriction,
-                            float baseWidth, float centroid, Trace* trace) {
+                            float baseWidth, float centroid, Trace* trace,
+                            const GroundLoads* ground) {
     return evaluate<Store>(trace, "antiOverturningFactor", [=]<typename Num>(Store<Num> store) {
         const Num G = store.input("G", weight), Ea = store.input("Ea", earthPressure);
         const Num alpha0 = store.input("α0", baseInclination), z = store.input("z", leverHeight);
@@ -146,6 +156,13 @@ float antiOverturningFactor(float weight, float earthPressure, float baseInclina
         const Num Eaz = store("Eaz", Ea * cos(ra - rd));
         const Num xf = store("xf", b - z / tan(ra));
         const Num zf = store("zf", z - b * tan(r0));
+        if (ground) { // the water's, the inertia's and the uplift's moments about the toe
+            const Num Pw = store.input("Pw", ground->Pw), zw = store.input("zw", ground->zw);
+            const Num Fi = store.input("Fi", ground->Fi), zi = store.input("zi", ground->zi);
+            const Num U = store.input("U", ground->U), xU = store.input("xU", ground->xU);
+            const Num Mx = store("Mx", Pw * (zw - b * tan(r0)) + Fi * (zi - b * tan(r0)) + U * xU);
+            return static_cast<float>(store("Kt", (x0 * G + xf * Eaz) / (zf * Eax + Mx)).value());
+        }
         return static_cast<float>(store("Kt", (x0 * G + xf * Eaz) / (zf * Eax)).value());
     });
 }
@@ -174,7 +191,7 @@ float earthPressureLeverHeight(float soilHeight, float totalHeight, Trace* trace
 BaseStress baseStress(float weight, float soilHeight, float totalHeight, float baseRise,
                       float centroid, float wallFriction, float backInclination,
                       float earthPressure, float baseWidth, Trace* trace,
-                      std::optional<float> pressureCentroid) {
+                      std::optional<float> pressureCentroid, const GroundLoads* ground) {
     return evaluate<Store>(trace, "baseStress", [=]<typename Num>(Store<Num> store) {
         const Num G = store.input("G", weight), H = store.input("H", soilHeight);
         const Num Ht = store.input("Ht", totalHeight), h2 = store.input("h2", baseRise);
@@ -189,8 +206,19 @@ BaseStress baseStress(float weight, float soilHeight, float totalHeight, float b
         const Num rd = store.radiansByName("rδ", store("rδ", radians(delta)));
         // the inclination of Ea, not stored: a right angle of the other value of π
         const Num theta = store.input("π′", kPiRightAngle) / 2 + rd - ra;
-        const Num N = store("N", Ea * sin(theta) + G);
-        const Num c = store("c", (G * x0 - Ea * cos(theta) * zE + Ea * sin(theta) * b) / N);
+        Num N = 0, c = 0;
+        if (ground) { // the uplift off N; the water's, the inertia's and the uplift's moments
+            const Num Pw = store.input("Pw", ground->Pw), zw = store.input("zw", ground->zw);
+            const Num Fi = store.input("Fi", ground->Fi), zi = store.input("zi", ground->zi);
+            const Num U = store.input("U", ground->U), xU = store.input("xU", ground->xU);
+            N = store("N", Ea * sin(theta) + G - U);
+            c = store("c", (G * x0 - Ea * cos(theta) * zE + Ea * sin(theta) * b - Pw * (zw - h2) -
+                            Fi * (zi - h2) - U * xU) /
+                               N);
+        } else {
+            N = store("N", Ea * sin(theta) + G);
+            c = store("c", (G * x0 - Ea * cos(theta) * zE + Ea * sin(theta) * b) / N);
+        }
         const Num e = store("e", b / 2 - c);
         const Num sixth = store("b/6", b / 6);
         Num pmax;
@@ -211,6 +239,35 @@ BaseStress baseStress(float weight, float soilHeight, float totalHeight, float b
         }
         return BaseStress{static_cast<float>(pmax.value()), static_cast<float>(pmin.value()),
                           static_cast<float>(e.value()), static_cast<float>(N.value())};
+    });
+}
+
+GroundLoads groundLoads(float gammaWater, std::optional<float> waterDepth, float soilHeight,
+                        float totalHeight, float baseWidth, float seismic, float weight,
+                        float centroidHeight, Trace* trace) {
+    return evaluate<Store>(trace, "groundLoads", [=]<typename Num>(Store<Num> store) {
+        GroundLoads g;
+        const Num H = store.input("H", soilHeight), Ht = store.input("Ht", totalHeight);
+        if (waterDepth) {
+            const Num gw = store.input("γ水", gammaWater), dw = store.input("dw", *waterDepth);
+            if (dw < H) {
+                const Num hw = store("hw", H - dw);
+                g.Pw = static_cast<float>(store("Pw", gw * hw * hw / 2).value());
+                g.zw = static_cast<float>(store("zw", hw / 3 + Ht - H).value());
+            }
+            if (dw < Ht) {
+                const Num b = store.input("b", baseWidth);
+                const Num u = store("u", gw * (Ht - dw)); // at the heel
+                g.U = static_cast<float>(store("U", u * b / 2).value());
+                g.xU = static_cast<float>(store("xU", b * 2 / 3).value());
+            }
+        }
+        if (seismic > 0) {
+            const Num kh = store.input("kh", seismic), G = store.input("G", weight);
+            g.Fi = static_cast<float>(store("Fi", kh * G).value());
+            g.zi = static_cast<float>(store("zi", store.input("y0", centroidHeight)).value());
+        }
+        return g;
     });
 }
 

@@ -44,15 +44,36 @@ struct ShelfWall {
 };
 WallWeight shelfWallWeight(const ShelfWall& wall, Trace* trace = nullptr);
 
+// The loads of the ground as it stands, beside the earth's thrust: the water's horizontal thrust
+// on the back, Pw at zw above the heel; its uplift on the base, U, vertical, xU from the toe; in
+// an earthquake the wall's own inertia Fi = kh·G, horizontal, zi above the heel.
+struct GroundLoads {
+    float Pw = 0, zw = 0, U = 0, xU = 0, Fi = 0, zi = 0;
+};
+
+// Forms them: Pw = ½γw·hw² over the retained height below the water table (hw = H − dw, acting
+// hw/3 above the foot of the soil, Ht − H above the heel); the uplift a triangle from γw·(Ht − dw)
+// at the heel to nothing at the toe, U = ½γw·(Ht − dw)·b at 2b/3 from the toe (no water before
+// the wall); Fi = kh·G at the section's centroid y0 above the heel. A water table at or below the
+// heel gives neither (dw: none, no water).
+GroundLoads groundLoads(float gammaWater, std::optional<float> dw, float H, float Ht, float b,
+                        float kh, float G, float y0, Trace* trace = nullptr);
+
 // Ks = (Gn + Ean)·μ ÷ (Eat − Gt), with G and Ea resolved normal and tangential to the base.
 // `drive`, when given, receives the force that drives the wall outward along its base, Eat − Gt:
 // at or below zero, nothing does.
+// With `ground`, its horizontal loads H = Pw + Fi and the uplift U resolved the same way:
+// Ks = (Gn + Ean + H·sin α0 − U·cos α0)·μ ÷ (Eat − Gt + H·cos α0 + U·sin α0).
 float antiSlidingFactor(float G, float Ea, float alpha0, float alpha, float delta, float mu,
-                        Trace* trace = nullptr, double* drive = nullptr);
+                        Trace* trace = nullptr, double* drive = nullptr,
+                        const GroundLoads* ground = nullptr);
 
 // Kt = (G·x0 + Eaz·xf) ÷ (Eax·zf), about the toe; z is the height of Ea above the heel.
+// With `ground`, its moments about the toe join Ea's overturning one: Pw and Fi at their heights
+// above the toe (z − b·tan α0, as Ea's), U at xU.
 float antiOverturningFactor(float G, float Ea, float alpha0, float z, float alpha, float delta,
-                            float b, float x0, Trace* trace = nullptr);
+                            float b, float x0, Trace* trace = nullptr,
+                            const GroundLoads* ground = nullptr);
 
 // The shelf wall's upper wall at its foot, b2 = b5 + (n + x2)·h1: as wide as its top, its face's
 // batter and its back's slope make it over its height (formed in double, then narrowed).
@@ -75,8 +96,11 @@ struct BaseStress {
 // Linear distribution while the resultant lies within the middle third, else triangular on
 // the compressed part. h2: rise of the base from heel to toe.
 // Ea acts H/3 above the foot of the soil, or zc above it when given.
+// With `ground`, N loses U and the moment about the toe Pw's, Fi's (at their heights above the
+// toe, z − h2) and U's.
 BaseStress baseStress(float G, float H, float Ht, float h2, float x0, float delta, float alpha,
-                      float Ea, float b, Trace* trace = nullptr, std::optional<float> zc = {});
+                      float Ea, float b, Trace* trace = nullptr, std::optional<float> zc = {},
+                      const GroundLoads* ground = nullptr);
 
 // The mean pressure on the base, pk = N ÷ b, for the bearing check.
 float meanBasePressure(float N, float b, Trace* trace = nullptr);

@@ -117,24 +117,24 @@ double backAt(const std::vector<Outline>& blocks, double y) {
     return x;
 }
 
-} // namespace
+// The blocks the weight routines take, each where its area and lever put it (m from the toe's
+// foot, y upward), with the heel's foot `drop` below the toe's and the wall's `top`; or why the
+// sizes make no wall.
+struct Blocks {
+    std::vector<Outline> outlines;
+    double drop = 0, top = 0;
+    std::string refusal;
+};
 
-// The section is drawn as the blocks the weight routines take, each where its area and lever put
-// it, so that the drawing shows what was calculated: where the dimensions disagree (a toe block
-// wider than the room before the face), the blocks overlap or part, as they do in the sums. The
-// inclined base is a line where no block lies on it.
-std::string drawWallSection(WallType type, const WallSizes& v, const WallForces& forcesFormed,
-                            Sketch& sketch) {
-    if (type == WallType::NotChosen) {
-        return "未选择墙型，未绘出截面。";
-    }
+Blocks blocksOf(WallType type, const WallSizes& v) {
     const double b = v.b, b1 = v.b1, Ht = v.Ht, n = v.n;
     const double h1 = v.h1, b2 = v.b2, b3 = v.b3, b4 = v.b4;
     const double b5 = v.b5, h4 = v.h4, x2 = v.x2, x3 = v.x3;
     const double t = std::tan(radians(Num(v.alpha0)).value());
-    const auto text = [](double value) { return singleToText(static_cast<float>(value)); };
-    std::vector<Outline> blocks;
-    double drop = 0, top = 0; // of the heel below the toe's foot; of the top above it
+    Blocks result;
+    double& drop = result.drop;
+    double& top = result.top;
+    std::vector<Outline>& blocks = result.outlines;
     if (type == WallType::Upright) {
         drop = b * t;
         top = Ht - drop;
@@ -142,7 +142,9 @@ std::string drawWallSection(WallType type, const WallSizes& v, const WallForces&
         const double c0 = b - A - b1; // the foot of the face
         if (b <= 0 || b1 <= 0 || Ht <= 0 || h1 <= 0 || b2 <= 0 || n <= 0 || A <= 0 || B <= 0 ||
             c0 < 0 || h1 >= top) {
-            return "按所填尺寸（b、b1、b2、Ht、n、h1、α0）不能构成直立式挡墙，未绘出截面。";
+            result.refusal =
+                "按所填尺寸（b、b1、b2、Ht、n、h1、α0）不能构成直立式挡墙，未绘出截面。";
+            return result;
         }
         blocks = {
             {{0, 0}, {b2, 0}, {b2 + n * h1, h1}, {n * h1, h1}},             // toe block
@@ -158,7 +160,9 @@ std::string drawWallSection(WallType type, const WallSizes& v, const WallForces&
         const double back5 = b4 + b3 + hp * x3; // the top of the lower wall's back
         if (b <= 0 || b2 <= 0 || b3 <= 0 || b5 <= 0 || h1 <= 0 || h4 <= 0 || hp <= 0 || b1 < 0 ||
             b4 < 0 || n < 0 || x2 < 0 || x3 < 0 || b1 + b2 - b3 <= 0) {
-            return "按所填尺寸（b、b1～b5、h1、h4、Ht、n、x2、x3）不能构成衡重式挡墙，未绘出截面。";
+            result.refusal =
+                "按所填尺寸（b、b1～b5、h1、h4、Ht、n、x2、x3）不能构成衡重式挡墙，未绘出截面。";
+            return result;
         }
         const double shelf = h4 + hp;
         blocks = {
@@ -171,6 +175,60 @@ std::string drawWallSection(WallType type, const WallSizes& v, const WallForces&
             {{V, shelf}, {o + b2, shelf}, {V, top}},                                  // 3
         };
     }
+    return result;
+}
+
+} // namespace
+
+std::optional<double> sectionCentroidHeight(WallType type, const WallSizes& sizes) {
+    if (type == WallType::NotChosen) {
+        return std::nullopt;
+    }
+    const Blocks blocks = blocksOf(type, sizes);
+    if (!blocks.refusal.empty()) {
+        return std::nullopt;
+    }
+    // each outline's area and first moment by the shoelace formula, summed as the weight sums
+    // its blocks
+    double area = 0, moment = 0;
+    for (const Outline& o : blocks.outlines) {
+        double a = 0, m = 0;
+        for (std::size_t i = 0; i < o.size(); ++i) {
+            const auto& [x1, y1] = o[i];
+            const auto& [x2, y2] = o[(i + 1) % o.size()];
+            const double cross = x1 * y2 - x2 * y1;
+            a += cross / 2;
+            m += (y1 + y2) * cross / 6;
+        }
+        const double sense = a < 0 ? -1 : 1; // either way round
+        area += sense * a;
+        moment += sense * m;
+    }
+    if (!(area > 0)) {
+        return std::nullopt;
+    }
+    return moment / area + blocks.drop;
+}
+
+// The section is drawn as the blocks the weight routines take, each where its area and lever put
+// it, so that the drawing shows what was calculated: where the dimensions disagree (a toe block
+// wider than the room before the face), the blocks overlap or part, as they do in the sums. The
+// inclined base is a line where no block lies on it.
+std::string drawWallSection(WallType type, const WallSizes& v, const WallForces& forcesFormed,
+                            Sketch& sketch) {
+    if (type == WallType::NotChosen) {
+        return "未选择墙型，未绘出截面。";
+    }
+    const double b = v.b, b1 = v.b1, Ht = v.Ht, n = v.n;
+    const double h1 = v.h1, b2 = v.b2, b3 = v.b3, b4 = v.b4;
+    const double b5 = v.b5, h4 = v.h4, x2 = v.x2, x3 = v.x3;
+    const auto text = [](double value) { return singleToText(static_cast<float>(value)); };
+    const Blocks section = blocksOf(type, v);
+    if (!section.refusal.empty()) {
+        return section.refusal;
+    }
+    const std::vector<Outline>& blocks = section.outlines;
+    const double drop = section.drop, top = section.top;
     Section d(blocks, drop, sketch);
     const double S = d.size();
     // the inclined base, where the weight takes no block: under the toe block of the upright wall

@@ -3,6 +3,7 @@
 #include "calculators/sketch.h"
 #include "calculators/walltype.h"
 
+#include <optional>
 #include <string>
 
 // The drawing of a gravity wall's cross-section for its report.
@@ -27,5 +28,9 @@ struct WallForces {
 // wall that can be drawn (a size that is zero or negative), in words for the report, or nothing.
 std::string drawWallSection(WallType type, const WallSizes& sizes, const WallForces& forces,
                             Sketch& sketch);
+
+// The height of the section's centroid above the heel's foot (m), of the blocks the drawing shows:
+// where the wall's inertia acts in an earthquake. None for sizes that make no wall.
+std::optional<double> sectionCentroidHeight(WallType type, const WallSizes& sizes);
 
 } // namespace subprogram

@@ -152,7 +152,8 @@ int runBatch(const Options& options, std::istream& in, std::ostream& out, std::o
     }
 
     const Variant& variant = calculator.variant(options.variant);
-    const Columns columns = outputColumns(calculator, variant);
+    const Columns columns =
+        outputColumns(calculator, variant, setsOptionalGroup(calculator, given));
     const std::string_view lineEnd = reader.lineEnd();
     std::string line = reader.byteOrderMark() ? "\xEF\xBB\xBF" : "";
     csv::Row top = header;

@@ -179,10 +179,15 @@ class Builder {
                              {"单位", Align::Left, 14}});
         // in the window's order, the fields this calculation read and takes a value from (not
         // the shelf wall's sizes, which an upright wall reads in their place and leaves)
+        const bool groupSet = std::ranges::any_of(calculator_.fields, [&](const Field& field) {
+            const auto read = record_.input(calculator_.id(field));
+            return field.optionalGroup && read && *read != field.defaultText;
+        });
         for (const Field& field : calculator_.fields) {
             const FieldId id = calculator_.id(field);
             if (std::ranges::find(variant_.unused, id) != variant_.unused.end() ||
-                std::ranges::find(variant_.unlisted, id) != variant_.unlisted.end()) {
+                std::ranges::find(variant_.unlisted, id) != variant_.unlisted.end() ||
+                (field.optionalGroup && !groupSet)) {
                 continue;
             }
             if (const auto read = record_.input(id)) {

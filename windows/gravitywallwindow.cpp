@@ -2,6 +2,7 @@
 
 #include "calculators/gravitywall.h"
 #include "gui/formbuilder.h"
+#include "gui/listtable.h"
 #include "gui/screenfit.h"
 #include "windows/walldrawings.h"
 
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRadioButton>
+#include <QTabWidget>
 
 #include <algorithm>
 #include <tuple>
@@ -110,6 +112,18 @@ const ControlSpec kControls[] = {
     {Kind::Combo,  "sectionx", {},       5100, 1410, 1335,  300, "Frame4"},
     {Kind::Label,  "Label34",  {},        120, 1800, 2400,  252, "Frame4", "tensionx"},
     {Kind::Combo,  "tensionx", {},       2520, 1770, 1335,  300, "Frame4"},
+    // beyond that, to the right: the ground as it stands behind the wall, all optional
+    {Kind::Frame,  "Frame5",   "墙后地层（可选）", 15300,  120, 4680, 7692},
+    {Kind::Label,  "Label35",  {},        120,  300, 1680,  252, "Frame5", "layersx"},
+    {Kind::Field,  "layersx",  {},       1800,  285, 2760,  270, "Frame5"},
+    {Kind::Label,  "Label36",  {},        120,  660, 1680,  252, "Frame5", "waterx"},
+    {Kind::Field,  "waterx",   {},       1800,  645, 2760,  270, "Frame5"},
+    {Kind::Label,  "Label37",  {},        120, 1020, 1680,  252, "Frame5", "gwx"},
+    {Kind::Field,  "gwx",      {},       1800, 1005, 2760,  270, "Frame5"},
+    {Kind::Label,  "Label38",  {},        120, 1380, 1680,  252, "Frame5", "loadsx"},
+    {Kind::Field,  "loadsx",   {},       1800, 1365, 2760,  270, "Frame5"},
+    {Kind::Label,  "Label39",  {},        120, 1740, 1680,  252, "Frame5", "khx"},
+    {Kind::Field,  "khx",      {},       1800, 1725, 2760,  270, "Frame5"},
 };
 
 // clang-format on
@@ -179,7 +193,7 @@ QString GravityWallWindow::defaultPictureFolder() {
 GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
     : CalculatorWindow(kGravityWall, std::move(reporter)),
       pictureFolder_(std::move(pictureFolder)) {
-    setClientTwips(this, 15300, 8004);
+    setClientTwips(this, 20100, 8004);
     buildControls(this, kControls, &calculator());
     picture_ = new WallPicture(this);
     picture_->setObjectName(QStringLiteral("Picture1"));
@@ -222,6 +236,26 @@ GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
                 .results = {7500, 2220, 7560, 3960}});
     // the earth pressure's distribution, beside the checks' fields
     addPressureDiagram({11520, 420, 1560, 600}, {13140, 300, 1860, 1140});
+    // the ground's strata and loads as tables, kept in step with their fields
+    const auto edit = [this](const char* name) { return control<QLineEdit>(this, name); };
+    auto* tables = new QTabWidget(this);
+    tables->setObjectName(QStringLiteral("tablesx"));
+    setTwipsGeometry(tables, 15420, 2280, 4440, 3600);
+    tables->addTab(new ListTable(tables, {"厚度", "γ", "c", "φ", "γsat"}, {edit("layersx")}),
+                   QStringLiteral("分层土（自上而下）"));
+    tables->addTab(new ListTable(tables, {"line|strip", "Q|q", "a", "b"}, {edit("loadsx")}),
+                   QStringLiteral("局部荷载"));
+    auto* ground = new QLabel(
+        QStringLiteral(
+            "均留空（kh 为 0）时按左侧单一土层计算，与原计算相同。任一项填写时，土压力按分层土、"
+            "地下水（水土分算）、附录B局部荷载与地震（Mononobe–Okabe）计算，作用于其压力图形心，"
+            "并计入水压力 Pw、基底扬压力 U 与墙体惯性力 kh·G；地震工况的安全系数限值"
+            "（抗滑 1.1、抗倾 1.3）为程序默认值。"),
+        this);
+    ground->setObjectName(QStringLiteral("groundNote"));
+    ground->setWordWrap(true);
+    ground->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTwipsGeometry(ground, 15420, 6000, 4440, 1740);
     auto* warnings = new QLabel(this);
     warnings->setObjectName(QStringLiteral("warnings"));
     warnings->setWordWrap(true);
