@@ -1,4 +1,5 @@
 #include "calculators/gravitywall.h"
+#include "calculators/wallsection.h"
 
 #include "failswith.h"
 #include "mapform.h"
@@ -204,6 +205,89 @@ TEST(WallPressure, IsTheCalculationsOverTheSoilsHeightWithTheChecksLever) {
     EXPECT_NEAR(
         kGravityWall.pressure(int(WallType::Upright), form, written)->labels.checkLever.value_or(0),
         2.6 * 82 / 216, 1e-6);
+}
+
+} // namespace
+
+namespace {
+
+// The ground's loads beside Ea by hand, on a level base (α0 = 0) behind an upright smooth back:
+// G = 100, Ea = 20, Pw = 10 at 0.5 m, Fi = 5 at 2 m, U = 30 at 1 m from the toe, μ = 0.5.
+// Ks = (G − U)·μ ÷ (Ea + Pw + Fi) = 1; Kt = G·x0 ÷ (Ea·z + Pw·zw + Fi·zi + U·xU) = 100 ÷ 65;
+// the base: N = G − U = 70, c = (100 − 20 − 5 − 10 − 30) ÷ 70 = 0.5, e = b/2 − c = 0.5.
+TEST(GroundLoads, EnterEachCheckAsWorkedByHand) {
+    const GroundLoads g{.Pw = 10, .zw = 0.5f, .U = 30, .xU = 1, .Fi = 5, .zi = 2};
+    EXPECT_NEAR(antiSlidingFactor(100, 20, 0, 90, 0, 0.5f, nullptr, nullptr, &g), 1, 1e-6);
+    EXPECT_NEAR(antiOverturningFactor(100, 20, 0, 1, 90, 0, 2, 1, nullptr, &g), 100.0 / 65, 1e-6);
+    const BaseStress base = baseStress(100, 4, 4, 0, 1, 0, 90, 20, 2, nullptr, 1.0f, &g);
+    EXPECT_NEAR(base.N, 70, 1e-4);
+    EXPECT_NEAR(base.e, 0.5, 1e-5);
+    EXPECT_NEAR(base.pmax, 2 * 70 / (3 * 0.5), 1e-3); // outside the middle third
+    // H = 3 m of soil on a 4 m wall, water 1 m down, b = 2 m: Pw = ½·10·2² = 20 at 2/3 + 1 m
+    // above the heel; u = 10·(4 − 1) = 30 kPa at the heel, U = 30 at 4/3 m from the toe
+    const GroundLoads w = groundLoads(10, 1.0f, 3, 4, 2, 0.1f, 100, 1.2f);
+    EXPECT_FLOAT_EQ(w.Pw, 20);
+    EXPECT_FLOAT_EQ(w.zw, 2.0f / 3 + 1);
+    EXPECT_FLOAT_EQ(w.U, 30);
+    EXPECT_FLOAT_EQ(w.xU, 4.0f / 3);
+    EXPECT_NEAR(w.Fi, 10, 1e-5);
+    EXPECT_FLOAT_EQ(w.zi, 1.2f);
+    // a water table at or below the heel gives neither
+    const GroundLoads dry = groundLoads(10, 4.0f, 3, 4, 2, 0, 100, 0);
+    EXPECT_EQ(dry.Pw, 0);
+    EXPECT_EQ(dry.U, 0);
+}
+
+// An upright wall on a level base, Ht = 4, face 1:0.25 (A = 1), top 0.5, toe block 0.5 × 1:
+// areas 0.5, 2 and 2 at heights 0.5, 4/3 and 2, y0 = 6.9166… ÷ 4.5.
+TEST(GroundLoads, TheInertiaActsAtTheSectionsCentroid) {
+    WallSizes s{};
+    s.alpha0 = 0, s.alpha = 90, s.b = 2, s.b1 = 0.5f, s.Ht = 4, s.n = 0.25f, s.h1 = 1, s.b2 = 0.5f;
+    s.H = 4;
+    EXPECT_NEAR(*sectionCentroidHeight(WallType::Upright, s), (0.25 + 8.0 / 3 + 4) / 4.5, 1e-12);
+    s.b = 0.5f; // no room for the face: no wall
+    EXPECT_FALSE(sectionCentroidHeight(WallType::Upright, s));
+}
+
+// The wall with the ground's inputs: none given (kh 0) is today's calculation to the text; water
+// rising behind it lowers both factors, step by step; an earthquake holds them to the seismic
+// limits.
+TEST(GroundLoads, WaterLowersBothFactorsAndNothingGivenChangesNothing) {
+    const auto run = [](std::vector<std::pair<const char*, const char*>> texts) {
+        MapForm form(kGravityWall);
+        for (const auto& [control, text] : texts) {
+            form.texts[control] = text;
+        }
+        kGravityWall.calculate(int(WallType::Upright), form, nullptr);
+        return form;
+    };
+    const MapForm plain = run({});
+    MapForm quiet = run({{"khx", "0"}, {"gwx", "12"}});
+    quiet.texts.erase("gwx");
+    quiet.texts.erase("khx");
+    MapForm defaults = plain;
+    defaults.texts.erase("gwx");
+    defaults.texts.erase("khx");
+    EXPECT_EQ(quiet.texts, defaults.texts);
+    double Ks = 1e300, Kt = 1e300;
+    for (const char* water : {"2.6", "2", "1", "0"}) {
+        const MapForm f = run({{"waterx", water}});
+        const double ks = textToDouble(f.texts.at("Text9")),
+                     kt = textToDouble(f.texts.at("Text10"));
+        EXPECT_LT(ks, Ks) << water;
+        EXPECT_LT(kt, Kt) << water;
+        Ks = ks, Kt = kt;
+    }
+    EXPECT_LT(Ks, textToDouble(plain.texts.at("Text9")));
+    MapForm seismic = run({{"khx", "0.1"}});
+    EXPECT_EQ(seismic.texts.at("Fi"), singleToText(0.1f * textToDouble(plain.texts.at("Text7"))));
+    const auto judged = judge(
+        kGravityWall, int(WallType::Upright), seismic, WrittenTexts([&](ResultId r) {
+            return seismic.texts.at(std::string(
+                kGravityWall[r].control.empty() ? kGravityWall[r].name : kGravityWall[r].control));
+        }));
+    EXPECT_EQ(judged[0].limit, 1.1);
+    EXPECT_EQ(judged[1].limit, 1.3);
 }
 
 } // namespace

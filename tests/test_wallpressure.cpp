@@ -27,7 +27,7 @@ Backfill fillOf(std::vector<FillStratum> strata, double q = 0) {
 // calculator's Coulomb Ea for the same wall and fill, to 15 digits (sloping fill, leaning back,
 // wall friction, surcharge): Coulomb's Ka(q) = Kq·Ka(0) and Ka(0)·(q′H + ½γH²) round apart in
 // the last one or two units, never more.
-TEST(WallPressure, OneStratumIsCoulombsEa) {
+TEST(GroundPressure, OneStratumIsCoulombsEa) {
     const struct {
         double H, gamma, phi, q, delta, beta, alpha;
     } cases[] = {
@@ -52,7 +52,7 @@ TEST(WallPressure, OneStratumIsCoulombsEa) {
 // γsat = 20 below, φ = 30°. A published solution (土力学 exercise, Ka = 0.333): e = 23.976 kPa at
 // the water table and 37.296 at the base, Ea = 170.496 kN/m, Pw = ½·10·4² = 80 kN/m; with Ka
 // unrounded Ea = (½·72·4 + ½·(72 + 112)·4)·Ka = 512·Ka.
-TEST(WallPressure, WaterTakenApartFromTheEarth) {
+TEST(GroundPressure, WaterTakenApartFromTheEarth) {
     Backfill f = fillOf({soil(8, 18, 0, 30, 20)});
     f.water = 4;
     const LayeredPressure p = layeredPressure({8}, f);
@@ -72,9 +72,9 @@ TEST(WallPressure, WaterTakenApartFromTheEarth) {
 
 // A cohesive stratum under a surcharge: a published solution (注册岩土 案例: h1 = 3 m, γ = 18.5,
 // c = 5 kPa, φ = 15°, q = 5 kPa): z0 = 0.43 m, e = 28.0 kPa at the stratum's base, Ea1 = 36.0 kN/m
-// acting 2.14 m below the surface (its Ka rounded to 0.589). Counted, the tension zone takes its (negative) area off:
-// Ea = (q + ½γH)·H·Ka − 2cH√Ka.
-TEST(WallPressure, CohesiveStratumTensionZoneIgnoredOrCounted) {
+// acting 2.14 m below the surface (its Ka rounded to 0.589). Counted, the tension zone takes its
+// (negative) area off: Ea = (q + ½γH)·H·Ka − 2cH√Ka.
+TEST(GroundPressure, CohesiveStratumTensionZoneIgnoredOrCounted) {
     Backfill f = fillOf({soil(3, 18.5, 5, 15)}, 5);
     const LayeredPressure ignored = layeredPressure({3}, f);
     const double Ka = ignored.Ka[0], eBase = ignored.pieces.back().bottom;
@@ -90,9 +90,22 @@ TEST(WallPressure, CohesiveStratumTensionZoneIgnoredOrCounted) {
     EXPECT_LT(counted.Ea, ignored.Ea);
 }
 
+// Two strata of cohesionless fill, a published solution (Rankine's case, 注册岩土 案例: 3 m of
+// γ = 18 over 5 m of γ = 19, Ka1 = 0.361, Ka2 = 0.307): e = 19.49 kPa at the first stratum's
+// base, 16.58 at the second's top and 45.74 at its base, within its coefficients' rounding
+// (half a unit of the third decimal: 0.03 and 0.07 kPa).
+TEST(GroundPressure, TwoStrataMeetAPublishedSolution) {
+    const LayeredPressure p =
+        layeredPressure({8}, fillOf({soil(3, 18, 0, 28), soil(5, 19, 0, 32)}));
+    EXPECT_NEAR(p.pieces[0].bottom, 19.49, 0.03);
+    EXPECT_NEAR(p.pieces[1].top, 16.58, 0.03);
+    EXPECT_NEAR(p.pieces[1].bottom, 45.74, 0.07);
+    EXPECT_NEAR(p.Ea, 19.49 * 3 / 2 + (16.58 + 45.74) / 2 * 5, 0.3);
+}
+
 // Strata: a stratum's pressure jumps at its top where its coefficient changes; two strata of one
 // soil are that soil uncut.
-TEST(WallPressure, StrataJumpAtTheirBoundaries) {
+TEST(GroundPressure, StrataJumpAtTheirBoundaries) {
     const LayeredPressure p =
         layeredPressure({6}, fillOf({soil(2, 18, 0, 30), soil(4, 19, 0, 20)}, 10));
     ASSERT_EQ(p.Ka.size(), 2u);
@@ -114,7 +127,7 @@ TEST(WallPressure, StrataJumpAtTheirBoundaries) {
 // Local loads (GB 50330-2013 附录B): a line load adds its triangle's area Q·√Ka, a strip its
 // rectangle's Ka·q·b·tanβ (β = 45° + φ/2), when it lies within the height; one far enough adds
 // nothing, to the bit.
-TEST(WallPressure, LocalLoadsNearAddTheirAreaFarNothing) {
+TEST(GroundPressure, LocalLoadsNearAddTheirAreaFarNothing) {
     const double H = 10, Ka = layeredPressure({H}, fillOf({soil(H, 18, 0, 30)})).Ka[0];
     const double tanBeta = std::tan(60 * 3.1415926 / 180);
     const struct {
@@ -147,7 +160,7 @@ TEST(WallPressure, LocalLoadsNearAddTheirAreaFarNothing) {
 //         (cos(δ + ψ + θ)cos(i − ψ)))]²},  θ = arctan kh,
 // and a published example (φ = 35°, δ = 17.5°, vertical wall, level fill, kh = 0.2: KAE = 0.3797,
 // PAE = 123.04 kN/m for γ = 18, H = 6 m).
-TEST(WallPressure, MononobeOkabeMeetsItsClosedForm) {
+TEST(GroundPressure, MononobeOkabeMeetsItsClosedForm) {
     const double r = 3.14159265358979323846 / 180;
     const auto closed = [r](double phi, double delta, double i, double alpha, double kh) {
         const double f = phi * r, d = delta * r, s = i * r, psi = (90 - alpha) * r,
@@ -178,7 +191,7 @@ TEST(WallPressure, MononobeOkabeMeetsItsClosedForm) {
 }
 
 // Bad input stops the calculation naming its field.
-TEST(WallPressure, BadInputNamesItsField) {
+TEST(GroundPressure, BadInputNamesItsField) {
     const struct {
         const char* control;
         const char* text;
@@ -214,7 +227,7 @@ TEST(WallPressure, BadInputNamesItsField) {
 
 // The calculator writes what the routine gives, each stratum's Ka by its own name, and the
 // diagram's rows give the water's pressure beside the earth's.
-TEST(WallPressure, ResultsAndDiagram) {
+TEST(GroundPressure, ResultsAndDiagram) {
     MapForm form(kWallPressure);
     form.texts["Hx"] = "8";
     form.texts["layersx"] = "3 18 0 30;5 19 0 20 20";
