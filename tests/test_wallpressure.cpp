@@ -233,6 +233,7 @@ TEST(GroundPressure, ResultsAndDiagram) {
     form.texts["layersx"] = "3 18 0 30;5 19 0 20 20";
     form.texts["waterx"] = "4";
     form.texts["qx"] = "0";
+    form.texts["loadsx"] = "strip 10 0 0.5"; // at the back, down to 0.87 m: read, not refused
     CalculationRecord record;
     recordCalculation(form, record, [](Form& f, Trace* t) { kWallPressure.calculate(0, f, t); });
     EXPECT_EQ(form.texts["Pwx"], "80");

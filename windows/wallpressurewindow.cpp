@@ -58,7 +58,7 @@ WallPressureWindow::WallPressureWindow(Reporter reporter)
                                  {"厚度 (m)", "γ (kN/m³)", "c (kPa)", "φ (°)", "γsat (kN/m³)"},
                                  {edit("layersx")}),
                    QStringLiteral("分层土（自上而下）"));
-    tables->addTab(new ListTable(tables, {"line | strip", "Q (kN/m) | q (kPa)", "a (m)", "b (m)"},
+    tables->addTab(new ListTable(tables, {"line/strip", "Q 或 q", "a (m)", "b (m)"},
                                  {edit("loadsx")}),
                    QStringLiteral("局部荷载"));
     addActions({.report = {6240, 2460, 1050, 300},
