@@ -4,10 +4,12 @@
 #include "calculators/beam.h"
 #include "calculators/earthpressure.h"
 #include "calculators/gravitywall.h"
+#include "calculators/layeredpressure.h"
 #include "calculators/slipsurface.h"
 
 #include <cfloat>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,6 +53,17 @@ inline std::string bits(const subprogram::BrokenLineSlide& s) {
     return all;
 }
 
+inline std::string bits(const subprogram::LayeredPressure& p) {
+    std::string all = bits(p.Ea) + bits(p.za.value_or(-1)) + bits(p.Pw) + bits(p.zw.value_or(-1));
+    for (const double k : p.Ka) {
+        all += bits(k);
+    }
+    for (const subprogram::PressurePiece& piece : p.pieces) {
+        all += bits(piece.from) + bits(piece.to) + bits(piece.top) + bits(piece.bottom);
+    }
+    return all;
+}
+
 // The outcome of a call: the bits of its result, or the kind it failed with.
 template <typename Call> std::string outcome(const Call& call) {
     try {
@@ -69,6 +82,15 @@ template <typename Routine> Runs both(const Routine& routine) {
 }
 
 using namespace subprogram;
+
+// The ground's loads beside Ea, or none (half the draws).
+inline std::optional<GroundLoads> drawGround(Draw& d) {
+    if (d.pick(2)) {
+        return std::nullopt;
+    }
+    return GroundLoads{d.single(), d.single(), d.single(), d.single(), d.single(), d.single()};
+}
+
 inline const std::pair<const char*, std::function<Runs(Draw&)>> kRoutines[] = {
     {"coulombActive",
      [](Draw& d) {
@@ -141,14 +163,19 @@ inline const std::pair<const char*, std::function<Runs(Draw&)>> kRoutines[] = {
      [](Draw& d) {
          const float G = d.single(), Ea = d.single(), a0 = d.single(), a = d.single(),
                      de = d.single(), mu = d.single();
-         return both([=](Trace* tr) { return antiSlidingFactor(G, Ea, a0, a, de, mu, tr); });
+         const std::optional<GroundLoads> g = drawGround(d);
+         return both([=](Trace* tr) {
+             return antiSlidingFactor(G, Ea, a0, a, de, mu, tr, nullptr, g ? &*g : nullptr);
+         });
      }},
     {"antiOverturningFactor",
      [](Draw& d) {
          const float G = d.single(), Ea = d.single(), a0 = d.single(), z = d.single(),
                      a = d.single(), de = d.single(), b = d.single(), x0 = d.single();
-         return both(
-             [=](Trace* tr) { return antiOverturningFactor(G, Ea, a0, z, a, de, b, x0, tr); });
+         const std::optional<GroundLoads> g = drawGround(d);
+         return both([=](Trace* tr) {
+             return antiOverturningFactor(G, Ea, a0, z, a, de, b, x0, tr, g ? &*g : nullptr);
+         });
      }},
     {"baseStress",
      [](Draw& d) {
@@ -156,9 +183,39 @@ inline const std::pair<const char*, std::function<Runs(Draw&)>> kRoutines[] = {
          for (float& x : v) {
              x = d.single();
          }
+         const std::optional<GroundLoads> g = drawGround(d);
          return both([=](Trace* tr) {
-             return baseStress(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], tr);
+             return baseStress(v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], tr, {},
+                               g ? &*g : nullptr);
          });
+     }},
+    {"groundLoads",
+     [](Draw& d) {
+         const float gw = d.single(), H = d.single(), Ht = d.single(), b = d.single(),
+                     kh = d.single(), G = d.single(), y0 = d.single();
+         const std::optional<float> dw = d.pick(2) ? std::optional(d.single()) : std::nullopt;
+         return both([=](Trace* tr) { return groundLoads(gw, dw, H, Ht, b, kh, G, y0, tr); });
+     }},
+    {"layeredPressure",
+     [](Draw& d) {
+         Backfill f;
+         f.strata.resize(1 + d.pick(3));
+         for (FillStratum& s : f.strata) {
+             s = {d.any(), d.any(), d.any(), d.any(), d.any()};
+         }
+         f.q = d.pick(2) ? 0 : d.any();
+         if (d.pick(2)) {
+             f.water = d.any();
+         }
+         f.gammaWater = d.any();
+         for (std::size_t k = d.pick(3); k > 0; --k) {
+             f.loads.push_back({d.pick(2) ? LocalLoad::Kind::Line : LocalLoad::Kind::Strip, d.any(),
+                                d.any(), d.any()});
+         }
+         f.kh = d.pick(2) ? 0 : d.any();
+         f.tensionCounted = d.pick(2);
+         const WallBack w{d.any(), d.any(), d.any(), d.any()};
+         return both([=](Trace* tr) { return layeredPressure(w, f, tr); });
      }},
     {"planarSlide",
      [](Draw& d) {
