@@ -113,6 +113,30 @@ consteval ResultId resultNamed(std::span<const Result> results, std::string_view
     throw "no result of this name";
 }
 
+// Names numbered from 1 to Count, built while compiling for a table of results (T1 … T50, the
+// blocks' forces; Ka1 … Ka20, the strata's coefficients): `before`, the number, `after`.
+template <std::size_t Count, std::size_t Size> struct IndexedNames { char text[Count][Size]; };
+template <std::size_t Count, std::size_t Size>
+constexpr IndexedNames<Count, Size> indexedNames(std::string_view before,
+                                                 std::string_view after = {}) {
+    IndexedNames<Count, Size> names{};
+    for (std::size_t i = 0; i < Count; ++i) {
+        char* p = names.text[i];
+        for (const char c : before) {
+            *p++ = c;
+        }
+        const std::size_t n = i + 1;
+        if (n >= 10) {
+            *p++ = static_cast<char>('0' + n / 10);
+        }
+        *p++ = static_cast<char>('0' + n % 10);
+        for (const char c : after) {
+            *p++ = c;
+        }
+    }
+    return names;
+}
+
 // A kind of calculation of one calculator: a mode, an anchor kind, a wall type.
 struct Variant {
     int value;                              // the calculator's own enum value

@@ -13,27 +13,13 @@ using namespace slope;
 
 namespace {
 
-template <std::size_t Size> struct IndexedNames { char text[kMaxBlocks][Size]; };
-template <std::size_t Size> constexpr IndexedNames<Size> indexedNames(std::string_view prefix) {
-    IndexedNames<Size> names{};
-    for (std::size_t i = 0; i < kMaxBlocks; ++i) {
-        char* p = names.text[i];
-        for (const char c : prefix) {
-            *p++ = c;
-        }
-        const std::size_t n = i + 1;
-        if (n >= 10) {
-            *p++ = static_cast<char>('0' + n / 10);
-        }
-        *p++ = static_cast<char>('0' + n % 10);
-    }
-    return names;
-}
 // T1 … T50, R1 …, psi1 …, P1 …, F1 …: each block's forces on the command line
 constexpr std::size_t kNameSize = sizeof "psi50";
-constexpr IndexedNames<kNameSize> kBlockNames[] = {
-    indexedNames<kNameSize>("T"), indexedNames<kNameSize>("R"), indexedNames<kNameSize>("psi"),
-    indexedNames<kNameSize>("P"), indexedNames<kNameSize>("F")};
+using BlockNames = IndexedNames<kMaxBlocks, kNameSize>;
+constexpr BlockNames kBlockNames[] = {
+    indexedNames<kMaxBlocks, kNameSize>("T"), indexedNames<kMaxBlocks, kNameSize>("R"),
+    indexedNames<kMaxBlocks, kNameSize>("psi"), indexedNames<kMaxBlocks, kNameSize>("P"),
+    indexedNames<kMaxBlocks, kNameSize>("F")};
 
 constexpr std::size_t kFirstBlockResult = 9;
 constexpr auto kResults = [] {

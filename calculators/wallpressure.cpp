@@ -38,28 +38,8 @@ constexpr FieldId H = fieldNamed(kFields, "H"), layers = fieldNamed(kFields, "la
 
 // Ka1 … Ka20 on the command line, "第1层土的Ka" … in the report: each stratum's coefficient
 constexpr std::size_t kNameSize = sizeof "第20层土的Ka";
-struct Names {
-    char text[kMaxStrata][kNameSize];
-};
-constexpr Names indexedNames(std::string_view before, std::string_view after) {
-    Names names{};
-    for (std::size_t i = 0; i < kMaxStrata; ++i) {
-        char* p = names.text[i];
-        for (const char c : before) {
-            *p++ = c;
-        }
-        if (i + 1 >= 10) {
-            *p++ = static_cast<char>('0' + (i + 1) / 10);
-        }
-        *p++ = static_cast<char>('0' + (i + 1) % 10);
-        for (const char c : after) {
-            *p++ = c;
-        }
-    }
-    return names;
-}
-constexpr Names kKaNames = indexedNames("Ka", "");
-constexpr Names kKaCaptions = indexedNames("第", "层土的Ka");
+constexpr auto kKaNames = indexedNames<kMaxStrata, kNameSize>("Ka");
+constexpr auto kKaCaptions = indexedNames<kMaxStrata, kNameSize>("第", "层土的Ka");
 
 constexpr std::size_t kFirstKa = 4;
 constexpr auto kResults = [] {
