@@ -214,13 +214,13 @@ constexpr ValueUnit kShelfUnits[] = {
     {"A1", "m²"}, {"A2", "m²"}, {"A3", "m²"}, {"A4", "m²"},  {"A5", "m²"}, {"A6", "m²"},
     {"A7", "m²"}, {"L1", "m"},  {"L2", "m"},  {"L3", "m"},   {"L4", "m"},  {"L5", "m"},
     {"L6", "m"},  {"L7", "m"},  {"c0", "m"},  {"G", "kN/m"}, {"x0", "m"}};
-constexpr ValueUnit kSlidingUnits[] = {{"r0", "rad"},  {"rα", "rad"},  {"rδ", "rad"},
-                                       {"Gn", "kN/m"}, {"Gt", "kN/m"}, {"Eat", "kN/m"},
-                                       {"Ean", "kN/m"}};
+constexpr ValueUnit kSlidingUnits[] = {
+    {"r0", "rad"},   {"rα", "rad"},   {"rδ", "rad"},  {"Gn", "kN/m"}, {"Gt", "kN/m"},
+    {"Eat", "kN/m"}, {"Ean", "kN/m"}, {"Fh", "kN/m"}, {"Nx", "kN/m"}, {"Tx", "kN/m"}};
 constexpr ValueUnit kLeverUnits[] = {{"z", "m"}};
 constexpr ValueUnit kOverturningUnits[] = {{"r0", "rad"},   {"rα", "rad"},   {"rδ", "rad"},
                                            {"Eax", "kN/m"}, {"Eaz", "kN/m"}, {"xf", "m"},
-                                           {"zf", "m"}};
+                                           {"zf", "m"},     {"Mx", "kN·m/m"}};
 constexpr ValueUnit kBaseUnits[] = {{"zE", "m"},   {"rα", "rad"},   {"rδ", "rad"},
                                     {"N", "kN/m"}, {"c", "m"},      {"e", "m"},
                                     {"b/6", "m"},  {"pmax", "kPa"}, {"pmin", "kPa"}};
@@ -244,7 +244,7 @@ const std::string_view kGroundNotes[] = {
     "d<sub>w</sub> 至墙趾为零的三角形分布，"
     "竖直作用于基底水平投影 b（墙前无水，程序的处理）；地震时墙体水平惯性力 F<sub>i</sub> = "
     "k<sub>h</sub>G 作用于截面形心高度 y<sub>0</sub>",
-    "抗滑移：H = P<sub>w</sub> + F<sub>i</sub> 与 U "
+    "抗滑移：F<sub>h</sub> = P<sub>w</sub> + F<sub>i</sub> 与 U "
     "按基底的法向、切向分解计入；抗倾覆：P<sub>w</sub>、F<sub>i</sub>、U 对墙趾的力矩计入倾覆力矩；"
     "基底应力：N 扣除 U，偏心计入三者的力矩",
 };

@@ -124,11 +124,11 @@ float antiSlidingFactor(float weight, float earthPressure, float baseInclination
         Num numerator = (Gn + Ean) * mu;
         Num driving = Eat - Gt;
         if (ground) { // the water's and the inertia's horizontal loads, the uplift
-            const Num Hs =
-                store("H", store.input("Pw", ground->Pw) + store.input("Fi", ground->Fi));
+            const Num Fh =
+                store("Fh", store.input("Pw", ground->Pw) + store.input("Fi", ground->Fi));
             const Num U = store.input("U", ground->U);
-            const Num Nx = store("Nx", Hs * sin(r0) - U * cos(r0));
-            const Num Tx = store("Tx", Hs * cos(r0) + U * sin(r0));
+            const Num Nx = store("Nx", Fh * sin(r0) - U * cos(r0));
+            const Num Tx = store("Tx", Fh * cos(r0) + U * sin(r0));
             numerator = (Gn + Ean + Nx) * mu;
             driving = Eat - Gt + Tx;
         }

@@ -62,8 +62,8 @@ GroundLoads groundLoads(float gammaWater, std::optional<float> dw, float H, floa
 // Ks = (Gn + Ean)·μ ÷ (Eat − Gt), with G and Ea resolved normal and tangential to the base.
 // `drive`, when given, receives the force that drives the wall outward along its base, Eat − Gt:
 // at or below zero, nothing does.
-// With `ground`, its horizontal loads H = Pw + Fi and the uplift U resolved the same way:
-// Ks = (Gn + Ean + H·sin α0 − U·cos α0)·μ ÷ (Eat − Gt + H·cos α0 + U·sin α0).
+// With `ground`, its horizontal loads Fh = Pw + Fi and the uplift U resolved the same way:
+// Ks = (Gn + Ean + Fh·sin α0 − U·cos α0)·μ ÷ (Eat − Gt + Fh·cos α0 + U·sin α0).
 float antiSlidingFactor(float G, float Ea, float alpha0, float alpha, float delta, float mu,
                         Trace* trace = nullptr, double* drive = nullptr,
                         const GroundLoads* ground = nullptr);
