@@ -11,16 +11,6 @@ namespace {
 
 constexpr double kDepth = 4500; // the depth axis, whatever the height
 
-// A label's width, roughly: a Chinese character square, the rest narrower.
-double widthOf(const std::string& label, double text) {
-    double w = 0;
-    for (const char c : label) {
-        const auto byte = static_cast<unsigned char>(c);
-        w += byte >= 0xE0 ? 1.0 : byte >= 0xC0 ? 0.6 : byte >= 0x80 ? 0 : 0.58;
-    }
-    return w * text;
-}
-
 } // namespace
 
 Sketch drawLayeredDiagram(const LayeredPressure& p, double height) {
@@ -41,12 +31,12 @@ Sketch drawLayeredDiagram(const LayeredPressure& p, double height) {
     }
     const double perKpa = largest > 0 ? kDepth * 0.45 / largest : 0;
     const double gap = text * 0.5;
-    const double left = std::max(-leftmost * perKpa, widthOf("第20层", text)) + text * 2;
+    const double left = std::max(-leftmost * perKpa, sketchLabelWidth("第20层", text)) + text * 2;
     const double top = text * 2;
     const auto x = [&](double v) { return left + v * perKpa; };
     const auto y = [&](double z) { return top + z / H * kDepth; };
     const auto label = [&](double x0, double y0, std::string t) {
-        const double w = widthOf(t, text);
+        const double w = sketchLabelWidth(t, text);
         s.texts.push_back({x0 + w / 2, y0, std::move(t)});
         return x0 + w;
     };
@@ -106,7 +96,7 @@ Sketch drawLayeredDiagram(const LayeredPressure& p, double height) {
     for (std::size_t i = 0; i < p.bounds.size(); ++i) {
         const double base = p.bounds[i];
         const std::string name = "第" + std::to_string(i + 1) + "层";
-        label(left - widthOf(name, text) - gap, y((stratumTop + base) / 2), name);
+        label(left - sketchLabelWidth(name, text) - gap, y((stratumTop + base) / 2), name);
         if (i + 1 < p.bounds.size()) {
             s.lines.push_back({left - text * 1.5, y(base), left, y(base)});
         }
@@ -131,7 +121,7 @@ Sketch drawLayeredDiagram(const LayeredPressure& p, double height) {
         right = std::max(
             right, label(tail + gap, ya + text * 0.7, "距墙底 " + diagramNumber(*p.za) + " m"));
     }
-    right = std::max(right, tail + widthOf("Ea = 0000 kN/m", text) + gap);
+    right = std::max(right, tail + sketchLabelWidth("Ea = 0000 kN/m", text) + gap);
     // the water beside it: a triangle from the water table down, its resultant
     if (p.waterDepth) {
         const double axis = right + text * 2;

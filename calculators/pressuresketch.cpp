@@ -25,15 +25,7 @@ Sketch drawPressureDiagram(const PressureDiagram& d, const DiagramLabels& labels
     s.textSize = text;
     s.stroke = depth / 300;
     s.lineStroke = depth / 600;
-    // a label's width, roughly: a Chinese character square, the rest narrower
-    const auto width = [text](const std::string& label) {
-        double w = 0;
-        for (const char c : label) {
-            const auto byte = static_cast<unsigned char>(c);
-            w += byte >= 0xE0 ? 1.0 : byte >= 0xC0 ? 0.6 : byte >= 0x80 ? 0 : 0.58;
-        }
-        return w * text;
-    };
+    const auto width = [text](const std::string& label) { return sketchLabelWidth(label, text); };
     double largest = 0, leftmost = 0, rightmost = 0;
     for (const double p : d.values) {
         largest = std::max(largest, std::abs(p));
@@ -153,8 +145,9 @@ Sketch drawPressureDiagram(const PressureDiagram& d, const DiagramLabels& labels
 
 std::string diagramNote(const PressureDiagram& d, const DiagramLabels& labels) {
     if (d.layered) {
-        std::string note = "按比例绘出，深度 z 自墙顶起算；左为土压力（各层顶、底的值），右为水压力，"
-                           "箭头为合力及其作用点。";
+        std::string note =
+            "按比例绘出，深度 z 自墙顶起算；左为土压力（各层顶、底的值），右为水压力，"
+            "箭头为合力及其作用点。";
         if (d.tension) {
             note += d.layered->tensionCounted ? "拉力区（阴影）计入合力。"
                                               : "拉力区（阴影）不计入合力，作用点取压力区形心。";

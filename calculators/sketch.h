@@ -46,3 +46,14 @@ inline std::string sketchNumber(double value) {
     std::snprintf(text, sizeof text, "%.4g", value);
     return text;
 }
+
+// A label's width in a drawing whose labels are `textHeight` high, roughly: a Chinese character
+// square, the rest narrower.
+inline double sketchLabelWidth(const std::string& label, double textHeight) {
+    double w = 0;
+    for (const char c : label) {
+        const auto byte = static_cast<unsigned char>(c);
+        w += byte >= 0xE0 ? 1.0 : byte >= 0xC0 ? 0.6 : byte >= 0x80 ? 0 : 0.58;
+    }
+    return w * textHeight;
+}
