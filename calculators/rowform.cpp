@@ -48,6 +48,9 @@ std::string failureText(const RowFailure& failure, const Calculator& calculator,
         }
         text += ")";
     }
+    if (!failure.reason.empty()) {
+        text += ": " + std::string(failure.reason);
+    }
     return text;
 }
 

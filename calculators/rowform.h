@@ -27,6 +27,7 @@ bool setsOptionalGroup(const subprogram::Calculator& calculator, const std::vect
 struct RowFailure {
     ErrorKind kind;
     std::optional<FieldId> field;
+    std::string_view reason = {}; // in words, where the kind alone does not say it
 };
 
 // The fields of a calculator as the command line gives them, one row at a time: the one engine
@@ -55,9 +56,9 @@ class RowForm : public Form {
         try {
             calculation();
         } catch (const FieldError& error) {
-            failure = RowFailure{error.kind(), error.field()};
+            failure = RowFailure{error.kind(), error.field(), error.reason()};
         } catch (const CalcError& error) {
-            failure = RowFailure{error.kind(), std::nullopt};
+            failure = RowFailure{error.kind(), std::nullopt, error.reason()};
         }
         if (failure_) { // a failed read came first
             failure = RowFailure{failure_->first, failure_->second};
@@ -143,7 +144,8 @@ class RowForm : public Form {
     mutable std::optional<std::pair<ErrorKind, FieldId>> failure_;
 };
 
-// "13 TypeMismatch (a)", with the text as `a="x"` when `withText`.
+// "13 TypeMismatch (a)", with the text as `a="x"` when `withText`, and the reason after a colon
+// when there is one: "5 InvalidArgument (c): 应不小于0".
 std::string failureText(const RowFailure& failure, const subprogram::Calculator& calculator,
                         const Form& form, bool withText);
 

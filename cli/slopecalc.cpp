@@ -151,6 +151,9 @@ void printJson(const SingleRun& outcome, const Trace* trace, std::ostream& out) 
                 << json::quoted(outcome.calculator->fields[f.field->index].name)
                 << ", \"text\": " << json::quoted(outcome.failedText);
         }
+        if (!f.reason.empty()) {
+            out << ", \"reason\": " << json::quoted(f.reason);
+        }
         out << "}";
     }
     out << "}\n";

@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <string_view>
 
 // The one failure of every calculation: a conversion, an arithmetic step or a table index.
 // Each kind carries the number that the failure message shows to the user.
@@ -25,14 +26,25 @@ std::string kindText(ErrorKind kind);
 class CalcError : public std::exception {
   public:
     explicit CalcError(ErrorKind kind) : kind_(kind) {}
+    // With the reason in words, where the kind alone does not say what is wrong ("应不小于0"):
+    // a text that lives as long as the program (a literal).
+    CalcError(ErrorKind kind, const char* reason) : kind_(kind), reason_(reason) {}
 
     ErrorKind kind() const { return kind_; }
     int number() const { return static_cast<int>(kind_); }
     const char* what() const noexcept override { return kindName(kind_); }
+    // Empty when the kind says it all.
+    std::string_view reason() const { return reason_ ? reason_ : ""; }
 
   private:
     ErrorKind kind_;
+    const char* reason_ = nullptr;
 };
+
+// Refuses an input the physics does not allow, saying why (InvalidArgument).
+[[noreturn]] inline void refuseInput(const char* reason) {
+    throw CalcError(ErrorKind::InvalidArgument, reason);
+}
 
 // Throws CalcError(kind). Kept out of line and marked cold, so that the checks around every
 // operation stay small enough to inline.

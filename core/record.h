@@ -17,6 +17,7 @@ struct CalculationRecord {
         ErrorKind kind;
         std::string step;             // where it stopped
         std::optional<FieldId> field; // the field that could not be read, if that was the failure
+        std::string reason;           // what is wrong, in words, where the kind does not say it
     };
     std::optional<Failure> failure;
 
@@ -49,10 +50,12 @@ void recordCalculation(Form& form, CalculationRecord& record, Calculation calcul
         calculation(static_cast<Form&>(recording), &record.trace);
     } catch (const FieldError& error) {
         record.failure =
-            CalculationRecord::Failure{error.kind(), record.trace.step(), error.field()};
+            CalculationRecord::Failure{error.kind(), record.trace.step(), error.field(),
+                                       std::string(error.reason())};
         throw;
     } catch (const CalcError& error) {
-        record.failure = CalculationRecord::Failure{error.kind(), record.trace.step(), {}};
+        record.failure = CalculationRecord::Failure{error.kind(), record.trace.step(), {},
+                                                    std::string(error.reason())};
         throw;
     }
 }

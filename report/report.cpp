@@ -210,6 +210,9 @@ class Builder {
             text += "无法读取“" + html::escaped(words(fieldCaption(field))) + "”的内容“" +
                     inputText(field.name) + "”。";
         }
+        if (!f.reason.empty()) {
+            text += html::escaped(f.reason) + "。";
+        }
         block(Block::Kind::Failure, text);
         block(Block::Kind::Paragraph, record_.writes.empty()
                                           ? "中止前未写出任何结果，各结果栏保持原值。"
