@@ -21,4 +21,19 @@ inline Shown radians(const Shown& degrees) {
     return Shown::angle(degrees, degrees * Shown::named("π", kPiDecimal) / 180);
 }
 
+// π itself, for the calculators the program added beyond its first ones (the slope's stability,
+// the anchor by GB 50330-2013): a hand calculation of them gives the same digits.
+inline constexpr double kPi = 3.14159265358979323846;
+
+// Degrees to radians with π itself: the product first, then the quotient.
+template <FormulaNumber Number> Unnamed<Number> radiansExact(Number degrees) {
+    return degrees * kPi / 180;
+}
+inline DeferredNum::Pending radiansExact(DeferredNum::Pending degrees) {
+    return degrees * kPi / 180;
+}
+inline Shown radiansExact(const Shown& degrees) {
+    return Shown::angle(degrees, degrees * Shown::named("π", kPi) / 180);
+}
+
 } // namespace subprogram
