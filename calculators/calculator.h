@@ -76,6 +76,9 @@ struct Result {
     // Formed only from the optional group of fields (see Field::optionalGroup): a batch or a
     // study gives it a column only when its inputs set one of them.
     bool optionalGroup = false;
+    // What a calculation that succeeded without forming it means, as the window and the report
+    // say it ("无下滑力": no factor where nothing drives); empty on the command line.
+    std::string_view absent = {};
 };
 
 // One part of a calculation as the report shows it: a routine and the values it formed, each
@@ -182,6 +185,7 @@ struct Judgement {
     std::string_view reason = {};
     std::string_view limitName = {}; // in the place of the verdict's, where it depends on the case
     bool valued = true; // false where the value compared could not be formed: not shown
+    std::string_view basis = {}; // in the place of the verdict's, where the engineer set the limit
 };
 
 // What a calculator's checks read of a calculation that succeeded: each result as written, as a
@@ -202,6 +206,10 @@ std::string verdictText(const Verdict& verdict, const Judgement& judgement, bool
 std::string verdictExpression(const Verdict& verdict, const Judgement& judgement,
                               bool withValue = true);
 std::string verdictConclusion(const Judgement& judgement);
+// Where the limit comes from: the engineer's, where they set it, else the verdict's basis.
+inline std::string_view basisOf(const Verdict& verdict, const Judgement& judgement) {
+    return judgement.basis.empty() ? verdict.basis : judgement.basis;
+}
 
 // A field that a study of another field sets by default, where the window's own setting would
 // mislead the study (a least base width searched with the toe block as typed counts an overlap

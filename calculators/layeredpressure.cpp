@@ -257,7 +257,7 @@ LayeredPressure layeredPressure(const WallBack& wall, const Backfill& fill, Trac
 namespace {
 
 double number(std::string_view word) {
-    return textToDouble(word);
+    return listNumber(word);
 }
 
 void require(bool condition) {

@@ -7,7 +7,12 @@
 // Lists typed into one field: items separated by ';', an item's words by spaces or tabs. Every
 // number is read as a field reads one (textToDouble) before any is counted, so that a text that
 // is no number fails as one; a count that does not fit fails with InvalidArgument.
+// A ',' inside a number stands only in a thousands grouping ("1,500"): "1,5" is refused.
 namespace subprogram {
+
+// One number of a list, read as a field reads one; a ',' stands only in a thousands grouping
+// (1,500), any other is refused.
+double listNumber(std::string_view word);
 
 // "a;b;c" → its numbers.
 std::vector<double> numberList(std::string_view text);

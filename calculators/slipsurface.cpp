@@ -51,8 +51,8 @@ Forces<Num> blockForces(Keep<Num> keep, std::span<const SlidingBlock> blocks, do
         const Num G = keep.input(indexed("G", i), b.G), c = keep.input(indexed("c", i), b.c);
         const Num l = keep.input(indexed("l", i), b.l), U = keep.input(indexed("U", i), b.U);
         const Num theta =
-            firstOnly(keep, i, "θr", Num(radians(keep.input(indexed("θ", i), b.theta))));
-        const Num phi = radians(keep.input(indexed("φ", i), b.phi));
+            firstOnly(keep, i, "θr", Num(radiansExact(keep.input(indexed("θ", i), b.theta))));
+        const Num phi = radiansExact(keep.input(indexed("φ", i), b.phi));
         const Num Q = firstOnly(keep, i, "Q", Num(kh * G));
         f.T.push_back(firstOnly(keep, i, "T", Num(G * sin(theta) + Q * cos(theta))));
         f.R.push_back(
@@ -66,9 +66,10 @@ Forces<Num> blockForces(Keep<Num> keep, std::span<const SlidingBlock> blocks, do
 // The residual thrusts of the implicit solution at the factor F: P0 = 0,
 // Pi = Pi−1·ψi−1 + Ti − Ri ÷ F with ψi−1 = cos(θi−1 − θi) − sin(θi−1 − θi)·tanφi ÷ F; a
 // negative thrust of a block above the last passes on as 0. The last block's thrust is returned.
+// Without F, the limit of an infinite one: the sliding forces alone, with no strength.
 template <typename Num>
-Num residualThrust(Keep<Num> keep, const Forces<Num>& f, Num F, std::vector<Num>* psi = nullptr,
-                   std::vector<Num>* P = nullptr) {
+Num residualThrust(Keep<Num> keep, const Forces<Num>& f, std::optional<Num> F,
+                   std::vector<Num>* psi = nullptr, std::vector<Num>* P = nullptr) {
     // the thrusts at the factor found are named, the first transfer's in the formulas
     const auto name = [&](std::size_t i, const char* symbol, Num value) {
         return P ? firstOnly(keep, i, symbol, value) : value;
@@ -78,14 +79,15 @@ Num residualThrust(Keep<Num> keep, const Forces<Num>& f, Num F, std::vector<Num>
         Num psiIn = 0;
         if (i > 0) {
             const Num bend = f.theta[i - 1] - f.theta[i];
-            psiIn = name(i - 1, "ψ", Num(cos(bend) - sin(bend) * f.tanPhi[i] / F));
+            psiIn = name(i - 1, "ψ",
+                         F ? Num(cos(bend) - sin(bend) * f.tanPhi[i] / *F) : Num(cos(bend)));
             if (psi) {
                 psi->push_back(psiIn);
             }
         }
         // the first block has no thrust to carry (0·ψ + T − R ÷ F is T − R ÷ F to the bit)
-        last = name(i, "P",
-                    i == 0 ? Num(f.T[i] - f.R[i] / F) : Num(carried * psiIn + f.T[i] - f.R[i] / F));
+        const Num held = F ? Num(f.R[i] / *F) : Num(0);
+        last = name(i, "P", i == 0 ? Num(f.T[i] - held) : Num(carried * psiIn + f.T[i] - held));
         if (P) {
             P->push_back(last);
         }
@@ -124,10 +126,10 @@ PlanarSlide planarSlide(const PlanarInputs& in, Trace* trace) {
         const Num L = keep.input("L", in.L), c = keep.input("c", in.c);
         const Num hw = keep.input("hw", in.hw), gw = keep.input("γw", in.gammaWater);
         const Num kh = keep.input("kh", in.kh), P = keep.input("P", in.P);
-        const Num theta = keep("θr", radians(keep.input("θ", in.theta)));
-        const Num phi = keep("φr", radians(keep.input("φ", in.phi)));
+        const Num theta = keep("θr", radiansExact(keep.input("θ", in.theta)));
+        const Num phi = keep("φr", radiansExact(keep.input("φ", in.phi)));
         // the anchor's angle to the slip plane: θ + its inclination below the horizontal
-        const Num beta = keep("βr", theta + radians(keep.input("β", in.anchorAngle)));
+        const Num beta = keep("βr", theta + radiansExact(keep.input("β", in.anchorAngle)));
 
         const Num V = keep("V", Num(1) / 2 * gw * hw * hw);
         const Num U = keep("U", Num(1) / 2 * gw * hw * L);
@@ -138,8 +140,13 @@ PlanarSlide planarSlide(const PlanarInputs& in, Trace* trace) {
                      c * L);
         const Num T =
             keep("T", (G + Gb) * sin(theta) + Q * cos(theta) + V * cos(theta) - P * cos(beta));
-        const Num Fs = keep("Fs", R / T);
-        return PlanarSlide{R.value(), T.value(), Fs.value()};
+        if (!(T > Num(0))) {
+            if (keep.trace()) {
+                keep.trace()->remark("T ≤ 0：无下滑力，滑体不会沿滑面下滑，不计算稳定系数 Fs");
+            }
+            return PlanarSlide{R.value(), T.value(), std::nullopt};
+        }
+        return PlanarSlide{R.value(), T.value(), keep("Fs", R / T).value()};
     });
 }
 
@@ -147,13 +154,29 @@ BrokenLineSlide transferImplicit(std::span<const SlidingBlock> blocks, double kh
                                  Trace* trace) {
     return evaluate<Keep>(trace, "transferImplicit", [&]<typename Num>(Keep<Num> keep) {
         const Forces<Num> f = blockForces(keep, blocks, kh);
-        const auto below = [&](double F) { return residualThrust(keep, f, Num(F)) < Num(0); };
+        const auto below = [&](double F) {
+            return residualThrust(keep, f, std::optional(Num(F))) < Num(0);
+        };
+        const Num Fst = keep.input("Fst", required);
         // a bracket [lo, hi] with the last thrust negative at lo and not at hi, then halved to
         // two neighbouring doubles
         double lo = 1, hi = 1;
         if (below(1)) {
             for (hi = 2; below(hi); hi *= 2) {
                 if (hi > kGreatestFactor) {
+                    // with no strength at all the last block is pushed by nothing: it does not
+                    // slide, whatever the factor
+                    if (!(residualThrust(keep, f, std::optional<Num>()) > Num(0)) &&
+                        !(residualThrust(keep, f, std::optional(Fst)) > Num(0))) {
+                        if (keep.trace()) {
+                            keep.trace()->remark(
+                                "不计滑面强度时末块亦无剩余下滑推力：无下滑力，边坡不会滑动，"
+                                "不计算稳定系数 Fs；设计推力为 0");
+                        }
+                        std::vector<double> none;
+                        return BrokenLineSlide{values(f.T), values(f.R), none, none, std::nullopt,
+                                               0, 0};
+                    }
                     if (keep.trace()) {
                         keep.trace()->remark(
                             "Fs 大于 10⁶ 时末块剩余下滑推力仍为负：抗滑力无从平衡，无解");
@@ -188,9 +211,8 @@ BrokenLineSlide transferImplicit(std::span<const SlidingBlock> blocks, double kh
         }
         const Num Fs = keep.solution("Fs", Num(hi));
         std::vector<Num> psi, P;
-        residualThrust(keep, f, Fs, &psi, &P);
-        const Num Fst = keep.input("Fst", required);
-        Num thrust = residualThrust(keep, f, Fst);
+        residualThrust(keep, f, std::optional(Fs), &psi, &P);
+        Num thrust = residualThrust(keep, f, std::optional(Fst));
         // the chain of every block at Fst: its value, the blocks' table shows the way
         thrust = keep.solution("Pn,st", thrust < Num(0) ? Num(0) : thrust);
         return BrokenLineSlide{values(f.T), values(f.R),    values(psi), values(P),
@@ -226,16 +248,25 @@ BrokenLineSlide transferExplicit(std::span<const SlidingBlock> blocks, double kh
             resisting = resisting + f.R[i] * product;
             sliding = sliding + f.T[i] * product;
         }
-        const Num Fs = keep("Fs", keep("ΣR", resisting) / keep("ΣT", sliding));
         const Num thrust = F.back() < Num(0) ? Num(0) : F.back();
-        return BrokenLineSlide{
-            values(f.T), values(f.R), values(psi), values(F), Fs.value(), thrust.value(), 0};
+        sliding = keep("ΣT", sliding);
+        std::optional<double> Fs;
+        if (sliding > Num(0)) {
+            Fs = keep("Fs", keep("ΣR", resisting) / sliding).value();
+        } else if (thrust > Num(0)) {
+            refuseInput("下滑力之和 ΣT 不大于0，末块却仍有剩余下滑推力：显式解的稳定系数无意义");
+        } else if (keep.trace()) {
+            keep.trace()->remark("下滑力之和 ΣT ≤ 0，末块无剩余下滑推力：无下滑力，边坡不会滑动，"
+                                 "不计算稳定系数 Fs");
+        }
+        return BrokenLineSlide{values(f.T), values(f.R), values(psi), values(F),
+                               Fs,          thrust.value(), 0};
     });
 }
 
 double anchorTension(double thrust, double theta, double spacing, double rows) {
     const Num Pn = thrust, s = spacing, n = rows;
-    return (Pn * cos(radians(Num(theta))) * s / n).value();
+    return (Pn * cos(radiansExact(Num(theta))) * s / n).value();
 }
 
 } // namespace subprogram

@@ -3,6 +3,7 @@
 #include "calculators/calculator.h"
 #include "calculators/slopegrade.h"
 
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -29,8 +30,10 @@ struct PlanarInputs {
     double G, theta, L, c, phi;
     double hw = 0, gammaWater = 10, Gb = 0, kh = 0, P = 0, anchorAngle = 0;
 };
+// No factor where nothing drives the block down its plane (T ≤ 0): it does not slide.
 struct PlanarSlide {
-    double R, T, Fs;
+    double R, T;
+    std::optional<double> Fs;
 };
 PlanarSlide planarSlide(const PlanarInputs& in, Trace* trace = nullptr);
 
@@ -44,15 +47,20 @@ struct BrokenLineSlide {
     std::vector<double> T, R; // each block's sliding and resisting forces
     std::vector<double> psi; // ψi carries the thrust of block i into block i + 1 (n − 1 of them)
     std::vector<double> P;   // each block's residual thrust: at Fs (implicit), Fi (explicit)
-    double Fs = 0;
+    std::optional<double> Fs; // none where nothing drives the mass (it does not slide)
     double thrust = 0; // what the support must carry: the last block's, never below 0
     int iterations = 0;
 };
 // Fs with the last block's residual thrust 0, a negative thrust of a block above the last
-// passing on as 0; `thrust` with the required factor Fst in the place of Fs.
+// passing on as 0; `thrust` with the required factor Fst in the place of Fs. Where the last
+// block is pushed by nothing even with no strength at all (the thrusts of the sliding forces
+// alone, Ti passed on by cos(θi−1 − θi), leave it none), there is no factor: ψ and P stay empty.
 BrokenLineSlide transferImplicit(std::span<const SlidingBlock> blocks, double kh, double Fst,
                                  Trace* trace = nullptr);
-// Fi = Fi−1·ψ + γt·Ti − Ri (a negative Fi passes on as 0), ψ without Fs, and the explicit Fs.
+// Fi = Fi−1·ψ + γt·Ti − Ri (a negative Fi passes on as 0), ψ without Fs, and the explicit Fs;
+// no factor where its sliding sum Σ Ti·Πψ + Tn is not positive and no thrust is left. A sliding
+// sum not positive beside a thrust left at the last block (a block driven below ones held back)
+// has no factor that means anything: refused.
 BrokenLineSlide transferExplicit(std::span<const SlidingBlock> blocks, double kh, double gammaT,
                                  Trace* trace = nullptr);
 

@@ -2,6 +2,7 @@
 // spaces, each read as a field reads a number before any is counted.
 #include "slopeinputs.h"
 
+#include "calculators/domains.h"
 #include "calculators/listtext.h"
 #include "core/numerictext.h"
 
@@ -11,13 +12,6 @@
 namespace subprogram::slope {
 
 namespace {
-
-double frictionAngle(double phi) {
-    if (!(phi >= 0 && phi <= kRightAngle)) {
-        throw CalcError(ErrorKind::InvalidArgument);
-    }
-    return phi;
-}
 
 std::vector<Point> pointsOf(std::string_view text) {
     std::vector<Point> points;
@@ -33,18 +27,32 @@ std::vector<Point> pointsOf(std::string_view text) {
     return points;
 }
 
+// A list of values each in `domain`.
+auto listWithin(const Domain& domain) {
+    return [&domain](std::string_view text) {
+        std::vector<double> v = numberList(text);
+        for (const double x : v) {
+            within(x, domain);
+        }
+        return v;
+    };
+}
+
 // One value per block, or one for all of them (c, φ, U).
 std::vector<double> perBlock(const Form& form, FieldId field, std::size_t blocks, bool oneForAll,
-                             double none) {
+                             double none, const Domain& domain) {
     if (form.text(field).empty() && none == 0) {
         return std::vector<double>(blocks, none);
     }
-    std::vector<double> v = form.readWith(field, numberList);
+    std::vector<double> v = form.readWith(field, listWithin(domain));
     if (oneForAll && v.size() == 1) {
         v.assign(blocks, v.front());
     }
     if (v.size() != blocks) {
-        throw FieldError(CalcError(ErrorKind::InvalidArgument), field);
+        throw FieldError(CalcError(ErrorKind::InvalidArgument,
+                                   oneForAll ? "应为一个数，或每个条块一个数（与 G 的个数相同）"
+                                             : "每个条块一个数：个数应与 G 的相同"),
+                         field);
     }
     return v;
 }
@@ -52,20 +60,17 @@ std::vector<double> perBlock(const Form& form, FieldId field, std::size_t blocks
 } // namespace
 
 std::vector<SlidingBlock> readBlocks(const Form& form) {
-    const std::vector<double> G = form.readWith(in::G, numberList);
+    const std::vector<double> G = form.readWith(in::G, listWithin(kNonNegative));
     if (G.size() > kMaxBlocks) {
-        throw FieldError(CalcError(ErrorKind::SubscriptOutOfRange), in::G);
+        throw FieldError(CalcError(ErrorKind::SubscriptOutOfRange, "条块至多 50 块"), in::G);
     }
-    const std::vector<double> theta = perBlock(form, in::theta, G.size(), false, 1);
-    const std::vector<double> c = perBlock(form, in::c, G.size(), true, 1);
-    const std::vector<double> phi = perBlock(form, in::phi, G.size(), true, 1);
-    const std::vector<double> l = perBlock(form, in::l, G.size(), false, 1);
-    const std::vector<double> U = perBlock(form, in::U, G.size(), false, 0);
+    const std::vector<double> theta = perBlock(form, in::theta, G.size(), false, 1, kInclination);
+    const std::vector<double> c = perBlock(form, in::c, G.size(), true, 1, kNonNegative);
+    const std::vector<double> phi = perBlock(form, in::phi, G.size(), true, 1, kFriction);
+    const std::vector<double> l = perBlock(form, in::l, G.size(), false, 1, kPositive);
+    const std::vector<double> U = perBlock(form, in::U, G.size(), false, 0, kNonNegative);
     std::vector<SlidingBlock> blocks;
     for (std::size_t i = 0; i < G.size(); ++i) {
-        if (!(phi[i] >= 0 && phi[i] <= kRightAngle)) {
-            throw FieldError(CalcError(ErrorKind::InvalidArgument), in::phi);
-        }
         blocks.push_back({G[i], theta[i], c[i], phi[i], l[i], U[i]});
     }
     return blocks;
@@ -116,8 +121,14 @@ std::optional<Circle> readCircle(const Form& form) {
 }
 
 double readFriction(const Form& form) {
-    return form.readWith(in::phi,
-                         [](std::string_view t) { return frictionAngle(textToDouble(t)); });
+    return readWithin(form, in::phi, kFriction);
+}
+
+RequiredFactor readRequiredFactor(const Form& form, SlopeGrade grade, SlopeCase situation) {
+    if (form.text(in::FstReq).empty()) {
+        return {requiredStabilityFactor(grade, situation), false};
+    }
+    return {readWithin(form, in::FstReq, kPositive), true};
 }
 
 } // namespace subprogram::slope

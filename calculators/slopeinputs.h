@@ -24,6 +24,7 @@ inline constexpr Choice kCases[] = {
 inline constexpr Field kFields[] = {
     {"grade",       "gradex",   "边坡工程安全等级:",     "二级",   "",     "slope safety grade 一级|1, 二级|2, 三级|3", "", Conversion::Word, {}, {}, kSlopeGrades, int(SlopeGrade::Second)},
     {"case",        "casex",    "工况:",                 "永久边坡一般工况", "", "situation for the required factor: 永久边坡一般工况|permanent, 地震工况|seismic, 临时边坡|temporary", "", Conversion::Word, {}, {}, kCases, int(SlopeCase::Permanent)},
+    {"Fst_req",     "Fstreqx",  "要求的Fst:",             "",       "",     "the required stability factor Fst; empty: the program's default for the grade and case", "F<sub>st</sub>", Conversion::Word, "要求的稳定安全系数 Fst", {}, {}, 0, 6},
     {"kh",          "khx",      "水平地震系数kh:",        "0",      "",     "horizontal seismic coefficient (Q = kh·G out of the slope)", "k<sub>h</sub>"},
     {"gamma_water", "gwx",      "水的重度γw(kN/m³):",     "10",     "kN/m³", "unit weight of water",                  "γ<sub>w</sub>"},
     {"G",           "Gx",       "滑体自重G(kN/m):",       "1000",   "kN/m", "weight of the block (broken-line: one per block, separated by ';')", "G", Conversion::Lengths},
@@ -49,6 +50,7 @@ inline constexpr Field kFields[] = {
 
 namespace in {
 constexpr FieldId grade = fieldNamed(kFields, "grade"), situation = fieldNamed(kFields, "case"),
+                  FstReq = fieldNamed(kFields, "Fst_req"),
                   kh = fieldNamed(kFields, "kh"), gw = fieldNamed(kFields, "gamma_water"),
                   G = fieldNamed(kFields, "G"), theta = fieldNamed(kFields, "theta"),
                   c = fieldNamed(kFields, "c"), phi = fieldNamed(kFields, "phi"),
@@ -62,8 +64,9 @@ constexpr FieldId grade = fieldNamed(kFields, "grade"), situation = fieldNamed(k
 } // namespace in
 
 // The blocks of a broken line, from the lists G, theta, c, phi, l and U (c, φ: one for all, or
-// one per block; U empty: none): lists of unequal length, more than kMaxBlocks blocks and φ
-// outside 0–90° are refused, naming the field.
+// one per block; U empty: none): lists of unequal length, more than kMaxBlocks blocks and values
+// outside their physical range (G, c, U < 0; l ≤ 0; θ outside ±90°; φ outside 0–90°) are
+// refused, naming the field.
 std::vector<SlidingBlock> readBlocks(const Form& form);
 // The section of a circular slide: surface, soil or strata, phreatic line, slices.
 SlopeSection readSection(const Form& form, double kh, double gammaWater);
@@ -71,5 +74,12 @@ SlopeSection readSection(const Form& form, double kh, double gammaWater);
 std::optional<Circle> readCircle(const Form& form);
 // φ of the planar block, 0 to 90°.
 double readFriction(const Form& form);
+// The required factor: the engineer's (a number > 0), or when left empty the program's default
+// for the grade and the case; `set` tells which.
+struct RequiredFactor {
+    double value;
+    bool set;
+};
+RequiredFactor readRequiredFactor(const Form& form, SlopeGrade grade, SlopeCase situation);
 
 } // namespace subprogram::slope

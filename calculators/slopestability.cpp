@@ -1,5 +1,6 @@
 #include "slopestability.h"
 
+#include "calculators/domains.h"
 #include "calculators/slopeinputs.h"
 #include "core/numerictext.h"
 
@@ -13,6 +14,8 @@ using namespace slope;
 
 namespace {
 
+constexpr std::string_view kStable = "稳定";
+
 // T1 … T50, R1 …, psi1 …, P1 …, F1 …: each block's forces on the command line
 constexpr std::size_t kNameSize = sizeof "psi50";
 using BlockNames = IndexedNames<kMaxBlocks, kNameSize>;
@@ -25,6 +28,7 @@ constexpr std::size_t kFirstBlockResult = 9;
 constexpr auto kResults = [] {
     std::array<Result, kFirstBlockResult + 5 * kMaxBlocks> r{};
     r[0] = {"Fsx", "Fs", "稳定系数Fs:", "F<sub>s</sub>", ""};
+    r[0].absent = "无下滑力";
     r[1] = {"Fstx", "Fst", "稳定安全系数Fst:", "F<sub>st</sub>", ""};
     r[2] = {"statex", "state", "稳定状态:", "", "", ""};
     r[3] = {"", "R", "", "R", "kN/m", "0", "抗滑力", false, true};
@@ -63,7 +67,16 @@ void writeBlocks(Form& form, const BrokenLineSlide& s, bool explicitForces) {
         if (i < s.psi.size()) {
             form.setDouble(out::block(2, i), s.psi[i]);
         }
-        form.setDouble(out::block(explicitForces ? 4 : 3, i), s.P[i]);
+        if (i < s.P.size()) { // none where no factor was formed
+            form.setDouble(out::block(explicitForces ? 4 : 3, i), s.P[i]);
+        }
+    }
+}
+
+// Writes the factor, where one was formed (none: nothing drives the mass).
+void writeFactor(Form& form, std::optional<double> Fs) {
+    if (Fs) {
+        form.setDouble(out::Fs, *Fs);
     }
 }
 
@@ -73,23 +86,24 @@ void calculateSlopeStability(SlopeMethod method, Form& form, Trace* trace) {
     beginStep(trace, kReadingStep);
     const auto grade = SlopeGrade(form.readWith(in::grade, chosenFrom(kSlopeGrades)));
     const auto situation = SlopeCase(form.readWith(in::situation, chosenFrom(kCases)));
-    const double kh = form.readDouble(in::kh);
-    const double gw = form.readDouble(in::gw);
-    const double Fst = requiredStabilityFactor(grade, situation);
-    double Fs = 0;
+    const double Fst = readRequiredFactor(form, grade, situation).value;
+    const double kh = readWithin(form, in::kh, kSeismic);
+    const double gw = readWithin(form, in::gw, kPositive);
+    std::optional<double> Fs;
     switch (method) {
     case SlopeMethod::Planar: {
-        PlanarInputs p{form.readDouble(in::G), form.readDouble(in::theta), form.readDouble(in::L),
-                       form.readDouble(in::c), readFriction(form)};
-        p.hw = form.readDouble(in::hw);
+        PlanarInputs p{readWithin(form, in::G, kNonNegative), readWithin(form, in::theta, kInclination),
+                       readWithin(form, in::L, kPositive), readWithin(form, in::c, kNonNegative),
+                       readFriction(form)};
+        p.hw = readWithin(form, in::hw, kNonNegative);
         p.gammaWater = gw;
-        p.Gb = form.readDouble(in::Gb);
+        p.Gb = readWithin(form, in::Gb, kNonNegative);
         p.kh = kh;
-        p.P = form.readDouble(in::P);
-        p.anchorAngle = form.readDouble(in::Pangle);
+        p.P = readWithin(form, in::P, kNonNegative);
+        p.anchorAngle = readWithin(form, in::Pangle, kInclination);
         const PlanarSlide s = planarSlide(p, trace);
         Fs = s.Fs;
-        form.setDouble(out::Fs, s.Fs);
+        writeFactor(form, s.Fs);
         form.setDouble(out::R, s.R);
         form.setDouble(out::T, s.T);
         break;
@@ -98,11 +112,11 @@ void calculateSlopeStability(SlopeMethod method, Form& form, Trace* trace) {
     case SlopeMethod::BrokenLineExplicit: {
         const std::vector<SlidingBlock> blocks = readBlocks(form);
         const bool byThrust = method == SlopeMethod::BrokenLineExplicit;
-        const double gammaT = byThrust ? form.readDouble(in::gammaT) : 0;
+        const double gammaT = byThrust ? readWithin(form, in::gammaT, kPositive) : 0;
         const BrokenLineSlide s = byThrust ? transferExplicit(blocks, kh, gammaT, trace)
                                            : transferImplicit(blocks, kh, Fst, trace);
         Fs = s.Fs;
-        form.setDouble(out::Fs, s.Fs);
+        writeFactor(form, s.Fs);
         form.setDouble(out::thrust, s.thrust);
         writeBlocks(form, s, byThrust);
         break;
@@ -117,7 +131,7 @@ void calculateSlopeStability(SlopeMethod method, Form& form, Trace* trace) {
             throw FieldError(error, circle ? in::circle : in::surface);
         }
         Fs = s.Fs;
-        form.setDouble(out::Fs, s.Fs);
+        writeFactor(form, s.Fs);
         form.setDouble(out::xc, s.circle.xc);
         form.setDouble(out::yc, s.circle.yc);
         form.setDouble(out::Rc, s.circle.R);
@@ -125,13 +139,15 @@ void calculateSlopeStability(SlopeMethod method, Form& form, Trace* trace) {
     }
     }
     form.setDouble(out::Fst, Fst);
-    form.setText(out::state, std::string(stabilityState(Fs, Fst)));
+    // nothing drives the mass: it does not slide
+    form.setText(out::state, std::string(Fs ? stabilityState(*Fs, Fst) : kStable));
 }
 
 namespace {
 
 // not checked against the code's own table: the program's default
 constexpr std::string_view kRequiredClause = "程序默认值";
+constexpr std::string_view kEngineersLimit = "设计者指定";
 
 // clang-format off
 const std::string_view kPlanarNotes[] = {
@@ -248,21 +264,28 @@ const Verdict kVerdicts[] = {
 
 void judgeSlope(int, const Form& fields, const Written& written, std::span<Judgement> out) {
     const std::optional<double> Fs = written.result(out::Fs);
-    if (!Fs) {
-        return;
-    }
     try {
-        const double Fst = requiredStabilityFactor(
-            SlopeGrade(fields.readWith(in::grade, chosenFrom(kSlopeGrades))),
+        const RequiredFactor Fst = readRequiredFactor(
+            fields, SlopeGrade(fields.readWith(in::grade, chosenFrom(kSlopeGrades))),
             SlopeCase(fields.readWith(in::situation, chosenFrom(kCases))));
-        out[0] = {*Fs >= Fst ? Outcome::Met : Outcome::NotMet, *Fs, Fst};
+        const std::string_view basis = Fst.set ? kEngineersLimit : std::string_view();
+        out[0] = Fs ? Judgement{*Fs >= Fst.value ? Outcome::Met : Outcome::NotMet,
+                                *Fs,
+                                Fst.value,
+                                {},
+                                {},
+                                true,
+                                basis}
+                    : Judgement{Outcome::Met, 0, Fst.value, "无下滑力，边坡不会滑动", {}, false,
+                                basis};
     } catch (const CalcError&) {
     }
 }
 
 std::string describeSlope(const Variant& method, const Form& form) {
     return std::string(method.title) + "，边坡工程安全等级" + form.text(in::grade) + "，" +
-           form.text(in::situation);
+           form.text(in::situation) +
+           (form.text(in::FstReq).empty() ? "" : "，稳定安全系数 Fst 由设计者指定");
 }
 
 std::string cell(double value) {

@@ -53,10 +53,10 @@ SingleRun calculate(const Options& options, CalculationRecord* record,
         return text;
     };
     const std::size_t results = columns.names.size() - calculator.verdicts.size();
-    std::vector<bool> beyond(results);
+    std::vector<bool> beyond(results); // printed empty when a calculation did not form it
     for (const subprogram::Result& r : calculator.results) {
         if (const std::size_t c = columns.ofResult[calculator.id(r).index]; c < results) {
-            beyond[c] = r.beyond;
+            beyond[c] = r.beyond || !r.absent.empty();
         }
     }
     for (std::size_t c = 0; c < results; ++c) {

@@ -314,6 +314,9 @@ void CalculatorWindow::markResults(const CalculationRecord& record) {
                         [&](const auto& write) { return write.first == calculator_.id(r); });
         if (f && written) {
             f->setCalculated(true);
+        } else if (f && !r.absent.empty() && !failed) { // none formed, and why: not an old value
+            f->setText(qstring(r.absent));
+            f->setCalculated(true);
         } else if (f && r.beyond && !failed) { // it could not be formed: empty, not an old value
             f->clear();
             f->setCalculated(false);

@@ -113,7 +113,7 @@ void ResultsPanel::show(const std::vector<Row>& rows, std::span<const Judgement>
             label->setToolTip(QStringLiteral("%1验算：%2（%3）")
                                   .arg(qstring(verdict.what),
                                        QString::fromStdString(verdictText(verdict, j)),
-                                       qstring(verdict.basis)));
+                                       QString::fromStdString(std::string(basisOf(verdict, j)))));
         }
         table_->setCellWidget(static_cast<int>(at - rows.begin()), Check, label);
     }

@@ -315,7 +315,11 @@ class Builder {
         }
         std::vector<std::vector<std::string>> rows;
         for (const Result& r : calculator_.results) {
-            const std::string text = record_.written(calculator_.id(r));
+            std::string text = record_.written(calculator_.id(r));
+            if (text.empty() && !r.absent.empty() && !record_.failure &&
+                calculator_.writes(calculator_.variant(context_.variant), calculator_.id(r))) {
+                text = r.absent; // none formed, and why
+            }
             // what the window shows, and what the program adds beyond it
             if (!text.empty() && (!r.control.empty() || r.beyond)) {
                 std::string rounded;
@@ -360,7 +364,7 @@ class Builder {
                 const subprogram::Verdict& verdict = calculator_.verdicts[i];
                 const subprogram::Judgement& j = context_.judgements[i];
                 row(v, {html::escaped(verdict.what), html::escaped(verdictExpression(verdict, j)),
-                        html::escaped(verdict.basis), html::escaped(verdictConclusion(j))});
+                        html::escaped(basisOf(verdict, j)), html::escaped(verdictConclusion(j))});
             }
         }
         for (const std::string& warning : context_.warnings) {

@@ -32,7 +32,11 @@ const ControlSpec kControls[] = {
     {Kind::Option, "Option3",  "滑坡推力（显式解）",         120,  555, 2700,  255, "Frame3"},
     {Kind::Option, "Option4",  "圆弧滑动法（毕肖普法）",     2940,  555, 2880,  255, "Frame3"},
     {Kind::Frame,  "Frame1",   "参数输入",                  120, 1080, 5940, 6870},
-    SLOPE_COMBO("Label1",  "gradex",   0),
+    {Kind::Label, "Label1", {}, 120, 300, kLabelWidth, 255, "Frame1", "gradex"},
+    {Kind::Combo, "gradex", {}, kFieldLeft, 270, 900, 300, "Frame1"},
+    // the required factor beside the grade and the case that give its default
+    {Kind::Label, "Label28", {}, 3660, 300, 1020, 255, "Frame1", "Fstreqx"},
+    {Kind::Field, "Fstreqx", {}, 4680, 285, 1140, 270, "Frame1"},
     SLOPE_COMBO("Label2",  "casex",    1),
     SLOPE_ROW("Label3",  "khx",      2),
     SLOPE_ROW("Label4",  "gwx",      3),
@@ -102,6 +106,7 @@ SlopeStabilityWindow::SlopeStabilityWindow(Reporter reporter)
     picture_->setObjectName(QStringLiteral("sectionx"));
     setTwipsGeometry(picture_, 6240, 2640, 7500, 2280);
     picture_->setToolTip(QStringLiteral("剖面图（按输入绘制，计算后示出滑弧）"));
+    edit("Fstreqx")->setPlaceholderText(QStringLiteral("默认值"));
     control<QRadioButton>(this, "Option1")->setChecked(true);
     for (const char* name : kMethodOptions) {
         connect(control<QRadioButton>(this, name), &QRadioButton::toggled, this, [this, tables] {
