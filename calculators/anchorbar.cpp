@@ -1,6 +1,7 @@
 #include "anchorbar.h"
 
 #include "calculators/angles.h"
+#include "calculators/domains.h"
 
 #include <algorithm>
 #include <cmath>
@@ -53,11 +54,14 @@ AnchorBar anchorBarDesign(std::int16_t bars, double bodyDiameter, double tension
 }
 
 AnchorSafetyFactors anchorSafetyFactors(SlopeGrade grade, AnchorKind kind) {
-    // 表8.2.2 and 表8.2.3-1, by grade: {Kb, K} of a permanent and of a temporary anchor
+    // The program's defaults, by grade: {Kb, K} of a permanent and of a temporary anchor. They
+    // are the values GB 50330-2013's tables of the two factors are taken to give, not read from
+    // a copy of them; a permanent anchor of a 三级 slope is read as Kb = 1.8 or 2.0: the safe
+    // side until a text settles it.
     constexpr AnchorSafetyFactors kFactors[3][2] = {
         {{2.2, 2.6}, {1.8, 2.0}}, // 一级
         {{2.0, 2.4}, {1.6, 1.8}}, // 二级
-        {{1.8, 2.2}, {1.4, 1.6}}, // 三级
+        {{2.0, 2.2}, {1.4, 1.6}}, // 三级
     };
     return kFactors[int(grade)][kind == AnchorKind::Permanent ? 0 : 1];
 }
@@ -71,9 +75,9 @@ AnchorBar anchorBarDesign2013(std::int16_t bars, double bodyDiameter, double ten
         const Num fy = keep.input("fy", barStrength);
         const Num D = keep.input("D", bodyDiameter), frbk = keep.input("frbk", rockBond);
         const Num n = keep.input("n", double(bars)), d = keep.input("d", barDiameter);
-        const Num fb = keep.input("fb", groutBond), pi = keep.input("π", kPiDecimal);
+        const Num fb = keep.input("fb", groutBond), pi = keep.input("π", kPi);
 
-        const Num Nak = keep("Nak", Htk / cos(radians(a)));
+        const Num Nak = keep("Nak", Htk / cos(radiansExact(a)));
         const Num Na = keep("Na", Nak * kLoadFactor);
         const Num As = keep("As", Kb * Nak / fy * kNewtonsPerKilonewton);
         const Num la = keep("la", K * Nak / (pi * (D / kMillimetresPerMetre) * frbk));
@@ -120,6 +124,8 @@ constexpr Field kFields[] = {
     {"n",       "nx",       "钢筋根数n:",    "3",      "",    "number of bars in the tendon",                "n", Conversion::Count, {}, {}, {}, 0, 4},
     {"edition", "editionx", "计算方法:",     kClassicMethod, "", "method: classic (working-condition factors ξ, the program's own) | 2013 (GB 50330-2013 safety factors)", "", Conversion::Word, {}, {}, kEditions, int(AnchorEdition::WorkingConditions), 4},
     {"grade",   "gradex",   "边坡工程安全等级:", "二级", "",  "slope safety grade 一级|1, 二级|2, 三级|3 (by the 2013 method)", "", Conversion::Word, {}, {}, kSlopeGrades, int(SlopeGrade::Second), 4},
+    {"Kb_req",  "Kbreqx",   "杆体抗拉安全系数Kb:", "", "", "Kb, the tendon's safety factor (by the 2013 method); empty: the program's default for the grade and kind", "K<sub>b</sub>", Conversion::Word, "要求的锚杆杆体抗拉安全系数 Kb", {}, {}, 0, 6},
+    {"K_req",   "Kreqx",    "锚固体抗拔安全系数K:", "", "", "K, the anchorage's safety factor (by the 2013 method); empty: the program's default for the grade and kind", "K", Conversion::Word, "要求的锚固体抗拔安全系数 K", {}, {}, 0, 6},
 };
 
 constexpr Result kResults[] = {
@@ -142,7 +148,8 @@ constexpr FieldId a = fieldNamed(kFields, "a"), Htk = fieldNamed(kFields, "Htk")
                   frb = fieldNamed(kFields, "frb"), D = fieldNamed(kFields, "D"),
                   d = fieldNamed(kFields, "d"), fb = fieldNamed(kFields, "fb"),
                   n = fieldNamed(kFields, "n"), edition = fieldNamed(kFields, "edition"),
-                  grade = fieldNamed(kFields, "grade");
+                  grade = fieldNamed(kFields, "grade"), KbReq = fieldNamed(kFields, "Kb_req"),
+                  KReq = fieldNamed(kFields, "K_req");
 } // namespace in
 namespace out {
 constexpr ResultId Na = resultNamed(kResults, "Na"), As = resultNamed(kResults, "As"),
@@ -177,7 +184,24 @@ void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
     const auto edition = AnchorEdition(form.readWith(in::edition, chosenFrom(kEditions)));
     const auto grade = SlopeGrade(form.readWith(in::grade, chosenFrom(kSlopeGrades)));
     const bool by2013 = edition == AnchorEdition::Gb50330_2013;
-    const AnchorSafetyFactors factors = anchorSafetyFactors(grade, kind);
+    AnchorSafetyFactors factors = anchorSafetyFactors(grade, kind);
+    if (by2013) { // the engineer's factors, where set; the inputs held to their physical range
+        if (!form.text(in::KbReq).empty()) {
+            factors.Kb = readWithin(form, in::KbReq, kPositive);
+        }
+        if (!form.text(in::KReq).empty()) {
+            factors.K = readWithin(form, in::KReq, kPositive);
+        }
+        for (const auto& [field, domain] : {std::pair{in::a, &kInclination},
+                                            {in::Htk, &kNonNegative},
+                                            {in::fy, &kPositive},
+                                            {in::frb, &kPositive},
+                                            {in::D, &kPositive},
+                                            {in::d, &kPositive},
+                                            {in::fb, &kPositive}}) {
+            readWithin(form, field, *domain);
+        }
+    }
     const AnchorBar r = by2013 ? anchorBarDesign2013(n, D, Htk, a, fy, factors, frb, fb, d, trace)
                                : anchorBarDesign(n, D, Htk, a, fy, kind == AnchorKind::Permanent,
                                                  gamma0, frb, fb, d, trace);
@@ -202,11 +226,13 @@ const std::string_view kClassicNotes[] = {
     "ξ<sub>1</sub>～ξ<sub>3</sub> 为锚固体与岩石、锚筋抗拉、锚筋与砂浆粘结的工作条件系数",
 };
 const std::string_view k2013Notes[] = {
-    "按 GB 50330-2013 第8.2.2～8.2.4条：K<sub>b</sub> 取表8.2.2，K "
-    "取表8.2.3-1（按边坡工程安全等级及"
-    "永久性、临时性锚杆）；f<sub>rbk</sub> 为岩土层与锚固体极限粘结强度标准值，填在 f<sub>rb</sub> "
-    "一栏；安全系数已计入边坡等级，γ<sub>0</sub> 不参与；N<sub>a</sub> = 1.25·N<sub>ak</sub> "
-    "只列出，不参与计算",
+    "按 GB 50330-2013 第8.2.2～8.2.4条的公式：A<sub>s</sub> ≥ K<sub>b</sub>N<sub>ak</sub> ÷ f<sub>y</sub>，"
+    "l<sub>a</sub> ≥ KN<sub>ak</sub> ÷ (πDf<sub>rbk</sub>)，l<sub>b</sub> ≥ KN<sub>ak</sub> ÷ (nπdf<sub>b</sub>)；"
+    "K<sub>b</sub>、K 未填时取程序默认值（按边坡工程安全等级及永久性、临时性锚杆：一级 2.2/2.6、1.8/2.0，"
+    "二级 2.0/2.4、1.6/1.8，三级 2.0/2.2、1.4/1.6；规范表中三级永久性锚杆的 K<sub>b</sub> 有 1.8 与 2.0 "
+    "两种读法，程序取偏安全的 2.0），未经与规范原文核对",
+    "f<sub>rbk</sub> 为岩土层与锚固体极限粘结强度标准值，填在 f<sub>rb</sub> 一栏；安全系数已计入边坡等级，"
+    "γ<sub>0</sub> 不参与；N<sub>a</sub> = 1.25·N<sub>ak</sub> 只列出，不参与计算；角度换算与圆周率取 π",
 };
 constexpr ValueUnit kDesignUnits[] = {
     {"Nak", "kN"}, {"Na", "kN"}, {"As", "mm²"}, {"la", "m"}, {"lb", "m"}};
@@ -237,16 +263,31 @@ void judgeAnchor(int, const Form& fields, const Written& written, std::span<Judg
     }
 }
 
+bool by2013(const Form& form) {
+    return AnchorEdition(form.readWith(in::edition, chosenFrom(kEditions))) ==
+           AnchorEdition::Gb50330_2013;
+}
+
 std::string describeAnchor(const Variant& kind, const Form& form) {
     std::string text(kind.title);
     try {
-        if (AnchorEdition(form.readWith(in::edition, chosenFrom(kEditions))) ==
-            AnchorEdition::Gb50330_2013) {
-            return text + "，按 GB 50330-2013 计算，边坡工程安全等级" + form.text(in::grade);
+        if (by2013(form)) {
+            return text + "，按 GB 50330-2013 计算，边坡工程安全等级" + form.text(in::grade) +
+                   (form.text(in::KbReq).empty() ? "" : "，Kb 由设计者指定") +
+                   (form.text(in::KReq).empty() ? "" : "，K 由设计者指定");
         }
     } catch (const CalcError&) {
     }
     return text + "，按工作条件系数法（程序原方法）计算";
+}
+
+// What one method leaves unread of the other's: γ0 by the 2013 method; the grade and the
+// factors by the working-condition factors.
+std::vector<FieldId> idleAnchorFields(int, const Form& form) {
+    if (by2013(form)) {
+        return {in::gamma0};
+    }
+    return {in::grade, in::KbReq, in::KReq};
 }
 
 const Variant kKinds[] = {
@@ -265,7 +306,7 @@ const Calculator kAnchorBar{
         "岩石锚杆的轴向拉力设计值 Na、锚筋截面积 As、锚固段长度 la 与锚筋和砂浆间的锚固长度 lb，"
         "并按 n 根（默认 3 根）直径 d 的钢筋验算实配截面。计算方法可选工作条件系数法（程序原方法，"
         "永久性与临时性锚杆取不同的工作条件系数）或 GB 50330-2013 第8.2.2～8.2.4条（安全系数 Kb、K "
-        "按边坡工程安全等级与锚杆的永久、临时查表）；两种方法都给出应设锚固段长度 max(la, lb, 3 "
+        "可由设计者填写，未填时按边坡工程安全等级与锚杆的永久、临时取程序默认值）；两种方法都给出应设锚固段长度 max(la, lb, 3 "
         "m)，"
         "并按 GB 50330-2013 第8.4.1条验算其不大于 45D 与 6.5 m。",
     .reachedBy = "启动窗口的“锚杆计算”。",
@@ -279,6 +320,7 @@ const Calculator kAnchorBar{
     .verdicts = kVerdicts,
     .judge = judgeAnchor,
     .describe = describeAnchor,
+    .idle = idleAnchorFields,
 };
 
 } // namespace subprogram

@@ -274,6 +274,10 @@ struct Calculator {
     // The table of a calculation of `variant` that succeeded (`record`), when it has parts.
     std::optional<PartsTable> (*parts)(int variant, const Form& form,
                                        const CalculationRecord& record) = nullptr;
+    // Fields the inputs as they stand leave unread, beyond those the variant leaves (γ0 under
+    // the anchor's 2013 method, the typed h2 where the wall's section follows b): the window
+    // greys them and the report does not list them.
+    std::vector<FieldId> (*idle)(int variant, const Form& fields) = nullptr;
     // Fields a study of another sets by default (see StudySetting).
     std::span<const StudySetting> studySettings = {};
     // Beyond the window: fills, on the command line, a parameter that was not given from those

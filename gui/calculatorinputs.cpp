@@ -34,12 +34,31 @@ void CalculatorWindow::takeInputsAsCalculated() {
 
 void CalculatorWindow::greyUnused() {
     const subprogram::Variant& chosen = calculator_.variant(variant());
+    // what the inputs as they stand leave unread, and what they left so before
+    std::vector<FieldId> idle;
+    if (calculator_.idle) {
+        try {
+            idle = calculator_.idle(variant(), *this);
+        } catch (const CalcError&) { // an input that cannot be read: nothing is greyed for it
+        }
+    }
+    std::vector<FieldId> candidates = idle;
+    candidates.insert(candidates.end(), greyedIdle_.begin(), greyedIdle_.end());
+    greyedIdle_ = idle;
     for (const subprogram::Variant& v : calculator_.variants) {
-        for (const FieldId f : v.unused) { // a field some variant leaves unused
-            QWidget* control = field(calculator_[f].control);
-            if (!control) {
-                continue;
-            }
+        candidates.insert(candidates.end(), v.unused.begin(), v.unused.end());
+    }
+    const auto named = [](const std::vector<FieldId>& list, FieldId f) {
+        return std::find(list.begin(), list.end(), f) != list.end();
+    };
+    std::vector<FieldId> done;
+    for (const FieldId f : candidates) { // a field some variant or some inputs leave unused
+        QWidget* control = field(calculator_[f].control);
+        if (!control || named(done, f)) {
+            continue;
+        }
+        done.push_back(f);
+        {
             // a text that cannot be read fails the calculation all the same: left open to mend
             double number = 0;
             float single = 0;
@@ -48,13 +67,17 @@ void CalculatorWindow::greyUnused() {
             // a list or a word is not read by a variant that leaves it unused
             const bool numeric = calculator_[f].conversion != subprogram::Conversion::Word &&
                                  calculator_[f].conversion != subprogram::Conversion::Lengths;
+            const bool byVariant =
+                std::find(chosen.unused.begin(), chosen.unused.end(), f) != chosen.unused.end();
             const bool used =
-                std::find(chosen.unused.begin(), chosen.unused.end(), f) == chosen.unused.end() ||
+                (!byVariant && !named(idle, f)) ||
                 (numeric &&
                  (!::readDouble(text, number, error) || !::readSingle(text, single, error)));
             const QString why =
                 used ? QString()
-                     : QStringLiteral("%1不用此项：它的计算不取这个值").arg(qstring(chosen.title));
+                : byVariant
+                    ? QStringLiteral("%1不用此项：它的计算不取这个值").arg(qstring(chosen.title))
+                    : QStringLiteral("按现在的其他输入，计算不取这个值");
             control->setEnabled(used);
             control->setToolTip(why);
             for (QLabel* label : findChildren<QLabel*>()) {
@@ -68,6 +91,9 @@ void CalculatorWindow::greyUnused() {
 }
 
 void CalculatorWindow::followInputs() {
+    if (calculator_.idle) { // what the inputs leave unread follows them
+        greyUnused();
+    }
     const bool outdated = calculatedInputs_ && inputs() != *calculatedInputs_;
     if (outdated == outdated_) {
         return;

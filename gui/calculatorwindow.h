@@ -249,6 +249,7 @@ class CalculatorWindow : public QWidget, public Form {
     bool fitted_ = false;
     bool hasRecord_ = false;
     std::optional<std::vector<std::string>> calculatedInputs_; // of the results shown
+    std::vector<FieldId> greyedIdle_; // what the inputs left unread when last greyed
     bool outdated_ = false;
     bool judged_ = false; // the verdicts are shown while the inputs are those calculated
     ResultsPanel* panel_ = nullptr;

@@ -187,6 +187,7 @@ class Builder {
             const FieldId id = calculator_.id(field);
             if (std::ranges::find(variant_.unused, id) != variant_.unused.end() ||
                 std::ranges::find(variant_.unlisted, id) != variant_.unlisted.end() ||
+                std::ranges::find(context_.idle, id) != context_.idle.end() ||
                 (field.optionalGroup && !groupSet)) {
                 continue;
             }
@@ -471,6 +472,9 @@ ReportContext reportContext(const Calculator& calculator, int variant, const For
     context.calculator = &calculator;
     context.variant = variant;
     context.description = calculator.describe ? calculator.describe(v, form) : std::string(v.title);
+    if (calculator.idle) {
+        context.idle = calculator.idle(variant, form);
+    }
     if (!record.failure && !record.writes.empty()) {
         const subprogram::WrittenTexts written([&](ResultId r) { return record.written(r); });
         context.judgements = subprogram::judge(calculator, variant, form, written);

@@ -22,6 +22,7 @@ struct ReportContext {
     std::string project, designer, checker; // the title block's, as the user typed them
     std::optional<Sketch> sketch;           // the calculator's drawing of it, to scale
     std::string noSketch;                   // or why there is none
+    std::vector<FieldId> idle;              // fields the inputs left unread (Calculator::idle)
     int imageWidth = 0, imageHeight = 0;    // or the window's picture, "drawing.png", in pixels
     // of a calculation that succeeded: its verdicts, following the calculator's, and what it
     // warns of

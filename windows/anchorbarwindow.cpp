@@ -55,19 +55,25 @@ const ControlSpec kControls[] = {
     // and the method the anchor is designed by
     {Kind::Label,  "Label18",  {},                            720, 6090, 2520,  255, nullptr, "editionx"},
     {Kind::Combo,  "editionx", {},                           3240, 6060, 2415,  300},
+    // the 2013 method's safety factors, the engineer's where typed
+    {Kind::Label,  "Label19",  {},                            720, 6480, 2520,  255, nullptr, "Kbreqx"},
+    {Kind::Field,  "Kbreqx",   {},                           3240, 6465, 2415,  270},
+    {Kind::Label,  "Label20",  {},                            720, 6870, 2520,  255, nullptr, "Kreqx"},
+    {Kind::Field,  "Kreqx",    {},                           3240, 6855, 2415,  270},
 };
 // clang-format on
 
 const char* const kFocusOrder[] = {"Text1",   "Text2",    "Text3",  "Text4",  "Option1",
                                    "Option2", "Command1", "Text5",  "Text6",  "Text7",
                                    "Text8",   "Command2", "Text9",  "Text10", "Text11",
-                                   "Text12",  "nx",       "gradex", "Text13", "editionx"};
+                                   "Text12",  "nx",       "gradex", "Text13", "editionx",
+                                   "Kbreqx",  "Kreqx"};
 
 } // namespace
 
 AnchorBarWindow::AnchorBarWindow(Reporter reporter)
     : CalculatorWindow(subprogram::kAnchorBar, std::move(reporter)) {
-    setClientTwips(this, 13500, 6540); // the results panel to the right of the original window
+    setClientTwips(this, 13500, 7260); // the results panel to the right of the original window
     buildControls(this, kControls, &calculator());
     control<QRadioButton>(this, "Option1")->setChecked(true);
     // The option buttons are too narrow for their own captions; the labels beside them name them,
@@ -87,7 +93,10 @@ AnchorBarWindow::AnchorBarWindow(Reporter reporter)
                 .open = {6315, 3315, 1050, 300},
                 .copy = {6315, 3000, 1050, 300},
                 .study = {5235, 3630, 2130, 300},
-                .results = {7560, 120, 5820, 6300}});
+                .results = {7560, 120, 5820, 7020}});
+    for (const char* name : {"Kbreqx", "Kreqx"}) {
+        control<QLineEdit>(this, name)->setPlaceholderText(QStringLiteral("程序默认值"));
+    }
     control<QWidget>(this, "Text1")->setFocus();
 }
 
