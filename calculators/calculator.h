@@ -24,6 +24,7 @@ struct Choice {
     std::string_view text;    // in the window's list: "铰支"
     std::string_view english; // on the command line also: "hinged"
     int value;
+    std::string_view former = {}; // a word it once had, still read (files saved with it)
 };
 
 // How a calculation reads a field's text.
@@ -319,7 +320,7 @@ template <typename FormIt> void formBeyond(FormIt formIt) {
 inline auto chosenFrom(std::span<const Choice> choices) {
     return [choices](std::string_view text) {
         for (const Choice& c : choices) {
-            if (text == c.text || text == c.english) {
+            if (text == c.text || text == c.english || (!c.former.empty() && text == c.former)) {
                 return c.value;
             }
         }

@@ -4,7 +4,6 @@
 
 #include "calculators/earthpressure.h"
 #include "calculators/layeredpressure.h"
-#include "calculators/wallpressure.h"
 #include "calculators/wallsection.h"
 
 #include <algorithm>
@@ -253,12 +252,12 @@ constexpr ValueUnit kGroundUnits[] = {{"hw", "m"},   {"Pw", "kN/m"}, {"zw", "m"}
 const Step kGroundStep{"groundLoads", "水压力、扬压力与墙体地震惯性力", kGroundNotes, kGroundUnits};
 
 const Step* const kUprightSteps[] = {
-    &kCoulombStep, &kLayeredPressureStep, &kUprightStep, &kGroundStep, &kSlidingStep,
+    &kCoulombStep, &ground::kStep, &kUprightStep, &kGroundStep, &kSlidingStep,
     &kLeverStep,   &kOverturningStep,     &kBaseStep,    &kBearingStep};
 const Step* const kShelfSteps[] = {
-    &kCoulombStep, &kLayeredPressureStep, &kFootWidthStep,   &kShelfStep, &kGroundStep,
+    &kCoulombStep, &ground::kStep, &kFootWidthStep,   &kShelfStep, &kGroundStep,
     &kSlidingStep, &kLeverStep,           &kOverturningStep, &kBaseStep,  &kBearingStep};
-const Step* const kNoWallSteps[] = {&kCoulombStep, &kLayeredPressureStep, &kSlidingStep,
+const Step* const kNoWallSteps[] = {&kCoulombStep, &ground::kStep, &kSlidingStep,
                                     &kLeverStep,   &kOverturningStep,     &kBaseStep,
                                     &kBearingStep};
 
@@ -418,14 +417,16 @@ bool otherThanFirst(const Form& form, FieldId field, std::span<const Choice> cho
 
 // The report's line of what was calculated: the type, and each rule that is not the program's.
 std::string describeWall(const Variant& type, const Form& form) {
-    bool ground = false;
+    bool ground = false, ignored = false;
     try {
-        ground = readWall(form).ground.has_value();
+        const WallInputs w = readWall(form);
+        ground = w.ground.has_value();
+        ignored = w.tension == Tension::Ignored;
     } catch (const CalcError&) {
     }
     return std::string(type.title) +
            (otherThanFirst(form, in::section, kSections) ? "，b2 由其余尺寸推定" : "") +
-           (otherThanFirst(form, in::tension, kTensions) ? "，验算不计粘性土拉力区" : "") +
+           (ignored ? "，验算不计粘性土拉力区" : "") +
            (ground                                     ? "，墙后按分层土、地下水、局部荷载与地震计算，土压力作用于其压力图形心"
             : otherThanFirst(form, in::lever, kLevers) ? "，土压力作用于压力图形心"
                                                        : "，土压力作用点取 H/3（程序原规则）");

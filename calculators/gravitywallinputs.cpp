@@ -3,6 +3,8 @@
 
 #include "core/numerictext.h"
 
+#include <optional>
+
 namespace subprogram::wall {
 
 WallInputs readWall(const Form& form) {
@@ -37,15 +39,22 @@ WallInputs readWall(const Form& form) {
     w.gamma = form.readDouble(in::gamma);
     w.H = form.readDouble(in::H);
     w.section = Section(form.readWith(in::section, chosenFrom(kSections)));
-    w.tension = Tension(form.readWith(in::tension, chosenFrom(kTensions)));
+    // the tension rule as typed; left empty, the program's rule of the one soil or the ground's
+    const bool ruleGiven = !form.text(in::tension).empty();
+    const auto rule =
+        ruleGiven ? std::optional(Tension(form.readWith(in::tension, chosenFrom(kTensions))))
+                  : std::nullopt;
     w.lever = Lever(form.readWith(in::lever, chosenFrom(kLevers)));
     Backfill fill = readBackfill(form, {in::layers, in::water, in::gw, in::loads, in::kh}, w.q);
     if (!fill.strata.empty() || fill.water || !fill.loads.empty() || fill.kh != 0) {
         if (fill.strata.empty()) { // the one soil of the wall's own fields
             fill.strata.push_back({w.H, w.gamma, w.c, w.phi, w.gamma});
         }
-        fill.tensionCounted = w.tension == Tension::Counted;
         w.ground = std::move(fill);
+    }
+    w.tension = rule.value_or(w.ground ? Tension::Ignored : Tension::Counted);
+    if (w.ground) {
+        w.ground->tensionCounted = w.tension == Tension::Counted;
     }
     return w;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculators/calculator.h"
+#include "calculators/ground.h"
 #include "calculators/layeredpressure.h"
 #include "calculators/wallsection.h"
 
@@ -27,11 +28,11 @@ inline constexpr Choice kSections[] = {{"按输入", "as-given", int(Section::As
 // Which Ea of a cohesive fill the checks take: the net area of its diagram, the tension zone
 // counted (the program's rule, as the earth pressure gives Ea), or the compressed part alone.
 enum class Tension { Counted, Ignored };
-inline constexpr Choice kTensions[] = {{"计入", "counted", int(Tension::Counted)},
-                                {"不计", "ignored", int(Tension::Ignored)}};
+inline constexpr Choice kTensions[] = {{"计入拉力区", "counted", int(Tension::Counted), "计入"},
+                                {"不计拉力区", "ignored", int(Tension::Ignored), "不计"}};
 inline constexpr Choice kLevers[] = {{"H/3", "H/3", int(Lever::Third)}, {"压力图形心", "centroid", int(Lever::Centroid)}};
 
-inline constexpr Field kFields[] = {
+inline constexpr Field kOwnFields[] = {
     {"alpha",   "Text3",  "挡墙墙背倾角α(度):",         "90",    "°",     "wall back inclination",                     "α", Conversion::DoubleAndSingle},
     {"delta",   "Text4",  "岩土对挡墙墙背摩擦角δ(度):",  "10",    "°",     "friction angle between soil and wall back", "δ", Conversion::DoubleAndSingle},
     {"gamma",   "Yx",     "土体重度Y(KN/M3):",          "20",    "kN/m³", "unit weight of the soil",                   "γ"},
@@ -60,15 +61,13 @@ inline constexpr Field kFields[] = {
     {"ground",  "groundx", "地基类别:",                 "土质",  "",      "foundation: 土质|soil, 岩质|rock",          "",   Conversion::Word, {}, {}, kGrounds, int(Ground::Soil), 2},
     {"fa",      "fax",    "地基承载力特征值fa(kPa):",   "",      "kPa",   "characteristic bearing capacity (empty: not checked)", "f<sub>a</sub>", Conversion::Double, {}, {}, {}, {}, 2},
     {"section", "sectionx", "截面尺寸:",               "按输入", "",      "b2 as-given, or consistent: the upright wall's toe block ends at the foot of its face (b2 = c0), the shelf wall's upper wall b2 = b5 + (n + x2)·h1", "", Conversion::Word, {}, {}, kSections, int(Section::AsGiven), 4},
-    {"tension", "tensionx", "粘性土拉力区:",           "计入",  "",      "the checks' Ea of a cohesive fill: counted (the net Ea, the tension zone counted) | ignored (the compressed part alone)", "", Conversion::Word, {}, {}, kTensions, int(Tension::Counted), 4},
+    {"tension", "tensionx", "粘性土拉力区:",           "",      "",      "the checks' Ea of a cohesive fill: counted (the net Ea, the tension zone counted) | ignored (the compressed part alone); empty: counted for the one soil (the program's rule), ignored for the ground behind the wall (the ground's rule)", "", Conversion::Word, {}, {}, kTensions, int(Tension::Counted), 4},
     {"lever",   "leverx", "土压力作用点:",             "H/3",   "",      "where Ea acts for overturning and base stress: H/3 (the program's rule) | centroid (of its pressure diagram)", "", Conversion::Word, {}, {}, kLevers, int(Lever::Third), 4},
-    // the ground as it stands behind the wall: any of them given, the checks take its loading
-    {"layers",  "layersx", "分层土参数:",              "",      "",      "strata 'thickness gamma c phi [gamma_sat]' behind the wall from the top down, separated by ';'; empty: the one soil gamma, c, phi", "", Conversion::Word, {}, {}, {}, 0, 5, {}, true},
-    {"water",   "waterx", "地下水位深度(m):",          "",      "m",     "depth of the water table below the top of the soil; empty: none", "d<sub>w</sub>", Conversion::Word, {}, {}, {}, 0, 5, {}, true},
-    {"gamma_water", "gwx", "水的重度(kN/m³):",         "10",    "kN/m³", "unit weight of water", "γ<sub>水</sub>", Conversion::Double, {}, {}, {}, 0, 5, {}, true},
-    {"loads",   "loadsx", "局部荷载:",                 "",      "",      "local loads 'line Q a' or 'strip q a b' behind the wall, separated by ';'; empty: none", "", Conversion::Word, {}, {}, {}, 0, 5, {}, true},
-    {"kh",      "khx",    "水平地震系数kh:",            "0",     "",      "horizontal seismic coefficient, 0 to 1: Mononobe–Okabe pressure and the wall's inertia kh·G", "k<sub>h</sub>", Conversion::Double, {}, {}, {}, 0, 5, {}, true},
 };
+
+// the ground as it stands behind the wall: any of its fields given, the checks take its loading
+inline constexpr auto kFields =
+    ground::joined(kOwnFields, ground::fields({.since = 5, .optional = true}));
 
 inline constexpr Result kResults[] = {
     {"Text1",  "Ka",   "主动土压力系数",               "K<sub>a</sub>",   ""},

@@ -3,11 +3,13 @@
 #include "layeredpressure.h"
 
 #include "calculators/angles.h"
+#include "calculators/domains.h"
 #include "calculators/earthpressure.h"
 #include "calculators/listtext.h"
 #include "core/numerictext.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <string>
 
@@ -260,10 +262,26 @@ double number(std::string_view word) {
     return listNumber(word);
 }
 
-void require(bool condition) {
+void require(bool condition, const char* reason) {
     if (!condition) {
-        throw CalcError(ErrorKind::InvalidArgument);
+        refuseInput(reason);
     }
+}
+
+// A load's kind as an engineer types it: 线荷载 or line, 条形荷载 or strip, in any case.
+std::optional<LocalLoad::Kind> loadKind(std::string_view word) {
+    const auto is = [&](std::string_view english) {
+        return word.size() == english.size() &&
+               std::equal(word.begin(), word.end(), english.begin(),
+                          [](char a, char b) { return std::tolower(a) == b; });
+    };
+    if (word == "线荷载" || is("line")) {
+        return LocalLoad::Kind::Line;
+    }
+    if (word == "条形荷载" || is("strip")) {
+        return LocalLoad::Kind::Strip;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -272,11 +290,13 @@ std::vector<FillStratum> readStrata(std::string_view text) {
     std::vector<FillStratum> strata;
     for (const auto& row : rowsOf(text, 4, 5)) {
         const FillStratum s{row[0], row[1], row[2], row[3], row.size() > 4 ? row[4] : row[1]};
-        require(s.thickness > 0 && s.gamma > 0 && s.c >= 0 && s.phi >= 0 && s.phi < 90 &&
-                s.gammaSat > 0);
+        require(s.thickness > 0, "各层厚度应大于0");
+        require(s.gamma > 0 && s.gammaSat > 0, "各层重度 γ 与 γsat 应大于0");
+        require(s.c >= 0, "各层粘聚力 c 应不小于0");
+        require(s.phi >= 0 && s.phi < 90, "各层内摩擦角 φ 应在 0° 与 90° 之间（可为0°，不可为90°）");
         strata.push_back(s);
     }
-    require(strata.size() <= kMaxStrata);
+    require(strata.size() <= kMaxStrata, "至多 20 层土");
     return strata;
 }
 
@@ -286,29 +306,28 @@ std::vector<LocalLoad> readLoads(std::string_view text) {
         return loads;
     }
     for (const auto& words : itemsOf(text)) {
-        require(!words.empty());
-        if (words[0] == "line") {
-            require(words.size() == 3);
+        require(!words.empty(), "荷载项不应为空");
+        const std::optional<LocalLoad::Kind> kind = loadKind(words[0]);
+        require(kind.has_value(), "荷载类型应为 线荷载（line）或 条形荷载（strip）");
+        if (*kind == LocalLoad::Kind::Line) {
+            require(words.size() == 3, "线荷载写作“line Q a”");
             loads.push_back({LocalLoad::Kind::Line, number(words[1]), number(words[2]), 0});
-            require(loads.back().a > 0);
-        } else if (words[0] == "strip") {
-            require(words.size() == 4);
+            require(loads.back().a > 0, "线荷载距墙背的距离 a 应大于0");
+        } else {
+            require(words.size() == 4, "条形荷载写作“strip q a b”");
             loads.push_back(
                 {LocalLoad::Kind::Strip, number(words[1]), number(words[2]), number(words[3])});
-            require(loads.back().a >= 0 && loads.back().b > 0);
-        } else {
-            throw CalcError(ErrorKind::InvalidArgument);
+            require(loads.back().a >= 0, "条形荷载距墙背的距离 a 应不小于0");
+            require(loads.back().b > 0, "条形荷载的宽度 b 应大于0");
         }
-        require(loads.back().q >= 0);
+        require(loads.back().q >= 0, "荷载 Q 或 q 应不小于0");
     }
-    require(loads.size() <= kMaxStrata);
+    require(loads.size() <= kMaxStrata, "至多 20 项局部荷载");
     return loads;
 }
 
 double readDepth(std::string_view text) {
-    const double z = textToDouble(text);
-    require(z >= 0);
-    return z;
+    return within(textToDouble(text), kNonNegative);
 }
 
 Backfill readBackfill(const Form& form, const BackfillFields& f, double q) {
@@ -320,20 +339,14 @@ Backfill readBackfill(const Form& form, const BackfillFields& f, double q) {
     if (!form.text(f.water).empty()) {
         b.water = form.readWith(f.water, readDepth);
     }
-    b.gammaWater = form.readWith(f.gammaWater, [](std::string_view t) {
-        const double g = textToDouble(t);
-        require(g > 0);
-        return g;
-    });
+    b.gammaWater = readWithin(form, f.gammaWater, kPositive);
     b.loads = form.readWith(f.loads, readLoads);
-    b.kh = form.readWith(f.kh, [](std::string_view t) {
-        const double kh = textToDouble(t);
-        require(kh >= 0 && kh < 1);
-        return kh;
-    });
+    b.kh = readWithin(form, f.kh, kSeismic);
     if (b.water && std::ranges::any_of(
                        b.strata, [&](const FillStratum& s) { return s.gammaSat < b.gammaWater; })) {
-        throw FieldError(CalcError(ErrorKind::InvalidArgument), f.layers);
+        throw FieldError(CalcError(ErrorKind::InvalidArgument,
+                                   "有地下水时各层的饱和重度 γsat 应不小于水的重度"),
+                         f.layers);
     }
     return b;
 }

@@ -117,7 +117,7 @@ void RowForm::start(std::span<const std::string_view> cells) {
 std::string RowForm::text(FieldId field) const {
     const std::string_view t = source_[field.index];
     for (const Choice& c : calculator_[field].choices) { // a choice word in English is the window's
-        if (c.english == t) {
+        if (c.english == t || (!c.former.empty() && c.former == t)) {
             return std::string(c.text);
         }
     }
@@ -128,7 +128,7 @@ int RowForm::choice(FieldId field) const {
     const Field& f = calculator_[field];
     const std::string_view t = source_[field.index];
     for (const Choice& c : f.choices) {
-        if (c.text == t || c.english == t) {
+        if (c.text == t || c.english == t || (!c.former.empty() && c.former == t)) {
             return c.value;
         }
     }

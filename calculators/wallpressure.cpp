@@ -1,6 +1,8 @@
 #include "wallpressure.h"
 
+#include "calculators/domains.h"
 #include "calculators/earthpressure.h"
+#include "calculators/ground.h"
 #include "core/numerictext.h"
 
 #include <algorithm>
@@ -12,20 +14,19 @@ namespace subprogram {
 namespace {
 
 // clang-format off
-constexpr Field kFields[] = {
+constexpr Field kOwnFields[] = {
     {"H",           "Hx",       "挡土墙高度H(m):",        "6",     "m",     "height of the wall", "H"},
-    {"layers",      "layersx",  "分层土参数:",            "3 18 0 30;3 19 10 20 20", "", "strata 'thickness gamma c phi [gamma_sat]' from the top down separated by ';' (m, kN/m³, kPa, °; gamma_sat defaults to gamma); the last reaches the base", "", Conversion::Word},
     {"q",           "qx",       "地表均布荷载q(kPa):",    "10",    "kPa",   "uniform surcharge on the fill", "q"},
     {"alpha",       "alphax",   "墙背倾角α(度):",         "90",    "°",     "inclination of the wall's back to the horizontal (90: upright)", "α"},
     {"beta",        "betax",    "填土面坡角β(度):",       "0",     "°",     "inclination of the fill's surface", "β"},
     {"delta",       "deltax",   "墙背摩擦角δ(度):",       "0",     "°",     "friction angle between the wall's back and the fill", "δ"},
-    {"water",       "waterx",   "地下水位深度(m):",       "",      "m",     "depth of the water table below the top; empty: none", "d<sub>w</sub>", Conversion::Word},
-    {"gamma_water", "gwx",      "水的重度γw(kN/m³):",     "10",    "kN/m³", "unit weight of water", "γ<sub>w</sub>"},
-    {"loads",       "loadsx",   "局部荷载:",              "",      "",      "local loads 'line Q a' (kN/m at a m from the back) or 'strip q a b' (kPa from a to a + b m) separated by ';'; empty: none", "", Conversion::Word},
-    {"kh",          "khx",      "水平地震系数kh:",         "0",     "",      "horizontal seismic coefficient, 0 to 1 (Mononobe–Okabe)", "k<sub>h</sub>"},
-    {"tension",     "tensionx", "粘性土拉力区:",          "不计拉力区", "",  "a cohesive tension zone: 不计拉力区|ignored, 计入拉力区|counted", "", Conversion::Word, {}, {}, kTensionTreatments, 0},
 };
 // clang-format on
+constexpr ground::Use kGroundUse{.layers = "3 18 0 30;3 19 10 20 20"};
+constexpr auto kGroundFields = ground::fields(kGroundUse);
+constexpr auto kFields = ground::joined(
+    kOwnFields, std::array{kGroundFields[0], kGroundFields[1], kGroundFields[2], kGroundFields[3],
+                           kGroundFields[4], ground::tensionField(kGroundUse)});
 
 namespace in {
 constexpr FieldId H = fieldNamed(kFields, "H"), layers = fieldNamed(kFields, "layers"),
@@ -70,16 +71,16 @@ struct Inputs {
 
 Inputs readInputs(const Form& form) {
     Inputs i;
-    i.wall.H = form.readDouble(in::H);
-    const double q = form.readDouble(in::q);
-    i.wall.alpha = form.readDouble(in::alpha);
-    i.wall.beta = form.readDouble(in::beta);
-    i.wall.delta = form.readDouble(in::delta);
+    i.wall.H = readWithin(form, in::H, kPositive);
+    const double q = readWithin(form, in::q, kNonNegative);
+    i.wall.alpha = readWithin(form, in::alpha, kWallBack);
+    i.wall.beta = readWithin(form, in::beta, kInclination);
+    i.wall.delta = readWithin(form, in::delta, kFriction);
     i.fill = readBackfill(form, {in::layers, in::water, in::gw, in::loads, in::kh}, q);
     if (i.fill.strata.empty()) {
-        throw FieldError(CalcError(ErrorKind::InvalidArgument), in::layers);
+        throw FieldError(CalcError(ErrorKind::InvalidArgument, "应至少有一层土"), in::layers);
     }
-    i.fill.tensionCounted = form.readWith(in::tension, chosenFrom(kTensionTreatments)) == 1;
+    i.fill.tensionCounted = form.readWith(in::tension, chosenFrom(ground::kTensionRules)) == 1;
     return i;
 }
 
@@ -100,22 +101,6 @@ void calculateWallPressure(Form& form, Trace* trace) {
     }
 }
 
-// clang-format off
-const std::string_view kNotes[] = {
-    "各层主动土压力系数 K<sub>ai</sub> 按本层 φ<sub>i</sub> 以库仑公式（c = 0，q = 0）计算；"
-    "e = K<sub>ai</sub>σ′<sub>v</sub> − 2c<sub>i</sub>√K<sub>ai</sub>，σ′<sub>v</sub> 为其上各层的竖向有效应力，"
-    "地表均布荷载按库仑公式计入：q′ = q·sinα·cosβ ÷ sin(α + β)",
-    "地下水位以下取浮重度 γ<sub>sat</sub> − γ<sub>w</sub>（水土分算），水压力 γ<sub>w</sub>(z − d<sub>w</sub>) 单独计为 P<sub>w</sub>，水平作用",
-    "局部荷载按 GB 50330-2013 附录B：线荷载（第B.0.1条）的附加侧向压力为等腰三角形，分布于 a·tanφ 至 a·tanβ，"
-    "h = a(tanβ − tanφ)，β = 45° + φ/2，K<sub>a</sub> = tan²(45° − φ/2)，峰值取 e<sub>h,max</sub> = 2Q<sub>L</sub>√K<sub>a</sub> ÷ h；"
-    "条形荷载（第B.0.2条）为矩形 e<sub>h</sub> = K<sub>a</sub>q<sub>L</sub>，分布于 a·tanβ 至 (a + b)·tanβ（程序按图B.0.2 取用）；"
-    "φ 取第1层土，超出墙底的部分不计",
-    "k<sub>h</sub> &gt; 0 时按 Mononobe–Okabe 法：地震角 ρ = arctan k<sub>h</sub>，K<sub>ai</sub> = K′<sub>ai</sub>·sin²(α − ρ) ÷ (sin²α·cosρ)，"
-    "K′<sub>ai</sub> 为以 α − ρ、β + ρ 代入的库仑系数；水位以下亦取同一 ρ（程序的处理）",
-};
-constexpr ValueUnit kUnits[] = {{"Ea", "kN/m"}, {"Pw", "kN/m"}, {"za", "m"}, {"zw", "m"},
-                                {"hw", "m"}, {"q′", "kPa"}, {"Ma", "kN·m/m"}};
-// clang-format on
 const std::string_view kCoefficientNotes[] = {
     "第1层土按库仑公式（c = 0，q = 0）的主动土压力系数 K<sub>a</sub>（k<sub>h</sub> &gt; 0 时为以 "
     "α − ρ、β + ρ 代入的 K′<sub>a1</sub>）；"
@@ -127,11 +112,9 @@ const Step kCoefficientStep{"coulombActive", "第1层土的库仑主动土压力
 
 } // namespace
 
-const Step kLayeredPressureStep{"layeredPressure", "分层土压力与水压力", kNotes, kUnits};
-
 namespace {
 
-const Step* const kSteps[] = {&kCoefficientStep, &kLayeredPressureStep};
+const Step* const kSteps[] = {&kCoefficientStep, &ground::kStep};
 const Variant kOnly[] = {{0, "", "主动土压力与水压力（水土分算）", kSteps}};
 
 std::optional<PressureSetting> distribution(int, const Form& form, const Written& written) {

@@ -8,15 +8,6 @@
 // slopecalc and the report.
 namespace subprogram {
 
-// How a cohesive stratum's tension zone is taken: the words of the `tension` field.
-inline constexpr Choice kTensionTreatments[] = {
-    {"不计拉力区", "ignored", 0},
-    {"计入拉力区", "counted", 1},
-};
-
-// The report's step of the pressure stratum by stratum; the gravity wall's report shows it too.
-extern const Step kLayeredPressureStep;
-
 extern const Calculator kWallPressure;
 
 } // namespace subprogram

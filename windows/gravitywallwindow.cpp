@@ -2,10 +2,11 @@
 
 #include "calculators/gravitywall.h"
 #include "gui/formbuilder.h"
-#include "gui/listtable.h"
+#include "gui/groundpanel.h"
 #include "gui/screenfit.h"
 #include "windows/walldrawings.h"
 
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -114,16 +115,6 @@ const ControlSpec kControls[] = {
     {Kind::Combo,  "tensionx", {},       2520, 1770, 1335,  300, "Frame4"},
     // beyond that, to the right: the ground as it stands behind the wall, all optional
     {Kind::Frame,  "Frame5",   "墙后地层（可选）", 15300,  120, 4680, 7692},
-    {Kind::Label,  "Label35",  {},        120,  300, 1680,  252, "Frame5", "layersx"},
-    {Kind::Field,  "layersx",  {},       1800,  285, 2760,  270, "Frame5"},
-    {Kind::Label,  "Label36",  {},        120,  660, 1680,  252, "Frame5", "waterx"},
-    {Kind::Field,  "waterx",   {},       1800,  645, 2760,  270, "Frame5"},
-    {Kind::Label,  "Label37",  {},        120, 1020, 1680,  252, "Frame5", "gwx"},
-    {Kind::Field,  "gwx",      {},       1800, 1005, 2760,  270, "Frame5"},
-    {Kind::Label,  "Label38",  {},        120, 1380, 1680,  252, "Frame5", "loadsx"},
-    {Kind::Field,  "loadsx",   {},       1800, 1365, 2760,  270, "Frame5"},
-    {Kind::Label,  "Label39",  {},        120, 1740, 1680,  252, "Frame5", "khx"},
-    {Kind::Field,  "khx",      {},       1800, 1725, 2760,  270, "Frame5"},
 };
 
 // clang-format on
@@ -195,6 +186,18 @@ GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
       pictureFolder_(std::move(pictureFolder)) {
     setClientTwips(this, 20100, 8004);
     buildControls(this, kControls, &calculator());
+    buildControls(this,
+                  groundRows({.frame = "Frame5",
+                              .left = 120,
+                              .top = 285,
+                              .labelWidth = 1680,
+                              .fieldWidth = 2760,
+                              .pitch = 360}),
+                  &calculator());
+    // the tension rule left empty: the one soil's rule, or the ground's
+    control<QComboBox>(this, "tensionx")
+        ->lineEdit()
+        ->setPlaceholderText(QStringLiteral("默认：单一土计入，分层土不计"));
     picture_ = new WallPicture(this);
     picture_->setObjectName(QStringLiteral("Picture1"));
     setTwipsGeometry(picture_, 4680, 360, 2292, 2772);
@@ -237,14 +240,7 @@ GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
     // the earth pressure's distribution, beside the checks' fields
     addPressureDiagram({11520, 420, 1560, 600}, {13140, 300, 1860, 1140});
     // the ground's strata and loads as tables, kept in step with their fields
-    const auto edit = [this](const char* name) { return control<QLineEdit>(this, name); };
-    auto* tables = new QTabWidget(this);
-    tables->setObjectName(QStringLiteral("tablesx"));
-    setTwipsGeometry(tables, 15420, 2280, 4440, 3600);
-    tables->addTab(new ListTable(tables, {"厚度", "γ", "c", "φ", "γsat"}, {edit("layersx")}),
-                   QStringLiteral("分层土（自上而下）"));
-    tables->addTab(new ListTable(tables, {"line|strip", "Q|q", "a", "b"}, {edit("loadsx")}),
-                   QStringLiteral("局部荷载"));
+    addGroundTables(this, 15420, 2280, 4440, 3600);
     auto* ground = new QLabel(
         QStringLiteral(
             "均留空（kh 为 0）时按左侧单一土层计算，与原计算相同。任一项填写时，土压力按分层土、"

@@ -2,10 +2,9 @@
 
 #include "calculators/wallpressure.h"
 #include "gui/formbuilder.h"
-#include "gui/listtable.h"
+#include "gui/groundpanel.h"
 
 #include <QLineEdit>
-#include <QTabWidget>
 
 
 namespace {
@@ -18,17 +17,10 @@ constexpr int kRow = 300, kLabelWidth = 2160, kFieldLeft = 2340, kFieldWidth = 3
 const ControlSpec kControls[] = {
     {Kind::Frame,  "Frame1",   "参数输入",                  120,  120, 5940, 3660},
     WALL_ROW("Label1",  "Hx",       0),
-    WALL_ROW("Label2",  "layersx",  1),
-    WALL_ROW("Label3",  "qx",       2),
-    WALL_ROW("Label4",  "alphax",   3),
-    WALL_ROW("Label5",  "betax",    4),
-    WALL_ROW("Label6",  "deltax",   5),
-    WALL_ROW("Label7",  "waterx",   6),
-    WALL_ROW("Label8",  "gwx",      7),
-    WALL_ROW("Label9",  "loadsx",   8),
-    WALL_ROW("Label10", "khx",      9),
-    {Kind::Label, "Label11", {}, 120, 300 + 10 * kRow, kLabelWidth, 255, "Frame1", "tensionx"},
-    {Kind::Combo, "tensionx", {}, kFieldLeft, 270 + 10 * kRow, kFieldWidth, 300, "Frame1"},
+    WALL_ROW("Label3",  "qx",       1),
+    WALL_ROW("Label4",  "alphax",   2),
+    WALL_ROW("Label5",  "betax",    3),
+    WALL_ROW("Label6",  "deltax",   4),
     {Kind::Frame,  "Frame2",   "计算结果",                 6240,  120, 3660, 1620},
     {Kind::Label,  "Label12",  {},                          120,  300, 1980,  255, "Frame2", "Eax"},
     {Kind::Field,  "Eax",      {},                         2100,  285, 1440,  270, "Frame2"},
@@ -50,17 +42,17 @@ WallPressureWindow::WallPressureWindow(Reporter reporter)
     : CalculatorWindow(subprogram::kWallPressure, std::move(reporter)) {
     setClientTwips(this, 13860, 7020);
     buildControls(this, kControls, &calculator());
-    const auto edit = [this](const char* name) { return control<QLineEdit>(this, name); };
-    auto* tables = new QTabWidget(this);
-    tables->setObjectName(QStringLiteral("tablesx"));
-    setTwipsGeometry(tables, 120, 3900, 5940, 3000);
-    tables->addTab(new ListTable(tables,
-                                 {"厚度 (m)", "γ (kN/m³)", "c (kPa)", "φ (°)", "γsat (kN/m³)"},
-                                 {edit("layersx")}),
-                   QStringLiteral("分层土（自上而下）"));
-    tables->addTab(new ListTable(tables, {"line/strip", "Q 或 q", "a (m)", "b (m)"},
-                                 {edit("loadsx")}),
-                   QStringLiteral("局部荷载"));
+    // the ground below the wall's own rows, in the same frame
+    buildControls(this,
+                  groundRows({.frame = "Frame1",
+                              .left = 120,
+                              .top = 285 + 5 * kRow,
+                              .labelWidth = kFieldLeft - 120,
+                              .fieldWidth = kFieldWidth,
+                              .pitch = kRow,
+                              .tension = true}),
+                  &calculator());
+    addGroundTables(this, 120, 3900, 5940, 3000);
     addActions({.report = {6240, 2460, 1050, 300},
                 .save = {6240, 2775, 1050, 300},
                 .open = {7320, 2775, 1050, 300},
@@ -68,5 +60,5 @@ WallPressureWindow::WallPressureWindow(Reporter reporter)
                 .study = {8400, 2460, 1500, 300},
                 .results = {6240, 3180, 3660, 3720}});
     addPressureDiagram({10020, 120, 3720, 480}, {10020, 660, 3720, 6240});
-    edit("Hx")->setFocus();
+    control<QWidget>(this, "Hx")->setFocus();
 }
