@@ -124,8 +124,8 @@ constexpr Field kFields[] = {
     {"n",       "nx",       "钢筋根数n:",    "3",      "",    "number of bars in the tendon",                "n", Conversion::Count, {}, {}, {}, 0, 4},
     {"edition", "editionx", "计算方法:",     kClassicMethod, "", "method: classic (working-condition factors ξ, the program's own) | 2013 (GB 50330-2013 safety factors)", "", Conversion::Word, {}, {}, kEditions, int(AnchorEdition::WorkingConditions), 4},
     {"grade",   "gradex",   "边坡工程安全等级:", "二级", "",  "slope safety grade 一级|1, 二级|2, 三级|3 (by the 2013 method)", "", Conversion::Word, {}, {}, kSlopeGrades, int(SlopeGrade::Second), 4},
-    {"Kb_req",  "Kbreqx",   "杆体抗拉安全系数Kb:", "", "", "Kb, the tendon's safety factor (by the 2013 method); empty: the program's default for the grade and kind", "K<sub>b</sub>", Conversion::Word, "要求的锚杆杆体抗拉安全系数 Kb", {}, {}, 0, 6},
-    {"K_req",   "Kreqx",    "锚固体抗拔安全系数K:", "", "", "K, the anchorage's safety factor (by the 2013 method); empty: the program's default for the grade and kind", "K", Conversion::Word, "要求的锚固体抗拔安全系数 K", {}, {}, 0, 6},
+    {"Kb_req",  "Kbreqx",   "杆体抗拉安全系数Kb:", "", "", "Kb, the tendon's safety factor (by the 2013 method); empty: the program's default for the grade and kind", "K<sub>b</sub>", Conversion::Word, "要求的锚杆杆体抗拉安全系数 Kb", {}, {}, 0, 6, {}, false, true},
+    {"K_req",   "Kreqx",    "锚固体抗拔安全系数K:", "", "", "K, the anchorage's safety factor (by the 2013 method); empty: the program's default for the grade and kind", "K", Conversion::Word, "要求的锚固体抗拔安全系数 K", {}, {}, 0, 6, {}, false, true},
 };
 
 constexpr Result kResults[] = {

@@ -59,6 +59,9 @@ struct Field {
     // One of a group of optional inputs (the ground behind the gravity wall): the report lists the
     // group only when one of them is not at its default text.
     bool optionalGroup = false;
+    // A required factor or limit the engineer may set: left empty, the program's default stands,
+    // which the verdicts name; the report lists it only when set.
+    bool limit = false;
 };
 
 struct Result {
@@ -184,7 +187,7 @@ struct Judgement {
     Outcome outcome = Outcome::NotChecked;
     double value = 0, limit = 0;
     std::string_view reason = {};
-    std::string_view limitName = {}; // in the place of the verdict's, where it depends on the case
+    std::string limitName = {}; // in the place of the verdict's, where it depends on the case
     bool valued = true; // false where the value compared could not be formed: not shown
     std::string_view basis = {}; // in the place of the verdict's, where the engineer set the limit
 };

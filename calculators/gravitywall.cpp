@@ -24,6 +24,16 @@ const std::string_view kShelfNotes[] = {
 };
 // clang-format on
 
+// A field by its name in the wall's table.
+FieldId fieldId(std::string_view name) {
+    for (std::size_t i = 0; i < kFields.size(); ++i) {
+        if (kFields[i].name == name) {
+            return {static_cast<std::uint16_t>(i)};
+        }
+    }
+    return in::b;
+}
+
 } // namespace
 
 void calculateGravityWall(WallType type, Form& form, Trace* trace) {
@@ -62,6 +72,20 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
 
     WallWeight wall{0, 0};
     float b2Used = b2; // the toe block's width the weight sums take
+    float h2Used = h2; // the base's rise the base stress takes
+    // A section that follows b: every size that follows it does, and one that then cannot be
+    // formed fails, naming the size to blame (typed as it stands, the sizes are the engineer's
+    // and the checks say the section cannot be formed).
+    const auto formed = [&] {
+        if (section != Section::Consistent || type == WallType::NotChosen) {
+            return;
+        }
+        h2Used = baseRise(b, alpha0, trace);
+        if (const auto fault = sectionFault(type, sizesOf(inputs, b2Used, h2Used), true)) {
+            throw FieldError(CalcError(ErrorKind::InvalidArgument, fault->reason),
+                             fieldId(fault->field));
+        }
+    };
     switch (type) {
     case WallType::Upright: {
         UprightWall upright{.n = n,
@@ -75,6 +99,7 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
         if (section == Section::Consistent) { // the room before the face, which b2 takes no part in
             upright.b2 = b2Used = uprightWallWeight(upright).c0;
         }
+        formed();
         wall = uprightWallWeight(upright, trace);
         break;
     }
@@ -82,6 +107,7 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
         if (section == Section::Consistent) {
             b2Used = upperWallFootWidth(b5, n, x2, h1, trace);
         }
+        formed();
         wall = shelfWallWeight({.n = n,
                                 .x2 = x2,
                                 .x3 = x3,
@@ -109,22 +135,32 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
         const Backfill& fill = *inputs.ground;
         float y0 = 0;
         if (fill.kh > 0) { // the inertia acts at the section's centroid
-            const std::optional<double> centroid =
-                sectionCentroidHeight(type, sizesOf(inputs, b2Used));
-            if (!centroid) {
-                throw FieldError(CalcError(ErrorKind::InvalidArgument), in::kh);
+            const WallSizes sizes = sizesOf(inputs, b2Used, h2Used);
+            const std::optional<double> centroid = sectionCentroidHeight(type, sizes);
+            if (!centroid) { // no section to hold it
+                const auto fault = sectionFault(type, sizes, section == Section::Consistent);
+                throw FieldError(
+                    CalcError(ErrorKind::InvalidArgument,
+                              fault ? fault->reason : "截面不能构成：墙体地震惯性力无处作用"),
+                    fault ? fieldId(fault->field) : in::kh);
             }
             y0 = toSingle(*centroid);
         }
         ground = groundLoads(toSingle(fill.gammaWater),
-                             fill.water ? std::optional(toSingle(*fill.water)) : std::nullopt, HS,
-                             Ht, b, toSingle(fill.kh), wall.G, y0, trace);
+                             fill.water ? std::optional(toSingle(*fill.water)) : std::nullopt, Ht,
+                             b, toSingle(fill.kh), wall.G, y0, trace);
     }
     const GroundLoads* const loads = ground ? &*ground : nullptr;
 
-    double drive = 0;
-    const float Ks =
-        antiSlidingFactor(wall.G, Ea, alpha0, alphaS, deltaS, mu, trace, &drive, loads);
+    // The program's own rules (the ground, the tension zone ignored) form a factor only where
+    // something drives or tips the wall: a cohesive fill that stands alone pushes nothing.
+    const bool onlyWhereLoaded = layered || tension == Tension::Ignored;
+    double drive = 0, tip = 0;
+    const std::optional<float> Ks =
+        onlyWhereLoaded
+            ? antiSlidingFactorIfDriven(wall.G, Ea, alpha0, alphaS, deltaS, mu, trace, &drive,
+                                        loads)
+            : antiSlidingFactor(wall.G, Ea, alpha0, alphaS, deltaS, mu, trace, &drive, loads);
     // Ea at H/3 above the foot of the soil, or at the centroid of its diagram (single, as the
     // wall's routines take their sizes); the ground's at its own point
     std::optional<float> zc;
@@ -132,17 +168,24 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
         if (layered->za) {
             zc = toSingle(*layered->za);
         }
-    } else if (lever == Lever::Centroid) {
+    } else if (lever == Lever::Centroid && !(onlyWhereLoaded && Ea == 0)) {
         zc = toSingle(pressureCentroid(inputs));
     }
     const float z = earthPressureLeverHeight(HS, Ht, trace, zc);
-    const float Kt =
-        antiOverturningFactor(wall.G, Ea, alpha0, z, alphaS, deltaS, b, wall.x0, trace, loads);
-    form.setSingle(out::Kt, Kt);
-    form.setSingle(out::Ks, Ks);
+    const std::optional<float> Kt =
+        onlyWhereLoaded ? antiOverturningFactorIfTipped(wall.G, Ea, alpha0, z, alphaS, deltaS, b,
+                                                        wall.x0, trace, loads, &tip)
+                        : antiOverturningFactor(wall.G, Ea, alpha0, z, alphaS, deltaS, b, wall.x0,
+                                                trace, loads, &tip);
+    if (Kt) {
+        form.setSingle(out::Kt, *Kt);
+    }
+    if (Ks) {
+        form.setSingle(out::Ks, *Ks);
+    }
 
     const BaseStress base =
-        baseStress(wall.G, HS, Ht, h2, wall.x0, deltaS, alphaS, Ea, b, trace, zc, loads);
+        baseStress(wall.G, HS, Ht, h2Used, wall.x0, deltaS, alphaS, Ea, b, trace, zc, loads);
     form.setSingle(out::pmax, base.pmax);
     form.setSingle(out::e, base.e);
     form.setSingle(out::pmin, base.pmin);
@@ -150,12 +193,14 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     // beyond the original calculation, after everything it reads and writes
     formBeyond([&] { form.setSingle(out::pk, meanBasePressure(base.N, b, trace)); });
     form.setDouble(out::drive, drive);
+    form.setDouble(out::tip, tip);
     form.setSingle(out::c0, wall.c0);
     if (ground) {
         form.setSingle(out::Pw, ground->Pw);
         form.setSingle(out::zw, ground->zw);
         form.setSingle(out::U, ground->U);
         form.setSingle(out::Fi, ground->Fi);
+        form.setSingle(out::uHeel, ground->u);
         if (zc) {
             form.setSingle(out::zc, *zc);
         }
@@ -169,8 +214,15 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
         form.setSingle(out::zc, centroid);
         if (!zc) {
             const float zAtCentroid = earthPressureLeverHeight(HS, Ht, nullptr, centroid);
-            form.setSingle(out::KtC, antiOverturningFactor(wall.G, Ea, alpha0, zAtCentroid, alphaS,
-                                                           deltaS, b, wall.x0));
+            const std::optional<float> KtC =
+                onlyWhereLoaded
+                    ? antiOverturningFactorIfTipped(wall.G, Ea, alpha0, zAtCentroid, alphaS,
+                                                    deltaS, b, wall.x0, nullptr, nullptr, nullptr)
+                    : antiOverturningFactor(wall.G, Ea, alpha0, zAtCentroid, alphaS, deltaS, b,
+                                            wall.x0);
+            if (KtC) {
+                form.setSingle(out::KtC, *KtC);
+            }
         }
     });
     if (type != WallType::NotChosen) {
@@ -185,6 +237,8 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     if (!form.text(in::fa).empty()) {                // a bearing capacity given is a number
         form.readDouble(in::fa);
     }
+    readLimits(form, inputs); // so is a limit given, in its range
+
 }
 
 std::string wallSection(WallType type, const Form& form, const CalculationRecord& record,
@@ -194,7 +248,8 @@ std::string wallSection(WallType type, const Form& form, const CalculationRecord
         const WallInputs w = readWall(form);
         // the toe block as the weight sums took it
         const std::string used = record.written(out::b2Used);
-        sizes = sizesOf(w, used.empty() ? w.b2 : static_cast<float>(textToDouble(used)));
+        sizes = sizesOf(w, used.empty() ? w.b2 : static_cast<float>(textToDouble(used)),
+                        w.section == Section::Consistent ? baseRise(w.b, w.alpha0) : w.h2);
     } catch (const CalcError&) {
         return type == WallType::NotChosen ? "未选择墙型，未绘出截面。"
                                            : "有输入无法读取，未绘出截面。";
@@ -239,9 +294,10 @@ const Step kBaseStep{"baseStress", "基底应力验算", kBaseNotes, kBaseUnits}
 
 const Step kBearingStep{"meanBasePressure", "地基承载力"};
 const std::string_view kGroundNotes[] = {
-    "P<sub>w</sub> 水平作用于挡土高度 H 内地下水位以下的墙背；扬压力按墙踵处水头 H<sub>t</sub> − "
-    "d<sub>w</sub> 至墙趾为零的三角形分布，"
-    "竖直作用于基底水平投影 b（墙前无水，程序的处理）；地震时墙体水平惯性力 F<sub>i</sub> = "
+    "地下水位在墙顶以下 d<sub>w</sub> 处，墙后的水一直到墙踵、墙前无水（程序的处理）：水压力 P<sub>w</sub> "
+    "水平作用于墙背自水位至墙踵的高度 h<sub>w</sub> = H<sub>t</sub> − d<sub>w</sub> 内，距墙踵 "
+    "h<sub>w</sub>/3；同一水在墙踵的水头 u = γ<sub>水</sub>h<sub>w</sub>，扬压力按墙踵 u 至墙趾为零的"
+    "三角形分布，竖直作用于基底水平投影 b，U = ½ub；地震时墙体水平惯性力 F<sub>i</sub> = "
     "k<sub>h</sub>G 作用于截面形心高度 y<sub>0</sub>",
     "抗滑移：F<sub>h</sub> = P<sub>w</sub> + F<sub>i</sub> 与 U "
     "按基底的法向、切向分解计入；抗倾覆：P<sub>w</sub>、F<sub>i</sub>、U 对墙趾的力矩计入倾覆力矩；"
@@ -277,23 +333,17 @@ const Variant kTypes[] = {
      "请先选择挡墙类型(直立式或衡重式)"},
 };
 
-// The least safety factors against sliding and overturning, and the eccentricity allowed: the
-// program's own values (the middle third on soil, where the base-stress routine itself turns to
-// a triangular distribution; half the half-width on rock). The bearing checks are those of
+// The least safety factors against sliding and overturning and the eccentricity allowed are
+// the program's defaults or the engineer's (readLimits). The bearing checks are those of
 // GB 50007-2011 §5.2.1 for an eccentric load: pk ≤ fa and pkmax ≤ 1.2·fa.
-constexpr double kLeastAntiSliding = 1.3;
-constexpr double kLeastAntiOverturning = 1.6;
-// ... in an earthquake (kh > 0): the program's own values
-constexpr double kSeismicAntiSliding = 1.1;
-constexpr double kSeismicAntiOverturning = 1.3;
-constexpr double kSoilEccentricity = 6, kRockEccentricity = 4; // b/6, b/4
 constexpr double kEdgePressureFactor = 1.2;
 constexpr std::string_view kProgramsOwn = "程序默认值";
+constexpr std::string_view kEngineersLimit = "设计者指定";
 constexpr std::string_view kBearingClause = "GB 50007-2011 第5.2.1条";
 
 const Verdict kVerdicts[] = {
-    {out::Ks, "Ks_ok", "Ks", "抗滑移", "≥", "1.3", kProgramsOwn, true, kLeastAntiSliding},
-    {out::Kt, "Kt_ok", "Kt", "抗倾覆", "≥", "1.6", kProgramsOwn, true, kLeastAntiOverturning},
+    {out::Ks, "Ks_ok", "Ks", "抗滑移", "≥", "1.3", kProgramsOwn, true},
+    {out::Kt, "Kt_ok", "Kt", "抗倾覆", "≥", "1.6", kProgramsOwn, true},
     {out::e, "e_ok", "|e|", "基底合力偏心距", "≤", "b/6", kProgramsOwn, true},
     {out::pk, "p_ok", "pk", "地基承载力（平均压力）", "≤", "fa", kBearingClause, true},
     {out::pmax, "pmax_ok", "pkmax", "地基承载力（边缘最大压力）", "≤", "1.2fa", kBearingClause,
@@ -304,30 +354,57 @@ Outcome holds(bool met) {
     return met ? Outcome::Met : Outcome::NotMet;
 }
 
-void judgeWall(int, const Form& fields, const Written& written, std::span<Judgement> out) {
+void judgeWall(int type, const Form& fields, const Written& written, std::span<Judgement> out) {
     const auto result = [&](ResultId r) { return written.result(r); };
     const WallInputs w = readWall(fields);
-    const bool seismic = w.ground && w.ground->kh > 0;
-    const double sliding = seismic ? kSeismicAntiSliding : kLeastAntiSliding;
-    const double overturning = seismic ? kSeismicAntiOverturning : kLeastAntiOverturning;
-    const std::string_view slidingName = seismic ? "1.1（地震工况）" : "";
-    const std::string_view overturningName = seismic ? "1.3（地震工况）" : "";
-    if (const auto Ks = result(out::Ks)) {
-        const auto drive = result(out::drive);
-        out[0] = drive && *drive < 0 // nothing drives the wall outward along its base
-                     ? Judgement{Outcome::Met, *Ks, sliding,
-                                 "下滑力 Eat − Gt ≤ 0，挡墙不会沿基底向外滑移", slidingName}
-                     : Judgement{holds(*Ks >= sliding), *Ks, sliding, {}, slidingName};
+    const WallLimits limits = readLimits(fields, w);
+    const auto basis = [](const Limit& limit) {
+        return limit.set ? kEngineersLimit : std::string_view();
+    };
+    // a section that cannot be formed, as typed: nothing about it is met
+    const auto b2 = result(out::b2Used);
+    if (const auto fault = WallType(type) == WallType::NotChosen
+                               ? std::nullopt
+                               : sectionFault(WallType(type),
+                                              sizesOf(w, b2 ? static_cast<float>(*b2) : w.b2, w.h2),
+                                              false)) {
+        for (Judgement& j : out) {
+            j = {Outcome::NotMet, 0, 0, fault->reason, {}, false};
+        }
+        return;
     }
+    const Limit& sliding = limits.sliding;
+    const auto drive = result(out::drive);
+    if (const auto Ks = result(out::Ks)) {
+        out[0] = drive && *drive <= 0 // nothing drives the wall outward along its base
+                     ? Judgement{Outcome::Met, *Ks, sliding.value,
+                                 "下滑力 Eat − Gt ≤ 0，挡墙不会沿基底向外滑移", sliding.name,
+                                 true, basis(sliding)}
+                     : Judgement{holds(*Ks >= sliding.value), *Ks, sliding.value, {}, sliding.name,
+                                 true, basis(sliding)};
+    } else if (drive) { // no factor formed: nothing drives it
+        out[0] = {Outcome::Met, 0, sliding.value, "沿基底无下滑力，挡墙不会滑移", sliding.name,
+                  false, basis(sliding)};
+    }
+    const Limit& overturning = limits.overturning;
+    const auto tip = result(out::tip);
     if (const auto Kt = result(out::Kt)) {
-        out[1] = {holds(*Kt >= overturning), *Kt, overturning, {}, overturningName};
+        out[1] = tip && *tip <= 0 // nothing tips the wall about its toe
+                     ? Judgement{Outcome::Met, *Kt, overturning.value,
+                                 "倾覆力矩 ≤ 0，挡墙不会绕墙趾倾覆", overturning.name, true,
+                                 basis(overturning)}
+                     : Judgement{holds(*Kt >= overturning.value), *Kt, overturning.value, {},
+                                 overturning.name, true, basis(overturning)};
+    } else if (tip) {
+        out[1] = {Outcome::Met, 0, overturning.value, "无倾覆力矩，挡墙不会倾覆", overturning.name,
+                  false, basis(overturning)};
     }
     const double b = w.b;
     const auto e = result(out::e);
     if (e) {
-        const bool rock = Ground(fields.choice(in::ground)) == Ground::Rock;
-        const double limit = b / (rock ? kRockEccentricity : kSoilEccentricity);
-        out[2] = {holds(std::fabs(*e) <= limit), std::fabs(*e), limit, {}, rock ? "b/4" : "b/6"};
+        const Limit& allowed = limits.eccentricity;
+        out[2] = {holds(std::fabs(*e) <= allowed.value), std::fabs(*e), allowed.value, {},
+                  allowed.name, true, basis(allowed)};
     }
     const std::string faText = fields.text(in::fa);
     if (faText.empty()) {
@@ -432,6 +509,31 @@ std::string describeWall(const Variant& type, const Form& form) {
                                                        : "，土压力作用点取 H/3（程序原规则）");
 }
 
+// What the inputs leave unread: the typed b2 and h2 where the section follows b, the lever where
+// the ground puts Ea at its diagram's centroid, the limits of the case that is not the one
+// (seismic or not).
+std::vector<FieldId> idleWallFields(int, const Form& form) {
+    // from the few fields that decide it, as typed: the others may be half typed
+    double kh = 0;
+    ErrorKind error{};
+    const bool shaken = ::readDouble(form.text(in::kh), kh, error) && kh > 0;
+    const bool ground = shaken || !form.text(in::layers).empty() ||
+                        !form.text(in::water).empty() || !form.text(in::loads).empty();
+    std::vector<FieldId> idle;
+    if (Section(form.choice(in::section)) == Section::Consistent) {
+        idle.insert(idle.end(), {in::b2, in::h2});
+    }
+    if (ground) {
+        idle.push_back(in::lever);
+    }
+    if (shaken) {
+        idle.insert(idle.end(), {in::KsReq, in::KtReq});
+    } else {
+        idle.insert(idle.end(), {in::KsReqSeismic, in::KtReqSeismic});
+    }
+    return idle;
+}
+
 // A least base width is searched with the toe block following it: with b2 as typed, a wider base
 // leaves the toe block where it was, and the overlap it counts twice hides the weight gained.
 constexpr StudySetting kStudySettings[] = {
@@ -460,7 +562,7 @@ const Calculator kGravityWall{
     .calculate = [](int type, Form& form,
                     Trace* trace) { calculateGravityWall(WallType(type), form, trace); },
     .resultsHelp = "Ka Ea G x0 Kt Ks pmax e pmin pk zc Kt_c Ea_compressed b2_used;\n"
-                   "with the ground's inputs (layers water loads kh) also Pw zw U Fi",
+                   "with the ground's inputs (layers water loads kh) also Pw zw U Fi u_heel",
     .verdicts = kVerdicts,
     .judge = judgeWall,
     .warnings = wallWarnings,
@@ -468,6 +570,7 @@ const Calculator kGravityWall{
     .sketch = [](int type, const Form& form, const CalculationRecord& record,
                  Sketch& sketch) { return wallSection(WallType(type), form, record, sketch); },
     .pressure = wallPressure,
+    .idle = idleWallFields,
     .studySettings = kStudySettings,
 };
 

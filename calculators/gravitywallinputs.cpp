@@ -1,6 +1,7 @@
 // The gravity wall's inputs as every part of it reads them.
 #include "gravitywallinputs.h"
 
+#include "calculators/domains.h"
 #include "core/numerictext.h"
 
 #include <optional>
@@ -59,8 +60,54 @@ WallInputs readWall(const Form& form) {
     return w;
 }
 
-WallSizes sizesOf(const WallInputs& w, float b2) {
-    return {w.alpha0, w.alphaS, w.deltaS, w.b,  w.b1, w.Ht, w.n,  w.h1, w.h2,
+namespace {
+
+// The program's defaults: the least factors against sliding and overturning, in an earthquake,
+// and the eccentricity allowed as a part of b on soil and on rock.
+constexpr double kLeastAntiSliding = 1.3, kLeastAntiOverturning = 1.6;
+constexpr double kSeismicAntiSliding = 1.1, kSeismicAntiOverturning = 1.3;
+constexpr double kSoilEccentricity = 6, kRockEccentricity = 4; // b/6, b/4
+
+Limit factor(const Form& form, FieldId field, double byDefault, std::string_view defaultName,
+             std::string_view setName) {
+    if (form.text(field).empty()) {
+        return {byDefault, std::string(defaultName), false};
+    }
+    return {readWithin(form, field, kPositive), std::string(setName), true};
+}
+
+} // namespace
+
+WallLimits readLimits(const Form& form, const WallInputs& w) {
+    // each read, so that one out of its range is refused whichever case it is for
+    const Limit sliding = factor(form, in::KsReq, kLeastAntiSliding, "", "指定值");
+    const Limit overturning = factor(form, in::KtReq, kLeastAntiOverturning, "", "指定值");
+    const Limit seismicSliding = factor(form, in::KsReqSeismic, kSeismicAntiSliding,
+                                        "1.1（地震工况）", "地震工况指定值");
+    const Limit seismicOverturning = factor(form, in::KtReqSeismic, kSeismicAntiOverturning,
+                                            "1.3（地震工况）", "地震工况指定值");
+    const bool seismic = w.ground && w.ground->kh > 0;
+    WallLimits limits{seismic ? seismicSliding : sliding,
+                      seismic ? seismicOverturning : overturning, {}};
+    // the eccentricity: a length, or b/N as typed
+    const std::string e = form.text(in::eReq);
+    if (e.empty()) {
+        const bool rock = Ground(form.choice(in::ground)) == Ground::Rock;
+        limits.eccentricity = {w.b / (rock ? kRockEccentricity : kSoilEccentricity),
+                               rock ? "b/4" : "b/6", false};
+    } else if (e.starts_with("b/")) {
+        const double parts = form.readWith(in::eReq, [](std::string_view t) {
+            return within(textToDouble(t.substr(2)), kPositive);
+        });
+        limits.eccentricity = {w.b / parts, e, true};
+    } else {
+        limits.eccentricity = {readWithin(form, in::eReq, kNonNegative), "指定值", true};
+    }
+    return limits;
+}
+
+WallSizes sizesOf(const WallInputs& w, float b2, float h2) {
+    return {w.alpha0, w.alphaS, w.deltaS, w.b,  w.b1, w.Ht, w.n,  w.h1, h2,
             w.b3,     b2,       w.b4,     w.b5, w.h4, w.x2, w.x3, w.HS};
 }
 

@@ -63,6 +63,13 @@ inline constexpr Field kOwnFields[] = {
     {"section", "sectionx", "截面尺寸:",               "按输入", "",      "b2 as-given, or consistent: the upright wall's toe block ends at the foot of its face (b2 = c0), the shelf wall's upper wall b2 = b5 + (n + x2)·h1", "", Conversion::Word, {}, {}, kSections, int(Section::AsGiven), 4},
     {"tension", "tensionx", "粘性土拉力区:",           "",      "",      "the checks' Ea of a cohesive fill: counted (the net Ea, the tension zone counted) | ignored (the compressed part alone); empty: counted for the one soil (the program's rule), ignored for the ground behind the wall (the ground's rule)", "", Conversion::Word, {}, {}, kTensions, int(Tension::Counted), 4},
     {"lever",   "leverx", "土压力作用点:",             "H/3",   "",      "where Ea acts for overturning and base stress: H/3 (the program's rule) | centroid (of its pressure diagram)", "", Conversion::Word, {}, {}, kLevers, int(Lever::Third), 4},
+    // the required factors and the eccentricity allowed, the engineer's to set; empty: the
+    // program's defaults
+    {"Ks_req",  "Ksreqx", "要求的Ks:",                 "",      "",      "the least sliding factor; empty: 1.3 (the program's default)", "K<sub>s</sub>", Conversion::Word, "要求的抗滑移安全系数", {}, {}, 0, 6, {}, false, true},
+    {"Kt_req",  "Ktreqx", "要求的Kt:",                 "",      "",      "the least overturning factor; empty: 1.6 (the program's default)", "K<sub>t</sub>", Conversion::Word, "要求的抗倾覆安全系数", {}, {}, 0, 6, {}, false, true},
+    {"e_req",   "ereqx",  "容许偏心距:",               "",      "m",     "the eccentricity allowed: a length, or b/N; empty: b/6 on soil, b/4 on rock (the program's defaults)", "e", Conversion::Word, "容许的基底合力偏心距", {}, {}, 0, 6, {}, false, true},
+    {"Ks_req_seismic", "Ksreqsx", "地震工况要求的Ks:", "",      "",      "the least sliding factor in an earthquake (kh > 0); empty: 1.1 (the program's default)", "K<sub>s</sub>", Conversion::Word, "地震工况要求的抗滑移安全系数", {}, {}, 0, 6, {}, false, true},
+    {"Kt_req_seismic", "Ktreqsx", "地震工况要求的Kt:", "",      "",      "the least overturning factor in an earthquake (kh > 0); empty: 1.3 (the program's default)", "K<sub>t</sub>", Conversion::Word, "地震工况要求的抗倾覆安全系数", {}, {}, 0, 6, {}, false, true},
 };
 
 // the ground as it stands behind the wall: any of its fields given, the checks take its loading
@@ -74,14 +81,15 @@ inline constexpr Result kResults[] = {
     {"Text6",  "Ea",   "主动土压力(KN)",               "E<sub>a</sub>",   "kN/m"}, // per metre of wall
     {"Text7",  "G",    "墙体自重(KN)",                 "G",               "kN/m"},
     {"Text13", "x0",   "挡墙重心至墙趾的水平距离(M):",  "x<sub>0</sub>",   "m"},
-    {"Text10", "Kt",   "抗倾系数",                     "K<sub>t</sub>",   ""},
-    {"Text9",  "Ks",   "抗滑移系数",                   "K<sub>s</sub>",   ""},
+    {"Text10", "Kt",   "抗倾系数",                     "K<sub>t</sub>",   "", "0", {}, false, false, false, "无倾覆力矩"},
+    {"Text9",  "Ks",   "抗滑移系数",                   "K<sub>s</sub>",   "", "0", {}, false, false, false, "无下滑力"},
     {"Text16", "pmax", "基底最大应力(KN/MxM)",         "p<sub>max</sub>", "kPa"},
     {"Text17", "e",    "基底合力偏心矩(M):",           "e",               "m"},
     {"Text18", "pmin", "基底最小应力(KN/MxM)",         "p<sub>min</sub>", "kPa"},
     // beyond the window's original results: for the checks
     {"pkx",    "pk",   "基底平均应力(kPa):",           "p<sub>k</sub>",   "kPa", "0", "基底平均应力", false, true},
     {"",       "drive", "", "", "kN/m", "0", {}, true},
+    {"",       "tip",   "", "", "kN·m/m", "0", {}, true},
     {"",       "c0",    "", "", "m",    "0", {}, true},
     // where the pressure diagram's resultant acts, and, under the H/3 rule, Kt with Ea there
     {"",       "zc",    "", "z<sub>c</sub>", "m", "0", "土压力作用点高度（图形心）", false, true},
@@ -93,6 +101,7 @@ inline constexpr Result kResults[] = {
     {"",       "zw",    "", "z<sub>w</sub>", "m",    "0", "Pw 作用点距墙踵高度", false, false, true},
     {"",       "U",     "", "U",             "kN/m", "0", "基底扬压力 U", false, false, true},
     {"",       "Fi",    "", "F<sub>i</sub>", "kN/m", "0", "墙体水平地震惯性力 kh·G", false, false, true},
+    {"",       "u_heel", "", "u", "kPa", "0", "墙踵处水头（扬压力 U = ½u·b）", false, false, true},
 };
 
 // clang-format on
@@ -115,7 +124,11 @@ constexpr FieldId alpha = fieldNamed(kFields, "alpha"), delta = fieldNamed(kFiel
                   lever = fieldNamed(kFields, "lever"), section = fieldNamed(kFields, "section"),
                   tension = fieldNamed(kFields, "tension"), layers = fieldNamed(kFields, "layers"),
                   water = fieldNamed(kFields, "water"), gw = fieldNamed(kFields, "gamma_water"),
-                  loads = fieldNamed(kFields, "loads"), kh = fieldNamed(kFields, "kh");
+                  loads = fieldNamed(kFields, "loads"), kh = fieldNamed(kFields, "kh"),
+                  KsReq = fieldNamed(kFields, "Ks_req"), KtReq = fieldNamed(kFields, "Kt_req"),
+                  eReq = fieldNamed(kFields, "e_req"),
+                  KsReqSeismic = fieldNamed(kFields, "Ks_req_seismic"),
+                  KtReqSeismic = fieldNamed(kFields, "Kt_req_seismic");
 } // namespace in
 namespace out {
 constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, "Ea"),
@@ -124,11 +137,13 @@ constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, 
                    pmax = resultNamed(kResults, "pmax"), e = resultNamed(kResults, "e"),
                    pmin = resultNamed(kResults, "pmin"), pk = resultNamed(kResults, "pk"),
                    drive = resultNamed(kResults, "drive"), c0 = resultNamed(kResults, "c0"),
+                   tip = resultNamed(kResults, "tip"),
                    zc = resultNamed(kResults, "zc"), KtC = resultNamed(kResults, "Kt_c"),
                    b2Used = resultNamed(kResults, "b2_used"),
                    EaCompressed = resultNamed(kResults, "Ea_compressed"),
                    Pw = resultNamed(kResults, "Pw"), zw = resultNamed(kResults, "zw"),
-                   U = resultNamed(kResults, "U"), Fi = resultNamed(kResults, "Fi");
+                   U = resultNamed(kResults, "U"), Fi = resultNamed(kResults, "Fi"),
+                   uHeel = resultNamed(kResults, "u_heel");
 } // namespace out
 
 // The wall's inputs as every part of it takes them: the calculation, the checks, the warnings,
@@ -147,8 +162,21 @@ struct WallInputs {
 };
 
 WallInputs readWall(const Form& form);
-// The section's sizes, with the toe block `b2` the weight sums take.
-WallSizes sizesOf(const WallInputs& w, float b2);
+// The limits the checks hold the wall to: the engineer's where set, else the program's defaults
+// (sliding 1.3, overturning 1.6; in an earthquake 1.1 and 1.3; the eccentricity b/6 on soil,
+// b/4 on rock). Each with its name where it is not the verdict's own, and whether it was set.
+struct Limit {
+    double value;
+    std::string name;
+    bool set;
+};
+struct WallLimits {
+    Limit sliding, overturning, eccentricity;
+};
+WallLimits readLimits(const Form& form, const WallInputs& w);
+
+// The section's sizes, with the toe block `b2` the weight sums take and the base's rise `h2`.
+WallSizes sizesOf(const WallInputs& w, float b2, float h2);
 // The pressure of the ground as it stands: strata, water, local loads, earthquake.
 LayeredPressure groundPressure(const WallInputs& w, Trace* trace = nullptr);
 // The earth pressure's law over the soil's height (double readings, as the earth pressure takes

@@ -24,7 +24,7 @@ inline constexpr Choice kCases[] = {
 inline constexpr Field kFields[] = {
     {"grade",       "gradex",   "边坡工程安全等级:",     "二级",   "",     "slope safety grade 一级|1, 二级|2, 三级|3", "", Conversion::Word, {}, {}, kSlopeGrades, int(SlopeGrade::Second)},
     {"case",        "casex",    "工况:",                 "永久边坡一般工况", "", "situation for the required factor: 永久边坡一般工况|permanent, 地震工况|seismic, 临时边坡|temporary", "", Conversion::Word, {}, {}, kCases, int(SlopeCase::Permanent)},
-    {"Fst_req",     "Fstreqx",  "要求的Fst:",             "",       "",     "the required stability factor Fst; empty: the program's default for the grade and case", "F<sub>st</sub>", Conversion::Word, "要求的稳定安全系数 Fst", {}, {}, 0, 6},
+    {"Fst_req",     "Fstreqx",  "要求的Fst:",             "",       "",     "the required stability factor Fst; empty: the program's default for the grade and case", "F<sub>st</sub>", Conversion::Word, "要求的稳定安全系数 Fst", {}, {}, 0, 6, {}, false, true},
     {"kh",          "khx",      "水平地震系数kh:",        "0",      "",     "horizontal seismic coefficient (Q = kh·G out of the slope)", "k<sub>h</sub>"},
     {"gamma_water", "gwx",      "水的重度γw(kN/m³):",     "10",     "kN/m³", "unit weight of water",                  "γ<sub>w</sub>"},
     {"G",           "Gx",       "滑体自重G(kN/m):",       "1000",   "kN/m", "weight of the block (broken-line: one per block, separated by ';')", "G", Conversion::Lengths},

@@ -67,13 +67,25 @@ bool Study::holds(const Row& row) {
     return true;
 }
 
+std::string_view Study::skipped(const Row& row) {
+    if (!row.error.empty()) {
+        return row.error;
+    }
+    const bool unjudged =
+        !row.judgements.empty() && std::ranges::all_of(row.judgements, [](const Judgement& j) {
+            return j.outcome == Outcome::NotMet && !j.valued;
+        });
+    return unjudged ? row.judgements.front().reason : std::string_view();
+}
+
 std::vector<NeverMet> checksNeverMet(const Study& study) {
     std::vector<NeverMet> never;
     for (std::size_t v = 0; v < study.calculator().verdicts.size(); ++v) {
         bool judged = false, met = false;
         double low = HUGE_VAL, high = -HUGE_VAL;
         for (const Study::Row& row : study.rows()) {
-            if (row.judgements.empty() || row.judgements[v].outcome == Outcome::NotChecked) {
+            if (row.judgements.empty() || row.judgements[v].outcome == Outcome::NotChecked ||
+                !Study::skipped(row).empty()) {
                 continue;
             }
             const Judgement& j = row.judgements[v];

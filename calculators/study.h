@@ -46,6 +46,9 @@ class Study {
     // Every check of the row holds: it succeeded and no verdict is NotMet (a check not made does
     // not fail).
     static bool holds(const Row& row);
+    // Why the row cannot be judged on its own terms, or nothing: its calculation failed, or no
+    // check could be held against a value (a wall whose section cannot be formed).
+    static std::string_view skipped(const Row& row);
 
   private:
     const Calculator& calculator_;
@@ -56,8 +59,9 @@ class Study {
     std::vector<Row> rows_;
 };
 
-// The checks that no row of a study meets, where some row succeeded: each with the least and the
-// greatest value it compared (equal when the check does not depend on the field studied).
+// The checks that no row of a study meets, where some row succeeded and was not skipped: each
+// with the least and the greatest value it compared (equal when the check does not depend on
+// the field studied).
 struct NeverMet {
     std::size_t verdict; // its index among the calculator's verdicts
     double low, high;
@@ -116,19 +120,34 @@ template <typename Holds> std::vector<PassingRun> passingRuns(long long steps, H
 }
 
 // The runs of the values text(0) … text(steps) of `field` where every check holds (see
-// Study::holds and passingRuns), each value calculated once.
+// Study::holds and passingRuns), each value calculated once; and how many of the values judged
+// were skipped (Study::skipped), with the first one's reason.
+struct LeastRuns {
+    std::vector<PassingRun> runs;
+    std::size_t judged = 0, skipped = 0;
+    std::string firstSkip;
+};
 template <typename Text>
-std::vector<PassingRun> leastRuns(const Calculator& calculator, int variant,
-                                  const std::vector<std::string>& texts, FieldId field,
-                                  long long steps, Text text) {
+LeastRuns leastRuns(const Calculator& calculator, int variant,
+                    const std::vector<std::string>& texts, FieldId field, long long steps,
+                    Text text) {
     Study trial(calculator, variant, texts, field);
     std::map<long long, bool> judged;
-    return passingRuns(steps, [&](long long k) {
+    LeastRuns found;
+    found.runs = passingRuns(steps, [&](long long k) {
         if (const auto at = judged.find(k); at != judged.end()) {
             return at->second;
         }
-        return judged[k] = Study::holds(trial.add(text(k)));
+        const Study::Row& row = trial.add(text(k));
+        if (const std::string_view why = Study::skipped(row); !why.empty()) {
+            if (found.skipped++ == 0) {
+                found.firstSkip = std::string(why);
+            }
+        }
+        return judged[k] = Study::holds(row);
     });
+    found.judged = judged.size();
+    return found;
 }
 
 } // namespace subprogram

@@ -3,6 +3,7 @@
 #include "calculators/angles.h"
 
 #include <cmath>
+#include <optional>
 
 namespace subprogram {
 
@@ -105,9 +106,13 @@ WallWeight shelfWallWeight(const ShelfWall& wall, Trace* trace) {
     });
 }
 
-float antiSlidingFactor(float weight, float earthPressure, float baseInclination,
-                        float backInclination, float wallFriction, float baseFriction, Trace* trace,
-                        double* drive, const GroundLoads* ground) {
+namespace {
+
+// Ks, or with `onlyDriven` none where nothing drives the wall outward (no division by it).
+std::optional<float> slidingFactor(float weight, float earthPressure, float baseInclination,
+                                   float backInclination, float wallFriction, float baseFriction,
+                                   Trace* trace, double* drive, const GroundLoads* ground,
+                                   bool onlyDriven) {
     return evaluate<Store>(trace, "antiSlidingFactor", [=]<typename Num>(Store<Num> store) {
         const Num G = store.input("G", weight), Ea = store.input("Ea", earthPressure);
         const Num alpha0 = store.input("α0", baseInclination);
@@ -132,18 +137,25 @@ float antiSlidingFactor(float weight, float earthPressure, float baseInclination
             numerator = (Gn + Ean + Nx) * mu;
             driving = Eat - Gt + Tx;
         }
-        const float Ks = static_cast<float>(store("Ks", numerator / driving).value());
         if (drive) {
             *drive = driving.value();
         }
-        return Ks;
+        if (onlyDriven && !(driving > Num(0))) {
+            if (store.trace()) {
+                store.trace()->remark("沿基底的下滑力不大于0：挡墙不会沿基底滑移，不计算 Ks");
+            }
+            return std::optional<float>();
+        }
+        return std::optional(static_cast<float>(store("Ks", numerator / driving).value()));
     });
 }
 
-float antiOverturningFactor(float weight, float earthPressure, float baseInclination,
-                            float leverHeight, float backInclination, float wallFriction,
-                            float baseWidth, float centroid, Trace* trace,
-                            const GroundLoads* ground) {
+// Kt, or with `onlyTipped` none where nothing tips the wall about its toe.
+std::optional<float> overturningFactor(float weight, float earthPressure, float baseInclination,
+                                       float leverHeight, float backInclination,
+                                       float wallFriction, float baseWidth, float centroid,
+                                       Trace* trace, const GroundLoads* ground, double* moment,
+                                       bool onlyTipped) {
     return evaluate<Store>(trace, "antiOverturningFactor", [=]<typename Num>(Store<Num> store) {
         const Num G = store.input("G", weight), Ea = store.input("Ea", earthPressure);
         const Num alpha0 = store.input("α0", baseInclination), z = store.input("z", leverHeight);
@@ -156,14 +168,58 @@ float antiOverturningFactor(float weight, float earthPressure, float baseInclina
         const Num Eaz = store("Eaz", Ea * cos(ra - rd));
         const Num xf = store("xf", b - z / tan(ra));
         const Num zf = store("zf", z - b * tan(r0));
+        Num tipping = zf * Eax;
         if (ground) { // the water's, the inertia's and the uplift's moments about the toe
             const Num Pw = store.input("Pw", ground->Pw), zw = store.input("zw", ground->zw);
             const Num Fi = store.input("Fi", ground->Fi), zi = store.input("zi", ground->zi);
             const Num U = store.input("U", ground->U), xU = store.input("xU", ground->xU);
             const Num Mx = store("Mx", Pw * (zw - b * tan(r0)) + Fi * (zi - b * tan(r0)) + U * xU);
-            return static_cast<float>(store("Kt", (x0 * G + xf * Eaz) / (zf * Eax + Mx)).value());
+            tipping = zf * Eax + Mx;
         }
-        return static_cast<float>(store("Kt", (x0 * G + xf * Eaz) / (zf * Eax)).value());
+        if (moment) {
+            *moment = tipping.value();
+        }
+        if (onlyTipped && !(tipping > Num(0))) {
+            if (store.trace()) {
+                store.trace()->remark("倾覆力矩不大于0：挡墙不会绕墙趾倾覆，不计算 Kt");
+            }
+            return std::optional<float>();
+        }
+        return std::optional(static_cast<float>(store("Kt", (x0 * G + xf * Eaz) / tipping).value()));
+    });
+}
+
+} // namespace
+
+float antiSlidingFactor(float G, float Ea, float alpha0, float alpha, float delta, float mu,
+                        Trace* trace, double* drive, const GroundLoads* ground) {
+    return *slidingFactor(G, Ea, alpha0, alpha, delta, mu, trace, drive, ground, false);
+}
+
+std::optional<float> antiSlidingFactorIfDriven(float G, float Ea, float alpha0, float alpha,
+                                               float delta, float mu, Trace* trace, double* drive,
+                                               const GroundLoads* ground) {
+    return slidingFactor(G, Ea, alpha0, alpha, delta, mu, trace, drive, ground, true);
+}
+
+float antiOverturningFactor(float G, float Ea, float alpha0, float z, float alpha, float delta,
+                            float b, float x0, Trace* trace, const GroundLoads* ground,
+                            double* moment) {
+    return *overturningFactor(G, Ea, alpha0, z, alpha, delta, b, x0, trace, ground, moment, false);
+}
+
+std::optional<float> antiOverturningFactorIfTipped(float G, float Ea, float alpha0, float z,
+                                                   float alpha, float delta, float b, float x0,
+                                                   Trace* trace, const GroundLoads* ground,
+                                                   double* moment) {
+    return overturningFactor(G, Ea, alpha0, z, alpha, delta, b, x0, trace, ground, moment, true);
+}
+
+float baseRise(float width, float inclination, Trace* trace) {
+    return evaluate<Store>(trace, "baseRise", [=]<typename Num>(Store<Num> store) {
+        const Num b = store.input("b", width), alpha0 = store.input("α0", inclination);
+        const Num r0 = store("r0", radians(alpha0));
+        return static_cast<float>(store("h2", b * tan(r0)).value());
     });
 }
 
@@ -242,22 +298,21 @@ BaseStress baseStress(float weight, float soilHeight, float totalHeight, float b
     });
 }
 
-GroundLoads groundLoads(float gammaWater, std::optional<float> waterDepth, float soilHeight,
-                        float totalHeight, float baseWidth, float seismic, float weight,
-                        float centroidHeight, Trace* trace) {
+GroundLoads groundLoads(float gammaWater, std::optional<float> waterDepth, float totalHeight,
+                        float baseWidth, float seismic, float weight, float centroidHeight,
+                        Trace* trace) {
     return evaluate<Store>(trace, "groundLoads", [=]<typename Num>(Store<Num> store) {
         GroundLoads g;
-        const Num H = store.input("H", soilHeight), Ht = store.input("Ht", totalHeight);
+        const Num Ht = store.input("Ht", totalHeight);
         if (waterDepth) {
             const Num gw = store.input("γ水", gammaWater), dw = store.input("dw", *waterDepth);
-            if (dw < H) {
-                const Num hw = store("hw", H - dw);
+            if (dw < Ht) { // behind the wall down to the heel: its thrust and its uplift
+                const Num hw = store("hw", Ht - dw);
                 g.Pw = static_cast<float>(store("Pw", gw * hw * hw / 2).value());
-                g.zw = static_cast<float>(store("zw", hw / 3 + Ht - H).value());
-            }
-            if (dw < Ht) {
+                g.zw = static_cast<float>(store("zw", hw / 3).value());
                 const Num b = store.input("b", baseWidth);
-                const Num u = store("u", gw * (Ht - dw)); // at the heel
+                const Num u = store("u", gw * hw);
+                g.u = static_cast<float>(u.value());
                 g.U = static_cast<float>(store("U", u * b / 2).value());
                 g.xU = static_cast<float>(store("xU", b * 2 / 3).value());
             }

@@ -49,15 +49,17 @@ WallWeight shelfWallWeight(const ShelfWall& wall, Trace* trace = nullptr);
 // an earthquake the wall's own inertia Fi = kh·G, horizontal, zi above the heel.
 struct GroundLoads {
     float Pw = 0, zw = 0, U = 0, xU = 0, Fi = 0, zi = 0;
+    float u = 0; // the water's head at the heel, kPa
 };
 
-// Forms them: Pw = ½γw·hw² over the retained height below the water table (hw = H − dw, acting
-// hw/3 above the foot of the soil, Ht − H above the heel); the uplift a triangle from γw·(Ht − dw)
-// at the heel to nothing at the toe, U = ½γw·(Ht − dw)·b at 2b/3 from the toe (no water before
-// the wall); Fi = kh·G at the section's centroid y0 above the heel. A water table at or below the
-// heel gives neither (dw: none, no water).
-GroundLoads groundLoads(float gammaWater, std::optional<float> dw, float H, float Ht, float b,
-                        float kh, float G, float y0, Trace* trace = nullptr);
+// Forms them: the water stands dw below the wall's top, behind it, down to the heel (none before
+// it): it pushes on the back over hw = Ht − dw, Pw = ½γw·hw² at hw/3 above the heel, and lifts the
+// base with the head at the heel u = γw·hw falling to nothing at the toe, U = ½u·b at 2b/3 from
+// the toe, on the base's horizontal projection b — the thrust and the uplift of one water; Fi =
+// kh·G at the section's centroid y0 above the heel. A water table at or below the heel gives
+// neither (dw: none, no water).
+GroundLoads groundLoads(float gammaWater, std::optional<float> dw, float Ht, float b, float kh,
+                        float G, float y0, Trace* trace = nullptr);
 
 // Ks = (Gn + Ean)·μ ÷ (Eat − Gt), with G and Ea resolved normal and tangential to the base.
 // `drive`, when given, receives the force that drives the wall outward along its base, Eat − Gt:
@@ -67,13 +69,29 @@ GroundLoads groundLoads(float gammaWater, std::optional<float> dw, float H, floa
 float antiSlidingFactor(float G, float Ea, float alpha0, float alpha, float delta, float mu,
                         Trace* trace = nullptr, double* drive = nullptr,
                         const GroundLoads* ground = nullptr);
+// The same where something drives the wall outward along its base; none where nothing does
+// (the driving force ≤ 0: the wall does not slide, and no factor is formed by dividing by it).
+std::optional<float> antiSlidingFactorIfDriven(float G, float Ea, float alpha0, float alpha,
+                                               float delta, float mu, Trace* trace, double* drive,
+                                               const GroundLoads* ground);
 
 // Kt = (G·x0 + Eaz·xf) ÷ (Eax·zf), about the toe; z is the height of Ea above the heel.
 // With `ground`, its moments about the toe join Ea's overturning one: Pw and Fi at their heights
 // above the toe (z − b·tan α0, as Ea's), U at xU.
+// `moment`, when given, receives the overturning moment about the toe, zf·Eax (+ the ground's):
+// at or below zero, nothing tips the wall.
 float antiOverturningFactor(float G, float Ea, float alpha0, float z, float alpha, float delta,
                             float b, float x0, Trace* trace = nullptr,
-                            const GroundLoads* ground = nullptr);
+                            const GroundLoads* ground = nullptr, double* moment = nullptr);
+// The same where something tips the wall about its toe; none where nothing does.
+std::optional<float> antiOverturningFactorIfTipped(float G, float Ea, float alpha0, float z,
+                                                   float alpha, float delta, float b, float x0,
+                                                   Trace* trace, const GroundLoads* ground,
+                                                   double* moment);
+
+// The base's rise from heel to toe as its width and inclination make it, h2 = b·tanα0 (α0 in
+// radians stored, as the weight routines store it).
+float baseRise(float b, float alpha0, Trace* trace = nullptr);
 
 // The shelf wall's upper wall at its foot, b2 = b5 + (n + x2)·h1: as wide as its top, its face's
 // batter and its back's slope make it over its height (formed in double, then narrowed).

@@ -126,6 +126,68 @@ struct Blocks {
     std::string refusal;
 };
 
+} // namespace
+
+std::optional<SectionFault> sectionFault(WallType type, const WallSizes& v, bool followsB) {
+    const double b = v.b, b1 = v.b1, Ht = v.Ht, n = v.n;
+    const double h1 = v.h1, b2 = v.b2, b3 = v.b3, b4 = v.b4;
+    const double b5 = v.b5, h4 = v.h4, x2 = v.x2, x3 = v.x3;
+    // the first of the conditions that fails, in the order they are listed
+    struct Condition {
+        bool holds;
+        SectionFault fault;
+    };
+    const auto first = [](std::initializer_list<Condition> conditions) {
+        for (const Condition& c : conditions) {
+            if (!c.holds) {
+                return std::optional(c.fault);
+            }
+        }
+        return std::optional<SectionFault>();
+    };
+    if (type == WallType::Upright) {
+        const double t = std::tan(radians(Num(v.alpha0)).value());
+        const double A = (Ht - b1 * t) / (1 / n + t), B = Ht - b1 * t;
+        const double c0 = b - A - b1; // the foot of the face
+        return first({
+            {b > 0, {"b", "基底宽度 b 应大于0"}},
+            {b1 > 0, {"b1", "墙顶宽度 b1 应大于0"}},
+            {Ht > 0, {"Ht", "墙体总高 Ht 应大于0"}},
+            {n > 0, {"n", "直立式挡墙的墙面坡率应大于0"}},
+            {h1 > 0, {"h1", "墙趾台阶高度 h1 应大于0"}},
+            {A > 0 && B > 0, {"alpha0", "墙背高度 Ht − b1·tanα0 应大于0：基底倾角 α0 过大"}},
+            {c0 >= 0, {"b", "基底宽度 b 小于墙身底宽：墙面之前没有余地（b − A − b1 为负）"}},
+            {b2 > 0,
+             followsB ? SectionFault{"b", "按基底宽度 b 推定的墙趾台阶宽 b2 = b − A − b1 不大于0"}
+                      : SectionFault{"b2", "墙趾台阶宽度 b2 应大于0"}},
+            {h1 < Ht - b * t, {"h1", "墙趾台阶高度 h1 应小于墙趾处的墙高 Ht − b·tanα0"}},
+        });
+    }
+    if (type == WallType::Shelf) {
+        const double hp = Ht - h1 - h4; // h′, the lower wall's height
+        return first({
+            {b > 0, {"b", "基底宽度 b 应大于0"}},
+            {b2 > 0,
+             followsB ? SectionFault{"b5", "按上墙顶宽 b5 与坡率推定的上墙底宽 b2 不大于0"}
+                      : SectionFault{"b2", "上墙底宽 b2 应大于0"}},
+            {b3 > 0, {"b3", "下墙前部宽度 b3 应大于0"}},
+            {b5 > 0, {"b5", "上墙顶宽 b5 应大于0"}},
+            {h1 > 0, {"h1", "上墙高度 h1 应大于0"}},
+            {h4 > 0, {"h4", "墙趾高度 h4 应大于0"}},
+            {hp > 0, {"Ht", "下墙高度 Ht − h1 − h4 应大于0"}},
+            {b1 >= 0, {"b1", "墙顶宽度 b1 应不小于0"}},
+            {b4 >= 0, {"b4", "墙趾外伸宽度 b4 应不小于0"}},
+            {n >= 0, {"n", "墙面坡率应不小于0"}},
+            {x2 >= 0, {"x2", "上墙墙背坡率 x2 应不小于0"}},
+            {x3 >= 0, {"x3", "下墙墙背坡率 x3 应不小于0"}},
+            {b1 + b2 - b3 > 0, {"b3", "下墙前部宽度 b3 应小于 b1 + b2"}},
+        });
+    }
+    return std::nullopt;
+}
+
+namespace {
+
 Blocks blocksOf(WallType type, const WallSizes& v) {
     const double b = v.b, b1 = v.b1, Ht = v.Ht, n = v.n;
     const double h1 = v.h1, b2 = v.b2, b3 = v.b3, b4 = v.b4;
@@ -138,12 +200,11 @@ Blocks blocksOf(WallType type, const WallSizes& v) {
     if (type == WallType::Upright) {
         drop = b * t;
         top = Ht - drop;
-        const double A = (Ht - b1 * t) / (1 / n + t), B = Ht - b1 * t;
+        const double A = (Ht - b1 * t) / (1 / n + t);
         const double c0 = b - A - b1; // the foot of the face
-        if (b <= 0 || b1 <= 0 || Ht <= 0 || h1 <= 0 || b2 <= 0 || n <= 0 || A <= 0 || B <= 0 ||
-            c0 < 0 || h1 >= top) {
+        if (const auto fault = sectionFault(type, v, false)) {
             result.refusal =
-                "按所填尺寸（b、b1、b2、Ht、n、h1、α0）不能构成直立式挡墙，未绘出截面。";
+                std::string("按所填尺寸不能构成直立式挡墙（") + fault->reason + "），未绘出截面。";
             return result;
         }
         blocks = {
@@ -158,10 +219,9 @@ Blocks blocksOf(WallType type, const WallSizes& v) {
         const double o = hp * n + b4;           // the upper wall's front foot
         const double V = o + b2 - x2 * h1;      // the vertical between blocks 1 and 3
         const double back5 = b4 + b3 + hp * x3; // the top of the lower wall's back
-        if (b <= 0 || b2 <= 0 || b3 <= 0 || b5 <= 0 || h1 <= 0 || h4 <= 0 || hp <= 0 || b1 < 0 ||
-            b4 < 0 || n < 0 || x2 < 0 || x3 < 0 || b1 + b2 - b3 <= 0) {
+        if (const auto fault = sectionFault(type, v, false)) {
             result.refusal =
-                "按所填尺寸（b、b1～b5、h1、h4、Ht、n、x2、x3）不能构成衡重式挡墙，未绘出截面。";
+                std::string("按所填尺寸不能构成衡重式挡墙（") + fault->reason + "），未绘出截面。";
             return result;
         }
         const double shelf = h4 + hp;

@@ -29,6 +29,15 @@ struct WallForces {
 std::string drawWallSection(WallType type, const WallSizes& sizes, const WallForces& forces,
                             Sketch& sketch);
 
+// Why a section cannot be formed from its sizes: the field to blame, by its name, and what is
+// wrong, in words. `followsB`: the toe block (upright) or the upper wall's foot (shelf) follows
+// the other sizes, so that a b2 that cannot be is the fault of what it follows. None: it can.
+struct SectionFault {
+    std::string_view field;
+    const char* reason;
+};
+std::optional<SectionFault> sectionFault(WallType type, const WallSizes& sizes, bool followsB);
+
 // The height of the section's centroid above the heel's foot (m), of the blocks the drawing shows:
 // where the wall's inertia acts in an earthquake. None for sizes that make no wall.
 std::optional<double> sectionCentroidHeight(WallType type, const WallSizes& sizes);

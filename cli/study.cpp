@@ -151,11 +151,20 @@ int runLeastSearch(const Options& options, std::ostream& out, std::ostream& err)
         return studyValueText(standard ? sizes[static_cast<std::size_t>(k)]
                                        : s.from + s.precision * static_cast<double>(k));
     };
-    const std::vector<subprogram::PassingRun> runs =
-        steps < 0 ? std::vector<subprogram::PassingRun>{}
+    const subprogram::LeastRuns found =
+        steps < 0 ? subprogram::LeastRuns{}
                   : subprogram::leastRuns(calculator, options.variant,
                                           startingTexts(calculator, options.values),
                                           calculator.id(field), steps, text);
+    const std::vector<subprogram::PassingRun>& runs = found.runs;
+    // the values skipped: no section to check, or a calculation that failed
+    const std::string skipped =
+        found.skipped == 0
+            ? std::string()
+            : " (" + std::to_string(found.skipped) + " of the " + std::to_string(found.judged) +
+                  " values judged skipped: their calculation failed or their section cannot be "
+                  "formed; the first: " +
+                  found.firstSkip + ")";
     if (runs.empty()) {
         err << "slopecalc: no value of " << s.name << " from " << studyValueText(s.from) << " to "
             << studyValueText(standard ? s.to : s.from + s.precision * static_cast<double>(steps))
@@ -188,7 +197,7 @@ int runLeastSearch(const Options& options, std::ostream& out, std::ostream& err)
                 << " were judged: a run that passes between two of them may be missed; narrow "
                    "the range)";
         }
-        err << '\n';
+        err << skipped << '\n';
         return kFailed;
     }
     Options one = options;
@@ -209,6 +218,6 @@ int runLeastSearch(const Options& options, std::ostream& out, std::ostream& err)
     for (std::size_t i = 1; i < runs.size(); ++i) {
         err << (i + 1 == runs.size() ? " and " : ", ") << interval(runs[i]);
     }
-    err << '\n';
+    err << skipped << '\n';
     return kCalculated;
 }

@@ -32,16 +32,18 @@ void CalculatorWindow::takeInputsAsCalculated() {
     }
 }
 
+std::vector<FieldId> CalculatorWindow::idleNow() const {
+    try {
+        return calculator_.idle ? calculator_.idle(variant(), *this) : std::vector<FieldId>();
+    } catch (const CalcError&) { // an input that cannot be read: as it was greyed
+        return greyedIdle_;
+    }
+}
+
 void CalculatorWindow::greyUnused() {
     const subprogram::Variant& chosen = calculator_.variant(variant());
     // what the inputs as they stand leave unread, and what they left so before
-    std::vector<FieldId> idle;
-    if (calculator_.idle) {
-        try {
-            idle = calculator_.idle(variant(), *this);
-        } catch (const CalcError&) { // an input that cannot be read: nothing is greyed for it
-        }
-    }
+    const std::vector<FieldId> idle = idleNow();
     std::vector<FieldId> candidates = idle;
     candidates.insert(candidates.end(), greyedIdle_.begin(), greyedIdle_.end());
     greyedIdle_ = idle;
@@ -91,7 +93,7 @@ void CalculatorWindow::greyUnused() {
 }
 
 void CalculatorWindow::followInputs() {
-    if (calculator_.idle) { // what the inputs leave unread follows them
+    if (calculator_.idle && idleNow() != greyedIdle_) { // what the inputs leave unread follows them
         greyUnused();
     }
     const bool outdated = calculatedInputs_ && inputs() != *calculatedInputs_;

@@ -390,10 +390,19 @@ void StudyWindow::findLeast() {
         return bar ? values[static_cast<std::size_t>(k)]
                    : doubleToText(a + step * static_cast<double>(k));
     };
-    const std::vector<subprogram::PassingRun> runs =
-        steps < 0 ? std::vector<subprogram::PassingRun>{}
+    const subprogram::LeastRuns found =
+        steps < 0 ? subprogram::LeastRuns{}
                   : subprogram::leastRuns(calculator_, variant_, studiedTexts(), *f, steps, text);
+    const std::vector<subprogram::PassingRun>& runs = found.runs;
     const QString name = q(calculator_[*f].name);
+    // the values skipped: no section to check, or a calculation that failed
+    const QString skipped =
+        found.skipped == 0
+            ? QString()
+            : QStringLiteral("（验算的 %1 个值中有 %2 个无法计算或截面不能构成，已跳过；第一个：%3）")
+                  .arg(found.judged)
+                  .arg(found.skipped)
+                  .arg(QString::fromStdString(found.firstSkip));
     if (runs.empty()) {
         // the table at values spread over the range, and the checks none of them meets
         std::vector<std::string> spread;
@@ -424,7 +433,8 @@ void StudyWindow::findLeast() {
                                               "个：两者之间的满足区间可能漏掉，请缩小范围。）")
                                    .arg(steps + 1)
                                    .arg(subprogram::kJudgedParts + 1)
-                             : QString()));
+                             : QString()) +
+                        skipped);
         return;
     }
     QStringList intervals;
@@ -446,7 +456,8 @@ void StudyWindow::findLeast() {
         QStringLiteral("满足全部验算的最小值：%1 = %2。满足全部验算的区间：%3。"
                        "表中为最小值前后的 %4 个值。")
             .arg(name, QString::fromStdString(text(first)), intervals.join(QStringLiteral("、")))
-            .arg(std::min(steps, first + kAround) - std::max(0LL, first - kAround) + 1));
+            .arg(std::min(steps, first + kAround) - std::max(0LL, first - kAround) + 1) +
+        skipped);
 }
 
 const subprogram::StudySetting* StudyWindow::settingFor(std::optional<FieldId> field) const {

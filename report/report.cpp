@@ -188,6 +188,7 @@ class Builder {
             if (std::ranges::find(variant_.unused, id) != variant_.unused.end() ||
                 std::ranges::find(variant_.unlisted, id) != variant_.unlisted.end() ||
                 std::ranges::find(context_.idle, id) != context_.idle.end() ||
+                (field.limit && record_.input(id).value_or("").empty()) ||
                 (field.optionalGroup && !groupSet)) {
                 continue;
             }

@@ -196,10 +196,10 @@ inline const std::pair<const char*, std::function<Runs(Draw&)>> kRoutines[] = {
      }},
     {"groundLoads",
      [](Draw& d) {
-         const float gw = d.single(), H = d.single(), Ht = d.single(), b = d.single(),
-                     kh = d.single(), G = d.single(), y0 = d.single();
+         const float gw = d.single(), Ht = d.single(), b = d.single(), kh = d.single(),
+                     G = d.single(), y0 = d.single();
          const std::optional<float> dw = d.pick(2) ? std::optional(d.single()) : std::nullopt;
-         return both([=](Trace* tr) { return groundLoads(gw, dw, H, Ht, b, kh, G, y0, tr); });
+         return both([=](Trace* tr) { return groundLoads(gw, dw, Ht, b, kh, G, y0, tr); });
      }},
     {"layeredPressure",
      [](Draw& d) {

@@ -223,17 +223,19 @@ TEST(GroundLoads, EnterEachCheckAsWorkedByHand) {
     EXPECT_NEAR(base.N, 70, 1e-4);
     EXPECT_NEAR(base.e, 0.5, 1e-5);
     EXPECT_NEAR(base.pmax, 2 * 70 / (3 * 0.5), 1e-3); // outside the middle third
-    // H = 3 m of soil on a 4 m wall, water 1 m down, b = 2 m: Pw = ½·10·2² = 20 at 2/3 + 1 m
-    // above the heel; u = 10·(4 − 1) = 30 kPa at the heel, U = 30 at 4/3 m from the toe
-    const GroundLoads w = groundLoads(10, 1.0f, 3, 4, 2, 0.1f, 100, 1.2f);
-    EXPECT_FLOAT_EQ(w.Pw, 20);
-    EXPECT_FLOAT_EQ(w.zw, 2.0f / 3 + 1);
+    // a 4 m wall, water 1 m down, b = 2 m: the water behind it to the heel, hw = 3 m, pushes
+    // Pw = ½·10·3² = 45 at 1 m above the heel and lifts the base with u = 10·3 = 30 kPa at the
+    // heel, U = ½·30·2 = 30 at 4/3 m from the toe: one water
+    const GroundLoads w = groundLoads(10, 1.0f, 4, 2, 0.1f, 100, 1.2f);
+    EXPECT_FLOAT_EQ(w.Pw, 45);
+    EXPECT_FLOAT_EQ(w.zw, 1);
+    EXPECT_FLOAT_EQ(w.u, 30);
     EXPECT_FLOAT_EQ(w.U, 30);
     EXPECT_FLOAT_EQ(w.xU, 4.0f / 3);
     EXPECT_NEAR(w.Fi, 10, 1e-5);
     EXPECT_FLOAT_EQ(w.zi, 1.2f);
     // a water table at or below the heel gives neither
-    const GroundLoads dry = groundLoads(10, 4.0f, 3, 4, 2, 0, 100, 0);
+    const GroundLoads dry = groundLoads(10, 4.0f, 4, 2, 0, 100, 0);
     EXPECT_EQ(dry.Pw, 0);
     EXPECT_EQ(dry.U, 0);
 }

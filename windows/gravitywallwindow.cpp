@@ -112,7 +112,18 @@ const ControlSpec kControls[] = {
     {Kind::Label,  "Label33",  {},       3960, 1440, 1140,  252, "Frame4", "sectionx"},
     {Kind::Combo,  "sectionx", {},       5100, 1410, 1335,  300, "Frame4"},
     {Kind::Label,  "Label34",  {},        120, 1800, 2400,  252, "Frame4", "tensionx"},
-    {Kind::Combo,  "tensionx", {},       2520, 1770, 1335,  300, "Frame4"},
+    {Kind::Combo,  "tensionx", {},       2520, 1770, 2655,  300, "Frame4"},
+    // the limits the checks hold the wall to, the engineer's where typed
+    {Kind::Label,  "Label40",  {},        120, 2190, 1080,  252, "Frame4", "Ksreqx"},
+    {Kind::Field,  "Ksreqx",   {},       1200, 2175,  900,  270, "Frame4"},
+    {Kind::Label,  "Label41",  {},       2280, 2190, 1080,  252, "Frame4", "Ktreqx"},
+    {Kind::Field,  "Ktreqx",   {},       3360, 2175,  900,  270, "Frame4"},
+    {Kind::Label,  "Label42",  {},       4440, 2190, 1140,  252, "Frame4", "ereqx"},
+    {Kind::Field,  "ereqx",    {},       5580, 2175,  900,  270, "Frame4"},
+    {Kind::Label,  "Label43",  {},        120, 2550, 1800,  252, "Frame4", "Ksreqsx"},
+    {Kind::Field,  "Ksreqsx",  {},       1920, 2535,  900,  270, "Frame4"},
+    {Kind::Label,  "Label44",  {},       3000, 2550, 1800,  252, "Frame4", "Ktreqsx"},
+    {Kind::Field,  "Ktreqsx",  {},       4800, 2535,  900,  270, "Frame4"},
     // beyond that, to the right: the ground as it stands behind the wall, all optional
     {Kind::Frame,  "Frame5",   "墙后地层（可选）", 15300,  120, 4680, 7692},
 };
@@ -236,7 +247,10 @@ GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
                 .open = {5160, 30, 900, 300},
                 .copy = {6120, 30, 1095, 300},
                 .study = {2880, 30, 1260, 300},
-                .results = {7500, 2220, 7560, 3960}});
+                .results = {7500, 3000, 7560, 3180}});
+    for (const char* name : {"Ksreqx", "Ktreqx", "ereqx", "Ksreqsx", "Ktreqsx"}) {
+        control<QLineEdit>(this, name)->setPlaceholderText(QStringLiteral("程序默认值"));
+    }
     // the earth pressure's distribution, beside the checks' fields
     addPressureDiagram({11520, 420, 1560, 600}, {13140, 300, 1860, 1140});
     // the ground's strata and loads as tables, kept in step with their fields
