@@ -86,7 +86,7 @@ std::vector<std::vector<double>> rowsOf(std::string_view text, std::size_t least
             row.push_back(listNumber(word));
         }
         if (row.size() < least || row.size() > most) {
-            throw CalcError(ErrorKind::InvalidArgument);
+            refuseInput("列表中有一项的数的个数不对（各项以分号“;”分隔，一项中的各数以空格分隔）");
         }
         rows.push_back(std::move(row));
     }

@@ -160,6 +160,7 @@ std::optional<SectionFault> sectionFault(WallType type, const WallSizes& v, bool
             {b2 > 0,
              followsB ? SectionFault{"b", "按基底宽度 b 推定的墙趾台阶宽 b2 = b − A − b1 不大于0"}
                       : SectionFault{"b2", "墙趾台阶宽度 b2 应大于0"}},
+            {Ht - b * t > 0, {"alpha0", "墙趾处的墙高 Ht − b·tanα0 应大于0：基底倾角 α0 过大"}},
             {h1 < Ht - b * t, {"h1", "墙趾台阶高度 h1 应小于墙趾处的墙高 Ht − b·tanα0"}},
         });
     }
@@ -167,9 +168,8 @@ std::optional<SectionFault> sectionFault(WallType type, const WallSizes& v, bool
         const double hp = Ht - h1 - h4; // h′, the lower wall's height
         return first({
             {b > 0, {"b", "基底宽度 b 应大于0"}},
-            {b2 > 0,
-             followsB ? SectionFault{"b5", "按上墙顶宽 b5 与坡率推定的上墙底宽 b2 不大于0"}
-                      : SectionFault{"b2", "上墙底宽 b2 应大于0"}},
+            {b2 > 0, followsB ? SectionFault{"b5", "按上墙顶宽 b5 与坡率推定的上墙底宽 b2 不大于0"}
+                              : SectionFault{"b2", "上墙底宽 b2 应大于0"}},
             {b3 > 0, {"b3", "下墙前部宽度 b3 应大于0"}},
             {b5 > 0, {"b5", "上墙顶宽 b5 应大于0"}},
             {h1 > 0, {"h1", "上墙高度 h1 应大于0"}},

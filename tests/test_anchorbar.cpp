@@ -1,6 +1,7 @@
 #include "calculators/anchorbar.h"
 
 #include "failswith.h"
+#include "mapform.h"
 
 #include <gtest/gtest.h>
 
@@ -88,10 +89,12 @@ namespace {
 // a permanent anchor of a 三级 slope takes Kb = 2.0, the safe side of the code's two readings.
 TEST(AnchorSafetyFactors, AreTheProgramsDefaults) {
     constexpr AnchorKind P = AnchorKind::Permanent, T = AnchorKind::Temporary;
-    for (const auto& [grade, kind, Kb, K] :
-         {std::tuple{SlopeGrade::First, P, 2.2, 2.6}, {SlopeGrade::First, T, 1.8, 2.0},
-          {SlopeGrade::Second, P, 2.0, 2.4}, {SlopeGrade::Second, T, 1.6, 1.8},
-          {SlopeGrade::Third, P, 2.0, 2.2}, {SlopeGrade::Third, T, 1.4, 1.6}}) {
+    for (const auto& [grade, kind, Kb, K] : {std::tuple{SlopeGrade::First, P, 2.2, 2.6},
+                                             {SlopeGrade::First, T, 1.8, 2.0},
+                                             {SlopeGrade::Second, P, 2.0, 2.4},
+                                             {SlopeGrade::Second, T, 1.6, 1.8},
+                                             {SlopeGrade::Third, P, 2.0, 2.2},
+                                             {SlopeGrade::Third, T, 1.4, 1.6}}) {
         const AnchorSafetyFactors f = anchorSafetyFactors(grade, kind);
         EXPECT_EQ(f.Kb, Kb) << int(grade) << (kind == P ? " permanent" : " temporary");
         EXPECT_EQ(f.K, K) << int(grade) << (kind == P ? " permanent" : " temporary");
@@ -113,6 +116,42 @@ TEST(AnchorBarDesign2013, GivesTheHandAndThePublishedResults) {
     // D = 130 mm, frbk = 60 kPa: la = 8.04 m in the solution's rounding.
     const AnchorSafetyFactors f = anchorSafetyFactors(SlopeGrade::Second, AnchorKind::Permanent);
     EXPECT_NEAR(anchorBarDesign2013(3, 130, 79.2, 15, 360, f, 60, 2400, 25).la, 8.04, 0.01);
+}
+
+// By the 2013 method the factors are the engineer's where set, and the inputs are held to their
+// physical range, naming the field; by the working-condition factors every input enters the
+// formulas as typed, as it always has.
+TEST(AnchorBarDesign2013, TakesTheEngineersFactorsAndRefusesTheImpossible) {
+    MapForm set(kAnchorBar);
+    set.texts["editionx"] = "2013";
+    set.texts["Kbreqx"] = "3";
+    set.texts["Kreqx"] = "2.5";
+    calculateAnchorBar(AnchorKind::Permanent, set);
+    EXPECT_EQ(set.texts.at("Kb"), "3");
+    EXPECT_EQ(set.texts.at("K"), "2.5");
+    // As = Kb·Nak ÷ fy = 3 × 10 ÷ 310 kN·mm²/N
+    EXPECT_EQ(set.texts.at("Text6"), "96.7741935483871");
+    for (const auto& [control, text, named] : {std::tuple{"Text10", "0", "D"},
+                                               {"Text11", "-22", "d"},
+                                               {"Text1", "90", "a"},
+                                               {"Text2", "-10", "Htk"},
+                                               {"Text3", "0", "fy"},
+                                               {"Kbreqx", "0", "Kb_req"}}) {
+        MapForm form(kAnchorBar);
+        form.texts["editionx"] = "2013";
+        form.texts[control] = text;
+        try {
+            calculateAnchorBar(AnchorKind::Permanent, form);
+            ADD_FAILURE() << control << " " << text << ": no failure";
+        } catch (const FieldError& e) {
+            EXPECT_EQ(kAnchorBar[e.field()].name, named);
+            EXPECT_FALSE(e.reason().empty());
+        }
+    }
+    MapForm classic(kAnchorBar);
+    classic.texts["Text10"] = "0";
+    EXPECT_TRUE(FailsWith(ErrorKind::DivisionByZero,
+                          [&] { calculateAnchorBar(AnchorKind::Permanent, classic); }));
 }
 
 // GB 50330-2013 第8.4.1条: a rock anchor's bonded length not above 45D nor 6.5 m.

@@ -1,6 +1,7 @@
 #include "calculators/gravitywall.h"
 #include "calculators/wallsection.h"
 
+#include "core/record.h"
 #include "failswith.h"
 #include "mapform.h"
 
@@ -238,6 +239,157 @@ TEST(GroundLoads, EnterEachCheckAsWorkedByHand) {
     const GroundLoads dry = groundLoads(10, 4.0f, 4, 2, 0, 100, 0);
     EXPECT_EQ(dry.Pw, 0);
     EXPECT_EQ(dry.U, 0);
+}
+
+// The three checks on a base inclined at α0 = 10° with water and an earthquake, worked by hand
+// (π as 3.1415926 in the angles, 3.14159 in the base stress's right angle): G = 200, Ea = 50 on
+// a back at 80° with δ = 15°, μ = 0.4; Pw = 20 at 1 m, Fi = 10 at 2 m, U = 30 at 1.5 m; b = 2.5,
+// x0 = 1.2, z = 1.5; H = 3, Ht = 4, h2 = 0.44.
+// Sliding: Gn = 196.9616, Gt = 34.72963, Eat = 40.95760, Ean = 28.67882, Nx = −24.33479,
+// Tx = 34.75368: Ks = (Gn + Ean + Nx)·0.4 ÷ (Eat − Gt + Tx) = 1.964837.
+// Overturning: Mx = 71.77548 beside zf·Eax = 48.0, Kt = 2.398195.
+// Base: zE = 1.56, N = 191.1309, c = 0.7865558, e = 0.4634442 > b/6: pmax = 2N ÷ 3c = 161.9981.
+TEST(GroundLoads, TheThreeChecksOnAnInclinedBaseByHand) {
+    const GroundLoads g{.Pw = 20, .zw = 1, .U = 30, .xU = 1.5f, .Fi = 10, .zi = 2};
+    double drive = 0, tip = 0;
+    EXPECT_NEAR(antiSlidingFactor(200, 50, 10, 80, 15, 0.4f, nullptr, &drive, &g), 1.964837, 2e-6);
+    EXPECT_NEAR(drive, 40.95760 - 34.72963 + 34.75368, 1e-4);
+    EXPECT_NEAR(antiOverturningFactor(200, 50, 10, 1.5f, 80, 15, 2.5f, 1.2f, nullptr, &g, &tip),
+                2.398195, 2e-6);
+    EXPECT_NEAR(tip, 119.7727, 1e-3);
+    const BaseStress base = baseStress(200, 3, 4, 0.44f, 1.2f, 15, 80, 50, 2.5f, nullptr, {}, &g);
+    EXPECT_NEAR(base.N, 191.1309, 1e-3);
+    EXPECT_NEAR(base.e, 0.4634442, 1e-6);
+    EXPECT_NEAR(base.pmax, 161.9981, 1e-3);
+    EXPECT_EQ(base.pmin, 0);
+}
+
+// Run the wall on the window's defaults with some texts changed.
+MapForm wallWith(WallType type, const Texts& texts) {
+    MapForm form(kGravityWall);
+    for (const auto& [control, text] : texts) {
+        form.texts[control] = text;
+    }
+    kGravityWall.calculate(int(type), form, nullptr);
+    return form;
+}
+std::vector<Judgement> judged(WallType type, const MapForm& form) {
+    return judge(kGravityWall, int(type), form, WrittenTexts([&](ResultId r) {
+                     const Result& res = kGravityWall[r];
+                     const auto at =
+                         form.texts.find(std::string(res.control.empty() ? res.name : res.control));
+                     return at == form.texts.end() ? std::string() : at->second;
+                 }));
+}
+
+// One water for the thrust on the back and the uplift: water at the top of a 4 m wall on a base
+// 1.49 m wide pushes ½·10·4² = 80 kN/m at 4/3 m above the heel and lifts it with 40 kPa at the
+// heel, U = ½·40·1.49 = 29.8 kN/m.
+TEST(GroundLoads, TheWaterPushesAndLiftsAsOne) {
+    const MapForm f = wallWith(WallType::Upright, {{"waterx", "0"}});
+    EXPECT_EQ(f.texts.at("Pw"), "80");
+    EXPECT_EQ(f.texts.at("zw"), "1.333333");
+    EXPECT_EQ(f.texts.at("u_heel"), "40");
+    EXPECT_EQ(f.texts.at("U"), "29.8");
+}
+
+// A section that cannot be formed is named, never judged met: under 推定b2 the calculation
+// fails naming the size to blame; typed as it stands, every check fails for that reason.
+TEST(WallSection, ASectionThatCannotBeFormedIsNamedNotJudged) {
+    const struct {
+        WallType type;
+        Texts texts;
+        const char* named;
+    } refused[] = {
+        {WallType::Upright, {{"Text8", "0.5"}}, "b"},     // the face does not fit on the base
+        {WallType::Upright, {{"Text12", "0"}}, "b1"},     // no top
+        {WallType::Upright, {{"Text19", "3.8"}}, "h1"},   // the toe block above the toe's wall
+        {WallType::Upright, {{"Text2", "70"}}, "alpha0"}, // the base cuts the back away
+        {WallType::Shelf, {{"Text24", "-2"}}, "b5"},      // the upper wall's foot follows b5
+        {WallType::Shelf, {{"Text25", "2"}}, "Ht"},       // no lower wall
+        {WallType::Shelf, {{"Text21", "2"}}, "b3"},       // b3 beyond b1 + b2
+    };
+    for (const auto& c : refused) {
+        Texts texts = c.texts;
+        texts.emplace_back("sectionx", "推定b2");
+        try {
+            wallWith(c.type, texts);
+            ADD_FAILURE() << c.named << ": no failure";
+        } catch (const FieldError& e) {
+            EXPECT_EQ(e.kind(), ErrorKind::InvalidArgument);
+            EXPECT_EQ(kGravityWall[e.field()].name, c.named);
+            EXPECT_FALSE(e.reason().empty());
+        }
+        // as typed, the calculation stands and no check is met
+        if (c.type == WallType::Upright && std::string_view(c.named) == "b") {
+            const MapForm typed = wallWith(c.type, c.texts);
+            for (const Judgement& j : judged(c.type, typed)) {
+                EXPECT_EQ(j.outcome, Outcome::NotMet);
+                EXPECT_FALSE(j.reason.empty());
+            }
+        }
+    }
+    // the base's rise follows b, h2 = b·tanα0 = 2·tan11.3° = 0.39964: the same wall as with
+    // that h2 and that b2 typed
+    MapForm following(kGravityWall);
+    following.texts["Text8"] = "2";
+    following.texts["sectionx"] = "推定b2";
+    CalculationRecord record;
+    recordCalculation(following, record, [](Form& f, Trace* t) {
+        kGravityWall.calculate(int(WallType::Upright), f, t);
+    });
+    const double h2 = record.trace.value("h2").value_or(0);
+    EXPECT_NEAR(h2, 0.39964, 1e-5);
+    const MapForm typed =
+        wallWith(WallType::Upright, {{"Text8", "2"},
+                                     {"Text20", doubleToText(h2).c_str()},
+                                     {"Text22", doubleToText(*record.trace.value("c0")).c_str()}});
+    EXPECT_EQ(typed.texts.at("Text16"), following.texts.at("Text16"));
+    EXPECT_EQ(typed.texts.at("Text17"), following.texts.at("Text17"));
+}
+
+// A cohesive fill that stands alone holds itself: nothing drives or tips the wall, both checks
+// are met with no factor, and the base carries the wall's weight alone (pk = G ÷ b).
+TEST(GroundLoads, AWallWithNothingToHold) {
+    for (const auto& [type, texts] :
+         {std::pair{WallType::Upright, Texts{{"Cx", "50"}, {"tensionx", "ignored"}}},
+          std::pair{WallType::Shelf, Texts{{"layersx", "2.6 20 30 30"}}}}) {
+        const MapForm f = wallWith(type, texts);
+        EXPECT_FALSE(f.texts.contains("Text9") && f.texts.at("Text9") != "0");
+        const std::vector<Judgement> j = judged(type, f);
+        EXPECT_EQ(j[0].outcome, Outcome::Met);
+        EXPECT_EQ(j[1].outcome, Outcome::Met);
+        EXPECT_NEAR(textToDouble(f.texts.at("pkx")), textToDouble(f.texts.at("Text7")) / 1.49,
+                    1e-4);
+    }
+    // the program's own rule prints its negative factor, and a moment that does not tip is met
+    const MapForm counted = wallWith(WallType::Upright, {{"Cx", "50"}});
+    EXPECT_LT(textToDouble(counted.texts.at("Text10")), 0);
+    EXPECT_EQ(judged(WallType::Upright, counted)[1].outcome, Outcome::Met);
+}
+
+// The limits are the engineer's where set: the verdicts hold the factors against them.
+TEST(GroundLoads, TheEngineersLimitsHoldTheChecks) {
+    const MapForm f =
+        wallWith(WallType::Upright, {{"Ksreqx", "20"}, {"Ktreqx", "1.5"}, {"ereqx", "b/10"}});
+    const std::vector<Judgement> j = judged(WallType::Upright, f);
+    EXPECT_EQ(j[0].outcome, Outcome::NotMet); // Ks = 10.5 < 20
+    EXPECT_EQ(j[1].outcome, Outcome::Met);    // Kt = 2.1 ≥ 1.5
+    EXPECT_NEAR(j[2].limit, 0.149, 1e-6);     // b/10
+    EXPECT_EQ(basisOf(kGravityWall.verdicts[0], j[0]), "设计者指定");
+    EXPECT_EQ(judged(WallType::Upright, wallWith(WallType::Upright, {{"ereqx", "0.3"}}))[2].limit,
+              0.3);
+    // in an earthquake the seismic limits, the engineer's too
+    const MapForm shaken = wallWith(WallType::Upright, {{"khx", "0.1"}, {"Ksreqsx", "1.2"}});
+    EXPECT_EQ(judged(WallType::Upright, shaken)[0].limit, 1.2);
+    for (const auto& [control, text] :
+         {std::pair{"Ksreqx", "0"}, {"ereqx", "b/0"}, {"ereqx", "-1"}}) {
+        EXPECT_TRUE(FailsWith(ErrorKind::InvalidArgument,
+                              [&] {
+                                  return wallWith(WallType::Upright, {{control, text}});
+                              }))
+            << control << " " << text;
+    }
 }
 
 // An upright wall on a level base, Ht = 4, face 1:0.25 (A = 1), top 0.5, toe block 0.5 × 1:

@@ -229,6 +229,25 @@ TEST(SlopeStability, BadInputNamesItsField) {
         {SlopeMethod::Bishop, "circlex", "100 100 5", ErrorKind::InvalidArgument, "circle"},
         {SlopeMethod::Bishop, "layersx", "10 19 8;0 20 10 20", ErrorKind::InvalidArgument,
          "layers"},
+        // the physics refuses: water, strength, weight, angles, lengths, kh, a factor
+        {SlopeMethod::Planar, "hwx", "-3", ErrorKind::InvalidArgument, "hw"},
+        {SlopeMethod::Planar, "cx", "-50", ErrorKind::InvalidArgument, "c"},
+        {SlopeMethod::Planar, "Gx", "-1000", ErrorKind::InvalidArgument, "G"},
+        {SlopeMethod::Planar, "thetax", "120", ErrorKind::InvalidArgument, "theta"},
+        {SlopeMethod::Planar, "thetax", "-90", ErrorKind::InvalidArgument, "theta"},
+        {SlopeMethod::Planar, "Lx", "0", ErrorKind::InvalidArgument, "L"},
+        {SlopeMethod::Planar, "phix", "90", ErrorKind::InvalidArgument, "phi"},
+        {SlopeMethod::Planar, "Pax", "90", ErrorKind::InvalidArgument, "P_angle"},
+        {SlopeMethod::Planar, "khx", "5", ErrorKind::InvalidArgument, "kh"},
+        {SlopeMethod::Planar, "khx", "-1", ErrorKind::InvalidArgument, "kh"},
+        {SlopeMethod::Planar, "gwx", "0", ErrorKind::InvalidArgument, "gamma_water"},
+        {SlopeMethod::Planar, "Fstreqx", "0", ErrorKind::InvalidArgument, "Fst_req"},
+        {SlopeMethod::BrokenLine, "thetax", "95;-100;400", ErrorKind::InvalidArgument, "theta"},
+        {SlopeMethod::BrokenLine, "lx", "11;0;10", ErrorKind::InvalidArgument, "l"},
+        {SlopeMethod::BrokenLine, "Ux", "0;-5;0", ErrorKind::InvalidArgument, "U"},
+        // a comma stands only in a thousands grouping: "10,5" is no number of the list
+        {SlopeMethod::BrokenLine, "lx", "11;10,5;10", ErrorKind::InvalidArgument, "l"},
+        {SlopeMethod::BrokenLineExplicit, "gtx", "0", ErrorKind::InvalidArgument, "gamma_t"},
     };
     for (const auto& c : cases) {
         MapForm form(kSlopeStability);
@@ -244,8 +263,89 @@ TEST(SlopeStability, BadInputNamesItsField) {
         } catch (const FieldError& e) {
             EXPECT_EQ(e.kind(), c.kind) << c.text;
             EXPECT_EQ(kSlopeStability[e.field()].name, c.named) << c.text;
+            if (c.kind == ErrorKind::InvalidArgument && c.method != SlopeMethod::Bishop) {
+                EXPECT_FALSE(e.reason().empty()) << c.control << " " << c.text;
+            }
         }
     }
+    // a thousands grouping is a number: 1,500 kN/m of the first block is 1500
+    std::string T1[2];
+    for (const int i : {0, 1}) {
+        MapForm grouped(kSlopeStability);
+        grouped.texts["Gx"] = i ? "1500;900" : "1,500;900";
+        grouped.texts["thetax"] = "25;10";
+        grouped.texts["lx"] = "11;10";
+        kSlopeStability.calculate(int(SlopeMethod::BrokenLineExplicit), grouped, nullptr);
+        T1[i] = grouped.texts.at("T1");
+    }
+    EXPECT_EQ(T1[0], T1[1]);
+}
+
+// Where nothing drives the mass down there is no factor to form: it is stable, whatever the
+// method (an anchor pulling harder than the block slides, a block whose base slopes back); a
+// sliding sum that is not positive beside a thrust left at the last block has no factor that
+// means anything.
+TEST(SlopeStability, NothingDrivingIsStableWithNoFactor) {
+    const struct {
+        SlopeMethod method;
+        std::vector<std::pair<const char*, const char*>> texts;
+    } cases[] = {
+        {SlopeMethod::Planar, {{"Px", "600"}}},
+        {SlopeMethod::Planar, {{"thetax", "-10"}}},
+        {SlopeMethod::BrokenLineExplicit, {{"thetax", "-10"}, {"Gx", "1000"}, {"lx", "20"}}},
+        {SlopeMethod::BrokenLine, {{"thetax", "-10"}, {"Gx", "1000"}, {"lx", "20"}}},
+        {SlopeMethod::BrokenLine, {{"thetax", "-20;-5"}, {"Gx", "1000;200"}, {"lx", "20;10"}}},
+    };
+    for (const auto& c : cases) {
+        MapForm form(kSlopeStability);
+        for (const auto& [control, text] : c.texts) {
+            form.texts[control] = text;
+        }
+        form.texts.erase("Fsx");
+        kSlopeStability.calculate(int(c.method), form, nullptr);
+        EXPECT_FALSE(form.texts.contains("Fsx")) << c.texts.front().second;
+        EXPECT_EQ(form.texts.at("statex"), "稳定");
+        const auto judged =
+            judge(kSlopeStability, int(c.method), form, WrittenTexts([&](ResultId r) {
+                      const auto at = form.texts.find(std::string(
+                          kSlopeStability[r].control.empty() ? kSlopeStability[r].name
+                                                             : kSlopeStability[r].control));
+                      return at == form.texts.end() ? std::string() : at->second;
+                  }));
+        EXPECT_EQ(judged[0].outcome, Outcome::Met);
+        if (c.method != SlopeMethod::Planar) {
+            EXPECT_EQ(form.texts.at("thrust"), "0");
+        }
+    }
+    // a heavy block sloping back above one that slides: ΣT·Πψ < 0, yet a thrust is left
+    const SlidingBlock backAndDown[] = {{5000, -30, 0, 0, 10}, {500, 40, 0, 0, 10}};
+    EXPECT_TRUE(FailsWith(ErrorKind::InvalidArgument,
+                          [&] { return transferExplicit(backAndDown, 0, 1.2); }));
+    // a thrust just above nothing is not clamped away: the required factor a hair above Fs
+    const SlidingBlock blocks[] = {{800, 35, 8, 15, 9}, {1200, 18, 8, 15, 12}};
+    const double Fs = *transferImplicit(blocks, 0, 1.3).Fs;
+    const double small = transferImplicit(blocks, 0, Fs * (1 + 1e-4)).thrust;
+    EXPECT_GT(small, 0);
+    EXPECT_LT(small, 1);
+}
+
+// The required factor is the engineer's where set: the verdict says so.
+TEST(SlopeStability, TheEngineersRequiredFactorHoldsTheVerdict) {
+    MapForm form(kSlopeStability);
+    form.texts["Fstreqx"] = "2";
+    kSlopeStability.calculate(int(SlopeMethod::Planar), form, nullptr);
+    EXPECT_EQ(form.texts.at("Fstx"), "2");
+    const auto judged =
+        judge(kSlopeStability, int(SlopeMethod::Planar), form, WrittenTexts([&](ResultId r) {
+                  const auto& res = kSlopeStability[r];
+                  const auto at =
+                      form.texts.find(std::string(res.control.empty() ? res.name : res.control));
+                  return at == form.texts.end() ? std::string() : at->second;
+              }));
+    EXPECT_EQ(judged[0].limit, 2);
+    EXPECT_EQ(basisOf(kSlopeStability.verdicts[0], judged[0]), "设计者指定");
+    // the hand calculation's 500 for T = 1000·sin30°, with π itself
+    EXPECT_EQ(form.texts.at("T"), "500");
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
 
 using namespace subprogram;
 
@@ -208,9 +209,23 @@ TEST(GroundPressure, BadInputNamesItsField) {
         {"loadsx", "point 10 2", "loads"},
         {"loadsx", "line 10 0", "loads"},
         {"khx", "-0.1", "kh"},
+        {"khx", "1", "kh"},
         {"tensionx", "half", "tension"},
         // a stratum lighter than water below the water table
         {"waterx", "1", "layers"},
+        // the physics refuses: a wall of no height, a negative surcharge, strength or weight,
+        // angles beyond their domains, a comma that is no thousands grouping
+        {"Hx", "0", "H"},
+        {"qx", "-10", "q"},
+        {"alphax", "180", "alpha"},
+        {"betax", "-95", "beta"},
+        {"deltax", "-5", "delta"},
+        {"layersx", "3 18 -5 30", "layers"},
+        {"layersx", "3 0 0 30", "layers"},
+        {"gwx", "0", "gamma_water"},
+        {"loadsx", "line -10 2", "loads"},
+        {"loadsx", "strip 10 1 0", "loads"},
+        {"loadsx", "line 10 1,5", "loads"},
     };
     for (const auto& c : cases) {
         MapForm form(kWallPressure);
@@ -221,8 +236,33 @@ TEST(GroundPressure, BadInputNamesItsField) {
             ADD_FAILURE() << c.control << " " << c.text << ": no failure";
         } catch (const FieldError& e) {
             EXPECT_EQ(kWallPressure[e.field()].name, c.named) << c.text;
+            if (e.kind() == ErrorKind::InvalidArgument) { // what is wrong, in words
+                EXPECT_FALSE(e.reason().empty()) << c.control << " " << c.text;
+            }
         }
     }
+    // the words an engineer types for a load, in Chinese or in English in any case
+    std::set<std::string> thrusts;
+    for (const char* loads : {"line 20 1;strip 10 0.5 2", "线荷载 20 1;条形荷载 10 0.5 2",
+                              "LINE 20 1;Strip 10 0.5 2"}) {
+        MapForm form(kWallPressure);
+        form.texts["loadsx"] = loads;
+        kWallPressure.calculate(0, form, nullptr);
+        thrusts.insert(form.texts.at("Eax"));
+    }
+    EXPECT_EQ(thrusts.size(), 1u);
+}
+
+// A diagram wholly in tension: a cohesive stratum that stands alone gives no thrust where the
+// tension zone is ignored, and Rankine's net thrust ½γH²Ka − 2cH√Ka where it is counted.
+TEST(GroundPressure, ADiagramWhollyInTensionPushesNothing) {
+    Backfill f = fillOf({soil(3, 18, 50, 30)}, 0);
+    const LayeredPressure ignored = layeredPressure({3}, f);
+    EXPECT_EQ(ignored.Ea, 0);
+    EXPECT_FALSE(ignored.za.has_value());
+    f.tensionCounted = true;
+    // Ka = tan²30° = 1/3 (to the tool's π): ½·18·9/3 − 2·50·3/√3 = 27 − 100√3
+    EXPECT_NEAR(layeredPressure({3}, f).Ea, 27 - 100 * std::sqrt(3.0), 1e-5);
 }
 
 // The calculator writes what the routine gives, each stratum's Ka by its own name, and the
