@@ -216,8 +216,8 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
             const float zAtCentroid = earthPressureLeverHeight(HS, Ht, nullptr, centroid);
             const std::optional<float> KtC =
                 onlyWhereLoaded
-                    ? antiOverturningFactorIfTipped(wall.G, Ea, alpha0, zAtCentroid, alphaS,
-                                                    deltaS, b, wall.x0, nullptr, nullptr, nullptr)
+                    ? antiOverturningFactorIfTipped(wall.G, Ea, alpha0, zAtCentroid, alphaS, deltaS,
+                                                    b, wall.x0, nullptr, nullptr, nullptr)
                     : antiOverturningFactor(wall.G, Ea, alpha0, zAtCentroid, alphaS, deltaS, b,
                                             wall.x0);
             if (KtC) {
@@ -238,7 +238,6 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
         form.readDouble(in::fa);
     }
     readLimits(form, inputs); // so is a limit given, in its range
-
 }
 
 std::string wallSection(WallType type, const Form& form, const CalculationRecord& record,
@@ -294,9 +293,11 @@ const Step kBaseStep{"baseStress", "基底应力验算", kBaseNotes, kBaseUnits}
 
 const Step kBearingStep{"meanBasePressure", "地基承载力"};
 const std::string_view kGroundNotes[] = {
-    "地下水位在墙顶以下 d<sub>w</sub> 处，墙后的水一直到墙踵、墙前无水（程序的处理）：水压力 P<sub>w</sub> "
+    "地下水位在墙顶以下 d<sub>w</sub> 处，墙后的水一直到墙踵、墙前无水（程序的处理）：水压力 "
+    "P<sub>w</sub> "
     "水平作用于墙背自水位至墙踵的高度 h<sub>w</sub> = H<sub>t</sub> − d<sub>w</sub> 内，距墙踵 "
-    "h<sub>w</sub>/3；同一水在墙踵的水头 u = γ<sub>水</sub>h<sub>w</sub>，扬压力按墙踵 u 至墙趾为零的"
+    "h<sub>w</sub>/3；同一水在墙踵的水头 u = γ<sub>水</sub>h<sub>w</sub>，扬压力按墙踵 u "
+    "至墙趾为零的"
     "三角形分布，竖直作用于基底水平投影 b，U = ½ub；地震时墙体水平惯性力 F<sub>i</sub> = "
     "k<sub>h</sub>G 作用于截面形心高度 y<sub>0</sub>",
     "抗滑移：F<sub>h</sub> = P<sub>w</sub> + F<sub>i</sub> 与 U "
@@ -307,15 +308,14 @@ constexpr ValueUnit kGroundUnits[] = {{"hw", "m"},   {"Pw", "kN/m"}, {"zw", "m"}
                                       {"U", "kN/m"}, {"xU", "m"},    {"Fi", "kN/m"}, {"zi", "m"}};
 const Step kGroundStep{"groundLoads", "水压力、扬压力与墙体地震惯性力", kGroundNotes, kGroundUnits};
 
-const Step* const kUprightSteps[] = {
-    &kCoulombStep, &ground::kStep, &kUprightStep, &kGroundStep, &kSlidingStep,
-    &kLeverStep,   &kOverturningStep,     &kBaseStep,    &kBearingStep};
+const Step* const kUprightSteps[] = {&kCoulombStep,     &ground::kStep, &kUprightStep,
+                                     &kGroundStep,      &kSlidingStep,  &kLeverStep,
+                                     &kOverturningStep, &kBaseStep,     &kBearingStep};
 const Step* const kShelfSteps[] = {
     &kCoulombStep, &ground::kStep, &kFootWidthStep,   &kShelfStep, &kGroundStep,
-    &kSlidingStep, &kLeverStep,           &kOverturningStep, &kBaseStep,  &kBearingStep};
-const Step* const kNoWallSteps[] = {&kCoulombStep, &ground::kStep, &kSlidingStep,
-                                    &kLeverStep,   &kOverturningStep,     &kBaseStep,
-                                    &kBearingStep};
+    &kSlidingStep, &kLeverStep,    &kOverturningStep, &kBaseStep,  &kBearingStep};
+const Step* const kNoWallSteps[] = {&kCoulombStep,     &ground::kStep, &kSlidingStep, &kLeverStep,
+                                    &kOverturningStep, &kBaseStep,     &kBearingStep};
 
 // the shelf wall's own dimensions, which the upright wall's weight does not take
 constexpr FieldId kShelfOnly[] = {in::x2, in::x3, in::b3, in::b4, in::b5, in::h4};
@@ -363,11 +363,11 @@ void judgeWall(int type, const Form& fields, const Written& written, std::span<J
     };
     // a section that cannot be formed, as typed: nothing about it is met
     const auto b2 = result(out::b2Used);
-    if (const auto fault = WallType(type) == WallType::NotChosen
-                               ? std::nullopt
-                               : sectionFault(WallType(type),
-                                              sizesOf(w, b2 ? static_cast<float>(*b2) : w.b2, w.h2),
-                                              false)) {
+    if (const auto fault =
+            WallType(type) == WallType::NotChosen
+                ? std::nullopt
+                : sectionFault(WallType(type),
+                               sizesOf(w, b2 ? static_cast<float>(*b2) : w.b2, w.h2), false)) {
         for (Judgement& j : out) {
             j = {Outcome::NotMet, 0, 0, fault->reason, {}, false};
         }
@@ -377,34 +377,51 @@ void judgeWall(int type, const Form& fields, const Written& written, std::span<J
     const auto drive = result(out::drive);
     if (const auto Ks = result(out::Ks)) {
         out[0] = drive && *drive <= 0 // nothing drives the wall outward along its base
-                     ? Judgement{Outcome::Met, *Ks, sliding.value,
-                                 "下滑力 Eat − Gt ≤ 0，挡墙不会沿基底向外滑移", sliding.name,
-                                 true, basis(sliding)}
-                     : Judgement{holds(*Ks >= sliding.value), *Ks, sliding.value, {}, sliding.name,
-                                 true, basis(sliding)};
+                     ? Judgement{Outcome::Met,  *Ks,
+                                 sliding.value, "下滑力 Eat − Gt ≤ 0，挡墙不会沿基底向外滑移",
+                                 sliding.name,  true,
+                                 basis(sliding)}
+                     : Judgement{holds(*Ks >= sliding.value),
+                                 *Ks,
+                                 sliding.value,
+                                 {},
+                                 sliding.name,
+                                 true,
+                                 basis(sliding)};
     } else if (drive) { // no factor formed: nothing drives it
-        out[0] = {Outcome::Met, 0, sliding.value, "沿基底无下滑力，挡墙不会滑移", sliding.name,
-                  false, basis(sliding)};
+        out[0] = {Outcome::Met, 0,     sliding.value, "沿基底无下滑力，挡墙不会滑移",
+                  sliding.name, false, basis(sliding)};
     }
     const Limit& overturning = limits.overturning;
     const auto tip = result(out::tip);
     if (const auto Kt = result(out::Kt)) {
         out[1] = tip && *tip <= 0 // nothing tips the wall about its toe
-                     ? Judgement{Outcome::Met, *Kt, overturning.value,
-                                 "倾覆力矩 ≤ 0，挡墙不会绕墙趾倾覆", overturning.name, true,
+                     ? Judgement{Outcome::Met,      *Kt,
+                                 overturning.value, "倾覆力矩 ≤ 0，挡墙不会绕墙趾倾覆",
+                                 overturning.name,  true,
                                  basis(overturning)}
-                     : Judgement{holds(*Kt >= overturning.value), *Kt, overturning.value, {},
-                                 overturning.name, true, basis(overturning)};
+                     : Judgement{holds(*Kt >= overturning.value),
+                                 *Kt,
+                                 overturning.value,
+                                 {},
+                                 overturning.name,
+                                 true,
+                                 basis(overturning)};
     } else if (tip) {
-        out[1] = {Outcome::Met, 0, overturning.value, "无倾覆力矩，挡墙不会倾覆", overturning.name,
-                  false, basis(overturning)};
+        out[1] = {Outcome::Met,     0,     overturning.value, "无倾覆力矩，挡墙不会倾覆",
+                  overturning.name, false, basis(overturning)};
     }
     const double b = w.b;
     const auto e = result(out::e);
     if (e) {
         const Limit& allowed = limits.eccentricity;
-        out[2] = {holds(std::fabs(*e) <= allowed.value), std::fabs(*e), allowed.value, {},
-                  allowed.name, true, basis(allowed)};
+        out[2] = {holds(std::fabs(*e) <= allowed.value),
+                  std::fabs(*e),
+                  allowed.value,
+                  {},
+                  allowed.name,
+                  true,
+                  basis(allowed)};
     }
     const std::string faText = fields.text(in::fa);
     if (faText.empty()) {
@@ -517,8 +534,8 @@ std::vector<FieldId> idleWallFields(int, const Form& form) {
     double kh = 0;
     ErrorKind error{};
     const bool shaken = ::readDouble(form.text(in::kh), kh, error) && kh > 0;
-    const bool ground = shaken || !form.text(in::layers).empty() ||
-                        !form.text(in::water).empty() || !form.text(in::loads).empty();
+    const bool ground = shaken || !form.text(in::layers).empty() || !form.text(in::water).empty() ||
+                        !form.text(in::loads).empty();
     std::vector<FieldId> idle;
     if (Section(form.choice(in::section)) == Section::Consistent) {
         idle.insert(idle.end(), {in::b2, in::h2});

@@ -82,13 +82,13 @@ WallLimits readLimits(const Form& form, const WallInputs& w) {
     // each read, so that one out of its range is refused whichever case it is for
     const Limit sliding = factor(form, in::KsReq, kLeastAntiSliding, "", "指定值");
     const Limit overturning = factor(form, in::KtReq, kLeastAntiOverturning, "", "指定值");
-    const Limit seismicSliding = factor(form, in::KsReqSeismic, kSeismicAntiSliding,
-                                        "1.1（地震工况）", "地震工况指定值");
+    const Limit seismicSliding =
+        factor(form, in::KsReqSeismic, kSeismicAntiSliding, "1.1（地震工况）", "地震工况指定值");
     const Limit seismicOverturning = factor(form, in::KtReqSeismic, kSeismicAntiOverturning,
                                             "1.3（地震工况）", "地震工况指定值");
     const bool seismic = w.ground && w.ground->kh > 0;
-    WallLimits limits{seismic ? seismicSliding : sliding,
-                      seismic ? seismicOverturning : overturning, {}};
+    WallLimits limits{
+        seismic ? seismicSliding : sliding, seismic ? seismicOverturning : overturning, {}};
     // the eccentricity: a length, or b/N as typed
     const std::string e = form.text(in::eReq);
     if (e.empty()) {

@@ -41,15 +41,25 @@ constexpr std::array<Field, 5> fields(Use use) {
 
 // The tension rule as a field of its own, for a calculator whose ground is all it has.
 constexpr Field tensionField(Use use) {
-    return {"tension", "tensionx", "粘性土拉力区:", kTensionRules[0].text, "",
-            "a cohesive tension zone: 不计拉力区|ignored, 计入拉力区|counted", "",
-            Conversion::Word, {}, {}, kTensionRules, 0, use.since};
+    return {"tension",
+            "tensionx",
+            "粘性土拉力区:",
+            kTensionRules[0].text,
+            "",
+            "a cohesive tension zone: 不计拉力区|ignored, 计入拉力区|counted",
+            "",
+            Conversion::Word,
+            {},
+            {},
+            kTensionRules,
+            0,
+            use.since};
 }
 
 // A calculator's own fields and the ground's, one table.
 template <std::size_t Own, std::size_t Ground>
 constexpr std::array<Field, Own + Ground> joined(const Field (&own)[Own],
-                                                  const std::array<Field, Ground>& group) {
+                                                 const std::array<Field, Ground>& group) {
     std::array<Field, Own + Ground> all{};
     for (std::size_t i = 0; i < Own; ++i) {
         all[i] = own[i];
@@ -61,10 +71,10 @@ constexpr std::array<Field, Own + Ground> joined(const Field (&own)[Own],
 }
 
 // The tables' headers, by column: the strata and the local loads.
-inline constexpr std::string_view kStrataHeader[] = {"厚度\n(m)", "γ\n(kN/m³)", "c\n(kPa)", "φ\n(°)",
-                                                     "γsat\n(kN/m³)"};
-inline constexpr std::string_view kLoadsHeader[] = {"线荷载 line\n条形荷载 strip", "Q (kN/m)\nq (kPa)",
-                                                    "a\n(m)", "b\n(m)"};
+inline constexpr std::string_view kStrataHeader[] = {"厚度\n(m)", "γ\n(kN/m³)", "c\n(kPa)",
+                                                     "φ\n(°)", "γsat\n(kN/m³)"};
+inline constexpr std::string_view kLoadsHeader[] = {"线荷载 line\n条形荷载 strip",
+                                                    "Q (kN/m)\nq (kPa)", "a\n(m)", "b\n(m)"};
 inline constexpr std::string_view kStrataTitle = "分层土（自上而下）";
 inline constexpr std::string_view kLoadsTitle = "局部荷载";
 

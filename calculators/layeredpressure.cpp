@@ -293,7 +293,8 @@ std::vector<FillStratum> readStrata(std::string_view text) {
         require(s.thickness > 0, "各层厚度应大于0");
         require(s.gamma > 0 && s.gammaSat > 0, "各层重度 γ 与 γsat 应大于0");
         require(s.c >= 0, "各层粘聚力 c 应不小于0");
-        require(s.phi >= 0 && s.phi < 90, "各层内摩擦角 φ 应在 0° 与 90° 之间（可为0°，不可为90°）");
+        require(s.phi >= 0 && s.phi < 90,
+                "各层内摩擦角 φ 应在 0° 与 90° 之间（可为0°，不可为90°）");
         strata.push_back(s);
     }
     require(strata.size() <= kMaxStrata, "至多 20 层土");
@@ -344,9 +345,9 @@ Backfill readBackfill(const Form& form, const BackfillFields& f, double q) {
     b.kh = readWithin(form, f.kh, kSeismic);
     if (b.water && std::ranges::any_of(
                        b.strata, [&](const FillStratum& s) { return s.gammaSat < b.gammaWater; })) {
-        throw FieldError(CalcError(ErrorKind::InvalidArgument,
-                                   "有地下水时各层的饱和重度 γsat 应不小于水的重度"),
-                         f.layers);
+        throw FieldError(
+            CalcError(ErrorKind::InvalidArgument, "有地下水时各层的饱和重度 γsat 应不小于水的重度"),
+            f.layers);
     }
     return b;
 }

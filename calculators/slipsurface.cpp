@@ -174,8 +174,8 @@ BrokenLineSlide transferImplicit(std::span<const SlidingBlock> blocks, double kh
                                 "不计算稳定系数 Fs；设计推力为 0");
                         }
                         std::vector<double> none;
-                        return BrokenLineSlide{values(f.T), values(f.R), none, none, std::nullopt,
-                                               0, 0};
+                        return BrokenLineSlide{values(f.T),  values(f.R), none, none,
+                                               std::nullopt, 0,           0};
                     }
                     if (keep.trace()) {
                         keep.trace()->remark(
@@ -259,8 +259,8 @@ BrokenLineSlide transferExplicit(std::span<const SlidingBlock> blocks, double kh
             keep.trace()->remark("下滑力之和 ΣT ≤ 0，末块无剩余下滑推力：无下滑力，边坡不会滑动，"
                                  "不计算稳定系数 Fs");
         }
-        return BrokenLineSlide{values(f.T), values(f.R), values(psi), values(F),
-                               Fs,          thrust.value(), 0};
+        return BrokenLineSlide{
+            values(f.T), values(f.R), values(psi), values(F), Fs, thrust.value(), 0};
     });
 }
 

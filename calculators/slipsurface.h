@@ -48,7 +48,7 @@ struct BrokenLineSlide {
     std::vector<double> psi; // ψi carries the thrust of block i into block i + 1 (n − 1 of them)
     std::vector<double> P;   // each block's residual thrust: at Fs (implicit), Fi (explicit)
     std::optional<double> Fs; // none where nothing drives the mass (it does not slide)
-    double thrust = 0; // what the support must carry: the last block's, never below 0
+    double thrust = 0;        // what the support must carry: the last block's, never below 0
     int iterations = 0;
 };
 // Fs with the last block's residual thrust 0, a negative thrust of a block above the last

@@ -50,17 +50,17 @@ inline constexpr Field kFields[] = {
 
 namespace in {
 constexpr FieldId grade = fieldNamed(kFields, "grade"), situation = fieldNamed(kFields, "case"),
-                  FstReq = fieldNamed(kFields, "Fst_req"),
-                  kh = fieldNamed(kFields, "kh"), gw = fieldNamed(kFields, "gamma_water"),
-                  G = fieldNamed(kFields, "G"), theta = fieldNamed(kFields, "theta"),
-                  c = fieldNamed(kFields, "c"), phi = fieldNamed(kFields, "phi"),
-                  L = fieldNamed(kFields, "L"), hw = fieldNamed(kFields, "hw"),
-                  Gb = fieldNamed(kFields, "Gb"), P = fieldNamed(kFields, "P"),
-                  Pangle = fieldNamed(kFields, "P_angle"), l = fieldNamed(kFields, "l"),
-                  U = fieldNamed(kFields, "U"), gammaT = fieldNamed(kFields, "gamma_t"),
-                  surface = fieldNamed(kFields, "surface"), gamma = fieldNamed(kFields, "gamma"),
-                  layers = fieldNamed(kFields, "layers"), water = fieldNamed(kFields, "water"),
-                  slices = fieldNamed(kFields, "slices"), circle = fieldNamed(kFields, "circle");
+                  FstReq = fieldNamed(kFields, "Fst_req"), kh = fieldNamed(kFields, "kh"),
+                  gw = fieldNamed(kFields, "gamma_water"), G = fieldNamed(kFields, "G"),
+                  theta = fieldNamed(kFields, "theta"), c = fieldNamed(kFields, "c"),
+                  phi = fieldNamed(kFields, "phi"), L = fieldNamed(kFields, "L"),
+                  hw = fieldNamed(kFields, "hw"), Gb = fieldNamed(kFields, "Gb"),
+                  P = fieldNamed(kFields, "P"), Pangle = fieldNamed(kFields, "P_angle"),
+                  l = fieldNamed(kFields, "l"), U = fieldNamed(kFields, "U"),
+                  gammaT = fieldNamed(kFields, "gamma_t"), surface = fieldNamed(kFields, "surface"),
+                  gamma = fieldNamed(kFields, "gamma"), layers = fieldNamed(kFields, "layers"),
+                  water = fieldNamed(kFields, "water"), slices = fieldNamed(kFields, "slices"),
+                  circle = fieldNamed(kFields, "circle");
 } // namespace in
 
 // The blocks of a broken line, from the lists G, theta, c, phi, l and U (c, φ: one for all, or

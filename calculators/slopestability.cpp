@@ -92,7 +92,8 @@ void calculateSlopeStability(SlopeMethod method, Form& form, Trace* trace) {
     std::optional<double> Fs;
     switch (method) {
     case SlopeMethod::Planar: {
-        PlanarInputs p{readWithin(form, in::G, kNonNegative), readWithin(form, in::theta, kInclination),
+        PlanarInputs p{readWithin(form, in::G, kNonNegative),
+                       readWithin(form, in::theta, kInclination),
                        readWithin(form, in::L, kPositive), readWithin(form, in::c, kNonNegative),
                        readFriction(form)};
         p.hw = readWithin(form, in::hw, kNonNegative);
@@ -269,15 +270,15 @@ void judgeSlope(int, const Form& fields, const Written& written, std::span<Judge
             fields, SlopeGrade(fields.readWith(in::grade, chosenFrom(kSlopeGrades))),
             SlopeCase(fields.readWith(in::situation, chosenFrom(kCases))));
         const std::string_view basis = Fst.set ? kEngineersLimit : std::string_view();
-        out[0] = Fs ? Judgement{*Fs >= Fst.value ? Outcome::Met : Outcome::NotMet,
-                                *Fs,
-                                Fst.value,
-                                {},
-                                {},
-                                true,
-                                basis}
-                    : Judgement{Outcome::Met, 0, Fst.value, "无下滑力，边坡不会滑动", {}, false,
-                                basis};
+        out[0] =
+            Fs ? Judgement{*Fs >= Fst.value ? Outcome::Met : Outcome::NotMet,
+                           *Fs,
+                           Fst.value,
+                           {},
+                           {},
+                           true,
+                           basis}
+               : Judgement{Outcome::Met, 0, Fst.value, "无下滑力，边坡不会滑动", {}, false, basis};
     } catch (const CalcError&) {
     }
 }

@@ -152,10 +152,9 @@ std::optional<float> slidingFactor(float weight, float earthPressure, float base
 
 // Kt, or with `onlyTipped` none where nothing tips the wall about its toe.
 std::optional<float> overturningFactor(float weight, float earthPressure, float baseInclination,
-                                       float leverHeight, float backInclination,
-                                       float wallFriction, float baseWidth, float centroid,
-                                       Trace* trace, const GroundLoads* ground, double* moment,
-                                       bool onlyTipped) {
+                                       float leverHeight, float backInclination, float wallFriction,
+                                       float baseWidth, float centroid, Trace* trace,
+                                       const GroundLoads* ground, double* moment, bool onlyTipped) {
     return evaluate<Store>(trace, "antiOverturningFactor", [=]<typename Num>(Store<Num> store) {
         const Num G = store.input("G", weight), Ea = store.input("Ea", earthPressure);
         const Num alpha0 = store.input("α0", baseInclination), z = store.input("z", leverHeight);
@@ -185,7 +184,8 @@ std::optional<float> overturningFactor(float weight, float earthPressure, float 
             }
             return std::optional<float>();
         }
-        return std::optional(static_cast<float>(store("Kt", (x0 * G + xf * Eaz) / tipping).value()));
+        return std::optional(
+            static_cast<float>(store("Kt", (x0 * G + xf * Eaz) / tipping).value()));
     });
 }
 

@@ -49,13 +49,12 @@ void recordCalculation(Form& form, CalculationRecord& record, Calculation calcul
     try {
         calculation(static_cast<Form&>(recording), &record.trace);
     } catch (const FieldError& error) {
-        record.failure =
-            CalculationRecord::Failure{error.kind(), record.trace.step(), error.field(),
-                                       std::string(error.reason())};
+        record.failure = CalculationRecord::Failure{error.kind(), record.trace.step(),
+                                                    error.field(), std::string(error.reason())};
         throw;
     } catch (const CalcError& error) {
-        record.failure = CalculationRecord::Failure{error.kind(), record.trace.step(), {},
-                                                    std::string(error.reason())};
+        record.failure = CalculationRecord::Failure{
+            error.kind(), record.trace.step(), {}, std::string(error.reason())};
         throw;
     }
 }

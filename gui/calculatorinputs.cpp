@@ -71,10 +71,9 @@ void CalculatorWindow::greyUnused() {
                                  calculator_[f].conversion != subprogram::Conversion::Lengths;
             const bool byVariant =
                 std::find(chosen.unused.begin(), chosen.unused.end(), f) != chosen.unused.end();
-            const bool used =
-                (!byVariant && !named(idle, f)) ||
-                (numeric &&
-                 (!::readDouble(text, number, error) || !::readSingle(text, single, error)));
+            const bool used = (!byVariant && !named(idle, f)) ||
+                              (numeric && (!::readDouble(text, number, error) ||
+                                           !::readSingle(text, single, error)));
             const QString why =
                 used ? QString()
                 : byVariant

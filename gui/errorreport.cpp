@@ -41,8 +41,8 @@ QString failureMessage(const CalcError& error, const QString& fieldCaption,
         message += QStringLiteral("\n出错的字段:“%1”,内容:“%2”").arg(fieldCaption, fieldText);
     }
     if (!error.reason().empty()) {
-        message += QStringLiteral("\n") + QString::fromUtf8(error.reason().data(),
-                                                             qsizetype(error.reason().size()));
+        message += QStringLiteral("\n") +
+                   QString::fromUtf8(error.reason().data(), qsizetype(error.reason().size()));
     }
     const bool fullWidth = std::any_of(fieldText.begin(), fieldText.end(), [](QChar c) {
         return (c.unicode() >= 0xFF01 && c.unicode() <= 0xFF5E) || c.unicode() == 0x3000 ||

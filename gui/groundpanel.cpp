@@ -30,11 +30,23 @@ std::vector<ControlSpec> groundRows(const GroundRows& place) {
         const auto& [label, field] = kRows[i];
         const int top = place.top + static_cast<int>(i) * place.pitch;
         const bool list = i == 5; // the tension rule: a list of its words
-        rows.push_back({Kind::Label, label, {}, place.left, top + 15, place.labelWidth, 255,
-                        place.frame, field});
-        rows.push_back({list ? Kind::Combo : Kind::Field, field, {},
-                        place.left + place.labelWidth, list ? top - 15 : top, place.fieldWidth,
-                        list ? 300 : 270, place.frame});
+        rows.push_back({Kind::Label,
+                        label,
+                        {},
+                        place.left,
+                        top + 15,
+                        place.labelWidth,
+                        255,
+                        place.frame,
+                        field});
+        rows.push_back({list ? Kind::Combo : Kind::Field,
+                        field,
+                        {},
+                        place.left + place.labelWidth,
+                        list ? top - 15 : top,
+                        place.fieldWidth,
+                        list ? 300 : 270,
+                        place.frame});
     }
     return rows;
 }

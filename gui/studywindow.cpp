@@ -399,7 +399,8 @@ void StudyWindow::findLeast() {
     const QString skipped =
         found.skipped == 0
             ? QString()
-            : QStringLiteral("（验算的 %1 个值中有 %2 个无法计算或截面不能构成，已跳过；第一个：%3）")
+            : QStringLiteral(
+                  "（验算的 %1 个值中有 %2 个无法计算或截面不能构成，已跳过；第一个：%3）")
                   .arg(found.judged)
                   .arg(found.skipped)
                   .arg(QString::fromStdString(found.firstSkip));

@@ -48,8 +48,8 @@ inline std::string bits(const subprogram::PlanarSlide& s) {
 }
 
 inline std::string bits(const subprogram::BrokenLineSlide& s) {
-    std::string all = bits(s.Fs.has_value()) + bits(s.Fs.value_or(-1)) + bits(s.thrust) +
-                      bits(s.iterations);
+    std::string all =
+        bits(s.Fs.has_value()) + bits(s.Fs.value_or(-1)) + bits(s.thrust) + bits(s.iterations);
     for (const auto* values : {&s.T, &s.R, &s.psi, &s.P}) {
         for (const double v : *values) {
             all += bits(v);

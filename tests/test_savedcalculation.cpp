@@ -68,10 +68,8 @@ TEST(SavedCalculation, AFileOfTheFirstVersionTakesTheDefaultsOfWhatCameLater) {
          {"    \"ground\": \"土质\",\n", "    \"fa\": \"150\",\n", "    \"section\": \"按输入\",\n",
           "    \"tension\": \"\",\n", "    \"lever\": \"H/3\",\n", "    \"Ks_req\": \"\",\n",
           "    \"Kt_req\": \"\",\n", "    \"e_req\": \"\",\n", "    \"Ks_req_seismic\": \"\",\n",
-          "    \"Kt_req_seismic\": \"\",\n",
-          "    \"layers\": \"\",\n", "    \"water\": \"\",\n",
-          "    \"gamma_water\": \"10\",\n", "    \"loads\": \"\",\n",
-          "    \"kh\": \"0\"\n"}) {
+          "    \"Kt_req_seismic\": \"\",\n", "    \"layers\": \"\",\n", "    \"water\": \"\",\n",
+          "    \"gamma_water\": \"10\",\n", "    \"loads\": \"\",\n", "    \"kh\": \"0\"\n"}) {
         text.erase(text.find(later), std::strlen(later));
     }
     text.replace(text.rfind("\n    \"x3\": \"0.25\","), 20, "\n    \"x3\": \"0.25\"");

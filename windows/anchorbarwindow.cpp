@@ -63,11 +63,10 @@ const ControlSpec kControls[] = {
 };
 // clang-format on
 
-const char* const kFocusOrder[] = {"Text1",   "Text2",    "Text3",  "Text4",  "Option1",
-                                   "Option2", "Command1", "Text5",  "Text6",  "Text7",
-                                   "Text8",   "Command2", "Text9",  "Text10", "Text11",
-                                   "Text12",  "nx",       "gradex", "Text13", "editionx",
-                                   "Kbreqx",  "Kreqx"};
+const char* const kFocusOrder[] = {
+    "Text1", "Text2",  "Text3",  "Text4",    "Option1", "Option2", "Command1", "Text5",
+    "Text6", "Text7",  "Text8",  "Command2", "Text9",   "Text10",  "Text11",   "Text12",
+    "nx",    "gradex", "Text13", "editionx", "Kbreqx",  "Kreqx"};
 
 } // namespace
 

@@ -6,7 +6,6 @@
 
 #include <QLineEdit>
 
-
 namespace {
 
 // clang-format off
