@@ -511,11 +511,13 @@ bool otherThanFirst(const Form& form, FieldId field, std::span<const Choice> cho
 
 // The report's line of what was calculated: the type, and each rule that is not the program's.
 std::string describeWall(const Variant& type, const Form& form) {
-    bool ground = false, ignored = false;
+    bool ground = false, ignored = false, limitsSet = false;
     try {
         const WallInputs w = readWall(form);
         ground = w.ground.has_value();
         ignored = w.tension == Tension::Ignored;
+        const WallLimits limits = readLimits(form, w);
+        limitsSet = limits.sliding.set || limits.overturning.set || limits.eccentricity.set;
     } catch (const CalcError&) {
     }
     return std::string(type.title) +
@@ -523,7 +525,8 @@ std::string describeWall(const Variant& type, const Form& form) {
            (ignored ? "，验算不计粘性土拉力区" : "") +
            (ground                                     ? "，墙后按分层土、地下水、局部荷载与地震计算，土压力作用于其压力图形心"
             : otherThanFirst(form, in::lever, kLevers) ? "，土压力作用于压力图形心"
-                                                       : "，土压力作用点取 H/3（程序原规则）");
+                                                       : "，土压力作用点取 H/3（程序原规则）") +
+           (limitsSet ? "，验算限值由设计者指定" : "");
 }
 
 // What the inputs leave unread: the typed b2 and h2 where the section follows b, the lever where

@@ -107,6 +107,13 @@ int CalculatorWindow::choice(FieldId f) const {
     if (index >= 0 && combo->itemData(index).isValid()) {
         return combo->itemData(index).toInt();
     }
+    // a word of the list in English, or as it once was, as a file or the command line brings it
+    const std::string text = controlText(name);
+    for (const subprogram::Choice& c : calculator_[f].choices) {
+        if (text == c.english || (!c.former.empty() && text == c.former)) {
+            return c.value;
+        }
+    }
     return calculator_[f].otherChoice;
 }
 

@@ -94,7 +94,7 @@ AnchorBarWindow::AnchorBarWindow(Reporter reporter)
                 .study = {5235, 3630, 2130, 300},
                 .results = {7560, 120, 5820, 7020}});
     for (const char* name : {"Kbreqx", "Kreqx"}) {
-        control<QLineEdit>(this, name)->setPlaceholderText(QStringLiteral("程序默认值"));
+        control<QLineEdit>(this, name)->setPlaceholderText(QStringLiteral("默认值（按安全等级）"));
     }
     control<QWidget>(this, "Text1")->setFocus();
 }

@@ -112,7 +112,7 @@ const ControlSpec kControls[] = {
     {Kind::Label,  "Label33",  {},       3960, 1440, 1140,  252, "Frame4", "sectionx"},
     {Kind::Combo,  "sectionx", {},       5100, 1410, 1335,  300, "Frame4"},
     {Kind::Label,  "Label34",  {},        120, 1800, 2400,  252, "Frame4", "tensionx"},
-    {Kind::Combo,  "tensionx", {},       2520, 1770, 2655,  300, "Frame4"},
+    {Kind::Combo,  "tensionx", {},       2520, 1770, 3300,  300, "Frame4"},
     // the limits the checks hold the wall to, the engineer's where typed
     {Kind::Label,  "Label40",  {},        120, 2190, 1080,  252, "Frame4", "Ksreqx"},
     {Kind::Field,  "Ksreqx",   {},       1200, 2175,  900,  270, "Frame4"},
@@ -249,7 +249,7 @@ GravityWallWindow::GravityWallWindow(Reporter reporter, QString pictureFolder)
                 .study = {2880, 30, 1260, 300},
                 .results = {7500, 3000, 7560, 3180}});
     for (const char* name : {"Ksreqx", "Ktreqx", "ereqx", "Ksreqsx", "Ktreqsx"}) {
-        control<QLineEdit>(this, name)->setPlaceholderText(QStringLiteral("程序默认值"));
+        control<QLineEdit>(this, name)->setPlaceholderText(QStringLiteral("默认值"));
     }
     // the earth pressure's distribution, beside the checks' fields
     addPressureDiagram({11520, 420, 1560, 600}, {13140, 300, 1860, 1140});
