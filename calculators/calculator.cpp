@@ -103,8 +103,7 @@ std::string verdictExpression(const Verdict& verdict, const Judgement& judgement
     const std::string relation = met                       ? std::string(verdict.relation)
                                  : verdict.relation == "≤" ? ">"
                                                            : "<";
-    std::string limit(judgement.limitName.empty() ? std::string(verdict.limit)
-                                                  : judgement.limitName);
+    std::string limit(judgement.limitName.empty() ? verdict.limit : judgement.limitName);
     double fixed = 0;
     ErrorKind error{};
     // a named limit: its value too, but for one of fifteen digits beside the result

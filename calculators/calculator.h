@@ -187,7 +187,7 @@ struct Judgement {
     Outcome outcome = Outcome::NotChecked;
     double value = 0, limit = 0;
     std::string_view reason = {};
-    std::string limitName = {};  // in the place of the verdict's, where it depends on the case
+    std::string_view limitName = {}; // in the place of the verdict's, where it depends on the case
     bool valued = true;          // false where the value compared could not be formed: not shown
     std::string_view basis = {}; // in the place of the verdict's, where the engineer set the limit
 };

@@ -61,11 +61,15 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
                 : coulombActive(H, gamma, phi, c, q, delta, theta, beta, alpha, trace);
     form.setDouble(out::Ka, earth.Ka);
     form.setDouble(out::Ea, earth.Ea);
+    // the one soil's diagram, for its compressed part and its centroid
+    const std::optional<PressureLaw> law = layered ? std::nullopt : std::optional(wallLaw(inputs));
     // the checks take the net Ea, or the compressed part alone (the ground's as its tension rule
     // formed it)
-    const float Ea = toSingle(tension == Tension::Ignored && !layered
-                                  ? compressedResultant(wallLaw(inputs), H, earth.Ea)
-                                  : earth.Ea);
+    std::optional<double> compressed;
+    if (tension == Tension::Ignored && !layered) {
+        compressed = compressedResultant(*law, H, earth.Ea);
+    }
+    const float Ea = toSingle(compressed.value_or(earth.Ea));
     if (trace) {
         trace->record(tension == Tension::Ignored ? "Ea,压 (single)" : "Ea (single)", Ea, true);
     }
@@ -169,7 +173,12 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
             zc = toSingle(*layered->za);
         }
     } else if (lever == Lever::Centroid && !(onlyWhereLoaded && Ea == 0)) {
-        zc = toSingle(pressureCentroid(inputs));
+        // no thrust, no centroid: the lever of H/3 stands (no moment turns on it)
+        if (const std::optional<double> centroid = pressureCentroid(inputs, *law)) {
+            zc = toSingle(*centroid);
+        } else if (trace) {
+            trace->remark("土压力合力不为正，压力图无形心：作用点取 H/3");
+        }
     }
     const float z = earthPressureLeverHeight(HS, Ht, trace, zc);
     const std::optional<float> Kt =
@@ -194,6 +203,10 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     formBeyond([&] { form.setSingle(out::pk, meanBasePressure(base.N, b, trace)); });
     form.setDouble(out::drive, drive);
     form.setDouble(out::tip, tip);
+    if (type != WallType::NotChosen) { // for the checks: whether there is a section to judge
+        form.setDouble(out::formed,
+                       sectionFault(type, sizesOf(inputs, b2Used, h2Used), false) ? 0 : 1);
+    }
     form.setSingle(out::c0, wall.c0);
     if (ground) {
         form.setSingle(out::Pw, ground->Pw);
@@ -210,7 +223,12 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
         if (layered) {
             return; // the ground's Ea acts where its diagram puts it: no other point to compare
         }
-        const float centroid = zc ? *zc : toSingle(pressureCentroid(inputs));
+        const std::optional<double> at =
+            zc ? std::optional<double>(*zc) : pressureCentroid(inputs, *law);
+        if (!at) {
+            return; // no thrust
+        }
+        const float centroid = toSingle(*at);
         form.setSingle(out::zc, centroid);
         if (!zc) {
             const float zAtCentroid = earthPressureLeverHeight(HS, Ht, nullptr, centroid);
@@ -230,14 +248,15 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     }
     if (!layered) {
         formBeyond([&] {
-            form.setDouble(out::EaCompressed, compressedResultant(wallLaw(inputs), H, earth.Ea));
+            form.setDouble(out::EaCompressed,
+                           compressed ? *compressed : compressedResultant(*law, H, earth.Ea));
         });
     }
     form.readWith(in::ground, chosenFrom(kGrounds)); // a ground not in the list is refused
     if (!form.text(in::fa).empty()) {                // a bearing capacity given is a number
         form.readDouble(in::fa);
     }
-    readLimits(form, inputs); // so is a limit given, in its range
+    readLimits(form, b, inputs.ground && inputs.ground->kh > 0); // so is a limit given, in range
 }
 
 std::string wallSection(WallType type, const Form& form, const CalculationRecord& record,
@@ -356,23 +375,26 @@ Outcome holds(bool met) {
 
 void judgeWall(int type, const Form& fields, const Written& written, std::span<Judgement> out) {
     const auto result = [&](ResultId r) { return written.result(r); };
-    const WallInputs w = readWall(fields);
-    const WallLimits limits = readLimits(fields, w);
-    const auto basis = [](const Limit& limit) {
-        return limit.set ? kEngineersLimit : std::string_view();
-    };
-    // a section that cannot be formed, as typed: nothing about it is met
-    const auto b2 = result(out::b2Used);
-    if (const auto fault =
-            WallType(type) == WallType::NotChosen
-                ? std::nullopt
-                : sectionFault(WallType(type),
-                               sizesOf(w, b2 ? static_cast<float>(*b2) : w.b2, w.h2), false)) {
+    // a section that cannot be formed, as typed: nothing about it is met, for that reason
+    if (const auto formed = result(out::formed); formed && *formed == 0) {
+        const WallInputs w = readWall(fields);
+        const auto b2 = result(out::b2Used);
+        const auto fault = sectionFault(
+            WallType(type), sizesOf(w, b2 ? static_cast<float>(*b2) : w.b2, w.h2), false);
         for (Judgement& j : out) {
-            j = {Outcome::NotMet, 0, 0, fault->reason, {}, false};
+            j = {Outcome::NotMet, 0, 0, fault ? fault->reason : "截面不能构成", {}, false};
         }
         return;
     }
+    // what the checks read of the fields: b, whether the earth shakes, the limits
+    const float b = fields.readSingle(in::b);
+    double kh = 0;
+    ErrorKind error{};
+    const bool seismic = ::readDouble(fields.text(in::kh), kh, error) && kh > 0;
+    const WallLimits limits = readLimits(fields, b, seismic);
+    const auto basis = [](const Limit& limit) {
+        return limit.set ? kEngineersLimit : std::string_view();
+    };
     const Limit& sliding = limits.sliding;
     const auto drive = result(out::drive);
     if (const auto Ks = result(out::Ks)) {
@@ -411,7 +433,6 @@ void judgeWall(int type, const Form& fields, const Written& written, std::span<J
         out[1] = {Outcome::Met,     0,     overturning.value, "无倾覆力矩，挡墙不会倾覆",
                   overturning.name, false, basis(overturning)};
     }
-    const double b = w.b;
     const auto e = result(out::e);
     if (e) {
         const Limit& allowed = limits.eccentricity;
@@ -454,8 +475,7 @@ void judgeWall(int type, const Form& fields, const Written& written, std::span<J
 std::vector<std::string> wallWarnings(int type, const Form& fields, const Written& written) {
     std::vector<std::string> warnings;
     const auto text = [](double value) { return singleToText(static_cast<float>(value)); };
-    const WallInputs w = readWall(fields);
-    const float alpha = w.alphaS;
+    const float alpha = fields.readSingle(in::alpha);
     if (WallType(type) == WallType::Upright && alpha != 90) {
         warnings.push_back("直立式挡墙的自重按竖直墙背计算，而墙背倾角 α = " + text(alpha) +
                            "°：自重与重心只是近似。");
@@ -463,7 +483,7 @@ std::vector<std::string> wallWarnings(int type, const Form& fields, const Writte
     // an overlap of the toe block and the face's block beyond a size typed to the millimetre
     constexpr double kOverlapTolerance = 0.0005; // m
     const auto c0 = written.result(out::c0);
-    const double b2 = written.result(out::b2Used).value_or(w.b2);
+    const double b2 = written.result(out::b2Used).value_or(fields.readSingle(in::b2));
     if (WallType(type) == WallType::Upright && c0 && b2 - *c0 > kOverlapTolerance) {
         warnings.push_back("墙趾台阶宽 b2 = " + text(b2) + " m，大于墙面前的余地 c0 = " +
                            text(*c0) + " m：重叠部分的重量计入了两次（截面尺寸可选“推定b2”）。");
@@ -516,7 +536,7 @@ std::string describeWall(const Variant& type, const Form& form) {
         const WallInputs w = readWall(form);
         ground = w.ground.has_value();
         ignored = w.tension == Tension::Ignored;
-        const WallLimits limits = readLimits(form, w);
+        const WallLimits limits = readLimits(form, w.b, w.ground && w.ground->kh > 0);
         limitsSet = limits.sliding.set || limits.overturning.set || limits.eccentricity.set;
     } catch (const CalcError&) {
     }

@@ -71,14 +71,14 @@ constexpr double kSoilEccentricity = 6, kRockEccentricity = 4; // b/6, b/4
 Limit factor(const Form& form, FieldId field, double byDefault, std::string_view defaultName,
              std::string_view setName) {
     if (form.text(field).empty()) {
-        return {byDefault, std::string(defaultName), false};
+        return {byDefault, defaultName, false};
     }
-    return {readWithin(form, field, kPositive), std::string(setName), true};
+    return {readWithin(form, field, kPositive), setName, true};
 }
 
 } // namespace
 
-WallLimits readLimits(const Form& form, const WallInputs& w) {
+WallLimits readLimits(const Form& form, float b, bool seismic) {
     // each read, so that one out of its range is refused whichever case it is for
     const Limit sliding = factor(form, in::KsReq, kLeastAntiSliding, "", "指定值");
     const Limit overturning = factor(form, in::KtReq, kLeastAntiOverturning, "", "指定值");
@@ -86,20 +86,19 @@ WallLimits readLimits(const Form& form, const WallInputs& w) {
         factor(form, in::KsReqSeismic, kSeismicAntiSliding, "1.1（地震工况）", "地震工况指定值");
     const Limit seismicOverturning = factor(form, in::KtReqSeismic, kSeismicAntiOverturning,
                                             "1.3（地震工况）", "地震工况指定值");
-    const bool seismic = w.ground && w.ground->kh > 0;
     WallLimits limits{
         seismic ? seismicSliding : sliding, seismic ? seismicOverturning : overturning, {}};
     // the eccentricity: a length, or b/N as typed
     const std::string e = form.text(in::eReq);
     if (e.empty()) {
         const bool rock = Ground(form.choice(in::ground)) == Ground::Rock;
-        limits.eccentricity = {w.b / (rock ? kRockEccentricity : kSoilEccentricity),
+        limits.eccentricity = {b / (rock ? kRockEccentricity : kSoilEccentricity),
                                rock ? "b/4" : "b/6", false};
     } else if (e.starts_with("b/")) {
         const double parts = form.readWith(in::eReq, [](std::string_view t) {
             return within(textToDouble(t.substr(2)), kPositive);
         });
-        limits.eccentricity = {w.b / parts, e, true};
+        limits.eccentricity = {b / parts, "指定值", true};
     } else {
         limits.eccentricity = {readWithin(form, in::eReq, kNonNegative), "指定值", true};
     }
@@ -118,8 +117,8 @@ LayeredPressure groundPressure(const WallInputs& w, Trace* trace) {
 PressureLaw wallLaw(const WallInputs& w) {
     return PressureLaw::coulomb(w.gamma, w.phi, w.c, w.q, w.delta, w.beta, w.alpha);
 }
-double pressureCentroid(const WallInputs& w) {
-    return resultantHeight(wallLaw(w), w.H, w.tension == Tension::Ignored);
+std::optional<double> pressureCentroid(const WallInputs& w, const PressureLaw& law) {
+    return resultantHeight(law, w.H, w.tension == Tension::Ignored);
 }
 
 } // namespace subprogram::wall

@@ -90,6 +90,7 @@ inline constexpr Result kResults[] = {
     {"pkx",    "pk",   "基底平均应力(kPa):",           "p<sub>k</sub>",   "kPa", "0", "基底平均应力", false, true},
     {"",       "drive", "", "", "kN/m", "0", {}, true},
     {"",       "tip",   "", "", "kN·m/m", "0", {}, true},
+    {"",       "formed", "", "", "", "0", {}, true}, // 1 where the section can be formed, else 0
     {"",       "c0",    "", "", "m",    "0", {}, true},
     // where the pressure diagram's resultant acts, and, under the H/3 rule, Kt with Ea there
     {"",       "zc",    "", "z<sub>c</sub>", "m", "0", "土压力作用点高度（图形心）", false, true},
@@ -137,7 +138,7 @@ constexpr ResultId Ka = resultNamed(kResults, "Ka"), Ea = resultNamed(kResults, 
                    pmax = resultNamed(kResults, "pmax"), e = resultNamed(kResults, "e"),
                    pmin = resultNamed(kResults, "pmin"), pk = resultNamed(kResults, "pk"),
                    drive = resultNamed(kResults, "drive"), c0 = resultNamed(kResults, "c0"),
-                   tip = resultNamed(kResults, "tip"), zc = resultNamed(kResults, "zc"),
+                   tip = resultNamed(kResults, "tip"), formed = resultNamed(kResults, "formed"), zc = resultNamed(kResults, "zc"),
                    KtC = resultNamed(kResults, "Kt_c"), b2Used = resultNamed(kResults, "b2_used"),
                    EaCompressed = resultNamed(kResults, "Ea_compressed"),
                    Pw = resultNamed(kResults, "Pw"), zw = resultNamed(kResults, "zw"),
@@ -166,13 +167,13 @@ WallInputs readWall(const Form& form);
 // b/4 on rock). Each with its name where it is not the verdict's own, and whether it was set.
 struct Limit {
     double value;
-    std::string name;
+    std::string_view name;
     bool set;
 };
 struct WallLimits {
     Limit sliding, overturning, eccentricity;
 };
-WallLimits readLimits(const Form& form, const WallInputs& w);
+WallLimits readLimits(const Form& form, float b, bool seismic);
 
 // The section's sizes, with the toe block `b2` the weight sums take and the base's rise `h2`.
 WallSizes sizesOf(const WallInputs& w, float b2, float h2);
@@ -182,7 +183,8 @@ LayeredPressure groundPressure(const WallInputs& w, Trace* trace = nullptr);
 // them).
 PressureLaw wallLaw(const WallInputs& w);
 // The height above the foot of the soil at which its resultant acts, the centroid of its diagram
-// (of the compressed part alone, when the checks ignore the tension zone).
-double pressureCentroid(const WallInputs& w);
+// `law` (of the compressed part alone, when the checks ignore the tension zone); none without a
+// thrust.
+std::optional<double> pressureCentroid(const WallInputs& w, const PressureLaw& law);
 
 } // namespace subprogram::wall

@@ -64,6 +64,11 @@ class PressureLaw {
     // The resultant on the top z metres, E(z), kN/m; at rest, where the calculation's result is
     // the pressure at the base, the area of the diagram all the same.
     double resultant(double z) const;
+    // ∫ E(z) dz from z1 to z2 (kN): in closed form where the law has one — a polynomial, or
+    // Coulomb's with cohesion, whose E(z) is z times a linear term less the root of a quadratic;
+    // by 32-point Gauss–Legendre quadrature where that form would lose its digits (a quadratic
+    // whose roots nearly meet).
+    double integral(double z1, double z2) const;
 
   private:
     enum class Kind { Coulomb, LimitedFill, AtRest, Layered };
@@ -92,12 +97,12 @@ struct PressureDiagram {
 };
 
 // The height above the base at which the resultant E(H) of the diagram acts, its centroid:
-// ∫₀ᴴ p(z)·(H − z) dz ÷ E(H) = ∫₀ᴴ E(z) dz ÷ E(H), the tension zone counted as E(H) counts it.
-// The integral of the smooth E(z) by 32-point Gauss–Legendre quadrature, exact for the straight
-// diagrams (no cohesion, or a vertical smooth wall behind level fill) to the rounding of the sum.
-// A diagram of no net thrust (E(H) ≤ 0) has no such point: CalcError.
+// ∫₀ᴴ p(z)·(H − z) dz ÷ E(H) = ∫₀ᴴ E(z) dz ÷ E(H), the tension zone counted as E(H) counts it
+// (PressureLaw::integral).
+// A diagram of no net thrust (E(H) ≤ 0) has no such point: none.
 // With `compressedOnly`, the centroid of the compressed part alone (the tension zone ignored).
-double resultantHeight(const PressureLaw& law, double height, bool compressedOnly = false);
+std::optional<double> resultantHeight(const PressureLaw& law, double height,
+                                      bool compressedOnly = false);
 
 // The resultant of the compressed part of the diagram alone, the tension zone ignored, from the
 // calculation's resultant E(H) (its net area, the tension zone counted): E(H) − E(z₀) when the
