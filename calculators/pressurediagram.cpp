@@ -82,7 +82,7 @@ const PressurePiece* pieceAt(const LayeredPressure& pressure, double z) {
         }
     }
     return pressure.pieces.empty() || z != pressure.pieces.back().to ? nullptr
-                                                                      : &pressure.pieces.back();
+                                                                     : &pressure.pieces.back();
 }
 
 } // namespace
@@ -138,16 +138,14 @@ PressureDiagram pressureDiagram(const PressureLaw& law, double height, int steps
         const LayeredPressure& p = *law.layered_;
         d.layered = law.layered_;
         for (const double z : d.depths) {
-            d.water.push_back(p.waterDepth && z > *p.waterDepth
-                                  ? p.gammaWater * (z - *p.waterDepth)
-                                  : 0);
+            d.water.push_back(p.waterDepth && z > *p.waterDepth ? p.gammaWater * (z - *p.waterDepth)
+                                                                : 0);
         }
         d.area = law.resultant(height);
         d.compressedArea = p.Ea;
         d.actionDepth = p.za ? height - *p.za : 0;
-        d.tension = std::ranges::any_of(p.pieces, [](const PressurePiece& piece) {
-            return piece.top < 0 || piece.bottom < 0;
-        });
+        d.tension = std::ranges::any_of(
+            p.pieces, [](const PressurePiece& piece) { return piece.top < 0 || piece.bottom < 0; });
         return d;
     }
     d.area = law.resultant(height);
@@ -235,7 +233,7 @@ std::optional<double> zeroCrossing(const PressureLaw& law, double height) {
         return std::nullopt;
     }
     constexpr double kClose = 1e-10; // of the height
-    int kept = 0; // which end stayed in the last step: −1 low, +1 high
+    int kept = 0;                    // which end stayed in the last step: −1 low, +1 high
     for (int i = 0; i < 2000; ++i) {
         const double half = low + (high - low) / 2;
         if (half <= low || half >= high || high - low <= kClose * height) {
@@ -308,17 +306,16 @@ double PressureLaw::integral(double z1, double z2) const {
     const double rootA = std::sqrt(a);
     const auto rootIntegral = [&](double z) {
         const double s = z + k1_, R = std::sqrt((a * s + b) * s + c);
-        const double plain = (2 * a * s + b) * R / (4 * a) +
-                             (4 * a * c - b * b) / (8 * a) *
-                                 std::log(2 * rootA * R + 2 * a * s + b) / rootA;
+        const double plain =
+            (2 * a * s + b) * R / (4 * a) +
+            (4 * a * c - b * b) / (8 * a) * std::log(2 * rootA * R + 2 * a * s + b) / rootA;
         return R * R * R / (3 * a) - (b / (2 * a) + k1_) * plain;
     };
     return gamma_ * F_ / 2 *
            (polynomial(z2) - polynomial(z1) - 2 * (rootIntegral(z2) - rootIntegral(z1)));
 }
 
-std::optional<double> resultantHeight(const PressureLaw& law, double height,
-                                      bool compressedOnly) {
+std::optional<double> resultantHeight(const PressureLaw& law, double height, bool compressedOnly) {
     if (!(height > 0)) {
         throw CalcError(ErrorKind::InvalidArgument);
     }

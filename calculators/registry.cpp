@@ -15,8 +15,8 @@ namespace subprogram {
 namespace {
 
 std::vector<const Calculator*>& all() {
-    static std::vector<const Calculator*> calculators{&kEarthPressure, &kAnchorBar, &kGravityWall,
-                                                      &kBeam, &kSlopeStability, &kWallPressure};
+    static std::vector<const Calculator*> calculators{
+        &kEarthPressure, &kAnchorBar, &kGravityWall, &kBeam, &kSlopeStability, &kWallPressure};
     return calculators;
 }
 

@@ -155,6 +155,8 @@ class CalculatorWindow : public QWidget, public Form {
     // 参数分析 (Ctrl+R): the calculation repeated over values of one input, in a window of its
     // own that starts from the texts the window holds now.
     void showStudy();
+    // Tells the user, as the window tells a failure (its reporter: a message box, or a test's).
+    void report(const QString& message);
 
   signals:
     // After every calculation that ran, failed or not: its record is reportRecord().
@@ -201,8 +203,6 @@ class CalculatorWindow : public QWidget, public Form {
 
     // Results set back to texts of no calculation (the earth-pressure window's "0" of a mode).
     void clearResultMarks();
-
-    void report(const QString& message);
 
     void closeEvent(QCloseEvent* event) override;
     // Before it is first shown, the window is fitted to its screen (see fitFixedWindow).

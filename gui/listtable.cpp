@@ -1,13 +1,18 @@
 #include "listtable.h"
 
+#include "gui/calculatorwindow.h"
+#include "gui/errorreport.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QRegularExpression>
 
-ListTable::ListTable(QWidget* parent, const QStringList& header, QList<QLineEdit*> fields)
-    : QTableWidget(0, static_cast<int>(header.size()), parent), fields_(std::move(fields)) {
+ListTable::ListTable(QWidget* parent, const QStringList& header, QList<QLineEdit*> fields,
+                     int mostRows)
+    : QTableWidget(0, static_cast<int>(header.size()), parent), fields_(std::move(fields)),
+      mostRows_(mostRows) {
     setHorizontalHeaderLabels(header);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     verticalHeader()->setDefaultSectionSize(22);
@@ -116,20 +121,74 @@ void ListTable::write() {
     }
 }
 
+void ListTable::refuse(const QString& message) {
+    if (auto* window = qobject_cast<CalculatorWindow*>(this->window())) {
+        window->report(message);
+    } else {
+        showMessageBox(this, message);
+    }
+}
+
 void ListTable::paste(const QString& text) {
     const int top = std::max(currentRow(), 0), left = std::max(currentColumn(), 0);
-    const QStringList lines =
-        text.split(QRegularExpression(QStringLiteral("\\r?\\n")), Qt::SkipEmptyParts);
+    // the rows, counted before any is read: a spreadsheet's last line ends with a line break
+    QStringList lines = text.split(QRegularExpression(QStringLiteral("\\r?\\n")));
+    while (!lines.isEmpty() && lines.back().trimmed().isEmpty()) {
+        lines.removeLast();
+    }
+    if (top + lines.size() > mostRows_) {
+        refuse(QStringLiteral("粘贴的 %1 行超出此表的容量（至多 %2 行），未粘贴。")
+                   .arg(lines.size())
+                   .arg(mostRows_));
+        return;
+    }
+    QList<QStringList> rows;
+    for (const QString& line : lines) { // a tab is a cell's end; without one, runs of blanks
+        QStringList cells =
+            line.contains(QLatin1Char('\t'))
+                ? line.split(QLatin1Char('\t'))
+                : line.split(QRegularExpression(QStringLiteral("[ ]+")), Qt::SkipEmptyParts);
+        for (QString& c : cells) {
+            c = c.trimmed();
+        }
+        rows.append(cells);
+    }
+    // an empty cell before a filled one of its row (points, strata) or its column (blocks)
+    const auto filled = [&](int r, int c) { return c < rows[r].size() && !rows[r][c].isEmpty(); };
+    for (int r = 0; r < rows.size(); ++r) {
+        for (int c = 0; c < rows[r].size(); ++c) {
+            bool needed = false;
+            if (byRows()) {
+                for (int later = c + 1; later < rows[r].size(); ++later) {
+                    needed = needed || filled(r, later);
+                }
+            } else {
+                for (int later = r + 1; later < rows.size(); ++later) {
+                    needed = needed || filled(later, c);
+                }
+            }
+            if (rows[r][c].isEmpty() && needed) {
+                refuse(QStringLiteral("粘贴的第 %1 行第 %2 列（“%3”）为空，而其后还有数：未粘贴。"
+                                      "请填上这一格，或删去其后的数。")
+                           .arg(top + r + 1)
+                           .arg(left + c + 1)
+                           .arg(left + c < columnCount()
+                                    ? horizontalHeaderItem(left + c)->text().simplified()
+                                    : QString()));
+                return;
+            }
+        }
+    }
     {
         const QSignalBlocker block(this);
-        for (int r = 0; r < lines.size(); ++r) {
-            const QStringList cells =
-                lines[r].split(QRegularExpression(QStringLiteral("[\\t ]+")), Qt::SkipEmptyParts);
-            if (rowCount() <= top + r) {
-                setRowCount(top + r + 1);
-            }
-            for (int c = 0; c < cells.size() && left + c < columnCount(); ++c) {
-                setItem(top + r, left + c, new QTableWidgetItem(cells[c]));
+        if (rowCount() < top + rows.size()) {
+            setRowCount(top + static_cast<int>(rows.size()));
+        }
+        for (int r = 0; r < rows.size(); ++r) { // each row whole, from the pasted column on
+            for (int c = left; c < columnCount(); ++c) {
+                const int k = c - left;
+                setItem(top + r, c,
+                        new QTableWidgetItem(k < rows[r].size() ? rows[r][k] : QString()));
             }
         }
     }

@@ -11,13 +11,16 @@
 #include "windows/walldrawings.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -539,3 +542,49 @@ TEST(SlopeStabilityWindow, CarriesTheDesignThrustIntoTheAnchorWindow) {
                 0.1);
     EXPECT_EQ(messages.size(), 2); // what was typed, and how
 }
+
+namespace {
+
+class Tables : public Driver {};
+
+// A spreadsheet's rows pasted into a table: each tab a cell, so that an empty cell stays in its
+// column — refused, naming its row and column, where a later cell of its row needs it — a row
+// replaces the whole row, and more rows than the table holds are refused before they are read.
+TEST_F(Tables, APasteKeepsEveryCellInItsColumnOrIsRefused) {
+    open("wallpressure");
+    auto* strata = window->findChild<QTabWidget*>("tablesx")->widget(0);
+    auto* table = qobject_cast<QTableWidget*>(strata);
+    ASSERT_NE(table, nullptr);
+    table->setCurrentCell(0, 0);
+    const auto paste = [&](const QString& text) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(table, Qt::Key_V, Qt::ControlModifier);
+    };
+    paste("3\t18\t\t30\t19\n");
+    const QString told = message();
+    EXPECT_TRUE(told.contains("第 1 行第 3 列")) << told.toStdString();
+    EXPECT_EQ(text("layersx"), "3 18 0 30;3 19 10 20 20"); // as it was
+    // a shorter row replaces the longer one whole: no γsat left of the old row
+    table->setCurrentCell(1, 0);
+    paste("2.5\t19\t5\t25\n");
+    EXPECT_EQ(text("layersx"), "3 18 0 30;2.5 19 5 25");
+    QString many;
+    for (int i = 0; i < 5000; ++i) {
+        many += "1\t18\t0\t30\n";
+    }
+    paste(many);
+    EXPECT_TRUE(message().contains("5000 行"));
+    EXPECT_EQ(text("layersx"), "3 18 0 30;2.5 19 5 25");
+}
+
+// Where nothing drives the mass the window names why there is no factor, and the slope is stable.
+TEST_F(Tables, NothingDrivingShowsNoFactor) {
+    open("slopestability");
+    type("Px", "600");
+    click("Command1");
+    EXPECT_EQ(text("Fsx"), "无下滑力");
+    EXPECT_EQ(text("statex"), "稳定");
+    EXPECT_TRUE(recorder.messages.isEmpty());
+}
+
+} // namespace
