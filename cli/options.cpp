@@ -257,6 +257,7 @@ Options parseArguments(const std::vector<std::string>& args) {
         first = i + 1;
         options.calculator = input.calculator;
         options.variant = input.variant;
+        options.title = input.title;
         variantChosen = true;
         for (const auto& [field, text] : input.inputs) {
             saved.emplace(input.calculator->fieldOfControl(field)->name, text);

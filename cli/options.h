@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculators/calculator.h"
+#include "calculators/savedcalculation.h"
 #include "core/utf8.h"
 
 #include <iosfwd>
@@ -42,6 +43,7 @@ struct Options {
     std::optional<std::string> least; // --least NAME=…: the least value meeting every check
     int diagramSteps = 0; // --diagram N: the pressure's distribution in N steps after the results
     std::map<std::string, std::string> values; // NAME=TEXT given on the command line, or saved
+    subprogram::TitleBlock title;              // the report's title block: a saved calculation's
 };
 
 // The options of a command line (without the program's name); what is wrong with it as a

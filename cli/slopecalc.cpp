@@ -176,8 +176,12 @@ std::string localTime() {
 }
 
 // Written whole or not at all: a failed write leaves the file that was there.
-void writeReport(ReportContext context, const CalculationRecord& record, const std::string& path) {
+void writeReport(ReportContext context, const CalculationRecord& record, const std::string& path,
+                 const subprogram::TitleBlock& title) {
     context.timestamp = localTime();
+    context.project = title.project;
+    context.designer = title.designer;
+    context.checker = title.checker;
     if (const auto error = writeWholeFile(path, reportHtml(context, record))) {
         throw NotWritten("cannot write " + escapedForLine(path) + ": " + error->text());
     }
@@ -240,7 +244,7 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
     if (options.reportFile) { // /dev/stdout and /dev/stderr take it after what they hold
         out.flush();
         err.flush();
-        writeReport(*context, record, *options.reportFile);
+        writeReport(*context, record, *options.reportFile, options.title);
     }
     return outcome.failure ? kFailed : kCalculated;
 }

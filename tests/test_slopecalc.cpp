@@ -1,4 +1,6 @@
+#include "calculators/anchorbar.h"
 #include "calculators/registry.h"
+#include "calculators/savedcalculation.h"
 #include "cli/csv.h"
 #include "cli/encoding.h"
 #include "cli/options.h"
@@ -903,6 +905,24 @@ TEST(Slopecalc, ASavedFileIsReadWithinAMebibyteAndSixteenTimesItsSize) {
         const Outcome r = slopecalc({"--input", path});
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.err, "slopecalc: cannot read " + path + ": larger than 1 MiB\n");
+    }
+}
+
+// A saved calculation's report carries its title block, as the window's does.
+TEST(Slopecalc, AReportFromASavedFileCarriesItsTitleBlock) {
+    subprogram::SavedCalculation saved{
+        &subprogram::kAnchorBar, 0, {}, {}, {}, "2026-12-08 10:00", {"北坡锚杆", "张工", "李工"}};
+    for (const subprogram::Field& f : subprogram::kAnchorBar.fields) {
+        saved.inputs.emplace_back(subprogram::Calculator::place(f), f.defaultText);
+    }
+    const std::string path = testing::TempDir() + "slopecalc_titled.slope";
+    const std::string report = testing::TempDir() + "slopecalc_titled.html";
+    std::ofstream(path) << subprogram::savedCalculationText(saved);
+    EXPECT_EQ(slopecalc({"--input", path, "--report", report}).status, 0);
+    std::stringstream html;
+    html << std::ifstream(report).rdbuf();
+    for (const char* name : {"北坡锚杆", "张工", "李工"}) {
+        EXPECT_NE(html.str().find(name), std::string::npos) << name;
     }
 }
 
