@@ -166,6 +166,46 @@ TEST(ResultantHeight, IsTheCentroidOfTheDiagram) {
     EXPECT_FALSE(resultantHeight(PressureLaw::coulomb(18, 30, 50, 0, 0, 0, 90), 2).has_value());
 }
 
+// Curved diagrams (cohesion, δ, β, α ≠ 90°): the compressed part is E(H) less the least value of
+// E over the height (E′ = p, and the tension is above z₀), found here by a golden-section search;
+// its centroid against Simpson's rule over p > 0; a diagram whose roots of Q nearly meet (φ just
+// above β), where ∫E is taken by quadrature, against Simpson's rule; weak pressures stay pressures.
+TEST(ResultantHeight, HoldsForCurvedDiagramsAndEveryWayToIntegrate) {
+    const auto simpson = [](const PressureLaw& law, double H, bool compressed) {
+        constexpr int kSteps = 20000;
+        double area = 0, moment = 0;
+        for (int i = 0; i <= kSteps; ++i) {
+            const double z = H * i / kSteps, weight = i == 0 || i == kSteps ? 1 : i % 2 ? 4 : 2;
+            const double p = compressed ? std::max(law.at(z), 0.0) : law.at(z);
+            area += weight * p, moment += weight * p * (H - z);
+        }
+        return moment / area;
+    };
+    for (const PressureLaw& law : {PressureLaw::coulomb(18, 28, 8, 15, 12, 10, 80),
+                                   PressureLaw::coulomb(19, 32, 12, 5, 15, 5, 95),
+                                   PressureLaw::coulomb(18, 30, 8, 10, 10, 29.5, 85)}) {
+        const double H = 6, EH = law.resultant(H);
+        double low = 0, high = H; // the least value of E by golden sections
+        for (int i = 0; i < 200; ++i) {
+            const double a = high - (high - low) * 0.618033988749895,
+                         b = low + (high - low) * 0.618033988749895;
+            if (law.resultant(a) < law.resultant(b)) {
+                high = b;
+            } else {
+                low = a;
+            }
+        }
+        const double least = std::min(0.0, law.resultant((low + high) / 2));
+        EXPECT_NEAR(compressedResultant(law, H, EH), EH - least, 1e-11 * std::fabs(EH));
+        EXPECT_NEAR(resultantHeight(law, H).value_or(-1), simpson(law, H, false), 1e-9);
+        EXPECT_NEAR(resultantHeight(law, H, true).value_or(-1), simpson(law, H, true), 1e-6);
+    }
+    // pressures under 1 kPa are pressures all the same: a light fill, nothing in tension
+    const PressureLaw light = PressureLaw::coulomb(0.1, 30, 0, 0, 0, 0, 90);
+    EXPECT_EQ(compressedResultant(light, 1, light.resultant(1)), light.resultant(1));
+    EXPECT_TRUE(FailsWith(ErrorKind::InvalidArgument, [&] { return resultantHeight(light, 0); }));
+}
+
 // Rankine's cases, worked by hand for a vertical smooth wall behind level fill, H = 5 m,
 // γ = 18 kN/m³, φ = 30° (Ka = 1/3, √Ka = 0.57735): p = γzKa + qKa − 2c√Ka.
 struct Rankine {

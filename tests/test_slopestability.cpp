@@ -317,10 +317,16 @@ TEST(SlopeStability, NothingDrivingIsStableWithNoFactor) {
             EXPECT_EQ(form.texts.at("thrust"), "0");
         }
     }
-    // a heavy block sloping back above one that slides: ΣT·Πψ < 0, yet a thrust is left
-    const SlidingBlock backAndDown[] = {{5000, -30, 0, 0, 10}, {500, 40, 0, 0, 10}};
+    // a heavy block sloping back above one that slides: ΣT·Πψ < 0, yet a thrust is left (of
+    // under 1 kN/m: any thrust at all)
+    const SlidingBlock backAndDown[] = {{5000, -30, 0, 0, 10}, {1, 40, 0, 0, 10}};
     EXPECT_TRUE(FailsWith(ErrorKind::InvalidArgument,
                           [&] { return transferExplicit(backAndDown, 0, 1.2); }));
+    // a block driven by half a kilonewton against 10⁷ of strength: driven, but held beyond any
+    // factor the search looks for — refused, not taken for a block nothing drives
+    const SlidingBlock barelyDriven[] = {{1, 30, 1e6, 0, 10}};
+    EXPECT_TRUE(FailsWith(ErrorKind::InvalidArgument,
+                          [&] { return transferImplicit(barelyDriven, 0, 1.3); }));
     // a thrust just above nothing is not clamped away: the required factor a hair above Fs
     const SlidingBlock blocks[] = {{800, 35, 8, 15, 9}, {1200, 18, 8, 15, 12}};
     const double Fs = *transferImplicit(blocks, 0, 1.3).Fs;

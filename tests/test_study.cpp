@@ -123,7 +123,8 @@ TEST(Study, TheCsvOpensInExcelAndTheChartHasAPointPerSuccess) {
     const std::string csv = studyCsv(study);
     EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");
     EXPECT_EQ(csv.substr(3, csv.find("\r\n") - 3),
-              "b,Ka,Ea,G,x0,Kt,Ks,pmax,e,pmin,pk,zc,Kt_c,Ea_compressed,b2_used,Ks_ok,Kt_ok,e_ok,p_ok,pmax_ok,error");
+              "b,Ka,Ea,G,x0,Kt,Ks,pmax,e,pmin,pk,zc,Kt_c,Ea_compressed,b2_used,Ks_ok,Kt_ok,e_ok,p_"
+              "ok,pmax_ok,error");
     EXPECT_NE(csv.find("\r\n1.25,"), std::string::npos);
     EXPECT_NE(csv.find("\r\n\"x,y\","), std::string::npos);
     ResultId ks{};

@@ -2,6 +2,7 @@
 #include "calculators/wallpressure.h"
 
 #include "core/record.h"
+#include "failswith.h"
 #include "mapform.h"
 
 #include <gtest/gtest.h>
@@ -240,6 +241,19 @@ TEST(GroundPressure, BadInputNamesItsField) {
                 EXPECT_FALSE(e.reason().empty()) << c.control << " " << c.text;
             }
         }
+    }
+    // no bound on a weight: a stratum of 0.5 (any consistent units) is read, and a thousands
+    // grouping is a number where a comma in a wrong place is not
+    for (const auto& [layers, good] : {std::pair{"3 0.5 0 30", true},
+                                       {"1,500 18 0 30", true},
+                                       {"1234,567 18 0 30", false},
+                                       {"3 18 0 30,5", false}}) {
+        MapForm form(kWallPressure);
+        form.texts["layersx"] = layers;
+        EXPECT_EQ(!FailsWith(ErrorKind::InvalidArgument,
+                             [&] { kWallPressure.calculate(0, form, nullptr); }),
+                  good)
+            << layers;
     }
     // the words an engineer types for a load, in Chinese or in English in any case
     std::set<std::string> thrusts;

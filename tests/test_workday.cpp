@@ -58,7 +58,8 @@ TEST_F(Workday, ASavedCalculationRunsHeadlessAndReopensAsItWas) {
         expected += names[i] + "=" + results[i] + "\n";
     }
     // then the lever's added results, which the window shows in its panel alone
-    static const QRegularExpression added(QStringLiteral("zc=[0-9.]+\nKt_c=[0-9.]+\nEa_compressed=[0-9.]+\nb2_used=[0-9.]+\n"));
+    static const QRegularExpression added(
+        QStringLiteral("zc=[0-9.]+\nKt_c=[0-9.]+\nEa_compressed=[0-9.]+\nb2_used=[0-9.]+\n"));
     EXPECT_EQ(QString::fromStdString(printed).remove(added),
               expected + "Ks_ok=yes\nKt_ok=yes\ne_ok=yes\np_ok=not checked\n"
                          "pmax_ok=not checked\n");
