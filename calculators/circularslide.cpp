@@ -187,8 +187,8 @@ CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, T
             };
             const Num W = keep.input(i ? "G" : "G1", s.W), c = keep.input(i ? "c" : "c1", s.c);
             const Num l = keep.input(i ? "l" : "l1", s.l), U = keep.input(i ? "U" : "U1", s.U);
-            const Num theta = first("θr", radians(keep.input(i ? "θ" : "θ1", s.theta)));
-            const Num phi = first("φr", radians(keep.input(i ? "φ" : "φ1", s.phi)));
+            const Num theta = first("θr", radiansExact(keep.input(i ? "θ" : "θ1", s.theta)));
+            const Num phi = first("φr", radiansExact(keep.input(i ? "φ" : "φ1", s.phi)));
             cosT.push_back(cos(theta));
             const Num tanPhi = tan(phi);
             resisting.push_back(first("a", c * l * cosT.back() + (W - U * cosT.back()) * tanPhi));
