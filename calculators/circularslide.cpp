@@ -6,6 +6,7 @@
 #include "calculators/slipsurface.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -16,16 +17,46 @@ namespace {
 
 constexpr double kTolerance = 1e-8; // the factor's change that ends its iteration
 constexpr int kMostIterations = 500;
-constexpr double kDegreesPerRadian = 180 / 3.14159265358979323846;
+// The doublings and halvings that look for a bracket of Fs above the bound of mθ > 0.
+constexpr int kMostBracketSteps = 200;
+constexpr double kDegreesPerRadian = 180 / kPi;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-// The search: a grid of centres and lowest points, then a pattern search from the best few,
-// until its steps are this small against the slope's height.
-constexpr int kGridSteps = 14;
-constexpr int kStarts = 3;
-constexpr double kFinestStep = 1e-6;
+// Why a circle is no slip surface of the section, or has no factor.
+constexpr const char* kNotCutting = "滑弧未切入地面";
+constexpr const char* kBeyondEnds = "滑弧超出地面线两端";
+constexpr const char* kReentering = "滑弧穿出地面后又切入地面，滑体不止一块";
+constexpr const char* kTooThin = "滑体最大厚度小于最小滑体厚度";
+constexpr const char* kNoSolution = "在 mθ > 0 的范围内简化毕肖普法无解";
 
-[[noreturn]] void refuse() {
-    throw CalcError(ErrorKind::InvalidArgument);
+[[noreturn]] void refuse(const char* reason = nullptr) {
+    throw reason ? CalcError(ErrorKind::InvalidArgument, reason)
+                 : CalcError(ErrorKind::InvalidArgument);
+}
+
+// A line of points with x increasing, every coordinate finite.
+bool isLine(const std::vector<Point>& line) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (!std::isfinite(line[i].x) || !std::isfinite(line[i].y) ||
+            (i > 0 && !(line[i].x > line[i - 1].x))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// What the geometry needs of a section and a circle; the readers say what is wrong in words.
+void checkSection(const SlopeSection& s) {
+    if (s.surface.size() < 2 || s.surface.size() > kMostSurfacePoints || !isLine(s.surface) ||
+        !isLine(s.water) || s.strata.empty() || s.slices < 1 || s.slices > kMostSlices ||
+        !(s.minDepth >= 0)) {
+        refuse();
+    }
+}
+void checkCircle(const Circle& c) {
+    if (!std::isfinite(c.xc) || !std::isfinite(c.yc) || !(c.R > 0) || !std::isfinite(c.R)) {
+        refuse();
+    }
 }
 
 // A polyline's height at x, its end values beyond its ends.
@@ -33,13 +64,14 @@ double heightAt(const std::vector<Point>& line, double x) {
     if (x <= line.front().x) {
         return line.front().y;
     }
-    for (std::size_t i = 1; i < line.size(); ++i) {
-        if (x <= line[i].x) {
-            const Point &a = line[i - 1], &b = line[i];
-            return a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x);
-        }
+    // the first point not left of x
+    const auto b = std::lower_bound(line.begin() + 1, line.end(), x,
+                                    [](const Point& p, double at) { return p.x < at; });
+    if (b == line.end()) {
+        return line.back().y;
     }
-    return line.back().y;
+    const Point& a = *(b - 1);
+    return a.y + (b->y - a.y) * (x - a.x) / (b->x - a.x);
 }
 
 // The section as the slices take it: sliding towards +x, the ground higher on the left. A slope
@@ -70,13 +102,14 @@ double arcAt(const Circle& c, double x) {
     return c.yc - std::sqrt(std::max(0.0, c.R * c.R - d * d));
 }
 
-// Where the lower arc crosses the surface, from left to right: the arc below the ground between
-// the first two; none, or one that leaves the section's ends, is no slip surface of it.
+// Where the lower arc enters the ground and leaves it, from left to right: the arc below the
+// ground between them, which must begin and end within the section's ends. An arc that leaves
+// the ground and enters it again cuts two slip masses, not one, and is refused.
 std::pair<double, double> entryAndExit(const std::vector<Point>& surface, const Circle& c) {
     const double from = std::max(surface.front().x, c.xc - c.R);
     const double to = std::min(surface.back().x, c.xc + c.R);
     if (!(from < to)) {
-        refuse();
+        refuse(kNotCutting);
     }
     std::vector<double> cuts{from, to};
     for (std::size_t i = 1; i < surface.size(); ++i) {
@@ -97,21 +130,59 @@ std::pair<double, double> entryAndExit(const std::vector<Point>& surface, const 
         }
     }
     std::sort(cuts.begin(), cuts.end());
+    // the stretches between cuts under the ground, those that touch taken as one
+    double entry = 0, exit = 0;
+    bool under = false, leftAgain = false;
     for (std::size_t i = 1; i < cuts.size(); ++i) {
         const double mid = (cuts[i - 1] + cuts[i]) / 2;
-        if (cuts[i] > cuts[i - 1] && heightAt(surface, mid) > arcAt(c, mid)) {
-            // the first stretch under ground: it must begin and end where the arc meets it
-            const bool entersInside = cuts[i - 1] > from || std::abs(heightAt(surface, from) -
-                                                                     arcAt(c, from)) <= 1e-9 * c.R;
-            const bool leavesInside =
-                cuts[i] < to || std::abs(heightAt(surface, to) - arcAt(c, to)) <= 1e-9 * c.R;
-            if (!entersInside || !leavesInside) {
-                refuse();
+        if (!(cuts[i] > cuts[i - 1])) {
+            continue;
+        }
+        if (heightAt(surface, mid) > arcAt(c, mid)) {
+            if (leftAgain) {
+                refuse(kReentering);
             }
-            return {cuts[i - 1], cuts[i]};
+            entry = under ? entry : cuts[i - 1];
+            exit = cuts[i];
+            under = true;
+        } else {
+            leftAgain = under;
         }
     }
-    refuse();
+    if (!under) {
+        refuse(kNotCutting);
+    }
+    const bool entersInside =
+        entry > from || std::abs(heightAt(surface, from) - arcAt(c, from)) <= 1e-9 * c.R;
+    const bool leavesInside =
+        exit < to || std::abs(heightAt(surface, to) - arcAt(c, to)) <= 1e-9 * c.R;
+    if (!entersInside || !leavesInside) {
+        refuse(kBeyondEnds);
+    }
+    return {entry, exit};
+}
+
+// The greatest depth of the arc below the ground between its entry and exit: at a point of the
+// surface, or where the arc runs parallel to a piece of it (x − xc = s·R ÷ √(1 + s²) for a piece
+// of slope s).
+double greatestDepth(const std::vector<Point>& surface, const Circle& c, double entry,
+                     double exit) {
+    const auto depthAt = [&](double x) { return heightAt(surface, x) - arcAt(c, x); };
+    double deepest = 0;
+    for (std::size_t i = 1; i < surface.size(); ++i) {
+        const Point &a = surface[i - 1], &b = surface[i];
+        const double x0 = std::max(a.x, entry), x1 = std::min(b.x, exit);
+        if (!(x0 <= x1)) {
+            continue;
+        }
+        deepest = std::max({deepest, depthAt(x0), depthAt(x1)});
+        const double s = (b.y - a.y) / (b.x - a.x);
+        const double x = c.xc + s * c.R / std::sqrt(1 + s * s);
+        if (x > x0 && x < x1) {
+            deepest = std::max(deepest, depthAt(x));
+        }
+    }
+    return deepest;
 }
 
 // The stratum at height y: the first whose top is not below it, else the last.
@@ -124,40 +195,59 @@ const Stratum& stratumAt(const std::vector<Stratum>& strata, double y) {
     return strata.back();
 }
 
-// The weight of a column of ground from `bottom` up to `top`, one metre wide, stratum by stratum.
-double columnWeight(const std::vector<Stratum>& strata, double bottom, double top) {
+// The weight of a column of ground from `bottom` up to `top`, one metre wide, stratum by stratum:
+// γsat below the water `level`, γ above it.
+double columnWeight(const std::vector<Stratum>& strata, double bottom, double top, double level) {
     double weight = 0;
     for (std::size_t i = 0; i < strata.size(); ++i) {
         const double upper = i == 0 ? top : std::min(top, strata[i].top);
         const double lower = i + 1 < strata.size() ? std::max(bottom, strata[i + 1].top) : bottom;
-        if (upper > lower) {
-            weight += strata[i].gamma * (upper - lower);
+        if (!(upper > lower)) {
+            continue;
+        }
+        const Stratum& s = strata[i];
+        if (s.gammaSat == s.gamma || level <= lower) {
+            weight += s.gamma * (upper - lower);
+        } else if (level >= upper) {
+            weight += s.gammaSat * (upper - lower);
+        } else {
+            weight += s.gamma * (upper - level) + s.gammaSat * (level - lower);
         }
     }
     return weight;
 }
 
 std::vector<Slice> slicesInFrame(const SlopeSection& s, const Circle& c) {
-    if (s.slices < 1 || s.strata.empty() || s.surface.size() < 2) {
-        refuse();
-    }
     const auto [xa, xb] = entryAndExit(s.surface, c);
+    if (!(greatestDepth(s.surface, c, xa, xb) >= s.minDepth)) {
+        refuse(kTooThin);
+    }
     const double width = (xb - xa) / s.slices;
     std::vector<Slice> slices;
     for (int i = 0; i < s.slices; ++i) {
         const double xl = xa + width * i, xr = i + 1 == s.slices ? xb : xa + width * (i + 1);
         const double yl = arcAt(c, xl), yr = arcAt(c, xr), xm = (xl + xr) / 2;
-        const double base = arcAt(c, xm), b = xr - xl;
+        const double base = arcAt(c, xm), b = xr - xl, ground = heightAt(s.surface, xm);
+        const double level = s.water.empty() ? -kInfinity : heightAt(s.water, xm);
         const Stratum& soil = stratumAt(s.strata, base);
-        const double W = b * columnWeight(s.strata, base, std::max(base, heightAt(s.surface, xm)));
+        const double W = b * columnWeight(s.strata, base, std::max(base, ground), level);
         const double l = std::hypot(b, yl - yr);
         // the head of water over each end of the base: Ui = ½γw·(hw,i−1 + hwi)·li
         const auto head = [&](double x, double y) {
             return s.water.empty() ? 0.0 : std::max(0.0, heightAt(s.water, x) - y);
         };
         const double U = s.gammaWater * (head(xl, yl) + head(xr, yr)) / 2 * l;
+        // water over the ground presses on the slice's top, normal to it, at its centre line's
+        // depth: downwards p·b, sideways p·(the top's rise), at the top's height
+        double Pw = 0, Hw = 0, zw = 0;
+        if (level > ground) {
+            const double p = s.gammaWater * (level - ground);
+            Pw = p * b;
+            Hw = p * (heightAt(s.surface, xr) - heightAt(s.surface, xl));
+            zw = c.yc - ground;
+        }
         slices.push_back({xl, xr, yl, yr, W, std::atan2(yl - yr, b) * kDegreesPerRadian, soil.c,
-                          soil.phi, l, U, 0, 0});
+                          soil.phi, l, U, Pw, Hw, zw, 0, 0});
     }
     return slices;
 }
@@ -172,12 +262,13 @@ Slice unmirrored(const Slice& s) {
     return out;
 }
 
-// The factor in the slope's own frame. Fs = Σ[ci·li·cosθi + (Wi − Ui·cosθi)·tanφi] ÷ mθi
-// ÷ Σ(Wi·sinθi + Qi·cosθi), mθi = cosθi + tanφi·sinθi ÷ Fs, Qi = kh·Wi.
+// The factor in the slope's own frame. Fs = Σ[ci·li·cosθi + (Wi + Pwi − Ui·cosθi)·tanφi] ÷ mθi
+// ÷ Σ[(Wi + Pwi)·sinθi + Qi·cosθi + Hwi·zwi ÷ R], mθi = cosθi + tanφi·sinθi ÷ Fs, Qi = kh·Wi
+// (the soil's weight alone): the vertical balance of each slice, and the moments about the centre.
 CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, Trace* trace) {
     std::vector<Slice> slices = slicesInFrame(section, circle);
     return evaluate<Keep>(trace, "bishopFactor", [&]<typename Num>(Keep<Num> keep) {
-        const Num kh = keep.input("kh", section.kh);
+        const Num kh = keep.input("kh", section.kh), radius = keep.input("R", circle.R);
         std::vector<Num> resisting, sinT, cosT, tanP;
         Num sliding = 0;
         for (std::size_t i = 0; i < slices.size(); ++i) {
@@ -191,30 +282,51 @@ CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, T
             const Num phi = first("φr", radiansExact(keep.input(i ? "φ" : "φ1", s.phi)));
             cosT.push_back(cos(theta));
             const Num tanPhi = tan(phi);
-            resisting.push_back(first("a", c * l * cosT.back() + (W - U * cosT.back()) * tanPhi));
             sinT.push_back(sin(theta));
             tanP.push_back(tanPhi);
-            slices[i].T = first("T", W * sinT.back() + kh * W * cosT.back()).value();
+            if (s.Pw == 0 && s.Hw == 0) { // no water over the ground
+                resisting.push_back(
+                    first("a", c * l * cosT.back() + (W - U * cosT.back()) * tanPhi));
+                slices[i].T = first("T", W * sinT.back() + kh * W * cosT.back()).value();
+            } else {
+                const Num Pw = keep.input(i ? "Pw" : "Pw1", s.Pw);
+                const Num Hw = keep.input(i ? "Hw" : "Hw1", s.Hw);
+                const Num zw = keep.input(i ? "zw" : "zw1", s.zw);
+                resisting.push_back(
+                    first("a", c * l * cosT.back() + (W + Pw - U * cosT.back()) * tanPhi));
+                slices[i].T =
+                    first("T", (W + Pw) * sinT.back() + kh * W * cosT.back() + Hw * zw / radius)
+                        .value();
+            }
             sliding = sliding + slices[i].T;
         }
         sliding = keep.solution("ΣT", sliding);
-        if (!(sliding > Num(0))) {
-            refuse(); // nothing drives the mass out of the slope
+        CircularSlide slide{circle, std::nullopt, {}, {}, std::nullopt, 0, {}};
+        if (!(sliding > Num(0))) { // nothing drives the mass out of the slope: no factor
+            slide.slices = slices;
+            return slide;
         }
-        CircularSlide slide{circle, 0, {}, {}};
-        Num F = 1;
-        for (int k = 0; k < kMostIterations; ++k) {
+        // Σ[…] ÷ mθ at F, each slice's term kept; none where some mθ ≤ 0
+        const auto resistingAt = [&](Num F) -> std::optional<Num> {
             Num sum = 0;
             for (std::size_t i = 0; i < slices.size(); ++i) {
                 const Num m = cosT[i] + tanP[i] * sinT[i] / F;
                 if (!(m > Num(0))) {
-                    refuse(); // the method has no solution on so steep a base
+                    return std::nullopt;
                 }
                 const Num term = resisting[i] / m;
                 slices[i].R = term.value();
                 sum = sum + term;
             }
-            const Num next = sum / sliding;
+            return sum;
+        };
+        Num F = 1;
+        for (int k = 0; k < kMostIterations; ++k) {
+            const std::optional<Num> sum = resistingAt(F);
+            if (!sum) {
+                break; // an iterate below the method's domain
+            }
+            const Num next = *sum / sliding;
             slide.iterates.push_back(next.value());
             const bool settled = next - F < Num(kTolerance) && F - next < Num(kTolerance);
             F = next;
@@ -224,16 +336,369 @@ CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, T
                 return slide;
             }
         }
-        refuse();
+        // Fs = Σ[…] ÷ mθ ÷ ΣT once more, as a root: above the bound every mθ > 0, and each term
+        // a ÷ (F·cosθ + tanφ·sinθ) falls as F grows (a ≥ 0), so a sign change brackets the one
+        // root there, and bisection closes on it.
+        if (Trace* const steps = keep.trace()) {
+            steps->remark(slide.iterates.size() < std::size_t(kMostIterations)
+                              ? "自 1 起的迭代值使某条块 mθ ≤ 0，改在 F > Fmin 内以二分法求 Fs"
+                              : "自 1 起的迭代未收敛，改在 F > Fmin 内以二分法求 Fs");
+        }
+        Num bound = 0;
+        for (std::size_t i = 0; i < slices.size(); ++i) {
+            const Num least = -(tanP[i] * sinT[i]) / cosT[i];
+            if (least > bound) {
+                bound = least;
+            }
+        }
+        bound = keep.solution("Fmin", bound);
+        // how far Σ[…] ÷ mθ ÷ ΣT exceeds F; none where some mθ rounds to 0
+        const auto excess = [&](Num at) -> std::optional<Num> {
+            const std::optional<Num> sum = resistingAt(at);
+            return sum ? std::optional<Num>(*sum / sliding - at) : std::nullopt;
+        };
+        Num high = 1;
+        if (bound + bound > high) {
+            high = bound + bound;
+        }
+        int steps = 0;
+        for (std::optional<Num> e = excess(high); !e || *e > Num(0); e = excess(high)) {
+            if (++steps > kMostBracketSteps) {
+                refuse(kNoSolution);
+            }
+            high = high + high;
+        }
+        Num low = high;
+        for (;;) {
+            low = bound + (low - bound) / 2;
+            const std::optional<Num> e = excess(low);
+            if (!e || ++steps > kMostBracketSteps) {
+                refuse(kNoSolution); // no sign change above the bound
+            }
+            if (*e > Num(0)) {
+                break;
+            }
+            high = low;
+        }
+        while (high - low > Num(kTolerance)) {
+            const Num mid = low + (high - low) / 2;
+            if (!(mid > low && mid < high)) {
+                break;
+            }
+            const std::optional<Num> e = excess(mid);
+            if (!e || *e > Num(0)) {
+                low = mid;
+            } else {
+                high = mid;
+            }
+            ++slide.bisections;
+        }
+        F = low + (high - low) / 2;
+        if (!resistingAt(F)) {
+            refuse(kNoSolution); // some mθ ≤ 0 at the factor found
+        }
+        slide.Fs = keep.solution("Fs", F).value();
+        slide.bound = bound.value();
+        slide.slices = slices;
+        return slide;
     });
+}
+
+// A circle given in the section's own x, as the frame takes it.
+Circle inFrame(const Frame& frame, const Circle& c) {
+    return {frame.mirrored ? -c.xc : c.xc, c.yc, c.R};
+}
+
+// ---- The search ----
+
+constexpr int kGridXs = 24;      // entry and exit points over their ranges (or centres)
+constexpr int kGridBends = 8;    // how deep the arc bends between them (or how far it reaches)
+constexpr int kStarts = 8;       // local searches, from the grid's lowest minima
+constexpr int kBudget = 40000;   // evaluations of the factor in one search
+constexpr double kFinest = 1e-9; // the least step of a local search, of its chart's spacing
+constexpr double kPolishStep = 1.0 / 16; // a polish's first step, of its chart's spacing
+constexpr int kMostPolishes = 20;        // turns between the two charts of a polish
+constexpr std::size_t kMostOthers = 4;
+
+using Params = std::array<double, 3>;
+
+// A way to name circles by three numbers, with the box searched and the spacing of its steps.
+struct Chart {
+    std::optional<Circle> (*circle)(const std::vector<Point>&, const Params&);
+    Params low, high, spacing;
+};
+
+// A circle by where it enters the ground and leaves it, xa < xb, and by t in (0, 1], how far its
+// central half-angle goes towards the greatest a lower arc through both points can have (the
+// higher point then level with the centre). A minimum where the circle passes through a point of
+// the ground (the toe, the crest) lies along one of its axes.
+std::optional<Circle> circleThrough(const std::vector<Point>& ground, const Params& p) {
+    const double xa = p[0], xb = p[1], t = p[2];
+    if (!(xa < xb && t > 0 && t <= 1)) {
+        return std::nullopt;
+    }
+    const double ya = heightAt(ground, xa), yb = heightAt(ground, xb);
+    const double dx = xb - xa, dy = yb - ya, chord = std::hypot(dx, dy);
+    const double alpha = t * (kPi / 2 - std::atan(std::abs(dy) / dx));
+    const double R = chord / 2 / std::sin(alpha), d = chord / 2 / std::tan(alpha);
+    return Circle{(xa + xb) / 2 - d * dy / chord, (ya + yb) / 2 + d * dx / chord, R};
+}
+
+// A circle by its centre and its lowest point's height. A minimum where the circle touches a
+// level piece of the ground, or a stratum's top, lies along one of its axes.
+std::optional<Circle> circleByLowest(const std::vector<Point>&, const Params& p) {
+    if (!(p[1] > p[2])) {
+        return std::nullopt;
+    }
+    return Circle{p[0], p[1], p[1] - p[2]};
+}
+
+// A circle by its centre and by s in (0, 1], how far its radius goes from the least that
+// touches the ground to the most that keeps the lower arc within the section's ends.
+std::optional<Circle> circleAround(const std::vector<Point>& ground, const Params& p) {
+    const double xc = p[0], yc = p[1], s = p[2];
+    double nearest = kInfinity;
+    for (std::size_t i = 1; i < ground.size(); ++i) {
+        const Point &a = ground[i - 1], &b = ground[i];
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double t =
+            std::clamp(((xc - a.x) * dx + (yc - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+        nearest = std::min(nearest, std::hypot(a.x + t * dx - xc, a.y + t * dy - yc));
+    }
+    double farthest = kInfinity;
+    for (const Point& e : {ground.front(), ground.back()}) {
+        farthest =
+            std::min(farthest, e.y >= yc ? std::abs(e.x - xc) : std::hypot(e.x - xc, e.y - yc));
+    }
+    if (!(s > 0 && s <= 1 && farthest > nearest)) {
+        return std::nullopt;
+    }
+    return Circle{xc, yc, nearest + s * (farthest - nearest)};
+}
+
+struct Trial {
+    Params at;
+    double Fs;
+};
+struct Found {
+    Circle circle;
+    double Fs;
+    Params ends; // where it enters and leaves the ground, and how deep it bends
+};
+
+class Search {
+  public:
+    Search(const SlopeSection& section, const SearchLimits& limits, Range entry, Range exit)
+        : section_(section), limits_(limits) {
+        const std::vector<Point>& g = section.surface;
+        const auto [low, high] = std::minmax_element(
+            g.begin(), g.end(), [](const Point& a, const Point& b) { return a.y < b.y; });
+        const double span = std::max(g.back().x - g.front().x, high->y - low->y);
+        ends_ = {circleThrough,
+                 {entry.from, exit.from, 0},
+                 {entry.to, exit.to, 1},
+                 {(entry.to - entry.from) / (kGridXs - 1), (exit.to - exit.from) / (kGridXs - 1),
+                  1.0 / kGridBends}};
+        const double d = span / (kGridXs - 1);
+        lowest_ = {circleByLowest,
+                   {-kInfinity, -kInfinity, -kInfinity},
+                   {kInfinity, kInfinity, kInfinity},
+                   {d, d, d}};
+        if (limits.centreX && limits.centreY) {
+            centres_ = {circleAround,
+                        {limits.centreX->from, limits.centreY->from, 0},
+                        {limits.centreX->to, limits.centreY->to, 1},
+                        {(limits.centreX->to - limits.centreX->from) / (kGridXs - 1),
+                         (limits.centreY->to - limits.centreY->from) / (kGridXs - 1),
+                         1.0 / kGridBends}};
+        }
+    }
+
+    // The grid's chart: the centres' box where the centres are limited, else the ends.
+    const Chart& first() const { return centres_ ? *centres_ : ends_; }
+
+    // The factor of a circle, infinite where there is none within the limits.
+    double factor(const std::optional<Circle>& c) {
+        --budget_;
+        if (!c || !within(limits_.centreX, c->xc) || !within(limits_.centreY, c->yc)) {
+            return kInfinity;
+        }
+        try {
+            const auto [entry, exit] = entryAndExit(section_.surface, *c);
+            if (!within(limits_.entry, entry) || !within(limits_.exit, exit)) {
+                return kInfinity;
+            }
+            const std::optional<double> Fs = factorInFrame(section_, *c, nullptr).Fs;
+            return Fs ? *Fs : kInfinity;
+        } catch (const CalcError&) {
+            return kInfinity;
+        }
+    }
+    double factor(const Chart& chart, const Params& p) {
+        return factor(chart.circle(section_.surface, p));
+    }
+
+    // The grid over the first chart's box, and its local minima, lowest first.
+    std::vector<Trial> gridMinima() {
+        const Chart& chart = first();
+        constexpr int n[3] = {kGridXs, kGridXs, kGridBends};
+        std::vector<double> values(std::size_t(n[0] * n[1] * n[2]), kInfinity);
+        const auto index = [&](int i, int j, int k) {
+            return std::size_t((i * n[1] + j) * n[2] + k);
+        };
+        const auto point = [&](int i, int j, int k) {
+            return Params{chart.low[0] + chart.spacing[0] * i, chart.low[1] + chart.spacing[1] * j,
+                          chart.low[2] + chart.spacing[2] * (k + 1)};
+        };
+        for (int i = 0; i < n[0]; ++i) {
+            for (int j = 0; j < n[1]; ++j) {
+                for (int k = 0; k < n[2]; ++k) {
+                    values[index(i, j, k)] = factor(chart, point(i, j, k));
+                }
+            }
+        }
+        std::vector<Trial> minima;
+        for (int i = 0; i < n[0]; ++i) {
+            for (int j = 0; j < n[1]; ++j) {
+                for (int k = 0; k < n[2]; ++k) {
+                    const double v = values[index(i, j, k)];
+                    bool least = std::isfinite(v);
+                    for (int a = std::max(i - 1, 0); least && a <= std::min(i + 1, n[0] - 1); ++a) {
+                        for (int b = std::max(j - 1, 0); least && b <= std::min(j + 1, n[1] - 1);
+                             ++b) {
+                            for (int e = std::max(k - 1, 0);
+                                 least && e <= std::min(k + 1, n[2] - 1); ++e) {
+                                least = values[index(a, b, e)] >= v;
+                            }
+                        }
+                    }
+                    if (least) {
+                        minima.push_back({point(i, j, k), v});
+                    }
+                }
+            }
+        }
+        std::sort(minima.begin(), minima.end(),
+                  [](const Trial& a, const Trial& b) { return a.Fs < b.Fs; });
+        return minima;
+    }
+
+    // A grid's minimum refined in the first chart, then polished by turns in the charts of the
+    // lowest point and of the ends until neither lowers it, within `budget` evaluations.
+    Found settle(const Trial& start, int budget) {
+        const int until = budget_ - budget;
+        const Trial t = refine(first(), start, 1, until);
+        Found found{*first().circle(section_.surface, t.at), t.Fs, {}};
+        for (int turn = 0; turn < kMostPolishes && budget_ > until; ++turn) {
+            const double before = found.Fs;
+            for (const Chart* chart : {&lowest_, &ends_}) {
+                const std::optional<Params> at = paramsIn(*chart, found.circle);
+                if (!at) {
+                    continue;
+                }
+                const Trial s = refine(*chart, {*at, factor(*chart, *at)}, kPolishStep, until);
+                if (s.Fs < found.Fs) {
+                    found = {*chart->circle(section_.surface, s.at), s.Fs, {}};
+                }
+            }
+            if (!(found.Fs < before)) {
+                break;
+            }
+        }
+        found.ends = paramsIn(ends_, found.circle).value_or(Params{});
+        return found;
+    }
+
+    // Whether two circles lie within a grid's spacing of each other in where they enter and
+    // leave the ground and how deep they bend.
+    bool neighbours(const Found& a, const Found& b) const {
+        for (int axis = 0; axis < 3; ++axis) {
+            if (std::abs(a.ends[axis] - b.ends[axis]) > ends_.spacing[axis]) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    int budget() const { return budget_; }
+
+  private:
+    static bool within(const std::optional<Range>& range, double x) {
+        return !range || (x >= range->from && x <= range->to);
+    }
+
+    // A circle's numbers in a chart of the lowest point or of the ends.
+    std::optional<Params> paramsIn(const Chart& chart, const Circle& c) const {
+        if (&chart == &lowest_) {
+            return Params{c.xc, c.yc, c.yc - c.R};
+        }
+        try {
+            const std::vector<Point>& g = section_.surface;
+            const auto [xa, xb] = entryAndExit(g, c);
+            const double dx = xb - xa, dy = heightAt(g, xb) - heightAt(g, xa);
+            const double alpha = std::asin(std::min(1.0, std::hypot(dx, dy) / 2 / c.R));
+            return Params{xa, xb, std::min(1.0, alpha / (kPi / 2 - std::atan(std::abs(dy) / dx)))};
+        } catch (const CalcError&) {
+            return std::nullopt;
+        }
+    }
+
+    // A pattern search from `at` within the chart's box: each axis in turn a step either way,
+    // the step doubled (up to the chart's spacing) after a move and halved after none, from
+    // `first` of the spacing until every step is below the finest or the budget is down to
+    // `until`.
+    Trial refine(const Chart& chart, Trial at, double first, int until) {
+        Params step;
+        for (int axis = 0; axis < 3; ++axis) {
+            step[axis] = first * chart.spacing[axis];
+        }
+        bool fine = false;
+        while (!fine && budget_ > until) {
+            fine = true;
+            for (int axis = 0; axis < 3; ++axis) {
+                if (step[axis] < kFinest * chart.spacing[axis]) {
+                    continue;
+                }
+                bool moved = false;
+                for (const double sign : {-1.0, 1.0}) {
+                    Trial next = at;
+                    next.at[axis] = std::clamp(at.at[axis] + sign * step[axis], chart.low[axis],
+                                               chart.high[axis]);
+                    if (next.at[axis] == at.at[axis]) {
+                        continue;
+                    }
+                    next.Fs = factor(chart, next.at);
+                    if (next.Fs < at.Fs) {
+                        at = next;
+                        moved = true;
+                        break;
+                    }
+                }
+                step[axis] = moved ? std::min(2 * step[axis], chart.spacing[axis]) : step[axis] / 2;
+                fine = fine && step[axis] < kFinest * chart.spacing[axis];
+            }
+        }
+        return at;
+    }
+
+    const SlopeSection& section_;
+    const SearchLimits& limits_;
+    Chart ends_, lowest_;
+    std::optional<Chart> centres_;
+    int budget_ = kBudget;
+};
+
+std::optional<Range> mirrored(const std::optional<Range>& r) {
+    return r ? std::optional<Range>(Range{-r->to, -r->from}) : std::nullopt;
 }
 
 } // namespace
 
 std::vector<Slice> slicesOf(const SlopeSection& section, const Circle& circle) {
+    checkSection(section);
+    checkCircle(circle);
     const Frame frame = slidingRight(section);
-    const Circle c{frame.mirrored ? -circle.xc : circle.xc, circle.yc, circle.R};
-    std::vector<Slice> slices = slicesInFrame(frame.section, c);
+    std::vector<Slice> slices = slicesInFrame(frame.section, inFrame(frame, circle));
     if (frame.mirrored) {
         std::transform(slices.begin(), slices.end(), slices.begin(), unmirrored);
     }
@@ -241,9 +706,10 @@ std::vector<Slice> slicesOf(const SlopeSection& section, const Circle& circle) {
 }
 
 CircularSlide bishopFactor(const SlopeSection& section, const Circle& circle, Trace* trace) {
+    checkSection(section);
+    checkCircle(circle);
     const Frame frame = slidingRight(section);
-    const Circle c{frame.mirrored ? -circle.xc : circle.xc, circle.yc, circle.R};
-    CircularSlide slide = factorInFrame(frame.section, c, trace);
+    CircularSlide slide = factorInFrame(frame.section, inFrame(frame, circle), trace);
     slide.circle = circle;
     if (frame.mirrored) {
         std::transform(slide.slices.begin(), slide.slices.end(), slide.slices.begin(), unmirrored);
@@ -251,76 +717,52 @@ CircularSlide bishopFactor(const SlopeSection& section, const Circle& circle, Tr
     return slide;
 }
 
-CircularSlide criticalCircle(const SlopeSection& section, Trace* trace) {
+CircularSlide criticalCircle(const SlopeSection& section, const SearchLimits& limits,
+                             Trace* trace) {
+    checkSection(section);
     const Frame frame = slidingRight(section);
+    const SearchLimits within = frame.mirrored
+                                    ? SearchLimits{mirrored(limits.entry), mirrored(limits.exit),
+                                                   mirrored(limits.centreX), limits.centreY}
+                                    : limits;
     const std::vector<Point>& ground = frame.section.surface;
-    double low = ground.front().y, high = low;
-    for (const Point& p : ground) {
-        low = std::min(low, p.y);
-        high = std::max(high, p.y);
+    const auto [low, high] = std::minmax_element(
+        ground.begin(), ground.end(), [](const Point& a, const Point& b) { return a.y < b.y; });
+    if (!(high->y > low->y)) {
+        refuse("地面线水平，没有可滑动的边坡");
     }
-    const double height = high - low, left = ground.front().x, right = ground.back().x;
-    if (!(height > 0)) {
-        refuse(); // level ground: no slope to slide
-    }
-    // a circle by its centre and its lowest point
-    struct Trial {
-        double xc, yc, bottom, Fs;
+    const double left = ground.front().x, right = ground.back().x;
+    const auto clipped = [&](const std::optional<Range>& r) {
+        return r ? Range{std::max(left, r->from), std::min(right, r->to)} : Range{left, right};
     };
-    const auto factor = [&](double xc, double yc, double bottom) {
-        if (!(yc > bottom)) {
-            return std::numeric_limits<double>::infinity();
+    Search search(frame.section, within, clipped(within.entry), clipped(within.exit));
+    const std::vector<Trial> starts = search.gridMinima();
+    if (starts.empty()) {
+        refuse("搜索范围内没有切入地面、厚度不小于最小滑体厚度且有下滑力的滑弧");
+    }
+    // the lowest minima of the grid settled, the distinct ones kept, lowest first
+    std::vector<Found> found;
+    const int count = std::min<int>(kStarts, int(starts.size()));
+    for (int s = 0; s < count; ++s) {
+        found.push_back(search.settle(starts[std::size_t(s)], search.budget() / (count - s)));
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Found& a, const Found& b) { return a.Fs < b.Fs; });
+    std::vector<Found> distinct;
+    for (const Found& f : found) {
+        if (std::none_of(distinct.begin(), distinct.end(),
+                         [&](const Found& d) { return search.neighbours(d, f); })) {
+            distinct.push_back(f);
         }
-        try {
-            return factorInFrame(frame.section, {xc, yc, yc - bottom}, nullptr).Fs;
-        } catch (const CalcError&) {
-            return std::numeric_limits<double>::infinity();
-        }
+    }
+    const auto asTyped = [&](const Circle& c) {
+        return Circle{frame.mirrored ? -c.xc : c.xc, c.yc, c.R};
     };
-    const double dx = (right - left) / kGridSteps, dy = 2 * height / kGridSteps;
-    const double dz = (height * 1.95) / kGridSteps;
-    std::vector<Trial> grid;
-    for (int i = 0; i <= kGridSteps; ++i) {
-        for (int j = 1; j <= kGridSteps; ++j) {
-            for (int k = 0; k <= kGridSteps; ++k) {
-                const double xc = left + dx * i, yc = high + dy * j, z = low - height + dz * k;
-                grid.push_back({xc, yc, z, factor(xc, yc, z)});
-            }
-        }
+    CircularSlide slide = bishopFactor(section, asTyped(distinct.front().circle), trace);
+    for (std::size_t i = 1; i < distinct.size() && slide.others.size() < kMostOthers; ++i) {
+        slide.others.push_back({asTyped(distinct[i].circle), distinct[i].Fs});
     }
-    std::sort(grid.begin(), grid.end(), [](const Trial& a, const Trial& b) { return a.Fs < b.Fs; });
-    if (grid.empty() || !std::isfinite(grid.front().Fs)) {
-        refuse(); // no circle of the grid cuts the slope
-    }
-    Trial best = grid.front();
-    for (int s = 0; s < kStarts && s < int(grid.size()) && std::isfinite(grid[s].Fs); ++s) {
-        Trial at = grid[s];
-        double step[3] = {dx, dy, dz};
-        while (std::max({step[0], step[1], step[2]}) > kFinestStep * height) {
-            bool moved = false;
-            for (int axis = 0; axis < 3; ++axis) {
-                for (const double sign : {-1.0, 1.0}) {
-                    Trial next = at;
-                    (axis == 0 ? next.xc : axis == 1 ? next.yc : next.bottom) += sign * step[axis];
-                    next.Fs = factor(next.xc, next.yc, next.bottom);
-                    if (next.Fs < at.Fs) {
-                        at = next;
-                        moved = true;
-                    }
-                }
-            }
-            if (!moved) {
-                for (double& d : step) {
-                    d /= 2;
-                }
-            }
-        }
-        if (at.Fs < best.Fs) {
-            best = at;
-        }
-    }
-    const double xc = frame.mirrored ? -best.xc : best.xc;
-    return bishopFactor(section, {xc, best.yc, best.yc - best.bottom}, trace);
+    return slide;
 }
 
 } // namespace subprogram

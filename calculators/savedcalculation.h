@@ -15,8 +15,9 @@ namespace subprogram {
 
 // The version this program writes; it reads every version up to it. 2 added the title block and
 // the gravity wall's ground and bearing capacity, 3 the studies added to the report, 5 the ground
-// behind the gravity wall (strata, water, local loads, earthquake).
-inline constexpr int kSavedFormat = 5;
+// behind the gravity wall (strata, water, local loads, earthquake), 6 the limits of the slope's
+// search for the critical circle and its least slip depth.
+inline constexpr int kSavedFormat = 6;
 inline constexpr std::string_view kSavedSuffix = ".slope";
 
 // The report's title block, which belongs to the calculation.

@@ -110,14 +110,18 @@ void calculateSlopeStability(SlopeMethod method, Form& form, Trace* trace) {
     case SlopeMethod::Bishop: {
         const SlopeSection section = readSection(form, kh, gw);
         const std::optional<Circle> circle = readCircle(form);
+        const SearchLimits limits = circle ? SearchLimits{} : readLimits(form, section);
         CircularSlide s;
-        try {
-            s = circle ? bishopFactor(section, *circle, trace) : criticalCircle(section, trace);
+        try { // what the circle, or the search over the section, cannot give
+            s = circle ? bishopFactor(section, *circle, trace)
+                       : criticalCircle(section, limits, trace);
         } catch (const CalcError& error) {
             throw FieldError(error, circle ? in::circle : in::surface);
         }
-        Fs = s.Fs;
-        form.setDouble(out::Fs, s.Fs);
+        if (s.Fs) {
+            Fs = *s.Fs;
+            form.setDouble(out::Fs, *s.Fs);
+        }
         form.setDouble(out::xc, s.circle.xc);
         form.setDouble(out::yc, s.circle.yc);
         form.setDouble(out::Rc, s.circle.R);
@@ -197,13 +201,15 @@ constexpr auto kExplicitResults = blockResults(true);
 const ResultId kBishopResults[] = {out::Fs, out::Fst, out::state, out::xc, out::yc, out::Rc};
 
 const FieldId kPlanarUnused[] = {in::l,      in::U,     in::gammaT, in::surface, in::gamma,
-                                 in::layers, in::water, in::slices, in::circle};
-const FieldId kBlocksUnused[] = {in::L,      in::hw,      in::Gb,    in::P,
-                                 in::Pangle, in::surface, in::gamma, in::layers,
-                                 in::water,  in::slices,  in::circle};
-const FieldId kImplicitUnused[] = {in::L,      in::hw,     in::Gb,      in::P,
-                                   in::Pangle, in::gammaT, in::surface, in::gamma,
-                                   in::layers, in::water,  in::slices,  in::circle};
+                                 in::layers, in::water, in::slices, in::circle,  in::minDepth,
+                                 in::entry,  in::exit,  in::centres};
+const FieldId kBlocksUnused[] = {in::L,       in::hw,       in::Gb,     in::P,     in::Pangle,
+                                 in::surface, in::gamma,    in::layers, in::water, in::slices,
+                                 in::circle,  in::minDepth, in::entry,  in::exit,  in::centres};
+const FieldId kImplicitUnused[] = {in::L,        in::hw,     in::Gb,      in::P,
+                                   in::Pangle,   in::gammaT, in::surface, in::gamma,
+                                   in::layers,   in::water,  in::slices,  in::circle,
+                                   in::minDepth, in::entry,  in::exit,    in::centres};
 const FieldId kBishopUnused[] = {in::G, in::theta,  in::L, in::hw, in::Gb,
                                  in::P, in::Pangle, in::l, in::U,  in::gammaT};
 
@@ -269,34 +275,99 @@ std::string cell(double value) {
     return roundedText(value);
 }
 
+// The circle the calculation wrote, again: its slices, and where it was searched for, the
+// search's next-lowest circles (the search, run again on the same inputs, finds the same).
+std::optional<CircularSlide> writtenSlide(const Form& form, const CalculationRecord& record) {
+    const std::string xc = record.written(out::xc);
+    if (xc.empty() || record.failure) {
+        return std::nullopt;
+    }
+    const SlopeSection section =
+        readSection(form, form.readDouble(in::kh), form.readDouble(in::gw));
+    CircularSlide slide =
+        bishopFactor(section, {textToDouble(xc), textToDouble(record.written(out::yc)),
+                               textToDouble(record.written(out::Rc))});
+    if (!readCircle(form)) {
+        slide.others = criticalCircle(section, readLimits(form, section)).others;
+    }
+    return slide;
+}
+
+// The slices' table, with the water over the ground where there is any; under it the
+// iteration, the least depth, and a search's next-lowest circles.
+PartsTable circularParts(const Form& form, const CircularSlide& s) {
+    const bool ponded = std::any_of(s.slices.begin(), s.slices.end(),
+                                    [](const Slice& c) { return c.Pw != 0 || c.Hw != 0; });
+    PartsTable t{"条块计算表",
+                 {"i", "G<sub>i</sub> (kN/m)", "θ<sub>i</sub> (°)", "c<sub>i</sub> (kPa)",
+                  "φ<sub>i</sub> (°)", "l<sub>i</sub> (m)", "U<sub>i</sub> (kN/m)"},
+                 {},
+                 {}};
+    if (ponded) {
+        t.header.insert(t.header.end(),
+                        {"P<sub>wi</sub> (kN/m)", "H<sub>wi</sub> (kN/m)", "z<sub>wi</sub> (m)"});
+    }
+    t.header.insert(t.header.end(),
+                    {ponded
+                         ? "(G<sub>i</sub> + P<sub>wi</sub>)sinθ<sub>i</sub> + "
+                           "Q<sub>i</sub>cosθ<sub>i</sub> + H<sub>wi</sub>z<sub>wi</sub> ÷ R (kN/m)"
+                         : "G<sub>i</sub>sinθ<sub>i</sub> + Q<sub>i</sub>cosθ<sub>i</sub> (kN/m)",
+                     "[…] ÷ m<sub>θi</sub> (kN/m)"});
+    for (std::size_t i = 0; i < s.slices.size(); ++i) {
+        const Slice& c = s.slices[i];
+        std::vector<std::string> row{std::to_string(i + 1), cell(c.W), cell(c.theta), cell(c.c),
+                                     cell(c.phi),           cell(c.l), cell(c.U)};
+        if (ponded) {
+            row.insert(row.end(), {cell(c.Pw), cell(c.Hw), cell(c.zw)});
+        }
+        row.insert(row.end(), {cell(c.T), s.Fs ? cell(c.R) : "—"});
+        t.rows.push_back(std::move(row));
+    }
+    std::string iterates;
+    for (const double F : s.iterates) {
+        iterates += (iterates.empty() ? "" : "，") + doubleToText(F);
+    }
+    if (!s.Fs) {
+        t.note = "ΣT ≤ 0：没有使滑体滑出边坡的下滑力矩，无稳定系数。";
+    } else {
+        t.note = "F<sub>s</sub> 的迭代（自 1 起）：" + (iterates.empty() ? "—" : iterates);
+        if (s.bound) {
+            t.note +=
+                "；迭代值使某条块 m<sub>θi</sub> ≤ 0 或迭代未收敛，改在 F<sub>s</sub> &gt; "
+                "F<sub>min</sub> = max(−tanφ<sub>i</sub>sinθ<sub>i</sub> ÷ cosθ<sub>i</sub>) = " +
+                doubleToText(*s.bound) + " 内二分 " + std::to_string(s.bisections) +
+                " 次，得 F<sub>s</sub> = " + doubleToText(*s.Fs);
+        }
+        t.note += "。";
+    }
+    const Field& least = kFields[in::minDepth.index];
+    const std::string depth = form.text(in::minDepth);
+    t.note += "滑体最大厚度不小于 h<sub>min</sub> = " + depth + " m" +
+              (depth == least.defaultText ? "（程序默认值）" : "") + "。";
+    if (!s.others.empty()) {
+        t.note += "其余较低的滑弧（互不相邻的局部最小）：";
+        for (std::size_t i = 0; i < s.others.size(); ++i) {
+            const FoundCircle& o = s.others[i];
+            t.note += (i ? "；" : "") + std::to_string(i + 2) +
+                      ". x<sub>c</sub> = " + roundedText(o.circle.xc, 5) +
+                      " m，y<sub>c</sub> = " + roundedText(o.circle.yc, 5) +
+                      " m，R = " + roundedText(o.circle.R, 5) +
+                      " m，F<sub>s</sub> = " + roundedText(o.Fs, 5);
+        }
+        t.note += "。";
+    }
+    return t;
+}
+
 std::optional<PartsTable> slopeParts(int method, const Form& form,
                                      const CalculationRecord& record) {
     try {
-        const double kh = form.readDouble(in::kh);
         if (SlopeMethod(method) == SlopeMethod::Bishop) {
-            const double xc = textToDouble(record.written(out::xc));
-            const double yc = textToDouble(record.written(out::yc));
-            const double R = textToDouble(record.written(out::Rc));
-            const CircularSlide s =
-                bishopFactor(readSection(form, kh, form.readDouble(in::gw)), {xc, yc, R});
-            PartsTable t{"条块计算表",
-                         {"i", "G<sub>i</sub> (kN/m)", "θ<sub>i</sub> (°)", "c<sub>i</sub> (kPa)",
-                          "φ<sub>i</sub> (°)", "l<sub>i</sub> (m)", "U<sub>i</sub> (kN/m)",
-                          "G<sub>i</sub>sinθ<sub>i</sub> + Q<sub>i</sub>cosθ<sub>i</sub> (kN/m)",
-                          "[…] ÷ m<sub>θi</sub> (kN/m)"},
-                         {},
-                         {}};
-            for (std::size_t i = 0; i < s.slices.size(); ++i) {
-                const Slice& c = s.slices[i];
-                t.rows.push_back({std::to_string(i + 1), cell(c.W), cell(c.theta), cell(c.c),
-                                  cell(c.phi), cell(c.l), cell(c.U), cell(c.T), cell(c.R)});
+            const std::optional<CircularSlide> found = writtenSlide(form, record);
+            if (!found) {
+                return std::nullopt;
             }
-            std::string iterates;
-            for (const double F : s.iterates) {
-                iterates += (iterates.empty() ? "" : "，") + doubleToText(F);
-            }
-            t.note = "F<sub>s</sub> 的迭代（自 1 起）：" + iterates;
-            return t;
+            return circularParts(form, *found);
         }
         if (SlopeMethod(method) == SlopeMethod::Planar) {
             return std::nullopt;
@@ -336,13 +407,9 @@ std::string slopeSketch(int method, const Form& form, const CalculationRecord& r
         if (SlopeMethod(method) == SlopeMethod::Bishop) {
             const SlopeSection section =
                 readSection(form, form.readDouble(in::kh), form.readDouble(in::gw));
-            std::optional<CircularSlide> slide;
-            if (const std::string xc = record.written(out::xc); !xc.empty() && !record.failure) {
-                slide =
-                    bishopFactor(section, {textToDouble(xc), textToDouble(record.written(out::yc)),
-                                           textToDouble(record.written(out::Rc))});
-            }
-            drawSlopeSection(section, slide ? &*slide : nullptr, sketch);
+            const std::optional<CircularSlide> slide = writtenSlide(form, record);
+            drawSlopeSection(section, slide ? &*slide : nullptr,
+                             readCircle(form) ? SearchLimits{} : readLimits(form, section), sketch);
         } else if (SlopeMethod(method) == SlopeMethod::Planar) {
             PlanarInputs p{form.readDouble(in::G), form.readDouble(in::theta),
                            form.readDouble(in::L), 0, 0};

@@ -38,7 +38,7 @@ SavedCalculation atRest() {
 
 TEST(SavedCalculation, ReadsBackWhatItWrote) {
     const std::string text = savedCalculationText(atRest());
-    EXPECT_NE(text.find("\"version\": 5,\n  \"calculator\": \"earth-pressure\",\n  \"variant\": "
+    EXPECT_NE(text.find("\"version\": 6,\n  \"calculator\": \"earth-pressure\",\n  \"variant\": "
                         "\"at-rest\",\n  \"saved\": \"2026-12-07 10:15\",\n  \"inputs\": {\n    "
                         "\"H\": \"1,234.5\",\n    \"gamma\": \"\\\"5\\\"\\n\""),
               std::string::npos)
@@ -66,15 +66,14 @@ TEST(SavedCalculation, AFileOfTheFirstVersionTakesTheDefaultsOfWhatCameLater) {
     std::string text = savedCalculationText(wall);
     for (const char* later :
          {"    \"ground\": \"土质\",\n", "    \"fa\": \"150\",\n", "    \"section\": \"按输入\",\n",
-          "    \"tension\": \"计入\",\n", "    \"lever\": \"H/3\",\n",
-          "    \"layers\": \"\",\n", "    \"water\": \"\",\n",
-          "    \"gamma_water\": \"10\",\n", "    \"loads\": \"\",\n",
+          "    \"tension\": \"计入\",\n", "    \"lever\": \"H/3\",\n", "    \"layers\": \"\",\n",
+          "    \"water\": \"\",\n", "    \"gamma_water\": \"10\",\n", "    \"loads\": \"\",\n",
           "    \"kh\": \"0\"\n"}) {
         text.erase(text.find(later), std::strlen(later));
     }
     text.replace(text.rfind("\n    \"x3\": \"0.25\","), 20, "\n    \"x3\": \"0.25\"");
     const std::string second = text;
-    text.replace(text.find("\"version\": 5"), 12, "\"version\": 1");
+    text.replace(text.find("\"version\": 6"), 12, "\"version\": 1");
     // one that carries a title block all the same: read, not passed over
     EXPECT_EQ(readSavedCalculation(text).title, (TitleBlock{"P", "D", "C"}));
     text.erase(text.find(",\n  \"title\""), text.rfind('}') - text.find(",\n  \"title\"") - 1);
@@ -141,10 +140,10 @@ INSTANTIATE_TEST_SUITE_P(Files, DamagedFiles, testing::Values(
     Damage{"truncated", "E0\": \"0", "…", "line 23: not JSON: the file ends inside a string"},
     Damage{"not_json", "{", "<html>", "line 1: not JSON: expected a value"},
     Damage{"foreign", "slope-support calculation", "a spreadsheet", "line 1, key \"format\": not a calculation saved by this program"},
-    Damage{"newer", "\"version\": 5", "\"version\": 6", "line 3, key \"version\": format 6, this program reads formats up to 5 (saved by a newer version?)"},
-    Damage{"version_not_whole", "\"version\": 5", "\"version\": 5.0", "line 3, key \"version\": the format is a whole number from 1 to 5, not 5.0"},
-    Damage{"version_zero", "\"version\": 5", "\"version\": 0", "line 3, key \"version\": the format is a whole number from 1 to 5, not 0"},
-    Damage{"version_not_json", "\"version\": 5", "\"version\": 02", "line 3: not JSON: 02 is not a JSON number"},
+    Damage{"newer", "\"version\": 6", "\"version\": 7", "line 3, key \"version\": format 7, this program reads formats up to 6 (saved by a newer version?)"},
+    Damage{"version_not_whole", "\"version\": 6", "\"version\": 6.0", "line 3, key \"version\": the format is a whole number from 1 to 6, not 6.0"},
+    Damage{"version_zero", "\"version\": 6", "\"version\": 0", "line 3, key \"version\": the format is a whole number from 1 to 6, not 0"},
+    Damage{"version_not_json", "\"version\": 6", "\"version\": 02", "line 3: not JSON: 02 is not a JSON number"},
     Damage{"title_unknown_key", "\"designer\"", "\"drawn\"", "line 28, key \"drawn\": unknown key"},
     Damage{"unknown_calculator", "earth-pressure", "retaining", "line 4, key \"calculator\": unknown calculator \"retaining\""},
     Damage{"unknown_variant", "at-rest", "passive", "line 5, key \"variant\": unknown variant \"passive\""},
