@@ -195,6 +195,37 @@ const Stratum& stratumAt(const std::vector<Stratum>& strata, double y) {
     return strata.back();
 }
 
+// The strength of the base under the arc from xl to xr: its stratum's, or where the arc crosses
+// strata, c and tanφ averaged over its length in each (its width there: the base is straight),
+// so that a circle's factor does not jump as a top passes a slice's middle.
+std::pair<double, double> baseStrength(const std::vector<Stratum>& strata, const Circle& c,
+                                       double xl, double xr) {
+    std::vector<double> cuts{xl, xr};
+    for (std::size_t i = 1; i < strata.size(); ++i) {
+        const double h = c.R * c.R - (c.yc - strata[i].top) * (c.yc - strata[i].top);
+        if (strata[i].top < c.yc && h > 0) {
+            for (const double x : {c.xc - std::sqrt(h), c.xc + std::sqrt(h)}) {
+                if (x > xl && x < xr) {
+                    cuts.push_back(x);
+                }
+            }
+        }
+    }
+    if (cuts.size() == 2) {
+        const Stratum& s = stratumAt(strata, arcAt(c, (xl + xr) / 2));
+        return {s.c, s.phi};
+    }
+    std::sort(cuts.begin(), cuts.end());
+    double cohesion = 0, friction = 0;
+    for (std::size_t k = 1; k < cuts.size(); ++k) {
+        const Stratum& s = stratumAt(strata, arcAt(c, (cuts[k - 1] + cuts[k]) / 2));
+        const double share = (cuts[k] - cuts[k - 1]) / (xr - xl);
+        cohesion += share * s.c;
+        friction += share * std::tan(s.phi / kDegreesPerRadian);
+    }
+    return {cohesion, std::atan(friction) * kDegreesPerRadian};
+}
+
 // The weight of a column of ground from `bottom` up to `top`, one metre wide, stratum by stratum:
 // γsat below the water `level`, γ above it.
 double columnWeight(const std::vector<Stratum>& strata, double bottom, double top, double level) {
@@ -229,7 +260,7 @@ std::vector<Slice> slicesInFrame(const SlopeSection& s, const Circle& c) {
         const double yl = arcAt(c, xl), yr = arcAt(c, xr), xm = (xl + xr) / 2;
         const double base = arcAt(c, xm), b = xr - xl, ground = heightAt(s.surface, xm);
         const double level = s.water.empty() ? -kInfinity : heightAt(s.water, xm);
-        const Stratum& soil = stratumAt(s.strata, base);
+        const auto [cohesion, friction] = baseStrength(s.strata, c, xl, xr);
         const double W = b * columnWeight(s.strata, base, std::max(base, ground), level);
         const double l = std::hypot(b, yl - yr);
         // the head of water over each end of the base: Ui = ½γw·(hw,i−1 + hwi)·li
@@ -246,8 +277,8 @@ std::vector<Slice> slicesInFrame(const SlopeSection& s, const Circle& c) {
             Hw = p * (heightAt(s.surface, xr) - heightAt(s.surface, xl));
             zw = c.yc - ground;
         }
-        slices.push_back({xl, xr, yl, yr, W, std::atan2(yl - yr, b) * kDegreesPerRadian, soil.c,
-                          soil.phi, l, U, Pw, Hw, zw, 0, 0});
+        slices.push_back({xl, xr, yl, yr, W, std::atan2(yl - yr, b) * kDegreesPerRadian,
+                          cohesion, friction, l, U, Pw, Hw, zw, 0, 0});
     }
     return slices;
 }
