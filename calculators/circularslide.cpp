@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace subprogram {
@@ -17,16 +18,23 @@ namespace {
 
 constexpr double kTolerance = 1e-8; // the factor's change that ends its iteration
 constexpr int kMostIterations = 500;
+// The search's: beyond them it bisects at once (the same root, within the tolerance), and the
+// circle it finds is then solved as any given one.
+constexpr int kMostSearchIterations = 60;
 // The doublings and halvings that look for a bracket of Fs above the bound of mθ > 0.
 constexpr int kMostBracketSteps = 200;
 constexpr double kDegreesPerRadian = 180 / kPi;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+// A radius this many times the section's extent leaves an arc whose height within the section
+// the doubles no longer resolve (R² − d² rounds to R²): such a circle is refused.
+constexpr double kLargestRadius = 1e6;
 
 // Why a circle is no slip surface of the section, or has no factor.
 constexpr const char* kNotCutting = "滑弧未切入地面";
 constexpr const char* kBeyondEnds = "滑弧超出地面线两端";
 constexpr const char* kReentering = "滑弧穿出地面后又切入地面，滑体不止一块";
 constexpr const char* kTooThin = "滑体最大厚度小于最小滑体厚度";
+constexpr const char* kTooFlat = "滑弧半径超过地面线范围的 10⁶ 倍，圆弧已无法计算";
 constexpr const char* kNoSolution = "在 mθ > 0 的范围内简化毕肖普法无解";
 
 [[noreturn]] void refuse(const char* reason = nullptr) {
@@ -249,6 +257,13 @@ double columnWeight(const std::vector<Stratum>& strata, double bottom, double to
 }
 
 std::vector<Slice> slicesInFrame(const SlopeSection& s, const Circle& c) {
+    const auto [low, high] =
+        std::minmax_element(s.surface.begin(), s.surface.end(),
+                            [](const Point& a, const Point& b) { return a.y < b.y; });
+    const double extent = std::max(s.surface.back().x - s.surface.front().x, high->y - low->y);
+    if (!(c.R <= kLargestRadius * extent)) {
+        refuse(kTooFlat);
+    }
     const auto [xa, xb] = entryAndExit(s.surface, c);
     if (!(greatestDepth(s.surface, c, xa, xb) >= s.minDepth)) {
         refuse(kTooThin);
@@ -277,8 +292,8 @@ std::vector<Slice> slicesInFrame(const SlopeSection& s, const Circle& c) {
             Hw = p * (heightAt(s.surface, xr) - heightAt(s.surface, xl));
             zw = c.yc - ground;
         }
-        slices.push_back({xl, xr, yl, yr, W, std::atan2(yl - yr, b) * kDegreesPerRadian,
-                          cohesion, friction, l, U, Pw, Hw, zw, 0, 0});
+        slices.push_back({xl, xr, yl, yr, W, std::atan2(yl - yr, b) * kDegreesPerRadian, cohesion,
+                          friction, l, U, Pw, Hw, zw, 0, 0});
     }
     return slices;
 }
@@ -296,7 +311,8 @@ Slice unmirrored(const Slice& s) {
 // The factor in the slope's own frame. Fs = Σ[ci·li·cosθi + (Wi + Pwi − Ui·cosθi)·tanφi] ÷ mθi
 // ÷ Σ[(Wi + Pwi)·sinθi + Qi·cosθi + Hwi·zwi ÷ R], mθi = cosθi + tanφi·sinθi ÷ Fs, Qi = kh·Wi
 // (the soil's weight alone): the vertical balance of each slice, and the moments about the centre.
-CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, Trace* trace) {
+CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, Trace* trace,
+                            int mostIterations = kMostIterations) {
     std::vector<Slice> slices = slicesInFrame(section, circle);
     return evaluate<Keep>(trace, "bishopFactor", [&]<typename Num>(Keep<Num> keep) {
         const Num kh = keep.input("kh", section.kh), radius = keep.input("R", circle.R);
@@ -352,7 +368,7 @@ CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, T
             return sum;
         };
         Num F = 1;
-        for (int k = 0; k < kMostIterations; ++k) {
+        for (int k = 0; k < mostIterations; ++k) {
             const std::optional<Num> sum = resistingAt(F);
             if (!sum) {
                 break; // an iterate below the method's domain
@@ -371,7 +387,7 @@ CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, T
         // a ÷ (F·cosθ + tanφ·sinθ) falls as F grows (a ≥ 0), so a sign change brackets the one
         // root there, and bisection closes on it.
         if (Trace* const steps = keep.trace()) {
-            steps->remark(slide.iterates.size() < std::size_t(kMostIterations)
+            steps->remark(slide.iterates.size() < std::size_t(mostIterations)
                               ? "自 1 起的迭代值使某条块 mθ ≤ 0，改在 F > Fmin 内以二分法求 Fs"
                               : "自 1 起的迭代未收敛，改在 F > Fmin 内以二分法求 Fs");
         }
@@ -443,12 +459,18 @@ Circle inFrame(const Frame& frame, const Circle& c) {
 // ---- The search ----
 
 constexpr int kGridXs = 24;      // entry and exit points over their ranges (or centres)
+constexpr int kMostGridXs = 40;  // the same with the ground's corners and the strata's outcrops
 constexpr int kGridBends = 8;    // how deep the arc bends between them (or how far it reaches)
 constexpr int kStarts = 8;       // local searches, from the grid's lowest minima
-constexpr int kBudget = 40000;   // evaluations of the factor in one search
+constexpr int kBudget = 12000;   // evaluations of the factor in one search
 constexpr double kFinest = 1e-9; // the least step of a local search, of its chart's spacing
+constexpr double kFinestBend = 1e-12;    // the bisections of a bend or a radius for a depth
+constexpr int kMostDoublings = 20;       // of a radius, to bracket a depth
 constexpr double kPolishStep = 1.0 / 16; // a polish's first step, of its chart's spacing
-constexpr int kMostPolishes = 20;        // turns between the two charts of a polish
+constexpr int kMostPolishes = 20;        // turns between the charts of a polish
+constexpr int kMostMisses = 16;          // directions a wander tries before it halves its step
+constexpr int kFinalMisses = 48;         // the same, in the last polish of the lowest circle
+constexpr int kFinalShare = 30;          // the budget's share (%) kept for that last polish
 constexpr std::size_t kMostOthers = 4;
 
 using Params = std::array<double, 3>;
@@ -473,6 +495,81 @@ std::optional<Circle> circleThrough(const std::vector<Point>& ground, const Para
     const double alpha = t * (kPi / 2 - std::atan(std::abs(dy) / dx));
     const double R = chord / 2 / std::sin(alpha), d = chord / 2 / std::tan(alpha);
     return Circle{(xa + xb) / 2 - d * dy / chord, (ya + yb) / 2 + d * dx / chord, R};
+}
+
+// The bend (circleThrough's t) of the circle through the ground at xa and xb whose mass between
+// is h deep at the most, found by bisection: arcs through two points are nested, so the depth
+// grows with the bend.
+std::optional<double> bendOfDepth(const std::vector<Point>& ground, double xa, double xb,
+                                  double h) {
+    const auto depth = [&](double t) {
+        const std::optional<Circle> c = circleThrough(ground, {xa, xb, t});
+        return c ? greatestDepth(ground, *c, xa, xb) : -kInfinity;
+    };
+    if (!(h > 0) || !(depth(1) >= h)) {
+        return std::nullopt;
+    }
+    double low = 0, high = 1;
+    while (high - low > kFinestBend) {
+        const double mid = (low + high) / 2;
+        (depth(mid) < h ? low : high) = mid;
+    }
+    return high;
+}
+std::optional<Circle> circleOfDepth(const std::vector<Point>& ground, double xa, double xb,
+                                    double h) {
+    const std::optional<double> t = bendOfDepth(ground, xa, xb, h);
+    return t ? circleThrough(ground, {xa, xb, *t}) : std::nullopt;
+}
+// A circle by where it enters the ground and leaves it and by the greatest depth of the mass: a
+// minimum where the mass is as thin as allowed lies along one of its axes.
+std::optional<Circle> circleByEndsAndDepth(const std::vector<Point>& ground, const Params& p) {
+    return circleOfDepth(ground, p[0], p[1], p[2]);
+}
+// The same by the middle of its ends, half the distance between them and the depth: a thin slip
+// moves along the slope along one of its axes.
+std::optional<Circle> circleByPlaceAndDepth(const std::vector<Point>& ground, const Params& p) {
+    return circleOfDepth(ground, p[0] - p[1], p[0] + p[1], p[2]);
+}
+
+// A circle by its lowest point (x, y) and the greatest depth of its mass: the radius found by
+// bisection (circles through one lowest point are nested, the larger below, so the depth grows
+// with the radius). A minimum where a thin mass touches a level piece of ground lies along an
+// axis.
+std::optional<Circle> circleByLowestAndDepth(const std::vector<Point>& ground, const Params& p) {
+    const double left = ground.front().x, right = ground.back().x;
+    const auto depth = [&](double R) {
+        const Circle c{p[0], p[1] + R, R};
+        return greatestDepth(ground, c, std::max(left, c.xc - R), std::min(right, c.xc + R));
+    };
+    if (!(p[2] > 0)) {
+        return std::nullopt;
+    }
+    double high = right - left;
+    for (int k = 0; !(depth(high) >= p[2]); ++k) {
+        if (k == kMostDoublings) {
+            return std::nullopt;
+        }
+        high *= 2;
+    }
+    double low = 0;
+    while (high - low > kFinestBend * high) {
+        const double mid = (low + high) / 2;
+        (depth(mid) < p[2] ? low : high) = mid;
+    }
+    return Circle{p[0], p[1] + high, high};
+}
+
+// A circle through the ground at x = p[0] with its lowest point at (p[1], p[2]): R from
+// (x − xc)² + (y − y0 − R)² = R². Where p[0] is the entry or the exit, a minimum where the circle
+// passes through a point of the ground and touches a level there or below lies along two axes.
+std::optional<Circle> circleThroughToLowest(const std::vector<Point>& ground, const Params& p) {
+    const double dx = p[0] - p[1], dy = heightAt(ground, p[0]) - p[2];
+    if (!(dy > 0)) {
+        return std::nullopt;
+    }
+    const double R = (dx * dx + dy * dy) / (2 * dy);
+    return Circle{p[1], p[2] + R, R};
 }
 
 // A circle by its centre and its lowest point's height. A minimum where the circle touches a
@@ -507,6 +604,45 @@ std::optional<Circle> circleAround(const std::vector<Point>& ground, const Param
     return Circle{xc, yc, nearest + s * (farthest - nearest)};
 }
 
+// n values from `from` to `to`, evenly.
+std::vector<double> evenly(double from, double to, int n) {
+    std::vector<double> xs;
+    for (int k = 0; k < n; ++k) {
+        xs.push_back(from + (to - from) * k / (n - 1));
+    }
+    return xs;
+}
+
+// n values of x from `from` to `to` on the ground, as far apart in half its run plus half its
+// rise (Σ|Δy|) as each other.
+std::vector<double> spread(const std::vector<Point>& ground, double from, double to, int n) {
+    const auto rise = [&](double x) {
+        double sum = 0;
+        for (std::size_t i = 1; i < ground.size() && ground[i - 1].x < x; ++i) {
+            const double a = std::max(from, ground[i - 1].x), b = std::min(x, ground[i].x);
+            if (a < b) {
+                sum += std::abs(heightAt(ground, b) - heightAt(ground, a));
+            }
+        }
+        return sum;
+    };
+    const double total = rise(to);
+    if (!(total > 0) || !(to > from)) {
+        return evenly(from, to, n);
+    }
+    const auto share = [&](double x) { return ((x - from) / (to - from) + rise(x) / total) / 2; };
+    std::vector<double> xs;
+    for (int k = 0; k < n; ++k) {
+        double low = from, high = to;
+        for (int step = 0; step < 60; ++step) {
+            const double mid = (low + high) / 2;
+            (share(mid) < double(k) / (n - 1) ? low : high) = mid;
+        }
+        xs.push_back(k == 0 ? from : k + 1 == n ? to : (low + high) / 2);
+    }
+    return xs;
+}
+
 struct Trial {
     Params at;
     double Fs;
@@ -535,6 +671,27 @@ class Search {
                    {-kInfinity, -kInfinity, -kInfinity},
                    {kInfinity, kInfinity, kInfinity},
                    {d, d, d}};
+        const double thinnest = std::max(section.minDepth, 1e-9 * span);
+        thin_ = {circleByEndsAndDepth,
+                 {entry.from, exit.from, thinnest},
+                 {entry.to, exit.to, kInfinity},
+                 {ends_.spacing[0], ends_.spacing[1], d}};
+        lowThin_ = {circleByLowestAndDepth,
+                    {-kInfinity, -kInfinity, thinnest},
+                    {kInfinity, kInfinity, kInfinity},
+                    {d, d, d}};
+        entryLow_ = {circleThroughToLowest,
+                     {entry.from, -kInfinity, -kInfinity},
+                     {entry.to, kInfinity, kInfinity},
+                     {ends_.spacing[0], d, d}};
+        exitLow_ = {circleThroughToLowest,
+                    {exit.from, -kInfinity, -kInfinity},
+                    {exit.to, kInfinity, kInfinity},
+                    {ends_.spacing[1], d, d}};
+        place_ = {circleByPlaceAndDepth,
+                  {g.front().x, 0, thinnest},
+                  {g.back().x, g.back().x - g.front().x, kInfinity},
+                  {d, d, d}};
         if (limits.centreX && limits.centreY) {
             centres_ = {circleAround,
                         {limits.centreX->from, limits.centreY->from, 0},
@@ -559,7 +716,8 @@ class Search {
             if (!within(limits_.entry, entry) || !within(limits_.exit, exit)) {
                 return kInfinity;
             }
-            const std::optional<double> Fs = factorInFrame(section_, *c, nullptr).Fs;
+            const std::optional<double> Fs =
+                factorInFrame(section_, *c, nullptr, kMostSearchIterations).Fs;
             return Fs ? *Fs : kInfinity;
         } catch (const CalcError&) {
             return kInfinity;
@@ -572,14 +730,34 @@ class Search {
     // The grid over the first chart's box, and its local minima, lowest first.
     std::vector<Trial> gridMinima() {
         const Chart& chart = first();
-        constexpr int n[3] = {kGridXs, kGridXs, kGridBends};
+        // entries and exits spread along the ground by its length and its rise alike, so that a
+        // slope's face gets as many as a long crest, with its corners and the strata's outcrops
+        // where they are few; centres evenly
+        std::array<std::vector<double>, 2> along;
+        for (std::size_t axis = 0; axis < 2; ++axis) {
+            along[axis] =
+                centres_ ? evenly(chart.low[axis], chart.high[axis], kGridXs)
+                         : spread(section_.surface, chart.low[axis], chart.high[axis], kGridXs);
+            if (!centres_) {
+                withCorners(along[axis], chart.low[axis], chart.high[axis]);
+            }
+        }
+        // the first of the bends the thinnest mass allowed: where the soil holds by friction
+        // alone, the critical circle is as thin as it may be
+        const int n[3] = {int(along[0].size()), int(along[1].size()), kGridBends + 1};
         std::vector<double> values(std::size_t(n[0] * n[1] * n[2]), kInfinity);
         const auto index = [&](int i, int j, int k) {
             return std::size_t((i * n[1] + j) * n[2] + k);
         };
         const auto point = [&](int i, int j, int k) {
-            return Params{chart.low[0] + chart.spacing[0] * i, chart.low[1] + chart.spacing[1] * j,
-                          chart.low[2] + chart.spacing[2] * (k + 1)};
+            const double xa = along[0][std::size_t(i)], xb = along[1][std::size_t(j)];
+            if (k > 0) {
+                return Params{xa, xb, chart.low[2] + chart.spacing[2] * k};
+            }
+            if (centres_) {
+                return Params{xa, xb, chart.spacing[2] / 2};
+            }
+            return Params{xa, xb, bendOfDepth(section_.surface, xa, xb, thin_.low[2]).value_or(0)};
         };
         for (int i = 0; i < n[0]; ++i) {
             for (int j = 0; j < n[1]; ++j) {
@@ -615,14 +793,23 @@ class Search {
     }
 
     // A grid's minimum refined in the first chart, then polished by turns in the charts of the
-    // lowest point and of the ends until neither lowers it, within `budget` evaluations.
+    // lowest point, of the ends and depth, of the place, length and depth and of the ends and
+    // bend, and by a wander, until none lowers it, within `budget` evaluations.
     Found settle(const Trial& start, int budget) {
         const int until = budget_ - budget;
         const Trial t = refine(first(), start, 1, until);
-        Found found{*first().circle(section_.surface, t.at), t.Fs, {}};
+        return polish({*first().circle(section_.surface, t.at), t.Fs, {}}, until, kMostMisses);
+    }
+
+    // Turns of pattern searches in the charts of the lowest point, of the lowest point and depth,
+    // of the entry or the exit and the lowest point, of the ends and depth, of the place, length
+    // and depth and of the ends and bend, and of a wander trying `misses`
+    // directions at each step, until a turn lowers it no more or the budget is down to `until`.
+    Found polish(Found found, int until, int misses) {
         for (int turn = 0; turn < kMostPolishes && budget_ > until; ++turn) {
             const double before = found.Fs;
-            for (const Chart* chart : {&lowest_, &ends_}) {
+            for (const Chart* chart :
+                 {&lowest_, &lowThin_, &entryLow_, &exitLow_, &thin_, &place_, &ends_}) {
                 const std::optional<Params> at = paramsIn(*chart, found.circle);
                 if (!at) {
                     continue;
@@ -631,6 +818,10 @@ class Search {
                 if (s.Fs < found.Fs) {
                     found = {*chart->circle(section_.surface, s.at), s.Fs, {}};
                 }
+            }
+            const Trial s = wander({*paramsIn(lowest_, found.circle), found.Fs}, until, misses);
+            if (s.Fs < found.Fs) {
+                found = {*lowest_.circle(section_.surface, s.at), s.Fs, {}};
             }
             if (!(found.Fs < before)) {
                 break;
@@ -658,20 +849,102 @@ class Search {
         return !range || (x >= range->from && x <= range->to);
     }
 
-    // A circle's numbers in a chart of the lowest point or of the ends.
+    // The ground's corners and the strata's outcrops (where a top meets the ground) from `from`
+    // to `to` added to xs in order, unless they would make it longer than kMostGridXs.
+    void withCorners(std::vector<double>& xs, double from, double to) const {
+        const std::vector<Point>& g = section_.surface;
+        std::vector<double> more = xs;
+        for (std::size_t i = 0; i < g.size(); ++i) {
+            more.push_back(g[i].x);
+            for (std::size_t k = 1; i > 0 && k < section_.strata.size(); ++k) {
+                const double top = section_.strata[k].top;
+                const Point &a = g[i - 1], &b = g[i];
+                if ((a.y - top) * (b.y - top) < 0) {
+                    more.push_back(a.x + (top - a.y) / (b.y - a.y) * (b.x - a.x));
+                }
+            }
+        }
+        std::erase_if(more, [&](double x) { return !(x >= from && x <= to); });
+        std::sort(more.begin(), more.end());
+        more.erase(std::unique(more.begin(), more.end()), more.end());
+        if (more.size() <= std::size_t(kMostGridXs)) {
+            xs = std::move(more);
+        }
+    }
+
+    // A circle's numbers in a chart of its lowest point, of its lowest point and depth, of its
+    // entry or exit and lowest point, of its ends and depth, of its place, length and depth, or
+    // of its ends and bend.
     std::optional<Params> paramsIn(const Chart& chart, const Circle& c) const {
         if (&chart == &lowest_) {
             return Params{c.xc, c.yc, c.yc - c.R};
         }
+        if (&chart == &lowThin_) {
+            const std::vector<Point>& g = section_.surface;
+            return Params{c.xc, c.yc - c.R,
+                          greatestDepth(g, c, std::max(g.front().x, c.xc - c.R),
+                                        std::min(g.back().x, c.xc + c.R))};
+        }
         try {
             const std::vector<Point>& g = section_.surface;
             const auto [xa, xb] = entryAndExit(g, c);
+            if (&chart == &entryLow_ || &chart == &exitLow_) {
+                return Params{&chart == &entryLow_ ? xa : xb, c.xc, c.yc - c.R};
+            }
+            if (&chart == &thin_) {
+                return Params{xa, xb, greatestDepth(g, c, xa, xb)};
+            }
+            if (&chart == &place_) {
+                return Params{(xa + xb) / 2, (xb - xa) / 2, greatestDepth(g, c, xa, xb)};
+            }
             const double dx = xb - xa, dy = heightAt(g, xb) - heightAt(g, xa);
             const double alpha = std::asin(std::min(1.0, std::hypot(dx, dy) / 2 / c.R));
             return Params{xa, xb, std::min(1.0, alpha / (kPi / 2 - std::atan(std::abs(dy) / dx)))};
         } catch (const CalcError&) {
             return std::nullopt;
         }
+    }
+
+    // Steps either way along directions drawn at random in the chart of the lowest point, the
+    // step doubled (up to the chart's spacing) after a move and halved after kMostMisses
+    // directions without one: a minimum on an edge that lies along no chart's axis (where the arc
+    // would cut the ground again, beside the least depth) is followed along that edge. The
+    // directions come from the generator's own bits, the same on every machine.
+    Trial wander(Trial at, int until, int mostMisses) {
+        const Params& spacing = lowest_.spacing;
+        double step = kPolishStep;
+        int misses = 0;
+        while (step >= kFinest && budget_ > until) {
+            Params d;
+            double norm = 0;
+            do {
+                for (double& x : d) {
+                    x = 2 * double(random_()) / double(std::mt19937::max()) - 1;
+                }
+                norm = std::hypot(d[0], d[1], d[2]);
+            } while (!(norm > 0 && norm <= 1));
+            bool moved = false;
+            for (const double sign : {-1.0, 1.0}) {
+                Trial next = at;
+                for (int axis = 0; axis < 3; ++axis) {
+                    next.at[axis] += sign * step * spacing[axis] * d[axis] / norm;
+                }
+                next.Fs = factor(lowest_, next.at);
+                if (next.Fs < at.Fs) {
+                    at = next;
+                    moved = true;
+                    break;
+                }
+            }
+            if (moved) {
+                step = std::min(2 * step, 1.0);
+                misses = 0;
+            } else if (++misses == mostMisses) {
+                step /= 2;
+                misses = 0;
+            }
+        }
+        return at;
     }
 
     // A pattern search from `at` within the chart's box: each axis in turn a step either way,
@@ -714,9 +987,10 @@ class Search {
 
     const SlopeSection& section_;
     const SearchLimits& limits_;
-    Chart ends_, lowest_;
+    Chart ends_, lowest_, lowThin_, entryLow_, exitLow_, thin_, place_;
     std::optional<Chart> centres_;
     int budget_ = kBudget;
+    std::mt19937 random_{1};
 };
 
 std::optional<Range> mirrored(const std::optional<Range>& r) {
@@ -771,14 +1045,23 @@ CircularSlide criticalCircle(const SlopeSection& section, const SearchLimits& li
     if (starts.empty()) {
         refuse("搜索范围内没有切入地面、厚度不小于最小滑体厚度且有下滑力的滑弧");
     }
-    // the lowest minima of the grid settled, the distinct ones kept, lowest first
+    // the lowest minima of the grid settled, the distinct ones kept, lowest first: those at most
+    // twice the lowest (a circle that barely drives has a factor of any size)
+    int count = 0;
+    while (count < kStarts && count < int(starts.size()) &&
+           starts[std::size_t(count)].Fs <= starts.front().Fs + std::abs(starts.front().Fs)) {
+        ++count;
+    }
     std::vector<Found> found;
-    const int count = std::min<int>(kStarts, int(starts.size()));
+    const int kept = search.budget() * kFinalShare / 100;
     for (int s = 0; s < count; ++s) {
-        found.push_back(search.settle(starts[std::size_t(s)], search.budget() / (count - s)));
+        found.push_back(
+            search.settle(starts[std::size_t(s)], (search.budget() - kept) / (count - s)));
     }
     std::stable_sort(found.begin(), found.end(),
                      [](const Found& a, const Found& b) { return a.Fs < b.Fs; });
+    // the lowest of them polished again with what the budget has left, wandering longer
+    found.front() = search.polish(found.front(), 0, kFinalMisses);
     std::vector<Found> distinct;
     for (const Found& f : found) {
         if (std::none_of(distinct.begin(), distinct.end(),
