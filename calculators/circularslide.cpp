@@ -25,6 +25,8 @@ constexpr int kMostSearchIterations = 60;
 constexpr int kMostBracketSteps = 200;
 constexpr double kDegreesPerRadian = 180 / kPi;
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+// A driving sum ΣT within this share of Σ|Ti| is nothing but the terms' rounding.
+constexpr double kLeastDrive = 1e-9;
 // A radius this many times the section's extent leaves an arc whose height within the section
 // the doubles no longer resolve (R² − d² rounds to R²): such a circle is refused.
 constexpr double kLargestRadius = 1e6;
@@ -348,8 +350,14 @@ CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, T
             sliding = sliding + slices[i].T;
         }
         sliding = keep.solution("ΣT", sliding);
+        // nothing drives the mass out of the slope, or no more than the terms' rounding: no
+        // factor (a mass symmetric under level ground would have one of 10¹⁶)
+        double magnitude = 0;
+        for (const Slice& s : slices) {
+            magnitude += std::abs(s.T);
+        }
         CircularSlide slide{circle, std::nullopt, {}, {}, std::nullopt, 0, {}};
-        if (!(sliding > Num(0))) { // nothing drives the mass out of the slope: no factor
+        if (!(sliding > Num(kLeastDrive * magnitude))) {
             slide.slices = slices;
             return slide;
         }
