@@ -3,7 +3,7 @@
 // slices' heights and base angles) is plain arithmetic on doubles; the factor's formulas run on
 // the checked numbers, as every routine's do.
 #include "calculators/angles.h"
-#include "calculators/slipsurface.h"
+#include "calculators/circlecharts.h"
 
 #include <algorithm>
 #include <array>
@@ -172,6 +172,10 @@ std::pair<double, double> entryAndExit(const std::vector<Point>& surface, const 
     return {entry, exit};
 }
 
+} // namespace
+
+namespace charts {
+
 // The greatest depth of the arc below the ground between its entry and exit: at a point of the
 // surface, or where the arc runs parallel to a piece of it (x − xc = s·R ÷ √(1 + s²) for a piece
 // of slope s).
@@ -194,6 +198,12 @@ double greatestDepth(const std::vector<Point>& surface, const Circle& c, double 
     }
     return deepest;
 }
+
+} // namespace charts
+
+namespace {
+
+using charts::greatestDepth;
 
 // The stratum at height y: the first whose top is not below it, else the last.
 const Stratum& stratumAt(const std::vector<Stratum>& strata, double y) {
@@ -464,37 +474,21 @@ Circle inFrame(const Frame& frame, const Circle& c) {
     return {frame.mirrored ? -c.xc : c.xc, c.yc, c.R};
 }
 
-// ---- The search ----
+// Circles named three ways, the way back from each, and the search over them.
 
-constexpr int kGridXs = 24;      // entry and exit points over their ranges (or centres)
-constexpr int kMostGridXs = 40;  // the same with the ground's corners and the strata's outcrops
-constexpr int kGridBends = 8;    // how deep the arc bends between them (or how far it reaches)
-constexpr int kStarts = 8;       // local searches, from the grid's lowest minima
-constexpr int kBudget = 12000;   // evaluations of the factor in one search
-constexpr double kFinest = 1e-9; // the least step of a local search, of its chart's spacing
-constexpr double kFinestBend = 1e-12;    // the bisections of a bend or a radius for a depth
-constexpr int kMostDoublings = 20;       // of a radius, to bracket a depth
-constexpr double kPolishStep = 1.0 / 16; // a polish's first step, of its chart's spacing
-constexpr int kMostPolishes = 20;        // turns between the charts of a polish
-constexpr int kMostMisses = 16;          // directions a wander tries before it halves its step
-constexpr int kFinalMisses = 48;         // the same, in the last polish of the lowest circle
-constexpr int kFinalShare = 30;          // the budget's share (%) kept for that last polish
-constexpr std::size_t kMostOthers = 4;
+constexpr double kFinestBend = 1e-12; // the bisections of a bend or a radius for a depth
+constexpr int kMostDoublings = 20;    // of a radius, to bracket a depth
 
-using Params = std::array<double, 3>;
+using charts::Numbers;
+using Ground = std::vector<Point>;
 
-// A way to name circles by three numbers, with the box searched and the spacing of its steps.
-struct Chart {
-    std::optional<Circle> (*circle)(const std::vector<Point>&, const Params&);
-    Params low, high, spacing;
-};
+// The bend (kEndsAndBend's t) of the circle through the ground at xa and xb whose mass between
+// them is h deep at the most, by bisection: arcs through two points are nested, so the depth
+// grows with the bend.
+std::optional<double> bendOfDepth(const Ground& ground, double xa, double xb, double h);
 
-// A circle by where it enters the ground and leaves it, xa < xb, and by t in (0, 1], how far its
-// central half-angle goes towards the greatest a lower arc through both points can have (the
-// higher point then level with the centre). A minimum where the circle passes through a point of
-// the ground (the toe, the crest) lies along one of its axes.
-std::optional<Circle> circleThrough(const std::vector<Point>& ground, const Params& p) {
-    const double xa = p[0], xb = p[1], t = p[2];
+std::optional<Circle> throughEnds(const Ground& ground, const Numbers& n) {
+    const double xa = n[0], xb = n[1], t = n[2];
     if (!(xa < xb && t > 0 && t <= 1)) {
         return std::nullopt;
     }
@@ -505,13 +499,9 @@ std::optional<Circle> circleThrough(const std::vector<Point>& ground, const Para
     return Circle{(xa + xb) / 2 - d * dy / chord, (ya + yb) / 2 + d * dx / chord, R};
 }
 
-// The bend (circleThrough's t) of the circle through the ground at xa and xb whose mass between
-// is h deep at the most, found by bisection: arcs through two points are nested, so the depth
-// grows with the bend.
-std::optional<double> bendOfDepth(const std::vector<Point>& ground, double xa, double xb,
-                                  double h) {
+std::optional<double> bendOfDepth(const Ground& ground, double xa, double xb, double h) {
     const auto depth = [&](double t) {
-        const std::optional<Circle> c = circleThrough(ground, {xa, xb, t});
+        const std::optional<Circle> c = throughEnds(ground, {xa, xb, t});
         return c ? greatestDepth(ground, *c, xa, xb) : -kInfinity;
     };
     if (!(h > 0) || !(depth(1) >= h)) {
@@ -524,75 +514,43 @@ std::optional<double> bendOfDepth(const std::vector<Point>& ground, double xa, d
     }
     return high;
 }
-std::optional<Circle> circleOfDepth(const std::vector<Point>& ground, double xa, double xb,
-                                    double h) {
+
+std::optional<Circle> ofDepth(const Ground& ground, double xa, double xb, double h) {
     const std::optional<double> t = bendOfDepth(ground, xa, xb, h);
-    return t ? circleThrough(ground, {xa, xb, *t}) : std::nullopt;
-}
-// A circle by where it enters the ground and leaves it and by the greatest depth of the mass: a
-// minimum where the mass is as thin as allowed lies along one of its axes.
-std::optional<Circle> circleByEndsAndDepth(const std::vector<Point>& ground, const Params& p) {
-    return circleOfDepth(ground, p[0], p[1], p[2]);
-}
-// The same by the middle of its ends, half the distance between them and the depth: a thin slip
-// moves along the slope along one of its axes.
-std::optional<Circle> circleByPlaceAndDepth(const std::vector<Point>& ground, const Params& p) {
-    return circleOfDepth(ground, p[0] - p[1], p[0] + p[1], p[2]);
+    return t ? throughEnds(ground, {xa, xb, *t}) : std::nullopt;
 }
 
-// A circle by its lowest point (x, y) and the greatest depth of its mass: the radius found by
-// bisection (circles through one lowest point are nested, the larger below, so the depth grows
-// with the radius). A minimum where a thin mass touches a level piece of ground lies along an
-// axis.
-std::optional<Circle> circleByLowestAndDepth(const std::vector<Point>& ground, const Params& p) {
-    const double left = ground.front().x, right = ground.back().x;
-    const auto depth = [&](double R) {
-        const Circle c{p[0], p[1] + R, R};
-        return greatestDepth(ground, c, std::max(left, c.xc - R), std::min(right, c.xc + R));
-    };
-    if (!(p[2] > 0)) {
+// Where a circle enters the ground and leaves it, and the greatest depth between; none for a
+// circle that is no slip surface.
+std::optional<std::array<double, 3>> endsAndDepth(const Ground& ground, const Circle& c) {
+    try {
+        const auto [xa, xb] = entryAndExit(ground, c);
+        return std::array<double, 3>{xa, xb, greatestDepth(ground, c, xa, xb)};
+    } catch (const CalcError&) {
         return std::nullopt;
     }
-    double high = right - left;
-    for (int k = 0; !(depth(high) >= p[2]); ++k) {
-        if (k == kMostDoublings) {
-            return std::nullopt;
-        }
-        high *= 2;
-    }
-    double low = 0;
-    while (high - low > kFinestBend * high) {
-        const double mid = (low + high) / 2;
-        (depth(mid) < p[2] ? low : high) = mid;
-    }
-    return Circle{p[0], p[1] + high, high};
 }
 
-// A circle through the ground at x = p[0] with its lowest point at (p[1], p[2]): R from
-// (x − xc)² + (y − y0 − R)² = R². Where p[0] is the entry or the exit, a minimum where the circle
-// passes through a point of the ground and touches a level there or below lies along two axes.
-std::optional<Circle> circleThroughToLowest(const std::vector<Point>& ground, const Params& p) {
-    const double dx = p[0] - p[1], dy = heightAt(ground, p[0]) - p[2];
+// The greatest depth of a circle's arc anywhere under the ground.
+double depthUnder(const Ground& ground, const Circle& c) {
+    return greatestDepth(ground, c, std::max(ground.front().x, c.xc - c.R),
+                         std::min(ground.back().x, c.xc + c.R));
+}
+
+// The radius of the circle through the ground at x with its lowest point at (x0, y0):
+// (x − x0)² + (y − y0 − R)² = R².
+std::optional<Circle> throughToLowest(const Ground& ground, double x, double x0, double y0) {
+    const double dx = x - x0, dy = heightAt(ground, x) - y0;
     if (!(dy > 0)) {
         return std::nullopt;
     }
     const double R = (dx * dx + dy * dy) / (2 * dy);
-    return Circle{p[1], p[2] + R, R};
+    return Circle{x0, y0 + R, R};
 }
 
-// A circle by its centre and its lowest point's height. A minimum where the circle touches a
-// level piece of the ground, or a stratum's top, lies along one of its axes.
-std::optional<Circle> circleByLowest(const std::vector<Point>&, const Params& p) {
-    if (!(p[1] > p[2])) {
-        return std::nullopt;
-    }
-    return Circle{p[0], p[1], p[1] - p[2]};
-}
-
-// A circle by its centre and by s in (0, 1], how far its radius goes from the least that
-// touches the ground to the most that keeps the lower arc within the section's ends.
-std::optional<Circle> circleAround(const std::vector<Point>& ground, const Params& p) {
-    const double xc = p[0], yc = p[1], s = p[2];
+// The least and the most radius a lower arc about (xc, yc) cutting the ground can have: touching
+// it, and reaching the nearer of its ends.
+std::pair<double, double> reach(const Ground& ground, double xc, double yc) {
     double nearest = kInfinity;
     for (std::size_t i = 1; i < ground.size(); ++i) {
         const Point &a = ground[i - 1], &b = ground[i];
@@ -606,24 +564,101 @@ std::optional<Circle> circleAround(const std::vector<Point>& ground, const Param
         farthest =
             std::min(farthest, e.y >= yc ? std::abs(e.x - xc) : std::hypot(e.x - xc, e.y - yc));
     }
-    if (!(s > 0 && s <= 1 && farthest > nearest)) {
-        return std::nullopt;
-    }
-    return Circle{xc, yc, nearest + s * (farthest - nearest)};
+    return {nearest, farthest};
 }
 
-// n values from `from` to `to`, evenly.
-std::vector<double> evenly(double from, double to, int n) {
-    std::vector<double> xs;
-    for (int k = 0; k < n; ++k) {
-        xs.push_back(from + (to - from) * k / (n - 1));
-    }
-    return xs;
-}
+} // namespace
 
-// n values of x from `from` to `to` on the ground, as far apart in half its run plus half its
-// rise (Σ|Δy|) as each other.
-std::vector<double> spread(const std::vector<Point>& ground, double from, double to, int n) {
+namespace charts {
+
+const Way kEndsAndBend{
+    throughEnds, [](const Ground& g, const Circle& c) -> std::optional<Numbers> {
+        const auto e = endsAndDepth(g, c);
+        if (!e) {
+            return std::nullopt;
+        }
+        const double dx = (*e)[1] - (*e)[0], dy = heightAt(g, (*e)[1]) - heightAt(g, (*e)[0]);
+        const double alpha = std::asin(std::min(1.0, std::hypot(dx, dy) / 2 / c.R));
+        return Numbers{(*e)[0], (*e)[1],
+                       std::min(1.0, alpha / (kPi / 2 - std::atan(std::abs(dy) / dx)))};
+    }};
+
+const Way kCentreAndLowest{
+    [](const Ground&, const Numbers& n) -> std::optional<Circle> {
+        return n[1] > n[2] ? std::optional(Circle{n[0], n[1], n[1] - n[2]}) : std::nullopt;
+    },
+    [](const Ground&, const Circle& c) -> std::optional<Numbers> {
+        return Numbers{c.xc, c.yc, c.yc - c.R};
+    }};
+
+// the radius by bisection: circles with one lowest point are nested, the larger below, so the
+// depth grows with the radius
+const Way kLowestAndDepth{[](const Ground& g, const Numbers& n) -> std::optional<Circle> {
+                              const auto depth = [&](double R) {
+                                  return depthUnder(g, {n[0], n[1] + R, R});
+                              };
+                              if (!(n[2] > 0)) {
+                                  return std::nullopt;
+                              }
+                              double high = g.back().x - g.front().x;
+                              for (int k = 0; !(depth(high) >= n[2]); ++k) {
+                                  if (k == kMostDoublings) {
+                                      return std::nullopt;
+                                  }
+                                  high *= 2;
+                              }
+                              double low = 0;
+                              while (high - low > kFinestBend * high) {
+                                  const double mid = (low + high) / 2;
+                                  (depth(mid) < n[2] ? low : high) = mid;
+                              }
+                              return Circle{n[0], n[1] + high, high};
+                          },
+                          [](const Ground& g, const Circle& c) -> std::optional<Numbers> {
+                              return Numbers{c.xc, c.yc - c.R, depthUnder(g, c)};
+                          }};
+
+const Way kEntryAndLowest{
+    [](const Ground& g, const Numbers& n) { return throughToLowest(g, n[0], n[1], n[2]); },
+    [](const Ground& g, const Circle& c) -> std::optional<Numbers> {
+        const auto e = endsAndDepth(g, c);
+        return e ? std::optional(Numbers{(*e)[0], c.xc, c.yc - c.R}) : std::nullopt;
+    }};
+
+const Way kExitAndLowest{
+    [](const Ground& g, const Numbers& n) { return throughToLowest(g, n[0], n[1], n[2]); },
+    [](const Ground& g, const Circle& c) -> std::optional<Numbers> {
+        const auto e = endsAndDepth(g, c);
+        return e ? std::optional(Numbers{(*e)[1], c.xc, c.yc - c.R}) : std::nullopt;
+    }};
+
+const Way kEndsAndDepth{
+    [](const Ground& g, const Numbers& n) { return ofDepth(g, n[0], n[1], n[2]); },
+    [](const Ground& g, const Circle& c) -> std::optional<Numbers> { return endsAndDepth(g, c); }};
+
+const Way kPlaceAndDepth{
+    [](const Ground& g, const Numbers& n) { return ofDepth(g, n[0] - n[1], n[0] + n[1], n[2]); },
+    [](const Ground& g, const Circle& c) -> std::optional<Numbers> {
+        const auto e = endsAndDepth(g, c);
+        if (!e) {
+            return std::nullopt;
+        }
+        return Numbers{((*e)[0] + (*e)[1]) / 2, ((*e)[1] - (*e)[0]) / 2, (*e)[2]};
+    }};
+
+const Way kCentreAndReach{[](const Ground& g, const Numbers& n) -> std::optional<Circle> {
+                              const auto [nearest, farthest] = reach(g, n[0], n[1]);
+                              if (!(n[2] > 0 && n[2] <= 1 && farthest > nearest)) {
+                                  return std::nullopt;
+                              }
+                              return Circle{n[0], n[1], nearest + n[2] * (farthest - nearest)};
+                          },
+                          [](const Ground& g, const Circle& c) -> std::optional<Numbers> {
+                              const auto [nearest, farthest] = reach(g, c.xc, c.yc);
+                              return Numbers{c.xc, c.yc, (c.R - nearest) / (farthest - nearest)};
+                          }};
+
+std::vector<double> spread(const Ground& ground, double from, double to, int n) {
     const auto rise = [&](double x) {
         double sum = 0;
         for (std::size_t i = 1; i < ground.size() && ground[i - 1].x < x; ++i) {
@@ -635,73 +670,97 @@ std::vector<double> spread(const std::vector<Point>& ground, double from, double
         return sum;
     };
     const double total = rise(to);
-    if (!(total > 0) || !(to > from)) {
-        return evenly(from, to, n);
-    }
-    const auto share = [&](double x) { return ((x - from) / (to - from) + rise(x) / total) / 2; };
-    std::vector<double> xs;
-    for (int k = 0; k < n; ++k) {
+    std::vector<double> xs{from};
+    for (int k = 1; k + 1 < n; ++k) {
+        // half the run and half the rise, or the run alone over level ground
+        const auto share = [&](double x) {
+            const double run = (x - from) / (to - from);
+            return total > 0 ? (run + rise(x) / total) / 2 : run;
+        };
         double low = from, high = to;
         for (int step = 0; step < 60; ++step) {
             const double mid = (low + high) / 2;
             (share(mid) < double(k) / (n - 1) ? low : high) = mid;
         }
-        xs.push_back(k == 0 ? from : k + 1 == n ? to : (low + high) / 2);
+        xs.push_back((low + high) / 2);
     }
+    xs.push_back(to);
     return xs;
 }
 
+} // namespace charts
+
+namespace {
+
+constexpr int kGridXs = 24;      // entry and exit points over their ranges (or centres)
+constexpr int kMostGridXs = 40;  // the same with the ground's corners and the strata's outcrops
+constexpr int kGridBends = 8;    // how deep the arc bends between them (or how far it reaches)
+constexpr int kStarts = 8;       // local searches, from the grid's lowest minima
+constexpr int kBudget = 12000;   // evaluations of the factor in one search
+constexpr double kFinest = 1e-9; // the least step of a local search, of its chart's spacing
+constexpr double kPolishStep = 1.0 / 16; // a polish's first step, of its chart's spacing
+constexpr int kMostPolishes = 20;        // turns between the charts of a polish
+constexpr int kMostMisses = 16;          // directions a wander tries before it halves its step
+constexpr int kFinalMisses = 48;         // the same, in the last polish of the lowest circle
+constexpr int kFinalShare = 30;          // the budget's share (%) kept for that last polish
+constexpr std::size_t kMostOthers = 4;
+
+// A way to name circles with the box searched in it and the spacing of its steps.
+struct Chart {
+    const charts::Way* way;
+    Numbers low, high, spacing;
+};
+
 struct Trial {
-    Params at;
+    Numbers at;
     double Fs;
 };
 struct Found {
     Circle circle;
     double Fs;
-    Params ends; // where it enters and leaves the ground, and how deep it bends
+    Numbers ends; // where it enters and leaves the ground, and how deep it bends
 };
 
 class Search {
   public:
     Search(const SlopeSection& section, const SearchLimits& limits, Range entry, Range exit)
         : section_(section), limits_(limits) {
-        const std::vector<Point>& g = section.surface;
+        const Ground& g = section.surface;
         const auto [low, high] = std::minmax_element(
             g.begin(), g.end(), [](const Point& a, const Point& b) { return a.y < b.y; });
         const double span = std::max(g.back().x - g.front().x, high->y - low->y);
-        ends_ = {circleThrough,
+        const double d = span / (kGridXs - 1), thinnest = std::max(section.minDepth, 1e-9 * span);
+        const double de = (entry.to - entry.from) / (kGridXs - 1);
+        const double dx = (exit.to - exit.from) / (kGridXs - 1);
+        ends_ = {&charts::kEndsAndBend,
                  {entry.from, exit.from, 0},
                  {entry.to, exit.to, 1},
-                 {(entry.to - entry.from) / (kGridXs - 1), (exit.to - exit.from) / (kGridXs - 1),
-                  1.0 / kGridBends}};
-        const double d = span / (kGridXs - 1);
-        lowest_ = {circleByLowest,
-                   {-kInfinity, -kInfinity, -kInfinity},
-                   {kInfinity, kInfinity, kInfinity},
-                   {d, d, d}};
-        const double thinnest = std::max(section.minDepth, 1e-9 * span);
-        thin_ = {circleByEndsAndDepth,
-                 {entry.from, exit.from, thinnest},
-                 {entry.to, exit.to, kInfinity},
-                 {ends_.spacing[0], ends_.spacing[1], d}};
-        lowThin_ = {circleByLowestAndDepth,
-                    {-kInfinity, -kInfinity, thinnest},
-                    {kInfinity, kInfinity, kInfinity},
-                    {d, d, d}};
-        entryLow_ = {circleThroughToLowest,
-                     {entry.from, -kInfinity, -kInfinity},
-                     {entry.to, kInfinity, kInfinity},
-                     {ends_.spacing[0], d, d}};
-        exitLow_ = {circleThroughToLowest,
-                    {exit.from, -kInfinity, -kInfinity},
-                    {exit.to, kInfinity, kInfinity},
-                    {ends_.spacing[1], d, d}};
-        place_ = {circleByPlaceAndDepth,
-                  {g.front().x, 0, thinnest},
-                  {g.back().x, g.back().x - g.front().x, kInfinity},
-                  {d, d, d}};
+                 {de, dx, 1.0 / kGridBends}};
+        const Numbers anywhere{-kInfinity, -kInfinity, -kInfinity};
+        const Numbers nowhere{kInfinity, kInfinity, kInfinity};
+        polishing_ = {
+            {Chart{&charts::kCentreAndLowest, anywhere, nowhere, {d, d, d}},
+             Chart{
+                 &charts::kLowestAndDepth, {-kInfinity, -kInfinity, thinnest}, nowhere, {d, d, d}},
+             Chart{&charts::kEntryAndLowest,
+                   {entry.from, -kInfinity, -kInfinity},
+                   {entry.to, kInfinity, kInfinity},
+                   {de, d, d}},
+             Chart{&charts::kExitAndLowest,
+                   {exit.from, -kInfinity, -kInfinity},
+                   {exit.to, kInfinity, kInfinity},
+                   {dx, d, d}},
+             Chart{&charts::kEndsAndDepth,
+                   {entry.from, exit.from, thinnest},
+                   {entry.to, exit.to, kInfinity},
+                   {de, dx, d}},
+             Chart{&charts::kPlaceAndDepth,
+                   {g.front().x, 0, thinnest},
+                   {g.back().x, g.back().x - g.front().x, kInfinity},
+                   {d, d, d}},
+             ends_}};
         if (limits.centreX && limits.centreY) {
-            centres_ = {circleAround,
+            centres_ = {&charts::kCentreAndReach,
                         {limits.centreX->from, limits.centreY->from, 0},
                         {limits.centreX->to, limits.centreY->to, 1},
                         {(limits.centreX->to - limits.centreX->from) / (kGridXs - 1),
@@ -731,8 +790,8 @@ class Search {
             return kInfinity;
         }
     }
-    double factor(const Chart& chart, const Params& p) {
-        return factor(chart.circle(section_.surface, p));
+    double factor(const Chart& chart, const Numbers& n) {
+        return factor(chart.way->circle(section_.surface, n));
     }
 
     // The grid over the first chart's box, and its local minima, lowest first.
@@ -743,10 +802,13 @@ class Search {
         // where they are few; centres evenly
         std::array<std::vector<double>, 2> along;
         for (std::size_t axis = 0; axis < 2; ++axis) {
-            along[axis] =
-                centres_ ? evenly(chart.low[axis], chart.high[axis], kGridXs)
-                         : spread(section_.surface, chart.low[axis], chart.high[axis], kGridXs);
-            if (!centres_) {
+            if (centres_) {
+                for (int k = 0; k < kGridXs; ++k) {
+                    along[axis].push_back(chart.low[axis] + chart.spacing[axis] * k);
+                }
+            } else {
+                along[axis] =
+                    charts::spread(section_.surface, chart.low[axis], chart.high[axis], kGridXs);
                 withCorners(along[axis], chart.low[axis], chart.high[axis]);
             }
         }
@@ -760,12 +822,13 @@ class Search {
         const auto point = [&](int i, int j, int k) {
             const double xa = along[0][std::size_t(i)], xb = along[1][std::size_t(j)];
             if (k > 0) {
-                return Params{xa, xb, chart.low[2] + chart.spacing[2] * k};
+                return Numbers{xa, xb, chart.low[2] + chart.spacing[2] * k};
             }
             if (centres_) {
-                return Params{xa, xb, chart.spacing[2] / 2};
+                return Numbers{xa, xb, chart.spacing[2] / 2};
             }
-            return Params{xa, xb, bendOfDepth(section_.surface, xa, xb, thin_.low[2]).value_or(0)};
+            const double thinnest = polishing_[4].low[2];
+            return Numbers{xa, xb, bendOfDepth(section_.surface, xa, xb, thinnest).value_or(0)};
         };
         for (int i = 0; i < n[0]; ++i) {
             for (int j = 0; j < n[1]; ++j) {
@@ -800,49 +863,49 @@ class Search {
         return minima;
     }
 
-    // A grid's minimum refined in the first chart, then polished by turns in the charts of the
-    // lowest point, of the ends and depth, of the place, length and depth and of the ends and
-    // bend, and by a wander, until none lowers it, within `budget` evaluations.
+    // A grid's minimum refined in the first chart, then polished, within `budget` evaluations.
     Found settle(const Trial& start, int budget) {
         const int until = budget_ - budget;
         const Trial t = refine(first(), start, 1, until);
-        return polish({*first().circle(section_.surface, t.at), t.Fs, {}}, until, kMostMisses);
+        return polish({*first().way->circle(section_.surface, t.at), t.Fs, {}}, until, kMostMisses);
     }
 
-    // Turns of pattern searches in the charts of the lowest point, of the lowest point and depth,
-    // of the entry or the exit and the lowest point, of the ends and depth, of the place, length
-    // and depth and of the ends and bend, and of a wander trying `misses`
-    // directions at each step, until a turn lowers it no more or the budget is down to `until`.
+    // Turns of pattern searches in each of the ways to name a circle and of a wander trying
+    // `misses` directions at each step, until a turn lowers it no more or the budget is down to
+    // `until`.
     Found polish(Found found, int until, int misses) {
         for (int turn = 0; turn < kMostPolishes && budget_ > until; ++turn) {
             const double before = found.Fs;
-            for (const Chart* chart :
-                 {&lowest_, &lowThin_, &entryLow_, &exitLow_, &thin_, &place_, &ends_}) {
-                const std::optional<Params> at = paramsIn(*chart, found.circle);
+            for (const Chart& chart : polishing_) {
+                const std::optional<Numbers> at =
+                    chart.way->numbers(section_.surface, found.circle);
                 if (!at) {
                     continue;
                 }
-                const Trial s = refine(*chart, {*at, factor(*chart, *at)}, kPolishStep, until);
+                const Trial s = refine(chart, {*at, factor(chart, *at)}, kPolishStep, until);
                 if (s.Fs < found.Fs) {
-                    found = {*chart->circle(section_.surface, s.at), s.Fs, {}};
+                    found = {*chart.way->circle(section_.surface, s.at), s.Fs, {}};
                 }
             }
-            const Trial s = wander({*paramsIn(lowest_, found.circle), found.Fs}, until, misses);
+            const Trial s =
+                wander({*polishing_[0].way->numbers(section_.surface, found.circle), found.Fs},
+                       until, misses);
             if (s.Fs < found.Fs) {
-                found = {*lowest_.circle(section_.surface, s.at), s.Fs, {}};
+                found = {*polishing_[0].way->circle(section_.surface, s.at), s.Fs, {}};
             }
             if (!(found.Fs < before)) {
                 break;
             }
         }
-        found.ends = paramsIn(ends_, found.circle).value_or(Params{});
+        found.ends =
+            charts::kEndsAndBend.numbers(section_.surface, found.circle).value_or(Numbers{});
         return found;
     }
 
     // Whether two circles lie within a grid's spacing of each other in where they enter and
     // leave the ground and how deep they bend.
     bool neighbours(const Found& a, const Found& b) const {
-        for (int axis = 0; axis < 3; ++axis) {
+        for (std::size_t axis = 0; axis < 3; ++axis) {
             if (std::abs(a.ends[axis] - b.ends[axis]) > ends_.spacing[axis]) {
                 return false;
             }
@@ -860,7 +923,7 @@ class Search {
     // The ground's corners and the strata's outcrops (where a top meets the ground) from `from`
     // to `to` added to xs in order, unless they would make it longer than kMostGridXs.
     void withCorners(std::vector<double>& xs, double from, double to) const {
-        const std::vector<Point>& g = section_.surface;
+        const Ground& g = section_.surface;
         std::vector<double> more = xs;
         for (std::size_t i = 0; i < g.size(); ++i) {
             more.push_back(g[i].x);
@@ -880,50 +943,17 @@ class Search {
         }
     }
 
-    // A circle's numbers in a chart of its lowest point, of its lowest point and depth, of its
-    // entry or exit and lowest point, of its ends and depth, of its place, length and depth, or
-    // of its ends and bend.
-    std::optional<Params> paramsIn(const Chart& chart, const Circle& c) const {
-        if (&chart == &lowest_) {
-            return Params{c.xc, c.yc, c.yc - c.R};
-        }
-        if (&chart == &lowThin_) {
-            const std::vector<Point>& g = section_.surface;
-            return Params{c.xc, c.yc - c.R,
-                          greatestDepth(g, c, std::max(g.front().x, c.xc - c.R),
-                                        std::min(g.back().x, c.xc + c.R))};
-        }
-        try {
-            const std::vector<Point>& g = section_.surface;
-            const auto [xa, xb] = entryAndExit(g, c);
-            if (&chart == &entryLow_ || &chart == &exitLow_) {
-                return Params{&chart == &entryLow_ ? xa : xb, c.xc, c.yc - c.R};
-            }
-            if (&chart == &thin_) {
-                return Params{xa, xb, greatestDepth(g, c, xa, xb)};
-            }
-            if (&chart == &place_) {
-                return Params{(xa + xb) / 2, (xb - xa) / 2, greatestDepth(g, c, xa, xb)};
-            }
-            const double dx = xb - xa, dy = heightAt(g, xb) - heightAt(g, xa);
-            const double alpha = std::asin(std::min(1.0, std::hypot(dx, dy) / 2 / c.R));
-            return Params{xa, xb, std::min(1.0, alpha / (kPi / 2 - std::atan(std::abs(dy) / dx)))};
-        } catch (const CalcError&) {
-            return std::nullopt;
-        }
-    }
-
-    // Steps either way along directions drawn at random in the chart of the lowest point, the
-    // step doubled (up to the chart's spacing) after a move and halved after kMostMisses
-    // directions without one: a minimum on an edge that lies along no chart's axis (where the arc
-    // would cut the ground again, beside the least depth) is followed along that edge. The
-    // directions come from the generator's own bits, the same on every machine.
+    // Steps either way along directions drawn at random in the chart of the centre and lowest
+    // point, the step doubled (up to the chart's spacing) after a move and halved after
+    // `mostMisses` directions without one: a minimum on an edge that lies along no chart's axis
+    // is followed along that edge. The directions come from the generator's own bits, the same
+    // on every machine.
     Trial wander(Trial at, int until, int mostMisses) {
-        const Params& spacing = lowest_.spacing;
+        const Numbers& spacing = polishing_[0].spacing;
         double step = kPolishStep;
         int misses = 0;
         while (step >= kFinest && budget_ > until) {
-            Params d;
+            Numbers d;
             double norm = 0;
             do {
                 for (double& x : d) {
@@ -934,10 +964,10 @@ class Search {
             bool moved = false;
             for (const double sign : {-1.0, 1.0}) {
                 Trial next = at;
-                for (int axis = 0; axis < 3; ++axis) {
+                for (std::size_t axis = 0; axis < 3; ++axis) {
                     next.at[axis] += sign * step * spacing[axis] * d[axis] / norm;
                 }
-                next.Fs = factor(lowest_, next.at);
+                next.Fs = factor(polishing_[0], next.at);
                 if (next.Fs < at.Fs) {
                     at = next;
                     moved = true;
@@ -960,14 +990,14 @@ class Search {
     // `first` of the spacing until every step is below the finest or the budget is down to
     // `until`.
     Trial refine(const Chart& chart, Trial at, double first, int until) {
-        Params step;
-        for (int axis = 0; axis < 3; ++axis) {
+        Numbers step;
+        for (std::size_t axis = 0; axis < 3; ++axis) {
             step[axis] = first * chart.spacing[axis];
         }
         bool fine = false;
         while (!fine && budget_ > until) {
             fine = true;
-            for (int axis = 0; axis < 3; ++axis) {
+            for (std::size_t axis = 0; axis < 3; ++axis) {
                 if (step[axis] < kFinest * chart.spacing[axis]) {
                     continue;
                 }
@@ -995,7 +1025,9 @@ class Search {
 
     const SlopeSection& section_;
     const SearchLimits& limits_;
-    Chart ends_, lowest_, lowThin_, entryLow_, exitLow_, thin_, place_;
+    Chart ends_;
+    // the centre and lowest point first (the wander's), the ends and bend last
+    std::array<Chart, 7> polishing_;
     std::optional<Chart> centres_;
     int budget_ = kBudget;
     std::mt19937 random_{1};
