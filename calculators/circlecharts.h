@@ -3,7 +3,9 @@
 #include "calculators/slipsurface.h"
 
 #include <array>
+#include <functional>
 #include <optional>
+#include <random>
 #include <vector>
 
 // The ways the search for the critical circle (circularslide.cpp) names a circle by three
@@ -41,5 +43,31 @@ double greatestDepth(const std::vector<Point>& ground, const Circle& c, double e
 // n values of x from `from` to `to` (n ≥ 2, both ends among them), as far apart in half the
 // ground's run plus half its rise (Σ|Δy|) between them as each other.
 std::vector<double> spread(const std::vector<Point>& ground, double from, double to, int n);
+
+// The local searches over three numbers, for any function of them (the factor of the circle
+// they name): from a start, to the least value found.
+struct Best {
+    Numbers at;
+    double value;
+};
+using Function = std::function<double(const Numbers&)>;
+
+// A pattern search within the box [low, high]: each axis in turn a step either way, the step
+// doubled (up to `spacing`) after a move and halved after none, from `first` of the spacing,
+// until every step is below 10⁻⁹ of the spacing or the `left` evaluations (counted down) are
+// spent.
+Best patternSearch(const Function& f, Best from, const Numbers& low, const Numbers& high,
+                   const Numbers& spacing, double first, int& left);
+// Steps either way along directions drawn from `random`'s own bits (the same on every machine),
+// scaled by `spacing`: doubled (up to the spacing) after a move and halved after `misses`
+// directions without one, from `first` of the spacing, until below 10⁻⁹ of it or the `left`
+// evaluations are spent. It follows a narrow valley or an edge that lies along no axis.
+Best wander(const Function& f, Best from, const Numbers& spacing, double first, int misses,
+            std::mt19937& random, int& left);
+// The local minima of `values` on an n[0] × n[1] × n[2] grid, value (i·n[1] + j)·n[2] + k at
+// (i, j, k): the finite ones no greater than any of their neighbours (up to 26), by index,
+// lowest first.
+std::vector<std::size_t> localMinima(const std::vector<double>& values,
+                                     const std::array<int, 3>& n);
 
 } // namespace subprogram::charts

@@ -477,6 +477,7 @@ Circle inFrame(const Frame& frame, const Circle& c) {
 // Circles named three ways, the way back from each, and the search over them.
 
 constexpr double kFinestBend = 1e-12; // the bisections of a bend or a radius for a depth
+constexpr double kFinest = 1e-9;      // the least step of a local search, of its spacing
 constexpr int kMostDoublings = 20;    // of a radius, to bracket a depth
 
 using charts::Numbers;
@@ -688,16 +689,119 @@ std::vector<double> spread(const Ground& ground, double from, double to, int n) 
     return xs;
 }
 
+Best patternSearch(const Function& f, Best at, const Numbers& low, const Numbers& high,
+                   const Numbers& spacing, double first, int& left) {
+    Numbers step;
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        step[axis] = first * spacing[axis];
+    }
+    bool fine = false;
+    while (!fine && left > 0) {
+        fine = true;
+        for (std::size_t axis = 0; axis < 3 && left > 0; ++axis) {
+            if (step[axis] < kFinest * spacing[axis]) {
+                continue;
+            }
+            bool moved = false;
+            for (const double sign : {-1.0, 1.0}) {
+                Best next = at;
+                next.at[axis] = std::clamp(at.at[axis] + sign * step[axis], low[axis], high[axis]);
+                if (next.at[axis] == at.at[axis] || left <= 0) {
+                    continue;
+                }
+                --left;
+                next.value = f(next.at);
+                if (next.value < at.value) {
+                    at = next;
+                    moved = true;
+                    break;
+                }
+            }
+            step[axis] = moved ? std::min(2 * step[axis], spacing[axis]) : step[axis] / 2;
+            fine = fine && step[axis] < kFinest * spacing[axis];
+        }
+    }
+    return at;
+}
+
+Best wander(const Function& f, Best at, const Numbers& spacing, double first, int misses,
+            std::mt19937& random, int& left) {
+    double step = first;
+    int missed = 0;
+    while (step >= kFinest && left > 0) {
+        Numbers d;
+        double norm = 0;
+        do {
+            for (double& x : d) {
+                x = 2 * double(random()) / double(std::mt19937::max()) - 1;
+            }
+            norm = std::hypot(d[0], d[1], d[2]);
+        } while (!(norm > 0 && norm <= 1));
+        bool moved = false;
+        for (const double sign : {-1.0, 1.0}) {
+            if (left <= 0) {
+                break;
+            }
+            Best next = at;
+            for (std::size_t axis = 0; axis < 3; ++axis) {
+                next.at[axis] += sign * step * spacing[axis] * d[axis] / norm;
+            }
+            --left;
+            next.value = f(next.at);
+            if (next.value < at.value) {
+                at = next;
+                moved = true;
+                break;
+            }
+        }
+        if (moved) {
+            step = std::min(2 * step, 1.0);
+            missed = 0;
+        } else if (++missed == misses) {
+            step /= 2;
+            missed = 0;
+        }
+    }
+    return at;
+}
+
+std::vector<std::size_t> localMinima(const std::vector<double>& values,
+                                     const std::array<int, 3>& n) {
+    const auto index = [&](int i, int j, int k) { return std::size_t((i * n[1] + j) * n[2] + k); };
+    std::vector<std::size_t> minima;
+    for (int i = 0; i < n[0]; ++i) {
+        for (int j = 0; j < n[1]; ++j) {
+            for (int k = 0; k < n[2]; ++k) {
+                const double v = values[index(i, j, k)];
+                bool least = std::isfinite(v);
+                for (int a = std::max(i - 1, 0); least && a <= std::min(i + 1, n[0] - 1); ++a) {
+                    for (int b = std::max(j - 1, 0); least && b <= std::min(j + 1, n[1] - 1); ++b) {
+                        for (int e = std::max(k - 1, 0); least && e <= std::min(k + 1, n[2] - 1);
+                             ++e) {
+                            least = values[index(a, b, e)] >= v;
+                        }
+                    }
+                }
+                if (least) {
+                    minima.push_back(index(i, j, k));
+                }
+            }
+        }
+    }
+    std::stable_sort(minima.begin(), minima.end(),
+                     [&](std::size_t a, std::size_t b) { return values[a] < values[b]; });
+    return minima;
+}
+
 } // namespace charts
 
 namespace {
 
-constexpr int kGridXs = 24;      // entry and exit points over their ranges (or centres)
-constexpr int kMostGridXs = 40;  // the same with the ground's corners and the strata's outcrops
-constexpr int kGridBends = 8;    // how deep the arc bends between them (or how far it reaches)
-constexpr int kStarts = 8;       // local searches, from the grid's lowest minima
-constexpr int kBudget = 12000;   // evaluations of the factor in one search
-constexpr double kFinest = 1e-9; // the least step of a local search, of its chart's spacing
+constexpr int kGridXs = 24;     // entry and exit points over their ranges (or centres)
+constexpr int kMostGridXs = 40; // the same with the ground's corners and the strata's outcrops
+constexpr int kGridBends = 8;   // how deep the arc bends between them (or how far it reaches)
+constexpr int kStarts = 8;      // local searches, from the grid's lowest minima
+constexpr int kBudget = 12000;  // evaluations of the factor in one search
 constexpr double kPolishStep = 1.0 / 16; // a polish's first step, of its chart's spacing
 constexpr int kMostPolishes = 20;        // turns between the charts of a polish
 constexpr int kMostMisses = 16;          // directions a wander tries before it halves its step
@@ -774,7 +878,6 @@ class Search {
 
     // The factor of a circle, infinite where there is none within the limits.
     double factor(const std::optional<Circle>& c) {
-        --budget_;
         if (!c || !within(limits_.centreX, c->xc) || !within(limits_.centreY, c->yc)) {
             return kInfinity;
         }
@@ -837,29 +940,12 @@ class Search {
                 }
             }
         }
+        budget_ -= int(values.size());
         std::vector<Trial> minima;
-        for (int i = 0; i < n[0]; ++i) {
-            for (int j = 0; j < n[1]; ++j) {
-                for (int k = 0; k < n[2]; ++k) {
-                    const double v = values[index(i, j, k)];
-                    bool least = std::isfinite(v);
-                    for (int a = std::max(i - 1, 0); least && a <= std::min(i + 1, n[0] - 1); ++a) {
-                        for (int b = std::max(j - 1, 0); least && b <= std::min(j + 1, n[1] - 1);
-                             ++b) {
-                            for (int e = std::max(k - 1, 0);
-                                 least && e <= std::min(k + 1, n[2] - 1); ++e) {
-                                least = values[index(a, b, e)] >= v;
-                            }
-                        }
-                    }
-                    if (least) {
-                        minima.push_back({point(i, j, k), v});
-                    }
-                }
-            }
+        for (const std::size_t m : charts::localMinima(values, {n[0], n[1], n[2]})) {
+            const int k = int(m) % n[2], j = int(m) / n[2] % n[1], i = int(m) / n[2] / n[1];
+            minima.push_back({point(i, j, k), values[m]});
         }
-        std::sort(minima.begin(), minima.end(),
-                  [](const Trial& a, const Trial& b) { return a.Fs < b.Fs; });
         return minima;
     }
 
@@ -882,6 +968,7 @@ class Search {
                 if (!at) {
                     continue;
                 }
+                --budget_;
                 const Trial s = refine(chart, {*at, factor(chart, *at)}, kPolishStep, until);
                 if (s.Fs < found.Fs) {
                     found = {*chart.way->circle(section_.surface, s.at), s.Fs, {}};
@@ -943,84 +1030,27 @@ class Search {
         }
     }
 
-    // Steps either way along directions drawn at random in the chart of the centre and lowest
-    // point, the step doubled (up to the chart's spacing) after a move and halved after
-    // `mostMisses` directions without one: a minimum on an edge that lies along no chart's axis
-    // is followed along that edge. The directions come from the generator's own bits, the same
-    // on every machine.
-    Trial wander(Trial at, int until, int mostMisses) {
-        const Numbers& spacing = polishing_[0].spacing;
-        double step = kPolishStep;
-        int misses = 0;
-        while (step >= kFinest && budget_ > until) {
-            Numbers d;
-            double norm = 0;
-            do {
-                for (double& x : d) {
-                    x = 2 * double(random_()) / double(std::mt19937::max()) - 1;
-                }
-                norm = std::hypot(d[0], d[1], d[2]);
-            } while (!(norm > 0 && norm <= 1));
-            bool moved = false;
-            for (const double sign : {-1.0, 1.0}) {
-                Trial next = at;
-                for (std::size_t axis = 0; axis < 3; ++axis) {
-                    next.at[axis] += sign * step * spacing[axis] * d[axis] / norm;
-                }
-                next.Fs = factor(polishing_[0], next.at);
-                if (next.Fs < at.Fs) {
-                    at = next;
-                    moved = true;
-                    break;
-                }
-            }
-            if (moved) {
-                step = std::min(2 * step, 1.0);
-                misses = 0;
-            } else if (++misses == mostMisses) {
-                step /= 2;
-                misses = 0;
-            }
-        }
-        return at;
+    // A wander in the chart of the centre and lowest point: a minimum on an edge that lies
+    // along no chart's axis is followed along that edge.
+    Trial wander(Trial at, int until, int misses) {
+        const Chart& chart = polishing_[0];
+        int left = budget_ - until;
+        const charts::Best b =
+            charts::wander([&](const Numbers& n) { return factor(chart, n); }, {at.at, at.Fs},
+                           chart.spacing, kPolishStep, misses, random_, left);
+        budget_ = until + left;
+        return {b.at, b.value};
     }
 
-    // A pattern search from `at` within the chart's box: each axis in turn a step either way,
-    // the step doubled (up to the chart's spacing) after a move and halved after none, from
-    // `first` of the spacing until every step is below the finest or the budget is down to
-    // `until`.
+    // A pattern search in the chart's box from `first` of its spacing, until the budget is down
+    // to `until`.
     Trial refine(const Chart& chart, Trial at, double first, int until) {
-        Numbers step;
-        for (std::size_t axis = 0; axis < 3; ++axis) {
-            step[axis] = first * chart.spacing[axis];
-        }
-        bool fine = false;
-        while (!fine && budget_ > until) {
-            fine = true;
-            for (std::size_t axis = 0; axis < 3; ++axis) {
-                if (step[axis] < kFinest * chart.spacing[axis]) {
-                    continue;
-                }
-                bool moved = false;
-                for (const double sign : {-1.0, 1.0}) {
-                    Trial next = at;
-                    next.at[axis] = std::clamp(at.at[axis] + sign * step[axis], chart.low[axis],
-                                               chart.high[axis]);
-                    if (next.at[axis] == at.at[axis]) {
-                        continue;
-                    }
-                    next.Fs = factor(chart, next.at);
-                    if (next.Fs < at.Fs) {
-                        at = next;
-                        moved = true;
-                        break;
-                    }
-                }
-                step[axis] = moved ? std::min(2 * step[axis], chart.spacing[axis]) : step[axis] / 2;
-                fine = fine && step[axis] < kFinest * chart.spacing[axis];
-            }
-        }
-        return at;
+        int left = budget_ - until;
+        const charts::Best b = charts::patternSearch(
+            [&](const Numbers& n) { return factor(chart, n); }, {at.at, at.Fs}, chart.low,
+            chart.high, chart.spacing, first, left);
+        budget_ = until + left;
+        return {b.at, b.value};
     }
 
     const SlopeSection& section_;

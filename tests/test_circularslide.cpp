@@ -237,9 +237,10 @@ TEST(CircularSlide, EachWayToNameACircleNamesIt) {
             EXPECT_NEAR((*back)[k], c.n[k], 1e-7) << c.what << ", number " << k;
         }
     }
-    for (const double t : {0.2, 0.7}) {
-        const Circle bent = *kEndsAndBend.circle(g, {12, 30, t});
-        EXPECT_TRUE(through(bent, 12, 9) && through(bent, 30, 0)) << t;
+    for (const double t : {0.4, 0.7}) { // on the face, from 12 to 28
+        const Circle bent = *kEndsAndBend.circle(g, {12, 28, t});
+        EXPECT_TRUE(through(bent, 12, 9) && through(bent, 28, 1)) << t;
+        EXPECT_NEAR(kEndsAndBend.numbers(g, bent).value()[2], t, 1e-9) << t;
     }
     const Circle ends = *kEndsAndDepth.circle(g, {12, 28, 1.2});
     EXPECT_TRUE(through(ends, 12, 9) && through(ends, 28, 1));
@@ -262,6 +263,52 @@ TEST(CircularSlide, EachWayToNameACircleNamesIt) {
     for (std::size_t k = 0; k < xs.size(); ++k) {
         EXPECT_NEAR(xs[k], hand[k], 1e-9) << k;
     }
+}
+
+// The local searches on functions whose least values are known: a pattern search finds a kink's
+// corner and a parabola's vertex, grows its steps back to cross a distance, keeps to its box and
+// to its budget; a wander follows a diagonal channel that axis steps leave at once.
+TEST(CircularSlide, TheLocalSearchesFindKnownMinima) {
+    using namespace charts;
+    const Function kinked = [](const Numbers& x) {
+        return std::abs(x[0] - 1.3) + 2 * std::abs(x[1] + 2.7) + (x[2] - 0.4) * (x[2] - 0.4);
+    };
+    const Numbers low{-10, -10, -10}, high{10, 10, 10}, unit{1, 1, 1}, start{-9, 0, 0};
+    int left = 100000;
+    Best b = patternSearch(kinked, {start, kinked(start)}, low, high, unit, 1.0 / 16, left);
+    EXPECT_NEAR(b.at[0], 1.3, 1e-8);
+    EXPECT_NEAR(b.at[1], -2.7, 1e-8);
+    EXPECT_NEAR(b.at[2], 0.4, 1e-6);
+    EXPECT_GT(left, 0); // its steps ended it, not the budget
+    left = 100000;
+    EXPECT_EQ(
+        patternSearch(kinked, {start, kinked(start)}, {2, -10, -10}, high, unit, 1, left).at[0], 2);
+    left = 10;
+    patternSearch(kinked, {start, kinked(start)}, low, high, unit, 1, left);
+    EXPECT_EQ(left, 0);
+    // −x0 along the channel |x1 − x0| ≤ 0.02, |x2| ≤ 0.02, up to x0 = 5
+    const Function channel = [](const Numbers& x) {
+        return std::abs(x[1] - x[0]) <= 0.02 && std::abs(x[2]) <= 0.02 && x[0] <= 5 ? -x[0]
+                                                                                    : INFINITY;
+    };
+    std::mt19937 random(1);
+    left = 20000;
+    EXPECT_GT(wander(channel, {{0, 0, 0}, 0}, unit, 1.0 / 16, 16, random, left).at[0], 4.9);
+    EXPECT_GT(left, 0);
+    left = 20000;
+    EXPECT_LT(patternSearch(channel, {{0, 0, 0}, 0}, low, high, unit, 1.0 / 16, left).at[0], 0.1);
+    // on a 3 × 3 × 2 grid rising with each index, a dip at (2, 2, 1) and no value at (1, 1, 0)
+    std::vector<double> values;
+    for (int i = 0; i < 3; ++i) {
+        for (int j = 0; j < 3; ++j) {
+            for (int k = 0; k < 2; ++k) {
+                values.push_back(i == 2 && j == 2 && k == 1   ? 3
+                                 : i == 1 && j == 1 && k == 0 ? INFINITY
+                                                              : 10 + i + 2 * j + 4 * k);
+            }
+        }
+    }
+    EXPECT_EQ(localMinima(values, {3, 3, 2}), (std::vector<std::size_t>{17, 0}));
 }
 
 // A probe of the search written apart from it: circles through two points of the ground drawn at
