@@ -3,11 +3,13 @@
 // slices' heights and base angles) is plain arithmetic on doubles; the factor's formulas run on
 // the checked numbers, as every routine's do.
 #include "calculators/angles.h"
-#include "calculators/slipsurface.h"
+#include "calculators/circlecharts.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <random>
 #include <string>
 
 namespace subprogram {
@@ -16,16 +18,55 @@ namespace {
 
 constexpr double kTolerance = 1e-8; // the factor's change that ends its iteration
 constexpr int kMostIterations = 500;
-constexpr double kDegreesPerRadian = 180 / 3.14159265358979323846;
+// The search's: beyond them it bisects at once (the same root, within the tolerance), and the
+// circle it finds is then solved as any given one.
+constexpr int kMostSearchIterations = 60;
+// The doublings and halvings that look for a bracket of Fs above the bound of mθ > 0.
+constexpr int kMostBracketSteps = 200;
+constexpr double kDegreesPerRadian = 180 / kPi;
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+// A driving sum ΣT within this share of Σ|Ti| is nothing but the terms' rounding.
+constexpr double kLeastDrive = 1e-9;
+// A radius this many times the section's extent leaves an arc whose height within the section
+// the doubles no longer resolve (R² − d² rounds to R²): such a circle is refused.
+constexpr double kLargestRadius = 1e6;
 
-// The search: a grid of centres and lowest points, then a pattern search from the best few,
-// until its steps are this small against the slope's height.
-constexpr int kGridSteps = 14;
-constexpr int kStarts = 3;
-constexpr double kFinestStep = 1e-6;
+// Why a circle is no slip surface of the section, or has no factor.
+constexpr const char* kNotCutting = "滑弧未切入地面";
+constexpr const char* kBeyondEnds = "滑弧超出地面线两端";
+constexpr const char* kReentering = "滑弧穿出地面后又切入地面，滑体不止一块";
+constexpr const char* kTooThin = "滑体最大厚度小于最小滑体厚度";
+constexpr const char* kTooFlat = "滑弧半径超过地面线范围的 10⁶ 倍，圆弧已无法计算";
+constexpr const char* kNoSolution = "在 mθ > 0 的范围内简化毕肖普法无解";
 
-[[noreturn]] void refuse() {
-    throw CalcError(ErrorKind::InvalidArgument);
+[[noreturn]] void refuse(const char* reason = nullptr) {
+    throw reason ? CalcError(ErrorKind::InvalidArgument, reason)
+                 : CalcError(ErrorKind::InvalidArgument);
+}
+
+// A line of points with x increasing, every coordinate finite.
+bool isLine(const std::vector<Point>& line) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (!std::isfinite(line[i].x) || !std::isfinite(line[i].y) ||
+            (i > 0 && !(line[i].x > line[i - 1].x))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// What the geometry needs of a section and a circle; the readers say what is wrong in words.
+void checkSection(const SlopeSection& s) {
+    if (s.surface.size() < 2 || s.surface.size() > kMostSurfacePoints || !isLine(s.surface) ||
+        !isLine(s.water) || s.strata.empty() || s.slices < 1 || s.slices > kMostSlices ||
+        !(s.minDepth >= 0)) {
+        refuse();
+    }
+}
+void checkCircle(const Circle& c) {
+    if (!std::isfinite(c.xc) || !std::isfinite(c.yc) || !(c.R > 0) || !std::isfinite(c.R)) {
+        refuse();
+    }
 }
 
 // A polyline's height at x, its end values beyond its ends.
@@ -33,13 +74,14 @@ double heightAt(const std::vector<Point>& line, double x) {
     if (x <= line.front().x) {
         return line.front().y;
     }
-    for (std::size_t i = 1; i < line.size(); ++i) {
-        if (x <= line[i].x) {
-            const Point &a = line[i - 1], &b = line[i];
-            return a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x);
-        }
+    // the first point not left of x
+    const auto b = std::lower_bound(line.begin() + 1, line.end(), x,
+                                    [](const Point& p, double at) { return p.x < at; });
+    if (b == line.end()) {
+        return line.back().y;
     }
-    return line.back().y;
+    const Point& a = *(b - 1);
+    return a.y + (b->y - a.y) * (x - a.x) / (b->x - a.x);
 }
 
 // The section as the slices take it: sliding towards +x, the ground higher on the left. A slope
@@ -70,13 +112,14 @@ double arcAt(const Circle& c, double x) {
     return c.yc - std::sqrt(std::max(0.0, c.R * c.R - d * d));
 }
 
-// Where the lower arc crosses the surface, from left to right: the arc below the ground between
-// the first two; none, or one that leaves the section's ends, is no slip surface of it.
+// Where the lower arc enters the ground and leaves it, from left to right: the arc below the
+// ground between them, which must begin and end within the section's ends. An arc that leaves
+// the ground and enters it again cuts two slip masses, not one, and is refused.
 std::pair<double, double> entryAndExit(const std::vector<Point>& surface, const Circle& c) {
     const double from = std::max(surface.front().x, c.xc - c.R);
     const double to = std::min(surface.back().x, c.xc + c.R);
     if (!(from < to)) {
-        refuse();
+        refuse(kNotCutting);
     }
     std::vector<double> cuts{from, to};
     for (std::size_t i = 1; i < surface.size(); ++i) {
@@ -97,22 +140,70 @@ std::pair<double, double> entryAndExit(const std::vector<Point>& surface, const 
         }
     }
     std::sort(cuts.begin(), cuts.end());
+    // the stretches between cuts under the ground, those that touch taken as one
+    double entry = 0, exit = 0;
+    bool under = false, leftAgain = false;
     for (std::size_t i = 1; i < cuts.size(); ++i) {
         const double mid = (cuts[i - 1] + cuts[i]) / 2;
-        if (cuts[i] > cuts[i - 1] && heightAt(surface, mid) > arcAt(c, mid)) {
-            // the first stretch under ground: it must begin and end where the arc meets it
-            const bool entersInside = cuts[i - 1] > from || std::abs(heightAt(surface, from) -
-                                                                     arcAt(c, from)) <= 1e-9 * c.R;
-            const bool leavesInside =
-                cuts[i] < to || std::abs(heightAt(surface, to) - arcAt(c, to)) <= 1e-9 * c.R;
-            if (!entersInside || !leavesInside) {
-                refuse();
+        if (!(cuts[i] > cuts[i - 1])) {
+            continue;
+        }
+        if (heightAt(surface, mid) > arcAt(c, mid)) {
+            if (leftAgain) {
+                refuse(kReentering);
             }
-            return {cuts[i - 1], cuts[i]};
+            entry = under ? entry : cuts[i - 1];
+            exit = cuts[i];
+            under = true;
+        } else {
+            leftAgain = under;
         }
     }
-    refuse();
+    if (!under) {
+        refuse(kNotCutting);
+    }
+    const bool entersInside =
+        entry > from || std::abs(heightAt(surface, from) - arcAt(c, from)) <= 1e-9 * c.R;
+    const bool leavesInside =
+        exit < to || std::abs(heightAt(surface, to) - arcAt(c, to)) <= 1e-9 * c.R;
+    if (!entersInside || !leavesInside) {
+        refuse(kBeyondEnds);
+    }
+    return {entry, exit};
 }
+
+} // namespace
+
+namespace charts {
+
+// The greatest depth of the arc below the ground between its entry and exit: at a point of the
+// surface, or where the arc runs parallel to a piece of it (x − xc = s·R ÷ √(1 + s²) for a piece
+// of slope s).
+double greatestDepth(const std::vector<Point>& surface, const Circle& c, double entry,
+                     double exit) {
+    const auto depthAt = [&](double x) { return heightAt(surface, x) - arcAt(c, x); };
+    double deepest = 0;
+    for (std::size_t i = 1; i < surface.size(); ++i) {
+        const Point &a = surface[i - 1], &b = surface[i];
+        const double x0 = std::max(a.x, entry), x1 = std::min(b.x, exit);
+        if (!(x0 <= x1)) {
+            continue;
+        }
+        deepest = std::max({deepest, depthAt(x0), depthAt(x1)});
+        const double s = (b.y - a.y) / (b.x - a.x);
+        const double x = c.xc + s * c.R / std::sqrt(1 + s * s);
+        if (x > x0 && x < x1) {
+            deepest = std::max(deepest, depthAt(x));
+        }
+    }
+    return deepest;
+}
+
+} // namespace charts
+
+namespace {
+
+using charts::greatestDepth;
 
 // The stratum at height y: the first whose top is not below it, else the last.
 const Stratum& stratumAt(const std::vector<Stratum>& strata, double y) {
@@ -124,40 +215,97 @@ const Stratum& stratumAt(const std::vector<Stratum>& strata, double y) {
     return strata.back();
 }
 
-// The weight of a column of ground from `bottom` up to `top`, one metre wide, stratum by stratum.
-double columnWeight(const std::vector<Stratum>& strata, double bottom, double top) {
+// The strength of the base under the arc from xl to xr: its stratum's, or where the arc crosses
+// strata, c and tanφ averaged over its length in each (its width there: the base is straight),
+// so that a circle's factor does not jump as a top passes a slice's middle.
+std::pair<double, double> baseStrength(const std::vector<Stratum>& strata, const Circle& c,
+                                       double xl, double xr) {
+    std::vector<double> cuts{xl, xr};
+    for (std::size_t i = 1; i < strata.size(); ++i) {
+        const double h = c.R * c.R - (c.yc - strata[i].top) * (c.yc - strata[i].top);
+        if (strata[i].top < c.yc && h > 0) {
+            for (const double x : {c.xc - std::sqrt(h), c.xc + std::sqrt(h)}) {
+                if (x > xl && x < xr) {
+                    cuts.push_back(x);
+                }
+            }
+        }
+    }
+    if (cuts.size() == 2) {
+        const Stratum& s = stratumAt(strata, arcAt(c, (xl + xr) / 2));
+        return {s.c, s.phi};
+    }
+    std::sort(cuts.begin(), cuts.end());
+    double cohesion = 0, friction = 0;
+    for (std::size_t k = 1; k < cuts.size(); ++k) {
+        const Stratum& s = stratumAt(strata, arcAt(c, (cuts[k - 1] + cuts[k]) / 2));
+        const double share = (cuts[k] - cuts[k - 1]) / (xr - xl);
+        cohesion += share * s.c;
+        friction += share * std::tan(s.phi / kDegreesPerRadian);
+    }
+    return {cohesion, std::atan(friction) * kDegreesPerRadian};
+}
+
+// The weight of a column of ground from `bottom` up to `top`, one metre wide, stratum by stratum:
+// γsat below the water `level`, γ above it.
+double columnWeight(const std::vector<Stratum>& strata, double bottom, double top, double level) {
     double weight = 0;
     for (std::size_t i = 0; i < strata.size(); ++i) {
         const double upper = i == 0 ? top : std::min(top, strata[i].top);
         const double lower = i + 1 < strata.size() ? std::max(bottom, strata[i + 1].top) : bottom;
-        if (upper > lower) {
-            weight += strata[i].gamma * (upper - lower);
+        if (!(upper > lower)) {
+            continue;
+        }
+        const Stratum& s = strata[i];
+        if (s.gammaSat == s.gamma || level <= lower) {
+            weight += s.gamma * (upper - lower);
+        } else if (level >= upper) {
+            weight += s.gammaSat * (upper - lower);
+        } else {
+            weight += s.gamma * (upper - level) + s.gammaSat * (level - lower);
         }
     }
     return weight;
 }
 
 std::vector<Slice> slicesInFrame(const SlopeSection& s, const Circle& c) {
-    if (s.slices < 1 || s.strata.empty() || s.surface.size() < 2) {
-        refuse();
+    const auto [low, high] =
+        std::minmax_element(s.surface.begin(), s.surface.end(),
+                            [](const Point& a, const Point& b) { return a.y < b.y; });
+    const double extent = std::max(s.surface.back().x - s.surface.front().x, high->y - low->y);
+    if (!(c.R <= kLargestRadius * extent)) {
+        refuse(kTooFlat);
     }
     const auto [xa, xb] = entryAndExit(s.surface, c);
+    if (!(greatestDepth(s.surface, c, xa, xb) >= s.minDepth)) {
+        refuse(kTooThin);
+    }
     const double width = (xb - xa) / s.slices;
     std::vector<Slice> slices;
     for (int i = 0; i < s.slices; ++i) {
         const double xl = xa + width * i, xr = i + 1 == s.slices ? xb : xa + width * (i + 1);
         const double yl = arcAt(c, xl), yr = arcAt(c, xr), xm = (xl + xr) / 2;
-        const double base = arcAt(c, xm), b = xr - xl;
-        const Stratum& soil = stratumAt(s.strata, base);
-        const double W = b * columnWeight(s.strata, base, std::max(base, heightAt(s.surface, xm)));
+        const double base = arcAt(c, xm), b = xr - xl, ground = heightAt(s.surface, xm);
+        const double level = s.water.empty() ? -kInfinity : heightAt(s.water, xm);
+        const auto [cohesion, friction] = baseStrength(s.strata, c, xl, xr);
+        const double W = b * columnWeight(s.strata, base, std::max(base, ground), level);
         const double l = std::hypot(b, yl - yr);
         // the head of water over each end of the base: Ui = ½γw·(hw,i−1 + hwi)·li
         const auto head = [&](double x, double y) {
             return s.water.empty() ? 0.0 : std::max(0.0, heightAt(s.water, x) - y);
         };
         const double U = s.gammaWater * (head(xl, yl) + head(xr, yr)) / 2 * l;
-        slices.push_back({xl, xr, yl, yr, W, std::atan2(yl - yr, b) * kDegreesPerRadian, soil.c,
-                          soil.phi, l, U, 0, 0});
+        // water over the ground presses on the slice's top, normal to it, at its centre line's
+        // depth: downwards p·b, sideways p·(the top's rise), at the top's height
+        double Pw = 0, Hw = 0, zw = 0;
+        if (level > ground) {
+            const double p = s.gammaWater * (level - ground);
+            Pw = p * b;
+            Hw = p * (heightAt(s.surface, xr) - heightAt(s.surface, xl));
+            zw = c.yc - ground;
+        }
+        slices.push_back({xl, xr, yl, yr, W, std::atan2(yl - yr, b) * kDegreesPerRadian, cohesion,
+                          friction, l, U, Pw, Hw, zw, 0, 0});
     }
     return slices;
 }
@@ -172,12 +320,14 @@ Slice unmirrored(const Slice& s) {
     return out;
 }
 
-// The factor in the slope's own frame. Fs = Σ[ci·li·cosθi + (Wi − Ui·cosθi)·tanφi] ÷ mθi
-// ÷ Σ(Wi·sinθi + Qi·cosθi), mθi = cosθi + tanφi·sinθi ÷ Fs, Qi = kh·Wi.
-CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, Trace* trace) {
+// The factor in the slope's own frame. Fs = Σ[ci·li·cosθi + (Wi + Pwi − Ui·cosθi)·tanφi] ÷ mθi
+// ÷ Σ[(Wi + Pwi)·sinθi + Qi·cosθi + Hwi·zwi ÷ R], mθi = cosθi + tanφi·sinθi ÷ Fs, Qi = kh·Wi
+// (the soil's weight alone): the vertical balance of each slice, and the moments about the centre.
+CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, Trace* trace,
+                            int mostIterations = kMostIterations) {
     std::vector<Slice> slices = slicesInFrame(section, circle);
     return evaluate<Keep>(trace, "bishopFactor", [&]<typename Num>(Keep<Num> keep) {
-        const Num kh = keep.input("kh", section.kh);
+        const Num kh = keep.input("kh", section.kh), radius = keep.input("R", circle.R);
         std::vector<Num> resisting, sinT, cosT, tanP;
         Num sliding = 0;
         for (std::size_t i = 0; i < slices.size(); ++i) {
@@ -187,34 +337,61 @@ CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, T
             };
             const Num W = keep.input(i ? "G" : "G1", s.W), c = keep.input(i ? "c" : "c1", s.c);
             const Num l = keep.input(i ? "l" : "l1", s.l), U = keep.input(i ? "U" : "U1", s.U);
-            const Num theta = first("θr", radians(keep.input(i ? "θ" : "θ1", s.theta)));
-            const Num phi = first("φr", radians(keep.input(i ? "φ" : "φ1", s.phi)));
+            const Num theta = first("θr", radiansExact(keep.input(i ? "θ" : "θ1", s.theta)));
+            const Num phi = first("φr", radiansExact(keep.input(i ? "φ" : "φ1", s.phi)));
             cosT.push_back(cos(theta));
             const Num tanPhi = tan(phi);
-            resisting.push_back(first("a", c * l * cosT.back() + (W - U * cosT.back()) * tanPhi));
             sinT.push_back(sin(theta));
             tanP.push_back(tanPhi);
-            slices[i].T = first("T", W * sinT.back() + kh * W * cosT.back()).value();
+            if (s.Pw == 0 && s.Hw == 0) { // no water over the ground
+                resisting.push_back(
+                    first("a", c * l * cosT.back() + (W - U * cosT.back()) * tanPhi));
+                slices[i].T = first("T", W * sinT.back() + kh * W * cosT.back()).value();
+            } else {
+                const Num Pw = keep.input(i ? "Pw" : "Pw1", s.Pw);
+                const Num Hw = keep.input(i ? "Hw" : "Hw1", s.Hw);
+                const Num zw = keep.input(i ? "zw" : "zw1", s.zw);
+                resisting.push_back(
+                    first("a", c * l * cosT.back() + (W + Pw - U * cosT.back()) * tanPhi));
+                slices[i].T =
+                    first("T", (W + Pw) * sinT.back() + kh * W * cosT.back() + Hw * zw / radius)
+                        .value();
+            }
             sliding = sliding + slices[i].T;
         }
         sliding = keep.solution("ΣT", sliding);
-        if (!(sliding > Num(0))) {
-            refuse(); // nothing drives the mass out of the slope
+        // nothing drives the mass out of the slope, or no more than the terms' rounding: no
+        // factor (a mass symmetric under level ground would have one of 10¹⁶)
+        double magnitude = 0;
+        for (const Slice& s : slices) {
+            magnitude += std::abs(s.T);
         }
-        CircularSlide slide{circle, 0, {}, {}};
-        Num F = 1;
-        for (int k = 0; k < kMostIterations; ++k) {
+        CircularSlide slide{circle, std::nullopt, {}, {}, std::nullopt, 0, {}};
+        if (!(sliding > Num(kLeastDrive * magnitude))) {
+            slide.slices = slices;
+            return slide;
+        }
+        // Σ[…] ÷ mθ at F, each slice's term kept; none where some mθ ≤ 0
+        const auto resistingAt = [&](Num F) -> std::optional<Num> {
             Num sum = 0;
             for (std::size_t i = 0; i < slices.size(); ++i) {
                 const Num m = cosT[i] + tanP[i] * sinT[i] / F;
                 if (!(m > Num(0))) {
-                    refuse(); // the method has no solution on so steep a base
+                    return std::nullopt;
                 }
                 const Num term = resisting[i] / m;
                 slices[i].R = term.value();
                 sum = sum + term;
             }
-            const Num next = sum / sliding;
+            return sum;
+        };
+        Num F = 1;
+        for (int k = 0; k < mostIterations; ++k) {
+            const std::optional<Num> sum = resistingAt(F);
+            if (!sum) {
+                break; // an iterate below the method's domain
+            }
+            const Num next = *sum / sliding;
             slide.iterates.push_back(next.value());
             const bool settled = next - F < Num(kTolerance) && F - next < Num(kTolerance);
             F = next;
@@ -224,16 +401,679 @@ CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, T
                 return slide;
             }
         }
-        refuse();
+        // Fs = Σ[…] ÷ mθ ÷ ΣT once more, as a root: above the bound every mθ > 0, and each term
+        // a ÷ (F·cosθ + tanφ·sinθ) falls as F grows (a ≥ 0), so a sign change brackets the one
+        // root there, and bisection closes on it.
+        if (Trace* const steps = keep.trace()) {
+            steps->remark(slide.iterates.size() < std::size_t(mostIterations)
+                              ? "自 1 起的迭代值使某条块 mθ ≤ 0，改在 F > Fmin 内以二分法求 Fs"
+                              : "自 1 起的迭代未收敛，改在 F > Fmin 内以二分法求 Fs");
+        }
+        Num bound = 0;
+        for (std::size_t i = 0; i < slices.size(); ++i) {
+            const Num least = -(tanP[i] * sinT[i]) / cosT[i];
+            if (least > bound) {
+                bound = least;
+            }
+        }
+        bound = keep.solution("Fmin", bound);
+        // how far Σ[…] ÷ mθ ÷ ΣT exceeds F; none where some mθ rounds to 0
+        const auto excess = [&](Num at) -> std::optional<Num> {
+            const std::optional<Num> sum = resistingAt(at);
+            return sum ? std::optional<Num>(*sum / sliding - at) : std::nullopt;
+        };
+        Num high = 1;
+        if (bound + bound > high) {
+            high = bound + bound;
+        }
+        int steps = 0;
+        for (std::optional<Num> e = excess(high); !e || *e > Num(0); e = excess(high)) {
+            if (++steps > kMostBracketSteps) {
+                refuse(kNoSolution);
+            }
+            high = high + high;
+        }
+        Num low = high;
+        for (;;) {
+            low = bound + (low - bound) / 2;
+            const std::optional<Num> e = excess(low);
+            if (!e || ++steps > kMostBracketSteps) {
+                refuse(kNoSolution); // no sign change above the bound
+            }
+            if (*e > Num(0)) {
+                break;
+            }
+            high = low;
+        }
+        while (high - low > Num(kTolerance)) {
+            const Num mid = low + (high - low) / 2;
+            if (!(mid > low && mid < high)) {
+                break;
+            }
+            const std::optional<Num> e = excess(mid);
+            if (!e || *e > Num(0)) {
+                low = mid;
+            } else {
+                high = mid;
+            }
+            ++slide.bisections;
+        }
+        F = low + (high - low) / 2;
+        if (!resistingAt(F)) {
+            refuse(kNoSolution); // some mθ ≤ 0 at the factor found
+        }
+        slide.Fs = keep.solution("Fs", F).value();
+        slide.bound = bound.value();
+        slide.slices = slices;
+        return slide;
     });
+}
+
+// A circle given in the section's own x, as the frame takes it.
+Circle inFrame(const Frame& frame, const Circle& c) {
+    return {frame.mirrored ? -c.xc : c.xc, c.yc, c.R};
+}
+
+// Circles named three ways, the way back from each, and the search over them.
+
+constexpr double kFinestBend = 1e-12; // the bisections of a bend or a radius for a depth
+constexpr double kFinest = 1e-9;      // the least step of a local search, of its spacing
+constexpr int kMostDoublings = 20;    // of a radius, to bracket a depth
+
+using charts::Numbers;
+using Ground = std::vector<Point>;
+
+// The bend (kEndsAndBend's t) of the circle through the ground at xa and xb whose mass between
+// them is h deep at the most, by bisection: arcs through two points are nested, so the depth
+// grows with the bend.
+std::optional<double> bendOfDepth(const Ground& ground, double xa, double xb, double h);
+
+std::optional<Circle> throughEnds(const Ground& ground, const Numbers& n) {
+    const double xa = n[0], xb = n[1], t = n[2];
+    if (!(xa < xb && t > 0 && t <= 1)) {
+        return std::nullopt;
+    }
+    const double ya = heightAt(ground, xa), yb = heightAt(ground, xb);
+    const double dx = xb - xa, dy = yb - ya, chord = std::hypot(dx, dy);
+    const double alpha = t * (kPi / 2 - std::atan(std::abs(dy) / dx));
+    const double R = chord / 2 / std::sin(alpha), d = chord / 2 / std::tan(alpha);
+    return Circle{(xa + xb) / 2 - d * dy / chord, (ya + yb) / 2 + d * dx / chord, R};
+}
+
+std::optional<double> bendOfDepth(const Ground& ground, double xa, double xb, double h) {
+    const auto depth = [&](double t) {
+        const std::optional<Circle> c = throughEnds(ground, {xa, xb, t});
+        return c ? greatestDepth(ground, *c, xa, xb) : -kInfinity;
+    };
+    if (!(h > 0) || !(depth(1) >= h)) {
+        return std::nullopt;
+    }
+    double low = 0, high = 1;
+    while (high - low > kFinestBend) {
+        const double mid = (low + high) / 2;
+        (depth(mid) < h ? low : high) = mid;
+    }
+    return high;
+}
+
+std::optional<Circle> ofDepth(const Ground& ground, double xa, double xb, double h) {
+    const std::optional<double> t = bendOfDepth(ground, xa, xb, h);
+    return t ? throughEnds(ground, {xa, xb, *t}) : std::nullopt;
+}
+
+// Where a circle enters the ground and leaves it, and the greatest depth between; none for a
+// circle that is no slip surface.
+std::optional<std::array<double, 3>> endsAndDepth(const Ground& ground, const Circle& c) {
+    try {
+        const auto [xa, xb] = entryAndExit(ground, c);
+        return std::array<double, 3>{xa, xb, greatestDepth(ground, c, xa, xb)};
+    } catch (const CalcError&) {
+        return std::nullopt;
+    }
+}
+
+// The greatest depth of a circle's arc anywhere under the ground.
+double depthUnder(const Ground& ground, const Circle& c) {
+    return greatestDepth(ground, c, std::max(ground.front().x, c.xc - c.R),
+                         std::min(ground.back().x, c.xc + c.R));
+}
+
+// The radius of the circle through the ground at x with its lowest point at (x0, y0):
+// (x − x0)² + (y − y0 − R)² = R².
+std::optional<Circle> throughToLowest(const Ground& ground, double x, double x0, double y0) {
+    const double dx = x - x0, dy = heightAt(ground, x) - y0;
+    if (!(dy > 0)) {
+        return std::nullopt;
+    }
+    const double R = (dx * dx + dy * dy) / (2 * dy);
+    return Circle{x0, y0 + R, R};
+}
+
+// The least and the most radius a lower arc about (xc, yc) cutting the ground can have: touching
+// it, and reaching the nearer of its ends.
+std::pair<double, double> reach(const Ground& ground, double xc, double yc) {
+    double nearest = kInfinity;
+    for (std::size_t i = 1; i < ground.size(); ++i) {
+        const Point &a = ground[i - 1], &b = ground[i];
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        const double t =
+            std::clamp(((xc - a.x) * dx + (yc - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+        nearest = std::min(nearest, std::hypot(a.x + t * dx - xc, a.y + t * dy - yc));
+    }
+    double farthest = kInfinity;
+    for (const Point& e : {ground.front(), ground.back()}) {
+        farthest =
+            std::min(farthest, e.y >= yc ? std::abs(e.x - xc) : std::hypot(e.x - xc, e.y - yc));
+    }
+    return {nearest, farthest};
+}
+
+} // namespace
+
+namespace charts {
+
+const Way kEndsAndBend{
+    throughEnds, [](const Ground& g, const Circle& c) -> std::optional<Numbers> {
+        const auto e = endsAndDepth(g, c);
+        if (!e) {
+            return std::nullopt;
+        }
+        const double dx = (*e)[1] - (*e)[0], dy = heightAt(g, (*e)[1]) - heightAt(g, (*e)[0]);
+        const double alpha = std::asin(std::min(1.0, std::hypot(dx, dy) / 2 / c.R));
+        return Numbers{(*e)[0], (*e)[1],
+                       std::min(1.0, alpha / (kPi / 2 - std::atan(std::abs(dy) / dx)))};
+    }};
+
+const Way kCentreAndLowest{
+    [](const Ground&, const Numbers& n) -> std::optional<Circle> {
+        return n[1] > n[2] ? std::optional(Circle{n[0], n[1], n[1] - n[2]}) : std::nullopt;
+    },
+    [](const Ground&, const Circle& c) -> std::optional<Numbers> {
+        return Numbers{c.xc, c.yc, c.yc - c.R};
+    }};
+
+// the radius by bisection: circles with one lowest point are nested, the larger below, so the
+// depth grows with the radius
+const Way kLowestAndDepth{[](const Ground& g, const Numbers& n) -> std::optional<Circle> {
+                              const auto depth = [&](double R) {
+                                  return depthUnder(g, {n[0], n[1] + R, R});
+                              };
+                              if (!(n[2] > 0)) {
+                                  return std::nullopt;
+                              }
+                              double high = g.back().x - g.front().x;
+                              for (int k = 0; !(depth(high) >= n[2]); ++k) {
+                                  if (k == kMostDoublings) {
+                                      return std::nullopt;
+                                  }
+                                  high *= 2;
+                              }
+                              double low = 0;
+                              while (high - low > kFinestBend * high) {
+                                  const double mid = (low + high) / 2;
+                                  (depth(mid) < n[2] ? low : high) = mid;
+                              }
+                              return Circle{n[0], n[1] + high, high};
+                          },
+                          [](const Ground& g, const Circle& c) -> std::optional<Numbers> {
+                              return Numbers{c.xc, c.yc - c.R, depthUnder(g, c)};
+                          }};
+
+const Way kEntryAndLowest{
+    [](const Ground& g, const Numbers& n) { return throughToLowest(g, n[0], n[1], n[2]); },
+    [](const Ground& g, const Circle& c) -> std::optional<Numbers> {
+        const auto e = endsAndDepth(g, c);
+        return e ? std::optional(Numbers{(*e)[0], c.xc, c.yc - c.R}) : std::nullopt;
+    }};
+
+const Way kExitAndLowest{
+    [](const Ground& g, const Numbers& n) { return throughToLowest(g, n[0], n[1], n[2]); },
+    [](const Ground& g, const Circle& c) -> std::optional<Numbers> {
+        const auto e = endsAndDepth(g, c);
+        return e ? std::optional(Numbers{(*e)[1], c.xc, c.yc - c.R}) : std::nullopt;
+    }};
+
+const Way kEndsAndDepth{
+    [](const Ground& g, const Numbers& n) { return ofDepth(g, n[0], n[1], n[2]); },
+    [](const Ground& g, const Circle& c) -> std::optional<Numbers> { return endsAndDepth(g, c); }};
+
+const Way kPlaceAndDepth{
+    [](const Ground& g, const Numbers& n) { return ofDepth(g, n[0] - n[1], n[0] + n[1], n[2]); },
+    [](const Ground& g, const Circle& c) -> std::optional<Numbers> {
+        const auto e = endsAndDepth(g, c);
+        if (!e) {
+            return std::nullopt;
+        }
+        return Numbers{((*e)[0] + (*e)[1]) / 2, ((*e)[1] - (*e)[0]) / 2, (*e)[2]};
+    }};
+
+const Way kCentreAndReach{[](const Ground& g, const Numbers& n) -> std::optional<Circle> {
+                              const auto [nearest, farthest] = reach(g, n[0], n[1]);
+                              if (!(n[2] > 0 && n[2] <= 1 && farthest > nearest)) {
+                                  return std::nullopt;
+                              }
+                              return Circle{n[0], n[1], nearest + n[2] * (farthest - nearest)};
+                          },
+                          [](const Ground& g, const Circle& c) -> std::optional<Numbers> {
+                              const auto [nearest, farthest] = reach(g, c.xc, c.yc);
+                              return Numbers{c.xc, c.yc, (c.R - nearest) / (farthest - nearest)};
+                          }};
+
+std::vector<double> spread(const Ground& ground, double from, double to, int n) {
+    const auto rise = [&](double x) {
+        double sum = 0;
+        for (std::size_t i = 1; i < ground.size() && ground[i - 1].x < x; ++i) {
+            const double a = std::max(from, ground[i - 1].x), b = std::min(x, ground[i].x);
+            if (a < b) {
+                sum += std::abs(heightAt(ground, b) - heightAt(ground, a));
+            }
+        }
+        return sum;
+    };
+    const double total = rise(to);
+    std::vector<double> xs{from};
+    for (int k = 1; k + 1 < n; ++k) {
+        // half the run and half the rise, or the run alone over level ground
+        const auto share = [&](double x) {
+            const double run = (x - from) / (to - from);
+            return total > 0 ? (run + rise(x) / total) / 2 : run;
+        };
+        double low = from, high = to;
+        for (int step = 0; step < 60; ++step) {
+            const double mid = (low + high) / 2;
+            (share(mid) < double(k) / (n - 1) ? low : high) = mid;
+        }
+        xs.push_back((low + high) / 2);
+    }
+    xs.push_back(to);
+    return xs;
+}
+
+Best patternSearch(const Function& f, Best at, const Numbers& low, const Numbers& high,
+                   const Numbers& spacing, double first, int& left) {
+    Numbers step;
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        step[axis] = first * spacing[axis];
+    }
+    bool fine = false;
+    while (!fine && left > 0) {
+        fine = true;
+        for (std::size_t axis = 0; axis < 3 && left > 0; ++axis) {
+            if (step[axis] < kFinest * spacing[axis]) {
+                continue;
+            }
+            bool moved = false;
+            for (const double sign : {-1.0, 1.0}) {
+                Best next = at;
+                next.at[axis] = std::clamp(at.at[axis] + sign * step[axis], low[axis], high[axis]);
+                if (next.at[axis] == at.at[axis] || left <= 0) {
+                    continue;
+                }
+                --left;
+                next.value = f(next.at);
+                if (next.value < at.value) {
+                    at = next;
+                    moved = true;
+                    break;
+                }
+            }
+            step[axis] = moved ? std::min(2 * step[axis], spacing[axis]) : step[axis] / 2;
+            fine = fine && step[axis] < kFinest * spacing[axis];
+        }
+    }
+    return at;
+}
+
+Best wander(const Function& f, Best at, const Numbers& spacing, double first, int misses,
+            std::mt19937& random, int& left) {
+    double step = first;
+    int missed = 0;
+    while (step >= kFinest && left > 0) {
+        Numbers d;
+        double norm = 0;
+        do {
+            for (double& x : d) {
+                x = 2 * double(random()) / double(std::mt19937::max()) - 1;
+            }
+            norm = std::hypot(d[0], d[1], d[2]);
+        } while (!(norm > 0 && norm <= 1));
+        bool moved = false;
+        for (const double sign : {-1.0, 1.0}) {
+            if (left <= 0) {
+                break;
+            }
+            Best next = at;
+            for (std::size_t axis = 0; axis < 3; ++axis) {
+                next.at[axis] += sign * step * spacing[axis] * d[axis] / norm;
+            }
+            --left;
+            next.value = f(next.at);
+            if (next.value < at.value) {
+                at = next;
+                moved = true;
+                break;
+            }
+        }
+        if (moved) {
+            step = std::min(2 * step, 1.0);
+            missed = 0;
+        } else if (++missed == misses) {
+            step /= 2;
+            missed = 0;
+        }
+    }
+    return at;
+}
+
+std::vector<std::size_t> localMinima(const std::vector<double>& values,
+                                     const std::array<int, 3>& n) {
+    const auto index = [&](int i, int j, int k) { return std::size_t((i * n[1] + j) * n[2] + k); };
+    std::vector<std::size_t> minima;
+    for (int i = 0; i < n[0]; ++i) {
+        for (int j = 0; j < n[1]; ++j) {
+            for (int k = 0; k < n[2]; ++k) {
+                const double v = values[index(i, j, k)];
+                bool least = std::isfinite(v);
+                for (int a = std::max(i - 1, 0); least && a <= std::min(i + 1, n[0] - 1); ++a) {
+                    for (int b = std::max(j - 1, 0); least && b <= std::min(j + 1, n[1] - 1); ++b) {
+                        for (int e = std::max(k - 1, 0); least && e <= std::min(k + 1, n[2] - 1);
+                             ++e) {
+                            least = values[index(a, b, e)] >= v;
+                        }
+                    }
+                }
+                if (least) {
+                    minima.push_back(index(i, j, k));
+                }
+            }
+        }
+    }
+    std::stable_sort(minima.begin(), minima.end(),
+                     [&](std::size_t a, std::size_t b) { return values[a] < values[b]; });
+    return minima;
+}
+
+} // namespace charts
+
+namespace {
+
+constexpr int kGridXs = 24;     // entry and exit points over their ranges (or centres)
+constexpr int kMostGridXs = 40; // the same with the ground's corners and the strata's outcrops
+constexpr int kGridBends = 8;   // how deep the arc bends between them (or how far it reaches)
+constexpr int kStarts = 8;      // local searches, from the grid's lowest minima
+constexpr int kBudget = 12000;  // evaluations of the factor in one search
+constexpr double kPolishStep = 1.0 / 16; // a polish's first step, of its chart's spacing
+constexpr int kMostPolishes = 20;        // turns between the charts of a polish
+constexpr int kMostMisses = 16;          // directions a wander tries before it halves its step
+constexpr int kFinalMisses = 48;         // the same, in the last polish of the lowest circle
+constexpr int kFinalShare = 30;          // the budget's share (%) kept for that last polish
+constexpr std::size_t kMostOthers = 4;
+
+// A way to name circles with the box searched in it and the spacing of its steps.
+struct Chart {
+    const charts::Way* way;
+    Numbers low, high, spacing;
+};
+
+struct Trial {
+    Numbers at;
+    double Fs;
+};
+struct Found {
+    Circle circle;
+    double Fs;
+    Numbers ends; // where it enters and leaves the ground, and how deep it bends
+};
+
+class Search {
+  public:
+    Search(const SlopeSection& section, const SearchLimits& limits, Range entry, Range exit)
+        : section_(section), limits_(limits) {
+        const Ground& g = section.surface;
+        const auto [low, high] = std::minmax_element(
+            g.begin(), g.end(), [](const Point& a, const Point& b) { return a.y < b.y; });
+        const double span = std::max(g.back().x - g.front().x, high->y - low->y);
+        const double d = span / (kGridXs - 1), thinnest = std::max(section.minDepth, 1e-9 * span);
+        const double de = (entry.to - entry.from) / (kGridXs - 1);
+        const double dx = (exit.to - exit.from) / (kGridXs - 1);
+        ends_ = {&charts::kEndsAndBend,
+                 {entry.from, exit.from, 0},
+                 {entry.to, exit.to, 1},
+                 {de, dx, 1.0 / kGridBends}};
+        const Numbers anywhere{-kInfinity, -kInfinity, -kInfinity};
+        const Numbers nowhere{kInfinity, kInfinity, kInfinity};
+        polishing_ = {
+            {Chart{&charts::kCentreAndLowest, anywhere, nowhere, {d, d, d}},
+             Chart{
+                 &charts::kLowestAndDepth, {-kInfinity, -kInfinity, thinnest}, nowhere, {d, d, d}},
+             Chart{&charts::kEntryAndLowest,
+                   {entry.from, -kInfinity, -kInfinity},
+                   {entry.to, kInfinity, kInfinity},
+                   {de, d, d}},
+             Chart{&charts::kExitAndLowest,
+                   {exit.from, -kInfinity, -kInfinity},
+                   {exit.to, kInfinity, kInfinity},
+                   {dx, d, d}},
+             Chart{&charts::kEndsAndDepth,
+                   {entry.from, exit.from, thinnest},
+                   {entry.to, exit.to, kInfinity},
+                   {de, dx, d}},
+             Chart{&charts::kPlaceAndDepth,
+                   {g.front().x, 0, thinnest},
+                   {g.back().x, g.back().x - g.front().x, kInfinity},
+                   {d, d, d}},
+             ends_}};
+        if (limits.centreX && limits.centreY) {
+            centres_ = {&charts::kCentreAndReach,
+                        {limits.centreX->from, limits.centreY->from, 0},
+                        {limits.centreX->to, limits.centreY->to, 1},
+                        {(limits.centreX->to - limits.centreX->from) / (kGridXs - 1),
+                         (limits.centreY->to - limits.centreY->from) / (kGridXs - 1),
+                         1.0 / kGridBends}};
+        }
+    }
+
+    // The grid's chart: the centres' box where the centres are limited, else the ends.
+    const Chart& first() const { return centres_ ? *centres_ : ends_; }
+
+    // The factor of a circle, infinite where there is none within the limits.
+    double factor(const std::optional<Circle>& c) {
+        if (!c || !within(limits_.centreX, c->xc) || !within(limits_.centreY, c->yc)) {
+            return kInfinity;
+        }
+        try {
+            const auto [entry, exit] = entryAndExit(section_.surface, *c);
+            if (!within(limits_.entry, entry) || !within(limits_.exit, exit)) {
+                return kInfinity;
+            }
+            const std::optional<double> Fs =
+                factorInFrame(section_, *c, nullptr, kMostSearchIterations).Fs;
+            return Fs ? *Fs : kInfinity;
+        } catch (const CalcError&) {
+            return kInfinity;
+        }
+    }
+    double factor(const Chart& chart, const Numbers& n) {
+        return factor(chart.way->circle(section_.surface, n));
+    }
+
+    // The grid over the first chart's box, and its local minima, lowest first.
+    std::vector<Trial> gridMinima() {
+        const Chart& chart = first();
+        // entries and exits spread along the ground by its length and its rise alike, so that a
+        // slope's face gets as many as a long crest, with its corners and the strata's outcrops
+        // where they are few; centres evenly
+        std::array<std::vector<double>, 2> along;
+        for (std::size_t axis = 0; axis < 2; ++axis) {
+            if (centres_) {
+                for (int k = 0; k < kGridXs; ++k) {
+                    along[axis].push_back(chart.low[axis] + chart.spacing[axis] * k);
+                }
+            } else {
+                along[axis] =
+                    charts::spread(section_.surface, chart.low[axis], chart.high[axis], kGridXs);
+                withCorners(along[axis], chart.low[axis], chart.high[axis]);
+            }
+        }
+        // the first of the bends the thinnest mass allowed: where the soil holds by friction
+        // alone, the critical circle is as thin as it may be
+        const int n[3] = {int(along[0].size()), int(along[1].size()), kGridBends + 1};
+        std::vector<double> values(std::size_t(n[0] * n[1] * n[2]), kInfinity);
+        const auto index = [&](int i, int j, int k) {
+            return std::size_t((i * n[1] + j) * n[2] + k);
+        };
+        const auto point = [&](int i, int j, int k) {
+            const double xa = along[0][std::size_t(i)], xb = along[1][std::size_t(j)];
+            if (k > 0) {
+                return Numbers{xa, xb, chart.low[2] + chart.spacing[2] * k};
+            }
+            if (centres_) {
+                return Numbers{xa, xb, chart.spacing[2] / 2};
+            }
+            const double thinnest = polishing_[4].low[2];
+            return Numbers{xa, xb, bendOfDepth(section_.surface, xa, xb, thinnest).value_or(0)};
+        };
+        for (int i = 0; i < n[0]; ++i) {
+            for (int j = 0; j < n[1]; ++j) {
+                for (int k = 0; k < n[2]; ++k) {
+                    values[index(i, j, k)] = factor(chart, point(i, j, k));
+                }
+            }
+        }
+        budget_ -= int(values.size());
+        std::vector<Trial> minima;
+        for (const std::size_t m : charts::localMinima(values, {n[0], n[1], n[2]})) {
+            const int k = int(m) % n[2], j = int(m) / n[2] % n[1], i = int(m) / n[2] / n[1];
+            minima.push_back({point(i, j, k), values[m]});
+        }
+        return minima;
+    }
+
+    // A grid's minimum refined in the first chart, then polished, within `budget` evaluations.
+    Found settle(const Trial& start, int budget) {
+        const int until = budget_ - budget;
+        const Trial t = refine(first(), start, 1, until);
+        return polish({*first().way->circle(section_.surface, t.at), t.Fs, {}}, until, kMostMisses);
+    }
+
+    // Turns of pattern searches in each of the ways to name a circle and of a wander trying
+    // `misses` directions at each step, until a turn lowers it no more or the budget is down to
+    // `until`.
+    Found polish(Found found, int until, int misses) {
+        for (int turn = 0; turn < kMostPolishes && budget_ > until; ++turn) {
+            const double before = found.Fs;
+            for (const Chart& chart : polishing_) {
+                const std::optional<Numbers> at =
+                    chart.way->numbers(section_.surface, found.circle);
+                if (!at) {
+                    continue;
+                }
+                --budget_;
+                const Trial s = refine(chart, {*at, factor(chart, *at)}, kPolishStep, until);
+                if (s.Fs < found.Fs) {
+                    found = {*chart.way->circle(section_.surface, s.at), s.Fs, {}};
+                }
+            }
+            const Trial s =
+                wander({*polishing_[0].way->numbers(section_.surface, found.circle), found.Fs},
+                       until, misses);
+            if (s.Fs < found.Fs) {
+                found = {*polishing_[0].way->circle(section_.surface, s.at), s.Fs, {}};
+            }
+            if (!(found.Fs < before)) {
+                break;
+            }
+        }
+        found.ends =
+            charts::kEndsAndBend.numbers(section_.surface, found.circle).value_or(Numbers{});
+        return found;
+    }
+
+    // Whether two circles lie within a grid's spacing of each other in where they enter and
+    // leave the ground and how deep they bend.
+    bool neighbours(const Found& a, const Found& b) const {
+        for (std::size_t axis = 0; axis < 3; ++axis) {
+            if (std::abs(a.ends[axis] - b.ends[axis]) > ends_.spacing[axis]) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+    int budget() const { return budget_; }
+
+  private:
+    static bool within(const std::optional<Range>& range, double x) {
+        return !range || (x >= range->from && x <= range->to);
+    }
+
+    // The ground's corners and the strata's outcrops (where a top meets the ground) from `from`
+    // to `to` added to xs in order, unless they would make it longer than kMostGridXs.
+    void withCorners(std::vector<double>& xs, double from, double to) const {
+        const Ground& g = section_.surface;
+        std::vector<double> more = xs;
+        for (std::size_t i = 0; i < g.size(); ++i) {
+            more.push_back(g[i].x);
+            for (std::size_t k = 1; i > 0 && k < section_.strata.size(); ++k) {
+                const double top = section_.strata[k].top;
+                const Point &a = g[i - 1], &b = g[i];
+                if ((a.y - top) * (b.y - top) < 0) {
+                    more.push_back(a.x + (top - a.y) / (b.y - a.y) * (b.x - a.x));
+                }
+            }
+        }
+        std::erase_if(more, [&](double x) { return !(x >= from && x <= to); });
+        std::sort(more.begin(), more.end());
+        more.erase(std::unique(more.begin(), more.end()), more.end());
+        if (more.size() <= std::size_t(kMostGridXs)) {
+            xs = std::move(more);
+        }
+    }
+
+    // A wander in the chart of the centre and lowest point: a minimum on an edge that lies
+    // along no chart's axis is followed along that edge.
+    Trial wander(Trial at, int until, int misses) {
+        const Chart& chart = polishing_[0];
+        int left = budget_ - until;
+        const charts::Best b =
+            charts::wander([&](const Numbers& n) { return factor(chart, n); }, {at.at, at.Fs},
+                           chart.spacing, kPolishStep, misses, random_, left);
+        budget_ = until + left;
+        return {b.at, b.value};
+    }
+
+    // A pattern search in the chart's box from `first` of its spacing, until the budget is down
+    // to `until`.
+    Trial refine(const Chart& chart, Trial at, double first, int until) {
+        int left = budget_ - until;
+        const charts::Best b = charts::patternSearch(
+            [&](const Numbers& n) { return factor(chart, n); }, {at.at, at.Fs}, chart.low,
+            chart.high, chart.spacing, first, left);
+        budget_ = until + left;
+        return {b.at, b.value};
+    }
+
+    const SlopeSection& section_;
+    const SearchLimits& limits_;
+    Chart ends_;
+    // the centre and lowest point first (the wander's), the ends and bend last
+    std::array<Chart, 7> polishing_;
+    std::optional<Chart> centres_;
+    int budget_ = kBudget;
+    std::mt19937 random_{1};
+};
+
+std::optional<Range> mirrored(const std::optional<Range>& r) {
+    return r ? std::optional<Range>(Range{-r->to, -r->from}) : std::nullopt;
 }
 
 } // namespace
 
 std::vector<Slice> slicesOf(const SlopeSection& section, const Circle& circle) {
+    checkSection(section);
+    checkCircle(circle);
     const Frame frame = slidingRight(section);
-    const Circle c{frame.mirrored ? -circle.xc : circle.xc, circle.yc, circle.R};
-    std::vector<Slice> slices = slicesInFrame(frame.section, c);
+    std::vector<Slice> slices = slicesInFrame(frame.section, inFrame(frame, circle));
     if (frame.mirrored) {
         std::transform(slices.begin(), slices.end(), slices.begin(), unmirrored);
     }
@@ -241,9 +1081,10 @@ std::vector<Slice> slicesOf(const SlopeSection& section, const Circle& circle) {
 }
 
 CircularSlide bishopFactor(const SlopeSection& section, const Circle& circle, Trace* trace) {
+    checkSection(section);
+    checkCircle(circle);
     const Frame frame = slidingRight(section);
-    const Circle c{frame.mirrored ? -circle.xc : circle.xc, circle.yc, circle.R};
-    CircularSlide slide = factorInFrame(frame.section, c, trace);
+    CircularSlide slide = factorInFrame(frame.section, inFrame(frame, circle), trace);
     slide.circle = circle;
     if (frame.mirrored) {
         std::transform(slide.slices.begin(), slide.slices.end(), slide.slices.begin(), unmirrored);
@@ -251,76 +1092,61 @@ CircularSlide bishopFactor(const SlopeSection& section, const Circle& circle, Tr
     return slide;
 }
 
-CircularSlide criticalCircle(const SlopeSection& section, Trace* trace) {
+CircularSlide criticalCircle(const SlopeSection& section, const SearchLimits& limits,
+                             Trace* trace) {
+    checkSection(section);
     const Frame frame = slidingRight(section);
+    const SearchLimits within = frame.mirrored
+                                    ? SearchLimits{mirrored(limits.entry), mirrored(limits.exit),
+                                                   mirrored(limits.centreX), limits.centreY}
+                                    : limits;
     const std::vector<Point>& ground = frame.section.surface;
-    double low = ground.front().y, high = low;
-    for (const Point& p : ground) {
-        low = std::min(low, p.y);
-        high = std::max(high, p.y);
+    const auto [low, high] = std::minmax_element(
+        ground.begin(), ground.end(), [](const Point& a, const Point& b) { return a.y < b.y; });
+    if (!(high->y > low->y)) {
+        refuse("地面线水平，没有可滑动的边坡");
     }
-    const double height = high - low, left = ground.front().x, right = ground.back().x;
-    if (!(height > 0)) {
-        refuse(); // level ground: no slope to slide
-    }
-    // a circle by its centre and its lowest point
-    struct Trial {
-        double xc, yc, bottom, Fs;
+    const double left = ground.front().x, right = ground.back().x;
+    const auto clipped = [&](const std::optional<Range>& r) {
+        return r ? Range{std::max(left, r->from), std::min(right, r->to)} : Range{left, right};
     };
-    const auto factor = [&](double xc, double yc, double bottom) {
-        if (!(yc > bottom)) {
-            return std::numeric_limits<double>::infinity();
+    Search search(frame.section, within, clipped(within.entry), clipped(within.exit));
+    const std::vector<Trial> starts = search.gridMinima();
+    if (starts.empty()) {
+        refuse("搜索范围内没有切入地面、厚度不小于最小滑体厚度且有下滑力的滑弧");
+    }
+    // the lowest minima of the grid settled, the distinct ones kept, lowest first: those at most
+    // twice the lowest (a circle that barely drives has a factor of any size)
+    int count = 0;
+    while (count < kStarts && count < int(starts.size()) &&
+           starts[std::size_t(count)].Fs <= starts.front().Fs + std::abs(starts.front().Fs)) {
+        ++count;
+    }
+    std::vector<Found> found;
+    const int kept = search.budget() * kFinalShare / 100;
+    for (int s = 0; s < count; ++s) {
+        found.push_back(
+            search.settle(starts[std::size_t(s)], (search.budget() - kept) / (count - s)));
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Found& a, const Found& b) { return a.Fs < b.Fs; });
+    // the lowest of them polished again with what the budget has left, wandering longer
+    found.front() = search.polish(found.front(), 0, kFinalMisses);
+    std::vector<Found> distinct;
+    for (const Found& f : found) {
+        if (std::none_of(distinct.begin(), distinct.end(),
+                         [&](const Found& d) { return search.neighbours(d, f); })) {
+            distinct.push_back(f);
         }
-        try {
-            return factorInFrame(frame.section, {xc, yc, yc - bottom}, nullptr).Fs;
-        } catch (const CalcError&) {
-            return std::numeric_limits<double>::infinity();
-        }
+    }
+    const auto asTyped = [&](const Circle& c) {
+        return Circle{frame.mirrored ? -c.xc : c.xc, c.yc, c.R};
     };
-    const double dx = (right - left) / kGridSteps, dy = 2 * height / kGridSteps;
-    const double dz = (height * 1.95) / kGridSteps;
-    std::vector<Trial> grid;
-    for (int i = 0; i <= kGridSteps; ++i) {
-        for (int j = 1; j <= kGridSteps; ++j) {
-            for (int k = 0; k <= kGridSteps; ++k) {
-                const double xc = left + dx * i, yc = high + dy * j, z = low - height + dz * k;
-                grid.push_back({xc, yc, z, factor(xc, yc, z)});
-            }
-        }
+    CircularSlide slide = bishopFactor(section, asTyped(distinct.front().circle), trace);
+    for (std::size_t i = 1; i < distinct.size() && slide.others.size() < kMostOthers; ++i) {
+        slide.others.push_back({asTyped(distinct[i].circle), distinct[i].Fs});
     }
-    std::sort(grid.begin(), grid.end(), [](const Trial& a, const Trial& b) { return a.Fs < b.Fs; });
-    if (grid.empty() || !std::isfinite(grid.front().Fs)) {
-        refuse(); // no circle of the grid cuts the slope
-    }
-    Trial best = grid.front();
-    for (int s = 0; s < kStarts && s < int(grid.size()) && std::isfinite(grid[s].Fs); ++s) {
-        Trial at = grid[s];
-        double step[3] = {dx, dy, dz};
-        while (std::max({step[0], step[1], step[2]}) > kFinestStep * height) {
-            bool moved = false;
-            for (int axis = 0; axis < 3; ++axis) {
-                for (const double sign : {-1.0, 1.0}) {
-                    Trial next = at;
-                    (axis == 0 ? next.xc : axis == 1 ? next.yc : next.bottom) += sign * step[axis];
-                    next.Fs = factor(next.xc, next.yc, next.bottom);
-                    if (next.Fs < at.Fs) {
-                        at = next;
-                        moved = true;
-                    }
-                }
-            }
-            if (!moved) {
-                for (double& d : step) {
-                    d /= 2;
-                }
-            }
-        }
-        if (at.Fs < best.Fs) {
-            best = at;
-        }
-    }
-    const double xc = frame.mirrored ? -best.xc : best.xc;
-    return bishopFactor(section, {xc, best.yc, best.yc - best.bottom}, trace);
+    return slide;
 }
 
 } // namespace subprogram

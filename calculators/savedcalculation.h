@@ -16,7 +16,8 @@ namespace subprogram {
 // The version this program writes; it reads every version up to it. 2 added the title block and
 // the gravity wall's ground and bearing capacity, 3 the studies added to the report, 5 the ground
 // behind the gravity wall (strata, water, local loads, earthquake), 6 the required factors and
-// limits the engineer may set (and the circular slide's search limits).
+// limits the engineer may set, the limits of the slope's search for the critical circle and its
+// least slip depth.
 inline constexpr int kSavedFormat = 6;
 inline constexpr std::string_view kSavedSuffix = ".slope";
 

@@ -70,19 +70,26 @@ BrokenLineSlide transferExplicit(std::span<const SlidingBlock> blocks, double kh
 double anchorTension(double thrust, double theta, double spacing, double rows);
 
 // The section of a slope for a circular slide: its ground surface from left to right, horizontal
-// strata (each from its top down to the next one's), a phreatic line.
+// strata (each from its top down to the next one's), a phreatic line. Water above the ground
+// (a pond at the toe, a flooded bench) presses on the ground; below the phreatic line the soil
+// weighs γsat.
 struct Point {
     double x, y;
 };
 struct Stratum {
-    double top, gamma, c, phi;
+    double top, gamma, c, phi, gammaSat;
 };
+// The most points a ground surface may have, and the most slices.
+inline constexpr std::size_t kMostSurfacePoints = 200;
+inline constexpr int kMostSlices = 1000;
 struct SlopeSection {
     std::vector<Point> surface;
     std::vector<Stratum> strata; // from the top down; the first also holds the ground above it
     std::vector<Point> water;    // none: dry
     double gammaWater = 10, kh = 0;
     int slices = 50;
+    // A slip mass must somewhere be this deep below the ground (m): a thinner one is refused.
+    double minDepth = 0.1;
 };
 struct Circle {
     double xc, yc, R;
@@ -91,27 +98,58 @@ struct Circle {
 struct Slice {
     double xLeft, xRight, yLeft, yRight; // the ends of its base
     double W, theta, c, phi, l, U;       // theta in degrees, positive where the base dips
-    double T, R;                         // W·sinθ + kh·W·cosθ; its term of the resisting sum
+    // Water standing on its top: the pressure's vertical part (a load), its horizontal part
+    // (positive the way the mass slides) and that part's lever arm below the centre (yc − top).
+    double Pw, Hw, zw;
+    double T, R; // (W + Pw)·sinθ + kh·W·cosθ + Hw·zw ÷ R; its term of the resisting sum
+};
+struct FoundCircle {
+    Circle circle;
+    double Fs;
 };
 struct CircularSlide {
     Circle circle;
-    double Fs = 0;
+    std::optional<double> Fs; // none: nothing drives the mass out of the slope (ΣT ≤ 0)
     std::vector<Slice> slices;
-    std::vector<double> iterates; // Fs after each iteration
+    std::vector<double> iterates; // Fs after each iteration from 1
+    // Where an iterate left the method's domain (some mθ ≤ 0) or the iteration did not settle:
+    // the bound F > max(−tanφ·sinθ ÷ cosθ) above which Fs was then bracketed and bisected, and
+    // the bisections it took.
+    std::optional<double> bound;
+    int bisections = 0;
+    std::vector<FoundCircle> others; // a search's next-lowest distinct circles, lowest first
 };
-// The slices of `circle` through `section`: refused (CalcError InvalidArgument) unless the circle
-// cuts the surface in one arc that enters and leaves it within its ends.
+// A range of x (from < to).
+struct Range {
+    double from, to;
+};
+// What an engineer may limit a search to (none: anywhere): where a circle enters the ground (its
+// upper end) and leaves it (its lower end), and where its centre lies.
+struct SearchLimits {
+    std::optional<Range> entry, exit, centreX, centreY;
+};
+// The slices of `circle` through `section`: refused (CalcError InvalidArgument, with the reason)
+// unless the circle cuts the surface in one arc that enters and leaves it within its ends, and
+// the mass above that arc is somewhere at least section.minDepth deep.
 std::vector<Slice> slicesOf(const SlopeSection& section, const Circle& circle);
 // The simplified Bishop factor of one circle, iterated from 1 until it changes by less than
-// 1e-8; a circle it cannot solve (mθ ≤ 0, no driving force, no convergence) is refused.
+// 1e-8; where an iterate leaves mθ > 0 or the iteration does not settle, bracketed and bisected
+// above the bound of mθ > 0. A circle with no driving sum (ΣT ≤ 0) has no factor; one it cannot
+// solve (no root with every mθ > 0) is refused, as are the circles slicesOf refuses.
 CircularSlide bishopFactor(const SlopeSection& section, const Circle& circle,
                            Trace* trace = nullptr);
-// The least factor over circles: a grid of centres and depths of the circles' lowest points
-// over the slope, refined around the best of it by a pattern search.
-CircularSlide criticalCircle(const SlopeSection& section, Trace* trace = nullptr);
+// The least factor over circles within the limits: a grid of circles through the ground, each by
+// where it enters and leaves it and how deep it bends, then a pattern search from the lowest
+// distinct minima of the grid, within a budget of evaluations. Circles slicesOf refuses and
+// circles with no factor are skipped; refused when none is left.
+CircularSlide criticalCircle(const SlopeSection& section, const SearchLimits& limits = {},
+                             Trace* trace = nullptr);
 
 // The blocks' and slices' table of a report, and the section's drawing (slopesketch.cpp).
-void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide, Sketch& sketch);
+// The section with the slide's circle and slices, and faintly its other circles and the limits a
+// search was held to.
+void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide,
+                      const SearchLimits& limits, Sketch& sketch);
 void drawBlocks(std::span<const SlidingBlock> blocks, Sketch& sketch);
 void drawPlanarBlock(const PlanarInputs& in, Sketch& sketch);
 

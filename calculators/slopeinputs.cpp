@@ -17,12 +17,12 @@ std::vector<Point> pointsOf(std::string_view text) {
     std::vector<Point> points;
     for (const auto& row : rowsOf(text, 2)) {
         if (!points.empty() && !(row[0] > points.back().x)) {
-            throw CalcError(ErrorKind::InvalidArgument); // x must increase
+            refuseInput("x 坐标应自左向右递增");
         }
         points.push_back({row[0], row[1]});
     }
     if (points.size() < 2) {
-        throw CalcError(ErrorKind::InvalidArgument);
+        refuseInput("应至少有两个点");
     }
     return points;
 }
@@ -36,6 +36,21 @@ auto listWithin(const Domain& domain) {
         }
         return v;
     };
+}
+
+// A range of x, `x1 x2` with x1 < x2, that must reach into [left, right].
+Range rangeOf(std::string_view text, double left, double right) {
+    const auto rows = rowsOf(text, 2);
+    if (rows.size() != 1) {
+        refuseInput("应为一个范围“x1 x2”");
+    }
+    if (!(rows[0][0] < rows[0][1])) {
+        refuseInput("范围应自左向右（x1 < x2）");
+    }
+    if (!(rows[0][1] >= left && rows[0][0] <= right)) {
+        refuseInput("范围应与地面线的 x 范围相交");
+    }
+    return {rows[0][0], rows[0][1]};
 }
 
 // One value per block, or one for all of them (c, φ, U).
@@ -80,32 +95,62 @@ SlopeSection readSection(const Form& form, double kh, double gammaWater) {
     SlopeSection s;
     s.kh = kh;
     s.gammaWater = gammaWater;
-    s.surface = form.readWith(in::surface, pointsOf);
-    const double gamma = form.readDouble(in::gamma);
-    const double c = form.readDouble(in::c);
+    s.surface = form.readWith(in::surface, [](std::string_view t) {
+        std::vector<Point> points = pointsOf(t);
+        if (points.size() > kMostSurfacePoints) {
+            refuseInput("地面线的点数应不多于200");
+        }
+        return points;
+    });
+    const double gamma = readWithin(form, in::gamma, kPositive);
+    const double c = readWithin(form, in::c, kNonNegative);
     const double phi = readFriction(form);
     if (form.text(in::layers).empty()) {
-        s.strata.push_back({s.surface.front().y, gamma, c, phi});
+        s.strata.push_back({s.surface.front().y, gamma, c, phi, gamma});
     } else {
-        for (const auto& row :
-             form.readWith(in::layers, [](std::string_view t) { return rowsOf(t, 4); })) {
-            if (!(row[3] >= 0 && row[3] <= kRightAngle) ||
-                (!s.strata.empty() && !(row[0] < s.strata.back().top))) {
-                throw FieldError(CalcError(ErrorKind::InvalidArgument), in::layers);
+        s.strata = form.readWith(in::layers, [&](std::string_view t) {
+            std::vector<Stratum> strata;
+            for (const auto& row : rowsOf(t, 4, 5)) {
+                const Stratum st{row[0], row[1], row[2], row[3], row.size() > 4 ? row[4] : row[1]};
+                if (!strata.empty() && !(st.top < strata.back().top)) {
+                    refuseInput("分层土的顶面高程应自上而下递减");
+                }
+                if (!(st.gamma > 0)) {
+                    refuseInput("重度应大于0");
+                }
+                if (!(st.c >= 0)) {
+                    refuseInput("粘聚力应不小于0");
+                }
+                if (!(st.phi >= 0 && st.phi < kRightAngle)) {
+                    refuseInput("内摩擦角应在 0° 与 90° 之间（不含 90°）");
+                }
+                if (!(st.gammaSat > 0)) {
+                    refuseInput("饱和重度应大于0");
+                }
+                strata.push_back(st);
             }
-            s.strata.push_back({row[0], row[1], row[2], row[3]});
-        }
+            return strata;
+        });
     }
     if (!form.text(in::water).empty()) {
         s.water = form.readWith(in::water, pointsOf);
+        // γsat = (Gs + e)·γw ÷ (1 + e) is not below γw for any grain heavier than water
+        if (!form.text(in::layers).empty() &&
+            std::any_of(s.strata.begin(), s.strata.end(),
+                        [&](const Stratum& st) { return !(st.gammaSat >= gammaWater); })) {
+            throw FieldError(
+                CalcError(ErrorKind::InvalidArgument, "浸润线以下土的饱和重度应不小于水的重度"),
+                in::layers);
+        }
     }
     s.slices = static_cast<int>(form.readWith(in::slices, [](std::string_view t) {
         const double n = textToDouble(t);
-        if (n != std::floor(n) || n < 1 || n > 1000) {
-            throw CalcError(ErrorKind::InvalidArgument);
+        if (n != std::floor(n) || n < 1 || n > kMostSlices) {
+            refuseInput("应为 1 至 1000 的整数");
         }
         return n;
     }));
+    s.minDepth = readWithin(form, in::minDepth, kNonNegative);
     return s;
 }
 
@@ -113,11 +158,44 @@ std::optional<Circle> readCircle(const Form& form) {
     if (form.text(in::circle).empty()) {
         return std::nullopt;
     }
-    const auto rows = form.readWith(in::circle, [](std::string_view t) { return rowsOf(t, 3); });
-    if (rows.size() != 1 || !(rows[0][2] > 0)) {
-        throw FieldError(CalcError(ErrorKind::InvalidArgument), in::circle);
+    return form.readWith(in::circle, [](std::string_view t) {
+        const auto rows = rowsOf(t, 3);
+        if (rows.size() != 1) {
+            refuseInput("应为一个滑弧“xc yc R”");
+        }
+        if (!(rows[0][2] > 0)) {
+            refuseInput("半径应大于0");
+        }
+        return Circle{rows[0][0], rows[0][1], rows[0][2]};
+    });
+}
+
+SearchLimits readLimits(const Form& form, const SlopeSection& section) {
+    const double left = section.surface.front().x, right = section.surface.back().x;
+    SearchLimits limits;
+    for (const auto& [field, range] :
+         {std::pair{in::entry, &limits.entry}, std::pair{in::exit, &limits.exit}}) {
+        if (!form.text(field).empty()) {
+            *range =
+                form.readWith(field, [&](std::string_view t) { return rangeOf(t, left, right); });
+        }
     }
-    return Circle{rows[0][0], rows[0][1], rows[0][2]};
+    if (!form.text(in::centres).empty()) {
+        form.readWith(in::centres, [&](std::string_view t) {
+            const auto rows = rowsOf(t, 4);
+            if (rows.size() != 1) {
+                refuseInput("应为一个范围“x1 x2 y1 y2”");
+            }
+            const auto& r = rows[0];
+            if (!(r[0] < r[1]) || !(r[2] < r[3])) {
+                refuseInput("范围应自小到大（x1 < x2，y1 < y2）");
+            }
+            limits.centreX = Range{r[0], r[1]};
+            limits.centreY = Range{r[2], r[3]};
+            return 0;
+        });
+    }
+    return limits;
 }
 
 double readFriction(const Form& form) {

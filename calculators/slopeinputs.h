@@ -41,26 +41,31 @@ inline constexpr Field kFields[] = {
     {"gamma_t",     "gtx",      "滑坡推力安全系数γt:",     "1.2",    "",     "thrust safety factor (broken-line-explicit)", "γ<sub>t</sub>"},
     {"surface",     "surfacex", "地面线坐标(m):",         "0 0;10 0;30 10;40 10", "m", "ground surface, points 'x y' from left to right separated by ';' (bishop)", "", Conversion::Word},
     {"gamma",       "gammax",   "土的重度γ(kN/m³):",      "20",     "kN/m³", "unit weight of the soil, without layers (bishop)", "γ"},
-    {"layers",      "layersx",  "分层土参数:",        "",       "",     "strata 'y_top gamma c phi' from the top down separated by ';'; empty: one soil gamma, c, phi (bishop)", "", Conversion::Word},
+    {"layers",      "layersx",  "分层土参数:",        "",       "",     "strata 'y_top gamma c phi [gamma_sat]' from the top down separated by ';' (gamma_sat below the phreatic line, default gamma); empty: one soil gamma, c, phi (bishop)", "", Conversion::Word},
     {"water",       "waterx",   "浸润线坐标(m):",         "",       "m",    "phreatic line, points 'x y' separated by ';'; empty: dry (bishop)", "", Conversion::Word},
     {"slices",      "slicesx",  "条分数:",                "50",     "",     "number of slices, 1 to 1000 (bishop)", "n", Conversion::Count},
     {"circle",      "circlex",  "指定滑弧(m):",   "",       "m",    "the circle 'xc yc R' to evaluate; empty: search for the critical circle (bishop)", "", Conversion::Word},
+    {"min_depth",   "mindepthx", "最小滑体厚度(m):",     "0.1",    "m",    "least depth of a slip mass below the ground, 0 or more: a thinner circle is refused, and skipped by the search (bishop)", "h<sub>min</sub>", Conversion::Double, {}, {}, {}, 0, 6},
+    {"entry",       "entryx",   "滑弧入口范围x(m):",      "",       "m",    "range 'x1 x2' where a searched circle may enter the ground (its upper end); empty: anywhere (bishop)", "", Conversion::Word, {}, {}, {}, 0, 6},
+    {"exit",        "exitx",    "滑弧出口范围x(m):",      "",       "m",    "range 'x1 x2' where a searched circle may leave the ground (its lower end); empty: anywhere (bishop)", "", Conversion::Word, {}, {}, {}, 0, 6},
+    {"centres",     "centresx", "圆心范围(m):",           "",       "m",    "range 'x1 x2 y1 y2' of the searched circles' centres; empty: the program's own grid (bishop)", "", Conversion::Word, {}, {}, {}, 0, 6},
 };
 // clang-format on
 
 namespace in {
 constexpr FieldId grade = fieldNamed(kFields, "grade"), situation = fieldNamed(kFields, "case"),
-                  FstReq = fieldNamed(kFields, "Fst_req"), kh = fieldNamed(kFields, "kh"),
-                  gw = fieldNamed(kFields, "gamma_water"), G = fieldNamed(kFields, "G"),
-                  theta = fieldNamed(kFields, "theta"), c = fieldNamed(kFields, "c"),
-                  phi = fieldNamed(kFields, "phi"), L = fieldNamed(kFields, "L"),
-                  hw = fieldNamed(kFields, "hw"), Gb = fieldNamed(kFields, "Gb"),
-                  P = fieldNamed(kFields, "P"), Pangle = fieldNamed(kFields, "P_angle"),
-                  l = fieldNamed(kFields, "l"), U = fieldNamed(kFields, "U"),
-                  gammaT = fieldNamed(kFields, "gamma_t"), surface = fieldNamed(kFields, "surface"),
-                  gamma = fieldNamed(kFields, "gamma"), layers = fieldNamed(kFields, "layers"),
-                  water = fieldNamed(kFields, "water"), slices = fieldNamed(kFields, "slices"),
-                  circle = fieldNamed(kFields, "circle");
+                  FstReq = fieldNamed(kFields, "Fst_req"), kh = fieldNamed(kFields, "kh"), gw = fieldNamed(kFields, "gamma_water"),
+                  G = fieldNamed(kFields, "G"), theta = fieldNamed(kFields, "theta"),
+                  c = fieldNamed(kFields, "c"), phi = fieldNamed(kFields, "phi"),
+                  L = fieldNamed(kFields, "L"), hw = fieldNamed(kFields, "hw"),
+                  Gb = fieldNamed(kFields, "Gb"), P = fieldNamed(kFields, "P"),
+                  Pangle = fieldNamed(kFields, "P_angle"), l = fieldNamed(kFields, "l"),
+                  U = fieldNamed(kFields, "U"), gammaT = fieldNamed(kFields, "gamma_t"),
+                  surface = fieldNamed(kFields, "surface"), gamma = fieldNamed(kFields, "gamma"),
+                  layers = fieldNamed(kFields, "layers"), water = fieldNamed(kFields, "water"),
+                  slices = fieldNamed(kFields, "slices"), circle = fieldNamed(kFields, "circle"),
+                  minDepth = fieldNamed(kFields, "min_depth"), entry = fieldNamed(kFields, "entry"),
+                  exit = fieldNamed(kFields, "exit"), centres = fieldNamed(kFields, "centres");
 } // namespace in
 
 // The blocks of a broken line, from the lists G, theta, c, phi, l and U (c, φ: one for all, or
@@ -68,10 +73,14 @@ constexpr FieldId grade = fieldNamed(kFields, "grade"), situation = fieldNamed(k
 // outside their physical range (G, c, U < 0; l ≤ 0; θ outside ±90°; φ outside 0–90°) are
 // refused, naming the field.
 std::vector<SlidingBlock> readBlocks(const Form& form);
-// The section of a circular slide: surface, soil or strata, phreatic line, slices.
+// The section of a circular slide: surface, soil or strata, phreatic line, slices, the least
+// depth of a slip mass; each refusal names its field and says why.
 SlopeSection readSection(const Form& form, double kh, double gammaWater);
 // The circle `xc yc R` to evaluate, or none.
 std::optional<Circle> readCircle(const Form& form);
+// What the search for the critical circle is limited to: where circles enter and leave the
+// ground, where their centres lie (each range within the surface's x where it is one of x).
+SearchLimits readLimits(const Form& form, const SlopeSection& section);
 // φ of the planar block, 0 to 90°.
 double readFriction(const Form& form);
 // The required factor: the engineer's (a number > 0), or when left empty the program's default

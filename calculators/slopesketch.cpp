@@ -30,6 +30,17 @@ Frame frameFor(double left, double right, double bottom, double top, Sketch& s) 
     return {left, top, unit};
 }
 
+// The ground's height at x within its ends.
+double heightOf(const std::vector<Point>& ground, double x) {
+    for (std::size_t k = 1; k < ground.size(); ++k) {
+        if (x <= ground[k].x) {
+            const Point &a = ground[k - 1], &b = ground[k];
+            return a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x);
+        }
+    }
+    return ground.back().y;
+}
+
 void line(Sketch& s, const Frame& f, double x1, double y1, double x2, double y2) {
     const auto [a, b] = f.at(x1, y1);
     const auto [c, d] = f.at(x2, y2);
@@ -38,7 +49,8 @@ void line(Sketch& s, const Frame& f, double x1, double y1, double x2, double y2)
 
 } // namespace
 
-void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide, Sketch& s) {
+void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide,
+                      const SearchLimits& limits, Sketch& s) {
     const std::vector<Point>& ground = section.surface;
     double low = ground.front().y, high = low;
     for (const Point& p : ground) {
@@ -50,6 +62,9 @@ void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide, S
     if (slide) {
         top = std::max(top, slide->circle.yc + 0.05 * span);
         bottom = std::min(bottom, slide->circle.yc - slide->circle.R - 0.05 * span);
+    }
+    if (limits.centreY) {
+        top = std::max(top, limits.centreY->to + 0.05 * span);
     }
     const Frame f = frameFor(ground.front().x, ground.back().x, bottom, top, s);
     // the ground, closed below as a grey body of soil
@@ -85,24 +100,63 @@ void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide, S
             f.at(section.water.front().x + 0.05 * span, section.water.front().y + 0.03 * span);
         s.texts.push_back({x, y, "浸润线"});
     }
+    // the search's limits, faint: the ranges of entry and exit as ticks along the ground, the
+    // centres' box
+    const double tick = 0.03 * span;
+    for (const std::optional<Range>& r : {limits.entry, limits.exit}) {
+        if (!r) {
+            continue;
+        }
+        const double from = std::max(r->from, ground.front().x);
+        const double to = std::min(r->to, ground.back().x);
+        for (int k = 0; k <= 20 && from <= to; ++k) {
+            const double x = from + (to - from) * k / 20;
+            const double y = heightOf(ground, x);
+            const auto [x1, y1] = f.at(x, y);
+            const auto [x2, y2] = f.at(x, y + (k == 0 || k == 20 ? 2 * tick : tick));
+            s.grid.push_back({x1, y1, x2, y2});
+        }
+    }
+    if (limits.centreX && limits.centreY) {
+        const double xs[] = {limits.centreX->from, limits.centreX->to};
+        const double ys[] = {limits.centreY->from, limits.centreY->to};
+        for (int k = 0; k < 2; ++k) {
+            const auto [a, b] = f.at(xs[0], ys[k]);
+            const auto [c, d] = f.at(xs[1], ys[k]);
+            s.grid.push_back({a, b, c, d});
+            const auto [e, g] = f.at(xs[k], ys[0]);
+            const auto [h, i] = f.at(xs[k], ys[1]);
+            s.grid.push_back({e, g, h, i});
+        }
+    }
     if (!slide) {
         return;
+    }
+    // the next-lowest circles, faint, as their arcs under the ground
+    for (const FoundCircle& other : slide->others) {
+        const Circle& o = other.circle;
+        bool wasUnder = false;
+        std::pair<double, double> last{0, 0};
+        for (int k = 0; k <= 60; ++k) {
+            const double x = o.xc - o.R + 2 * o.R * k / 60;
+            const double y = o.yc - std::sqrt(std::max(0.0, o.R * o.R - (x - o.xc) * (x - o.xc)));
+            const bool under = x >= ground.front().x && x <= ground.back().x &&
+                               y <= heightOf(ground, x) + 1e-9 * span;
+            const std::pair<double, double> at = f.at(x, y);
+            if (under && wasUnder) {
+                s.grid.push_back({last.first, last.second, at.first, at.second});
+            }
+            wasUnder = under;
+            last = at;
+        }
     }
     for (const Slice& c : slide->slices) { // the base chords and the slices' sides
         line(s, f, c.xLeft, c.yLeft, c.xRight, c.yRight);
     }
     for (std::size_t i = 1; i < slide->slices.size(); ++i) {
         const Slice& c = slide->slices[i];
-        double up = c.yLeft;
-        for (std::size_t k = 1; k < ground.size(); ++k) {
-            if (c.xLeft <= ground[k].x) {
-                const Point &a = ground[k - 1], &b = ground[k];
-                up = a.y + (b.y - a.y) * (c.xLeft - a.x) / (b.x - a.x);
-                break;
-            }
-        }
         const auto [x1, y1] = f.at(c.xLeft, c.yLeft);
-        const auto [x2, y2] = f.at(c.xLeft, up);
+        const auto [x2, y2] = f.at(c.xLeft, heightOf(ground, c.xLeft));
         s.grid.push_back({x1, y1, x2, y2});
     }
     const Circle& o = slide->circle;
@@ -115,7 +169,8 @@ void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide, S
     }
     s.texts.push_back({cx, cy - s.textSize,
                        "O (" + sketchNumber(o.xc) + ", " + sketchNumber(o.yc) +
-                           ")  R = " + sketchNumber(o.R) + "  Fs = " + sketchNumber(slide->Fs)});
+                           ")  R = " + sketchNumber(o.R) +
+                           (slide->Fs ? "  Fs = " + sketchNumber(*slide->Fs) : "")});
     // the direction the mass slides, beside the middle slice's base
     const Slice& mid = slide->slices[slide->slices.size() / 2];
     const double dir = first.yLeft > last.yRight ? 1 : -1, length = 0.08 * span;

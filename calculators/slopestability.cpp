@@ -125,9 +125,11 @@ void calculateSlopeStability(SlopeMethod method, Form& form, Trace* trace) {
     case SlopeMethod::Bishop: {
         const SlopeSection section = readSection(form, kh, gw);
         const std::optional<Circle> circle = readCircle(form);
+        const SearchLimits limits = circle ? SearchLimits{} : readLimits(form, section);
         CircularSlide s;
-        try {
-            s = circle ? bishopFactor(section, *circle, trace) : criticalCircle(section, trace);
+        try { // what the circle, or the search over the section, cannot give
+            s = circle ? bishopFactor(section, *circle, trace)
+                       : criticalCircle(section, limits, trace);
         } catch (const CalcError& error) {
             throw FieldError(error, circle ? in::circle : in::surface);
         }
@@ -174,14 +176,32 @@ const std::string_view kExplicitNotes[] = {
     "ψ 不含 F<sub>s</sub>，连乘自第 i 块至第 n − 1 块的传递系数",
 };
 const std::string_view kBishopNotes[] = {
-    "按 GB 50330-2013 附录A 第A.0.1条（简化毕肖普法）：F<sub>s</sub> = Σ[c<sub>i</sub>l<sub>i</sub>cosθ<sub>i</sub> + "
-    "(G<sub>i</sub> − U<sub>i</sub>cosθ<sub>i</sub>)tanφ<sub>i</sub>] ÷ m<sub>θi</sub> ÷ Σ[G<sub>i</sub>sinθ<sub>i</sub> + Q<sub>i</sub>cosθ<sub>i</sub>]，"
+    "按 GB 50330-2013 附录A 第A.0.1条（简化毕肖普法），并计入坡面上的积水：F<sub>s</sub> = Σ[c<sub>i</sub>l<sub>i</sub>cosθ<sub>i</sub> + "
+    "(G<sub>i</sub> + P<sub>wi</sub> − U<sub>i</sub>cosθ<sub>i</sub>)tanφ<sub>i</sub>] ÷ m<sub>θi</sub> ÷ "
+    "Σ[(G<sub>i</sub> + P<sub>wi</sub>)sinθ<sub>i</sub> + Q<sub>i</sub>cosθ<sub>i</sub> + H<sub>wi</sub>z<sub>wi</sub> ÷ R]，"
     "m<sub>θi</sub> = cosθ<sub>i</sub> + tanφ<sub>i</sub>sinθ<sub>i</sub> ÷ F<sub>s</sub>，"
     "U<sub>i</sub> = ½γ<sub>w</sub>(h<sub>w,i−1</sub> + h<sub>wi</sub>)l<sub>i</sub>，Q<sub>i</sub> = k<sub>h</sub>G<sub>i</sub>",
-    "条块等宽，滑面取条块两端圆弧点的弦；条块重量按条块中线处的土柱逐层计；滑面强度取条块中点滑面所在土层；"
-    "浸润线以下孔隙水压力按滑面两端的水头计，浸润线两端以外取端点高程（程序的处理）",
-    "F<sub>s</sub> 自 1 起迭代，至相邻两次之差小于 10<sup>−8</sup>；未给滑弧时，在坡面上方的圆心网格与滑弧最低点网格中"
-    "取 F<sub>s</sub> 最小者，再以步长逐次减半的模式搜索细化（程序的处理）",
+    "条块等宽，滑面取条块两端圆弧点的弦；条块重量按条块中线处的土柱逐层计，浸润线以下取饱和重度 γ<sub>sat</sub>（未填时取 γ）；"
+    "滑面跨越土层分界的条块，c 与 tanφ 按滑面在各层中的长度加权平均；浸润线以下孔隙水压力按滑面两端的水头计，"
+    "浸润线两端以外取端点高程（程序的处理）",
+    "浸润线高于地面处（坡脚或平台积水），水不计强度与重度，只以压力 p = γ<sub>w</sub>×（条块中线处水面与地面的高差）"
+    "垂直作用于条块顶面：竖向分量 P<sub>wi</sub> = p·b<sub>i</sub> 计入条块的竖向平衡与对圆心的力矩，"
+    "水平分量 H<sub>wi</sub> = p×（条块顶面两端的高差）以力臂 z<sub>wi</sub>（圆心至条块顶面的高差）计入对圆心的力矩；"
+    "地震力 Q<sub>i</sub> = k<sub>h</sub>G<sub>i</sub> 只计土重，不计积水（程序的处理）",
+    "F<sub>s</sub> 自 1 起迭代，至相邻两次之差小于 10<sup>−8</sup>（至多 500 次）；迭代值使某条块 m<sub>θi</sub> ≤ 0 "
+    "或迭代不收敛时，改在 F<sub>s</sub> &gt; F<sub>min</sub> = max(−tanφ<sub>i</sub>sinθ<sub>i</sub> ÷ cosθ<sub>i</sub>) "
+    "的范围内以二分法求根（各条块 c<sub>i</sub>l<sub>i</sub>cosθ<sub>i</sub> + … ≥ 0 时该范围内的根唯一）；该范围内无根的滑弧不予计算；"
+    "ΣT = Σ[(G<sub>i</sub> + P<sub>wi</sub>)sinθ<sub>i</sub> + …] 不大于各项绝对值之和的 10<sup>−9</sup>（为零或负，"
+    "或只是舍入误差）即没有使滑体滑出的力矩时，该滑弧无稳定系数（程序的处理）",
+    "一个滑弧只切出一块滑体：穿出地面后又切入地面的滑弧、超出地面线两端的滑弧、半径超过地面线范围 10<sup>6</sup> 倍的滑弧"
+    "不予计算；滑体在地面以下的最大竖向厚度须不小于最小滑体厚度 h<sub>min</sub>（默认 0.1 m，为程序默认值），"
+    "更薄的滑弧不予计算，无黏性土中的最危险滑弧即由此限定（程序的处理）",
+    "未给滑弧时搜索最危险滑弧：先以滑弧的入口（上端）、出口（下端）与弯曲程度布置网格，入口与出口沿地面线按水平长度与高差"
+    "各半均布，并取地面线的转折点与土层顶面的出露点，弯曲程度另含各入口、出口间允许的最薄滑体；再自网格中较低的几个局部最小"
+    "滑弧起，以步长成功后加倍、失败后减半的模式搜索细化，并在“入口、出口与弯曲程度”“圆心与最低点”“最低点与最大厚度”"
+    "“入口或出口与最低点”“入口、出口与最大厚度”“滑体中点、半长与最大厚度”几种滑弧表示之间轮换，辅以固定种子的随机方向搜索，"
+    "使落在折点（如过坡脚）或限制边缘上的最小值也能找到；一次搜索至多计算 12000 个滑弧，不予计算的滑弧与无稳定系数的滑弧均跳过；"
+    "给出滑弧入口范围、出口范围或圆心范围时只在其内搜索；条块计算表下另列其余至多 4 个互不相邻的局部最小滑弧（程序的处理）",
 };
 constexpr ValueUnit kForceUnits[] = {{"R", "kN/m"}, {"T", "kN/m"}, {"V", "kN/m"}, {"U", "kN/m"},
                                      {"Q", "kN/m"}, {"Q1", "kN/m"}, {"T1", "kN/m"}, {"R1", "kN/m"},
@@ -214,13 +234,15 @@ constexpr auto kExplicitResults = blockResults(true);
 const ResultId kBishopResults[] = {out::Fs, out::Fst, out::state, out::xc, out::yc, out::Rc};
 
 const FieldId kPlanarUnused[] = {in::l,      in::U,     in::gammaT, in::surface, in::gamma,
-                                 in::layers, in::water, in::slices, in::circle};
-const FieldId kBlocksUnused[] = {in::L,      in::hw,      in::Gb,    in::P,
-                                 in::Pangle, in::surface, in::gamma, in::layers,
-                                 in::water,  in::slices,  in::circle};
-const FieldId kImplicitUnused[] = {in::L,      in::hw,     in::Gb,      in::P,
-                                   in::Pangle, in::gammaT, in::surface, in::gamma,
-                                   in::layers, in::water,  in::slices,  in::circle};
+                                 in::layers, in::water, in::slices, in::circle,  in::minDepth,
+                                 in::entry,  in::exit,  in::centres};
+const FieldId kBlocksUnused[] = {in::L,       in::hw,       in::Gb,     in::P,     in::Pangle,
+                                 in::surface, in::gamma,    in::layers, in::water, in::slices,
+                                 in::circle,  in::minDepth, in::entry,  in::exit,  in::centres};
+const FieldId kImplicitUnused[] = {in::L,        in::hw,     in::Gb,      in::P,
+                                   in::Pangle,   in::gammaT, in::surface, in::gamma,
+                                   in::layers,   in::water,  in::slices,  in::circle,
+                                   in::minDepth, in::entry,  in::exit,    in::centres};
 const FieldId kBishopUnused[] = {in::G, in::theta,  in::L, in::hw, in::Gb,
                                  in::P, in::Pangle, in::l, in::U,  in::gammaT};
 
@@ -293,34 +315,99 @@ std::string cell(double value) {
     return roundedText(value);
 }
 
+// The circle the calculation wrote, again: its slices, and where it was searched for, the
+// search's next-lowest circles (the search, run again on the same inputs, finds the same).
+std::optional<CircularSlide> writtenSlide(const Form& form, const CalculationRecord& record) {
+    const std::string xc = record.written(out::xc);
+    if (xc.empty() || record.failure) {
+        return std::nullopt;
+    }
+    const SlopeSection section =
+        readSection(form, form.readDouble(in::kh), form.readDouble(in::gw));
+    CircularSlide slide =
+        bishopFactor(section, {textToDouble(xc), textToDouble(record.written(out::yc)),
+                               textToDouble(record.written(out::Rc))});
+    if (!readCircle(form)) {
+        slide.others = criticalCircle(section, readLimits(form, section)).others;
+    }
+    return slide;
+}
+
+// The slices' table, with the water over the ground where there is any; under it the
+// iteration, the least depth, and a search's next-lowest circles.
+PartsTable circularParts(const Form& form, const CircularSlide& s) {
+    const bool ponded = std::any_of(s.slices.begin(), s.slices.end(),
+                                    [](const Slice& c) { return c.Pw != 0 || c.Hw != 0; });
+    PartsTable t{"条块计算表",
+                 {"i", "G<sub>i</sub> (kN/m)", "θ<sub>i</sub> (°)", "c<sub>i</sub> (kPa)",
+                  "φ<sub>i</sub> (°)", "l<sub>i</sub> (m)", "U<sub>i</sub> (kN/m)"},
+                 {},
+                 {}};
+    if (ponded) {
+        t.header.insert(t.header.end(),
+                        {"P<sub>wi</sub> (kN/m)", "H<sub>wi</sub> (kN/m)", "z<sub>wi</sub> (m)"});
+    }
+    t.header.insert(t.header.end(),
+                    {ponded
+                         ? "(G<sub>i</sub> + P<sub>wi</sub>)sinθ<sub>i</sub> + "
+                           "Q<sub>i</sub>cosθ<sub>i</sub> + H<sub>wi</sub>z<sub>wi</sub> ÷ R (kN/m)"
+                         : "G<sub>i</sub>sinθ<sub>i</sub> + Q<sub>i</sub>cosθ<sub>i</sub> (kN/m)",
+                     "[…] ÷ m<sub>θi</sub> (kN/m)"});
+    for (std::size_t i = 0; i < s.slices.size(); ++i) {
+        const Slice& c = s.slices[i];
+        std::vector<std::string> row{std::to_string(i + 1), cell(c.W), cell(c.theta), cell(c.c),
+                                     cell(c.phi),           cell(c.l), cell(c.U)};
+        if (ponded) {
+            row.insert(row.end(), {cell(c.Pw), cell(c.Hw), cell(c.zw)});
+        }
+        row.insert(row.end(), {cell(c.T), s.Fs ? cell(c.R) : "—"});
+        t.rows.push_back(std::move(row));
+    }
+    std::string iterates;
+    for (const double F : s.iterates) {
+        iterates += (iterates.empty() ? "" : "，") + doubleToText(F);
+    }
+    if (!s.Fs) {
+        t.note = "ΣT ≤ 0：没有使滑体滑出边坡的下滑力矩，无稳定系数。";
+    } else {
+        t.note = "F<sub>s</sub> 的迭代（自 1 起）：" + (iterates.empty() ? "—" : iterates);
+        if (s.bound) {
+            t.note +=
+                "；迭代值使某条块 m<sub>θi</sub> ≤ 0 或迭代未收敛，改在 F<sub>s</sub> &gt; "
+                "F<sub>min</sub> = max(−tanφ<sub>i</sub>sinθ<sub>i</sub> ÷ cosθ<sub>i</sub>) = " +
+                doubleToText(*s.bound) + " 内二分 " + std::to_string(s.bisections) +
+                " 次，得 F<sub>s</sub> = " + doubleToText(*s.Fs);
+        }
+        t.note += "。";
+    }
+    const Field& least = kFields[in::minDepth.index];
+    const std::string depth = form.text(in::minDepth);
+    t.note += "滑体最大厚度不小于 h<sub>min</sub> = " + depth + " m" +
+              (depth == least.defaultText ? "（程序默认值）" : "") + "。";
+    if (!s.others.empty()) {
+        t.note += "其余较低的滑弧（互不相邻的局部最小）：";
+        for (std::size_t i = 0; i < s.others.size(); ++i) {
+            const FoundCircle& o = s.others[i];
+            t.note += (i ? "；" : "") + std::to_string(i + 2) +
+                      ". x<sub>c</sub> = " + roundedText(o.circle.xc, 5) +
+                      " m，y<sub>c</sub> = " + roundedText(o.circle.yc, 5) +
+                      " m，R = " + roundedText(o.circle.R, 5) +
+                      " m，F<sub>s</sub> = " + roundedText(o.Fs, 5);
+        }
+        t.note += "。";
+    }
+    return t;
+}
+
 std::optional<PartsTable> slopeParts(int method, const Form& form,
                                      const CalculationRecord& record) {
     try {
-        const double kh = form.readDouble(in::kh);
         if (SlopeMethod(method) == SlopeMethod::Bishop) {
-            const double xc = textToDouble(record.written(out::xc));
-            const double yc = textToDouble(record.written(out::yc));
-            const double R = textToDouble(record.written(out::Rc));
-            const CircularSlide s =
-                bishopFactor(readSection(form, kh, form.readDouble(in::gw)), {xc, yc, R});
-            PartsTable t{"条块计算表",
-                         {"i", "G<sub>i</sub> (kN/m)", "θ<sub>i</sub> (°)", "c<sub>i</sub> (kPa)",
-                          "φ<sub>i</sub> (°)", "l<sub>i</sub> (m)", "U<sub>i</sub> (kN/m)",
-                          "G<sub>i</sub>sinθ<sub>i</sub> + Q<sub>i</sub>cosθ<sub>i</sub> (kN/m)",
-                          "[…] ÷ m<sub>θi</sub> (kN/m)"},
-                         {},
-                         {}};
-            for (std::size_t i = 0; i < s.slices.size(); ++i) {
-                const Slice& c = s.slices[i];
-                t.rows.push_back({std::to_string(i + 1), cell(c.W), cell(c.theta), cell(c.c),
-                                  cell(c.phi), cell(c.l), cell(c.U), cell(c.T), cell(c.R)});
+            const std::optional<CircularSlide> found = writtenSlide(form, record);
+            if (!found) {
+                return std::nullopt;
             }
-            std::string iterates;
-            for (const double F : s.iterates) {
-                iterates += (iterates.empty() ? "" : "，") + doubleToText(F);
-            }
-            t.note = "F<sub>s</sub> 的迭代（自 1 起）：" + iterates;
-            return t;
+            return circularParts(form, *found);
         }
         if (SlopeMethod(method) == SlopeMethod::Planar) {
             return std::nullopt;
@@ -360,13 +447,9 @@ std::string slopeSketch(int method, const Form& form, const CalculationRecord& r
         if (SlopeMethod(method) == SlopeMethod::Bishop) {
             const SlopeSection section =
                 readSection(form, form.readDouble(in::kh), form.readDouble(in::gw));
-            std::optional<CircularSlide> slide;
-            if (const std::string xc = record.written(out::xc); !xc.empty() && !record.failure) {
-                slide =
-                    bishopFactor(section, {textToDouble(xc), textToDouble(record.written(out::yc)),
-                                           textToDouble(record.written(out::Rc))});
-            }
-            drawSlopeSection(section, slide ? &*slide : nullptr, sketch);
+            const std::optional<CircularSlide> slide = writtenSlide(form, record);
+            drawSlopeSection(section, slide ? &*slide : nullptr,
+                             readCircle(form) ? SearchLimits{} : readLimits(form, section), sketch);
         } else if (SlopeMethod(method) == SlopeMethod::Planar) {
             PlanarInputs p{form.readDouble(in::G), form.readDouble(in::theta),
                            form.readDouble(in::L), 0, 0};

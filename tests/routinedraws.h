@@ -69,6 +69,17 @@ inline std::string bits(const subprogram::LayeredPressure& p) {
     return all;
 }
 
+inline std::string bits(const subprogram::CircularSlide& s) {
+    std::string all = bits(s.Fs.value_or(-1)) + bits(s.bound.value_or(-1)) + bits(s.bisections);
+    for (const subprogram::Slice& slice : s.slices) {
+        all += bits(slice.T) + bits(slice.R);
+    }
+    for (const double F : s.iterates) {
+        all += bits(F);
+    }
+    return all;
+}
+
 // The outcome of a call: the bits of its result, or the kind it failed with.
 template <typename Call> std::string outcome(const Call& call) {
     try {
@@ -241,6 +252,38 @@ inline const std::pair<const char*, std::function<Runs(Draw&)>> kRoutines[] = {
              return implicit ? transferImplicit(blocks, kh, factor, tr)
                              : transferExplicit(blocks, kh, factor, tr);
          });
+     }},
+    {"bishopFactor",
+     [](Draw& d) {
+         // a slope of height h from (x0, y0), mostly with a circle through it near the toe, its
+         // soil in 1 to 3 strata, a phreatic line or none
+         const double x0 = d.pick(4) ? 0 : d.any(), y0 = d.pick(4) ? 0 : d.any();
+         const double h = d.pick(4) ? 5 + double(d.pick(20)) : d.any();
+         SlopeSection s;
+         s.surface = {{x0, y0}, {x0 + 10, y0}, {x0 + 30, y0 + h}, {x0 + 40, y0 + h}};
+         if (d.pick(2)) { // facing the other way
+             s.surface = {{x0, y0 + h}, {x0 + 10, y0 + h}, {x0 + 30, y0}, {x0 + 40, y0}};
+         }
+         for (std::size_t k = 1 + d.pick(3); k > 0; --k) {
+             const double top = y0 + h * double(d.pick(4)) / 3;
+             s.strata.push_back({d.pick(4) ? top : d.any(), d.pick(2) ? 20 : d.any(),
+                                 d.pick(2) ? 10 : d.any(), d.pick(2) ? 25 : d.any(),
+                                 d.pick(2) ? 21 : d.any()});
+         }
+         std::sort(s.strata.begin(), s.strata.end(),
+                   [](const Stratum& a, const Stratum& b) { return a.top > b.top; });
+         if (d.pick(2)) {
+             s.water = {{x0, y0 + (d.pick(2) ? -1 : d.any())},
+                        {x0 + 40, y0 + (d.pick(2) ? h / 2 : d.any())}};
+         }
+         s.kh = d.pick(2) ? 0 : d.any();
+         s.slices = 1 + int(d.pick(20));
+         s.minDepth = d.pick(2) ? 0.1 : d.any();
+         const double facing = s.surface.front().y < s.surface.back().y ? 1 : -1;
+         const Circle c = d.pick(4) ? Circle{x0 + 20 + facing * (d.any() / 20 - 7), y0 + 2.3 * h,
+                                             2.3 * h + d.any() / 50}
+                                    : Circle{d.any(), d.any(), d.any()};
+         return both([=](Trace* tr) { return bishopFactor(s, c, tr); });
      }},
     {"solveContinuousBeam",
      [](Draw& d) {

@@ -31,7 +31,7 @@ const ControlSpec kControls[] = {
     {Kind::Option, "Option2",  "折线滑动法（隐式解）",       2940,  270, 2880,  255, "Frame3"},
     {Kind::Option, "Option3",  "滑坡推力（显式解）",         120,  555, 2700,  255, "Frame3"},
     {Kind::Option, "Option4",  "圆弧滑动法（毕肖普法）",     2940,  555, 2880,  255, "Frame3"},
-    {Kind::Frame,  "Frame1",   "参数输入",                  120, 1080, 5940, 6870},
+    {Kind::Frame,  "Frame1",   "参数输入",                  120, 1080, 5940, 8070},
     {Kind::Label, "Label1", {}, 120, 300, kLabelWidth, 255, "Frame1", "gradex"},
     {Kind::Combo, "gradex", {}, kFieldLeft, 270, 900, 300, "Frame1"},
     // the required factor beside the grade and the case that give its default
@@ -58,6 +58,10 @@ const ControlSpec kControls[] = {
     SLOPE_ROW("Label20", "waterx",  19),
     SLOPE_ROW("Label21", "slicesx", 20),
     SLOPE_ROW("Label22", "circlex", 21),
+    SLOPE_ROW("Label28", "mindepthx", 22),
+    SLOPE_ROW("Label29", "entryx",  23),
+    SLOPE_ROW("Label30", "exitx",   24),
+    SLOPE_ROW("Label31", "centresx", 25),
     {Kind::Frame,  "Frame2",   "计算结果",                 6240, 5040, 3660, 1320},
     {Kind::Label,  "Label23",  {},                          120,  300, 1800,  255, "Frame2", "Fsx"},
     {Kind::Field,  "Fsx",      {},                         1920,  285, 1620,  270, "Frame2"},
@@ -84,7 +88,7 @@ const char* const kMethodOptions[] = {"Option1", "Option2", "Option3", "Option4"
 
 SlopeStabilityWindow::SlopeStabilityWindow(Reporter reporter)
     : CalculatorWindow(subprogram::kSlopeStability, std::move(reporter)) {
-    setClientTwips(this, 13860, 8100);
+    setClientTwips(this, 13860, 9300);
     buildControls(this, kControls, &calculator());
     const auto edit = [this](const char* name) { return control<QLineEdit>(this, name); };
     auto* tables = new QTabWidget(this);
@@ -97,9 +101,10 @@ SlopeStabilityWindow::SlopeStabilityWindow(Reporter reporter)
                    QStringLiteral("条块（自后缘起）"));
     tables->addTab(new ListTable(tables, {"x (m)", "y (m)"}, {edit("surfacex")}),
                    QStringLiteral("地面线"));
-    tables->addTab(
-        new ListTable(tables, {"顶高 (m)", "γ (kN/m³)", "c (kPa)", "φ (°)"}, {edit("layersx")}),
-        QStringLiteral("分层土"));
+    tables->addTab(new ListTable(tables,
+                                 {"顶高 (m)", "γ (kN/m³)", "c (kPa)", "φ (°)", "γsat (kN/m³)"},
+                                 {edit("layersx")}),
+                   QStringLiteral("分层土"));
     tables->addTab(new ListTable(tables, {"x (m)", "y (m)"}, {edit("waterx")}),
                    QStringLiteral("浸润线"));
     picture_ = new SketchPicture(this);
