@@ -35,7 +35,7 @@ const ControlSpec kControls[] = {
     {Kind::Label, "Label1", {}, 120, 300, kLabelWidth, 255, "Frame1", "gradex"},
     {Kind::Combo, "gradex", {}, kFieldLeft, 270, 900, 300, "Frame1"},
     // the required factor beside the grade and the case that give its default
-    {Kind::Label, "Label28", {}, 3660, 300, 1020, 255, "Frame1", "Fstreqx"},
+    {Kind::Label, "Label32", {}, 3660, 300, 1020, 255, "Frame1", "Fstreqx"},
     {Kind::Field, "Fstreqx", {}, 4680, 285, 1140, 270, "Frame1"},
     SLOPE_COMBO("Label2",  "casex",    1),
     SLOPE_ROW("Label3",  "khx",      2),
