@@ -49,7 +49,9 @@ const Study::Row& Study::add(const std::string& value) {
         row.error = failureText(*failure, calculator_, form_, false);
     } else {
         const RowResults written(form_, [&row](std::size_t c) { return row.cell(c); });
-        row.judgements = judge(calculator_, variant_, form_, written);
+        for (const Judgement& j : judge(calculator_, variant_, form_, written)) {
+            row.judgements.push_back({j.outcome, j.valued, j.value, j.limit, j.reason});
+        }
     }
     rows_.push_back(std::move(row));
     return rows_.back();
@@ -59,7 +61,7 @@ bool Study::holds(const Row& row) {
     if (!row.error.empty()) {
         return false;
     }
-    for (const Judgement& j : row.judgements) {
+    for (const Judged& j : row.judgements) {
         if (j.outcome == Outcome::NotMet) {
             return false;
         }
@@ -72,7 +74,7 @@ std::string_view Study::skipped(const Row& row) {
         return row.error;
     }
     const bool unjudged =
-        !row.judgements.empty() && std::ranges::all_of(row.judgements, [](const Judgement& j) {
+        !row.judgements.empty() && std::ranges::all_of(row.judgements, [](const Judged& j) {
             return j.outcome == Outcome::NotMet && !j.valued;
         });
     return unjudged ? row.judgements.front().reason : std::string_view();
@@ -88,7 +90,7 @@ std::vector<NeverMet> checksNeverMet(const Study& study) {
                 !Study::skipped(row).empty()) {
                 continue;
             }
-            const Judgement& j = row.judgements[v];
+            const Study::Judged& j = row.judgements[v];
             judged = true;
             met = met || j.outcome == Outcome::Met;
             if (j.valued) {

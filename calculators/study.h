@@ -3,6 +3,7 @@
 #include "calculators/rowform.h"
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <optional>
 #include <string>
@@ -16,12 +17,20 @@ namespace subprogram {
 
 class Study {
   public:
+    // A check of a row, as a study keeps it: what it came to, the value held against its limit
+    // (where there was one) and why, where the comparison alone does not say.
+    struct Judged {
+        Outcome outcome;
+        bool valued;
+        double value, limit;
+        std::string_view reason;
+    };
     struct Row {
-        std::string value;                 // the field's text
-        std::string text;                  // every output cell as written, one after another
-        std::vector<std::uint32_t> ends;   // where each output column's text ends in `text`
-        std::vector<Judgement> judgements; // of a row that succeeded, by verdict
-        std::string error;                 // what stopped it: "13 TypeMismatch (b)"
+        std::string value;               // the field's text
+        std::string text;                // every output cell as written, one after another
+        std::vector<std::uint32_t> ends; // where each output column's text ends in `text`
+        std::vector<Judged> judgements;  // of a row that succeeded, by verdict
+        std::string error;               // what stopped it: "13 TypeMismatch (b)"
         // An output column's text as written (empty: not written).
         std::string_view cell(std::size_t column) const {
             const std::uint32_t begin = column == 0 ? 0 : ends[column - 1];
@@ -39,7 +48,8 @@ class Study {
     int variant() const { return variant_; }
     FieldId field() const { return field_; }
     const Columns& columns() const { return columns_; }
-    const std::vector<Row>& rows() const { return rows_; }
+    // In the order added; a row stays where it is as others are added (a deque: no row moves).
+    const std::deque<Row>& rows() const { return rows_; }
     // The output column of a result the variant writes, or RowForm::kNoColumn.
     std::size_t columnOf(ResultId result) const { return columns_.ofResult[result.index]; }
 
@@ -56,7 +66,7 @@ class Study {
     FieldId field_;
     Columns columns_;
     RowForm form_;
-    std::vector<Row> rows_;
+    std::deque<Row> rows_;
 };
 
 // The checks that no row of a study meets, where some row succeeded and was not skipped: each
