@@ -50,7 +50,7 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
     const Section section = inputs.section;
     const Tension tension = inputs.tension;
     const Lever lever = inputs.lever;
-    const double theta = textToDouble("45"); // the window has no slip-surface field
+    static const double theta = textToDouble("45"); // the window has no slip-surface field
 
     // the earth pressure works on the double readings, the wall on the single ones; the ground
     // as it stands, when given, stratum by stratum (Ka: the first stratum's)
@@ -253,7 +253,7 @@ void calculateGravityWall(WallType type, Form& form, Trace* trace) {
         });
     }
     form.readWith(in::ground, chosenFrom(kGrounds)); // a ground not in the list is refused
-    if (!form.text(in::fa).empty()) {                // a bearing capacity given is a number
+    if (!form.blank(in::fa)) {                       // a bearing capacity given is a number
         form.readDouble(in::fa);
     }
     readLimits(form, b, inputs.ground && inputs.ground->kh > 0); // so is a limit given, in range

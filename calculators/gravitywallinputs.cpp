@@ -41,7 +41,7 @@ WallInputs readWall(const Form& form) {
     w.H = form.readDouble(in::H);
     w.section = Section(form.readWith(in::section, chosenFrom(kSections)));
     // the tension rule as typed; left empty, the program's rule of the one soil or the ground's
-    const bool ruleGiven = !form.text(in::tension).empty();
+    const bool ruleGiven = !form.blank(in::tension);
     const auto rule =
         ruleGiven ? std::optional(Tension(form.readWith(in::tension, chosenFrom(kTensions))))
                   : std::nullopt;
@@ -70,7 +70,7 @@ constexpr double kSoilEccentricity = 6, kRockEccentricity = 4; // b/6, b/4
 
 Limit factor(const Form& form, FieldId field, double byDefault, std::string_view defaultName,
              std::string_view setName) {
-    if (form.text(field).empty()) {
+    if (form.blank(field)) {
         return {byDefault, defaultName, false};
     }
     return {readWithin(form, field, kPositive), setName, true};
@@ -89,12 +89,11 @@ WallLimits readLimits(const Form& form, float b, bool seismic) {
     WallLimits limits{
         seismic ? seismicSliding : sliding, seismic ? seismicOverturning : overturning, {}};
     // the eccentricity: a length, or b/N as typed
-    const std::string e = form.text(in::eReq);
-    if (e.empty()) {
+    if (form.blank(in::eReq)) {
         const bool rock = Ground(form.choice(in::ground)) == Ground::Rock;
         limits.eccentricity = {b / (rock ? kRockEccentricity : kSoilEccentricity),
                                rock ? "b/4" : "b/6", false};
-    } else if (e.starts_with("b/")) {
+    } else if (const std::string e = form.text(in::eReq); e.starts_with("b/")) {
         const double parts = form.readWith(in::eReq, [](std::string_view t) {
             return within(textToDouble(t.substr(2)), kPositive);
         });

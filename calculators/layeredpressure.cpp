@@ -334,14 +334,16 @@ double readDepth(std::string_view text) {
 Backfill readBackfill(const Form& form, const BackfillFields& f, double q) {
     Backfill b;
     b.q = q;
-    if (!form.text(f.layers).empty()) {
+    if (!form.blank(f.layers)) {
         b.strata = form.readWith(f.layers, readStrata);
     }
-    if (!form.text(f.water).empty()) {
+    if (!form.blank(f.water)) {
         b.water = form.readWith(f.water, readDepth);
     }
     b.gammaWater = readWithin(form, f.gammaWater, kPositive);
-    b.loads = form.readWith(f.loads, readLoads);
+    if (!form.blank(f.loads)) {
+        b.loads = form.readWith(f.loads, readLoads);
+    }
     b.kh = readWithin(form, f.kh, kSeismic);
     if (b.water && std::ranges::any_of(
                        b.strata, [&](const FillStratum& s) { return s.gammaSat < b.gammaWater; })) {

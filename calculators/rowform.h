@@ -73,6 +73,7 @@ class RowForm : public Form {
     void clear();
 
     std::string text(FieldId field) const override;
+    bool blank(FieldId field) const override { return source_[field.index].empty(); }
     int choice(FieldId field) const override;
     void setText(ResultId result, const std::string& text) override;
     // A number is kept as it is and formatted once, straight into the output; one that is no

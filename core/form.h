@@ -49,6 +49,8 @@ class Form {
   public:
     virtual ~Form() = default;
     virtual std::string text(FieldId field) const = 0;
+    // Whether the field's text is empty (an optional input left so): as text(field).empty().
+    virtual bool blank(FieldId field) const { return text(field).empty(); }
     virtual void setText(ResultId result, const std::string& text) = 0;
     // A result, shown as its precision's text.
     virtual void setDouble(ResultId result, double value) { setText(result, doubleToText(value)); }

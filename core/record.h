@@ -32,6 +32,8 @@ class RecordingForm : public Form {
   public:
     RecordingForm(Form& inner, CalculationRecord& record) : inner_(inner), record_(record) {}
     std::string text(FieldId field) const override;
+    // read through text(), so that the record holds the field as read
+    bool blank(FieldId field) const override { return text(field).empty(); }
     void setText(ResultId result, const std::string& text) override;
     int choice(FieldId field) const override;
     bool holds(FieldId field) const override { return inner_.holds(field); }
