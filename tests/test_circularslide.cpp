@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -122,6 +123,13 @@ TEST(CircularSlide, AFactorBeyondAnIterateOutsideTheDomainIsSolved) {
         ASSERT_TRUE(slide.Fs && slide.bound) << c.Fs;
         EXPECT_NEAR(*slide.Fs, c.Fs, 5e-9); // bisected to a bracket 1e-8 wide
         EXPECT_NEAR(*slide.bound, c.bound, 1e-9);
+        // the trace says so, and gives the bound
+        Trace trace;
+        EXPECT_EQ(bishopFactor(s, circle, &trace).Fs, slide.Fs);
+        EXPECT_EQ(trace.value("Fmin"), slide.bound);
+        EXPECT_TRUE(std::ranges::any_of(trace.entries(), [](const Trace::Entry& e) {
+            return e.remark.find("mθ ≤ 0") != std::string::npos;
+        }));
     }
     // the toe's friction lowered below the bound's reach, it iterates as before
     s.strata[0].phi = s.strata[1].phi = 5;
