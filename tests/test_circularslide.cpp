@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <random>
 
@@ -100,22 +101,39 @@ TEST(CircularSlide, ASubmergedSlopeIsTheDrySlopeOfBuoyantWeight) {
     }
 }
 
-// A circle whose first iterate from 1 makes mθ ≤ 0 at the toe: its factor is the root above the
-// bound of mθ > 0, 7.430916163 (the method worked independently in Python, iterating past the
-// bound; with each base's strength taken at its middle instead of averaged, 7.41007).
-TEST(CircularSlide, AFactorBeyondAnEarlyIterateOutsideTheDomainIsSolved) {
-    const SlopeSection s = section({{0, 0}, {12.971, 0}, {26.254, 4.5153}, {52.3929, 4.5153}},
-                                   {{4.515265094901428, 17.6956, 25.1838, 37.8105, 17.6956},
-                                    {-0.181, 21.7028, 0, 31.4296, 21.7028}});
-    const CircularSlide slide = bishopFactor(s, {24.4518, 6.2816, 10.0676});
-    ASSERT_TRUE(slide.Fs && slide.bound);
-    EXPECT_NEAR(*slide.Fs, 7.430916163293, 1e-8 * 7.43);
-    EXPECT_GT(*slide.bound, 1); // why the iteration from 1 could not go on
-    EXPECT_GT(*slide.Fs, *slide.bound);
-    // the same circle, its toe's friction lowered below the bound's reach, iterates as before
-    SlopeSection weak = s;
-    weak.strata[0].phi = weak.strata[1].phi = 5;
-    const CircularSlide plain = bishopFactor(weak, {24.4518, 6.2816, 10.0676});
+// A circle whose iterates from 1 make mθ ≤ 0 at the toe: its factor is the root above the bound
+// of mθ > 0, max(−tanφ·sinθ ÷ cosθ). Worked independently in Python by bisecting
+// Σ[…] ÷ mθ − F·ΣT above the bound: 7.430916163293 over a bound of 1.1678 (with each base's
+// strength taken at its middle instead of averaged, 7.41007), and with φ 30° and 2° over a bound
+// of 0.8689, 0.947480638852 — not 0.49986, where the plain iteration from 1 settles with mθ < 0.
+TEST(CircularSlide, AFactorBeyondAnIterateOutsideTheDomainIsSolved) {
+    SlopeSection s = section({{0, 0}, {12.971, 0}, {26.254, 4.5153}, {52.3929, 4.5153}},
+                             {{4.515265094901428, 17.6956, 25.1838, 37.8105, 17.6956},
+                              {-0.181, 21.7028, 0, 31.4296, 21.7028}});
+    const Circle circle{24.4518, 6.2816, 10.0676};
+    const struct {
+        double c, phi1, phi2, bound, Fs;
+    } cases[] = {{25.1838, 37.8105, 31.4296, 1.167817388538, 7.430916163293},
+                 {0, 30, 2, 0.868895719091, 0.947480638852}};
+    for (const auto& c : cases) {
+        s.strata[0].c = c.c;
+        s.strata[0].phi = c.phi1;
+        s.strata[1].phi = c.phi2;
+        const CircularSlide slide = bishopFactor(s, circle);
+        ASSERT_TRUE(slide.Fs && slide.bound) << c.Fs;
+        EXPECT_NEAR(*slide.Fs, c.Fs, 5e-9); // bisected to a bracket 1e-8 wide
+        EXPECT_NEAR(*slide.bound, c.bound, 1e-9);
+        // the trace says so, and gives the bound
+        Trace trace;
+        EXPECT_EQ(bishopFactor(s, circle, &trace).Fs, slide.Fs);
+        EXPECT_EQ(trace.value("Fmin"), slide.bound);
+        EXPECT_TRUE(std::ranges::any_of(trace.entries(), [](const Trace::Entry& e) {
+            return e.remark.find("mθ ≤ 0") != std::string::npos;
+        }));
+    }
+    // the toe's friction lowered below the bound's reach, it iterates as before
+    s.strata[0].phi = s.strata[1].phi = 5;
+    const CircularSlide plain = bishopFactor(s, circle);
     EXPECT_FALSE(plain.bound);
     EXPECT_EQ(plain.bisections, 0);
     EXPECT_EQ(plain.Fs, plain.iterates.back());
@@ -251,6 +269,7 @@ TEST(CircularSlide, EachWayToNameACircleNamesIt) {
                 1.5, 1e-12);
     // what no circle fits: crossed ends, a lowest point over the ground, a depth beyond reach
     EXPECT_FALSE(kEndsAndBend.circle(g, {30, 12, 0.5}));
+    EXPECT_FALSE(kEndsAndBend.circle(g, {12, 30, 1.5}));
     EXPECT_FALSE(kEntryAndLowest.circle(g, {12, 25, 9.5}));
     EXPECT_FALSE(kEndsAndDepth.circle(g, {12, 14, 5}));
     EXPECT_FALSE(kCentreAndLowest.circle(g, {20, 2, 3}));
