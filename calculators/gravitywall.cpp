@@ -388,9 +388,7 @@ void judgeWall(int type, const Form& fields, const Written& written, std::span<J
     }
     // what the checks read of the fields: b, whether the earth shakes, the limits
     const float b = fields.readSingle(in::b);
-    double kh = 0;
-    ErrorKind error{};
-    const bool seismic = ::readDouble(fields.text(in::kh), kh, error) && kh > 0;
+    const bool seismic = fields.readDouble(in::kh) > 0; // read by the calculation: a number
     const WallLimits limits = readLimits(fields, b, seismic);
     const auto basis = [](const Limit& limit) {
         return limit.set ? kEngineersLimit : std::string_view();
@@ -444,13 +442,12 @@ void judgeWall(int type, const Form& fields, const Written& written, std::span<J
                   true,
                   basis(allowed)};
     }
-    const std::string faText = fields.text(in::fa);
-    if (faText.empty()) {
+    if (fields.blank(in::fa)) {
         out[3] = out[4] = {.outcome = Outcome::NotChecked, .reason = "未填地基承载力特征值 fa"};
         return;
     }
     double fa = 0;
-    if (ErrorKind error{}; !::readDouble(faText, fa, error)) { // the calculation refuses it first
+    if (ErrorKind error{}; !::readDouble(fields.text(in::fa), fa, error)) { // refused first
         out[3] = out[4] = {Outcome::NotChecked, 0, 0, "fa 不是数"};
         return;
     }
