@@ -371,7 +371,7 @@ void CalculatorWindow::showVerdicts(bool shown) {
                 rows.push_back({id, controlText(r.control), f && f->stale()});
             } else if (const std::string text = hasRecord_ ? lastRecord_.written(id) : "";
                        !text.empty()) { // beyond the window: what the last calculation wrote
-                rows.push_back({id, text, false});
+                rows.push_back({id, text, outdated_});
             }
         }
         panel_->show(rows, verdicts_);

@@ -82,8 +82,7 @@ ReportWindow::ReportWindow(const QString& title, ReportContext context, Calculat
     scroll->setBackgroundRole(QPalette::Dark);
 
     outdated_ = new QLabel(
-        QStringLiteral("输入在计算后已改变：本计算书按计算时的输入编制，与窗口中现在的输入不同。"
-                       "请重新计算后再出计算书。"),
+        QString::fromUtf8(kOutdatedNote.data(), static_cast<qsizetype>(kOutdatedNote.size())),
         this);
     outdated_->setObjectName(QStringLiteral("outdatedNote"));
     outdated_->setWordWrap(true);
@@ -101,7 +100,12 @@ ReportWindow::ReportWindow(const QString& title, ReportContext context, Calculat
 ReportWindow::~ReportWindow() = default;
 
 void ReportWindow::setOutdated() {
+    if (context_.outdated) {
+        return;
+    }
     outdated_->show();
+    context_.outdated = true; // the pages, the PDF, the print and the HTML say it too
+    rebuild();
 }
 
 void ReportWindow::rebuild() {

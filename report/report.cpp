@@ -87,6 +87,9 @@ class Builder {
             {"项目名称", orBlank(context_.project)}, {"计算内容", subject},
             {"设计", orBlank(context_.designer)},    {"校核", orBlank(context_.checker)},
             {"计算日期", context_.timestamp},        {"依据", std::string(kTechnicalCode)}};
+        if (context_.outdated) {
+            block(Block::Kind::Failure, std::string(kOutdatedNote));
+        }
         inputs();
         failure();
         formulas();

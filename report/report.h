@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Calculation reports (计算书): a title block, the inputs, the formulas with their values, every
@@ -13,6 +14,11 @@
 // any calculator from its description. Every number is the text the fields show, or the
 // conversion the fields use (15 or 7 digits). The report is built as a document of blocks, which
 // the windows lay out on A4 pages (gui/reportpages.*) and which is written as HTML here.
+
+// What a report of a calculation whose inputs changed after it says first, on every copy.
+inline constexpr std::string_view kOutdatedNote =
+    "输入在计算后已改变：本计算书按计算时的输入编制，与窗口中现在的输入不同。"
+    "请重新计算后再出计算书。";
 
 struct ReportContext {
     const subprogram::Calculator* calculator = nullptr;
@@ -23,7 +29,8 @@ struct ReportContext {
     std::optional<Sketch> sketch;           // the calculator's drawing of it, to scale
     std::string noSketch;                   // or why there is none
     std::vector<FieldId> idle;              // fields the inputs left unread (Calculator::idle)
-    int imageWidth = 0, imageHeight = 0;    // or the window's picture, "drawing.png", in pixels
+    bool outdated = false; // the inputs were changed after the calculation: said on every copy
+    int imageWidth = 0, imageHeight = 0; // or the window's picture, "drawing.png", in pixels
     // of a calculation that succeeded: its verdicts, following the calculator's, and what it
     // warns of
     std::vector<subprogram::Judgement> judgements;

@@ -1,6 +1,7 @@
 #include "calculators/registry.h"
 #include "driver.h"
 #include "gui/resultfield.h"
+#include "gui/reportwindow.h"
 #include "gui/resultspanel.h"
 #include "gui/sketchpicture.h"
 #include "gui/studywindow.h"
@@ -584,6 +585,41 @@ TEST_F(Tables, NothingDrivingShowsNoFactor) {
     click("Command1");
     EXPECT_EQ(text("Fsx"), "无下滑力");
     EXPECT_EQ(text("statex"), "稳定");
+    EXPECT_TRUE(recorder.messages.isEmpty());
+}
+
+// An edit greys every result the panel lists, those beyond the window's boxes too (the circle's
+// centre and radius), and a report of the calculation says on the page it is not of the inputs.
+TEST_F(Tables, AnEditGreysEveryResultAndEveryCopyOfTheReport) {
+    open("slopestability");
+    click("Option4");
+    type("circlex", "13 23 23");
+    click("Command1");
+    window->showReport();
+    auto* report = window->findChild<ReportWindow*>("report");
+    ASSERT_NE(report, nullptr);
+    auto* results = control<QTableWidget>(window, "resultsTable");
+    ASSERT_GT(results->rowCount(), 4);
+    const auto greyRows = [&] {
+        int grey = 0;
+        for (int row = 0; row < results->rowCount(); ++row) {
+            grey += results->item(row, 1)->foreground().color() == QColor(Qt::gray);
+        }
+        return grey;
+    };
+    EXPECT_EQ(greyRows(), 0);
+    QTemporaryDir folder;
+    const auto html = [&] {
+        const QString path = folder.filePath("r.html");
+        EXPECT_TRUE(report->saveHtml(path).isEmpty());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return QString::fromUtf8(file.readAll());
+    };
+    EXPECT_FALSE(html().contains("输入在计算后已改变"));
+    type("cx", "12");
+    EXPECT_EQ(greyRows(), results->rowCount());
+    EXPECT_TRUE(html().contains("输入在计算后已改变"));
     EXPECT_TRUE(recorder.messages.isEmpty());
 }
 
