@@ -6,6 +6,7 @@
 #include "gui/reportwindow.h"
 #include "gui/resultfield.h"
 #include "gui/resultspanel.h"
+#include "gui/studywindow.h"
 
 #include <QLabel>
 
@@ -94,6 +95,9 @@ void CalculatorWindow::greyUnused() {
 void CalculatorWindow::followInputs() {
     if (calculator_.idle && idleNow() != greyedIdle_) { // what the inputs leave unread follows them
         greyUnused();
+    }
+    if (auto* study = findChild<StudyWindow*>(QString(), Qt::FindDirectChildrenOnly)) {
+        study->setTexts(studyTexts()); // its next study takes the inputs as they stand
     }
     const bool outdated = calculatedInputs_ && inputs() != *calculatedInputs_;
     if (outdated == outdated_) {

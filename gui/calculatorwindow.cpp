@@ -413,11 +413,16 @@ void CalculatorWindow::showReport() {
     preview->show();
 }
 
-void CalculatorWindow::showStudy() {
+std::vector<std::string> CalculatorWindow::studyTexts() const {
     std::vector<std::string> texts;
     for (const Field& f : calculator_.fields) {
         texts.push_back(f.control.empty() ? std::string(f.defaultText) : controlText(f.control));
     }
+    return texts;
+}
+
+void CalculatorWindow::showStudy() {
+    std::vector<std::string> texts = studyTexts();
     if (auto* open = findChild<StudyWindow*>(QString(), Qt::FindDirectChildrenOnly)) {
         open->setTexts(std::move(texts)); // the next study takes the inputs as they stand
         open->show(); // one study window a calculator window: to the front, not another

@@ -153,8 +153,9 @@ class CalculatorWindow : public QWidget, public Form {
     const std::optional<Sketch>& pressureDiagram() const { return lastDiagram_; }
     void showPressureDiagram();
     // 参数分析 (Ctrl+R): the calculation repeated over values of one input, in a window of its
-    // own that starts from the texts the window holds now.
+    // own that starts from the texts the window holds now, and follows them while it is open.
     void showStudy();
+    std::vector<std::string> studyTexts() const; // by field; a field beyond the window's default
     // Tells the user, as the window tells a failure (its reporter: a message box, or a test's).
     void report(const QString& message);
 

@@ -57,6 +57,18 @@ bool StudyWindow::saveChart(const QString& path) {
     return true;
 }
 
+std::string heldInputs(const subprogram::Calculator& calculator, FieldId studied,
+                       const std::vector<std::string>& texts) {
+    std::string inputs;
+    for (const Field& other : calculator.fields) {
+        if (calculator.id(other).index != studied.index && !other.control.empty()) {
+            inputs += (inputs.empty() ? "" : "，") + fieldCaption(other) + " = " +
+                      texts[calculator.id(other).index];
+        }
+    }
+    return inputs;
+}
+
 ReportContext::StudyPart studyReportPart(const Study& study, ResultId result,
                                          const std::vector<std::string>& texts,
                                          const std::string& least, const Sketch& chart) {
@@ -100,12 +112,7 @@ ReportContext::StudyPart studyReportPart(const Study& study, ResultId result,
     }
     part.chart = chart;
     // the inputs it held fixed, and the least value found for the field studied
-    for (const Field& other : calculator.fields) {
-        if (&other != &f && !other.control.empty()) {
-            part.inputs += (part.inputs.empty() ? "" : "，") + fieldCaption(other) + " = " +
-                           texts[calculator.id(other).index];
-        }
-    }
+    part.inputs = heldInputs(calculator, study.field(), texts);
     part.least = least;
     return part;
 }

@@ -165,6 +165,22 @@ StudyWindow::StudyWindow(
         grid->addWidget(least_, r + 1, 0, 1, 6);
         r += 2;
     }
+    ranOn_ = new QLabel(this);
+    named(ranOn_, "ranOnLabel");
+    ranOn_->setWordWrap(true);
+    ranOn_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    grid->addWidget(ranOn_, r, 0, 1, 6);
+    ++r;
+    sourceNote_ =
+        new QLabel(QStringLiteral("计算窗口的输入在本次分析后已改变：表中结果按上列输入算出；"
+                                  "再按“计算”将按计算窗口现在的输入分析。"),
+                   this);
+    named(sourceNote_, "sourceChangedNote");
+    sourceNote_->setWordWrap(true);
+    sourceNote_->setStyleSheet(QStringLiteral("color: #b00000;"));
+    sourceNote_->hide();
+    grid->addWidget(sourceNote_, r, 0, 1, 6);
+    ++r;
     grid->addWidget(table_, r, 0, 1, 3);
     grid->addWidget(chartPicture_, r, 3, 2, 3);
     grid->setRowStretch(r, 1);
@@ -225,6 +241,11 @@ StudyWindow::StudyWindow(
 }
 
 StudyWindow::~StudyWindow() = default;
+
+void StudyWindow::setTexts(std::vector<std::string> texts) {
+    texts_ = std::move(texts);
+    sourceNote_->setVisible(study_ && texts_ != ranTexts_);
+}
 
 std::optional<FieldId> StudyWindow::chosenField() const {
     if (field_->currentIndex() < 0) {
@@ -307,7 +328,11 @@ void StudyWindow::run(FieldId field, std::vector<std::string> values) {
     rows_->show(nullptr); // the table shows the study once it is done
     exact_->clear();
     studyTexts_ = studiedTexts();
+    ranTexts_ = texts_;
     study_ = std::make_unique<Study>(calculator_, variant_, studyTexts_, field);
+    ranOn_->setText(QStringLiteral("分析所用的其他输入：") +
+                    QString::fromStdString(heldInputs(calculator_, field, studyTexts_)));
+    sourceNote_->hide();
     status_->clear(); // it spoke of the study before
     values_ = std::move(values);
     pending_ = 0;

@@ -25,6 +25,9 @@ class SketchPicture;
 
 // A study's section of the report: its first and last StudyWindow::kReportRows rows when it is
 // long, the inputs `texts` it held fixed, the least value found and the chart.
+// The inputs a study of `studied` held fixed, as the report and the window list them.
+std::string heldInputs(const subprogram::Calculator& calculator, FieldId studied,
+                       const std::vector<std::string>& texts);
 ReportContext::StudyPart studyReportPart(const subprogram::Study& study, ResultId result,
                                          const std::vector<std::string>& texts,
                                          const std::string& least, const Sketch& chart);
@@ -44,8 +47,9 @@ class StudyWindow : public QWidget {
                 QWidget* parent);
     ~StudyWindow() override;
 
-    // The calculator window's texts as they stand now, for the next study.
-    void setTexts(std::vector<std::string> texts) { texts_ = std::move(texts); }
+    // The calculator window's texts as they stand now, for the next study; the study shown, of
+    // the texts it ran on, says when they are no longer the window's.
+    void setTexts(std::vector<std::string> texts);
 
     // What the user chooses, for the tests as for the window's own controls.
     void choose(const QString& field);
@@ -107,9 +111,12 @@ class StudyWindow : public QWidget {
     QLineEdit* exact_; // the whole text of the cell chosen
     SketchPicture* chartPicture_;
     QLabel* least_ = nullptr;
+    QLabel* ranOn_;      // the inputs the study shown was run on
+    QLabel* sourceNote_; // that the calculator window's inputs have changed since
 
     std::unique_ptr<subprogram::Study> study_;
     std::vector<std::string> studyTexts_; // the texts study_ was run on
+    std::vector<std::string> ranTexts_;   // the window's texts when it was run
     subprogram::SavedStudy asked_;        // its field and values, as they were asked for
     std::vector<std::string> values_;
     std::size_t pending_ = 0; // the next value to calculate

@@ -1,7 +1,7 @@
 #include "calculators/registry.h"
 #include "driver.h"
-#include "gui/resultfield.h"
 #include "gui/reportwindow.h"
+#include "gui/resultfield.h"
 #include "gui/resultspanel.h"
 #include "gui/sketchpicture.h"
 #include "gui/studywindow.h"
@@ -435,11 +435,18 @@ TEST_F(Windows, AStudyRunsTheWindowsCalculationOverOneInput) {
     EXPECT_TRUE(window->reportHtml().contains("满足全部验算的最小值：b = 1.448"));
     // when no value meets every check, the checks never met are named, and whether they depend
     // on the input studied (Ks ∝ μ, whatever the bearing capacity)
+    // an edit in the window: the study says its table is of the inputs it lists, and the next
+    // one runs on the window's inputs as they stand, without 参数分析 pressed again
+    auto* changed = control<QLabel>(study, "sourceChangedNote");
+    EXPECT_FALSE(changed->isVisibleTo(study));
+    EXPECT_TRUE(control<QLabel>(study, "ranOnLabel")->text().contains("摩擦系数 = 0.3，"));
     type("Text5", "0.03");
-    click("studyButton"); // the open study window, with the window's inputs as they stand
+    EXPECT_TRUE(changed->isVisibleTo(study));
     study->choose("fa");
     study->setRange("100", "200", 11);
     study->findLeast();
+    EXPECT_FALSE(changed->isVisibleTo(study));
+    EXPECT_TRUE(control<QLabel>(study, "ranOnLabel")->text().contains("摩擦系数 = 0.03，"));
     EXPECT_TRUE(study->leastText().contains("始终不满足：抗滑移（Ks = 1.054，与 fa 无关）"))
         << study->leastText().toStdString();
     EXPECT_EQ(study->study()->rows().size(), 11u); // the values it speaks of, in the table
