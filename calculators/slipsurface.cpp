@@ -212,6 +212,13 @@ BrokenLineSlide transferImplicit(std::span<const SlidingBlock> blocks, double kh
         const Num Fs = keep.solution("Fs", Num(hi));
         std::vector<Num> psi, P;
         residualThrust(keep, f, std::optional(Fs), &psi, &P);
+        // the last block's thrust at Fs is nought: Fs is where it crosses zero, within two
+        // neighbouring doubles; what the arithmetic leaves there is rounding, not a thrust
+        if (keep.trace()) {
+            keep.trace()->remark("末块剩余下滑推力在 Fs 处为 0（Fs 为其零点；按 Fs 算得的 " +
+                                 doubleToText(P.back().value()) + " 为舍入误差）");
+        }
+        P.back() = Num(0);
         Num thrust = residualThrust(keep, f, std::optional(Fst));
         // the chain of every block at Fst: its value, the blocks' table shows the way
         thrust = keep.solution("Pn,st", thrust < Num(0) ? Num(0) : thrust);

@@ -137,7 +137,10 @@ TEST(SlopeStability, TheBackAnalysedCohesionHoldsTheSlopeAtItsLimit) {
 // one below it none.
 TEST(SlopeStability, ImplicitFactorIsWhereTheLastThrustVanishes) {
     const SlidingBlock blocks[] = {{800, 35, 8, 15, 9}, {1200, 18, 8, 15, 12}, {600, 5, 8, 15, 8}};
-    const double Fs = *transferImplicit(blocks, 0, 1.3).Fs;
+    const BrokenLineSlide s = transferImplicit(blocks, 0, 1.3);
+    const double Fs = *s.Fs;
+    EXPECT_EQ(s.P.back(), 0); // nought at its zero, not the rounding left there
+    EXPECT_GT(s.P[1], 0);
     EXPECT_NEAR(transferImplicit(blocks, 0, Fs).thrust, 0, 1e-9);
     EXPECT_GT(transferImplicit(blocks, 0, Fs + 0.1).thrust, 10);
     EXPECT_EQ(transferImplicit(blocks, 0, Fs - 0.1).thrust, 0);
