@@ -102,10 +102,10 @@ SlopeSection readSection(const Form& form, double kh, double gammaWater) {
         }
         return points;
     });
-    const double gamma = readWithin(form, in::gamma, kPositive);
-    const double c = readWithin(form, in::c, kNonNegative);
-    const double phi = readFriction(form);
-    if (form.text(in::layers).empty()) {
+    if (form.text(in::layers).empty()) { // the one soil, read only where no strata are given
+        const double gamma = readWithin(form, in::gamma, kPositive);
+        const double c = readWithin(form, in::c, kNonNegative);
+        const double phi = readFriction(form);
         s.strata.push_back({s.surface.front().y, gamma, c, phi, gamma});
     } else {
         s.strata = form.readWith(in::layers, [&](std::string_view t) {

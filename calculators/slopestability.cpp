@@ -466,6 +466,15 @@ std::string slopeSketch(int method, const Form& form, const CalculationRecord& r
     return {};
 }
 
+// Bishop's one soil (γ, c, φ) is not read where strata are given: greyed, and left out of the
+// report.
+std::vector<FieldId> idleSlopeFields(int method, const Form& form) {
+    if (SlopeMethod(method) == SlopeMethod::Bishop && !form.text(in::layers).empty()) {
+        return {in::gamma, in::c, in::phi};
+    }
+    return {};
+}
+
 } // namespace
 
 const Calculator kSlopeStability{
@@ -498,6 +507,7 @@ const Calculator kSlopeStability{
     .describe = describeSlope,
     .sketch = slopeSketch,
     .parts = slopeParts,
+    .idle = idleSlopeFields,
 };
 
 } // namespace subprogram

@@ -283,6 +283,17 @@ TEST(SlopeStability, BadInputNamesItsField) {
         T1[i] = grouped.texts.at("T1");
     }
     EXPECT_EQ(T1[0], T1[1]);
+    // under strata Bishop's one soil is not read: a bad c there is greyed, not refused
+    MapForm strata(kSlopeStability);
+    strata.texts["cx"] = "-10";
+    const int bishop = int(SlopeMethod::Bishop);
+    EXPECT_EQ(kSlopeStability.idle(bishop, strata).size(), 0u);
+    strata.texts["layersx"] = "10 20 10 20";
+    strata.texts["circlex"] = "13 23 23";
+    EXPECT_EQ(kSlopeStability.idle(bishop, strata).size(), 3u);
+    EXPECT_EQ(kSlopeStability.idle(int(SlopeMethod::Planar), strata).size(), 0u);
+    kSlopeStability.calculate(bishop, strata, nullptr);
+    EXPECT_FALSE(strata.texts.at("Fsx").empty());
 }
 
 // Where nothing drives the mass down there is no factor to form: it is stable, whatever the
