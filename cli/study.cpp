@@ -3,6 +3,7 @@
 #include "calculators/study.h"
 #include "cli/batch.h"
 #include "cli/csv.h"
+#include "cli/fdstream.h"
 #include "cli/single.h"
 
 #include <cmath>
@@ -151,11 +152,27 @@ int runLeastSearch(const Options& options, std::ostream& out, std::ostream& err)
         return studyValueText(standard ? sizes[static_cast<std::size_t>(k)]
                                        : s.from + s.precision * static_cast<double>(k));
     };
-    const subprogram::LeastRuns found =
-        steps < 0 ? subprogram::LeastRuns{}
-                  : subprogram::leastRuns(calculator, options.variant,
+    // each value looks first whether a stop signal came: the search then ends at once, and
+    // nothing of it is written
+    struct Stopped {};
+    const auto judgedText = [&](long long k) {
+        if (stopSignal() != 0) {
+            throw Stopped{};
+        }
+        return text(k);
+    };
+    subprogram::LeastRuns found;
+    try {
+        if (steps >= 0) {
+            found = subprogram::leastRuns(calculator, options.variant,
                                           startingTexts(calculator, options.values),
-                                          calculator.id(field), steps, text);
+                                          calculator.id(field), steps, judgedText);
+        }
+    } catch (const Stopped&) {
+        err << "slopecalc: stopped by signal " << stopSignal() << "; the search for the least "
+            << s.name << " is dropped, nothing of it is written\n";
+        return kFailed;
+    }
     const std::vector<subprogram::PassingRun>& runs = found.runs;
     // the values skipped: no section to check, or a calculation that failed
     const std::string skipped =

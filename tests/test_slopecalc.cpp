@@ -963,6 +963,14 @@ TEST(Slopecalc, AStopDropsTheRecordItCutAndEndsAWriteNobodyTakes) {
         EXPECT_NE(stalled.out.find("the rows calculated after it are dropped\n"),
                   std::string::npos);
     }
+    // a least search of a searched circle (minutes of calculations) ends at its next value,
+    // writing nothing of its search
+    const Outcome least = shell(
+        "d=$(mktemp -d); ($S slope-stability --method bishop --least c=1:60 >$d/out 2>$d/err & "
+        "echo $! >$d/pid; wait $!; echo $? >$d/status) & sleep 1; kill -TERM $(cat $d/pid); "
+        "sleep 2.5; cat $d/status $d/out $d/err; kill -KILL $(cat $d/pid) 2>/dev/null; rm -r $d");
+    EXPECT_EQ(least.out, "143\nslopecalc: stopped by signal 15; the search for the least c is "
+                         "dropped, nothing of it is written\n");
 }
 
 TEST(Slopecalc, BytesThatAreNoUtf8TextAreNeverTakenForText) {
