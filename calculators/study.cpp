@@ -104,16 +104,36 @@ std::vector<NeverMet> checksNeverMet(const Study& study) {
     return never;
 }
 
+StudyRange::StudyRange(std::string from, std::string to, int count)
+    : from_(std::move(from)), to_(std::move(to)), a_(textToDouble(from_)), b_(textToDouble(to_)),
+      count_(count) {}
+
+double StudyRange::number(int i) const {
+    return a_ + (b_ - a_) * i / (count_ - 1);
+}
+
+bool StudyRange::overflows() const {
+    for (int i = 1; i < count_ - 1; ++i) {
+        if (!std::isfinite(number(i))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string StudyRange::value(int i) const {
+    return i == 0 ? from_ : i == count_ - 1 ? to_ : doubleToText(number(i));
+}
+
 std::optional<std::vector<std::string>> studyRange(const std::string& from, const std::string& to,
                                                    int count) {
-    const double a = textToDouble(from), b = textToDouble(to);
+    const StudyRange range(from, to, count);
+    if (range.overflows()) {
+        return std::nullopt;
+    }
     std::vector<std::string> values;
     for (int i = 0; i < count; ++i) {
-        const double value = a + (b - a) * i / (count - 1);
-        if (i > 0 && i < count - 1 && !std::isfinite(value)) {
-            return std::nullopt; // the span overflows
-        }
-        values.push_back(i == 0 ? from : i == count - 1 ? to : doubleToText(value));
+        values.push_back(range.value(i));
     }
     return values;
 }

@@ -83,6 +83,21 @@ std::vector<NeverMet> checksNeverMet(const Study& study);
 // value between the ends is beyond a double (the span overflows: from 1e308 to -1e308).
 std::optional<std::vector<std::string>> studyRange(const std::string& from, const std::string& to,
                                                    int count);
+// The same range one value at a time, in flat memory: whether it holds numbers (the span does
+// not overflow), and its value i.
+class StudyRange {
+  public:
+    StudyRange(std::string from, std::string to, int count);
+    bool overflows() const;
+    int count() const { return count_; }
+    std::string value(int i) const;
+
+  private:
+    double number(int i) const;
+    std::string from_, to_;
+    double a_, b_;
+    int count_;
+};
 
 // The study as CSV for a spreadsheet: UTF-8 with a byte-order mark (Excel on a Chinese Windows
 // then reads it as UTF-8), CRLF line ends, a header of the field's name and the output columns,

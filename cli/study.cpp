@@ -64,7 +64,7 @@ std::string studyValueText(double value) {
 
 Variation parseVariation(const Calculator& calculator, const std::string& spec) {
     auto [name, rest] = namedSpec(calculator, "--vary", spec);
-    Variation v{std::move(name), {}};
+    Variation v{std::move(name), {}, std::nullopt};
     const std::vector<std::string> range = split(rest, ':');
     if (range.size() == 3) {
         number("--vary", range[0]); // both ends are numbers
@@ -75,13 +75,12 @@ Variation parseVariation(const Calculator& calculator, const std::string& spec) 
             throw UsageError("--vary " + v.name + "=FROM:TO:N takes N from 2 to 1000000, not '" +
                              escapedForLine(range[2]) + "'");
         }
-        auto values = subprogram::studyRange(range[0], range[1], static_cast<int>(n));
-        if (!values) {
+        v.range.emplace(range[0], range[1], static_cast<int>(n));
+        if (v.range->overflows()) {
             throw UsageError("--vary " + v.name + "=FROM:TO:N: the steps from " +
                              escapedForLine(range[0]) + " to " + escapedForLine(range[1]) +
                              " are beyond the numbers a double holds");
         }
-        v.values = std::move(*values);
     } else if (range.size() == 1) {
         v.values = split(rest, ';');
     } else {
@@ -91,23 +90,53 @@ Variation parseVariation(const Calculator& calculator, const std::string& spec) 
     return v;
 }
 
+namespace {
+
+// The batch of one column that --vary runs, its header and then a row a value, each formed as
+// the batch reads it: a million values in the memory of one.
+class VariationRows : public std::streambuf {
+  public:
+    explicit VariationRows(const Variation& v) : v_(v), line_(v.name + "\n") {
+        setg(line_.data(), line_.data(), line_.data() + line_.size());
+    }
+
+  protected:
+    int_type underflow() override {
+        const std::size_t count = v_.range ? std::size_t(v_.range->count()) : v_.values.size();
+        if (next_ >= count) {
+            return traits_type::eof();
+        }
+        const std::string value =
+            v_.range ? v_.range->value(static_cast<int>(next_)) : v_.values[next_];
+        ++next_;
+        line_.clear();
+        // an empty value is a row as any other, quoted so that it is no blank line to skip
+        if (value.empty()) {
+            line_ += "\"\"";
+        }
+        csv::appendField(line_, value);
+        line_ += '\n';
+        setg(line_.data(), line_.data(), line_.data() + line_.size());
+        return traits_type::to_int_type(line_.front());
+    }
+
+  private:
+    const Variation& v_;
+    std::string line_;
+    std::size_t next_ = 0;
+};
+
+} // namespace
+
 int runVariation(const Options& options, std::ostream& out, std::ostream& err) {
     const Variation v = parseVariation(*options.calculator, *options.vary);
     refuseGivenTwice(options, v.name, "--vary");
     // a batch of one column: the same engine, the same table
-    std::string batch = v.name + "\n";
-    for (const std::string& value : v.values) {
-        // an empty value is a row as any other, quoted so that it is no blank line to skip
-        if (value.empty()) {
-            batch += "\"\"";
-        }
-        csv::appendField(batch, value);
-        batch += '\n';
-    }
     Options asBatch = options;
     asBatch.vary.reset();
     asBatch.csvFile = "-";
-    std::istringstream in(batch);
+    VariationRows rows(v);
+    std::istream in(&rows);
     return runCsv(asBatch, in, out, err);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "calculators/study.h"
 #include "cli/options.h"
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +15,8 @@
 // (N ≥ 2), or NAME=v1;v2;… the values listed, as texts the field reads.
 struct Variation {
     std::string name;
-    std::vector<std::string> values;
+    std::vector<std::string> values;             // listed,
+    std::optional<subprogram::StudyRange> range; // or at equal steps, formed as they are read
 };
 Variation parseVariation(const subprogram::Calculator& calculator, const std::string& spec);
 
