@@ -95,6 +95,11 @@ TEST(SlopeStability, TransferThrustMeetsThePublishedSolution) {
     EXPECT_NEAR(s.P[1], -29.5, 0.05);
     EXPECT_NEAR(s.P[2], 79.2, 0.05);
     EXPECT_EQ(s.thrust, s.P[2]);
+    // the report's formulas name the first block's values by its number
+    Trace trace;
+    transferExplicit(kPublished, 0, 1.15, &trace);
+    EXPECT_NEAR(trace.value("F1").value_or(0), 52.8, 0.05);
+    EXPECT_FALSE(trace.value("F2"));
 }
 
 // The report's table of the same blocks, as the published solution lists them (rounded).
@@ -307,6 +312,7 @@ TEST(SlopeStability, NothingDrivingIsStableWithNoFactor) {
     } cases[] = {
         {SlopeMethod::Planar, {{"Px", "600"}}},
         {SlopeMethod::Planar, {{"thetax", "-10"}}},
+        {SlopeMethod::Planar, {{"thetax", "0"}}}, // a level base: T = 0 exactly
         {SlopeMethod::BrokenLineExplicit, {{"thetax", "-10"}, {"Gx", "1000"}, {"lx", "20"}}},
         {SlopeMethod::BrokenLine, {{"thetax", "-10"}, {"Gx", "1000"}, {"lx", "20"}}},
         {SlopeMethod::BrokenLine, {{"thetax", "-20;-5"}, {"Gx", "1000;200"}, {"lx", "20;10"}}},
