@@ -124,6 +124,18 @@ TEST(SlopeStability, TheReportsTableListsEveryBlock) {
     EXPECT_EQ(table->rows[2][9], "—");
     EXPECT_EQ(table->rows[1][10], "-29.46");
     EXPECT_EQ(table->rows[2][10], "79.22");
+    // a circle's table: a row for every slice, numbered from the first
+    MapForm circle(kSlopeStability);
+    circle.texts["circlex"] = "13 23 23";
+    circle.texts["slicesx"] = "4";
+    const int bishop = int(SlopeMethod::Bishop);
+    CalculationRecord slices;
+    recordCalculation(circle, slices,
+                      [&](Form& f, Trace* t) { kSlopeStability.calculate(bishop, f, t); });
+    const auto sliceTable = kSlopeStability.parts(bishop, circle, slices);
+    ASSERT_TRUE(sliceTable);
+    ASSERT_EQ(sliceTable->rows.size(), 4u);
+    EXPECT_EQ(sliceTable->rows[0][0], "1");
 }
 
 // Another published back-analysis (GB 50007, γt = 1): two blocks of 600 and 1000 kN/m at 30° and

@@ -245,6 +245,7 @@ TEST(GroundPressure, BadInputNamesItsField) {
     // no bound on a weight: a stratum of 0.5 (any consistent units) is read, and a thousands
     // grouping is a number where a comma in a wrong place is not
     for (const auto& [layers, good] : {std::pair{"3 0.5 0 30", true},
+                                       {"3 18 20 0", true}, // a clay of φ = 0 at its edge
                                        {"1,500 18 0 30", true},
                                        {"1234,567 18 0 30", false},
                                        {"3 18 0 30,5", false}}) {
