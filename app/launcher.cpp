@@ -102,9 +102,8 @@ Launcher::Launcher(Reporter reporter) : reporter_(std::move(reporter)) {
             if (findChild<QPushButton*>(name)) {
                 continue;
             }
-            const std::string_view caption = kind.calculator->button.empty()
-                                                 ? kind.calculator->title
-                                                 : kind.calculator->button;
+            const std::string_view caption =
+                kind.calculator->button.empty() ? kind.calculator->title : kind.calculator->button;
             auto* extra = new QPushButton(
                 QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())), this);
             extra->setObjectName(name);

@@ -54,16 +54,17 @@ inline constexpr Field kFields[] = {
 
 namespace in {
 constexpr FieldId grade = fieldNamed(kFields, "grade"), situation = fieldNamed(kFields, "case"),
-                  FstReq = fieldNamed(kFields, "Fst_req"), kh = fieldNamed(kFields, "kh"), gw = fieldNamed(kFields, "gamma_water"),
-                  G = fieldNamed(kFields, "G"), theta = fieldNamed(kFields, "theta"),
-                  c = fieldNamed(kFields, "c"), phi = fieldNamed(kFields, "phi"),
-                  L = fieldNamed(kFields, "L"), hw = fieldNamed(kFields, "hw"),
-                  Gb = fieldNamed(kFields, "Gb"), P = fieldNamed(kFields, "P"),
-                  Pangle = fieldNamed(kFields, "P_angle"), l = fieldNamed(kFields, "l"),
-                  U = fieldNamed(kFields, "U"), gammaT = fieldNamed(kFields, "gamma_t"),
-                  surface = fieldNamed(kFields, "surface"), gamma = fieldNamed(kFields, "gamma"),
-                  layers = fieldNamed(kFields, "layers"), water = fieldNamed(kFields, "water"),
-                  slices = fieldNamed(kFields, "slices"), circle = fieldNamed(kFields, "circle"),
+                  FstReq = fieldNamed(kFields, "Fst_req"), kh = fieldNamed(kFields, "kh"),
+                  gw = fieldNamed(kFields, "gamma_water"), G = fieldNamed(kFields, "G"),
+                  theta = fieldNamed(kFields, "theta"), c = fieldNamed(kFields, "c"),
+                  phi = fieldNamed(kFields, "phi"), L = fieldNamed(kFields, "L"),
+                  hw = fieldNamed(kFields, "hw"), Gb = fieldNamed(kFields, "Gb"),
+                  P = fieldNamed(kFields, "P"), Pangle = fieldNamed(kFields, "P_angle"),
+                  l = fieldNamed(kFields, "l"), U = fieldNamed(kFields, "U"),
+                  gammaT = fieldNamed(kFields, "gamma_t"), surface = fieldNamed(kFields, "surface"),
+                  gamma = fieldNamed(kFields, "gamma"), layers = fieldNamed(kFields, "layers"),
+                  water = fieldNamed(kFields, "water"), slices = fieldNamed(kFields, "slices"),
+                  circle = fieldNamed(kFields, "circle"),
                   minDepth = fieldNamed(kFields, "min_depth"), entry = fieldNamed(kFields, "entry"),
                   exit = fieldNamed(kFields, "exit"), centres = fieldNamed(kFields, "centres");
 } // namespace in

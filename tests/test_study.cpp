@@ -36,8 +36,10 @@ TEST(Study, EachRowIsTheCalculationAtItsValueForEveryCalculator) {
                 const std::string base(field.defaultText);
                 const int kind = rows % 4;
                 kinds.insert(kind);
-                const std::string value =
-                    kind == 0 ? base : kind == 1 ? base + "5" : kind == 2 ? "x" : "0";
+                const std::string value = kind == 0   ? base
+                                          : kind == 1 ? base + "5"
+                                          : kind == 2 ? "x"
+                                                      : "0";
                 const Study::Row& row = study.add(value);
                 MapForm form(*calculator);
                 form.texts[std::string(field.control)] = value;

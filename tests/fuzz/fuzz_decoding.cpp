@@ -65,7 +65,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             text += once;
         }
         chunk |= 0x400; // reads of a byte or two over a whole block would take too long a run
-
     }
     if (decoded(name, text, chunk) != decoded(name, text, kReadBlock)) {
         __builtin_trap();
