@@ -4,6 +4,7 @@
 #include "gui/sketchpainter.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -49,6 +50,18 @@ std::vector<double> edges(const std::vector<Column>& columns) {
     return x;
 }
 
+// Whether a number's whole part and its fraction each fit their part of the column (a share
+// `whole` of it for the whole part) on one line; else it stands whole in the column, on one line
+// all the same: a number never breaks across a line.
+bool splitFits(const Column& column, const std::string& number, double whole) {
+    const QFontMetricsF metrics(ReportPages::font(), &layoutDevice());
+    const auto [left, right] = report::decimalParts(number);
+    const double width = kTextWidth * column.percent / 100;
+    const double padding = kPadding * ReportPages::kDpi / 96;
+    return metrics.horizontalAdvance(q(left)) + padding <= width * whole &&
+           metrics.horizontalAdvance(q(right)) + padding <= width * (1 - whole);
+}
+
 QString cellsHtml(const std::vector<Column>& columns, const std::vector<std::string>& cells,
                   bool header) {
     QString html = QStringLiteral("<table width=\"100%\" cellspacing=\"0\" cellpadding=\"%1\"><tr>")
@@ -59,7 +72,8 @@ QString cellsHtml(const std::vector<Column>& columns, const std::vector<std::str
     for (std::size_t i = 0; i < columns.size(); ++i) {
         const Column& c = columns[i];
         const QString text = header ? QStringLiteral("<b>%1</b>").arg(q(c.title)) : q(cells[i]);
-        if (c.align == Align::Number && !header && report::alignsOnPoint(cells[i])) {
+        if (c.align == Align::Number && !header && report::alignsOnPoint(cells[i]) &&
+            splitFits(c, cells[i], kWhole)) {
             const auto [whole, fraction] = report::decimalParts(cells[i]);
             html += QStringLiteral("<td width=\"%1%\" align=\"right\" style=\"padding-right:0\">"
                                    "%2</td><td width=\"%3%\" style=\"padding-left:0\">%4</td>")
@@ -68,9 +82,14 @@ QString cellsHtml(const std::vector<Column>& columns, const std::vector<std::str
                         .arg(c.percent * (1 - kWhole))
                         .arg(q(fraction));
         } else {
-            html += QStringLiteral("<td width=\"%1%\"%2>%3</td>")
+            // a number too long for the split, whole and right-aligned; a list wraps as text
+            const bool number =
+                c.align == Align::Number && !header && report::alignsOnPoint(cells[i]);
+            html += QStringLiteral("<td width=\"%1%\"%2%3>%4</td>")
                         .arg(c.percent)
-                        .arg(c.align == Align::Right ? QStringLiteral(" align=\"right\"") : "")
+                        .arg(c.align == Align::Right || number ? QStringLiteral(" align=\"right\"")
+                                                               : "")
+                        .arg(number ? QStringLiteral(" style=\"white-space:nowrap\"") : "")
                         .arg(text);
         }
     }

@@ -179,6 +179,34 @@ void checkPages(const report::Document& doc, const std::string& where) {
     }
 }
 
+// A number stands on one line in its cell, however long: a row of the longest numbers the
+// program writes is no taller than one of short ones.
+TEST(ReportDocuments, ANumberNeverBreaksAcrossALine) {
+    using report::Align;
+    using report::Block;
+    ReportContext context;
+    report::Document doc;
+    doc.title = doc.subject = "计算书";
+    doc.context = &context;
+    doc.tables.push_back({{"参数", Align::Left, 44},
+                          {"符号", Align::Left, 12},
+                          {"数值", Align::Number, 30},
+                          {"单位", Align::Left, 14}});
+    for (const char* number : {"1.5", "-1.84615612211446E-105", "-123456789012345"}) {
+        doc.blocks.push_back({Block::Kind::Row, {}, 0, 0, {"滑面长度", "L", number, "m"}});
+    }
+    const ReportPages pages(doc);
+    std::vector<double> heights;
+    for (const ReportPages::Placed& p : pages.placed()) {
+        if (p.block >= 0) {
+            heights.push_back(p.height);
+        }
+    }
+    ASSERT_EQ(heights.size(), 3u);
+    EXPECT_EQ(heights[1], heights[0]);
+    EXPECT_EQ(heights[2], heights[0]);
+}
+
 // Every report — each calculator, each variant, and a failed calculation of each — has a glyph
 // for every character in its faces, names nothing by the code's identifiers, and lies on its A4
 // pages with no row, line or drawing split and no heading left at the foot of a page.
