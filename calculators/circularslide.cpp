@@ -305,7 +305,7 @@ std::vector<Slice> slicesInFrame(const SlopeSection& s, const Circle& c) {
             zw = c.yc - ground;
         }
         slices.push_back({xl, xr, yl, yr, W, std::atan2(yl - yr, b) * kDegreesPerRadian, cohesion,
-                          friction, l, U, Pw, Hw, zw, 0, 0});
+                          friction, l, U, Pw, Hw, zw, 0, 0, 0});
     }
     return slices;
 }
@@ -381,6 +381,7 @@ CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, T
                 }
                 const Num term = resisting[i] / m;
                 slices[i].R = term.value();
+                slices[i].m = m.value();
                 sum = sum + term;
             }
             return sum;

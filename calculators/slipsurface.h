@@ -102,6 +102,7 @@ struct Slice {
     // (positive the way the mass slides) and that part's lever arm below the centre (yc − top).
     double Pw, Hw, zw;
     double T, R; // (W + Pw)·sinθ + kh·W·cosθ + Hw·zw ÷ R; its term of the resisting sum
+    double m;    // mθ = cosθ + tanφ·sinθ ÷ F at the F its term R was taken at
 };
 struct FoundCircle {
     Circle circle;

@@ -339,20 +339,22 @@ PartsTable circularParts(const Form& form, const CircularSlide& s) {
     const bool ponded = std::any_of(s.slices.begin(), s.slices.end(),
                                     [](const Slice& c) { return c.Pw != 0 || c.Hw != 0; });
     PartsTable t{"条块计算表",
-                 {"i", "G<sub>i</sub> (kN/m)", "θ<sub>i</sub> (°)", "c<sub>i</sub> (kPa)",
-                  "φ<sub>i</sub> (°)", "l<sub>i</sub> (m)", "U<sub>i</sub> (kN/m)"},
+                 {"条块 i", "自重 G<sub>i</sub> (kN/m)", "底面倾角 θ<sub>i</sub> (°)",
+                  "粘聚力 c<sub>i</sub> (kPa)", "内摩擦角 φ<sub>i</sub> (°)",
+                  "底面长度 l<sub>i</sub> (m)", "底面水压力 U<sub>i</sub> (kN/m)"},
                  {},
                  {}};
     if (ponded) {
-        t.header.insert(t.header.end(),
-                        {"P<sub>wi</sub> (kN/m)", "H<sub>wi</sub> (kN/m)", "z<sub>wi</sub> (m)"});
+        t.header.insert(t.header.end(), {"坡面水压力竖向分力 P<sub>wi</sub> (kN/m)",
+                                         "坡面水压力水平分力 H<sub>wi</sub> (kN/m)",
+                                         "水平分力力臂 z<sub>wi</sub> (m)"});
     }
-    t.header.insert(t.header.end(),
-                    {ponded
-                         ? "(G<sub>i</sub> + P<sub>wi</sub>)sinθ<sub>i</sub> + "
-                           "Q<sub>i</sub>cosθ<sub>i</sub> + H<sub>wi</sub>z<sub>wi</sub> ÷ R (kN/m)"
-                         : "G<sub>i</sub>sinθ<sub>i</sub> + Q<sub>i</sub>cosθ<sub>i</sub> (kN/m)",
-                     "[…] ÷ m<sub>θi</sub> (kN/m)"});
+    t.header.insert(
+        t.header.end(),
+        {ponded ? "下滑项 (G<sub>i</sub> + P<sub>wi</sub>)sinθ<sub>i</sub> + "
+                  "Q<sub>i</sub>cosθ<sub>i</sub> + H<sub>wi</sub>z<sub>wi</sub> ÷ R (kN/m)"
+                : "下滑项 G<sub>i</sub>sinθ<sub>i</sub> + Q<sub>i</sub>cosθ<sub>i</sub> (kN/m)",
+         "m<sub>θi</sub>", "抗滑项 […] ÷ m<sub>θi</sub> (kN/m)"});
     for (std::size_t i = 0; i < s.slices.size(); ++i) {
         const Slice& c = s.slices[i];
         std::vector<std::string> row{std::to_string(i + 1), cell(c.W), cell(c.theta), cell(c.c),
@@ -360,7 +362,7 @@ PartsTable circularParts(const Form& form, const CircularSlide& s) {
         if (ponded) {
             row.insert(row.end(), {cell(c.Pw), cell(c.Hw), cell(c.zw)});
         }
-        row.insert(row.end(), {cell(c.T), s.Fs ? cell(c.R) : "—"});
+        row.insert(row.end(), {cell(c.T), s.Fs ? cell(c.m) : "—", s.Fs ? cell(c.R) : "—"});
         t.rows.push_back(std::move(row));
     }
     std::string iterates;
@@ -370,7 +372,9 @@ PartsTable circularParts(const Form& form, const CircularSlide& s) {
     if (!s.Fs) {
         t.note = "ΣT ≤ 0：没有使滑体滑出边坡的下滑力矩，无稳定系数。";
     } else {
-        t.note = "F<sub>s</sub> 的迭代（自 1 起）：" + (iterates.empty() ? "—" : iterates);
+        t.note = "m<sub>θi</sub> = cosθ<sub>i</sub> + tanφ<sub>i</sub>sinθ<sub>i</sub> ÷ "
+                 "F<sub>s</sub>。F<sub>s</sub> 的迭代（自 1 起）：" +
+                 (iterates.empty() ? "—" : iterates);
         if (s.bound) {
             t.note +=
                 "；迭代值使某条块 m<sub>θi</sub> ≤ 0 或迭代未收敛，改在 F<sub>s</sub> &gt; "
