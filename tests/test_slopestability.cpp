@@ -136,6 +136,9 @@ TEST(SlopeStability, TheReportsTableListsEveryBlock) {
     ASSERT_TRUE(sliceTable);
     ASSERT_EQ(sliceTable->rows.size(), 4u);
     EXPECT_EQ(sliceTable->rows[0][0], "1");
+    // mθ = cos 45.85° + tan 20°·sin 45.85° ÷ 1.3253 by hand (θ and Fs as the table gives them)
+    ASSERT_EQ(sliceTable->header[8], "m<sub>θi</sub>");
+    EXPECT_EQ(sliceTable->rows[0][8], "0.8936");
 }
 
 // Another published back-analysis (GB 50007, γt = 1): two blocks of 600 and 1000 kN/m at 30° and
