@@ -69,7 +69,8 @@ Forces<Num> blockForces(Keep<Num> keep, std::span<const SlidingBlock> blocks, do
 // Without F, the limit of an infinite one: the sliding forces alone, with no strength.
 template <typename Num>
 Num residualThrust(Keep<Num> keep, const Forces<Num>& f, std::optional<Num> F,
-                   std::vector<Num>* psi = nullptr, std::vector<Num>* P = nullptr) {
+                   std::vector<Num>* psi = nullptr, std::vector<Num>* P = nullptr,
+                   std::vector<Num>* passedOn = nullptr) {
     // the thrusts at the factor found are named, the first transfer's in the formulas
     const auto name = [&](std::size_t i, const char* symbol, Num value) {
         return P ? firstOnly(keep, i, symbol, value) : value;
@@ -92,6 +93,9 @@ Num residualThrust(Keep<Num> keep, const Forces<Num>& f, std::optional<Num> F,
             P->push_back(last);
         }
         carried = last < Num(0) ? Num(0) : last;
+        if (passedOn) {
+            passedOn->push_back(carried);
+        }
     }
     return last;
 }
@@ -175,7 +179,7 @@ BrokenLineSlide transferImplicit(std::span<const SlidingBlock> blocks, double kh
                         }
                         std::vector<double> none;
                         return BrokenLineSlide{values(f.T),  values(f.R), none, none,
-                                               std::nullopt, 0,           0};
+                                               std::nullopt, 0,           0,    none};
                     }
                     if (keep.trace()) {
                         keep.trace()->remark(
@@ -219,11 +223,14 @@ BrokenLineSlide transferImplicit(std::span<const SlidingBlock> blocks, double kh
                                  doubleToText(P.back().value()) + " 为舍入误差）");
         }
         P.back() = Num(0);
-        Num thrust = residualThrust(keep, f, std::optional(Fst));
+        std::vector<Num> passedOn;
+        Num thrust =
+            residualThrust(keep, f, std::optional(Fst), static_cast<std::vector<Num>*>(nullptr),
+                           static_cast<std::vector<Num>*>(nullptr), &passedOn);
         // the chain of every block at Fst: its value, the blocks' table shows the way
         thrust = keep.solution("Pn,st", thrust < Num(0) ? Num(0) : thrust);
         return BrokenLineSlide{values(f.T), values(f.R),    values(psi), values(P),
-                               Fs.value(),  thrust.value(), iterations};
+                               Fs.value(),  thrust.value(), iterations,  values(passedOn)};
     });
 }
 
@@ -266,8 +273,8 @@ BrokenLineSlide transferExplicit(std::span<const SlidingBlock> blocks, double kh
             keep.trace()->remark("下滑力之和 ΣT ≤ 0，末块无剩余下滑推力：无下滑力，边坡不会滑动，"
                                  "不计算稳定系数 Fs");
         }
-        return BrokenLineSlide{
-            values(f.T), values(f.R), values(psi), values(F), Fs, thrust.value(), 0};
+        return BrokenLineSlide{values(f.T), values(f.R),    values(psi), values(F),
+                               Fs,          thrust.value(), 0,           {}};
     });
 }
 

@@ -50,6 +50,8 @@ struct BrokenLineSlide {
     std::optional<double> Fs; // none where nothing drives the mass (it does not slide)
     double thrust = 0;        // what the support must carry: the last block's, never below 0
     int iterations = 0;
+    // (implicit) each block's thrust at Fst as it is passed on, never below 0: the last is thrust
+    std::vector<double> Pst;
 };
 // Fs with the last block's residual thrust 0, a negative thrust of a block above the last
 // passing on as 0; `thrust` with the required factor Fst in the place of Fs. Where the last

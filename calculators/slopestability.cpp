@@ -16,17 +16,18 @@ namespace {
 
 constexpr std::string_view kStable = "稳定";
 
-// T1 … T50, R1 …, psi1 …, P1 …, F1 …: each block's forces on the command line
+// T1 … T50, R1 …, psi1 …, P1 …, F1 …, Pst1 …: each block's forces on the command line
 constexpr std::size_t kNameSize = sizeof "psi50";
 using BlockNames = IndexedNames<kMaxBlocks, kNameSize>;
 constexpr BlockNames kBlockNames[] = {
-    indexedNames<kMaxBlocks, kNameSize>("T"), indexedNames<kMaxBlocks, kNameSize>("R"),
+    indexedNames<kMaxBlocks, kNameSize>("T"),   indexedNames<kMaxBlocks, kNameSize>("R"),
     indexedNames<kMaxBlocks, kNameSize>("psi"), indexedNames<kMaxBlocks, kNameSize>("P"),
-    indexedNames<kMaxBlocks, kNameSize>("F")};
+    indexedNames<kMaxBlocks, kNameSize>("F"),   indexedNames<kMaxBlocks, kNameSize>("Pst")};
+constexpr std::size_t kBlockKinds = std::size(kBlockNames);
 
 constexpr std::size_t kFirstBlockResult = 9;
 constexpr auto kResults = [] {
-    std::array<Result, kFirstBlockResult + 5 * kMaxBlocks> r{};
+    std::array<Result, kFirstBlockResult + kBlockKinds * kMaxBlocks> r{};
     r[0] = {"Fsx", "Fs", "稳定系数Fs:", "F<sub>s</sub>", ""};
     r[0].absent = "无下滑力";
     r[1] = {"Fstx", "Fst", "稳定安全系数Fst:", "F<sub>st</sub>", ""};
@@ -38,7 +39,7 @@ constexpr auto kResults = [] {
     r[6] = {"", "xc", "", "x<sub>c</sub>", "m", "0", "滑弧圆心横坐标", false, true};
     r[7] = {"", "yc", "", "y<sub>c</sub>", "m", "0", "滑弧圆心纵坐标", false, true};
     r[8] = {"", "Rc", "", "R<sub>c</sub>", "m", "0", "滑弧半径", false, true};
-    for (std::size_t k = 0; k < 5; ++k) {
+    for (std::size_t k = 0; k < kBlockKinds; ++k) {
         for (std::size_t i = 0; i < kMaxBlocks; ++i) {
             r[kFirstBlockResult + k * kMaxBlocks + i] = {"", kBlockNames[k].text[i], "", "",
                                                          k == 2 ? "" : "kN/m"};
@@ -53,11 +54,11 @@ constexpr ResultId Fs = resultNamed(kResults, "Fs"), Fst = resultNamed(kResults,
                    T = resultNamed(kResults, "T"), thrust = resultNamed(kResults, "thrust"),
                    xc = resultNamed(kResults, "xc"), yc = resultNamed(kResults, "yc"),
                    Rc = resultNamed(kResults, "Rc");
-// Block i's (from 0) result of kind k: T, R, ψ, P, F.
+// Block i's (from 0) result of kind k: T, R, ψ, P, F, Pst.
 constexpr ResultId block(std::size_t k, std::size_t i) {
     return {static_cast<std::uint16_t>(kFirstBlockResult + k * kMaxBlocks + i)};
 }
-static_assert(block(4, kMaxBlocks - 1) == resultNamed(kResults, "F50"));
+static_assert(block(5, kMaxBlocks - 1) == resultNamed(kResults, "Pst50"));
 } // namespace out
 
 void writeBlocks(Form& form, const BrokenLineSlide& s, bool explicitForces) {
@@ -69,6 +70,9 @@ void writeBlocks(Form& form, const BrokenLineSlide& s, bool explicitForces) {
         }
         if (i < s.P.size()) { // none where no factor was formed
             form.setDouble(out::block(explicitForces ? 4 : 3, i), s.P[i]);
+        }
+        if (i < s.Pst.size()) { // the thrusts at Fst as they are passed on (implicit)
+            form.setDouble(out::block(5, i), s.Pst[i]);
         }
     }
 }
@@ -219,18 +223,22 @@ const Step* const kExplicitSteps[] = {&kExplicitStep};
 const Step* const kBishopSteps[] = {&kBishopStep};
 
 const ResultId kPlanarResults[] = {out::Fs, out::Fst, out::state, out::R, out::T};
-// Fs, Fst, the state, the thrust, then each block's T, R, ψ and P (or F)
-constexpr auto blockResults(bool explicitForces) {
-    std::array<ResultId, 4 + 4 * kMaxBlocks> r{out::Fs, out::Fst, out::state, out::thrust};
-    for (std::size_t k = 0; k < 4; ++k) {
+// Fs, Fst, the state, the thrust, then each block's T, R, ψ and P (or F), and for the implicit
+// solution each block's thrust at Fst as it is passed on
+template <std::size_t kKinds> constexpr auto blockResults(bool explicitForces) {
+    std::array<ResultId, 4 + kKinds * kMaxBlocks> r{out::Fs, out::Fst, out::state, out::thrust};
+    for (std::size_t k = 0; k < kKinds; ++k) {
         for (std::size_t i = 0; i < kMaxBlocks; ++i) {
-            r[4 + k * kMaxBlocks + i] = out::block(k == 3 && explicitForces ? 4 : k, i);
+            r[4 + k * kMaxBlocks + i] = out::block(k == 3 && explicitForces ? 4
+                                                   : k == 4                 ? 5
+                                                                            : k,
+                                                   i);
         }
     }
     return r;
 }
-constexpr auto kImplicitResults = blockResults(false);
-constexpr auto kExplicitResults = blockResults(true);
+constexpr auto kImplicitResults = blockResults<5>(false);
+constexpr auto kExplicitResults = blockResults<4>(true);
 const ResultId kBishopResults[] = {out::Fs, out::Fst, out::state, out::xc, out::yc, out::Rc};
 
 const FieldId kPlanarUnused[] = {in::l,      in::U,     in::gammaT, in::surface, in::gamma,
@@ -425,6 +433,9 @@ std::optional<PartsTable> slopeParts(int method, const Form& form,
                       byThrust ? "F<sub>i</sub> (kN/m)" : "P<sub>i</sub> (kN/m)"},
                      {},
                      {}};
+        if (!byThrust) {
+            t.header.emplace_back("按 F<sub>st</sub> 传递的推力 P<sub>st,i</sub> (kN/m)");
+        }
         for (std::size_t i = 0; i < blocks.size(); ++i) {
             const SlidingBlock& b = blocks[i];
             const std::string psi = record.written(out::block(2, i));
@@ -434,11 +445,17 @@ std::optional<PartsTable> slopeParts(int method, const Form& form,
                               cell(textToDouble(record.written(out::block(1, i)))),
                               psi.empty() ? "—" : cell(textToDouble(psi)),
                               cell(textToDouble(record.written(out::block(byThrust ? 4 : 3, i))))});
+            if (!byThrust) {
+                const std::string passed = record.written(out::block(5, i));
+                t.rows.back().push_back(passed.empty() ? "—" : cell(textToDouble(passed)));
+            }
         }
         t.note = byThrust ? "ψ<sub>i</sub> 为第 i 块剩余下滑推力传至第 i + 1 "
                             "块的传递系数；F<sub>i</sub> 为负时以 0 传递。"
                           : "ψ<sub>i</sub> 为第 i 块剩余下滑推力传至第 i + 1 块的传递系数（按 "
-                            "F<sub>s</sub>）；P<sub>i</sub> 为负时以 0 传递。";
+                            "F<sub>s</sub>）；P<sub>i</sub> 为负时以 0 传递。P<sub>st,i</sub> 为以 "
+                            "F<sub>st</sub> 代替 F<sub>s</sub> 时第 i 块传给下一块的推力（为负时取 "
+                            "0），末块的即设计推力 P<sub>n</sub>。";
         return t;
     } catch (const CalcError&) {
         return std::nullopt;
@@ -503,7 +520,7 @@ const Calculator kSlopeStability{
                     Trace* trace) { calculateSlopeStability(SlopeMethod(method), form, trace); },
     .resultsHelp = "Fs Fst state, and by method:\n"
                    "  planar                R T\n"
-                   "  broken-line           thrust T<i> R<i> psi<i> P<i> for every block i\n"
+                   "  broken-line           thrust T<i> R<i> psi<i> P<i> Pst<i> for every block i\n"
                    "  broken-line-explicit  thrust T<i> R<i> psi<i> F<i>\n"
                    "  bishop                xc yc Rc",
     .verdicts = kVerdicts,

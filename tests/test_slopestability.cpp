@@ -161,6 +161,14 @@ TEST(SlopeStability, ImplicitFactorIsWhereTheLastThrustVanishes) {
     const double Fs = *s.Fs;
     EXPECT_EQ(s.P.back(), 0); // nought at its zero, not the rounding left there
     EXPECT_GT(s.P[1], 0);
+    // the thrusts at Fst as they are passed on: at Fst = Fs those at Fs, clipped at 0; the last
+    // is the design thrust
+    EXPECT_EQ(s.Pst.back(), s.thrust);
+    const BrokenLineSlide atFs = transferImplicit(blocks, 0, Fs);
+    ASSERT_EQ(atFs.Pst.size(), 3u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_NEAR(atFs.Pst[i], std::max(0.0, s.P[i]), 1e-9) << i;
+    }
     EXPECT_NEAR(transferImplicit(blocks, 0, Fs).thrust, 0, 1e-9);
     EXPECT_GT(transferImplicit(blocks, 0, Fs + 0.1).thrust, 10);
     EXPECT_EQ(transferImplicit(blocks, 0, Fs - 0.1).thrust, 0);
