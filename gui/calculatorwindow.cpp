@@ -291,6 +291,11 @@ void CalculatorWindow::calculate() {
         lastContext_ = ::reportContext(calculator_, v, *this, lastRecord_);
         lastContext_.timestamp = timestamp();
         lastContext_.studies = studies_;
+        for (const Received& r : received_) { // what another window typed, if it still stands
+            if (controlText(r.control) == r.value) {
+                lastContext_.handOvers.push_back(r.html);
+            }
+        }
         lastDrawing_ = calculator_.sketch ? QImage() : drawing();
         lastContext_.imageWidth =
             static_cast<int>(lastDrawing_.width() / lastDrawing_.devicePixelRatio());
@@ -385,6 +390,22 @@ void CalculatorWindow::showVerdicts(bool shown) {
         }
         warnings->setText(lines.join(QLatin1Char('\n')));
     }
+}
+
+void CalculatorWindow::noteHandedOn(std::string html) {
+    if (std::ranges::find(lastContext_.handOvers, html) == lastContext_.handOvers.end()) {
+        lastContext_.handOvers.push_back(std::move(html)); // once, however often it is handed
+    }
+}
+
+void CalculatorWindow::noteReceived(std::string_view field, std::string value, std::string html) {
+    const subprogram::Field* f = calculator_.field(field);
+    if (!f) {
+        return;
+    }
+    const std::string control(subprogram::Calculator::place(*f));
+    std::erase_if(received_, [&](const Received& r) { return r.control == control; });
+    received_.push_back({control, std::move(value), std::move(html)});
 }
 
 QString CalculatorWindow::reportHtml() const {

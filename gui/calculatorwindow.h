@@ -158,6 +158,12 @@ class CalculatorWindow : public QWidget, public Form {
     std::vector<std::string> studyTexts() const; // by field; a field beyond the window's default
     // Tells the user, as the window tells a failure (its reporter: a message box, or a test's).
     void report(const QString& message);
+    // A value of the last calculation handed to another window, said in its report until the
+    // next calculation (inline HTML).
+    void noteHandedOn(std::string html);
+    // A value another window typed into `field`: the reports of this window's calculations say
+    // where it came from, while the field reads `value` (inline HTML).
+    void noteReceived(std::string_view field, std::string value, std::string html);
 
   signals:
     // After every calculation that ran, failed or not: its record is reportRecord().
@@ -253,7 +259,11 @@ class CalculatorWindow : public QWidget, public Form {
     std::optional<std::vector<std::string>> calculatedInputs_; // of the results shown
     std::vector<FieldId> greyedIdle_; // what the inputs left unread when last greyed
     bool outdated_ = false;
-    bool judged_ = false; // the verdicts are shown while the inputs are those calculated
+    struct Received {
+        std::string control, value, html;
+    };
+    std::vector<Received> received_; // by noteReceived, the last for each field
+    bool judged_ = false;            // the verdicts are shown while the inputs are those calculated
     ResultsPanel* panel_ = nullptr;
     std::vector<subprogram::Judgement> verdicts_; // as the window shows them; none when not judged
     CalculationRecord lastRecord_;

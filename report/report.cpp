@@ -91,6 +91,12 @@ class Builder {
             block(Block::Kind::Failure, std::string(kOutdatedNote));
         }
         inputs();
+        if (!context_.handOvers.empty()) {
+            section("窗口间传递的数值");
+            for (const std::string& handOver : context_.handOvers) {
+                block(Block::Kind::Paragraph, handOver);
+            }
+        }
         failure();
         formulas();
         parts();

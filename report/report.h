@@ -30,6 +30,8 @@ struct ReportContext {
     std::string noSketch;                   // or why there is none
     std::vector<FieldId> idle;              // fields the inputs left unread (Calculator::idle)
     bool outdated = false; // the inputs were changed after the calculation: said on every copy
+    // values this calculation handed to another window, or took from one (inline HTML each)
+    std::vector<std::string> handOvers;
     int imageWidth = 0, imageHeight = 0; // or the window's picture, "drawing.png", in pixels
     // of a calculation that succeeded: its verdicts, following the calculator's, and what it
     // warns of

@@ -549,6 +549,17 @@ TEST(SlopeStabilityWindow, CarriesTheDesignThrustIntoTheAnchorWindow) {
     EXPECT_NEAR(textToDouble(anchor.controlText("Text2")), 79.2 * std::cos(22 * M_PI / 180) * 2,
                 0.1);
     EXPECT_EQ(messages.size(), 2); // what was typed, and how
+    // on paper too: the slope's report says where the thrust went, the anchor's whence its Htk
+    // came, while it holds, and both how the factors stand
+    EXPECT_TRUE(slope.reportHtml().contains("设计推力已用于“锚杆计算”窗口"));
+    EXPECT_TRUE(slope.reportHtml().contains("γ<sub>t</sub> = 1.15"));
+    anchor.findChild<QPushButton*>("Command1")->click();
+    EXPECT_TRUE(anchor.reportHtml().contains("取自“边坡稳定性计算”窗口的设计推力"));
+    anchor.typeInput("Htk", "150");
+    anchor.findChild<QPushButton*>("Command1")->click();
+    EXPECT_FALSE(anchor.reportHtml().contains("取自“边坡稳定性计算”窗口"));
+    click("Command1"); // a new calculation: handed on nowhere yet
+    EXPECT_FALSE(slope.reportHtml().contains("设计推力已用于"));
 }
 
 namespace {

@@ -157,10 +157,14 @@ QWidget* SlopeStabilityWindow::variantChooser() const {
 }
 
 void SlopeStabilityWindow::carryThrust() {
-    std::string Pn;
-    for (const subprogram::Result& r : calculator().results) {
-        if (r.name == "thrust" && hasReport() && !outdated()) {
-            Pn = reportRecord().written(calculator().id(r));
+    std::string Pn, Fst;
+    if (hasReport() && !outdated()) {
+        for (const subprogram::Result& r : calculator().results) {
+            if (r.name == "thrust") {
+                Pn = reportRecord().written(calculator().id(r));
+            } else if (r.name == "Fst") {
+                Fst = reportRecord().written(calculator().id(r));
+            }
         }
     }
     if (Pn.empty()) {
@@ -176,7 +180,33 @@ void SlopeStabilityWindow::carryThrust() {
     if (!anchor) {
         return;
     }
-    anchor->typeInput("Htk", doubleToText(Htk));
+    const std::string given = doubleToText(Htk);
+    anchor->typeInput("Htk", given);
+    // both reports say where the value went and whence it came, and how the factors stand
+    const std::string formula = "H<sub>tk</sub> = P<sub>n</sub>·cosθ<sub>n</sub>·s ÷ n = " + Pn +
+                                " × cos " + doubleToText(thetaN) + "° × " +
+                                controlText("spacingx") + " ÷ " + controlText("rowsx") + " = " +
+                                given + " kN";
+    // the implicit solution's thrust is at the required Fst, the explicit one's at γt
+    const bool explicitThrust = variant() == int(SlopeMethod::BrokenLineExplicit);
+    const std::string factor = explicitThrust
+                                   ? "滑坡推力安全系数 γ<sub>t</sub> = " + controlText("gtx")
+                                   : "F<sub>st</sub> = " + Fst;
+    const std::string named = explicitThrust ? "γ<sub>t</sub>" : "要求的 F<sub>st</sub>";
+    const std::string thrust =
+        "P<sub>n</sub> = " + Pn + " kN/m 为以 " + factor +
+        " 计的末块剩余下滑推力（沿末块滑面方向，θ<sub>n</sub> = " + doubleToText(thetaN) +
+        "°），s 为锚杆水平间距 (m)，n 为排数";
+    const std::string factors =
+        "程序的处理：以 " + factor +
+        " 计的推力作为锚杆的水平拉力标准值，锚杆再按其杆体与锚固体的安全系数（2013 版方法的 "
+        "K<sub>b</sub>、K，或原方法的 1.25 与 ξ）验算：前者计的是边坡整体的安全储备，后者计的是"
+        "锚杆本身的。如认为两者重复，可将" +
+        named + "填为 1.0，重新计算推力后再传递。";
+    noteHandedOn("设计推力已用于“锚杆计算”窗口：" + formula + "；" + thrust + "。" + factors);
+    anchor->noteReceived("Htk", given,
+                         "H<sub>tk</sub> 取自“边坡稳定性计算”窗口的设计推力：" + formula + "；" +
+                             thrust + "。" + factors);
     report(QStringLiteral(
                "已将每根锚杆的水平拉力标准值 Htk = Pn·cosθn·s ÷ n = %1 × cos%2° × %3 ÷ %4 = "
                "%5 kN 填入“锚杆计算”窗口（Pn 为以 Fst 计的末块剩余下滑推力，沿末块滑面方向）。")
