@@ -17,6 +17,7 @@
 #include <QShortcut>
 #include <QSpinBox>
 #include <QTableView>
+#include <QThread>
 #include <QTimer>
 
 #include <cmath>
@@ -78,6 +79,16 @@ StudyWindow::StudyWindow(
     progress_->hide();
     status_ = new QLabel(this);
     named(status_, "statusLabel");
+    searchTimer_ = new QTimer(this);
+    searchTimer_->setInterval(100);
+    connect(searchTimer_, &QTimer::timeout, this, [this] {
+        if (search_) {
+            const long long judged = search_->judged.load();
+            progress_->setValue(
+                static_cast<int>(std::min<long long>(judged, progress_->maximum())));
+            progress_->setFormat(QStringLiteral("已验算 %1 个值").arg(judged));
+        }
+    });
     named(run_, "runButton"), named(cancel_, "cancelButton"), named(progress_, "progress");
     result_ = new QComboBox(this);
     named(result_, "resultChoice");
@@ -155,10 +166,10 @@ StudyWindow::StudyWindow(
         precision_ = new QLineEdit(QStringLiteral("0.001"), this);
         named(precision_, "precisionEdit");
         grid->addWidget(precision_, r, 1);
-        auto* least = new QPushButton(QStringLiteral("找满足全部验算的最小值"), this);
-        named(least, "leastButton");
-        grid->addWidget(least, r, 2, 1, 2);
-        connect(least, &QPushButton::clicked, this, &StudyWindow::findLeast);
+        leastButton_ = new QPushButton(QStringLiteral("找满足全部验算的最小值"), this);
+        named(leastButton_, "leastButton");
+        grid->addWidget(leastButton_, r, 2, 1, 2);
+        connect(leastButton_, &QPushButton::clicked, this, &StudyWindow::findLeast);
         least_ = new QLabel(this);
         named(least_, "leastLabel");
         least_->setWordWrap(true);
@@ -240,7 +251,13 @@ StudyWindow::StudyWindow(
     fitResizableWindow(this, QSize(900, 640));
 }
 
-StudyWindow::~StudyWindow() = default;
+StudyWindow::~StudyWindow() {
+    if (search_) { // closed while a least search runs: it stops at its next value
+        search_->stop = true;
+        search_->thread->wait();
+        delete search_->thread;
+    }
+}
 
 void StudyWindow::setTexts(std::vector<std::string> texts) {
     texts_ = std::move(texts);
@@ -284,7 +301,7 @@ void StudyWindow::setList(const QString& values) {
 
 void StudyWindow::start() {
     const std::optional<FieldId> f = chosenField();
-    if (!f || running()) {
+    if (!f || running() || search_) {
         return;
     }
     std::vector<std::string> values;
@@ -363,6 +380,10 @@ void StudyWindow::runSlice() {
 }
 
 void StudyWindow::cancel() {
+    if (search_) { // the least search ends at its next value
+        search_->stop = true;
+        return;
+    }
     values_.resize(pending_); // what is calculated stays
     finish();
 }
@@ -386,7 +407,7 @@ void StudyWindow::drawChart() {
 
 void StudyWindow::findLeast() {
     const std::optional<FieldId> f = chosenField();
-    if (!f || !least_ || running()) {
+    if (!f || !least_ || running() || search_) {
         return;
     }
     const std::span<const double> sizes = calculator_[*f].standardSizes;
@@ -411,13 +432,73 @@ void StudyWindow::findLeast() {
     }
     const long long steps = bar ? static_cast<long long>(values.size()) - 1
                                 : static_cast<long long>(std::floor((b - a) / step + 1e-9));
-    const auto text = [&](long long k) {
+    // the search runs off the window's thread, the progress shown and 取消 offered: each value
+    // may be a critical-circle search of its own
+    search_ = std::make_unique<LeastSearch>();
+    LeastSearch* const search = search_.get();
+    search->field = *f;
+    search->steps = steps;
+    search->from = from_->text();
+    search->to = to_->text();
+    search->text = [values, a, step, bar](long long k) {
         return bar ? values[static_cast<std::size_t>(k)]
                    : doubleToText(a + step * static_cast<double>(k));
     };
-    const subprogram::LeastRuns found =
-        steps < 0 ? subprogram::LeastRuns{}
-                  : subprogram::leastRuns(calculator_, variant_, studiedTexts(), *f, steps, text);
+    search->thread = QThread::create([search, texts = studiedTexts(), variant = variant_,
+                                      &calculator = calculator_] {
+        struct Stopped {};
+        try {
+            search->found = search->steps < 0
+                                ? subprogram::LeastRuns{}
+                                : subprogram::leastRuns(calculator, variant, texts, search->field,
+                                                        search->steps, [search](long long k) {
+                                                            if (search->stop) {
+                                                                throw Stopped{};
+                                                            }
+                                                            ++search->judged;
+                                                            return search->text(k);
+                                                        });
+        } catch (const Stopped&) {
+        }
+    });
+    connect(search->thread, &QThread::finished, this, &StudyWindow::finishLeast);
+    least_->setText(QStringLiteral("正在查找满足全部验算的最小值……"));
+    // the values judged first, spread over the range; the turns between them are few more
+    progress_->setRange(0, static_cast<int>(std::min(steps, subprogram::kJudgedParts) + 1));
+    progress_->setValue(0);
+    progress_->setFormat(QStringLiteral("已验算 0 个值"));
+    status_->hide();
+    progress_->show();
+    cancel_->setEnabled(true);
+    run_->setEnabled(false);
+    leastButton_->setEnabled(false);
+    searchTimer_->start();
+    search->thread->start();
+}
+
+void StudyWindow::finishLeast() {
+    if (!search_) {
+        return;
+    }
+    const std::unique_ptr<LeastSearch> search = std::move(search_);
+    search->thread->wait();
+    delete search->thread;
+    searchTimer_->stop();
+    progress_->hide();
+    progress_->setFormat(QStringLiteral("%p%"));
+    status_->show();
+    cancel_->setEnabled(false);
+    run_->setEnabled(true);
+    leastButton_->setEnabled(true);
+    if (!search->found) {
+        least_->setText(
+            QStringLiteral("已取消：验算了 %1 个值，未找到最小值。").arg(search->judged.load()));
+        return;
+    }
+    const subprogram::LeastRuns& found = *search->found;
+    const long long steps = search->steps;
+    const auto& text = search->text;
+    const std::optional<FieldId> f = search->field;
     const std::vector<subprogram::PassingRun>& runs = found.runs;
     const QString name = q(calculator_[*f].name);
     // the values skipped: no section to check, or a calculation that failed
@@ -449,7 +530,7 @@ void StudyWindow::findLeast() {
                                             .arg(q(v.symbol), number(n.low), number(n.high)));
         }
         least_->setText(QStringLiteral("在 %1 = %2 到 %3 的范围内没有满足全部验算的值。")
-                            .arg(name, from_->text(), to_->text()) +
+                            .arg(name, search->from, search->to) +
                         (never.isEmpty()
                              ? QString()
                              : QStringLiteral("始终不满足：") + never.join(QStringLiteral("；")) +

@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <atomic>
+
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,6 +21,7 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
+class QTimer;
 class QTableView;
 class StudyTable;
 class SketchPicture;
@@ -66,8 +69,10 @@ class StudyWindow : public QWidget {
     // The least value where every check holds (see findLeast), as the window shows it.
     QString leastText() const;
     // Searches the range for the least value where every check holds, at the precision's steps
-    // (or among the field's standard sizes), and shows the values about it in the table.
+    // (or among the field's standard sizes), and shows the values about it in the table; off the
+    // window's thread, with its progress, and 取消 ends it at its next value.
     void findLeast();
+    bool searching() const { return search_ != nullptr; }
 
     // A study of more than twice this many values goes into the report as its first and its last
     // rows of this many, with its chart of them all: the report stays small whatever the study.
@@ -83,6 +88,7 @@ class StudyWindow : public QWidget {
     void run(FieldId field, std::vector<std::string> values);
     void runSlice();
     void finish();
+    void finishLeast(); // what the least search found, back on the window's thread
     void drawChart();
     std::optional<ResultId> chartedResult() const;
     std::optional<FieldId> chosenField() const;
@@ -111,8 +117,24 @@ class StudyWindow : public QWidget {
     QLineEdit* exact_; // the whole text of the cell chosen
     SketchPicture* chartPicture_;
     QLabel* least_ = nullptr;
-    QLabel* ranOn_;      // the inputs the study shown was run on
-    QLabel* sourceNote_; // that the calculator window's inputs have changed since
+    QPushButton* leastButton_ = nullptr;
+    QTimer* searchTimer_; // the least search's progress, shown as it runs
+    QLabel* ranOn_;       // the inputs the study shown was run on
+    QLabel* sourceNote_;  // that the calculator window's inputs have changed since
+
+    // The least search running off the window's thread: what it was asked, how far it is, and
+    // what it found (none when it was stopped).
+    struct LeastSearch {
+        FieldId field{};
+        long long steps = 0;
+        QString from, to;
+        std::function<std::string(long long)> text;
+        std::atomic<bool> stop{false};
+        std::atomic<long long> judged{0};
+        std::optional<subprogram::LeastRuns> found;
+        class QThread* thread = nullptr;
+    };
+    std::unique_ptr<LeastSearch> search_;
 
     std::unique_ptr<subprogram::Study> study_;
     std::vector<std::string> studyTexts_; // the texts study_ was run on

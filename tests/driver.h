@@ -9,11 +9,24 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+// Waits, the events running, until `condition` holds or `ms` pass, and says whether it holds:
+// for EXPECT_TRUE or ASSERT_TRUE. (Qt's QTRY_ macros return from a gtest test silently when
+// they time out.)
+template <typename Condition> bool eventually(Condition condition, int ms = 5000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!condition() && clock.elapsed() < ms) {
+        QTest::qWait(10);
+    }
+    return condition();
+}
 
 // gtest prints a text as text.
 inline void PrintTo(const QString& text, std::ostream* out) {

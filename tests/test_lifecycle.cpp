@@ -205,7 +205,7 @@ TEST(SingleInstance, ALaterStartHandsItsFilesToTheRunningOneAndALeftNameIsRemove
               HandOver::Taken);
     // no file: the launcher comes to the front
     EXPECT_EQ(SingleInstance(key).handOver({}), HandOver::Taken);
-    QTRY_COMPARE(handed.size(), 2u);
+    ASSERT_TRUE(eventually([&] { return handed.size() == 2u; }));
     EXPECT_EQ(handed[0],
               QStringList({QDir::current().absoluteFilePath("a.slope"), "/tmp/b c.slope"}));
     EXPECT_EQ(handed[1], QStringList());
