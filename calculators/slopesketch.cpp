@@ -47,6 +47,25 @@ void line(Sketch& s, const Frame& f, double x1, double y1, double x2, double y2)
     s.lines.push_back({a, b, c, d});
 }
 
+// A bar of a round length (1, 2 or 5 times a power of ten, about a fifth of the span) from (x, y),
+// with its length in metres above it: the drawing's scale.
+void scaleBar(Sketch& s, const Frame& f, double x, double y, double span) {
+    const double power = std::pow(10, std::floor(std::log10(span / 5)));
+    double length = power;
+    for (const double k : {2.0, 5.0, 10.0}) {
+        if (k * power <= span / 5) {
+            length = k * power;
+        }
+    }
+    line(s, f, x, y, x + length, y);
+    for (const double end : {x, x + length}) {
+        const auto [a, b] = f.at(end, y);
+        s.lines.push_back({a, b - s.textSize / 3, a, b + s.textSize / 3});
+    }
+    const auto [a, b] = f.at(x + length / 2, y);
+    s.texts.push_back({a, b - 0.8 * s.textSize, sketchNumber(length) + " m"});
+}
+
 } // namespace
 
 void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide,
@@ -76,12 +95,17 @@ void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide,
     body.points.push_back(f.at(ground.back().x, bottom));
     body.points.push_back(f.at(ground.front().x, bottom));
     s.polygons.push_back(body);
-    for (std::size_t i = 1; i < section.strata.size(); ++i) { // the strata's tops, dashed by gaps
+    // the strata's tops, dashed by gaps, only where there is ground above them
+    for (std::size_t i = 1; i < section.strata.size(); ++i) {
         const double y = section.strata[i].top;
         for (double x = ground.front().x; x < ground.back().x; x += span / 40) {
-            line(s, f, x, y, std::min(x + span / 80, ground.back().x), y);
+            const double to = std::min(x + span / 80, ground.back().x);
+            if (y < heightOf(ground, x) && y < heightOf(ground, to)) {
+                line(s, f, x, y, to, y);
+            }
         }
     }
+    scaleBar(s, f, ground.front().x + 0.02 * span, bottom + 0.06 * span, span);
     for (std::size_t i = 0; i < section.strata.size(); ++i) {
         const Stratum& st = section.strata[i];
         const double y = (i + 1 < section.strata.size() ? (st.top + section.strata[i + 1].top) / 2

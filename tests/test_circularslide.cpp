@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <random>
 
 using namespace subprogram;
@@ -197,6 +198,31 @@ TEST(CircularSlide, NothingDrivingMeansNoFactor) {
     EXPECT_NEAR(drivingSum(driven), -drivingSum(held), 1e-9);
     // a mass symmetric under level ground drives by its terms' rounding alone
     EXPECT_FALSE(bishopFactor(mound, {22, 5, 5.5}).Fs);
+}
+
+// The section drawn to scale: a bar of a round length, and a stratum's top dashed only where
+// there is ground above it (the slope reaches y = 4 at x = 18 of its 40 m).
+TEST(CircularSlide, TheSectionShowsItsScaleAndStrataUnderTheGround) {
+    const SlopeSection s =
+        section({{0, 0}, {10, 0}, {30, 10}, {40, 10}}, {{10, 20, 10, 20, 20}, {4, 19, 15, 25, 19}});
+    Sketch sketch;
+    drawSlopeSection(s, nullptr, {}, sketch);
+    EXPECT_TRUE(std::ranges::any_of(sketch.texts, [](const SketchText& t) {
+        return t.text == "5 m"; // a fifth of 40 m, rounded down to 1, 2 or 5 times ten's power
+    }));
+    std::map<double, std::vector<SketchLine>> level; // the horizontal lines by height
+    for (const SketchLine& l : sketch.lines) {
+        if (l.y1 == l.y2) {
+            level[l.y1].push_back(l);
+        }
+    }
+    const auto dashes = std::ranges::max_element(
+        level, [](const auto& a, const auto& b) { return a.second.size() < b.second.size(); });
+    ASSERT_NE(dashes, level.end());
+    EXPECT_GT(dashes->second.size(), 15u);
+    for (const SketchLine& l : dashes->second) {
+        EXPECT_GE(std::min(l.x1, l.x2), 17.9 / 40 * sketch.width);
+    }
 }
 
 // The ways the search names circles, on ground falling to the right (crest 10 m up to x = 10, toe
