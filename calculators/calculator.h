@@ -64,6 +64,16 @@ struct Field {
     bool limit = false;
 };
 
+// A list input as the report tabulates it: its title, the fields whose texts are its columns —
+// one field: its rows 'a b c;…' split into the columns; several: each a column of its values
+// separated by ';', a value alone standing for every row — and the columns' headers with their
+// units ('\n' where a window's table breaks a header).
+struct ListTable {
+    std::string_view title;
+    std::span<const std::string_view> fields;
+    std::span<const std::string_view> headers;
+};
+
 struct Result {
     std::string_view control; // the window's result field
     std::string_view name;    // on the command line; empty when only the window shows it
@@ -288,6 +298,8 @@ struct Calculator {
     // that were (`texts` and `given` follow `fields`).
     void (*completeParameters)(std::span<std::string> texts,
                                const std::vector<bool>& given) = nullptr;
+    // The list inputs as the report tabulates them.
+    std::span<const ListTable> listTables = {};
 
     const Field* field(std::string_view name) const;             // by command-line name
     const Field* fieldOfControl(std::string_view control) const; // by window field (or name)

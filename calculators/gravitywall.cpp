@@ -609,6 +609,7 @@ const Calculator kGravityWall{
     .pressure = wallPressure,
     .idle = idleWallFields,
     .studySettings = kStudySettings,
+    .listTables = ground::kTables,
 };
 
 } // namespace subprogram

@@ -77,6 +77,11 @@ inline constexpr std::string_view kLoadsHeader[] = {"线荷载 line\n条形荷�
                                                     "Q (kN/m)\nq (kPa)", "a\n(m)", "b\n(m)"};
 inline constexpr std::string_view kStrataTitle = "分层土（自上而下）";
 inline constexpr std::string_view kLoadsTitle = "局部荷载";
+// The two as the report tabulates them.
+inline constexpr std::string_view kStrataFields[] = {"layers"};
+inline constexpr std::string_view kLoadsFields[] = {"loads"};
+inline constexpr ListTable kTables[] = {{kStrataTitle, kStrataFields, kStrataHeader},
+                                        {kLoadsTitle, kLoadsFields, kLoadsHeader}};
 
 // The report's step of the pressure stratum by stratum, and where its tension rule cuts.
 extern const Step kStep;

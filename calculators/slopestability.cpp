@@ -487,6 +487,18 @@ std::string slopeSketch(int method, const Form& form, const CalculationRecord& r
     return {};
 }
 
+// The list inputs as the window's tables and the report show them: the blocks (their lists
+// side by side), the ground line, the strata, the phreatic line.
+constexpr std::string_view kBlockFields[] = {"G", "theta", "c", "phi", "l", "U"};
+constexpr std::string_view kBlockHeader[] = {"G (kN/m)", "θ (°)", "c (kPa)",
+                                             "φ (°)",    "l (m)", "U (kN/m)"};
+constexpr std::string_view kSurfaceFields[] = {"surface"};
+constexpr std::string_view kLayersFields[] = {"layers"};
+constexpr std::string_view kWaterFields[] = {"water"};
+constexpr std::string_view kPointHeader[] = {"x (m)", "y (m)"};
+constexpr std::string_view kLayersHeader[] = {"顶高 (m)", "γ (kN/m³)", "c (kPa)", "φ (°)",
+                                              "γsat (kN/m³)"};
+
 // Bishop's one soil (γ, c, φ) is not read where strata are given: greyed, and left out of the
 // report.
 std::vector<FieldId> idleSlopeFields(int method, const Form& form) {
@@ -495,6 +507,11 @@ std::vector<FieldId> idleSlopeFields(int method, const Form& form) {
     }
     return {};
 }
+
+const ListTable kSlopeLists[] = {{"条块（自后缘起）", kBlockFields, kBlockHeader},
+                                 {"地面线", kSurfaceFields, kPointHeader},
+                                 {"分层土", kLayersFields, kLayersHeader},
+                                 {"浸润线", kWaterFields, kPointHeader}};
 
 } // namespace
 
@@ -529,6 +546,7 @@ const Calculator kSlopeStability{
     .sketch = slopeSketch,
     .parts = slopeParts,
     .idle = idleSlopeFields,
+    .listTables = kSlopeLists,
 };
 
 } // namespace subprogram

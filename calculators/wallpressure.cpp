@@ -181,6 +181,7 @@ const Calculator kWallPressure{
     .resultsHelp = "Ea za Pw zw, and Ka<i> for every stratum i that reaches the wall",
     .pressure = distribution,
     .parts = strataTable,
+    .listTables = ground::kTables,
 };
 
 } // namespace subprogram

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <optional>
+#include <sstream>
 
 using subprogram::Calculator;
 using subprogram::Field;
@@ -29,6 +30,29 @@ constexpr std::string_view kTechnicalCode =
 // A unit's cell: a dash for a number without one, so that no cell is left blank.
 std::string unitText(std::string_view unit) {
     return unit.empty() ? "—" : html::escaped(unit);
+}
+
+// The parts of a text between the separators, blanks at their ends taken off.
+std::string trimmed(std::string_view text) {
+    const auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    while (!text.empty() && blank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && blank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return std::string(text);
+}
+std::vector<std::string> splitText(std::string_view text, char separator) {
+    std::vector<std::string> parts;
+    for (std::size_t from = 0;;) {
+        const std::size_t at = text.find(separator, from);
+        parts.push_back(trimmed(text.substr(from, at - from)));
+        if (at == std::string_view::npos) {
+            return parts;
+        }
+        from = at + 1;
+    }
 }
 
 // A section's number in Chinese: 一 … 十, 十一 … 九十九.
@@ -193,20 +217,101 @@ class Builder {
             const auto read = record_.input(calculator_.id(field));
             return field.optionalGroup && read && *read != field.defaultText;
         });
+        const auto listed = [&](const Field& field) {
+            const FieldId id = calculator_.id(field);
+            return std::ranges::find(variant_.unused, id) == variant_.unused.end() &&
+                   std::ranges::find(variant_.unlisted, id) == variant_.unlisted.end() &&
+                   std::ranges::find(context_.idle, id) == context_.idle.end() &&
+                   !(field.limit && record_.input(id).value_or("").empty()) &&
+                   !(field.optionalGroup && !groupSet) && record_.input(id).has_value();
+        };
+        // a list read whole and given is a table of its own below, with its columns' units
+        std::vector<const subprogram::ListTable*> tables;
+        std::vector<FieldId> tabulated;
+        for (const subprogram::ListTable& list : calculator_.listTables) {
+            bool whole = true, given = false;
+            for (const std::string_view name : list.fields) {
+                const Field* field = calculator_.field(name);
+                whole = whole && field && listed(*field);
+                given = given || (field && !record_.input(calculator_.id(*field))->empty());
+            }
+            if (whole && given) {
+                tables.push_back(&list);
+                for (const std::string_view name : list.fields) {
+                    tabulated.push_back(calculator_.id(*calculator_.field(name)));
+                }
+            }
+        }
         for (const Field& field : calculator_.fields) {
             const FieldId id = calculator_.id(field);
-            if (std::ranges::find(variant_.unused, id) != variant_.unused.end() ||
-                std::ranges::find(variant_.unlisted, id) != variant_.unlisted.end() ||
-                std::ranges::find(context_.idle, id) != context_.idle.end() ||
-                (field.limit && record_.input(id).value_or("").empty()) ||
-                (field.optionalGroup && !groupSet)) {
+            if (!listed(field) || std::ranges::find(tabulated, id) != tabulated.end()) {
                 continue;
             }
-            if (const auto read = record_.input(id)) {
-                row(t, {html::escaped(words(subprogram::fieldCaption(field))),
-                        std::string(field.symbol), read->empty() ? "未填" : html::escaped(*read),
-                        unitText(field.unit)});
+            const std::string read = *record_.input(id);
+            row(t,
+                {html::escaped(words(subprogram::fieldCaption(field))), std::string(field.symbol),
+                 read.empty() ? "未填" : html::escaped(read), unitText(field.unit)});
+        }
+        for (const subprogram::ListTable* list : tables) {
+            listTable(*list);
+        }
+    }
+
+    // A list input's table: its rows 'a b c;…', or its fields' lists side by side.
+    void listTable(const subprogram::ListTable& list) {
+        std::vector<std::vector<std::string>> columns; // the cells of each field, by row
+        for (const std::string_view name : list.fields) {
+            std::vector<std::string> cells;
+            const std::string text = *record_.input(calculator_.id(*calculator_.field(name)));
+            for (const std::string& part : splitText(text, ';')) {
+                cells.push_back(part);
             }
+            columns.push_back(std::move(cells));
+        }
+        std::vector<std::vector<std::string>> rows;
+        if (columns.size() == 1) { // one field: its rows split at their blanks into columns
+            for (const std::string& line : columns.front()) {
+                std::vector<std::string> row;
+                std::istringstream words(line);
+                for (std::string word; words >> word;) {
+                    row.push_back(word);
+                }
+                if (!row.empty()) {
+                    rows.push_back(std::move(row));
+                }
+            }
+        } else { // a list each, side by side; a value alone stands for every row
+            std::size_t count = 0;
+            for (const auto& cells : columns) {
+                count = std::max(count, cells.size());
+            }
+            for (std::size_t i = 0; i < count; ++i) {
+                std::vector<std::string> row;
+                for (const auto& cells : columns) {
+                    row.push_back(cells.size() == 1 ? cells[0] : i < cells.size() ? cells[i] : "");
+                }
+                rows.push_back(std::move(row));
+            }
+        }
+        block(Block::Kind::Paragraph, html::escaped(std::string(list.title)) + "：");
+        std::vector<Column> header{{"序号", Align::Left, 10}};
+        const int share = 90 / static_cast<int>(std::max<std::size_t>(list.headers.size(), 1));
+        for (const std::string_view h : list.headers) {
+            std::string title(h);
+            std::replace(title.begin(), title.end(), '\n', ' ');
+            header.push_back({html::escaped(title), Align::Number, share});
+        }
+        const int t = table(std::move(header));
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            std::vector<std::string> cells{std::to_string(i + 1)};
+            for (std::size_t c = 0; c < list.headers.size(); ++c) {
+                const std::string cell = c < rows[i].size() ? trimmed(rows[i][c]) : "";
+                cells.push_back(cell.empty() ? "—" : html::escaped(cell)); // U empty: none
+            }
+            for (std::size_t c = list.headers.size(); c < rows[i].size(); ++c) { // beyond them
+                cells.back() += " " + html::escaped(rows[i][c]);
+            }
+            row(t, std::move(cells));
         }
     }
 

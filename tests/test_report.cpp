@@ -1,5 +1,6 @@
 #include "calculators/beam.h"
 #include "calculators/gravitywall.h"
+#include "calculators/slopestability.h"
 #include "report/report.h"
 
 #include "mapform.h"
@@ -105,6 +106,40 @@ TEST(Report, TheDefaultUprightWallCarriesEveryValueAHandCheckExpects) {
 }
 
 // Sections are numbered in Chinese words, past ten and past twenty as well.
+// A list input is a table of its own with its columns' units, never its raw text: the ground's
+// strata and loads by their rows, and the blocks of a slope side by side, a value given once
+// standing for every block.
+TEST(Report, ListInputsAreTablesWithTheirUnits) {
+    const Wall ground(WallType::Upright, {{"layersx", "2 18.5 10 20 19.5;4 19 0 30 20"},
+                                          {"loadsx", "strip 20 1.5 7"}});
+    EXPECT_TRUE(ground.has(Block::Kind::Paragraph, "分层土（自上而下）："));
+    EXPECT_TRUE(ground.hasRow({"2", "4", "19", "0", "30", "20"}));
+    EXPECT_TRUE(ground.hasRow({"1", "strip", "20", "1.5", "7"}));
+    EXPECT_FALSE(ground.hasRow({"分层土参数", "", "2 18.5 10 20 19.5;4 19 0 30 20", "—"}));
+    const auto header = [&](int table) {
+        std::vector<std::string> titles;
+        for (const report::Column& c : ground.doc.tables[table]) {
+            titles.push_back(c.title);
+        }
+        return titles;
+    };
+    EXPECT_EQ(header(1), (std::vector<std::string>{"序号", "厚度 (m)", "γ (kN/m³)", "c (kPa)",
+                                                   "φ (°)", "γsat (kN/m³)"}));
+    MapForm form(kSlopeStability);
+    form.texts["Gx"] = "800;1200;600";
+    form.texts["thetax"] = "35;18;5";
+    form.texts["lx"] = "9;12;8";
+    form.texts["cx"] = "8";
+    CalculationRecord record;
+    const int method = int(SlopeMethod::BrokenLine);
+    recordCalculation(form, record,
+                      [&](Form& f, Trace* t) { kSlopeStability.calculate(method, f, t); });
+    const report::Document doc =
+        report::document(reportContext(kSlopeStability, method, form, record), record);
+    const std::vector<std::string> third{"3", "600", "5", "8", "20", "8", "—"};
+    EXPECT_TRUE(std::ranges::any_of(doc.blocks, [&](const Block& b) { return b.cells == third; }));
+}
+
 TEST(Report, SectionsAreNumberedInChinesePastTwenty) {
     Wall wall(WallType::Upright);
     wall.context.studies.resize(16);

@@ -94,19 +94,20 @@ SlopeStabilityWindow::SlopeStabilityWindow(Reporter reporter)
     auto* tables = new QTabWidget(this);
     tables->setObjectName(QStringLiteral("tablesx"));
     setTwipsGeometry(tables, 6240, 120, 7500, 2400);
-    tables->addTab(new ListTable(tables,
-                                 {"G (kN/m)", "θ (°)", "c (kPa)", "φ (°)", "l (m)", "U (kN/m)"},
-                                 {edit("Gx"), edit("thetax"), edit("cx"), edit("phix"), edit("lx"),
-                                  edit("Ux")}),
-                   QStringLiteral("条块（自后缘起）"));
-    tables->addTab(new ListTable(tables, {"x (m)", "y (m)"}, {edit("surfacex")}),
-                   QStringLiteral("地面线"));
-    tables->addTab(new ListTable(tables,
-                                 {"顶高 (m)", "γ (kN/m³)", "c (kPa)", "φ (°)", "γsat (kN/m³)"},
-                                 {edit("layersx")}),
-                   QStringLiteral("分层土"));
-    tables->addTab(new ListTable(tables, {"x (m)", "y (m)"}, {edit("waterx")}),
-                   QStringLiteral("浸润线"));
+    // the list inputs' tables, as the calculation describes them (the report's too)
+    for (const subprogram::ListTable& list : calculator().listTables) {
+        QStringList header;
+        for (const std::string_view h : list.headers) {
+            header << QString::fromUtf8(h.data(), static_cast<qsizetype>(h.size()));
+        }
+        QList<QLineEdit*> fields;
+        for (const std::string_view name : list.fields) {
+            fields << edit(std::string(calculator().field(name)->control).c_str());
+        }
+        tables->addTab(
+            new ListTable(tables, header, fields),
+            QString::fromUtf8(list.title.data(), static_cast<qsizetype>(list.title.size())));
+    }
     picture_ = new SketchPicture(this);
     picture_->setObjectName(QStringLiteral("sectionx"));
     setTwipsGeometry(picture_, 6240, 2640, 7500, 2280);
