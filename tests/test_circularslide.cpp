@@ -115,7 +115,10 @@ TEST(CircularSlide, AFactorBeyondAnIterateOutsideTheDomainIsSolved) {
     const struct {
         double c, phi1, phi2, bound, Fs;
     } cases[] = {{25.1838, 37.8105, 31.4296, 1.167817388538, 7.430916163293},
-                 {0, 30, 2, 0.868895719091, 0.947480638852}};
+                 {0, 30, 2, 0.868895719091, 0.947480638852},
+                 // a root just above a doubling of the bracket (4 × Fmin = 4.2152): between the
+                 // factors of φ2 = 20.1° (4.2190) and 20.3° (4.2585)
+                 {0, 35, 20.2, 1.053792411458, 4.238708927660}};
     for (const auto& c : cases) {
         s.strata[0].c = c.c;
         s.strata[0].phi = c.phi1;

@@ -156,6 +156,18 @@ TEST(GroundPressure, LocalLoadsNearAddTheirAreaFarNothing) {
     EXPECT_NEAR(Ka, 1.0 / 3, 1e-7);
 }
 
+// A line load over a cohesive stratum that lifts the pressure above nought only just, near its
+// peak: the compressed part is the sliver about the peak and the soil's own below z0. By hand
+// (γ = 18, c = 20, φ = 30°, Ka = 1/3, H = 6 m; Q = 16.6658 kN/m at a = 1 m: the triangle from
+// a·tan30° = 0.577 m to a·tan60° = 1.732 m, its peak 2Q√Ka ÷ h = 16.666 kPa at 1.155 m, where
+// the soil's own is −16.166, so the sum is 0.500 kPa): 0.009 kN/m about the peak and
+// ½ × 12.906 × (6 − 3.849) below z0 = 2c ÷ (γ√Ka), 13.8894 kN/m in all.
+TEST(GroundPressure, ALoadThatOnlyJustOvercomesTheTensionAddsItsSliver) {
+    Backfill f = fillOf({soil(6, 18, 20, 30)});
+    f.loads = {{LocalLoad::Kind::Line, 16.6658, 1, 0}};
+    EXPECT_NEAR(layeredPressure({6}, f).Ea, 13.8894, 2e-3);
+}
+
 // Mononobe–Okabe's coefficient: the textbook closed form (Kramer, Geotechnical Earthquake
 // Engineering, eq. 11.9; ψ the back's batter from the vertical, i the fill's slope),
 //   KAE = cos²(φ − θ − ψ) ÷ {cosθ·cos²ψ·cos(δ + ψ + θ)·[1 + √(sin(δ + φ)sin(φ − θ − i) ÷
