@@ -296,6 +296,23 @@ std::vector<FieldId> idleAnchorFields(int, const Form& form) {
     return {in::grade, in::KbReq, in::KReq};
 }
 
+// Under the 2013 method the bond strength typed is the ultimate one's standard value, frbk.
+constexpr Field kUltimateBond{
+    "frb",
+    "Text9",
+    "岩土层与锚固体极限粘结强度标准值frbk(kPa)",
+    "180",
+    "kPa",
+    "ultimate bond strength between ground and anchor body (by the 2013 method)",
+    "f<sub>rbk</sub>"};
+const Field* anchorShownAs(FieldId field, const Form& form) {
+    try {
+        return field == in::frb && by2013(form) ? &kUltimateBond : nullptr;
+    } catch (const CalcError&) { // a method that cannot be read: the field as it stands
+        return nullptr;
+    }
+}
+
 const Variant kKinds[] = {
     {int(AnchorKind::Permanent), "permanent", kPermanentAnchor, kSteps},
     {int(AnchorKind::Temporary), "temporary", kTemporaryAnchor, kSteps, {}, "--temporary"},
@@ -328,6 +345,7 @@ const Calculator kAnchorBar{
     .judge = judgeAnchor,
     .describe = describeAnchor,
     .idle = idleAnchorFields,
+    .shownAs = anchorShownAs,
 };
 
 } // namespace subprogram

@@ -292,6 +292,11 @@ struct Calculator {
     // the anchor's 2013 method, the typed h2 where the wall's section follows b): the window
     // greys them and the report does not list them.
     std::vector<FieldId> (*idle)(int variant, const Form& fields) = nullptr;
+    // A field shown under another caption and symbol where the inputs call for it (the anchor's
+    // bond strength: a characteristic value by the original method, an ultimate standard value
+    // by the 2013 one): its description as the window's label and the report then give it, or
+    // none.
+    const Field* (*shownAs)(FieldId field, const Form& fields) = nullptr;
     // Fields a study of another sets by default (see StudySetting).
     std::span<const StudySetting> studySettings = {};
     // Beyond the window: fills, on the command line, a parameter that was not given from those

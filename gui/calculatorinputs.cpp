@@ -41,6 +41,30 @@ std::vector<FieldId> CalculatorWindow::idleNow() const {
     }
 }
 
+// A field the inputs show under another caption (see Calculator::shownAs): its label says so,
+// and says its own again when they no longer do.
+void CalculatorWindow::relabel() {
+    if (!calculator_.shownAs) {
+        return;
+    }
+    for (const Field& f : calculator_.fields) {
+        QWidget* control = f.control.empty() ? nullptr : field(f.control);
+        if (!control) {
+            continue;
+        }
+        const Field* as = calculator_.shownAs(calculator_.id(f), *this);
+        for (QLabel* label : findChildren<QLabel*>()) {
+            if (label->buddy() != control) {
+                continue;
+            }
+            if (!label->property("ownCaption").isValid()) {
+                label->setProperty("ownCaption", label->text());
+            }
+            label->setText(as ? qstring(as->caption) : label->property("ownCaption").toString());
+        }
+    }
+}
+
 void CalculatorWindow::greyUnused() {
     const subprogram::Variant& chosen = calculator_.variant(variant());
     // what the inputs as they stand leave unread, and what they left so before
@@ -96,6 +120,7 @@ void CalculatorWindow::followInputs() {
     if (calculator_.idle && idleNow() != greyedIdle_) { // what the inputs leave unread follows them
         greyUnused();
     }
+    relabel();
     if (auto* study = findChild<StudyWindow*>(QString(), Qt::FindDirectChildrenOnly)) {
         study->setTexts(studyTexts()); // its next study takes the inputs as they stand
     }

@@ -237,6 +237,7 @@ class CalculatorWindow : public QWidget, public Form {
     // when the variant is chosen and after a calculation; one whose text cannot be read stays
     // open to mend, as the calculation still reads it.
     void greyUnused();
+    void relabel();
     std::vector<FieldId> idleNow() const; // what the inputs as they stand leave unread
     void showVerdicts(bool shown);
     void save();   // to the window's file, or as saveAs() while it has none

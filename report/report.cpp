@@ -248,8 +248,11 @@ class Builder {
                 continue;
             }
             const std::string read = *record_.input(id);
+            const auto as = std::ranges::find_if(
+                context_.shownAs, [&](const auto& shownAs) { return shownAs.first == id; });
+            const Field& shown = as == context_.shownAs.end() ? field : *as->second;
             row(t,
-                {html::escaped(words(subprogram::fieldCaption(field))), std::string(field.symbol),
+                {html::escaped(words(subprogram::fieldCaption(shown))), std::string(shown.symbol),
                  read.empty() ? "未填" : html::escaped(read), unitText(field.unit)});
         }
         for (const subprogram::ListTable* list : tables) {
@@ -590,6 +593,13 @@ ReportContext reportContext(const Calculator& calculator, int variant, const For
     context.description = calculator.describe ? calculator.describe(v, form) : std::string(v.title);
     if (calculator.idle) {
         context.idle = calculator.idle(variant, form);
+    }
+    if (calculator.shownAs) {
+        for (const Field& f : calculator.fields) {
+            if (const Field* as = calculator.shownAs(calculator.id(f), form)) {
+                context.shownAs.emplace_back(calculator.id(f), as);
+            }
+        }
     }
     if (!record.failure && !record.writes.empty()) {
         const subprogram::WrittenTexts written([&](ResultId r) { return record.written(r); });

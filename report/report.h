@@ -29,6 +29,8 @@ struct ReportContext {
     std::optional<Sketch> sketch;           // the calculator's drawing of it, to scale
     std::string noSketch;                   // or why there is none
     std::vector<FieldId> idle;              // fields the inputs left unread (Calculator::idle)
+    // fields the inputs showed under another caption and symbol (Calculator::shownAs)
+    std::vector<std::pair<FieldId, const subprogram::Field*>> shownAs;
     bool outdated = false; // the inputs were changed after the calculation: said on every copy
     // values this calculation handed to another window, or took from one (inline HTML each)
     std::vector<std::string> handOvers;

@@ -1,3 +1,4 @@
+#include "calculators/anchorbar.h"
 #include "calculators/beam.h"
 #include "calculators/gravitywall.h"
 #include "calculators/slopestability.h"
@@ -138,6 +139,26 @@ TEST(Report, ListInputsAreTablesWithTheirUnits) {
         report::document(reportContext(kSlopeStability, method, form, record), record);
     const std::vector<std::string> third{"3", "600", "5", "8", "20", "8", "—"};
     EXPECT_TRUE(std::ranges::any_of(doc.blocks, [&](const Block& b) { return b.cells == third; }));
+}
+
+// The bond strength the anchor's 2013 method reads is the ultimate one's standard value frbk:
+// the report names it so, the original method its characteristic value frb.
+TEST(Report, TheAnchorsBondStrengthIsNamedAsItsMethodReadsIt) {
+    for (const bool by2013 : {false, true}) {
+        MapForm form(kAnchorBar);
+        form.texts["editionx"] = by2013 ? "2013" : "classic";
+        CalculationRecord record;
+        recordCalculation(form, record, [&](Form& f, Trace* t) { kAnchorBar.calculate(0, f, t); });
+        const report::Document doc =
+            report::document(reportContext(kAnchorBar, 0, form, record), record);
+        const std::vector<std::string> row =
+            by2013 ? std::vector<std::string>{"岩土层与锚固体极限粘结强度标准值", "f<sub>rbk</sub>",
+                                              "180", "kPa"}
+                   : std::vector<std::string>{"岩石与锚固体粘结强度特征值", "f<sub>rb</sub>", "180",
+                                              "kPa"};
+        EXPECT_TRUE(std::ranges::any_of(doc.blocks, [&](const Block& b) { return b.cells == row; }))
+            << by2013;
+    }
 }
 
 TEST(Report, SectionsAreNumberedInChinesePastTwenty) {

@@ -612,6 +612,16 @@ TEST_F(Tables, NothingDrivingShowsNoFactor) {
     EXPECT_TRUE(recorder.messages.isEmpty());
 }
 
+// The anchor's bond strength is labelled as its method reads it: frbk under the 2013 method.
+TEST_F(Tables, TheAnchorsBondStrengthIsLabelledAsItsMethodReadsIt) {
+    open("anchorbar");
+    const QString own = labelOf(widget("Text9"))->text();
+    control<QComboBox>(window, "editionx")->setCurrentIndex(1);
+    EXPECT_EQ(labelOf(widget("Text9"))->text(), "岩土层与锚固体极限粘结强度标准值frbk(kPa)");
+    control<QComboBox>(window, "editionx")->setCurrentIndex(0);
+    EXPECT_EQ(labelOf(widget("Text9"))->text(), own);
+}
+
 // A least search of the critical circle over a long range (minutes of searches) leaves the
 // window free, shows how far it has come, and 取消 ends it at its next value.
 TEST_F(Tables, ALongLeastSearchRunsBesideTheWindowAndIsCancelled) {
