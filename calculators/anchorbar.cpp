@@ -297,14 +297,15 @@ std::vector<FieldId> idleAnchorFields(int, const Form& form) {
 }
 
 // Under the 2013 method the bond strength typed is the ultimate one's standard value, frbk.
-constexpr Field kUltimateBond{
-    "frb",
-    "Text9",
-    "岩土层与锚固体极限粘结强度标准值frbk(kPa)",
-    "180",
-    "kPa",
-    "ultimate bond strength between ground and anchor body (by the 2013 method)",
-    "f<sub>rbk</sub>"};
+constexpr Field kUltimateBond{"frb",
+                              "Text9",
+                              "极限粘结强度标准值frbk(kPa)",
+                              "180",
+                              "kPa",
+                              "ultimate bond strength between ground and anchor body (2013 method)",
+                              "f<sub>rbk</sub>",
+                              Conversion::Double,
+                              "岩土层与锚固体极限粘结强度标准值"};
 const Field* anchorShownAs(FieldId field, const Form& form) {
     try {
         return field == in::frb && by2013(form) ? &kUltimateBond : nullptr;

@@ -617,7 +617,7 @@ TEST_F(Tables, TheAnchorsBondStrengthIsLabelledAsItsMethodReadsIt) {
     open("anchorbar");
     const QString own = labelOf(widget("Text9"))->text();
     control<QComboBox>(window, "editionx")->setCurrentIndex(1);
-    EXPECT_EQ(labelOf(widget("Text9"))->text(), "岩土层与锚固体极限粘结强度标准值frbk(kPa)");
+    EXPECT_EQ(labelOf(widget("Text9"))->text(), "极限粘结强度标准值frbk(kPa)");
     control<QComboBox>(window, "editionx")->setCurrentIndex(0);
     EXPECT_EQ(labelOf(widget("Text9"))->text(), own);
 }
