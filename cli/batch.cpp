@@ -269,13 +269,15 @@ int runBatch(const Options& options, std::istream& in, std::ostream& out, std::o
 
 } // namespace
 
-int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out,
-           std::ostream& err) {
+int runCsv(const Options& options, std::istream& stdinStream, std::ostream& out, std::ostream& err,
+           std::string_view sourceName) {
     const std::string& path = *options.csvFile;
     std::unique_ptr<FdInput> file = path == "-" ? nullptr : openInput(path, out);
     std::istream fileStream(file.get());
     std::istream& in = file ? fileStream : stdinStream;
-    const std::string source = path == "-" ? "standard input" : escapedForLine(path);
+    const std::string source = !sourceName.empty() ? std::string(sourceName)
+                               : path == "-"       ? "standard input"
+                                                   : escapedForLine(path);
     const auto readFailure = [&] {
         if (const int error = file ? file->error() : streamError(in)) {
             throw UsageError("cannot read " + source + ": " + std::strerror(error));

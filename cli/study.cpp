@@ -137,7 +137,7 @@ int runVariation(const Options& options, std::ostream& out, std::ostream& err) {
     asBatch.csvFile = "-";
     VariationRows rows(v);
     std::istream in(&rows);
-    return runCsv(asBatch, in, out, err);
+    return runCsv(asBatch, in, out, err, "the table of --vary (its header line 1)");
 }
 
 LeastSearch parseLeastSearch(const Calculator& calculator, const std::string& spec) {

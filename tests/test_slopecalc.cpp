@@ -971,6 +971,16 @@ TEST(Slopecalc, AStopDropsTheRecordItCutAndEndsAWriteNobodyTakes) {
         "sleep 2.5; cat $d/status $d/out $d/err; kill -KILL $(cat $d/pid) 2>/dev/null; rm -r $d");
     EXPECT_EQ(least.out, "143\nslopecalc: stopped by signal 15; the search for the least c is "
                          "dropped, nothing of it is written\n");
+    // a --vary of the searched circle, row by row as a batch: the rows done are written, and its
+    // rows are named as the table of --vary, not as standard input
+    const Outcome varied = shell(
+        "d=$(mktemp -d); ($S slope-stability --method bishop --vary c=1:60:50 >$d/out 2>$d/err & "
+        "echo $! >$d/pid; wait $!; echo $? >$d/status) & sleep 1; kill -TERM $(cat $d/pid); "
+        "sleep 2.5; cat $d/status $d/err; kill -KILL $(cat $d/pid) 2>/dev/null; rm -r $d");
+    EXPECT_EQ(varied.out.substr(0, 4), "143\n");
+    EXPECT_NE(varied.out.find("of the table of --vary (its header line 1) is written"),
+              std::string::npos)
+        << varied.out;
 }
 
 TEST(Slopecalc, BytesThatAreNoUtf8TextAreNeverTakenForText) {
