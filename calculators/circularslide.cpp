@@ -690,6 +690,17 @@ std::vector<double> spread(const Ground& ground, double from, double to, int n) 
     return xs;
 }
 
+// Spends one of the budget's factors on `next` and takes it where it is lower than `at`.
+bool improves(const Function& f, Best& at, Best next, int& left) {
+    --left;
+    next.value = f(next.at);
+    if (next.value < at.value) {
+        at = next;
+        return true;
+    }
+    return false;
+}
+
 Best patternSearch(const Function& f, Best at, const Numbers& low, const Numbers& high,
                    const Numbers& spacing, double first, int& left) {
     Numbers step;
@@ -710,10 +721,7 @@ Best patternSearch(const Function& f, Best at, const Numbers& low, const Numbers
                 if (next.at[axis] == at.at[axis] || left <= 0) {
                     continue;
                 }
-                --left;
-                next.value = f(next.at);
-                if (next.value < at.value) {
-                    at = next;
+                if (improves(f, at, next, left)) {
                     moved = true;
                     break;
                 }
@@ -747,10 +755,7 @@ Best wander(const Function& f, Best at, const Numbers& spacing, double first, in
             for (std::size_t axis = 0; axis < 3; ++axis) {
                 next.at[axis] += sign * step * spacing[axis] * d[axis] / norm;
             }
-            --left;
-            next.value = f(next.at);
-            if (next.value < at.value) {
-                at = next;
+            if (improves(f, at, next, left)) {
                 moved = true;
                 break;
             }

@@ -393,43 +393,37 @@ void judgeWall(int type, const Form& fields, const Written& written, std::span<J
     const auto basis = [](const Limit& limit) {
         return limit.set ? kEngineersLimit : std::string_view();
     };
-    const Limit& sliding = limits.sliding;
-    const auto drive = result(out::drive);
-    if (const auto Ks = result(out::Ks)) {
-        out[0] = drive && *drive <= 0 // nothing drives the wall outward along its base
-                     ? Judgement{Outcome::Met,  *Ks,
-                                 sliding.value, "下滑力 Eat − Gt ≤ 0，挡墙不会沿基底向外滑移",
-                                 sliding.name,  true,
-                                 basis(sliding)}
-                     : Judgement{holds(*Ks >= sliding.value),
-                                 *Ks,
-                                 sliding.value,
-                                 {},
-                                 sliding.name,
-                                 true,
-                                 basis(sliding)};
-    } else if (drive) { // no factor formed: nothing drives it
-        out[0] = {Outcome::Met, 0,     sliding.value, "沿基底无下滑力，挡墙不会滑移",
-                  sliding.name, false, basis(sliding)};
+    // a factor against its limit; where what drives it is not positive, met whatever the factor,
+    // and where no factor was formed (nothing drives it), met without one
+    const auto factorCheck = [&](std::optional<double> factor, std::optional<double> driven,
+                                 const Limit& limit, const char* notDriven,
+                                 const char* noFactor) -> std::optional<Judgement> {
+        if (factor) {
+            return driven && *driven <= 0 ? Judgement{Outcome::Met, *factor, limit.value, notDriven,
+                                                      limit.name,   true,    basis(limit)}
+                                          : Judgement{holds(*factor >= limit.value),
+                                                      *factor,
+                                                      limit.value,
+                                                      {},
+                                                      limit.name,
+                                                      true,
+                                                      basis(limit)};
+        }
+        if (driven) {
+            return Judgement{Outcome::Met, 0,     limit.value, noFactor,
+                             limit.name,   false, basis(limit)};
+        }
+        return std::nullopt;
+    };
+    if (const auto sliding = factorCheck(result(out::Ks), result(out::drive), limits.sliding,
+                                         "下滑力 Eat − Gt ≤ 0，挡墙不会沿基底向外滑移",
+                                         "沿基底无下滑力，挡墙不会滑移")) {
+        out[0] = *sliding;
     }
-    const Limit& overturning = limits.overturning;
-    const auto tip = result(out::tip);
-    if (const auto Kt = result(out::Kt)) {
-        out[1] = tip && *tip <= 0 // nothing tips the wall about its toe
-                     ? Judgement{Outcome::Met,      *Kt,
-                                 overturning.value, "倾覆力矩 ≤ 0，挡墙不会绕墙趾倾覆",
-                                 overturning.name,  true,
-                                 basis(overturning)}
-                     : Judgement{holds(*Kt >= overturning.value),
-                                 *Kt,
-                                 overturning.value,
-                                 {},
-                                 overturning.name,
-                                 true,
-                                 basis(overturning)};
-    } else if (tip) {
-        out[1] = {Outcome::Met,     0,     overturning.value, "无倾覆力矩，挡墙不会倾覆",
-                  overturning.name, false, basis(overturning)};
+    if (const auto overturning =
+            factorCheck(result(out::Kt), result(out::tip), limits.overturning,
+                        "倾覆力矩 ≤ 0，挡墙不会绕墙趾倾覆", "无倾覆力矩，挡墙不会倾覆")) {
+        out[1] = *overturning;
     }
     const auto e = result(out::e);
     if (e) {
