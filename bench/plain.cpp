@@ -49,7 +49,7 @@ void limitedFillEarthPressure(double H, double g, double dr, double c, double de
 }
 
 void anchorBarDesign(int n, double D, double Htk, double a, double fy, bool permanent,
-                     double gamma0, double frb, double fb, double d, double out[4]) {
+                     double gamma0, double frb, double fb, double d, double out[5]) {
     const double xi1 = permanent ? 1 : 1.33, xi2 = permanent ? 0.69 : 0.92,
                  xi3 = permanent ? 0.6 : 0.72;
     const double Nak = Htk / std::cos(rad(a));
@@ -58,6 +58,7 @@ void anchorBarDesign(int n, double D, double Htk, double a, double fy, bool perm
     out[1] = Nak / xi1 / kPi / (D / 1000) / frb;
     out[2] = Na * gamma0 / xi3 / n / kPi / (d / 1000) / fb;
     out[3] = Na;
+    out[4] = Nak;
 }
 
 void uprightWallWeight(float n, float Ht, float h1, float alpha0, float b1, float b2, float gw,

@@ -13,7 +13,7 @@ void atRestEarthPressure(double phi, double q, double g, double H, double& K0, d
 void limitedFillEarthPressure(double H, double g, double dr, double c, double delta, double theta,
                               double beta, double alpha, double& Ka, double& Ea);
 void anchorBarDesign(int n, double D, double Htk, double a, double fy, bool permanent,
-                     double gamma0, double frb, double fb, double d, double out[4]);
+                     double gamma0, double frb, double fb, double d, double out[5]);
 void uprightWallWeight(float n, float Ht, float h1, float alpha0, float b1, float b2, float gw,
                        float b, float& G, float& x0);
 void shelfWallWeight(float n, float x2, float x3, float h1, float Ht, float h4, float b1, float b2,

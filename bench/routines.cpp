@@ -135,7 +135,7 @@ int main(int argc, char* argv[]) {
         },
         [&](std::size_t i) {
             const inputs::Anchor& a = anchors[i];
-            double out[4];
+            double out[5];
             plain::anchorBarDesign(3, a.D, a.Htk, a.a, a.fy, true, a.g0, a.frb, a.fb, a.d, out);
             keep(out);
         });

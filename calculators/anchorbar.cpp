@@ -49,7 +49,7 @@ AnchorBar anchorBarDesign(std::int16_t bars, double bodyDiameter, double tension
         const Num As = keep("As", Na * gamma0 / xi2 / fy * kNewtonsPerKilonewton);
         const Num la = keep("la", Nak / xi1 / pi / (D / kMillimetresPerMetre) / frb);
         const Num lb = keep("lb", Na * gamma0 / xi3 / n / pi / (d / kMillimetresPerMetre) / fb);
-        return AnchorBar{As.value(), la.value(), lb.value(), Na.value()};
+        return AnchorBar{As.value(), la.value(), lb.value(), Na.value(), Nak.value()};
     });
 }
 
@@ -82,7 +82,7 @@ AnchorBar anchorBarDesign2013(std::int16_t bars, double bodyDiameter, double ten
         const Num As = keep("As", Kb * Nak / fy * kNewtonsPerKilonewton);
         const Num la = keep("la", K * Nak / (pi * (D / kMillimetresPerMetre) * frbk));
         const Num lb = keep("lb", K * Nak / (n * pi * (d / kMillimetresPerMetre) * fb));
-        return AnchorBar{As.value(), la.value(), lb.value(), Na.value()};
+        return AnchorBar{As.value(), la.value(), lb.value(), Na.value(), Nak.value()};
     });
 }
 
@@ -137,6 +137,7 @@ constexpr Result kResults[] = {
     {"",       "Kb",       "", "K<sub>b</sub>", "", "0", "锚杆杆体抗拉安全系数", false, true},
     {"",       "K",        "", "K",             "", "0", "锚固体抗拔安全系数",   false, true},
     {"",       "l_design", "", "l<sub>a,设计</sub>", "m", "0", "应设锚固段长度", false, true},
+    {"",       "Nak",      "", "N<sub>ak</sub>", "kN", "0", "锚杆轴向拉力标准值", false, true},
 };
 
 // clang-format on
@@ -156,7 +157,7 @@ constexpr ResultId Na = resultNamed(kResults, "Na"), As = resultNamed(kResults, 
                    la = resultNamed(kResults, "la"), lb = resultNamed(kResults, "lb"),
                    AsProvided = resultNamed(kResults, "As_provided"),
                    Kb = resultNamed(kResults, "Kb"), K = resultNamed(kResults, "K"),
-                   lDesign = resultNamed(kResults, "l_design");
+                   lDesign = resultNamed(kResults, "l_design"), Nak = resultNamed(kResults, "Nak");
 } // namespace out
 
 // A whole number of bars, one at least: anything else is refused.
@@ -217,6 +218,7 @@ void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
         form.setDouble(out::K, factors.K);
     }
     form.setDouble(out::lDesign, std::max({r.la, r.lb, kLeastBondedLength}));
+    form.setDouble(out::Nak, r.Nak);
 }
 
 namespace {

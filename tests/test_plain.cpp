@@ -40,7 +40,7 @@ TEST(PlainFormulas, ComputeWhatTheRoutinesCompute) {
             << "limited fill " << i;
 
         const inputs::Anchor& a = all.anchors[i];
-        double anchor[4];
+        double anchor[5];
         plain::anchorBarDesign(3, a.D, a.Htk, a.a, a.fy, i % 2, a.g0, a.frb, a.fb, a.d, anchor);
         EXPECT_TRUE(sameBits(
             anchorBarDesign(3, a.D, a.Htk, a.a, a.fy, i % 2, a.g0, a.frb, a.fb, a.d), anchor))

@@ -81,13 +81,13 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
          "Ka=0.649407602730703\nEa=146.116710614408\nEa_compressed=146.116710614408\n", ""},
     Case{"anchor_temporary", {"anchor", "--temporary"}, 0,
          "Na=12.5\nAs=48.2117812061711\nla=0.094972518084966\nlb=0.034112428370796\n"
-         "As_provided=1140.3981138\nKb=\nK=\nl_design=3\nAs_ok=yes\nla_ok=yes\n", ""},
+         "As_provided=1140.3981138\nKb=\nK=\nl_design=3\nNak=10\nAs_ok=yes\nla_ok=yes\n", ""},
     // by GB 50330-2013 (a 三级 slope's temporary anchor: Kb = 1.4, K = 1.6) with four bars; the
     // bonded length to provide is the code's least, 3 m, and the grade a word of its list
     Case{"anchor_2013", {"anchor", "edition=2013", "grade=3", "--temporary", "Htk=200", "fy=280",
                          "D=100", "frb=400", "d=25", "fb=2000", "n=4"}, 0,
          "Na=250\nAs=1000\nla=2.54647908947033\nlb=0.509295817894065\nAs_provided=1963.495375\n"
-         "Kb=1.4\nK=1.6\nl_design=3\nAs_ok=yes\nla_ok=yes\n", ""},
+         "Kb=1.4\nK=1.6\nl_design=3\nNak=200\nAs_ok=yes\nla_ok=yes\n", ""},
     Case{"anchor_grade_unknown", {"anchor", "edition=2013", "grade=四级"}, 1, "",
          "error 13: TypeMismatch (grade=\"四级\")\n"},
     Case{"anchor_bars_whole", {"anchor", "n=2.5"}, 1, "", "error 5: InvalidArgument (n=\"2.5\")\n"},
@@ -139,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     // check, unless the check fails without it (a resultant outside a base of no width)
     Case{"bars_beyond_a_double", {"anchor", "--json", "d=1e200"}, 0,
          "{\"Na\": 12.5, \"As\": 64.2823749415615, \"la\": 0.126313449053005, \"lb\": "
-         "9.00568108989016E-201, \"As_provided\": null, \"Kb\": null, \"K\": null, \"l_design\": 3, "
+         "9.00568108989016E-201, \"As_provided\": null, \"Kb\": null, \"K\": null, \"l_design\": 3, \"Nak\": 10, "
          "\"As_ok\": null, \"la_ok\": true}\n", ""},
     Case{"base_of_no_width", {"gravity-wall", "--type", "upright", "b=0", "fa=200"}, 0,
          "Ka=0.427106497065615\nEa=28.8723992016356\nG=118.8367\nx0=0.2253529\nKt=0.4155198\n"
@@ -182,18 +182,18 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"vary_range_too_short", {"anchor", "--vary", "Htk=1:2:1"}, 2, "", "takes N from 2"},
     // the least range: its two ends, As a tenth and a fifth of the default load's 64.28…
     Case{"vary_range_of_two", {"anchor", "--vary", "Htk=1:2:2"}, 0,
-         "Htk,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\n"
-         "1,1.25,6.42823749415615,0.0126313449053005,0.00409349140449553,1140.3981138,,,3,yes,yes,\n"
-         "2,2.5,12.8564749883123,0.025262689810601,0.00818698280899105,1140.3981138,,,3,yes,yes,\n", ""},
+         "Htk,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error\n"
+         "1,1.25,6.42823749415615,0.0126313449053005,0.00409349140449553,1140.3981138,,,3,1,yes,yes,\n"
+         "2,2.5,12.8564749883123,0.025262689810601,0.00818698280899105,1140.3981138,,,3,2,yes,yes,\n", ""},
     // the steps of a span wider than a double holds are no numbers: refused, naming the range
     Case{"vary_span_overflows", {"anchor", "--vary", "Htk=1e308:-1e308:3"}, 2, "",
          "slopecalc: --vary Htk=FROM:TO:N: the steps from 1e308 to -1e308 are beyond the numbers a double holds\n"},
     // an empty value of a list is a row, which fails as an empty cell of a batch does
     Case{"vary_empty_value", {"anchor", "--vary", "Htk=1;;2"}, 1,
-         "Htk,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\n"
-         "1,1.25,6.42823749415615,0.0126313449053005,0.00409349140449553,1140.3981138,,,3,yes,yes,\n"
-         ",,,,,,,,,,,13 TypeMismatch (Htk)\n"
-         "2,2.5,12.8564749883123,0.025262689810601,0.00818698280899105,1140.3981138,,,3,yes,yes,\n", ""},
+         "Htk,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error\n"
+         "1,1.25,6.42823749415615,0.0126313449053005,0.00409349140449553,1140.3981138,,,3,1,yes,yes,\n"
+         ",,,,,,,,,,,,13 TypeMismatch (Htk)\n"
+         "2,2.5,12.8564749883123,0.025262689810601,0.00818698280899105,1140.3981138,,,3,2,yes,yes,\n", ""},
     Case{"vary_given_too", {"anchor", "Htk=3", "--vary", "Htk=1;2"}, 2, "", "'Htk' is given, and studied"},
     Case{"vary_unknown_name", {"anchor", "--vary", "X=1:2:3"}, 2, "", "unknown name 'X'"},
     Case{"vary_and_json", {"anchor", "--json", "--vary", "Htk=1;2"}, 2, "", "not with --csv, --json"},
@@ -212,13 +212,13 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     // mm 2413; a step given takes plain steps
     Case{"least_bar", {"anchor", "--least", "d=1:60", "Htk=300"}, 0,
          "d=32\nNa=375\nAs=1928.47124824684\nla=3.78940347159014\nlb=0.844282602177202\n"
-         "As_provided=2412.7431168\nKb=\nK=\nl_design=3.78940347159014\nAs_ok=yes\nla_ok=yes\n", "slopecalc: every check holds for d in [32, 50]\n"},
+         "As_provided=2412.7431168\nKb=\nK=\nl_design=3.78940347159014\nNak=300\nAs_ok=yes\nla_ok=yes\n", "slopecalc: every check holds for d in [32, 50]\n"},
     Case{"least_bar_from_36", {"anchor", "--least", "d=36:60", "Htk=300"}, 0,
          "d=36\nNa=375\nAs=1928.47124824684\nla=3.78940347159014\nlb=0.750473424157513\n"
-         "As_provided=3053.6280072\nKb=\nK=\nl_design=3.78940347159014\nAs_ok=yes\nla_ok=yes\n", "slopecalc: every check holds for d in [36, 50]\n"},
+         "As_provided=3053.6280072\nKb=\nK=\nl_design=3.78940347159014\nNak=300\nAs_ok=yes\nla_ok=yes\n", "slopecalc: every check holds for d in [36, 50]\n"},
     Case{"least_bar_stepped", {"anchor", "--least", "d=1:60:0.5", "Htk=300"}, 0,
          "d=29\nNa=375\nAs=1928.47124824684\nla=3.78940347159014\nlb=0.931622181712775\n"
-         "As_provided=1981.55953245\nKb=\nK=\nl_design=3.78940347159014\nAs_ok=yes\nla_ok=yes\n",
+         "As_provided=1981.55953245\nKb=\nK=\nl_design=3.78940347159014\nNak=300\nAs_ok=yes\nla_ok=yes\n",
          "slopecalc: every check holds for d in [29, 60]\n"},
     // when none does, the checks never met over the range are named, and whether they depend on
     // the value studied (Ks ∝ μ alone, whatever the bearing capacity)
@@ -232,7 +232,7 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     // after "--" every argument is NAME=TEXT, options included
     Case{"options_end", {"anchor", "--json", "--", "Htk=5"}, 0,
          "{\"Na\": 6.25, \"As\": 32.1411874707807, \"la\": 0.0631567245265024, \"lb\": 0.0204674570224776, "
-         "\"As_provided\": 1140.3981138, \"Kb\": null, \"K\": null, \"l_design\": 3, \"As_ok\": true, "
+         "\"As_provided\": 1140.3981138, \"Kb\": null, \"K\": null, \"l_design\": 3, \"Nak\": 5, \"As_ok\": true, "
          "\"la_ok\": true}\n", ""},
     Case{"no_option_after_the_end", {"anchor", "--", "--json"}, 2, "", "malformed argument '--json'"}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -381,7 +381,7 @@ TEST(Slopecalc, JsonHoldsTheResultsAndTheFailure) {
         slopecalc({"anchor", "--json"}).out,
         "{\"Na\": 12.5, \"As\": 64.2823749415615, \"la\": 0.126313449053005, "
         "\"lb\": 0.0409349140449553, \"As_provided\": 1140.3981138, \"Kb\": null, \"K\": null, "
-        "\"l_design\": 3, \"As_ok\": true, \"la_ok\": true}\n");
+        "\"l_design\": 3, \"Nak\": 10, \"As_ok\": true, \"la_ok\": true}\n");
     // a result in words is a string
     EXPECT_NE(slopecalc({"slope-stability", "--json"}).out.find("\"state\": \"欠稳定\""),
               std::string::npos);
@@ -533,7 +533,7 @@ TEST_P(Batches, GoOnPastBadRowsAndSayWhatIsWrong) {
     EXPECT_NE(r.err.find(GetParam().err), std::string::npos) << r.err;
 }
 
-constexpr const char* kHeader = "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error";
+constexpr const char* kHeader = "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error";
 const std::string kLong = "a,Htk\n0,10\n" + std::string(csv::Reader::kLongest, '1') + "\n0,10\n";
 const std::string kLongLast = "a,Htk\n0,10\n" + std::string(csv::Reader::kLongest, '1');
 
@@ -560,40 +560,40 @@ TEST(Slopecalc, ARecordSplitBetweenTwoReadsIsReadWhole) {
 INSTANTIATE_TEST_SUITE_P(Csv, Batches, testing::Values(
     // quoted fields as RFC 4180 has them; a blank line is no record; the line ends as the input's
     Batch{"quotes_and_blank_lines", "a,Htk\r\n\"0\",\"1,000\"\r\n\r\n\"x\"\"\",\r\n", 1,
-          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\r\n0,\"1,000\",1250,6428.23749415615,12.6313449053005,4.09349140449553,1140.3981138,,,12.6313449053005,no,no,\r\n"
-          "\"x\"\"\",,,,,,,,,,,,13 TypeMismatch (a)\r\n"},
+          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error\r\n0,\"1,000\",1250,6428.23749415615,12.6313449053005,4.09349140449553,1140.3981138,,,12.6313449053005,1000,no,no,\r\n"
+          "\"x\"\"\",,,,,,,,,,,,,13 TypeMismatch (a)\r\n"},
     Batch{"cr_only", "a,Htk\r0,10\r", 0,
-          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\r0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,yes,yes,\r"},
+          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error\r0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,10,yes,yes,\r"},
     // rows with no quote go out as they came in: CR or CRLF inside the input, a short row's
     // missing cells empty
     Batch{"plain_rows_cr", "a,Htk\r0,10\r0\r0,10", 1,
-          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\r0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,yes,yes,\r"
-          "0,,,,,,,,,,,,13 TypeMismatch (Htk)\r0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,yes,yes,\r"},
+          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error\r0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,10,yes,yes,\r"
+          "0,,,,,,,,,,,,,13 TypeMismatch (Htk)\r0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,10,yes,yes,\r"},
     Batch{"plain_rows_crlf", "a,Htk\r\n0,10\r\n,10\r\n0,10\r\n0,\"10\r\n", 1,
-          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\r\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,yes,yes,\r\n"
-          ",10,,,,,,,,,,,13 TypeMismatch (a)\r\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,yes,yes,\r\n"
-          "0,\"10\r\n\",,,,,,,,,,,the quote opened on line 5 is not closed\r\n"},
+          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error\r\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,10,yes,yes,\r\n"
+          ",10,,,,,,,,,,,,13 TypeMismatch (a)\r\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,10,yes,yes,\r\n"
+          "0,\"10\r\n\",,,,,,,,,,,,the quote opened on line 5 is not closed\r\n"},
     // the output's line end is the input's first
     Batch{"mixed_line_ends", "a,Htk\r\n0,10\n0,10\n", 0,
-          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\r\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,yes,yes,\r\n"
-          "0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,yes,yes,\r\n"},
+          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error\r\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,10,yes,yes,\r\n"
+          "0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,10,yes,yes,\r\n"},
     Batch{"byte_order_mark", "\xEF\xBB\xBF" "a\n0\n", 0,
-          "\xEF\xBB\xBF" "a,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\n0,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,yes,yes,\n"},
+          "\xEF\xBB\xBF" "a,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error\n0,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,10,yes,yes,\n"},
     Batch{"a_longer_row_fails_alone", "a,Htk\n0,10,5\n\"\"\n", 1,
-          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\n0,10,,,,,,,,,,,\"row has 3 cells, the header 2\"\n,,,,,,,,,,,,13 TypeMismatch (a)\n"},
+          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error\n0,10,,,,,,,,,,,,\"row has 3 cells, the header 2\"\n,,,,,,,,,,,,,13 TypeMismatch (a)\n"},
     Batch{"unclosed_quote", "a,Htk\n0,10\n0,\"10\n\n", 1,
-          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,yes,yes,\n"
-          "0,\"10\n\n\",,,,,,,,,,,the quote opened on line 3 is not closed\n"},
+          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,10,yes,yes,\n"
+          "0,\"10\n\n\",,,,,,,,,,,,the quote opened on line 3 is not closed\n"},
     Batch{"a_record_too_long_ends_the_batch", kLong.c_str(), 1,
-          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,yes,yes,\n",
+          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,10,yes,yes,\n",
           "slopecalc: line 3 of standard input holds a record longer than 1 MiB"},
     Batch{"the_last_record_too_long", kLongLast.c_str(), 1,
-          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,yes,yes,\n",
+          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error\n0,10,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140.3981138,,,3,10,yes,yes,\n",
           "slopecalc: line 3 of standard input holds a record longer than 1 MiB"},
     Batch{"a_column_twice", "a,Htk,a\n", 2, "", "the column 'a' is named twice"},
     // each bad row names its own field, whichever failed the row before
     Batch{"each_failure_its_field", "a,Htk\nx,0\n0,x\n", 1,
-          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\nx,0,,,,,,,,,,,13 TypeMismatch (a)\n0,x,,,,,,,,,,,13 TypeMismatch (Htk)\n"},
+          "a,Htk,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error\nx,0,,,,,,,,,,,,13 TypeMismatch (a)\n0,x,,,,,,,,,,,,13 TypeMismatch (Htk)\n"},
     Batch{"no_header", "", 2, "", "standard input has no header row"}),
     [](const auto& info) { return std::string(info.param.name); });
 // clang-format on
@@ -834,13 +834,13 @@ TEST(Slopecalc, EveryWriteIsChecked) {
     EXPECT_EQ(shell("$S anchor >&-").status, 3);
     // a closed pipe ends slopecalc quietly
     const Outcome piped = shell("(echo Htk; yes 10 | head -100000) | $S anchor --csv - | head -1");
-    EXPECT_EQ(piped.out, "Htk,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\n");
+    EXPECT_EQ(piped.out, "Htk,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error\n");
     EXPECT_EQ(piped.err, "");
     EXPECT_EQ(shell("$S anchor --csv /tmp").err, "slopecalc: cannot read /tmp: Is a directory\n");
     // with standard input closed, the batch's file is descriptor 0
     EXPECT_EQ(
         shell("echo Htk >/tmp/slopecalc_in.csv; $S anchor --csv /tmp/slopecalc_in.csv <&-").out,
-        "Htk,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\n");
+        "Htk,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error\n");
 }
 
 TEST(Slopecalc, AReportIsWrittenWholeOrNotAtAllAfterTheResults) {
@@ -851,7 +851,7 @@ TEST(Slopecalc, AReportIsWrittenWholeOrNotAtAllAfterTheResults) {
     const Outcome r = shell("ulimit -f 1; $S anchor --report " + path);
     EXPECT_EQ(r.status, 3);
     EXPECT_EQ(r.out, "Na=12.5\nAs=64.2823749415615\nla=0.126313449053005\nlb=0.0409349140449553\n"
-                     "As_provided=1140.3981138\nKb=\nK=\nl_design=3\nAs_ok=yes\nla_ok=yes\n");
+                     "As_provided=1140.3981138\nKb=\nK=\nl_design=3\nNak=10\nAs_ok=yes\nla_ok=yes\n");
     EXPECT_EQ(r.err, "slopecalc: cannot write " + path + ": File too large\n");
     std::ifstream file(path);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "the report before");
@@ -861,7 +861,7 @@ TEST(Slopecalc, AReportIsWrittenWholeOrNotAtAllAfterTheResults) {
         shell("echo OLD >" + path + "; $S anchor --report /dev/stdout >>" + path + "; cat " + path);
     EXPECT_TRUE(log.out.starts_with("OLD\nNa=12.5\nAs=64.2823749415615\nla=0.126313449053005\n"
                                     "lb=0.0409349140449553\nAs_provided=1140.3981138\nKb=\nK=\nl_"
-                                    "design=3\nAs_ok=yes\nla_ok=yes\n"
+                                    "design=3\nNak=10\nAs_ok=yes\nla_ok=yes\n"
                                     "<!DOCTYPE html>"))
         << log.out;
     EXPECT_TRUE(log.out.ends_with("</html>\n"));
@@ -932,7 +932,7 @@ TEST(Slopecalc, RowsGoOutWhileTheInputIsStillComing) {
         shell("(printf 'Htk\\n8\\n'; sleep 4) | $S anchor --csv - | timeout 3 head -2 | tail -1");
     EXPECT_EQ(
         r.out,
-        "8,10,51.4258999532492,0.101050759242404,0.0327479312359642,1140.3981138,,,3,yes,yes,\n");
+        "8,10,51.4258999532492,0.101050759242404,0.0327479312359642,1140.3981138,,,3,8,yes,yes,\n");
 }
 
 TEST(Slopecalc, AStopDropsTheRecordItCutAndEndsAWriteNobodyTakes) {
@@ -941,9 +941,9 @@ TEST(Slopecalc, AStopDropsTheRecordItCutAndEndsAWriteNobodyTakes) {
         "d=$(mktemp -d); mkfifo $d/f; (printf 'Htk,a,D\\n10,0,140\\n20,0,1'; sleep 3; "
         "printf '40\\n') >$d/f & $S anchor --csv $d/f 2>$d/err & p=$!; sleep 1; kill -INT $p; "
         "wait $p; echo status $?; sed \"s|$d/||\" $d/err; rm -r $d");
-    EXPECT_EQ(cut.out, "Htk,a,D,Na,As,la,lb,As_provided,Kb,K,l_design,As_ok,la_ok,error\n"
+    EXPECT_EQ(cut.out, "Htk,a,D,Na,As,la,lb,As_provided,Kb,K,l_design,Nak,As_ok,la_ok,error\n"
                        "10,0,140,12.5,64.2823749415615,0.126313449053005,0.0409349140449553,1140."
-                       "3981138,,,3,yes,yes,\n"
+                       "3981138,,,3,10,yes,yes,\n"
                        "status 130\n"
                        "slopecalc: stopped by signal 2; every row up to line 2 of f is written; "
                        "the incomplete record of line 3 is dropped\n");
