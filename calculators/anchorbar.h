@@ -9,9 +9,9 @@
 namespace subprogram {
 
 struct AnchorBar {
-    double As; // required cross-section of the bars (Na·γ0 over ξ2·fy), mm²
-    double la; // anchorage length for the bond between anchor body and rock, m
-    double lb; // anchorage length for the bond between bars and grout, m
+    double As;  // required cross-section of the bars (Na·γ0 over ξ2·fy), mm²
+    double la;  // anchorage length for the bond between anchor body and rock, m
+    double lb;  // anchorage length for the bond between bars and grout, m
     double Na;  // design value of the axial tension, kN
     double Nak; // standard value of the axial tension, Htk along the anchor, kN
 };
