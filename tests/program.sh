@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # program.sh SLOPE-SUPPORT VERSION: the window program's command line. --help and --version need
 # no display; an unknown option is refused; a start without the wall pictures beside the program
-# says which is missing and still reaches its first frame.
+# says which is missing and still reaches its first frame; no library is taken from the folder it
+# is started from.
 set -u
 program=$1 version=$2
 failed=0
@@ -25,6 +26,12 @@ errors=$(QT_QPA_PLATFORM=offscreen SLOPE_EXIT_AFTER_FIRST_FRAME=1 "$alone/slope-
     fail "the missing picture not named: $errors"
 errors=$(QT_QPA_PLATFORM=offscreen SLOPE_EXIT_AFTER_FIRST_FRAME=1 "$program" 2>&1)
 [[ $errors != *missing* ]] || fail "pictures beside the program reported missing: $errors"
+# the libraries are never looked for in the folder the program is started from: a broken
+# libQt6Core.so.6 there is not the one it loads
+mkdir "$alone/planted"
+: >"$alone/planted/libQt6Core.so.6"
+(cd "$alone/planted" && QT_QPA_PLATFORM=offscreen SLOPE_EXIT_AFTER_FIRST_FRAME=1 "$program" \
+    >/dev/null 2>&1) || fail "a library in the folder started from was loaded"
 # a file-size limit fails the program's writes (here its settings, on the way out after opening a
 # file) but never ends it
 cp "$(dirname "$0")/fuzz/seeds/fuzz_savedfile/s3" "$alone/a.slope" # an anchor
