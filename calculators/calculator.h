@@ -173,8 +173,10 @@ struct Variant {
     std::span<const FieldId> unlisted = {};
 };
 
-// How a check of a calculation came out: met, not met, or not made (what it needs was not given).
-enum class Outcome { Met, NotMet, NotChecked };
+// How a check of a calculation came out: met, not met, or not made (what it needs was not given);
+// or absent: the check is of a part the calculation does not have (an anchor row beyond the
+// wall's), and is neither shown nor printed.
+enum class Outcome { Met, NotMet, NotChecked, Absent };
 
 // One check a calculator makes of its results, as the window, the command line and the report
 // show it: a value held against its limit.
@@ -244,6 +246,13 @@ struct PartsTable {
     std::string note;                           // under it (HTML); may be empty
 };
 
+// A calculation's values down its height at equal steps, beyond an earth pressure's diagram (the
+// anchored wall's load, shear and moment): the columns' names, then one row per depth.
+struct Profile {
+    std::vector<std::string> columns;
+    std::vector<std::vector<double>> rows;
+};
+
 struct Calculator {
     std::string_view command;           // the slopecalc subcommand
     std::string_view english;           // what it calculates, for --help
@@ -264,6 +273,7 @@ struct Calculator {
 
     std::string_view resultsHelp = {};      // --help's line of results, when not their names
     std::span<const Verdict> verdicts = {}; // judged after every calculation that succeeds
+    std::string_view checksHelp = {};       // --help's line of checks, when not their names
     // Judges every verdict (`out` follows `verdicts`) of a calculation of `variant` that
     // succeeded, from its fields and what it wrote; without it, each verdict's result is held
     // against its fixed limit.
@@ -285,6 +295,10 @@ struct Calculator {
     // what it wrote). Nothing for a variant without one, or fields that cannot be read.
     std::optional<PressureSetting> (*pressure)(int variant, const Form& fields,
                                                const Written& written) = nullptr;
+    // Beyond the pressure's diagram: the values --diagram prints of a calculation of `variant`
+    // on `fields` that succeeded, at `steps` equal steps of its height; nothing where the fields
+    // describe none.
+    std::optional<Profile> (*profile)(int variant, const Form& fields, int steps) = nullptr;
     // The table of a calculation of `variant` that succeeded (`record`), when it has parts.
     std::optional<PartsTable> (*parts)(int variant, const Form& form,
                                        const CalculationRecord& record) = nullptr;

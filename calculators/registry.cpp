@@ -1,6 +1,7 @@
 #include "registry.h"
 
 #include "calculators/anchorbar.h"
+#include "calculators/anchoredwall.h"
 #include "calculators/beam.h"
 #include "calculators/earthpressure.h"
 #include "calculators/gravitywall.h"
@@ -16,7 +17,8 @@ namespace {
 
 std::vector<const Calculator*>& all() {
     static std::vector<const Calculator*> calculators{
-        &kEarthPressure, &kAnchorBar, &kGravityWall, &kBeam, &kSlopeStability, &kWallPressure};
+        &kEarthPressure,  &kAnchorBar,    &kGravityWall, &kBeam,
+        &kSlopeStability, &kWallPressure, &kAnchoredWall};
     return calculators;
 }
 

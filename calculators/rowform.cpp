@@ -218,6 +218,8 @@ std::string_view outcomeWord(subprogram::Outcome outcome) {
         return "no";
     case subprogram::Outcome::NotChecked:
         break;
+    case subprogram::Outcome::Absent:
+        return ""; // a check of a part the calculation does not have
     }
     return "not checked";
 }

@@ -87,7 +87,7 @@ std::vector<NeverMet> checksNeverMet(const Study& study) {
         double low = HUGE_VAL, high = -HUGE_VAL;
         for (const Study::Row& row : study.rows()) {
             if (row.judgements.empty() || row.judgements[v].outcome == Outcome::NotChecked ||
-                !Study::skipped(row).empty()) {
+                row.judgements[v].outcome == Outcome::Absent || !Study::skipped(row).empty()) {
                 continue;
             }
             const Study::Judged& j = row.judgements[v];

@@ -117,7 +117,11 @@ std::string manualPage(const std::string& date) {
         m << "\n";
         if (!c->verdicts.empty()) {
             m << ".br\nChecks (yes, no or not checked): ";
-            for (const subprogram::Verdict& v : c->verdicts) {
+            if (!c->checksHelp.empty()) {
+                m << roff(c->checksHelp) << " ";
+            }
+            for (const subprogram::Verdict& v :
+                 c->checksHelp.empty() ? c->verdicts : std::span<const subprogram::Verdict>()) {
                 m << roff(v.name) << " ";
             }
             m << "\n";

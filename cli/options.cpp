@@ -227,7 +227,11 @@ void printCommandHelp(const Calculator& c, std::ostream& out) {
     }
     if (!c.verdicts.empty()) {
         out << "checks (yes, no or not checked):";
-        for (const subprogram::Verdict& v : c.verdicts) {
+        if (!c.checksHelp.empty()) {
+            out << ' ' << c.checksHelp;
+        }
+        for (const subprogram::Verdict& v :
+             c.checksHelp.empty() ? c.verdicts : std::span<const subprogram::Verdict>()) {
             out << ' ' << v.name;
         }
         out << "\n";
@@ -359,9 +363,9 @@ Options parseArguments(const std::vector<std::string>& args) {
                              command);
         }
     }
-    if (options.diagramSteps != 0 && !calculator.pressure) {
+    if (options.diagramSteps != 0 && !calculator.pressure && !calculator.profile) {
         throw UsageError("--diagram is for a calculator of earth pressure (earth-pressure, "
-                         "gravity-wall, wall-pressure), not " +
+                         "gravity-wall, wall-pressure) or the anchored wall, not " +
                          command);
     }
     if (options.csvFile && options.diagramSteps != 0) {

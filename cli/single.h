@@ -21,6 +21,7 @@ struct SingleRun {
     std::string failedText; // the text of a field that could not be read
     std::string message;    // "13: TypeMismatch (a=\"x\")"
     std::optional<subprogram::PressureDiagram> diagram; // --diagram's, of one that succeeded
+    std::optional<subprogram::Profile> profile;         // the same, of a calculator that has one
 };
 
 // One calculation of the options' calculator and variant: a batch of one row with no cells, its

@@ -34,7 +34,7 @@ SingleRun calculate(const Options& options, CalculationRecord* record,
     const auto calculation = [&](Form& fields, Trace* trace) {
         calculator.calculate(options.variant, fields, trace);
     };
-    SingleRun outcome{&calculator, {}, {}, {}, {}, {}, {}};
+    SingleRun outcome{&calculator, {}, {}, {}, {}, {}, {}, {}};
     outcome.failure = form.run([&] {
         record ? recordCalculation(form, *record, calculation) : calculation(form, nullptr);
     });
@@ -70,10 +70,15 @@ SingleRun calculate(const Options& options, CalculationRecord* record,
         const RowResults written(form, cellText);
         const auto judgements = subprogram::judge(calculator, options.variant, form, written);
         for (std::size_t v = 0; v < judgements.size(); ++v) {
+            if (judgements[v].outcome == subprogram::Outcome::Absent) {
+                continue; // a check of a part the calculation does not have
+            }
             outcome.verdicts.emplace_back(columns.names[columns.ofVerdict[v]],
                                           judgements[v].outcome);
         }
-        if (options.diagramSteps > 0) {
+        if (options.diagramSteps > 0 && calculator.profile) {
+            outcome.profile = calculator.profile(options.variant, form, options.diagramSteps);
+        } else if (options.diagramSteps > 0) {
             if (const auto setting = calculator.pressure(options.variant, form, written)) {
                 outcome.diagram = subprogram::pressureDiagram(setting->law, setting->height,
                                                               options.diagramSteps);
@@ -114,6 +119,18 @@ void printJson(const SingleRun& outcome, const Trace* trace, std::ostream& out) 
             << (judged == subprogram::Outcome::NotChecked ? "null"
                 : judged == subprogram::Outcome::Met      ? "true"
                                                           : "false");
+    }
+    if (outcome.profile) {
+        out << separator << "\"diagram\": [";
+        for (std::size_t i = 0; i < outcome.profile->rows.size(); ++i) {
+            out << (i ? ", [" : "[");
+            for (std::size_t c = 0; c < outcome.profile->rows[i].size(); ++c) {
+                out << (c ? ", " : "") << diagramCell(outcome.profile->rows[i][c]);
+            }
+            out << "]";
+        }
+        out << "]";
+        separator = ", ";
     }
     if (outcome.diagram) {
         out << separator << "\"diagram\": [";
@@ -223,6 +240,18 @@ int run(const std::vector<std::string>& args, std::istream& in, std::ostream& ou
         }
         if (options.trace) {
             printTrace(record.trace, out);
+        }
+        if (outcome.profile) {
+            for (std::size_t c = 0; c < outcome.profile->columns.size(); ++c) {
+                out << (c ? "," : "") << outcome.profile->columns[c];
+            }
+            out << '\n';
+            for (const std::vector<double>& row : outcome.profile->rows) {
+                for (std::size_t c = 0; c < row.size(); ++c) {
+                    out << (c ? "," : "") << diagramCell(row[c]);
+                }
+                out << '\n';
+            }
         }
         if (outcome.diagram) {
             const bool water = !outcome.diagram->water.empty();

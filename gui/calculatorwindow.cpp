@@ -491,6 +491,9 @@ QString CalculatorWindow::resultsTable() const {
     }
     for (std::size_t i = 0; i < verdicts_.size(); ++i) {
         const Verdict& v = calculator_.verdicts[i];
+        if (verdicts_[i].outcome == subprogram::Outcome::Absent) {
+            continue;
+        }
         table += QStringLiteral("%1验算\t%2\n")
                      .arg(qstring(v.what), QString::fromStdString(verdictText(v, verdicts_[i])));
     }

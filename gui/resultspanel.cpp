@@ -24,6 +24,7 @@ QString verdictColour(Outcome outcome) {
     case Outcome::NotMet:
         return QStringLiteral("color: #c00000;");
     case Outcome::NotChecked:
+    case Outcome::Absent:
         break;
     }
     return QStringLiteral("color: gray;");
@@ -100,7 +101,7 @@ void ResultsPanel::show(const std::vector<Row>& rows, std::span<const Judgement>
         const Verdict& verdict = calculator_.verdicts[v];
         const auto at = std::find_if(rows.begin(), rows.end(),
                                      [&](const Row& row) { return row.result == verdict.result; });
-        if (at == rows.end()) {
+        if (at == rows.end() || (v < verdicts.size() && verdicts[v].outcome == Outcome::Absent)) {
             continue;
         }
         auto* label = new QLabel;

@@ -20,7 +20,10 @@ QString withUnit(std::string caption, std::string_view unit) {
 }
 
 const char* verdictWord(Outcome outcome) {
-    return outcome == Outcome::Met ? "满足" : outcome == Outcome::NotMet ? "不满足" : "未验算";
+    return outcome == Outcome::Met      ? "满足"
+           : outcome == Outcome::NotMet ? "不满足"
+           : outcome == Outcome::Absent ? ""
+                                        : "未验算";
 }
 
 } // namespace

@@ -483,6 +483,9 @@ class Builder {
             for (std::size_t i = 0; i < context_.judgements.size(); ++i) {
                 const subprogram::Verdict& verdict = calculator_.verdicts[i];
                 const subprogram::Judgement& j = context_.judgements[i];
+                if (j.outcome == subprogram::Outcome::Absent) {
+                    continue;
+                }
                 row(v, {html::escaped(verdict.what), html::escaped(verdictExpression(verdict, j)),
                         html::escaped(basisOf(verdict, j)), html::escaped(verdictConclusion(j))});
             }
@@ -505,6 +508,8 @@ class Builder {
                 break;
             case subprogram::Outcome::NotChecked:
                 unchecked += (unchecked.empty() ? "" : "、") + what;
+                break;
+            case subprogram::Outcome::Absent:
                 break;
             }
         }

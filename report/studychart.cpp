@@ -105,7 +105,8 @@ Sketch studyChart(const Study& study, ResultId result) {
             points.push_back({x, *y, Study::holds(row)});
         }
         if (verdict && !row.judgements.empty() &&
-            row.judgements[verdictIndex].outcome != subprogram::Outcome::NotChecked) {
+            row.judgements[verdictIndex].outcome != subprogram::Outcome::NotChecked &&
+            row.judgements[verdictIndex].outcome != subprogram::Outcome::Absent) {
             limits.emplace_back(x, row.judgements[verdictIndex].limit);
         }
     }
