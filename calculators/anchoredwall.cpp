@@ -138,19 +138,17 @@ constexpr auto kLDesignCaptions = indexedNames<kMaxRows, kNameSize>("第", "排�
 constexpr auto kRowOkNames = indexedNames<kMaxRows, kNameSize>("row_ok");
 constexpr auto kAsOkNames = indexedNames<kMaxRows, kNameSize>("As_ok");
 constexpr auto kLaOkNames = indexedNames<kMaxRows, kNameSize>("la_ok");
+constexpr auto kRowOkWhat = indexedNames<kMaxRows, kNameSize>("第", "排锚杆受拉");
+constexpr auto kAsOkWhat = indexedNames<kMaxRows, kNameSize>("第", "排锚杆钢筋截面");
+constexpr auto kLaOkWhat = indexedNames<kMaxRows, kNameSize>("第", "排锚固段长度");
 
-constexpr std::size_t kRowResults = 7, kFirstRow = 13;
+constexpr std::size_t kRowResults = 7, kFirstRow = 15;
 constexpr std::string_view kNoRib = "不分析（受荷面积法）";
+constexpr std::string_view kNoBars = "无（受荷面积法不分析肋柱，或截面超筋）";
 constexpr auto kResults = [] {
     std::array<Result, kFirstRow + kRowResults * kMaxRows> r{};
     r[0] = {"", "Ea_h", "", "E<sub>ah</sub>", "kN/m", "0", "水平推力标准值"};
-    r[1] = {"",
-            "Ea_h_mod",
-            "",
-            "E′<sub>ah</sub>",
-            "kN/m",
-            "0",
-            "修正后的水平推力 β<sub>2</sub>E<sub>ah</sub>"};
+    r[1] = {"", "Ea_h_mod", "", "E′<sub>ah</sub>", "kN/m", "0", "修正后的水平推力 β2·Eah"};
     r[2] = {"",    "e_h", "",    "e′<sub>ah</sub>",         "kPa", "0", "侧压力分布图的纵标",
             false, false, false, "（三角形或土压力图分布）"};
     r[3] = {"",
@@ -178,8 +176,8 @@ constexpr auto kResults = [] {
             false, false,  kNoRib};
     r[9] = {"", "As_provided", "", "A<sub>s,提供</sub>", "mm²", "0", "每根锚杆实配钢筋截面积"};
     r[10] = {
-        "",    "As_rib_span", "",    "A<sub>s,跨中</sub>", "mm²", "0", "肋柱外侧受拉钢筋", false,
-        false, false,         kNoRib};
+        "",    "As_rib_span", "",     "A<sub>s,跨中</sub>", "mm²", "0", "肋柱外侧受拉钢筋", false,
+        false, false,         kNoBars};
     r[11] = {"",
              "As_rib_support",
              "",
@@ -190,8 +188,13 @@ constexpr auto kResults = [] {
              false,
              false,
              false,
-             kNoRib};
+             kNoBars};
     r[12] = {"", "rib_over", "", "", "", "0", {}, true};
+    r[13] = {"", "rib_xi", "", "", "", "0", {}, true};
+    r[14] = {"", "rib_xib", "", "", "", "0", {}, true};
+    for (std::size_t i = 0; i < 12; ++i) { // in the report's results; the rows in their table
+        r[i].reported = true;
+    }
     for (std::size_t j = 0; j < kMaxRows; ++j) {
         Result* row = &r[kFirstRow + kRowResults * j];
         row[0] = {"", kRNames.text[j], "", "R", "kN", "0", kRCaptions.text[j]};
@@ -215,7 +218,9 @@ constexpr ResultId EaH = resultNamed(kResults, "Ea_h"), EaHmod = resultNamed(kRe
                    AsProvided = resultNamed(kResults, "As_provided"),
                    AsSpan = resultNamed(kResults, "As_rib_span"),
                    AsSupport = resultNamed(kResults, "As_rib_support"),
-                   ribOver = resultNamed(kResults, "rib_over");
+                   ribOver = resultNamed(kResults, "rib_over"),
+                   ribXi = resultNamed(kResults, "rib_xi"),
+                   ribXiB = resultNamed(kResults, "rib_xib");
 // Row j's (from 0) k-th result: R, Htk, Nak, As, la, lb, l_design.
 constexpr ResultId row(std::size_t j, std::size_t k) {
     return {static_cast<std::uint16_t>(kFirstRow + kRowResults * j + k)};
@@ -229,12 +234,14 @@ constexpr auto kVerdicts = [] {
     std::array<Verdict, 1 + 3 * kMaxRows> v{};
     v[0] = {out::AsSpan, "rib_ok", "ξ", "肋柱截面", "≤", "ξb", "GB 50010-2010 第6.2.7条"};
     for (std::size_t j = 0; j < kMaxRows; ++j) {
-        v[1 + 3 * j] = {out::row(j, out::R), kRowOkNames.text[j], "R", "锚杆受拉", ">", "0", ""};
+        v[1 + 3 * j] = {
+            out::row(j, out::R), kRowOkNames.text[j], "R", kRowOkWhat.text[j], ">", "0", ""};
         v[2 + 3 * j] = {
-            out::row(j, out::As),    kAsOkNames.text[j], "As,提供", "钢筋截面", "≥", "As",
+            out::row(j, out::As),    kAsOkNames.text[j], "As,提供", kAsOkWhat.text[j], "≥", "As",
             "实配截面不小于所需截面"};
-        v[3 + 3 * j] = {out::row(j, out::lDesign), kLaOkNames.text[j], "la,设计", "锚固段长度", "≤",
-                        "min(45D, 6.5 m)",         kBondClause};
+        v[3 + 3 * j] = {
+            out::row(j, out::lDesign), kLaOkNames.text[j], "la,设计", kLaOkWhat.text[j], "≤",
+            "min(45D, 6.5 m)",         kBondClause};
     }
     return v;
 }();
@@ -308,6 +315,37 @@ std::vector<LoadPiece> groundShape(const LayeredPressure& p, double factor) {
     return pieces;
 }
 
+// The thrust used and its shape's ordinate, by their formulas: Eah from the ground's Ea (none
+// when typed), E′ah = β2·Eah, e′ah of the trapezoid or the uniform shape, the triangle's base
+// ordinate.
+struct Redistribution {
+    double EaH, EaHmod;
+    std::optional<double> eh, base;
+};
+Redistribution redistribute(std::optional<double> groundEa, double typed, double alphaDeg,
+                            double deltaDeg, double factor, double height, Shape shape,
+                            SlopeKind slope, Trace* trace) {
+    return evaluate<Keep>(trace, "redistribution", [=]<typename Num>(Keep<Num> keep) {
+        const Num Eah = groundEa ? keep("Eah", keep.input("Ea", *groundEa) *
+                                                   sin(radiansExact(keep.input("α", alphaDeg) -
+                                                                    keep.input("δ", deltaDeg))))
+                                 : keep.input("Eah", typed);
+        const Num beta2 = keep.input("β2", factor), H = keep.input("H", height);
+        const Num E = keep("E′ah", beta2 * Eah);
+        Redistribution r{Eah.value(), E.value(), {}, {}};
+        if (shape == Shape::Trapezoid) {
+            const bool rock = slope == SlopeKind::Rock;
+            const Num area = keep.input(rock ? "0.9" : "0.875", rock ? 0.9 : 0.875);
+            r.eh = keep("e′ah", E / (area * H)).value();
+        } else if (shape == Shape::Uniform) {
+            r.eh = keep("e′ah", E / H).value();
+        } else if (shape == Shape::Triangle) {
+            r.base = keep("e(H)", 2 * E / H).value();
+        }
+        return r;
+    });
+}
+
 } // namespace
 
 AnchoredWallAnalysis analyseAnchoredWall(const Form& form, Trace* trace) {
@@ -315,6 +353,7 @@ AnchoredWallAnalysis analyseAnchoredWall(const Form& form, Trace* trace) {
     w.H = readWithin(form, in::H, kPositive);
     std::optional<LayeredPressure> ground;
     double horizontal = 1; // of the ground's earth pressure: sin(α − δ)
+    double alpha = 90, delta = 0, typed = 0;
     if (form.blank(in::Eah)) {
         const double q = readWithin(form, in::q, kNonNegative);
         const WallBack back{w.H, readWithin(form, in::alpha, kWallBack),
@@ -325,15 +364,15 @@ AnchoredWallAnalysis analyseAnchoredWall(const Form& form, Trace* trace) {
             throw FieldError(CalcError(ErrorKind::InvalidArgument, "应至少有一层土"), in::layers);
         }
         fill.tensionCounted = form.readWith(in::tension, chosenFrom(ground::kTensionRules)) == 1;
-        ground = layeredPressure(back, fill, trace);
-        horizontal = std::sin((back.alpha - back.delta) * kPi / 180);
-        w.EaH = ground->Ea * horizontal;
+        ground = layeredPressure(back, fill, trace, false);
+        alpha = back.alpha, delta = back.delta;
+        horizontal = std::sin((alpha - delta) * kPi / 180);
         if (ground->waterDepth) {
             const double dw = *ground->waterDepth;
             w.water.push_back({dw, w.H, 0, ground->gammaWater * (w.H - dw)});
         }
     } else {
-        w.EaH = readWithin(form, in::Eah, kNonNegative);
+        typed = readWithin(form, in::Eah, kNonNegative);
     }
     const auto shape = Shape(form.readWith(in::shape, chosenFrom(kShapes)));
     const auto slope = shape == Shape::Trapezoid
@@ -347,21 +386,20 @@ AnchoredWallAnalysis analyseAnchoredWall(const Form& form, Trace* trace) {
                                            : RibFoot::Hinged;
 
     // the thrust redistributed over the height
-    w.EaHmod = beta2 * w.EaH;
-    const double H = w.H, E = w.EaHmod;
+    const double H = w.H;
+    const Redistribution r = redistribute(ground ? std::optional(ground->Ea) : std::nullopt, typed,
+                                          alpha, delta, beta2, H, shape, slope, trace);
+    w.EaH = r.EaH, w.EaHmod = r.EaHmod, w.eh = r.eh;
     switch (shape) {
     case Shape::Trapezoid: { // rising over the top 0.2H (rock) or 0.25H (soil), then level
-        const bool rock = slope == SlopeKind::Rock;
-        const double rise = rock ? 0.2 : 0.25, area = rock ? 0.9 : 0.875;
-        w.eh = E / (area * H);
+        const double rise = slope == SlopeKind::Rock ? 0.2 : 0.25;
         w.earth = {{0, rise * H, 0, *w.eh}, {rise * H, H, *w.eh, *w.eh}};
         break;
     }
     case Shape::Triangle:
-        w.earth = {{0, H, 0, 2 * E / H}};
+        w.earth = {{0, H, 0, *r.base}};
         break;
     case Shape::Uniform:
-        w.eh = E / H;
         w.earth = {{0, H, *w.eh, *w.eh}};
         break;
     case Shape::Diagram:
@@ -479,13 +517,12 @@ void calculateAnchoredWall(Form& form, Trace* trace) {
     const double provided = barSection(n, d, trace);
     form.setDouble(out::AsProvided, provided);
     if (rib) { // each face for γ0·γF times the characteristic moment that puts it in tension
-        const double factor = rib->gamma0 * rib->gammaF;
-        const SectionDesign span =
-            rectangularSection(factor * std::max(w.forces->greatestMoment().value, 0.0), rib->b,
-                               rib->h, rib->as, rib->grade, rib->fy, trace);
-        const SectionDesign support =
-            rectangularSection(factor * std::max(-w.forces->leastMoment().value, 0.0), rib->b,
-                               rib->h, rib->as, rib->grade, rib->fy, trace);
+        const SectionDesign span = rectangularSection(
+            {std::max(w.forces->greatestMoment().value, 0.0), rib->gamma0, rib->gammaF, "Mk,跨中"},
+            rib->b, rib->h, rib->as, rib->grade, rib->fy, trace);
+        const SectionDesign support = rectangularSection(
+            {std::max(-w.forces->leastMoment().value, 0.0), rib->gamma0, rib->gammaF, "Mk,支座"},
+            rib->b, rib->h, rib->as, rib->grade, rib->fy, trace);
         if (!span.overReinforced) {
             form.setDouble(out::AsSpan, span.As);
         }
@@ -493,6 +530,10 @@ void calculateAnchoredWall(Form& form, Trace* trace) {
             form.setDouble(out::AsSupport, support.As);
         }
         form.setDouble(out::ribOver, span.overReinforced || support.overReinforced ? 1 : 0);
+        form.setDouble(out::ribXiB, span.xiB);
+        if (span.xi > 0 || support.xi > 0) { // the greater of the two faces', where formed
+            form.setDouble(out::ribXi, std::max(span.xi, support.xi));
+        }
     }
     // each row's anchor, by the anchor calculator's 2013 routine, the first one traced
     const AnchorSafetyFactors factors = anchorSafetyFactors(grade, service);
@@ -530,13 +571,15 @@ void judgeAnchoredWall(int, const Form& fields, const Written& written, std::spa
     if (area) {
         out[0] = {Outcome::Absent};
     } else if (const auto over = written.result(out::ribOver)) {
-        out[0] = *over != 0 ? Judgement{Outcome::NotMet,
-                                        0,
-                                        0,
-                                        "截面超筋（ξ > ξb），应加大截面或提高混凝土强度等级",
-                                        {},
-                                        false}
-                            : Judgement{Outcome::Met, 0, 0, {}, {}, false};
+        // ξ against ξb; where 2αs ≥ 1 no ξ is formed at all
+        const std::optional<double> xi = written.result(out::ribXi);
+        const double xiB = written.result(out::ribXiB).value_or(0);
+        out[0] = {*over != 0 ? Outcome::NotMet : Outcome::Met,
+                  xi.value_or(0),
+                  xiB,
+                  *over != 0 ? "截面超筋，应加大截面或提高混凝土强度等级" : "",
+                  {},
+                  xi.has_value() && !(*over != 0 && *xi <= xiB)};
     }
     const auto bonded = Ground(fields.choice(in::kind));
     const std::optional<double> provided = written.result(out::AsProvided);
@@ -650,15 +693,20 @@ const std::string_view kAnchorNotes[] = {
     "m（第8.4.1条）。",
 };
 constexpr ValueUnit kForceUnits[] = {{"Rbase", "kN"}};
-constexpr ValueUnit kSectionUnits[] = {{"h0", "mm"}, {"As,min", "mm²"}, {"As", "mm²"}};
+constexpr ValueUnit kSectionUnits[] = {{"Mk,跨中", "kN·m"}, {"Mk,支座", "kN·m"}, {"M", "kN·m"},
+                                       {"h0", "mm"},        {"As,min", "mm²"},   {"As", "mm²"}};
 constexpr ValueUnit kAnchorUnits[] = {
     {"Nak", "kN"}, {"Na", "kN"}, {"As", "mm²"}, {"la", "m"}, {"lb", "m"}};
-const Step kForceStep{"ribForces", "肋柱荷载与各排支承反力", kLoadNotes, kForceUnits};
+constexpr ValueUnit kLoadUnits[] = {
+    {"Eah", "kN/m"}, {"E′ah", "kN/m"}, {"e′ah", "kPa"}, {"e(H)", "kPa"}};
+const Step kLoadStep{"redistribution", "侧压力的修正与重分布", kLoadNotes, kLoadUnits};
+const Step kForceStep{"ribForces", "各排支承反力", {}, kForceUnits};
 const Step kSectionStep{"rectangularSection", "肋柱截面配筋", kSectionNotes, kSectionUnits};
 const Step kAnchorStep{"anchorBarDesign2013", "锚杆设计（GB 50330-2013）", kAnchorNotes,
                        kAnchorUnits};
 const Step kBarsStep{"barSection", "实配钢筋截面", {}, {}};
-const Step* const kSteps[] = {&ground::kStep, &kForceStep, &kSectionStep, &kBarsStep, &kAnchorStep};
+const Step* const kSteps[] = {&ground::kStep, &kLoadStep, &kForceStep,
+                              &kSectionStep,  &kBarsStep, &kAnchorStep};
 const Variant kOnly[] = {{0, "", "锚杆挡墙", kSteps}};
 
 // Every row: its depth, reaction and anchor, as the calculation wrote them.
@@ -759,6 +807,7 @@ const Calculator kAnchoredWall{
     .parts = rowsTable,
     .idle = idleAnchoredWallFields,
     .listTables = ground::kTables,
+    .sketchTitle = "肋柱荷载、剪力与弯矩图",
 };
 
 } // namespace subprogram

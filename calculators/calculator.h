@@ -93,6 +93,9 @@ struct Result {
     // What a calculation that succeeded without forming it means, as the window and the report
     // say it ("无下滑力": no factor where nothing drives); empty on the command line.
     std::string_view absent = {};
+    // Listed among the report's results though the window has no field for it (a calculator
+    // whose window shows its results in the panel alone).
+    bool reported = false;
 };
 
 // One part of a calculation as the report shows it: a routine and the values it formed, each
@@ -319,6 +322,8 @@ struct Calculator {
                                const std::vector<bool>& given) = nullptr;
     // The list inputs as the report tabulates them.
     std::span<const ListTable> listTables = {};
+    // The report's heading of its sketch, where not a section's (截面图) or a sketch's (示意图).
+    std::string_view sketchTitle = {};
 
     const Field* field(std::string_view name) const;             // by command-line name
     const Field* fieldOfControl(std::string_view control) const; // by window field (or name)

@@ -4,10 +4,12 @@
 
 namespace subprogram {
 
-SectionDesign rectangularSection(double moment, double width, double height, double cover,
+SectionDesign rectangularSection(const SectionLoad& load, double width, double height, double cover,
                                  const ConcreteGrade& grade, double strength, Trace* trace) {
     return evaluate<Keep>(trace, "rectangularSection", [=]<typename Num>(Keep<Num> keep) {
-        const Num M = keep.input("M", moment), b = keep.input("b", width);
+        const Num Mk = keep.input(load.moment, load.Mk), gamma0 = keep.input("γ0", load.gamma0);
+        const Num gammaF = keep.input("γF", load.gammaF);
+        const Num M = keep("M", gamma0 * gammaF * Mk), b = keep.input("b", width);
         const Num h = keep.input("h", height), as = keep.input("as", cover);
         const Num fc = keep.input("fc", grade.fc);
         const Num ft = keep.input("ft", grade.ft), fy = keep.input("fy", strength);

@@ -27,9 +27,14 @@ struct SectionDesign {
     bool overReinforced;        // ξ > ξb (or 2αs > 1): the section cannot take M
 };
 
-// The bars for a design moment M ≥ 0 on the face it puts in tension (M = 0: the least ratio's).
-// Es is 2.1×10⁵ N/mm² for bars of fy ≤ 270 (HPB300), else 2.0×10⁵ (表4.2.5).
-SectionDesign rectangularSection(double M, double b, double h, double as,
+// The bars for the design moment M = γ0·γF·Mk on the face Mk ≥ 0 puts in tension (Mk = 0: the
+// least ratio's); `moment` names Mk in the trace. Es is 2.1×10⁵ N/mm² for bars of fy ≤ 270
+// (HPB300), else 2.0×10⁵ (表4.2.5).
+struct SectionLoad {
+    double Mk, gamma0, gammaF;
+    std::string_view moment = "Mk";
+};
+SectionDesign rectangularSection(const SectionLoad& load, double b, double h, double as,
                                  const ConcreteGrade& grade, double fy, Trace* trace = nullptr);
 
 } // namespace subprogram

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr double kTop = 110, kDepth = 900, kPanel = 420, kGap = 110, kLeft = 150, kText = 26;
+constexpr double kTop = 120, kDepth = 1000, kPanel = 300, kGap = 90, kLeft = 170, kText = 34;
 
 struct Panel {
     double axis, scale; // x of the zero line; drawing units per unit of the value
@@ -65,7 +65,7 @@ Sketch drawRib(double H, std::span<const double> rows, std::span<const subprogra
                const subprogram::RibForces* forces, std::span<const double> reactions) {
     Sketch s;
     const int panels = forces ? 3 : 1;
-    s.width = kLeft + panels * kPanel + (panels - 1) * kGap + 150;
+    s.width = kLeft + panels * kPanel + (panels - 1) * kGap + 220;
     s.height = kTop + kDepth + 60;
     s.stroke = 3;
     s.lineStroke = 2;

@@ -441,7 +441,7 @@ class Builder {
                 text = r.absent; // none formed, and why
             }
             // what the window shows, and what the program adds beyond it
-            if (!text.empty() && (!r.control.empty() || r.beyond)) {
+            if (!text.empty() && (!r.control.empty() || r.beyond || r.reported)) {
                 std::string rounded;
                 try {
                     rounded = roundedText(textToDouble(text));
@@ -523,8 +523,9 @@ class Builder {
 
     void drawing() {
         if (context_.sketch || context_.imageWidth > 0) {
-            section(context_.sketch && !calculator_.verdicts.empty() ? "截面图（按比例）"
-                                                                     : "示意图");
+            section(!calculator_.sketchTitle.empty() ? std::string(calculator_.sketchTitle)
+                    : context_.sketch && !calculator_.verdicts.empty() ? "截面图（按比例）"
+                                                                       : "示意图");
             doc_.blocks.push_back({Block::Kind::Drawing, {}, 0, -1, {}});
         } else if (!context_.noSketch.empty()) {
             section("示意图");

@@ -268,20 +268,21 @@ TEST(Rib, CarriesItsWholeLoadWhateverItsRows) {
 // As = 14.3 × 300 × 0.18176 × 460 ÷ 360 = 996.3 mm² > ρmin·bh = 0.2% × 150000 = 300 mm².
 TEST(RectangularSection, GivesTheHandCalculation) {
     const ConcreteGrade c30 = kConcreteGrades[2];
-    const SectionDesign s = rectangularSection(150, 300, 500, 40, c30, 360);
+    const SectionDesign s = rectangularSection({150, 1, 1}, 300, 500, 40, c30, 360);
     EXPECT_NEAR(s.alphaS, 0.16524, 1e-5);
     EXPECT_NEAR(s.xi, 0.18176, 1e-5);
     EXPECT_NEAR(s.xiB, 0.5176, 1e-4);
     EXPECT_NEAR(s.As, 996.3, 0.1);
     EXPECT_FALSE(s.overReinforced);
     // no tension on the face: the least ratio; HPB300 bars: Es = 2.1×10⁵, ξb = 0.576
-    EXPECT_DOUBLE_EQ(rectangularSection(0, 300, 500, 40, c30, 360).As, 300);
-    EXPECT_NEAR(rectangularSection(10, 300, 500, 40, c30, 270).xiB, 0.576, 1e-3);
+    EXPECT_DOUBLE_EQ(rectangularSection({0, 1, 1}, 300, 500, 40, c30, 360).As, 300);
+    EXPECT_NEAR(rectangularSection({10, 1, 1}, 300, 500, 40, c30, 270).xiB, 0.576, 1e-3);
     // 45ft/fy above 0.2%: C50 on fy = 270, 45 × 1.89 ÷ 270 % = 0.315%
-    EXPECT_NEAR(rectangularSection(0, 300, 500, 40, kConcreteGrades[6], 270).AsMin, 472.5, 1e-9);
+    EXPECT_NEAR(rectangularSection({0, 1, 1}, 300, 500, 40, kConcreteGrades[6], 270).AsMin, 472.5,
+                1e-9);
     // beyond ξb, and beyond 2αs = 1: refused as a section, not a failure
-    EXPECT_TRUE(rectangularSection(600, 300, 500, 40, c30, 360).overReinforced);
-    EXPECT_TRUE(rectangularSection(5000, 300, 500, 40, c30, 360).overReinforced);
+    EXPECT_TRUE(rectangularSection({600, 1, 1}, 300, 500, 40, c30, 360).overReinforced);
+    EXPECT_TRUE(rectangularSection({5000, 1, 1}, 300, 500, 40, c30, 360).overReinforced);
 }
 
 // The wall's fields by window field.

@@ -1,12 +1,14 @@
 #include "registry.h"
 
 #include "calculators/anchorbar.h"
+#include "calculators/anchoredwall.h"
 #include "calculators/beam.h"
 #include "calculators/earthpressure.h"
 #include "calculators/gravitywall.h"
 #include "calculators/slopestability.h"
 #include "calculators/wallpressure.h"
 #include "windows/anchorbarwindow.h"
+#include "windows/anchoredwallwindow.h"
 #include "windows/beamwindow.h"
 #include "windows/earthpressurewindow.h"
 #include "windows/gravitywallwindow.h"
@@ -33,6 +35,7 @@ constexpr Button kGravityWallButtons[] = {{"Command6", std::nullopt}};
 constexpr Button kBeamButtons[] = {{"Command5", std::nullopt}}; // a button never shown
 constexpr Button kSlopeStabilityButtons[] = {{"slopestability", std::nullopt}};
 constexpr Button kWallPressureButtons[] = {{"wallpressure", std::nullopt}};
+constexpr Button kAnchoredWallButtons[] = {{"anchoredwall", std::nullopt}};
 
 std::vector<Kind>& all() {
     static std::vector<Kind> kinds{
@@ -42,6 +45,7 @@ std::vector<Kind>& all() {
         {&subprogram::kBeam, create<BeamWindow>, kBeamButtons},
         {&subprogram::kSlopeStability, create<SlopeStabilityWindow>, kSlopeStabilityButtons},
         {&subprogram::kWallPressure, create<WallPressureWindow>, kWallPressureButtons},
+        {&subprogram::kAnchoredWall, create<AnchoredWallWindow>, kAnchoredWallButtons},
     };
     return kinds;
 }
