@@ -1,3 +1,4 @@
+#include "calculators/anchoredwall.h"
 #include "calculators/registry.h"
 #include "driver.h"
 #include "gui/reportwindow.h"
@@ -7,9 +8,11 @@
 #include "gui/studywindow.h"
 #include "mapform.h"
 #include "windows/anchorbarwindow.h"
+#include "windows/anchoredwallwindow.h"
 #include "windows/gravitywallwindow.h"
 #include "windows/slopestabilitywindow.h"
 #include "windows/walldrawings.h"
+#include "windows/wallpressurewindow.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -566,6 +569,64 @@ TEST(SlopeStabilityWindow, CarriesTheDesignThrustIntoTheAnchorWindow) {
     EXPECT_FALSE(anchor.reportHtml().contains("取自“边坡稳定性计算”窗口"));
     click("Command1"); // a new calculation: handed on nowhere yet
     EXPECT_FALSE(slope.reportHtml().contains("设计推力已用于"));
+}
+
+// The anchored wall takes its load from the slope (the design thrust's horizontal component per
+// metre) or its ground from the wall-pressure window, and hands a row's Htk to the anchor window:
+// each carry on paper on both sides, and the anchor designed there as the wall designed it.
+TEST(AnchoredWallWindow, TakesItsLoadAndHandsEachRowOn) {
+    QStringList messages;
+    const Reporter collect = [&](QWidget*, const QString& m) { messages << m; };
+    SlopeStabilityWindow slope(collect);
+    WallPressureWindow pressure(collect);
+    AnchoredWallWindow wall(collect);
+    AnchorBarWindow anchor(collect);
+    const Shower show = [&](const subprogram::Calculator& c) -> CalculatorWindow* {
+        return &c == &subprogram::kAnchorBar      ? static_cast<CalculatorWindow*>(&anchor)
+               : &c == &subprogram::kAnchoredWall ? &wall
+                                                  : nullptr;
+    };
+    slope.setShower(show);
+    pressure.setShower(show);
+    wall.setShower(show);
+    slope.setVariant(2);
+    for (const auto& [field, text] : {std::pair{"Gx", "500;900;700"},
+                                      {"thetax", "25;10;22"},
+                                      {"lx", "11.03;10.15;10.79"},
+                                      {"phix", "10"},
+                                      {"gtx", "1.15"}}) {
+        slope.setControlText(field, text);
+    }
+    slope.findChild<QPushButton*>("Command1")->click();
+    slope.findChild<QPushButton*>("toWallx")->click();
+    EXPECT_NEAR(textToDouble(wall.controlText("Eahx")), 79.2 * std::cos(22 * M_PI / 180), 0.05);
+    EXPECT_TRUE(slope.reportHtml().contains("设计推力已用于“锚杆挡墙”窗口"));
+    const auto click = [&](const char* name) { wall.findChild<QPushButton*>(name)->click(); };
+    click("Command1");
+    EXPECT_TRUE(wall.reportHtml().contains("取自“边坡稳定性计算”窗口的设计推力"));
+    auto* rows = wall.findChild<QTableWidget*>("rowresultsx");
+    ASSERT_EQ(rows->rowCount(), 3);
+
+    // the wall-pressure window's ground as it stands: the thrust from it, not the typed one
+    pressure.setControlText("waterx", "4");
+    pressure.findChild<QPushButton*>("toWallx")->click();
+    EXPECT_EQ(wall.controlText("Eahx"), "");
+    EXPECT_EQ(wall.controlText("waterx"), "4");
+    click("Command1");
+    EXPECT_TRUE(wall.reportHtml().contains("取自“墙后土压力”窗口"));
+
+    // the second row into the anchor window, designed there as the wall designed it
+    rows->setCurrentCell(1, 0);
+    click("toAnchorx");
+    anchor.findChild<QPushButton*>("Command1")->click();
+    std::string As2;
+    for (const subprogram::Result& r : subprogram::kAnchoredWall.results) {
+        if (r.name == "As2") {
+            As2 = wall.reportRecord().written(subprogram::kAnchoredWall.id(r));
+        }
+    }
+    EXPECT_EQ(anchor.controlText("Text6"), As2);
+    EXPECT_TRUE(anchor.reportHtml().contains("取自“锚杆挡墙”窗口"));
 }
 
 namespace {

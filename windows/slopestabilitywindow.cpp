@@ -1,6 +1,7 @@
 #include "slopestabilitywindow.h"
 
 #include "calculators/anchorbar.h"
+#include "calculators/anchoredwall.h"
 #include "calculators/slopeinputs.h"
 #include "calculators/slopestability.h"
 #include "core/numerictext.h"
@@ -74,7 +75,8 @@ const ControlSpec kControls[] = {
     {Kind::Field,  "spacingx", "2",                       11520, 7200,  600,  270},
     {Kind::Label,  "Label27",  "排数n:",                  12240, 7215,  720,  255, nullptr, "rowsx"},
     {Kind::Field,  "rowsx",    "1",                       12960, 7200,  780,  270},
-    {Kind::Button, "toAnchorx", "推力用于锚杆（Htk = Pn·cosθn·s ÷ n）", 10020, 7560, 3720, 330},
+        {Kind::Button, "toAnchorx", "推力用于锚杆（Htk = Pn·cosθn·s ÷ n）", 10020, 7560, 3720, 330},
+    {Kind::Button, "toWallx",   "推力用于锚杆挡墙（Eah = Pn·cosθn）",   10020, 7920, 3720, 330},
     {Kind::Button, "Command1", "计算",                     6240, 6540, 1215,  495},
     {Kind::Button, "Command2", "退出",                     7560, 6540, 1215,  495},
 };
@@ -134,7 +136,9 @@ SlopeStabilityWindow::SlopeStabilityWindow(Reporter reporter)
                 .study = {8400, 7200, 1500, 300},
                 .results = {10020, 5040, 3720, 2040}});
     connect(control<QPushButton>(this, "toAnchorx"), &QPushButton::clicked, this,
-            [this] { run([this] { carryThrust(); }); });
+            [this] { run([this] { carryThrust(false); }); });
+    connect(control<QPushButton>(this, "toWallx"), &QPushButton::clicked, this,
+            [this] { run([this] { carryThrust(true); }); });
     tables->setEnabled(false);
     redraw();
     control<QWidget>(this, "Option1")->setFocus();
@@ -157,7 +161,7 @@ QWidget* SlopeStabilityWindow::variantChooser() const {
     return control<QWidget>(this, kMethodOptions[variant()]);
 }
 
-void SlopeStabilityWindow::carryThrust() {
+void SlopeStabilityWindow::carryThrust(bool toWall) {
     std::string Pn, Fst;
     if (hasReport() && !outdated()) {
         for (const subprogram::Result& r : calculator().results) {
@@ -169,25 +173,31 @@ void SlopeStabilityWindow::carryThrust() {
         }
     }
     if (Pn.empty()) {
-        report(QStringLiteral("请先以折线滑动法或滑坡推力计算出设计推力 Pn，再将其用于锚杆。"));
+        report(QStringLiteral("请先以折线滑动法或滑坡推力计算出设计推力 Pn，再将其用于%1。")
+                   .arg(toWall ? QStringLiteral("锚杆挡墙") : QStringLiteral("锚杆")));
         return;
     }
     // the last block's base, as the calculation read it
     const double thetaN = subprogram::slope::readBlocks(*this).back().theta;
-    const double spacing = textToDouble(controlText("spacingx"));
-    const double rows = textToDouble(controlText("rowsx"));
-    const double Htk = subprogram::anchorTension(textToDouble(Pn), thetaN, spacing, rows);
-    CalculatorWindow* anchor = showWindowOf(subprogram::kAnchorBar);
-    if (!anchor) {
+    // the wall's thrust per metre: one anchor of one metre in one row
+    const double spacing = toWall ? 1 : textToDouble(controlText("spacingx"));
+    const double rows = toWall ? 1 : textToDouble(controlText("rowsx"));
+    const double carried = subprogram::anchorTension(textToDouble(Pn), thetaN, spacing, rows);
+    CalculatorWindow* target =
+        showWindowOf(toWall ? subprogram::kAnchoredWall : subprogram::kAnchorBar);
+    if (!target) {
         return;
     }
-    const std::string given = doubleToText(Htk);
-    anchor->typeInput("Htk", given);
+    const std::string given = doubleToText(carried);
+    const std::string field = toWall ? "Eah" : "Htk";
+    target->typeInput(field, given);
     // both reports say where the value went and whence it came, and how the factors stand
-    const std::string formula = "H<sub>tk</sub> = P<sub>n</sub>·cosθ<sub>n</sub>·s ÷ n = " + Pn +
-                                " × cos " + doubleToText(thetaN) + "° × " +
-                                controlText("spacingx") + " ÷ " + controlText("rowsx") + " = " +
-                                given + " kN";
+    const std::string formula =
+        toWall ? "E<sub>ah</sub> = P<sub>n</sub>·cosθ<sub>n</sub> = " + Pn + " × cos " +
+                     doubleToText(thetaN) + "° = " + given + " kN/m"
+               : "H<sub>tk</sub> = P<sub>n</sub>·cosθ<sub>n</sub>·s ÷ n = " + Pn + " × cos " +
+                     doubleToText(thetaN) + "° × " + controlText("spacingx") + " ÷ " +
+                     controlText("rowsx") + " = " + given + " kN";
     // the implicit solution's thrust is at the required Fst, the explicit one's at γt
     const bool explicitThrust = variant() == int(SlopeMethod::BrokenLineExplicit);
     const std::string factor = explicitThrust
@@ -196,24 +206,36 @@ void SlopeStabilityWindow::carryThrust() {
     const std::string named = explicitThrust ? "γ<sub>t</sub>" : "要求的 F<sub>st</sub>";
     const std::string thrust =
         "P<sub>n</sub> = " + Pn + " kN/m 为以 " + factor +
-        " 计的末块剩余下滑推力（沿末块滑面方向，θ<sub>n</sub> = " + doubleToText(thetaN) +
-        "°），s 为锚杆水平间距 (m)，n 为排数";
+        " 计的末块剩余下滑推力（沿末块滑面方向，θ<sub>n</sub> = " + doubleToText(thetaN) + "°）" +
+        (toWall ? "，取其水平分力为每米挡墙的水平推力" : "，s 为锚杆水平间距 (m)，n 为排数");
     const std::string factors =
-        "程序的处理：以 " + factor +
-        " 计的推力作为锚杆的水平拉力标准值，锚杆再按其杆体与锚固体的安全系数（2013 版方法的 "
+        "程序的处理：以 " + factor + " 计的推力作为" +
+        (toWall ? "锚杆挡墙的水平推力标准值（β<sub>2</sub> 与重分布照常计入）"
+                : "锚杆的水平拉力标准值") +
+        "，锚杆再按其杆体与锚固体的安全系数（2013 版方法的 "
         "K<sub>b</sub>、K，或原方法的 1.25 与 ξ）验算：前者计的是边坡整体的安全储备，后者计的是"
         "锚杆本身的。如认为两者重复，可将" +
         named + "填为 1.0，重新计算推力后再传递。";
-    noteHandedOn("设计推力已用于“锚杆计算”窗口：" + formula + "；" + thrust + "。" + factors);
-    anchor->noteReceived("Htk", given,
-                         "H<sub>tk</sub> 取自“边坡稳定性计算”窗口的设计推力：" + formula + "；" +
+    const std::string window = toWall ? "“锚杆挡墙”" : "“锚杆计算”";
+    noteHandedOn("设计推力已用于" + window + "窗口：" + formula + "；" + thrust + "。" + factors);
+    target->noteReceived(field, given,
+                         (toWall ? "E<sub>ah</sub>" : "H<sub>tk</sub>") +
+                             std::string(" 取自“边坡稳定性计算”窗口的设计推力：") + formula + "；" +
                              thrust + "。" + factors);
+    if (toWall) {
+        report(QStringLiteral(
+                   "已将每米挡墙的水平推力 Eah = Pn·cosθn = %1 × cos%2° = %3 kN/m "
+                   "填入“锚杆挡墙”窗口（Pn 为以 Fst 计的末块剩余下滑推力，沿末块滑面方向）。")
+                   .arg(QString::fromStdString(Pn), QString::fromStdString(doubleToText(thetaN)),
+                        QString::fromStdString(given)));
+        return;
+    }
     report(QStringLiteral(
                "已将每根锚杆的水平拉力标准值 Htk = Pn·cosθn·s ÷ n = %1 × cos%2° × %3 ÷ %4 = "
                "%5 kN 填入“锚杆计算”窗口（Pn 为以 Fst 计的末块剩余下滑推力，沿末块滑面方向）。")
                .arg(QString::fromStdString(Pn), QString::fromStdString(doubleToText(thetaN)),
                     controlText("spacingx").c_str(), controlText("rowsx").c_str(),
-                    QString::fromStdString(doubleToText(Htk))));
+                    QString::fromStdString(given)));
 }
 
 void SlopeStabilityWindow::redraw() {

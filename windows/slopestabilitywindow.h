@@ -21,9 +21,10 @@ class SlopeStabilityWindow : public CalculatorWindow {
 
   private:
     void redraw();
-    // "推力用于锚杆": the horizontal tension of one anchor of the design thrust, typed into the
-    // anchor window's Htk.
-    void carryThrust();
+        // "推力用于锚杆": the horizontal tension of one anchor of the design thrust, typed into the
+    // anchor window's Htk; "推力用于锚杆挡墙": its horizontal component per metre, into the
+    // anchored wall's Eah. Each carry is said in both windows' reports.
+    void carryThrust(bool toWall);
 
     SketchPicture* picture_;
 };

@@ -1,10 +1,12 @@
 #include "wallpressurewindow.h"
 
+#include "calculators/anchoredwall.h"
 #include "calculators/wallpressure.h"
 #include "gui/formbuilder.h"
 #include "gui/groundpanel.h"
 
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace {
 
@@ -30,7 +32,8 @@ const ControlSpec kControls[] = {
     {Kind::Label,  "Label15",  {},                          120, 1290, 1980,  255, "Frame2", "zwx"},
     {Kind::Field,  "zwx",      {},                         2100, 1275, 1440,  270, "Frame2"},
     {Kind::Button, "Command1", "计算",                     6240, 1860, 1215,  495},
-    {Kind::Button, "Command2", "退出",                     7560, 1860, 1215,  495},
+        {Kind::Button, "Command2", "退出",                     7560, 1860, 1215,  495},
+    {Kind::Button, "toWallx",  "土层用于锚杆挡墙",         8400, 2775, 1500,  300},
 };
 #undef WALL_ROW
 // clang-format on
@@ -59,5 +62,26 @@ WallPressureWindow::WallPressureWindow(Reporter reporter)
                 .study = {8400, 2460, 1500, 300},
                 .results = {6240, 3180, 3660, 3720}});
     addPressureDiagram({10020, 120, 3720, 480}, {10020, 660, 3720, 6240});
+    connect(control<QPushButton>(this, "toWallx"), &QPushButton::clicked, this,
+            [this] { run([this] { carryGround(); }); });
     control<QWidget>(this, "Hx")->setFocus();
+}
+
+void WallPressureWindow::carryGround() {
+    CalculatorWindow* wall = showWindowOf(subprogram::kAnchoredWall);
+    if (!wall) {
+        return;
+    }
+    std::string listed;
+    for (const subprogram::Field& f : calculator().fields) {
+        const std::string text = controlText(f.control);
+        wall->typeInput(f.name, text);
+        listed += (listed.empty() ? "" : "，") + std::string(f.name) + " = " +
+                  (text.empty() ? "（空）" : text);
+    }
+    wall->typeInput("Eah", ""); // the thrust from the ground, not a typed one
+    const std::string said = "墙高、墙背与墙后土层（" + listed + "）";
+    noteHandedOn(said + "已用于“锚杆挡墙”窗口。");
+    wall->noteReceived("layers", controlText("layersx"),
+                       said + "取自“墙后土压力”窗口，E<sub>ah</sub> 由其计算。");
 }

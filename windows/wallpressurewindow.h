@@ -13,4 +13,9 @@ class WallPressureWindow : public CalculatorWindow {
 
     int variant() const override { return 0; } // one kind of calculation
     void setVariant(int) override {}
+
+  private:
+    // "土层用于锚杆挡墙": the wall and its ground as they stand, typed into the anchored wall's
+    // window (its thrust then calculated from them), and said in both reports.
+    void carryGround();
 };
