@@ -86,8 +86,15 @@ AnchorBar anchorBarDesign2013(std::int16_t bars, double bodyDiameter, double ten
     });
 }
 
-double greatestBondedLength(double D) {
-    return std::min(kGreatestBondedDiameters * D / kMillimetresPerMetre, kGreatestBondedLength);
+double leastBondedLength(AnchorGround ground) {
+    return ground == AnchorGround::Soil ? 4.0 : 3.0;
+}
+
+double greatestBondedLength(AnchorGround ground, double D) {
+    return ground == AnchorGround::Soil
+               ? 10.0
+               : std::min(kGreatestBondedDiameters * D / kMillimetresPerMetre,
+                          kGreatestBondedLength);
 }
 
 double barSection(std::int16_t bars, double barDiameter, Trace* trace) {
@@ -125,7 +132,8 @@ constexpr Field kFields[] = {
     {"edition", "editionx", "计算方法:",     kClassicMethod, "", "method: classic (working-condition factors ξ, the program's own) | 2013 (GB 50330-2013 safety factors)", "", Conversion::Word, {}, {}, kEditions, int(AnchorEdition::WorkingConditions), 4},
     {"grade",   "gradex",   "边坡工程安全等级:", "二级", "",  "slope safety grade 一级|1, 二级|2, 三级|3 (by the 2013 method)", "", Conversion::Word, {}, {}, kSlopeGrades, int(SlopeGrade::Second), 4},
     {"Kb_req",  "Kbreqx",   "杆体抗拉安全系数Kb:", "", "", "Kb, the tendon's safety factor (by the 2013 method); empty: the program's default for the grade and kind", "K<sub>b</sub>", Conversion::Word, "要求的锚杆杆体抗拉安全系数 Kb", {}, {}, 0, 6, {}, false, true},
-    {"K_req",   "Kreqx",    "锚固体抗拔安全系数K:", "", "", "K, the anchorage's safety factor (by the 2013 method); empty: the program's default for the grade and kind", "K", Conversion::Word, "要求的锚固体抗拔安全系数 K", {}, {}, 0, 6, {}, false, true},
+        {"K_req",   "Kreqx",    "锚固体抗拔安全系数K:", "", "", "K, the anchorage's safety factor (by the 2013 method); empty: the program's default for the grade and kind", "K", Conversion::Word, "要求的锚固体抗拔安全系数 K", {}, {}, 0, 6, {}, false, true},
+    {"kind",    "kindx",    "锚杆类型:", "岩石锚杆", "", "what it is bonded in: 岩石锚杆|rock (bonded length 3 m to min(45D, 6.5 m)), 土层锚杆|soil (4 m to 10 m)", "", Conversion::Word, {}, {}, kAnchorGrounds, int(AnchorGround::Rock), 7},
 };
 
 constexpr Result kResults[] = {
@@ -150,7 +158,7 @@ constexpr FieldId a = fieldNamed(kFields, "a"), Htk = fieldNamed(kFields, "Htk")
                   d = fieldNamed(kFields, "d"), fb = fieldNamed(kFields, "fb"),
                   n = fieldNamed(kFields, "n"), edition = fieldNamed(kFields, "edition"),
                   grade = fieldNamed(kFields, "grade"), KbReq = fieldNamed(kFields, "Kb_req"),
-                  KReq = fieldNamed(kFields, "K_req");
+                  KReq = fieldNamed(kFields, "K_req"), kind = fieldNamed(kFields, "kind");
 } // namespace in
 namespace out {
 constexpr ResultId Na = resultNamed(kResults, "Na"), As = resultNamed(kResults, "As"),
@@ -184,6 +192,7 @@ void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
     const std::int16_t n = form.readWith(in::n, barCount);
     const auto edition = AnchorEdition(form.readWith(in::edition, chosenFrom(kEditions)));
     const auto grade = SlopeGrade(form.readWith(in::grade, chosenFrom(kSlopeGrades)));
+    const auto bonded = AnchorGround(form.readWith(in::kind, chosenFrom(kAnchorGrounds)));
     const bool by2013 = edition == AnchorEdition::Gb50330_2013;
     AnchorSafetyFactors factors = anchorSafetyFactors(grade, kind);
     if (by2013) { // the engineer's factors, where set; the inputs held to their physical range
@@ -217,7 +226,7 @@ void calculateAnchorBar(AnchorKind kind, Form& form, Trace* trace) {
         form.setDouble(out::Kb, factors.Kb);
         form.setDouble(out::K, factors.K);
     }
-    form.setDouble(out::lDesign, std::max({r.la, r.lb, kLeastBondedLength}));
+    form.setDouble(out::lDesign, std::max({r.la, r.lb, leastBondedLength(bonded)}));
     form.setDouble(out::Nak, r.Nak);
 }
 
@@ -266,8 +275,13 @@ void judgeAnchor(int, const Form& fields, const Written& written, std::span<Judg
         out[0] = {*provided >= *needed ? Outcome::Met : Outcome::NotMet, *provided, *needed};
     }
     if (const std::optional<double> length = written.result(out::lDesign)) {
-        const double greatest = greatestBondedLength(fields.readDouble(in::D));
-        out[1] = {*length <= greatest ? Outcome::Met : Outcome::NotMet, *length, greatest};
+        const auto bonded = AnchorGround(fields.choice(in::kind));
+        const double greatest = greatestBondedLength(bonded, fields.readDouble(in::D));
+        out[1] = {*length <= greatest ? Outcome::Met : Outcome::NotMet,
+                  *length,
+                  greatest,
+                  {},
+                  bonded == AnchorGround::Soil ? std::string_view("10 m") : std::string_view()};
     }
 }
 

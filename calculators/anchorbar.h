@@ -46,10 +46,14 @@ AnchorBar anchorBarDesign2013(std::int16_t n, double D, double Htk, double a, do
                               AnchorSafetyFactors factors, double frbk, double fb, double d,
                               Trace* trace = nullptr);
 
-// The bonded length of a rock anchor by GB 50330-2013 第8.4.1条: at least 3 m, and not above the
-// lesser of 45D and 6.5 m (D in mm).
-inline constexpr double kLeastBondedLength = 3.0;
-double greatestBondedLength(double D);
+// What an anchor is bonded in, whose bonded length GB 50330-2013 第8.4.1条 bounds apart: a rock
+// anchor's at least 3 m and not above the lesser of 45D and 6.5 m (D in mm), a soil anchor's at
+// least 4 m and not above 10 m.
+enum class AnchorGround { Rock, Soil };
+inline constexpr Choice kAnchorGrounds[] = {{"岩石锚杆", "rock", int(AnchorGround::Rock)},
+                                            {"土层锚杆", "soil", int(AnchorGround::Soil)}};
+double leastBondedLength(AnchorGround ground);
+double greatestBondedLength(AnchorGround ground, double D);
 
 // The two kinds as the window's labels and the report name them.
 inline constexpr std::string_view kPermanentAnchor = "永久性锚杆";

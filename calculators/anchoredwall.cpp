@@ -22,7 +22,6 @@ namespace {
 enum class SlopeKind { Rock, Soil };
 enum class Shape { Trapezoid, Triangle, Uniform, Diagram };
 enum class Model { Beam, Area };
-enum class Ground { Rock, Soil }; // what the anchors are bonded in
 
 // clang-format off
 constexpr Choice kSlopeKinds[] = {{"岩质", "rock", int(SlopeKind::Rock)}, {"土质", "soil", int(SlopeKind::Soil)}};
@@ -33,7 +32,7 @@ constexpr Choice kFeet[] = {{"铰支", "hinged", int(RibFoot::Hinged)}, {"嵌固
                             {"自由", "free", int(RibFoot::Free)}};
 constexpr Choice kServices[] = {{"永久", "permanent", int(AnchorKind::Permanent)},
                                 {"临时", "temporary", int(AnchorKind::Temporary)}};
-constexpr Choice kGrounds[] = {{"岩石锚杆", "rock", int(Ground::Rock)}, {"土层锚杆", "soil", int(Ground::Soil)}};
+
 constexpr Choice kConcretes[] = {{"C20", "C20", 0}, {"C25", "C25", 1}, {"C30", "C30", 2}, {"C35", "C35", 3},
                                  {"C40", "C40", 4}, {"C45", "C45", 5}, {"C50", "C50", 6}};
 
@@ -62,7 +61,7 @@ constexpr Field kDesignFields[] = {
     {"n",       "nx",       "每根锚杆钢筋根数n:",     "3",   "",    "number of bars in an anchor", "n"},
     {"grade",   "gradex",   "边坡工程安全等级:",      "二级", "",   "slope safety grade 一级|1, 二级|2, 三级|3", "", Conversion::Word, {}, {}, kSlopeGrades},
     {"service", "servicex", "锚杆使用期:",            "永久", "",   "永久|permanent, 临时|temporary", "", Conversion::Word, {}, {}, kServices},
-    {"kind",    "kindx",    "锚杆类型:",              "岩石锚杆", "", "岩石锚杆|rock (bonded length 3 m to min(45D, 6.5 m)), 土层锚杆|soil (4 m to 10 m)", "", Conversion::Word, {}, {}, kGrounds},
+    {"kind",    "kindx",    "锚杆类型:",              "岩石锚杆", "", "岩石锚杆|rock (bonded length 3 m to min(45D, 6.5 m)), 土层锚杆|soil (4 m to 10 m)", "", Conversion::Word, {}, {}, kAnchorGrounds},
     {"rib_b",   "ribbx",    "肋柱宽度b(mm):",         "300", "mm",  "width of a rib", "b"},
     {"rib_h",   "ribhx",    "肋柱截面高度h(mm):",     "400", "mm",  "depth of a rib's section, face to back", "h"},
     {"concrete", "concretex", "肋柱混凝土强度等级:",  "C25", "",    "concrete grade of the ribs, C20 to C50", "", Conversion::Word, {}, {}, kConcretes},
@@ -436,13 +435,6 @@ std::int16_t barCount(std::string_view text) {
     return static_cast<std::int16_t>(count);
 }
 
-double leastBondedLength(Ground ground) {
-    return ground == Ground::Soil ? 4.0 : kLeastBondedLength;
-}
-double greatestBonded(Ground ground, double D) {
-    return ground == Ground::Soil ? 10.0 : greatestBondedLength(D);
-}
-
 double importance(const Form& form, SlopeGrade grade) {
     if (form.blank(in::gamma0)) { // GB 50330-2013 第3.3.2条: 一级 at least 1.1, else 1.0
         return grade == SlopeGrade::First ? 1.1 : 1.0;
@@ -465,7 +457,7 @@ void calculateAnchoredWall(Form& form, Trace* trace) {
     const std::int16_t n = form.readWith(in::n, barCount);
     const auto grade = SlopeGrade(form.readWith(in::grade, chosenFrom(kSlopeGrades)));
     const auto service = AnchorKind(form.readWith(in::service, chosenFrom(kServices)));
-    const auto bonded = Ground(form.readWith(in::kind, chosenFrom(kGrounds)));
+    const auto bonded = AnchorGround(form.readWith(in::kind, chosenFrom(kAnchorGrounds)));
     struct Rib {
         double b, h, as, fy, gamma0, gammaF;
         ConcreteGrade grade;
@@ -581,7 +573,7 @@ void judgeAnchoredWall(int, const Form& fields, const Written& written, std::spa
                   {},
                   xi.has_value() && !(*over != 0 && *xi <= xiB)};
     }
-    const auto bonded = Ground(fields.choice(in::kind));
+    const auto bonded = AnchorGround(fields.choice(in::kind));
     const std::optional<double> provided = written.result(out::AsProvided);
     for (std::size_t j = 0; j < kMaxRows; ++j) {
         Judgement* row = &out[1 + 3 * j];
@@ -608,12 +600,12 @@ void judgeAnchoredWall(int, const Form& fields, const Written& written, std::spa
                 D = fields.readDouble(in::D);
             } catch (const CalcError&) {
             }
-            const double greatest = greatestBonded(bonded, D);
+            const double greatest = greatestBondedLength(bonded, D);
             row[2] = {*length <= greatest ? Outcome::Met : Outcome::NotMet,
                       *length,
                       greatest,
                       {},
-                      bonded == Ground::Soil ? std::string_view("10 m") : std::string_view()};
+                      bonded == AnchorGround::Soil ? std::string_view("10 m") : std::string_view()};
         }
     }
 }
@@ -652,7 +644,8 @@ std::string describeAnchoredWall(const Variant& only, const Form& form) {
     text += Model(form.choice(in::forces)) == Model::Beam
                 ? "，肋柱按连续梁计算（柱底" + word(in::base, kFeet) + "）"
                 : "，各排锚杆按受荷面积分担";
-    return text + "，" + word(in::kind, kGrounds) + "，" + word(in::service, kServices) + "锚杆";
+    return text + "，" + word(in::kind, kAnchorGrounds) + "，" + word(in::service, kServices) +
+           "锚杆";
 }
 
 const std::string_view kLoadNotes[] = {

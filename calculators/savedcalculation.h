@@ -18,7 +18,7 @@ namespace subprogram {
 // behind the gravity wall (strata, water, local loads, earthquake), 6 the required factors and
 // limits the engineer may set, the limits of the slope's search for the critical circle and its
 // least slip depth.
-inline constexpr int kSavedFormat = 6;
+inline constexpr int kSavedFormat = 7;
 inline constexpr std::string_view kSavedSuffix = ".slope";
 
 // The report's title block, which belongs to the calculation.

@@ -154,11 +154,22 @@ TEST(AnchorBarDesign2013, TakesTheEngineersFactorsAndRefusesTheImpossible) {
                           [&] { calculateAnchorBar(AnchorKind::Permanent, classic); }));
 }
 
-// GB 50330-2013 第8.4.1条: a rock anchor's bonded length not above 45D nor 6.5 m.
+// GB 50330-2013 第8.4.1条: a rock anchor's bonded length from 3 m to the lesser of 45D and 6.5 m;
+// a soil anchor's from 4 m to 10 m, which the window's anchor takes when told it is one.
 TEST(GreatestBondedLength, IsTheLesserOf45DAnd6Point5Metres) {
-    EXPECT_DOUBLE_EQ(greatestBondedLength(100), 4.5);
-    EXPECT_DOUBLE_EQ(greatestBondedLength(140), 6.3);
-    EXPECT_DOUBLE_EQ(greatestBondedLength(150), 6.5);
+    const auto rock = AnchorGround::Rock, soil = AnchorGround::Soil;
+    EXPECT_DOUBLE_EQ(greatestBondedLength(rock, 100), 4.5);
+    EXPECT_DOUBLE_EQ(greatestBondedLength(rock, 140), 6.3);
+    EXPECT_DOUBLE_EQ(greatestBondedLength(rock, 150), 6.5);
+    EXPECT_DOUBLE_EQ(greatestBondedLength(soil, 150), 10);
+    MapForm anchor(kAnchorBar);
+    anchor.texts["kindx"] = "土层锚杆";
+    anchor.texts["Text2"] = "600"; // la = 7.58 m: beyond a rock anchor's 6.3 m, within a soil one's
+    calculateAnchorBar(AnchorKind::Permanent, anchor);
+    EXPECT_EQ(anchor.texts.at("l_design"), anchor.texts.at("Text7"));
+    anchor.texts["Text2"] = "10";
+    calculateAnchorBar(AnchorKind::Permanent, anchor);
+    EXPECT_EQ(anchor.texts.at("l_design"), "4");
 }
 
 } // namespace

@@ -58,21 +58,24 @@ const ControlSpec kControls[] = {
     // the 2013 method's safety factors, the engineer's where typed
     {Kind::Label,  "Label19",  {},                            720, 6480, 2520,  255, nullptr, "Kbreqx"},
     {Kind::Field,  "Kbreqx",   {},                           3240, 6465, 2415,  270},
-    {Kind::Label,  "Label20",  {},                            720, 6870, 2520,  255, nullptr, "Kreqx"},
+        {Kind::Label,  "Label20",  {},                            720, 6870, 2520,  255, nullptr, "Kreqx"},
     {Kind::Field,  "Kreqx",    {},                           3240, 6855, 2415,  270},
+    // what the anchor is bonded in, which bounds its bonded length
+    {Kind::Label,  "Label21",  {},                            720, 7260, 2520,  255, nullptr, "kindx"},
+    {Kind::Combo,  "kindx",    {},                           3240, 7230, 2415,  300},
 };
 // clang-format on
 
 const char* const kFocusOrder[] = {
     "Text1", "Text2",  "Text3",  "Text4",    "Option1", "Option2", "Command1", "Text5",
     "Text6", "Text7",  "Text8",  "Command2", "Text9",   "Text10",  "Text11",   "Text12",
-    "nx",    "gradex", "Text13", "editionx", "Kbreqx",  "Kreqx"};
+    "nx",    "gradex", "Text13", "editionx", "Kbreqx",  "Kreqx",   "kindx"};
 
 } // namespace
 
 AnchorBarWindow::AnchorBarWindow(Reporter reporter)
     : CalculatorWindow(subprogram::kAnchorBar, std::move(reporter)) {
-    setClientTwips(this, 13500, 7260); // the results panel to the right of the original window
+    setClientTwips(this, 13500, 7650); // the results panel to the right of the original window
     buildControls(this, kControls, &calculator());
     control<QRadioButton>(this, "Option1")->setChecked(true);
     // The option buttons are too narrow for their own captions; the labels beside them name them,
@@ -92,7 +95,7 @@ AnchorBarWindow::AnchorBarWindow(Reporter reporter)
                 .open = {6315, 3315, 1050, 300},
                 .copy = {6315, 3000, 1050, 300},
                 .study = {5235, 3630, 2130, 300},
-                .results = {7560, 120, 5820, 7020}});
+                .results = {7560, 120, 5820, 7410}});
     for (const char* name : {"Kbreqx", "Kreqx"}) {
         control<QLineEdit>(this, name)->setPlaceholderText(QStringLiteral("默认值（按安全等级）"));
     }
