@@ -356,6 +356,17 @@ TEST(AnchoredWall, ShapesTheThrustOverTheHeight) {
     }
 }
 
+// The rib's bars for its own moments, by the grade of concrete chosen (each grade its strengths).
+TEST(AnchoredWall, DesignsTheRibForTheGradeChosen) {
+    for (std::size_t g = 0; g < std::size(kConcreteGrades); ++g) {
+        MapForm w = wall({{"concretex", kConcreteGrades[g].name.data()}, {"ribhx", "350"}});
+        calculateAnchoredWall(w);
+        const SectionDesign expected = rectangularSection({-number(w, "Mmin"), 1.0, 1.35}, 300, 350,
+                                                          40, kConcreteGrades[g], 360);
+        EXPECT_NEAR(number(w, "As_rib_support"), expected.As, 1e-9) << kConcreteGrades[g].name;
+    }
+}
+
 // Each row's anchor is the anchor calculator's, by its 2013 method, for that row's Htk.
 TEST(AnchoredWall, DesignsEachRowAsTheAnchorCalculatorDoes) {
     MapForm w = wall({{"gradex", "一级"}, {"servicex", "临时"}});

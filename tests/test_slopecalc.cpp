@@ -88,6 +88,19 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
                          "D=100", "frb=400", "d=25", "fb=2000", "n=4"}, 0,
          "Na=250\nAs=1000\nla=2.54647908947033\nlb=0.509295817894065\nAs_provided=1963.495375\n"
          "Kb=1.4\nK=1.6\nl_design=3\nNak=200\nAs_ok=yes\nla_ok=yes\n", ""},
+        // an anchored wall by bands, by hand: 800 kN/m uniform on 10 m is 80 kPa; bands of 5 m, ribs
+    // 4 m apart: 1600 kN a row, level; As = 2.0 × 1600 ÷ 310 kN·mm²/N, la = 2.4 × 1600 ÷
+    // (π × 0.14 × 180), lb = 2.4 × 1600 ÷ (3π × 0.022 × 2700); no rib analysed: its results
+    // empty, its check absent; a soil anchor's 48.5 m beyond its 10 m
+    Case{"anchored_wall_by_bands", {"anchored-wall", "Eah=800", "H=10", "distribution=uniform",
+                                    "forces=area", "sx=4", "rows=2.5;7.5", "a=0", "kind=soil"}, 0,
+         "Ea_h=800\nEa_h_mod=800\ne_h=80\nRbase=\nMmax=\nzMmax=\nMmin=\nzMmin=\nVmax=\n"
+         "As_provided=1140.3981138\nAs_rib_span=\nAs_rib_support=\nR1=1600\nHtk1=1600\n"
+         "Nak1=1600\nAs1=10322.5806451613\nla1=48.5043636089586\nlb1=6.8592029346002\n"
+         "l_design1=48.5043636089586\nR2=1600\nHtk2=1600\nNak2=1600\n"
+         "As2=10322.5806451613\nla2=48.5043636089586\nlb2=6.8592029346002\n"
+         "l_design2=48.5043636089586\nrow_ok1=yes\nAs_ok1=no\nla_ok1=no\nrow_ok2=yes\n"
+         "As_ok2=no\nla_ok2=no\n", ""},
     Case{"anchor_grade_unknown", {"anchor", "edition=2013", "grade=四级"}, 1, "",
          "error 13: TypeMismatch (grade=\"四级\")\n"},
     Case{"anchor_bars_whole", {"anchor", "n=2.5"}, 1, "", "error 5: InvalidArgument (n=\"2.5\")\n"},
@@ -850,8 +863,9 @@ TEST(Slopecalc, AReportIsWrittenWholeOrNotAtAllAfterTheResults) {
     // (the limit's signal, which would end slopecalc, is not sent to it)
     const Outcome r = shell("ulimit -f 1; $S anchor --report " + path);
     EXPECT_EQ(r.status, 3);
-    EXPECT_EQ(r.out, "Na=12.5\nAs=64.2823749415615\nla=0.126313449053005\nlb=0.0409349140449553\n"
-                     "As_provided=1140.3981138\nKb=\nK=\nl_design=3\nNak=10\nAs_ok=yes\nla_ok=yes\n");
+    EXPECT_EQ(r.out,
+              "Na=12.5\nAs=64.2823749415615\nla=0.126313449053005\nlb=0.0409349140449553\n"
+              "As_provided=1140.3981138\nKb=\nK=\nl_design=3\nNak=10\nAs_ok=yes\nla_ok=yes\n");
     EXPECT_EQ(r.err, "slopecalc: cannot write " + path + ": File too large\n");
     std::ifstream file(path);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), "the report before");
