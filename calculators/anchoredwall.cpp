@@ -147,7 +147,7 @@ constexpr std::string_view kNoBars = "无（受荷面积法不分析肋柱，或
 constexpr auto kResults = [] {
     std::array<Result, kFirstRow + kRowResults * kMaxRows> r{};
     r[0] = {"", "Ea_h", "", "E<sub>ah</sub>", "kN/m", "0", "水平推力标准值"};
-    r[1] = {"", "Ea_h_mod", "", "E′<sub>ah</sub>", "kN/m", "0", "修正后的水平推力 β2·Eah"};
+    r[1] = {"", "Ea_h_mod", "", "E′<sub>ah</sub>", "kN/m", "0", "修正后的水平推力"};
     r[2] = {"",    "e_h", "",    "e′<sub>ah</sub>",         "kPa", "0", "侧压力分布图的纵标",
             false, false, false, "（三角形或土压力图分布）"};
     r[3] = {"",
@@ -626,8 +626,8 @@ std::vector<FieldId> idleAnchoredWallFields(int, const Form& form) {
     return idle;
 }
 
-std::string describeAnchoredWall(const Variant& only, const Form& form) {
-    std::string text(only.title);
+std::string describeAnchoredWall(const Variant&, const Form& form) {
+    std::string text;
     const auto word = [&](FieldId field, std::span<const Choice> choices) {
         const int value = form.choice(field);
         for (const Choice& c : choices) {
@@ -637,7 +637,7 @@ std::string describeAnchoredWall(const Variant& only, const Form& form) {
         }
         return std::string();
     };
-    text += form.blank(in::Eah) ? "，土压力由土层计算" : "，水平推力由设计者给定";
+    text += form.blank(in::Eah) ? "土压力由土层计算" : "水平推力由设计者给定";
     const auto shape = Shape(form.choice(in::shape));
     text += "，侧压力按" + word(in::shape, kShapes) + "分布" +
             (shape == Shape::Trapezoid ? "（" + word(in::slope, kSlopeKinds) + "边坡）" : "");

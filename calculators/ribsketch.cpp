@@ -18,7 +18,8 @@ struct Panel {
 // (a jump at a break stays a jump), outlined and closed to the axis, its extremes labelled.
 void curve(Sketch& s, const Panel& p, const std::vector<double>& breaks, double H,
            const std::function<double(double)>& at, const std::function<double(double)>& below,
-           const char* unit) {
+           const char* unit, const subprogram::AtDepth* exactGreatest = nullptr,
+           const subprogram::AtDepth* exactLeast = nullptr) {
     const auto y = [H](double z) { return kTop + kDepth * z / H; };
     double greatest = -HUGE_VAL, least = HUGE_VAL, zGreatest = 0, zLeast = 0;
     for (std::size_t b = 0; b + 1 < breaks.size(); ++b) {
@@ -50,6 +51,13 @@ void curve(Sketch& s, const Panel& p, const std::vector<double>& breaks, double 
         const double w = sketchLabelWidth(text, kText);
         s.texts.push_back({v >= 0 ? x + w / 2 + 8 : x - w / 2 - 8, y(z), text});
     };
+    // the extremes as the calculation found them, where it did (between the samples)
+    if (exactGreatest) {
+        greatest = exactGreatest->value, zGreatest = exactGreatest->z;
+    }
+    if (exactLeast) {
+        least = exactLeast->value, zLeast = exactLeast->z;
+    }
     if (greatest > 0) {
         label(greatest, zGreatest);
     }
@@ -111,7 +119,8 @@ Sketch drawRib(double H, std::span<const double> rows, std::span<const subprogra
         const Panel v = scaled(firstAxis + kPanel + kGap, shear);
         curve(s, v, breaks, H, shear, shear, "V (kN)");
         const Panel m = scaled(firstAxis + 2 * (kPanel + kGap), moment);
-        curve(s, m, breaks, H, moment, moment, "M (kN·m)");
+        const subprogram::AtDepth most = forces->greatestMoment(), least = forces->leastMoment();
+        curve(s, m, breaks, H, moment, moment, "M (kN·m)", &most, &least);
         right = m.axis + kPanel / 2;
     }
     // the rib: each panel's axis; the crest and the foot; the rows across, each with its reaction
