@@ -354,6 +354,22 @@ TEST(AnchoredWall, ShapesTheThrustOverTheHeight) {
         const double water = 10 * 4.0 * 4.0 / 2; // γw·(H − 2)²/2
         EXPECT_NEAR(carried, (number(w, "Ea_h_mod") + water) * 2.5, 1e-10) << shape;
     }
+    // the ground's own diagram of a cohesive top stratum: its tension zone left out where the
+    // ground's rule ignores it, counted against the thrust where it counts it — as Ea is formed
+    for (const char* rule : {"不计拉力区", "计入拉力区"}) {
+        MapForm w = wall({{"distributionx", "土压力图"},
+                          {"layersx", "3 18 25 15;3 19 10 20 20"},
+                          {"qx", "0"},
+                          {"tensionx", rule},
+                          {"alphax", "95"},
+                          {"deltax", "10"}});
+        calculateAnchoredWall(w);
+        double carried = number(w, "Rbase");
+        for (int j = 1; j <= 3; ++j) {
+            carried += number(w, "R" + std::to_string(j));
+        }
+        EXPECT_NEAR(carried, number(w, "Ea_h_mod") * 2.5, 1e-10) << rule;
+    }
 }
 
 // The rib's bars for its own moments, by the grade of concrete chosen (each grade its strengths).
