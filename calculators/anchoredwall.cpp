@@ -189,10 +189,20 @@ constexpr auto kResults = [] {
              false,
              kNoBars};
     r[12] = {"", "rib_over", "", "", "", "0", {}, true};
-    r[13] = {"", "rib_xi", "", "", "", "0", {}, true};
+    r[13] = {"",
+             "rib_xi",
+             "",
+             "ξ",
+             "",
+             "0",
+             "肋柱截面相对受压区高度（两侧之大者）",
+             false,
+             false,
+             false,
+             "无（受荷面积法不分析肋柱，或截面超筋）"};
     r[14] = {"", "rib_xib", "", "", "", "0", {}, true};
-    for (std::size_t i = 0; i < 12; ++i) { // in the report's results; the rows in their table
-        r[i].reported = true;
+    for (std::size_t i = 0; i < 14; ++i) { // in the report's results; the rows in their table
+        r[i].reported = !r[i].hidden;
     }
     for (std::size_t j = 0; j < kMaxRows; ++j) {
         Result* row = &r[kFirstRow + kRowResults * j];
@@ -231,7 +241,7 @@ static_assert(row(kMaxRows - 1, lDesign) == resultNamed(kResults, "l_design20"))
 constexpr std::string_view kBondClause = "GB 50330-2013 第8.4.1条";
 constexpr auto kVerdicts = [] {
     std::array<Verdict, 1 + 3 * kMaxRows> v{};
-    v[0] = {out::AsSpan, "rib_ok", "ξ", "肋柱截面", "≤", "ξb", "GB 50010-2010 第6.2.7条"};
+    v[0] = {out::ribXi, "rib_ok", "ξ", "肋柱截面", "≤", "ξb", "GB 50010-2010 第6.2.7条"};
     for (std::size_t j = 0; j < kMaxRows; ++j) {
         v[1 + 3 * j] = {
             out::row(j, out::R), kRowOkNames.text[j], "R", kRowOkWhat.text[j], ">", "0", ""};
@@ -789,7 +799,7 @@ const Calculator kAnchoredWall{
     .variantOption = {},
     .calculate = [](int, Form& form, Trace* trace) { calculateAnchoredWall(form, trace); },
     .resultsHelp = "Ea_h Ea_h_mod e_h Rbase Mmax zMmax Mmin zMmin Vmax As_provided\n"
-                   "As_rib_span As_rib_support, and for every row j (1 at the top):\n"
+                   "As_rib_span As_rib_support rib_xi, and for every row j (1 at the top):\n"
                    "R<j> Htk<j> Nak<j> As<j> la<j> lb<j> l_design<j>",
     .verdicts = kVerdicts,
     .checksHelp = "rib_ok; row_ok<j> As_ok<j> la_ok<j> per row",

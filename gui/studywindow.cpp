@@ -94,7 +94,7 @@ StudyWindow::StudyWindow(
     named(result_, "resultChoice");
     for (const subprogram::Result& r : calculator.results) {
         if (calculator.writes(calculator.variant(variant), calculator.id(r)) && !r.name.empty() &&
-            !r.hidden && !r.control.empty()) {
+                        !r.hidden && (!r.control.empty() || r.reported)) {
             result_->addItem(QString::fromStdString(resultCaption(r)), calculator.id(r).index);
         }
     }

@@ -95,7 +95,7 @@ INSTANTIATE_TEST_SUITE_P(Subcommands, Runs, testing::Values(
     Case{"anchored_wall_by_bands", {"anchored-wall", "Eah=800", "H=10", "distribution=uniform",
                                     "forces=area", "sx=4", "rows=2.5;7.5", "a=0", "kind=soil"}, 0,
          "Ea_h=800\nEa_h_mod=800\ne_h=80\nRbase=\nMmax=\nzMmax=\nMmin=\nzMmin=\nVmax=\n"
-         "As_provided=1140.3981138\nAs_rib_span=\nAs_rib_support=\nR1=1600\nHtk1=1600\n"
+         "As_provided=1140.3981138\nAs_rib_span=\nAs_rib_support=\nrib_xi=\nR1=1600\nHtk1=1600\n"
          "Nak1=1600\nAs1=10322.5806451613\nla1=48.5043636089586\nlb1=6.8592029346002\n"
          "l_design1=48.5043636089586\nR2=1600\nHtk2=1600\nNak2=1600\n"
          "As2=10322.5806451613\nla2=48.5043636089586\nlb2=6.8592029346002\n"
