@@ -533,7 +533,10 @@ void calculateAnchoredWall(Form& form, Trace* trace) {
         }
         form.setDouble(out::ribOver, span.overReinforced || support.overReinforced ? 1 : 0);
         form.setDouble(out::ribXiB, span.xiB);
-        if (span.xi > 0 || support.xi > 0) { // the greater of the two faces', where formed
+        // the greater of the two faces' ξ, where both formed one (2αs ≥ 1 forms none)
+        const bool unformed =
+            (span.overReinforced && span.xi == 0) || (support.overReinforced && support.xi == 0);
+        if (!unformed && (span.xi > 0 || support.xi > 0)) {
             form.setDouble(out::ribXi, std::max(span.xi, support.xi));
         }
     }

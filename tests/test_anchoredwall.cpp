@@ -380,6 +380,8 @@ TEST(AnchoredWall, DesignsTheRibForTheGradeChosen) {
         const SectionDesign expected = rectangularSection({-number(w, "Mmin"), 1.0, 1.35}, 300, 350,
                                                           40, kConcreteGrades[g], 360);
         EXPECT_NEAR(number(w, "As_rib_support"), expected.As, 1e-9) << kConcreteGrades[g].name;
+        // the support's face the more stressed: its ξ is the rib's
+        EXPECT_NEAR(number(w, "rib_xi"), expected.xi, 1e-12) << kConcreteGrades[g].name;
     }
 }
 
@@ -461,6 +463,25 @@ TEST(AnchoredWall, JudgesARowInCompressionAndASectionTooSmall) {
     EXPECT_EQ(j[10].outcome, Outcome::Absent);
     EXPECT_EQ(j[0].outcome, Outcome::NotMet); // 9.3 m of span on a 300 × 400 rib
     EXPECT_EQ(w.texts.at("rib_over"), "1");
+    // the default wall on shallower ribs: ξ beyond ξb, then 2αs beyond 1 on a face (no ξ there,
+    // none shown); a rib deep enough holds, ξ the greater of its faces'
+    for (const auto& [depth, outcome, valued] : {std::tuple{"400", Outcome::Met, true},
+                                                 {"190", Outcome::NotMet, true},
+                                                 {"175", Outcome::NotMet, false}}) {
+        MapForm rib = wall({{"ribhx", depth}});
+        rib.texts["rib_xi"] = "";
+        calculateAnchoredWall(rib);
+        const Judgement k = judge(kAnchoredWall, 0, rib, WrittenTexts([&](ResultId r) {
+                                      return rib.texts.at(std::string(kAnchoredWall[r].name));
+                                  }))[0];
+        EXPECT_EQ(k.outcome, outcome) << depth;
+        EXPECT_EQ(k.valued, valued) << depth;
+        EXPECT_EQ(rib.texts.at("rib_xi").empty(), !valued) << depth;
+        if (valued) {
+            EXPECT_EQ(k.value > k.limit, outcome == Outcome::NotMet) << depth;
+            EXPECT_NEAR(k.limit, 0.5176, 1e-4);
+        }
+    }
 }
 
 } // namespace
