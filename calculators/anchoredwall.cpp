@@ -598,6 +598,10 @@ void judgeAnchoredWall(int, const Form& fields, const Written& written, std::spa
         if (!R) {
             continue;
         }
+        if (*R == 0) { // nothing pushes on the wall: the anchor carries nothing, is not designed
+            row[0] = {Outcome::NotChecked, 0, 0, "该排锚杆不受力（无侧压力），未设计锚杆"};
+            continue;
+        }
         if (!(*R > 0)) {
             row[0] = {Outcome::NotMet, *R, 0, "锚杆受压：相邻两排过近或肋柱推压该排，未设计锚杆"};
             continue;

@@ -461,6 +461,14 @@ TEST(AnchoredWall, JudgesARowInCompressionAndASectionTooSmall) {
     EXPECT_EQ(j[1].outcome, Outcome::NotMet); // row_ok1
     EXPECT_EQ(j[4].outcome, Outcome::Met);    // row_ok2
     EXPECT_EQ(j[10].outcome, Outcome::Absent);
+    // nothing driving: no anchor carries anything, and none is said to be in compression
+    MapForm idle = wall({{"Eahx", "0"}});
+    calculateAnchoredWall(idle);
+    const Judgement none = judge(kAnchoredWall, 0, idle, WrittenTexts([&](ResultId r) {
+                                     return idle.texts.at(std::string(kAnchoredWall[r].name));
+                                 }))[1];
+    EXPECT_EQ(none.outcome, Outcome::NotChecked);
+    EXPECT_EQ(idle.texts.at("Htk1"), "0");
     EXPECT_EQ(j[0].outcome, Outcome::NotMet); // 9.3 m of span on a 300 × 400 rib
     EXPECT_EQ(w.texts.at("rib_over"), "1");
     // the default wall on shallower ribs: ξ beyond ξb, then 2αs beyond 1 on a face (no ξ there,

@@ -166,16 +166,21 @@ void AnchoredWallWindow::showRows() {
         cell(2, written("la" + n));
         cell(3, written("l_design" + n));
         // the row's three checks in one word
+        const std::size_t first = 1 + 3 * static_cast<std::size_t>(j);
         std::string verdict = "满足";
-        for (std::size_t v = 1 + 3 * static_cast<std::size_t>(j);
-             v < 4 + 3 * static_cast<std::size_t>(j) && v < judged.size(); ++v) {
+        if (first < judged.size() && judged[first].outcome == subprogram::Outcome::NotChecked) {
+            verdict = "不受力"; // nothing pushes on the wall
+        }
+        for (std::size_t v = first; v < first + 3 && v < judged.size(); ++v) {
             if (judged[v].outcome == subprogram::Outcome::NotMet) {
-                verdict = v == 1 + 3 * static_cast<std::size_t>(j) ? "锚杆受压" : "不满足";
+                verdict = v == first ? "锚杆受压" : "不满足";
                 break;
             }
         }
         auto* item = new QTableWidgetItem(qstring(verdict));
-        item->setForeground(verdict == "满足" ? QColor(0x1a, 0x7f, 0x1a) : QColor(0xc0, 0, 0));
+        item->setForeground(verdict == "满足"     ? QColor(0x1a, 0x7f, 0x1a)
+                            : verdict == "不受力" ? QColor(Qt::gray)
+                                                  : QColor(0xc0, 0, 0));
         rowResults_->setItem(j, 4, item);
     }
 }
