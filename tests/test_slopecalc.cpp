@@ -389,6 +389,18 @@ TEST(Slopecalc, VerdictsFollowTheResultsInEveryOutput) {
     EXPECT_EQ(lastFive(rows[2]), "|||||13 TypeMismatch (mu)|"); // failed
 }
 
+// The anchored wall's rib down its height, by hand: 10 kPa on ribs 2.5 m apart is 25 kN/m; the
+// 2 m overhang gives −50 over the top row, the three-moment equation nothing over the second
+// (−50·2 + 2·M·4 = −6·2·25·2³/24), so that at 3 m M = 25·2²/8 − 50/2 and V = 50/2, and the last
+// span is a simple beam's (V = −25 at the foot).
+TEST(Slopecalc, TheAnchoredWallsDiagramIsItsRibsLoadShearAndMoment) {
+    const std::string out = slopecalc({"anchored-wall", "Eah=60", "H=6", "distribution=uniform",
+                                       "rows=2;4", "--diagram", "2"})
+                                .out;
+    EXPECT_TRUE(out.ends_with("z,e,q_rib,V,M\n0,10,25,0,0\n3,10,25,25,-12.5\n6,10,25,-25,0\n"))
+        << out;
+}
+
 TEST(Slopecalc, JsonHoldsTheResultsAndTheFailure) {
     EXPECT_EQ(
         slopecalc({"anchor", "--json"}).out,
