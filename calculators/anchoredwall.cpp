@@ -406,7 +406,7 @@ const std::string_view kLoadNotes[] = {
     "p<sub>w</sub>)·s<sub>x</"
     "sub>，按分段直线精确计算：支座弯矩由三弯矩方程求得，各段内力由静力平衡得出；"
     "受荷面积法则每排承担其上下各半排距范围内的荷载。R 为每根肋柱上该排的支承反力，即该排锚杆的 "
-    "H<sub>tk</sub>。",
+    "H<sub>tk</sub>。深度均沿墙高（竖向）量取；墙面倾斜时肋柱按其竖向投影计算（程序的处理）。",
 };
 const std::string_view kSectionNotes[] = {
     "肋柱截面按 GB 50010-2010 单筋矩形截面受弯计算：α<sub>s</sub> = M ÷ "
