@@ -531,6 +531,23 @@ TEST(WallPictures, AMissingOrForeignFileIsReportedAndThePictureKept) {
 
 } // namespace
 
+namespace {
+
+// The published three-block slide by the explicit transfer thrust: F3 = 79.2 kN/m along its last
+// base at 22°, at γt = 1.15.
+void typeThreeBlockSlide(SlopeStabilityWindow& slope) {
+    slope.setVariant(2);
+    for (const auto& [field, text] : {std::pair{"Gx", "500;900;700"},
+                                      {"thetax", "25;10;22"},
+                                      {"lx", "11.03;10.15;10.79"},
+                                      {"phix", "10"},
+                                      {"gtx", "1.15"}}) {
+        slope.setControlText(field, text);
+    }
+}
+
+} // namespace
+
 // The design thrust of the published three-block slide (F3 = 79.2 kN/m along the last base at
 // 22°), carried into the anchor window for anchors 2 m apart in one row: 79.2 × cos22° × 2.
 TEST(SlopeStabilityWindow, CarriesTheDesignThrustIntoTheAnchorWindow) {
@@ -545,14 +562,7 @@ TEST(SlopeStabilityWindow, CarriesTheDesignThrustIntoTheAnchorWindow) {
     click("toAnchorx"); // nothing calculated: nothing to carry
     EXPECT_EQ(anchor.controlText("Text2"), "10");
     ASSERT_EQ(messages.size(), 1);
-    slope.setVariant(2); // the explicit transfer thrust
-    for (const auto& [field, text] : {std::pair{"Gx", "500;900;700"},
-                                      {"thetax", "25;10;22"},
-                                      {"lx", "11.03;10.15;10.79"},
-                                      {"phix", "10"},
-                                      {"gtx", "1.15"}}) {
-        slope.setControlText(field, text);
-    }
+    typeThreeBlockSlide(slope);
     click("Command1");
     click("toAnchorx");
     EXPECT_NEAR(textToDouble(anchor.controlText("Text2")), 79.2 * std::cos(22 * M_PI / 180) * 2,
@@ -589,14 +599,7 @@ TEST(AnchoredWallWindow, TakesItsLoadAndHandsEachRowOn) {
     slope.setShower(show);
     pressure.setShower(show);
     wall.setShower(show);
-    slope.setVariant(2);
-    for (const auto& [field, text] : {std::pair{"Gx", "500;900;700"},
-                                      {"thetax", "25;10;22"},
-                                      {"lx", "11.03;10.15;10.79"},
-                                      {"phix", "10"},
-                                      {"gtx", "1.15"}}) {
-        slope.setControlText(field, text);
-    }
+    typeThreeBlockSlide(slope);
     slope.findChild<QPushButton*>("Command1")->click();
     slope.findChild<QPushButton*>("toWallx")->click();
     EXPECT_NEAR(textToDouble(wall.controlText("Eahx")), 79.2 * std::cos(22 * M_PI / 180), 0.05);
