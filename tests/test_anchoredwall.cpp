@@ -357,8 +357,8 @@ TEST(AnchoredWall, ShapesTheThrustOverTheHeight) {
     // the ground's own diagram of a cohesive top stratum: its tension zone left out where the
     // ground's rule ignores it, counted against the thrust where it counts it — as Ea is formed
     for (const auto& [layers, q, rule] :
-         {std::tuple{"3 18 25 15;3 19 10 20 20", "0", "不计拉力区"},
-          {"3 18 25 15;3 19 10 20 20", "0", "计入拉力区"},
+         {std::tuple{"3 18 10 15;3 19 10 20 20", "0", "不计拉力区"},
+          {"3 18 10 15;3 19 10 20 20", "0", "计入拉力区"},
           {"3 18 0 30;3 19 10 20 20", "0.5", "不计拉力区"}}) { // a top ordinate below 1 kPa
         MapForm w = wall({{"distributionx", "土压力图"},
                           {"layersx", layers},
