@@ -167,7 +167,7 @@ def batches(folder):
             f.write(f'{H},"{layers}",{1 + i % 4},"{loads}",{(i % 3) * 0.05}\n')
     seconds = [cpu_seconds([slopecalc, "wall-pressure", "--csv", path]) for _ in range(rounds)]
     q1, median, q3 = quartiles(seconds)
-        table.append(("slopecalc --csv wall-pressure, 10,000 rows of 3 strata, water, 2 loads",
+    table.append(("slopecalc --csv wall-pressure, 10,000 rows of 3 strata, water, 2 loads",
                   f"{median:.3f} s", "", f"[{q1:.3f}–{q3:.3f}] s", "≤ 0.500 s",
                   "yes" if median <= 0.5 else "NO"))
 
