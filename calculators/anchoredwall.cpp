@@ -314,6 +314,8 @@ void judgeAnchoredWall(int, const Form& fields, const Written& written, std::spa
     }
     const auto bonded = AnchorGround(fields.choice(in::kind));
     const std::optional<double> provided = written.result(out::AsProvided);
+    // of a calculation that succeeded: D was read
+    const double greatest = greatestBondedLength(bonded, fields.readDouble(in::D));
     for (std::size_t j = 0; j < kMaxRows; ++j) {
         Judgement* row = &out[1 + 3 * j];
         if (j >= rows) {
@@ -338,12 +340,7 @@ void judgeAnchoredWall(int, const Form& fields, const Written& written, std::spa
             row[1] = {*provided >= *needed ? Outcome::Met : Outcome::NotMet, *provided, *needed};
         }
         if (const auto length = written.result(out::row(j, out::lDesign))) {
-            double D = 0;
-            try {
-                D = fields.readDouble(in::D);
-            } catch (const CalcError&) {
-            }
-            const double greatest = greatestBondedLength(bonded, D);
+
             row[2] = {*length <= greatest ? Outcome::Met : Outcome::NotMet,
                       *length,
                       greatest,

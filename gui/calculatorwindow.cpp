@@ -464,6 +464,15 @@ void CalculatorWindow::showStudy() {
     study->show();
 }
 
+std::string CalculatorWindow::writtenResult(std::string_view name) const {
+    for (const Result& r : calculator_.results) {
+        if (r.name == name) {
+            return lastRecord_.written(calculator_.id(r));
+        }
+    }
+    return {};
+}
+
 QString CalculatorWindow::resultsTable() const {
     QString table =
         QStringLiteral("计算内容\t%1：%2\n")

@@ -87,6 +87,9 @@ class CalculatorWindow : public QWidget, public Form {
     QString reportHtml() const;
     const ReportContext& reportContext() const;
     const CalculationRecord& reportRecord() const { return lastRecord_; }
+    // The text the last calculation wrote for the result of this command-line name; empty when
+    // it wrote none.
+    std::string writtenResult(std::string_view name) const;
     const QImage& reportDrawing() const { return lastDrawing_; }
 
     // "计算书": the report's preview, or a message when nothing was calculated yet.

@@ -622,13 +622,7 @@ TEST(AnchoredWallWindow, TakesItsLoadAndHandsEachRowOn) {
     rows->setCurrentCell(1, 0);
     click("toAnchorx");
     anchor.findChild<QPushButton*>("Command1")->click();
-    std::string As2;
-    for (const subprogram::Result& r : subprogram::kAnchoredWall.results) {
-        if (r.name == "As2") {
-            As2 = wall.reportRecord().written(subprogram::kAnchoredWall.id(r));
-        }
-    }
-    EXPECT_EQ(anchor.controlText("Text6"), As2);
+    EXPECT_EQ(anchor.controlText("Text6"), wall.writtenResult("As2"));
     EXPECT_TRUE(anchor.reportHtml().contains("取自“锚杆挡墙”窗口"));
 }
 

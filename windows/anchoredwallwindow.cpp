@@ -139,14 +139,7 @@ void AnchoredWallWindow::showRows() {
     if (!hasReport()) {
         return;
     }
-    const auto written = [this](const std::string& name) {
-        for (const subprogram::Result& r : calculator().results) {
-            if (r.name == name) {
-                return reportRecord().written(calculator().id(r));
-            }
-        }
-        return std::string();
-    };
+    const auto written = [this](const std::string& name) { return writtenResult(name); };
     const std::vector<subprogram::Judgement>& judged = reportContext().judgements;
     for (int j = 0; j < 20; ++j) {
         const std::string n = std::to_string(j + 1);
@@ -192,12 +185,7 @@ void AnchoredWallWindow::carryRow() {
         return;
     }
     const std::string n = std::to_string(row + 1);
-    std::string Htk;
-    for (const subprogram::Result& r : calculator().results) {
-        if (r.name == "Htk" + n) {
-            Htk = reportRecord().written(calculator().id(r));
-        }
-    }
+    const std::string Htk = writtenResult("Htk" + n);
     if (Htk.empty()) {
         report(QStringLiteral("第%1排锚杆受压，未设计锚杆，无可传递的拉力。").arg(row + 1));
         return;

@@ -164,13 +164,8 @@ QWidget* SlopeStabilityWindow::variantChooser() const {
 void SlopeStabilityWindow::carryThrust(bool toWall) {
     std::string Pn, Fst;
     if (hasReport() && !outdated()) {
-        for (const subprogram::Result& r : calculator().results) {
-            if (r.name == "thrust") {
-                Pn = reportRecord().written(calculator().id(r));
-            } else if (r.name == "Fst") {
-                Fst = reportRecord().written(calculator().id(r));
-            }
-        }
+        Pn = writtenResult("thrust");
+        Fst = writtenResult("Fst");
     }
     if (Pn.empty()) {
         report(QStringLiteral("请先以折线滑动法或滑坡推力计算出设计推力 Pn，再将其用于%1。")
