@@ -4,11 +4,16 @@
 // the checked numbers, as every routine's do.
 #include "calculators/angles.h"
 #include "calculators/circlecharts.h"
+#include "core/stop.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <deque>
 #include <limits>
+#include <mutex>
 #include <random>
 #include <string>
 
@@ -884,6 +889,7 @@ class Search {
 
     // The factor of a circle, infinite where there is none within the limits.
     double factor(const std::optional<Circle>& c) {
+        stopPoint(); // the search is the long loop of a slope's calculation
         if (!c || !within(limits_.centreX, c->xc) || !within(limits_.centreY, c->yc)) {
             return kInfinity;
         }
@@ -1098,8 +1104,15 @@ CircularSlide bishopFactor(const SlopeSection& section, const Circle& circle, Tr
     return slide;
 }
 
-CircularSlide criticalCircle(const SlopeSection& section, const SearchLimits& limits,
-                             Trace* trace) {
+namespace {
+
+// What a search found: its lowest circle and the next-lowest distinct ones, as typed.
+struct Searched {
+    Circle lowest;
+    std::vector<FoundCircle> others;
+};
+
+Searched search(const SlopeSection& section, const SearchLimits& limits) {
     checkSection(section);
     const Frame frame = slidingRight(section);
     const SearchLimits within = frame.mirrored
@@ -1148,10 +1161,66 @@ CircularSlide criticalCircle(const SlopeSection& section, const SearchLimits& li
     const auto asTyped = [&](const Circle& c) {
         return Circle{frame.mirrored ? -c.xc : c.xc, c.yc, c.R};
     };
-    CircularSlide slide = bishopFactor(section, asTyped(distinct.front().circle), trace);
-    for (std::size_t i = 1; i < distinct.size() && slide.others.size() < kMostOthers; ++i) {
-        slide.others.push_back({asTyped(distinct[i].circle), distinct[i].Fs});
+    Searched lowest{asTyped(distinct.front().circle), {}};
+    for (std::size_t i = 1; i < distinct.size() && lowest.others.size() < kMostOthers; ++i) {
+        lowest.others.push_back({asTyped(distinct[i].circle), distinct[i].Fs});
     }
+    return lowest;
+}
+
+// The last few searches by their inputs, bit for bit. The search is deterministic, and a report
+// or a drawing of a calculation asks again for what its calculation found: it gets it at once,
+// not after a second search on the window's thread.
+class SearchMemory {
+  public:
+    template <typename Search>
+    Searched recall(const SlopeSection& section, const SearchLimits& limits, Search search) {
+        std::vector<std::uint64_t> key;
+        const auto add = [&](double v) { key.push_back(std::bit_cast<std::uint64_t>(v)); };
+        for (const auto* line : {&section.surface, &section.water}) {
+            add(double(line->size()));
+            for (const Point& p : *line) {
+                add(p.x), add(p.y);
+            }
+        }
+        for (const Stratum& s : section.strata) {
+            add(s.top), add(s.gamma), add(s.c), add(s.phi), add(s.gammaSat);
+        }
+        add(section.gammaWater), add(section.kh), add(section.slices), add(section.minDepth);
+        for (const auto& r : {limits.entry, limits.exit, limits.centreX, limits.centreY}) {
+            add(r ? 1 : 0), add(r ? r->from : 0), add(r ? r->to : 0);
+        }
+        {
+            const std::lock_guard lock(mutex_);
+            for (const auto& [k, found] : kept_) {
+                if (k == key) {
+                    return found;
+                }
+            }
+        }
+        Searched found = search(); // a refusal or a stop keeps nothing
+        const std::lock_guard lock(mutex_);
+        kept_.emplace_front(std::move(key), found);
+        if (kept_.size() > kKept) {
+            kept_.pop_back();
+        }
+        return found;
+    }
+
+  private:
+    static constexpr std::size_t kKept = 4;
+    std::mutex mutex_;
+    std::deque<std::pair<std::vector<std::uint64_t>, Searched>> kept_;
+};
+
+} // namespace
+
+CircularSlide criticalCircle(const SlopeSection& section, const SearchLimits& limits,
+                             Trace* trace) {
+    static SearchMemory memory;
+    Searched found = memory.recall(section, limits, [&] { return search(section, limits); });
+    CircularSlide slide = bishopFactor(section, found.lowest, trace);
+    slide.others = std::move(found.others);
     return slide;
 }
 

@@ -4,6 +4,7 @@
 #include "cli/csv.h"
 #include "cli/encoding.h"
 #include "cli/fdstream.h"
+#include "core/stop.h"
 #include "core/utf8.h"
 
 #include <cerrno>
@@ -196,9 +197,13 @@ int runBatch(const Options& options, std::istream& in, std::ostream& out, std::o
         }
         if (problem.empty()) {
             form.start(row);
-            if (const auto failure =
-                    form.run([&] { calculator.calculate(options.variant, form, nullptr); })) {
-                problem = failureText(*failure, calculator, form, false);
+            try {
+                if (const auto failure =
+                        form.run([&] { calculator.calculate(options.variant, form, nullptr); })) {
+                    problem = failureText(*failure, calculator, form, false);
+                }
+            } catch (const Stopped&) { // a stop signal within the row: the row is dropped
+                break;
             }
         } else {
             form.clear();

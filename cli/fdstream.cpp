@@ -1,5 +1,7 @@
 #include "fdstream.h"
 
+#include "core/stop.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -30,6 +32,7 @@ void catchStopSignals() {
     // it: the alarm a second later ends it.
     action.sa_handler = [](int signal) {
         gStopSignal = signal;
+        stopEverywhere(); // a long calculation ends at its next stop point
         ::alarm(1);
     };
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {

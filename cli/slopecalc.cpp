@@ -8,6 +8,7 @@
 #include "cli/fdstream.h"
 #include "cli/options.h"
 #include "core/json.h"
+#include "core/stop.h"
 #include "core/wholefile.h"
 #include "report/report.h"
 
@@ -291,6 +292,10 @@ int runSlopecalc(const std::vector<std::string>& args, std::istream& in, std::os
     } catch (const NotWritten& error) {
         err << "slopecalc: " << error.what() << '\n';
         status = kNotWritten;
+    } catch (const Stopped&) { // a stop signal within a calculation, before anything was written
+        err << "slopecalc: stopped by signal " << stopSignal()
+            << "; the calculation is dropped, nothing of it is written\n";
+        return kFailed;
     }
     if (!out.flush() && !stopSignal()) { // a stop drops what its reader does not take
         const int error = streamError(out);

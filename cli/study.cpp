@@ -5,6 +5,7 @@
 #include "cli/csv.h"
 #include "cli/fdstream.h"
 #include "cli/single.h"
+#include "core/stop.h"
 
 #include <cmath>
 #include <ostream>
@@ -181,13 +182,10 @@ int runLeastSearch(const Options& options, std::ostream& out, std::ostream& err)
         return studyValueText(standard ? sizes[static_cast<std::size_t>(k)]
                                        : s.from + s.precision * static_cast<double>(k));
     };
-    // each value looks first whether a stop signal came: the search then ends at once, and
-    // nothing of it is written
-    struct Stopped {};
+    // each value looks first whether a stop signal came, and a searched calculation at each of
+    // its circles: the search then ends at once, and nothing of it is written
     const auto judgedText = [&](long long k) {
-        if (stopSignal() != 0) {
-            throw Stopped{};
-        }
+        stopPoint();
         return text(k);
     };
     subprogram::LeastRuns found;

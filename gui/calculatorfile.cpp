@@ -156,24 +156,26 @@ bool CalculatorWindow::openSaved(const SavedCalculation& s, const QString& path)
         return false;
     }
     load(s);
-    run([this] { calculate(); });
-    QStringList changed;
-    for (const auto& [control, text] : s.results) {
-        const Result* r = calculator_.result(control);
-        const bool shown = r && text != r->defaultText && // a result, and one a calculation wrote
-                           std::find(s.stale.begin(), s.stale.end(), control) == s.stale.end();
-        const std::string now = shown ? lastRecord_.written(calculator_.id(*r)) : std::string();
-        if (!now.empty() && now != text) {
-            changed << QStringLiteral("%1：保存的 %2，重新计算为 %3")
-                           .arg(QString::fromStdString(resultCaption(*r)),
-                                QString::fromStdString(text), QString::fromStdString(now));
-        }
-    }
-    if (!changed.isEmpty()) {
-        report(QStringLiteral("文件中保存的结果与按其输入重新计算的结果不同：\n") +
-               changed.join(QLatin1Char('\n')));
-    }
     setFile(path);
+    // the results saved, against those calculated again, once the calculation ended
+    calculate([this, results = s.results, stale = s.stale] {
+        QStringList changed;
+        for (const auto& [control, text] : results) {
+            const Result* r = calculator_.result(control);
+            const bool shown = r && text != r->defaultText && // one a calculation wrote
+                               std::find(stale.begin(), stale.end(), control) == stale.end();
+            const std::string now = shown ? lastRecord_.written(calculator_.id(*r)) : std::string();
+            if (!now.empty() && now != text) {
+                changed << QStringLiteral("%1：保存的 %2，重新计算为 %3")
+                               .arg(QString::fromStdString(resultCaption(*r)),
+                                    QString::fromStdString(text), QString::fromStdString(now));
+            }
+        }
+        if (!changed.isEmpty()) {
+            report(QStringLiteral("文件中保存的结果与按其输入重新计算的结果不同：\n") +
+                   changed.join(QLatin1Char('\n')));
+        }
+    });
     return true;
 }
 
@@ -229,8 +231,8 @@ void CalculatorWindow::load(const SavedCalculation& s) {
     }
     takeInputsAsCalculated(); // the file's results are of its inputs, but those it names stale
     greyUnused();
-    judged_ = true;
-    showVerdicts(true);
+    judged_ = !s.results.empty(); // no verdict on results never calculated
+    showVerdicts(judged_);
 }
 
 void CalculatorWindow::save() {

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -50,6 +51,7 @@ class CalculatorWindow : public QWidget, public Form {
     Q_OBJECT
   public:
     CalculatorWindow(const subprogram::Calculator& calculator, Reporter reporter);
+    ~CalculatorWindow() override;
 
     const subprogram::Calculator& calculator() const { return calculator_; }
 
@@ -200,6 +202,17 @@ class CalculatorWindow : public QWidget, public Form {
     // Runs one event handler under the failure model.
     void run(const std::function<void()>& handler);
 
+  public:
+    // A calculation runs off the window's thread: the window waits a moment for it, and one that
+    // takes longer shows its progress with 取消 (the window takes no input meanwhile) and ends
+    // later. calculating() while it runs; cancelCalculation() is 取消: it ends at its next stop
+    // point, and the window keeps what it showed before.
+    bool calculating() const { return running_ != nullptr; }
+    void cancelCalculation();
+    // How long the window waits for a calculation before it shows its progress.
+    static constexpr int kMomentMs = 150;
+
+  protected:
     // The window of another calculator, shown (see Shower); null when there is none.
     CalculatorWindow* showWindowOf(const subprogram::Calculator& calculator) const {
         return shower_ ? shower_(calculator) : nullptr;
@@ -224,7 +237,11 @@ class CalculatorWindow : public QWidget, public Form {
     void addButton(Action action, const Place& place);
     // The title block last typed in any window: where a new calculation starts from.
     static subprogram::TitleBlock lastTitleBlock();
-    void calculate();
+    // Calculates the inputs as they stand, under the failure model; `then` runs after the
+    // calculation is shown (or failed), not when it is cancelled.
+    void calculate(std::function<void()> then = {});
+    struct Running; // a calculation off the window's thread
+    void finish(Running& job);
     void noteEdit();
     void drawPressureDiagram();
     void setFile(const QString& path); // saved to or opened from: no pending edits
@@ -279,4 +296,5 @@ class CalculatorWindow : public QWidget, public Form {
     QWidget* diagramView_ = nullptr;
     std::vector<ReportContext::StudyPart> studies_;    // added to the report by the study window
     std::vector<subprogram::SavedStudy> askedStudies_; // the same, as they were asked for
+    std::unique_ptr<Running> running_; // a calculation that took longer than a moment
 };

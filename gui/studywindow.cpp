@@ -1,5 +1,6 @@
 #include "studywindow.h"
 
+#include "core/stop.h"
 #include "gui/screenfit.h"
 #include "gui/sketchpicture.h"
 #include "gui/studytable.h"
@@ -94,7 +95,7 @@ StudyWindow::StudyWindow(
     named(result_, "resultChoice");
     for (const subprogram::Result& r : calculator.results) {
         if (calculator.writes(calculator.variant(variant), calculator.id(r)) && !r.name.empty() &&
-                        !r.hidden && (!r.control.empty() || r.reported)) {
+            !r.hidden && (!r.control.empty() || r.reported)) {
             result_->addItem(QString::fromStdString(resultCaption(r)), calculator.id(r).index);
         }
     }
@@ -446,15 +447,13 @@ void StudyWindow::findLeast() {
     };
     search->thread = QThread::create([search, texts = studiedTexts(), variant = variant_,
                                       &calculator = calculator_] {
-        struct Stopped {};
+        const StopWhen stop(search->stop); // 取消 ends the value being judged too
         try {
             search->found = search->steps < 0
                                 ? subprogram::LeastRuns{}
                                 : subprogram::leastRuns(calculator, variant, texts, search->field,
                                                         search->steps, [search](long long k) {
-                                                            if (search->stop) {
-                                                                throw Stopped{};
-                                                            }
+                                                            stopPoint();
                                                             ++search->judged;
                                                             return search->text(k);
                                                         });

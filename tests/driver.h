@@ -87,8 +87,12 @@ class Driver : public testing::Test {
         edit->del();
         QTest::keyClicks(edit, text);
     }
+    // A click; one that started a calculation waits for it to end, as a user would.
     void click(const char* name) {
         QTest::mouseClick(widget(name), Qt::LeftButton, {}, QPoint(4, 6));
+        if (window) {
+            EXPECT_TRUE(eventually([&] { return !window->calculating(); }, 60000)) << name;
+        }
     }
     // The message the last action showed, and no other.
     QString message() {

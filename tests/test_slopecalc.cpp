@@ -1007,6 +1007,13 @@ TEST(Slopecalc, AStopDropsTheRecordItCutAndEndsAWriteNobodyTakes) {
     EXPECT_NE(varied.out.find("of the table of --vary (its header line 1) is written"),
               std::string::npos)
         << varied.out;
+    // one long calculation (a second of circles) ends within half a second, writing nothing
+    const Outcome single = shell(
+        "d=$(mktemp -d); $S slope-stability --method bishop slices=1000 >$d/out 2>$d/err & p=$!; "
+        "sleep 0.3; kill -TERM $p; t=$(date +%s%N); wait $p; s=$?; "
+        "echo $s $(( ($(date +%s%N) - t) < 500000000 )); cat $d/out $d/err; rm -r $d");
+    EXPECT_EQ(single.out, "143 1\nslopecalc: stopped by signal 15; the calculation is dropped, "
+                          "nothing of it is written\n");
 }
 
 TEST(Slopecalc, BytesThatAreNoUtf8TextAreNeverTakenForText) {

@@ -23,6 +23,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -701,6 +702,36 @@ TEST_F(Tables, ALongLeastSearchRunsBesideTheWindowAndIsCancelled) {
     ASSERT_TRUE(eventually([&] { return !study->searching(); }, 10000));
     EXPECT_TRUE(study->leastText().startsWith("已取消")) << study->leastText().toStdString();
     EXPECT_TRUE(control<QPushButton>(study, "runButton")->isEnabled());
+    EXPECT_TRUE(recorder.messages.isEmpty());
+}
+
+// A calculation longer than a moment (the critical circle of 1,000 slices) runs beside the
+// window: its progress shows with 取消, which ends it and leaves the window as it was; left to
+// run, it shows what slopecalc gives for the same inputs.
+TEST_F(Tables, ALongCalculationRunsBesideTheWindowAndIsCancelled) {
+    open("slopestability");
+    click("Option4");
+    type("slicesx", "1000");
+    auto* calculate = control<QPushButton>(window, "Command1");
+    const QString before = text("Fsx");
+    calculate->click();
+    ASSERT_TRUE(window->calculating());
+    auto* progress = window->findChild<QProgressDialog*>("calculationProgress");
+    ASSERT_NE(progress, nullptr);
+    EXPECT_TRUE(progress->isVisible());
+    for (QPushButton* b : progress->findChildren<QPushButton*>()) {
+        if (b->text() == "取消") {
+            b->click();
+        }
+    }
+    ASSERT_TRUE(eventually([&] { return !window->calculating(); }, 1000));
+    EXPECT_EQ(text("Fsx"), before);
+    EXPECT_EQ(window->findChild<QProgressDialog*>("calculationProgress"), nullptr);
+    EXPECT_TRUE(recorder.messages.isEmpty());
+    calculate->click();
+    ASSERT_TRUE(eventually([&] { return !window->calculating(); }, 60000));
+    EXPECT_EQ(text("Fsx"),
+              "1.36862028793642"); // slopecalc slope-stability --method bishop slices=1000
     EXPECT_TRUE(recorder.messages.isEmpty());
 }
 
