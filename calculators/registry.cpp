@@ -2,6 +2,7 @@
 
 #include "calculators/anchorbar.h"
 #include "calculators/anchoredwall.h"
+#include "calculators/antislidepile.h"
 #include "calculators/beam.h"
 #include "calculators/earthpressure.h"
 #include "calculators/gravitywall.h"
@@ -18,7 +19,7 @@ namespace {
 std::vector<const Calculator*>& all() {
     static std::vector<const Calculator*> calculators{
         &kEarthPressure,  &kAnchorBar,    &kGravityWall, &kBeam,
-        &kSlopeStability, &kWallPressure, &kAnchoredWall};
+        &kSlopeStability, &kWallPressure, &kAnchoredWall, &kAntiSlidePile};
     return calculators;
 }
 

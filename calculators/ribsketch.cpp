@@ -8,18 +8,16 @@
 
 namespace {
 
-constexpr double kTop = 120, kDepth = 1000, kPanel = 300, kGap = 90, kLeft = 170, kText = 34;
+using Panel = DepthPanel;
+constexpr double kTop = DepthPanel::kTop, kDepth = DepthPanel::kDepth, kPanel = 300, kGap = 90,
+                 kLeft = 170, kText = DepthPanel::kText;
 
-struct Panel {
-    double axis, scale; // x of the zero line; drawing units per unit of the value
-};
+} // namespace
 
-// A value's curve down a panel: `at(z)` sampled densely within each stretch between `breaks`
-// (a jump at a break stays a jump), outlined and closed to the axis, its extremes labelled.
-void curve(Sketch& s, const Panel& p, const std::vector<double>& breaks, double H,
-           const std::function<double(double)>& at, const std::function<double(double)>& below,
-           const char* unit, const subprogram::AtDepth* exactGreatest = nullptr,
-           const subprogram::AtDepth* exactLeast = nullptr) {
+void depthCurve(Sketch& s, const DepthPanel& p, const std::vector<double>& breaks, double H,
+                const std::function<double(double)>& at, const std::function<double(double)>& below,
+                const char* unit, const subprogram::AtDepth* exactGreatest,
+                const subprogram::AtDepth* exactLeast) {
     const auto y = [H](double z) { return kTop + kDepth * z / H; };
     double greatest = -HUGE_VAL, least = HUGE_VAL, zGreatest = 0, zLeast = 0;
     for (std::size_t b = 0; b + 1 < breaks.size(); ++b) {
@@ -67,8 +65,6 @@ void curve(Sketch& s, const Panel& p, const std::vector<double>& breaks, double 
     s.texts.push_back({p.axis, kTop - 60, unit});
 }
 
-} // namespace
-
 Sketch drawRib(double H, std::span<const double> rows, std::span<const subprogram::LoadPiece> load,
                const subprogram::RibForces* forces, std::span<const double> reactions) {
     Sketch s;
@@ -111,16 +107,16 @@ Sketch drawRib(double H, std::span<const double> rows, std::span<const subprogra
     };
     const double firstAxis = kLeft + kPanel / 2;
     const Panel loadPanel = scaled(firstAxis, loadAt);
-    curve(s, loadPanel, breaks, H, loadAt, loadAt, "q (kN/m)");
+    depthCurve(s, loadPanel, breaks, H, loadAt, loadAt, "q (kN/m)");
     double right = firstAxis + kPanel / 2;
     if (forces) {
         const auto shear = [forces](double z) { return forces->shear(z); };
         const auto moment = [forces](double z) { return forces->moment(z); };
         const Panel v = scaled(firstAxis + kPanel + kGap, shear);
-        curve(s, v, breaks, H, shear, shear, "V (kN)");
+        depthCurve(s, v, breaks, H, shear, shear, "V (kN)");
         const Panel m = scaled(firstAxis + 2 * (kPanel + kGap), moment);
         const subprogram::AtDepth most = forces->greatestMoment(), least = forces->leastMoment();
-        curve(s, m, breaks, H, moment, moment, "M (kN·m)", &most, &least);
+        depthCurve(s, m, breaks, H, moment, moment, "M (kN·m)", &most, &least);
         right = m.axis + kPanel / 2;
     }
     // the rib: each panel's axis; the crest and the foot; the rows across, each with its reaction

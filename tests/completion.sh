@@ -17,8 +17,9 @@ while IFS='|' read -r line expected; do
         failed=1
     fi
 done <<'CASES'
-slopecalc |earth-pressure anchor gravity-wall beam slope-stability wall-pressure anchored-wall --help --version --input
+slopecalc |earth-pressure anchor gravity-wall beam slope-stability wall-pressure anchored-wall anti-slide-pile --help --version --input
 slopecalc anchored-wall distribution=|trapezoid 梯形 triangle 三角形 uniform 均布 diagram 土压力图
+slopecalc anti-slide-pile method=|m m法 K K法
 slopecalc gr|gravity-wall
 slopecalc gravity-wall --type |upright shelf
 slopecalc earth-pressure --json --mode l|limited-fill

@@ -2,6 +2,7 @@
 
 #include "calculators/anchorbar.h"
 #include "calculators/anchoredwall.h"
+#include "calculators/antislidepile.h"
 #include "calculators/beam.h"
 #include "calculators/earthpressure.h"
 #include "calculators/gravitywall.h"
@@ -9,6 +10,7 @@
 #include "calculators/wallpressure.h"
 #include "windows/anchorbarwindow.h"
 #include "windows/anchoredwallwindow.h"
+#include "windows/antislidepilewindow.h"
 #include "windows/beamwindow.h"
 #include "windows/earthpressurewindow.h"
 #include "windows/gravitywallwindow.h"
@@ -36,6 +38,7 @@ constexpr Button kBeamButtons[] = {{"Command5", std::nullopt}}; // a button neve
 constexpr Button kSlopeStabilityButtons[] = {{"slopestability", std::nullopt}};
 constexpr Button kWallPressureButtons[] = {{"wallpressure", std::nullopt}};
 constexpr Button kAnchoredWallButtons[] = {{"anchoredwall", std::nullopt}};
+constexpr Button kAntiSlidePileButtons[] = {{"antislidepile", std::nullopt}};
 
 std::vector<Kind>& all() {
     static std::vector<Kind> kinds{
@@ -46,6 +49,7 @@ std::vector<Kind>& all() {
         {&subprogram::kSlopeStability, create<SlopeStabilityWindow>, kSlopeStabilityButtons},
         {&subprogram::kWallPressure, create<WallPressureWindow>, kWallPressureButtons},
         {&subprogram::kAnchoredWall, create<AnchoredWallWindow>, kAnchoredWallButtons},
+        {&subprogram::kAntiSlidePile, create<AntiSlidePileWindow>, kAntiSlidePileButtons},
     };
     return kinds;
 }
