@@ -243,12 +243,13 @@ PileSection pileSection(Section section, double b, double a, double d, double Ec
         const bool round = section == Section::Round;
         const Num width = keep.input(round ? "d" : "b", round ? d : b);
         if (!typedEI) {
-            const Num Ec = keep("Ec", keep.input("Ec(N/mm²)", EcGrade) * 1000);
+            const Num Ec = keep.input("Ec", EcGrade), thousand = keep.input("10³", 1000.0);
             const Num I =
                 round ? keep("I", Num(3.141592653589793) * width * width * width * width / 64)
                       : keep("I", width * keep.input("a", a) * keep.input("a", a) *
                                       keep.input("a", a) / 12);
-            out.EI = keep("EI", Num(0.85) * Ec * I).value();
+            // Ec in N/mm², 10³ of it in kPa
+            out.EI = keep("EI", Num(0.85) * Ec * thousand * I).value();
         }
         if (!typedBp) {
             const bool narrow = width <= Num(1);
@@ -494,7 +495,7 @@ const std::string_view kBarsNotes[] = {
     "第3.3.2条取，γ<sub>F</sub> 默认 1.35 为程序默认值。圆形截面的配筋本程序未计算。",
 };
 constexpr ValueUnit kLoadUnits[] = {{"E", "kN"}, {"q", "kN/m"}, {"q底", "kN/m"}, {"q顶", "kN/m"}};
-constexpr ValueUnit kSectionUnits[] = {{"Ec", "kPa"}, {"I", "m⁴"}, {"EI", "kN·m²"}, {"Bp", "m"}};
+constexpr ValueUnit kSectionUnits[] = {{"Ec", "N/mm²"}, {"I", "m⁴"}, {"EI", "kN·m²"}, {"Bp", "m"}};
 constexpr ValueUnit kCharacteristicUnits[] = {{"α", "1/m"}, {"β", "1/m"}};
 constexpr ValueUnit kResponseUnits[] = {{"y顶", "mm"},    {"y滑面", "mm"}, {"φ滑面", "rad"},
                                         {"Mmax", "kN·m"}, {"zMmax", "m"},  {"Vmax", "kN"},

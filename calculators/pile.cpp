@@ -17,10 +17,34 @@ constexpr std::size_t kMostStretches = 400;
 
 using State = std::array<double, 4>; // w, w′, w″, w‴
 
+// A stretch's series: its coefficients, and how many of them count.
+struct Series {
+    std::array<double, kTerms> a{};
+    std::size_t length = kTerms;
+    std::size_t size() const { return length; }
+    double operator[](std::size_t n) const { return a[n]; }
+};
+
+// n·(n − 1)·…·(n − d + 1): the factor of tⁿ⁻ᵈ in the d-th derivative of tⁿ
+constexpr auto kFalling = [] {
+    std::array<std::array<double, kTerms>, 5> f{};
+    for (int d = 0; d < 5; ++d) {
+        for (int n = 0; n < kTerms; ++n) {
+            double product = 1;
+            for (int j = 0; j < d; ++j) {
+                product *= n - j;
+            }
+            f[std::size_t(d)][std::size_t(n)] = product;
+        }
+    }
+    return f;
+}();
+
 // The series of w about a stretch's top: k = k0 + k1·t and q = q0 + q1·t along it, EI·w'''' =
 // q − k·Bp·w, from the state `s` at its top.
-std::vector<double> series(const State& s, double c0, double c1, double r0, double r1) {
-    std::vector<double> a(kTerms, 0.0);
+Series series(const State& s, double c0, double c1, double r0, double r1, double l) {
+    Series out;
+    std::array<double, kTerms>& a = out.a;
     a[0] = s[0], a[1] = s[1], a[2] = s[2] / 2, a[3] = s[3] / 6;
     for (int n = 0; n + 4 < kTerms; ++n) {
         const double r = n == 0 ? r0 : n == 1 ? r1 : 0;
@@ -28,24 +52,67 @@ std::vector<double> series(const State& s, double c0, double c1, double r0, doub
         a[std::size_t(n + 4)] = (r - c0 * a[std::size_t(n)] - c1 * before) /
                                 (double(n + 1) * (n + 2) * (n + 3) * (n + 4));
     }
-    return a;
-}
-
-// The d-th derivative of the series at t.
-double derivative(const std::vector<double>& a, double t, int d) {
-    double sum = 0;
-    for (int n = kTerms - 1; n >= d; --n) {
-        double factor = 1;
-        for (int j = 0; j < d; ++j) {
-            factor *= n - j;
-        }
-        sum = sum * t + factor * a[std::size_t(n)];
+    // the terms over the stretch (tⁿ at t = l) fall factorially: those below 10⁻³⁴ of the
+    // largest at its end reach no bit of any sum, and are left out
+    double largest = 0, power = 1;
+    std::array<double, kTerms> size{};
+    for (std::size_t n = 0; n < std::size_t(kTerms); ++n, power *= l) {
+        size[n] = std::abs(a[n]) * power;
+        largest = std::max(largest, size[n]);
     }
-    return sum;
+    out.length = 1;
+    for (std::size_t n = kTerms; n-- > 1;) {
+        if (size[n] > 1e-34 * largest) {
+            out.length = n + 1;
+            break;
+        }
+    }
+    return out;
 }
 
-State stateAt(const std::vector<double>& a, double t) {
-    return {derivative(a, t, 0), derivative(a, t, 1), derivative(a, t, 2), derivative(a, t, 3)};
+// A series' value at t by Horner's rule.
+double sum(const std::vector<double>& c, double t) {
+    double s = 0;
+    for (auto it = c.rbegin(); it != c.rend(); ++it) {
+        s = s * t + *it;
+    }
+    return s;
+}
+
+// The series of w and its first four derivatives, each cut after its last term that still
+// reaches 10⁻³⁰ of its largest over a stretch of length l.
+std::array<std::vector<double>, 5> derivatives(const Series& a, double l) {
+    std::array<std::vector<double>, 5> out;
+    for (std::size_t d = 0; d < 5; ++d) {
+        std::vector<double>& c = out[d];
+        double largest = 0, power = 1;
+        for (std::size_t n = 0; n + d < a.size(); ++n, power *= l) {
+            c.push_back(kFalling[d][n + d] * a[n + d]);
+            largest = std::max(largest, std::abs(c.back()) * power);
+        }
+        power = 1;
+        std::size_t kept = 0;
+        for (std::size_t n = 0; n < c.size(); ++n, power *= l) {
+            if (std::abs(c[n]) * power > 1e-30 * largest) {
+                kept = n + 1;
+            }
+        }
+        c.resize(std::max<std::size_t>(kept, 1));
+    }
+    return out;
+}
+
+// w and its first three derivatives at t, each by Horner's rule.
+State stateAt(const Series& a, double t) {
+    State s{};
+    for (std::size_t d = 0; d < 4; ++d) {
+        double v = 0;
+        for (std::size_t n = a.size(); n-- > d;) {
+            v = v * t + kFalling[d][n] * a[n];
+        }
+        s[d] = v;
+    }
+    return s;
 }
 
 // Solves A·x = b in place by Gaussian elimination with partial pivoting, its rows and columns
@@ -153,9 +220,9 @@ PileResponse::PileResponse(const PileModel& model) : model_(model) {
         for (std::size_t j = 0; j < 4; ++j) {
             State unit{};
             unit[j] = 1;
-            t.phi[j] = stateAt(series(unit, t.c0, t.c1, 0, 0), t.l);
+            t.phi[j] = stateAt(series(unit, t.c0, t.c1, 0, 0, t.l), t.l);
         }
-        t.load = stateAt(series({}, t.c0, t.c1, t.r0, t.r1), t.l);
+        t.load = stateAt(series({}, t.c0, t.c1, t.r0, t.r1, t.l), t.l);
     }
     // The states at the nodes, [w, L·w′, L²·w″, L³·w‴] (L a stretch's mean length, so that they
     // are alike), solved together: each stretch's bottom state is its transfer of its top one
@@ -195,13 +262,14 @@ PileResponse::PileResponse(const PileModel& model) : model_(model) {
             s0[j] = u[4 * e + j] / scale[j];
         }
         const Transfer& t = transfers[e];
-        stretches_.push_back({pieces[e].from, pieces[e].to, series(s0, t.c0, t.c1, t.r0, t.r1)});
+        stretches_.push_back({pieces[e].from, pieces[e].to,
+                              derivatives(series(s0, t.c0, t.c1, t.r0, t.r1, t.l), t.l)});
     }
 
     // the extremes: |M| where V = 0 or at an end, |V| where q = k·Bp·w or at an end
     for (const Stretch& s : stretches_) {
         const auto within = [&](int d) {
-            return [&s, d](double z) { return derivative(s.a, z - s.from, d); };
+            return [&s, d](double z) { return sum(s.d[std::size_t(d)], z - s.from); };
         };
         const PileExtreme m = extremeOf(within(2), within(3), s.from, s.to);
         const PileExtreme v = extremeOf(within(3), within(4), s.from, s.to);
@@ -251,23 +319,38 @@ PileExtreme PileResponse::extremeOf(F f, G slope, double from, double to) const 
         }
     };
     consider(to);
-    constexpr int kSamples = 24;
+    constexpr int kSamples = 12; // a stretch is short: its derivatives turn few times
     double z0 = from, s0 = slope(from);
     for (int i = 1; i <= kSamples; ++i) {
         const double z1 = i == kSamples ? to : from + (to - from) * i / kSamples;
         const double s1 = slope(z1);
         if ((s0 < 0) != (s1 < 0)) { // f turns within: where its slope is 0
-            double low = z0, high = z1, sLow = s0;
-            for (int k = 0; k < 200 && high - low > 0; ++k) {
-                const double mid = low + (high - low) / 2;
-                if (mid <= low || mid >= high) {
+            // the bracket narrowed by false position, the end kept twice running taken at half
+            // its value (Illinois), halving where a secant step would not narrow it
+            double low = z0, high = z1, sLow = s0, sHigh = s1;
+            int kept = 0;
+            for (int k = 0; k < 200; ++k) {
+                const double half = low + (high - low) / 2;
+                if (half <= low || half >= high) {
                     break;
                 }
-                const double sMid = slope(mid);
-                if ((sMid < 0) == (sLow < 0)) {
-                    low = mid, sLow = sMid;
+                double z = high - sHigh * (high - low) / (sHigh - sLow);
+                if (!(z > low && z < high) || k % 8 == 7) {
+                    z = half;
+                }
+                const double sz = slope(z);
+                if (sz == 0) {
+                    low = high = z;
+                    break;
+                }
+                if ((sz < 0) == (sLow < 0)) {
+                    low = z, sLow = sz;
+                    sHigh = kept == 1 ? sHigh / 2 : sHigh;
+                    kept = 1;
                 } else {
-                    high = mid;
+                    high = z, sHigh = sz;
+                    sLow = kept == -1 ? sLow / 2 : sLow;
+                    kept = -1;
                 }
             }
             consider(low), consider(high);
@@ -288,7 +371,7 @@ const PileResponse::Stretch& PileResponse::stretchAt(double z) const {
 
 double PileResponse::at(double z, int derivative_) const {
     const Stretch& s = stretchAt(z);
-    return derivative(s.a, z - s.from, derivative_);
+    return sum(s.d[std::size_t(derivative_)], z - s.from);
 }
 
 double PileResponse::load(double z) const {

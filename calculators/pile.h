@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <span>
 #include <vector>
 
@@ -67,10 +68,11 @@ class PileResponse {
     double footMoment() const { return -moment(length()); }
 
   private:
-    // A stretch: the series of w about its top, w(t) = Σ a[n]·tⁿ.
+    // A stretch: the series of w and of its first four derivatives about its top, each
+    // w⁽ᵈ⁾(t) = Σ d[n]·tⁿ, cut where its terms no longer reach the last bit over the stretch.
     struct Stretch {
         double from, to;
-        std::vector<double> a;
+        std::array<std::vector<double>, 5> d;
     };
     const Stretch& stretchAt(double z) const;
     double at(double z, int derivative) const;

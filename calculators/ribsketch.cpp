@@ -56,10 +56,12 @@ void depthCurve(Sketch& s, const DepthPanel& p, const std::vector<double>& break
     if (exactLeast) {
         least = exactLeast->value, zLeast = exactLeast->z;
     }
-    if (greatest > 0) {
+    // a side only rounding reaches (a free end's 1e-12) is no extreme to label
+    const double noise = 1e-9 * std::max(greatest, -least);
+    if (greatest > noise) {
         label(greatest, zGreatest);
     }
-    if (least < 0) {
+    if (least < -noise) {
         label(least, zLeast);
     }
     s.texts.push_back({p.axis, kTop - 60, unit});

@@ -1,4 +1,5 @@
 #include "calculators/anchoredwall.h"
+#include "calculators/antislidepile.h"
 #include "calculators/registry.h"
 #include "driver.h"
 #include "gui/reportwindow.h"
@@ -9,6 +10,7 @@
 #include "mapform.h"
 #include "windows/anchorbarwindow.h"
 #include "windows/anchoredwallwindow.h"
+#include "windows/antislidepilewindow.h"
 #include "windows/gravitywallwindow.h"
 #include "windows/slopestabilitywindow.h"
 #include "windows/walldrawings.h"
@@ -580,6 +582,28 @@ TEST(SlopeStabilityWindow, CarriesTheDesignThrustIntoTheAnchorWindow) {
     EXPECT_FALSE(anchor.reportHtml().contains("取自“边坡稳定性计算”窗口"));
     click("Command1"); // a new calculation: handed on nowhere yet
     EXPECT_FALSE(slope.reportHtml().contains("设计推力已用于"));
+}
+
+// The same thrust per metre of slope, its horizontal component, into the anti-slide pile: on
+// paper on both sides, and the pile loaded by it.
+TEST(SlopeStabilityWindow, CarriesTheDesignThrustIntoThePileWindow) {
+    QStringList messages;
+    const Reporter collect = [&](QWidget*, const QString& m) { messages << m; };
+    SlopeStabilityWindow slope(collect);
+    AntiSlidePileWindow pile(collect);
+    slope.setShower([&](const subprogram::Calculator& c) -> CalculatorWindow* {
+        return &c == &subprogram::kAntiSlidePile ? &pile : nullptr;
+    });
+    typeThreeBlockSlide(slope);
+    slope.findChild<QPushButton*>("Command1")->click();
+    slope.findChild<QPushButton*>("toPilex")->click();
+    const double T = textToDouble(pile.controlText("thrustx"));
+    EXPECT_NEAR(T, 79.2 * std::cos(22 * M_PI / 180), 0.05);
+    EXPECT_TRUE(slope.reportHtml().contains("设计推力已用于“抗滑桩”窗口"));
+    pile.findChild<QPushButton*>("Command1")->click();
+    EXPECT_TRUE(pile.reportHtml().contains("T 取自“边坡稳定性计算”窗口的设计推力"));
+    EXPECT_DOUBLE_EQ(textToDouble(pile.writtenResult("E_pile")), T * 6); // 6 m apart
+    EXPECT_EQ(messages.size(), 1) << messages.join("|").toStdString();
 }
 
 // The anchored wall takes its load from the slope (the design thrust's horizontal component per

@@ -2,6 +2,7 @@
 
 #include "calculators/anchorbar.h"
 #include "calculators/anchoredwall.h"
+#include "calculators/antislidepile.h"
 #include "calculators/slopeinputs.h"
 #include "calculators/slopestability.h"
 #include "core/numerictext.h"
@@ -77,6 +78,7 @@ const ControlSpec kControls[] = {
     {Kind::Field,  "rowsx",    "1",                       12960, 7200,  780,  270},
         {Kind::Button, "toAnchorx", "推力用于锚杆（Htk = Pn·cosθn·s ÷ n）", 10020, 7560, 3720, 330},
     {Kind::Button, "toWallx",   "推力用于锚杆挡墙（Eah = Pn·cosθn）",   10020, 7920, 3720, 330},
+    {Kind::Button, "toPilex",   "推力用于抗滑桩（T = Pn·cosθn）",       10020, 8280, 3720, 330},
     {Kind::Button, "Command1", "计算",                     6240, 6540, 1215,  495},
     {Kind::Button, "Command2", "退出",                     7560, 6540, 1215,  495},
 };
@@ -136,9 +138,11 @@ SlopeStabilityWindow::SlopeStabilityWindow(Reporter reporter)
                 .study = {8400, 7200, 1500, 300},
                 .results = {10020, 5040, 3720, 2040}});
     connect(control<QPushButton>(this, "toAnchorx"), &QPushButton::clicked, this,
-            [this] { run([this] { carryThrust(false); }); });
+            [this] { run([this] { carryThrust(Carry::Anchor); }); });
     connect(control<QPushButton>(this, "toWallx"), &QPushButton::clicked, this,
-            [this] { run([this] { carryThrust(true); }); });
+            [this] { run([this] { carryThrust(Carry::Wall); }); });
+    connect(control<QPushButton>(this, "toPilex"), &QPushButton::clicked, this,
+            [this] { run([this] { carryThrust(Carry::Pile); }); });
     tables->setEnabled(false);
     redraw();
     control<QWidget>(this, "Option1")->setFocus();
@@ -161,7 +165,21 @@ QWidget* SlopeStabilityWindow::variantChooser() const {
     return control<QWidget>(this, kMethodOptions[variant()]);
 }
 
-void SlopeStabilityWindow::carryThrust(bool toWall) {
+void SlopeStabilityWindow::carryThrust(Carry to) {
+    // where it goes: the window, its field and the value's name there
+    struct Target {
+        const subprogram::Calculator* calculator;
+        const char *window, *field, *symbol, *what;
+    };
+    const Target target =
+        to == Carry::Anchor ? Target{&subprogram::kAnchorBar, "“锚杆计算”", "Htk", "H<sub>tk</sub>",
+                                     "锚杆的水平拉力标准值"}
+        : to == Carry::Wall
+            ? Target{&subprogram::kAnchoredWall, "“锚杆挡墙”", "Eah", "E<sub>ah</sub>",
+                     "锚杆挡墙的水平推力标准值（β<sub>2</sub> 与重分布照常计入）"}
+            : Target{&subprogram::kAntiSlidePile, "“抗滑桩”", "thrust", "T",
+                     "抗滑桩的滑坡推力（扣除桩前抗力后按桩间距分给每根桩）"};
+    const bool perMetre = to != Carry::Anchor;
     std::string Pn, Fst;
     if (hasReport() && !outdated()) {
         Pn = writtenResult("thrust");
@@ -169,30 +187,29 @@ void SlopeStabilityWindow::carryThrust(bool toWall) {
     }
     if (Pn.empty()) {
         report(QStringLiteral("请先以折线滑动法或滑坡推力计算出设计推力 Pn，再将其用于%1。")
-                   .arg(toWall ? QStringLiteral("锚杆挡墙") : QStringLiteral("锚杆")));
+                   .arg(QString::fromUtf8(target.window)));
         return;
     }
     // the last block's base, as the calculation read it
     const double thetaN = subprogram::slope::readBlocks(*this).back().theta;
-    // the wall's thrust per metre: one anchor of one metre in one row
-    const double spacing = toWall ? 1 : textToDouble(controlText("spacingx"));
-    const double rows = toWall ? 1 : textToDouble(controlText("rowsx"));
+    // per metre of slope: one anchor of one metre in one row
+    const double spacing = perMetre ? 1 : textToDouble(controlText("spacingx"));
+    const double rows = perMetre ? 1 : textToDouble(controlText("rowsx"));
     const double carried = subprogram::anchorTension(textToDouble(Pn), thetaN, spacing, rows);
-    CalculatorWindow* target =
-        showWindowOf(toWall ? subprogram::kAnchoredWall : subprogram::kAnchorBar);
-    if (!target) {
+    CalculatorWindow* window = showWindowOf(*target.calculator);
+    if (!window) {
         return;
     }
     const std::string given = doubleToText(carried);
-    const std::string field = toWall ? "Eah" : "Htk";
-    target->typeInput(field, given);
+    window->typeInput(target.field, given);
     // both reports say where the value went and whence it came, and how the factors stand
+    const std::string symbol = target.symbol;
     const std::string formula =
-        toWall ? "E<sub>ah</sub> = P<sub>n</sub>·cosθ<sub>n</sub> = " + Pn + " × cos " +
-                     doubleToText(thetaN) + "° = " + given + " kN/m"
-               : "H<sub>tk</sub> = P<sub>n</sub>·cosθ<sub>n</sub>·s ÷ n = " + Pn + " × cos " +
-                     doubleToText(thetaN) + "° × " + controlText("spacingx") + " ÷ " +
-                     controlText("rowsx") + " = " + given + " kN";
+        perMetre ? symbol + " = P<sub>n</sub>·cosθ<sub>n</sub> = " + Pn + " × cos " +
+                       doubleToText(thetaN) + "° = " + given + " kN/m"
+                 : "H<sub>tk</sub> = P<sub>n</sub>·cosθ<sub>n</sub>·s ÷ n = " + Pn + " × cos " +
+                       doubleToText(thetaN) + "° × " + controlText("spacingx") + " ÷ " +
+                       controlText("rowsx") + " = " + given + " kN";
     // the implicit solution's thrust is at the required Fst, the explicit one's at γt
     const bool explicitThrust = variant() == int(SlopeMethod::BrokenLineExplicit);
     const std::string factor = explicitThrust
@@ -202,27 +219,33 @@ void SlopeStabilityWindow::carryThrust(bool toWall) {
     const std::string thrust =
         "P<sub>n</sub> = " + Pn + " kN/m 为以 " + factor +
         " 计的末块剩余下滑推力（沿末块滑面方向，θ<sub>n</sub> = " + doubleToText(thetaN) + "°）" +
-        (toWall ? "，取其水平分力为每米挡墙的水平推力" : "，s 为锚杆水平间距 (m)，n 为排数");
+        (to == Carry::Wall   ? "，取其水平分力为每米挡墙的水平推力"
+         : to == Carry::Pile ? "，取其水平分力为每米坡宽的滑坡推力"
+                             : "，s 为锚杆水平间距 (m)，n 为排数");
     const std::string factors =
-        "程序的处理：以 " + factor + " 计的推力作为" +
-        (toWall ? "锚杆挡墙的水平推力标准值（β<sub>2</sub> 与重分布照常计入）"
-                : "锚杆的水平拉力标准值") +
-        "，锚杆再按其杆体与锚固体的安全系数（2013 版方法的 "
-        "K<sub>b</sub>、K，或原方法的 1.25 与 ξ）验算：前者计的是边坡整体的安全储备，后者计的是"
-        "锚杆本身的。如认为两者重复，可将" +
-        named + "填为 1.0，重新计算推力后再传递。";
-    const std::string window = toWall ? "“锚杆挡墙”" : "“锚杆计算”";
-    noteHandedOn("设计推力已用于" + window + "窗口：" + formula + "；" + thrust + "。" + factors);
-    target->noteReceived(field, given,
-                         (toWall ? "E<sub>ah</sub>" : "H<sub>tk</sub>") +
-                             std::string(" 取自“边坡稳定性计算”窗口的设计推力：") + formula + "；" +
+        to == Carry::Pile
+            ? "程序的处理：以 " + factor +
+                  " 计的推力作为抗滑桩的滑坡推力，桩的内力再乘 γ<sub>0</sub>γ<sub>F</sub> "
+                  "配筋：前者计的是边坡整体的安全储备，后者计的是桩身截面的。如认为两者重复，可将" +
+                  named + "填为 1.0，重新计算推力后再传递。"
+            : "程序的处理：以 " + factor + " 计的推力作为" + target.what +
+                  "，锚杆再按其杆体与锚固体的安全系数（2013 版方法的 "
+                  "K<sub>b</sub>、K，或原方法的 1.25 与 ξ）验算：前者计的是边坡整体的安全储备，"
+                  "后者计的是锚杆本身的。如认为两者重复，可将" +
+                  named + "填为 1.0，重新计算推力后再传递。";
+    const std::string windowName = target.window;
+    noteHandedOn("设计推力已用于" + windowName + "窗口：" + formula + "；" + thrust + "。" +
+                 factors);
+    window->noteReceived(target.field, given,
+                         symbol + " 取自“边坡稳定性计算”窗口的设计推力：" + formula + "；" +
                              thrust + "。" + factors);
-    if (toWall) {
-        report(QStringLiteral(
-                   "已将每米挡墙的水平推力 Eah = Pn·cosθn = %1 × cos%2° = %3 kN/m "
-                   "填入“锚杆挡墙”窗口（Pn 为以 Fst 计的末块剩余下滑推力，沿末块滑面方向）。")
-                   .arg(QString::fromStdString(Pn), QString::fromStdString(doubleToText(thetaN)),
-                        QString::fromStdString(given)));
+    if (perMetre) {
+        report(QStringLiteral("已将每米%1的水平推力 %2 = Pn·cosθn = %3 × cos%4° = %5 kN/m "
+                              "填入%6窗口（Pn 为以 Fst 计的末块剩余下滑推力，沿末块滑面方向）。")
+                   .arg(QString::fromUtf8(to == Carry::Wall ? "挡墙" : "坡宽"),
+                        QString::fromUtf8(to == Carry::Wall ? "Eah" : "T"),
+                        QString::fromStdString(Pn), QString::fromStdString(doubleToText(thetaN)),
+                        QString::fromStdString(given), QString::fromUtf8(target.window)));
         return;
     }
     report(QStringLiteral(

@@ -21,10 +21,11 @@ class SlopeStabilityWindow : public CalculatorWindow {
 
   private:
     void redraw();
-        // "推力用于锚杆": the horizontal tension of one anchor of the design thrust, typed into the
+    // "推力用于锚杆": the horizontal tension of one anchor of the design thrust, typed into the
     // anchor window's Htk; "推力用于锚杆挡墙": its horizontal component per metre, into the
     // anchored wall's Eah. Each carry is said in both windows' reports.
-    void carryThrust(bool toWall);
+    enum class Carry { Anchor, Wall, Pile };
+    void carryThrust(Carry to);
 
     SketchPicture* picture_;
 };
