@@ -19,7 +19,7 @@ Sketch drawPile(const subprogram::PileModel& model, const subprogram::PileRespon
     const double L = response.length();
     Sketch s;
     constexpr int kPanels = 5;
-    s.width = kLeft + kPanels * kPanel + (kPanels - 1) * kGap + 120;
+    s.width = kLeft + kPanels * kPanel + (kPanels - 1) * kGap + 200; // room for labels
     s.height = DepthPanel::kTop + DepthPanel::kDepth + 60;
     s.stroke = 3;
     s.lineStroke = 2;
