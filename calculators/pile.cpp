@@ -1,5 +1,6 @@
 #include "pile.h"
 
+#include "calculators/bracket.h"
 #include "core/calcerror.h"
 
 #include <algorithm>
@@ -325,34 +326,7 @@ PileExtreme PileResponse::extremeOf(F f, G slope, double from, double to) const 
         const double z1 = i == kSamples ? to : from + (to - from) * i / kSamples;
         const double s1 = slope(z1);
         if ((s0 < 0) != (s1 < 0)) { // f turns within: where its slope is 0
-            // the bracket narrowed by false position, the end kept twice running taken at half
-            // its value (Illinois), halving where a secant step would not narrow it
-            double low = z0, high = z1, sLow = s0, sHigh = s1;
-            int kept = 0;
-            for (int k = 0; k < 200; ++k) {
-                const double half = low + (high - low) / 2;
-                if (half <= low || half >= high) {
-                    break;
-                }
-                double z = high - sHigh * (high - low) / (sHigh - sLow);
-                if (!(z > low && z < high) || k % 8 == 7) {
-                    z = half;
-                }
-                const double sz = slope(z);
-                if (sz == 0) {
-                    low = high = z;
-                    break;
-                }
-                if ((sz < 0) == (sLow < 0)) {
-                    low = z, sLow = sz;
-                    sHigh = kept == 1 ? sHigh / 2 : sHigh;
-                    kept = 1;
-                } else {
-                    high = z, sHigh = sz;
-                    sLow = kept == -1 ? sLow / 2 : sLow;
-                    kept = -1;
-                }
-            }
+            const auto [low, high] = narrowSignChange(slope, z0, z1, s0, s1, 0.0);
             consider(low), consider(high);
         }
         z0 = z1, s0 = s1;

@@ -1,5 +1,6 @@
 #include "pressurediagram.h"
 
+#include "calculators/bracket.h"
 #include "core/calcerror.h"
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <tuple>
 #include <utility>
 
 namespace subprogram {
@@ -222,10 +224,8 @@ namespace {
 // Where p changes sign over the height, to within 10⁻¹⁰ of the height; none where it does not.
 // What is taken there — E(z₀), the moment of the part beyond z₀ — has its least or greatest value
 // at z₀ (its derivative is p), so that an error ε in z₀ changes it by ½p′ε² only: far below the
-// last digit. The bracket narrows by the Illinois variant of false position — a secant through
-// the bracket's ends, the end kept twice running taken at half its value — which reaches the
-// root in a few steps where the diagram is nearly straight, and by halving wherever a secant
-// step would not narrow it.
+// last digit. The bracket narrows by false position (see narrowSignChange), in a few steps where
+// the diagram is nearly straight.
 std::optional<double> zeroCrossing(const PressureLaw& law, double height) {
     double low = 0, high = height, pLow = law.at(0), pHigh = law.at(height);
     const bool topInTension = pLow < 0;
@@ -233,27 +233,8 @@ std::optional<double> zeroCrossing(const PressureLaw& law, double height) {
         return std::nullopt;
     }
     constexpr double kClose = 1e-10; // of the height
-    int kept = 0;                    // which end stayed in the last step: −1 low, +1 high
-    for (int i = 0; i < 2000; ++i) {
-        const double half = low + (high - low) / 2;
-        if (half <= low || half >= high || high - low <= kClose * height) {
-            break;
-        }
-        double z = high - pHigh * (high - low) / (pHigh - pLow);
-        if (!(z > low && z < high) || i % 8 == 7) { // no narrowing by a secant: halve
-            z = half;
-        }
-        const double p = law.at(z);
-        if ((p < 0) == topInTension) {
-            low = z, pLow = p;
-            pHigh = kept == 1 ? pHigh / 2 : pHigh;
-            kept = 1;
-        } else {
-            high = z, pHigh = p;
-            pLow = kept == -1 ? pLow / 2 : pLow;
-            kept = -1;
-        }
-    }
+    std::tie(low, high) = narrowSignChange([&](double z) { return law.at(z); }, low, high, pLow,
+                                           pHigh, kClose * height);
     return (low + high) / 2;
 }
 
