@@ -1,4 +1,5 @@
 #include "antislidepile.h"
+#include "antislidepileinputs.h"
 
 #include "calculators/domains.h"
 #include "calculators/listtext.h"
@@ -13,66 +14,10 @@
 
 namespace subprogram {
 
+using namespace antislide;
+
 namespace {
 
-enum class Shape { Rectangle, Triangle, Trapezoid };
-enum class Section { Rectangle, Round };
-
-// clang-format off
-constexpr Choice kShapes[] = {{"矩形", "rectangle", int(Shape::Rectangle)}, {"三角形", "triangle", int(Shape::Triangle)},
-                              {"梯形", "trapezoid", int(Shape::Trapezoid)}};
-constexpr Choice kSections[] = {{"矩形", "rectangle", int(Section::Rectangle)}, {"圆形", "round", int(Section::Round)}};
-constexpr Choice kMethods[] = {{"m法", "m", int(FoundationMethod::M)}, {"K法", "K", int(FoundationMethod::K)}};
-constexpr Choice kFeet[] = {{"自由", "free", int(PileFoot::Free)}, {"铰支", "hinged", int(PileFoot::Hinged)},
-                            {"嵌固", "fixed", int(PileFoot::Fixed)}};
-constexpr Choice kConcretes[] = {{"C20", "C20", 0}, {"C25", "C25", 1}, {"C30", "C30", 2}, {"C35", "C35", 3},
-                                 {"C40", "C40", 4}, {"C45", "C45", 5}, {"C50", "C50", 6}};
-// Ec of each grade, N/mm² (GB 50010-2010 表4.1.5)
-constexpr double kEc[] = {2.55e4, 2.80e4, 3.00e4, 3.15e4, 3.25e4, 3.35e4, 3.45e4};
-
-constexpr Field kFields[] = {
-    {"thrust",  "thrustx",  "滑坡推力T(kN/m):",        "500", "kN/m", "the landslide's horizontal thrust per metre of slope at the piles", "T"},
-    {"Ep",      "Epx",      "桩前抗力Ep(kN/m):",       "0",   "kN/m", "the resistance of the ground in front of the piles, per metre of slope", "E<sub>p</sub>"},
-    {"s",       "sx",       "桩间距s(m):",             "6",   "m",    "the piles' spacing (centre to centre)", "s"},
-    {"h1",      "h1x",      "受荷段长度h1(m):",        "8",   "m",    "from the pile head to the slip surface", "h<sub>1</sub>"},
-    {"shape",   "shapex",   "推力分布:",               "矩形", "",    "the load's shape over h1: 矩形|rectangle, 三角形|triangle, 梯形|trapezoid", "", Conversion::Word, {}, {}, kShapes},
-    {"ratio",   "ratiox",   "梯形顶底比:",             "0.5", "",     "the trapezoid's top ordinate over its bottom one", "r"},
-    {"section", "sectionx", "桩截面:",                 "矩形", "",    "矩形|rectangle (b × a), 圆形|round (d)", "", Conversion::Word, {}, {}, kSections},
-    {"b",       "bx",       "桩宽b(m):",               "2",   "m",    "a rectangular pile's width across the slope", "b"},
-    {"a",       "ax",       "桩截面高度a(m):",         "3",   "m",    "a rectangular pile's depth in the thrust's direction", "a"},
-    {"d",       "dx",       "桩径d(m):",               "1.5", "m",    "a round pile's diameter", "d"},
-    {"concrete", "concretex", "桩身混凝土强度等级:",   "C30", "",     "the pile's concrete, C20 to C50", "", Conversion::Word, {}, {}, kConcretes},
-    {"EI",      "EIx",      "桩身抗弯刚度EI(kN·m²):",  "",    "kN·m²", "the pile's bending stiffness; empty: 0.85·Ec·I (JGJ 94-2008 5.7.2)", "EI"},
-    {"Bp",      "Bpx",      "桩的计算宽度Bp(m):",      "",    "m",    "the pile's calculation width; empty: by the rule (b ≤ 1 m: 1.5b + 0.5, d ≤ 1 m: 0.9(1.5d + 0.5); wider: b + 1, 0.9(d + 1))", "B<sub>p</sub>"},
-    {"h2",      "h2x",      "锚固段长度h2(m):",        "7",   "m",    "the embedded length below the slip surface", "h<sub>2</sub>"},
-    {"method",  "methodx",  "地基系数:",               "K法", "",     "m|m法 (k = m·y, y below the slip surface), K|K法 (k = K)", "", Conversion::Word, {}, {}, kMethods},
-    {"strata",  "stratax",  "滑面以下地层:",           "3 150000 600;20 400000 1500", "", "the strata below the slip surface, 'thickness m-or-K allowable' separated by ';' (m in kN/m⁴, K in kN/m³, the allowable lateral stress in kPa); the last reaches the foot", "", Conversion::Word},
-    {"foot",    "footx",    "桩底支承:",               "自由", "",    "the pile's foot: 自由|free, 铰支|hinged, 嵌固|fixed", "", Conversion::Word, {}, {}, kFeet},
-    {"y_limit", "ylimitx",  "桩顶允许位移(mm):",       "",    "mm",   "the allowed displacement of the pile head; empty: not checked", "[y]", Conversion::Double, {}, {}, {}, 0, 1, {}, false, true},
-    {"grade",   "gradex",   "边坡工程安全等级:",       "二级", "",    "slope safety grade 一级|1, 二级|2, 三级|3 (for γ0)", "", Conversion::Word, {}, {}, kSlopeGrades},
-    {"gamma0",  "gamma0x",  "结构重要性系数γ0:",       "",    "",     "importance factor; empty: by the grade, 1.1 for 一级, else 1.0 (GB 50330-2013 3.3.2)", "γ<sub>0</sub>"},
-    {"gamma_F", "gammaFx",  "荷载分项系数γF:",         "1.35", "",    "factor from the characteristic moment to the design one (program default 1.35)", "γ<sub>F</sub>"},
-    {"pile_fy", "pilefyx",  "桩纵筋强度设计值fy(N/mm²):", "360", "N/mm²", "design strength of the pile's bars", "f<sub>y</sub>"},
-    {"a_s",     "asx",      "受拉钢筋合力点至边缘as(mm):", "100", "mm", "distance of the tension bars' centroid from the face in tension", "a<sub>s</sub>"},
-};
-// clang-format on
-
-namespace in {
-constexpr FieldId thrust = fieldNamed(kFields, "thrust"), Ep = fieldNamed(kFields, "Ep"),
-                  s = fieldNamed(kFields, "s"), h1 = fieldNamed(kFields, "h1"),
-                  shape = fieldNamed(kFields, "shape"), ratio = fieldNamed(kFields, "ratio"),
-                  section = fieldNamed(kFields, "section"), b = fieldNamed(kFields, "b"),
-                  a = fieldNamed(kFields, "a"), d = fieldNamed(kFields, "d"),
-                  concrete = fieldNamed(kFields, "concrete"), EI = fieldNamed(kFields, "EI"),
-                  Bp = fieldNamed(kFields, "Bp"), h2 = fieldNamed(kFields, "h2"),
-                  method = fieldNamed(kFields, "method"), strata = fieldNamed(kFields, "strata"),
-                  foot = fieldNamed(kFields, "foot"), yLimit = fieldNamed(kFields, "y_limit"),
-                  grade = fieldNamed(kFields, "grade"), gamma0 = fieldNamed(kFields, "gamma0"),
-                  gammaF = fieldNamed(kFields, "gamma_F"), fy = fieldNamed(kFields, "pile_fy"),
-                  as = fieldNamed(kFields, "a_s");
-} // namespace in
-
-constexpr std::size_t kMaxStrata = 20;
 constexpr std::size_t kNameSize = sizeof "第20层土的最大横向压应力深度";
 constexpr auto kSigmaNames = indexedNames<kMaxStrata, kNameSize>("sigma_max");
 constexpr auto kZSigmaNames = indexedNames<kMaxStrata, kNameSize>("z_sigma");
@@ -169,35 +114,6 @@ constexpr auto kVerdicts = [] {
     return v;
 }();
 
-// The strata below the slip surface: 1 to 20 rows of 'thickness value allowable', each positive.
-struct Stratum {
-    double thickness, value, allowable;
-};
-std::vector<Stratum> readStrata(const Form& form) {
-    const auto rows =
-        form.readWith(in::strata, [](std::string_view text) { return rowsOf(text, 3); });
-    const auto refuse = [](const char* why) {
-        throw FieldError(CalcError(ErrorKind::InvalidArgument, why), in::strata);
-    };
-    if (rows.empty() || rows.size() > kMaxStrata) {
-        refuse("应有1至20层地层");
-    }
-    std::vector<Stratum> strata;
-    for (const std::vector<double>& row : rows) {
-        if (!(row[0] > 0)) {
-            refuse("地层厚度应大于0");
-        }
-        if (!(row[1] > 0)) {
-            refuse("地基系数（m或K）应大于0");
-        }
-        if (!(row[2] > 0)) {
-            refuse("横向容许应力应大于0");
-        }
-        strata.push_back({row[0], row[1], row[2]});
-    }
-    return strata;
-}
-
 double importance(const Form& form) {
     if (form.blank(in::gamma0)) { // GB 50330-2013 第3.3.2条: 一级 at least 1.1, else 1.0
         return SlopeGrade(form.readWith(in::grade, chosenFrom(kSlopeGrades))) == SlopeGrade::First
@@ -205,62 +121,6 @@ double importance(const Form& form) {
                    : 1.0;
     }
     return readWithin(form, in::gamma0, kPositive);
-}
-
-// The load on one pile, E = (T − Ep)·s, and its ordinates at the head and the slip surface.
-struct PileLoad {
-    double E, top, bottom;
-};
-PileLoad pileLoad(double thrust, double resistance, double spacing, double h1, Shape shape,
-                  double ratio, Trace* trace) {
-    return evaluate<Keep>(trace, "pileLoad", [=]<typename Num>(Keep<Num> keep) {
-        const Num T = keep.input("T", thrust), Ep = keep.input("Ep", resistance);
-        const Num s = keep.input("s", spacing), h = keep.input("h1", h1);
-        const Num E = keep("E", (T - Ep) * s);
-        if (shape == Shape::Rectangle) {
-            const Num q = keep("q", E / h);
-            return PileLoad{E.value(), q.value(), q.value()};
-        }
-        if (shape == Shape::Triangle) {
-            const Num q = keep("q底", 2 * E / h);
-            return PileLoad{E.value(), 0, q.value()};
-        }
-        const Num r = keep.input("r", ratio);
-        const Num bottom = keep("q底", 2 * E / (h * (1 + r)));
-        const Num top = keep("q顶", r * bottom);
-        return PileLoad{E.value(), top.value(), bottom.value()};
-    });
-}
-
-// EI = 0.85·Ec·I (JGJ 94-2008 第5.7.2条) and the calculation width, where not typed.
-struct PileSection {
-    std::optional<double> EI, Bp;
-};
-PileSection pileSection(Section section, double b, double a, double d, double EcGrade, bool typedEI,
-                        bool typedBp, Trace* trace) {
-    return evaluate<Keep>(trace, "pileSection", [=]<typename Num>(Keep<Num> keep) {
-        PileSection out;
-        const bool round = section == Section::Round;
-        const Num width = keep.input(round ? "d" : "b", round ? d : b);
-        if (!typedEI) {
-            const Num Ec = keep.input("Ec", EcGrade), thousand = keep.input("10³", 1000.0);
-            const Num I =
-                round ? keep("I", Num(3.141592653589793) * width * width * width * width / 64)
-                      : keep("I", width * keep.input("a", a) * keep.input("a", a) *
-                                      keep.input("a", a) / 12);
-            // Ec in N/mm², 10³ of it in kPa
-            out.EI = keep("EI", Num(0.85) * Ec * thousand * I).value();
-        }
-        if (!typedBp) {
-            const bool narrow = width <= Num(1);
-            out.Bp = (round    ? narrow ? keep("Bp", Num(0.9) * (Num(1.5) * width + Num(0.5)))
-                                        : keep("Bp", Num(0.9) * (width + 1))
-                         : narrow ? keep("Bp", Num(1.5) * width + Num(0.5))
-                               : keep("Bp", width + 1))
-                         .value();
-        }
-        return out;
-    });
 }
 
 // αh2 = (m·Bp/EI)^⅕·h2 or βh2 = (K·Bp/(4EI))^¼·h2, of the strata's mean value over h2.
@@ -277,57 +137,6 @@ double reducedDepth(FoundationMethod method, double value, double Bp, double EI,
 }
 
 } // namespace
-
-AntiSlidePile analyseAntiSlidePile(const Form& form, Trace* trace) {
-    AntiSlidePile p;
-    const double thrust = readWithin(form, in::thrust, kNonNegative);
-    const double resistance = readWithin(form, in::Ep, kNonNegative);
-    const double spacing = readWithin(form, in::s, kPositive);
-    const double h1 = readWithin(form, in::h1, kPositive);
-    const auto shape = Shape(form.readWith(in::shape, chosenFrom(kShapes)));
-    const double ratio = shape == Shape::Trapezoid ? readWithin(form, in::ratio, kNonNegative) : 1;
-    const auto section = Section(form.readWith(in::section, chosenFrom(kSections)));
-    const bool round = section == Section::Round;
-    const double b = round ? 0 : readWithin(form, in::b, kPositive);
-    const double a = round ? 0 : readWithin(form, in::a, kPositive);
-    const double d = round ? readWithin(form, in::d, kPositive) : 0;
-    const auto grade =
-        static_cast<std::size_t>(form.readWith(in::concrete, chosenFrom(kConcretes)));
-    const bool typedEI = !form.blank(in::EI), typedBp = !form.blank(in::Bp);
-    const double EI = typedEI ? readWithin(form, in::EI, kPositive) : 0;
-    const double Bp = typedBp ? readWithin(form, in::Bp, kPositive) : 0;
-    const double h2 = readWithin(form, in::h2, kPositive);
-    const auto method = FoundationMethod(form.readWith(in::method, chosenFrom(kMethods)));
-    const std::vector<Stratum> strata = readStrata(form);
-    const auto foot = PileFoot(form.readWith(in::foot, chosenFrom(kFeet)));
-    const double width = round ? d : b;
-    if (!(spacing >= width)) {
-        throw FieldError(CalcError(ErrorKind::InvalidArgument, "桩间距应不小于桩宽"), in::s);
-    }
-
-    const PileLoad load = pileLoad(thrust, resistance, spacing, h1, shape, ratio, trace);
-    if (!(load.E >= 0)) {
-        throw FieldError(CalcError(ErrorKind::InvalidArgument, "桩前抗力大于滑坡推力：桩不受推力"),
-                         in::Ep);
-    }
-    const PileSection made = pileSection(section, b, a, d, kEc[grade], typedEI, typedBp, trace);
-    p.load = load.E;
-    p.model.EI = made.EI.value_or(EI);
-    p.model.Bp = made.Bp.value_or(Bp);
-    if (!(p.model.Bp <= spacing)) {
-        throw FieldError(CalcError(ErrorKind::InvalidArgument, "桩的计算宽度不应大于桩间距"),
-                         typedBp ? in::Bp : in::s);
-    }
-    p.model.h1 = h1, p.model.h2 = h2;
-    p.model.qTop = load.top, p.model.qBottom = load.bottom;
-    p.model.method = method, p.model.foot = foot;
-    for (const Stratum& s : strata) {
-        p.model.strata.push_back({s.thickness, s.value});
-        p.allowable.push_back(s.allowable);
-    }
-    p.response.emplace(p.model);
-    return p;
-}
 
 void calculateAntiSlidePile(Form& form, Trace* trace) {
     beginStep(trace, kReadingStep);

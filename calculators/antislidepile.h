@@ -1,9 +1,6 @@
 #pragma once
 
 #include "calculators/calculator.h"
-#include "calculators/pile.h"
-
-#include <optional>
 
 // The anti-slide pile (抗滑桩): a landslide's thrust per metre of slope, less the resistance in
 // front, loads each pile (one per spacing) above the slip surface in the shape chosen; the ground
@@ -13,15 +10,6 @@
 namespace subprogram {
 
 void calculateAntiSlidePile(Form& form, Trace* trace = nullptr);
-
-// The pile as its inputs describe it, and its response (CalcError as the calculation would fail).
-struct AntiSlidePile {
-    PileModel model;
-    double load = 0;               // on one pile, kN
-    std::vector<double> allowable; // each stratum's lateral stress allowed, kPa
-    std::optional<PileResponse> response;
-};
-AntiSlidePile analyseAntiSlidePile(const Form& form, Trace* trace = nullptr);
 
 extern const Calculator kAntiSlidePile;
 

@@ -1,4 +1,5 @@
 #include "calculators/antislidepile.h"
+#include "calculators/antislidepileinputs.h"
 #include "calculators/pile.h"
 #include "core/numerictext.h"
 #include "mapform.h"
