@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 using namespace subprogram;
 
@@ -218,6 +219,13 @@ TEST(AntiSlidePile, LoadsThePileAsItsInputsSay) {
     calculateAntiSlidePile(round);
     EXPECT_NEAR(number(round, "Bp_used"), 1.53, 1e-12);
     EXPECT_NEAR(number(round, "EI_used"), 0.85 * 3.0e7 * 3.141592653589793 * 0.4096 / 64, 1e-6);
+    // the other two widths: a round pile over 1 m, 0.9(d + 1); a rectangle within it, 1.5b + 0.5
+    for (const auto& [section, width, Bp] :
+         {std::tuple{"圆形", "1.5", 2.25}, {"矩形", "0.8", 1.7}}) {
+        MapForm f2 = pile({{"sectionx", section}, {"dx", width}, {"bx", width}});
+        calculateAntiSlidePile(f2);
+        EXPECT_NEAR(number(f2, "Bp_used"), Bp, 1e-12) << section;
+    }
     // the shear where the ground starts to hold the pile: the whole load above it
     EXPECT_NEAR(analyseAntiSlidePile(f).response->shear(8), 2400, 1e-6);
 }
@@ -272,4 +280,21 @@ TEST(AntiSlidePile, JudgesEveryStratumAndTheHead) {
     EXPECT_EQ(j[4].outcome, Outcome::Absent); // below the foot
     MapForm loose = pile({{"ylimitx", ""}});
     EXPECT_EQ(judged(loose)[1].outcome, Outcome::Absent);
+}
+
+// The last stratum reaches the foot whatever its thickness says, in the solution and in the
+// stress on it; the pile's class takes the strata's mean over h2: (3·150000 + 4·400000)/7 kN/m³
+// on a 2 m × 3 m C30 pile, βh2 = (292857·3/(4·1.1475e8))^¼·7 = 1.4642 by hand.
+TEST(AntiSlidePile, TheLastStratumReachesTheFoot) {
+    MapForm stated = pile({{"stratax", "3 150000 600;4 400000 1500"}});
+    MapForm short_ = pile({{"stratax", "3 150000 600;1 400000 1500"}});
+    calculateAntiSlidePile(stated);
+    calculateAntiSlidePile(short_);
+    for (const char* name : {"y_head", "Mmax", "sigma_max2", "z_sigma2", "alpha_h"}) {
+        EXPECT_EQ(stated.texts.at(name), short_.texts.at(name)) << name;
+    }
+    EXPECT_NEAR(number(stated, "alpha_h"), 1.4642, 5e-5);
+    // and so in the diagrams: the stress near the foot, below the short stratum's stated base
+    EXPECT_EQ(analyseAntiSlidePile(short_).response->stress(14),
+              analyseAntiSlidePile(stated).response->stress(14));
 }
