@@ -249,6 +249,18 @@ void judgeAntiSlidePile(int, const Form& fields, const Written& written, std::sp
     }
 }
 
+// A pile that barely holds, said beside its results: its figures stand as computed.
+std::vector<std::string> pileWarnings(int, const Form& fields, const Written& written) {
+    const std::optional<double> y = written.result(out::yHead);
+    const double length = fields.readDouble(in::h1) + fields.readDouble(in::h2);
+    if (y && std::abs(*y) > 10 * length) { // mm: a hundredth of the pile's length
+        return {"桩顶位移 " + roundedText(*y) +
+                " mm 大于桩长的 1/100：地基的线弹性假定已不适用，"
+                "嵌固可能不足，应加长锚固段或加大截面（程序的提示）。"};
+    }
+    return {};
+}
+
 std::vector<FieldId> idlePileFields(int, const Form& form) {
     std::vector<FieldId> idle;
     if (Shape(form.choice(in::shape)) != Shape::Trapezoid) {
@@ -404,6 +416,7 @@ const Calculator kAntiSlidePile{
     .verdicts = kVerdicts,
     .checksHelp = "pile_ok y_ok; sigma_ok<i> per stratum",
     .judge = judgeAntiSlidePile,
+    .warnings = pileWarnings,
     .describe = describeAntiSlidePile,
     .sketch = pileSketch,
     .profile = pileProfile,

@@ -278,6 +278,17 @@ TEST(AntiSlidePile, JudgesEveryStratumAndTheHead) {
     EXPECT_EQ(j[2].outcome, Outcome::NotMet); // 918 kPa > 600
     EXPECT_EQ(j[3].outcome, Outcome::Met);    // 1067 kPa ≤ 1500
     EXPECT_EQ(j[4].outcome, Outcome::Absent); // below the foot
+    // a pile barely embedded moves by kilometres: said beside its results
+    MapForm shallow = pile({{"h2x", "0.01"}});
+    CalculationRecord record;
+    recordCalculation(shallow, record, [](Form& f, Trace* t) { calculateAntiSlidePile(f, t); });
+    const auto written = WrittenTexts([&](ResultId r) { return record.written(r); });
+    EXPECT_EQ(kAntiSlidePile.warnings(0, shallow, written).size(), 1u);
+    EXPECT_TRUE(kAntiSlidePile
+                    .warnings(0, f, WrittenTexts([&](ResultId r) {
+                                  return f.texts.at(std::string(kAntiSlidePile[r].name));
+                              }))
+                    .empty());
     MapForm loose = pile({{"ylimitx", ""}});
     EXPECT_EQ(judged(loose)[1].outcome, Outcome::Absent);
 }
