@@ -171,13 +171,6 @@ std::int16_t barCount(std::string_view text) {
     return static_cast<std::int16_t>(count);
 }
 
-double importance(const Form& form, SlopeGrade grade) {
-    if (form.blank(in::gamma0)) { // GB 50330-2013 第3.3.2条: 一级 at least 1.1, else 1.0
-        return grade == SlopeGrade::First ? 1.1 : 1.0;
-    }
-    return readWithin(form, in::gamma0, kPositive);
-}
-
 } // namespace
 
 void calculateAnchoredWall(Form& form, Trace* trace) {
@@ -204,7 +197,7 @@ void calculateAnchoredWall(Form& form, Trace* trace) {
         r.b = readWithin(form, in::ribB, kPositive);
         r.h = readWithin(form, in::ribH, kPositive);
         r.grade = kConcreteGrades[static_cast<std::size_t>(
-            form.readWith(in::concrete, chosenFrom(kConcretes)))];
+            form.readWith(in::concrete, chosenFrom(kConcreteChoices)))];
         r.fy = readWithin(form, in::ribFy, kPositive);
         r.as = readWithin(form, in::as, kPositive);
         if (!(r.as < r.h)) {
@@ -212,7 +205,7 @@ void calculateAnchoredWall(Form& form, Trace* trace) {
                 CalcError(ErrorKind::InvalidArgument, "受拉钢筋合力点应在截面之内（as < h）"),
                 in::as);
         }
-        r.gamma0 = importance(form, grade);
+        r.gamma0 = importanceFactor(form, in::gamma0, grade);
         r.gammaF = readWithin(form, in::gammaF, kPositive);
         rib = r;
     }

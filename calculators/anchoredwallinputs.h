@@ -3,6 +3,7 @@
 #include "calculators/anchorbar.h"
 #include "calculators/calculator.h"
 #include "calculators/ground.h"
+#include "calculators/rcsection.h"
 #include "calculators/rib.h"
 #include "calculators/slopegrade.h"
 
@@ -29,8 +30,6 @@ inline constexpr Choice kFeet[] = {{"铰支", "hinged", int(RibFoot::Hinged)}, {
 inline constexpr Choice kServices[] = {{"永久", "permanent", int(AnchorKind::Permanent)},
                                 {"临时", "temporary", int(AnchorKind::Temporary)}};
 
-inline constexpr Choice kConcretes[] = {{"C20", "C20", 0}, {"C25", "C25", 1}, {"C30", "C30", 2}, {"C35", "C35", 3},
-                                 {"C40", "C40", 4}, {"C45", "C45", 5}, {"C50", "C50", 6}};
 
 inline constexpr Field kWallFields[] = {
     {"H",       "Hx",       "挡墙高度H(m):",          "6",   "m",   "height of the wall", "H"},
@@ -60,7 +59,7 @@ inline constexpr Field kDesignFields[] = {
     {"kind",    "kindx",    "锚杆类型:",              "岩石锚杆", "", "岩石锚杆|rock (bonded length 3 m to min(45D, 6.5 m)), 土层锚杆|soil (4 m to 10 m)", "", Conversion::Word, {}, {}, kAnchorGrounds},
     {"rib_b",   "ribbx",    "肋柱宽度b(mm):",         "300", "mm",  "width of a rib", "b"},
     {"rib_h",   "ribhx",    "肋柱截面高度h(mm):",     "400", "mm",  "depth of a rib's section, face to back", "h"},
-    {"concrete", "concretex", "肋柱混凝土强度等级:",  "C25", "",    "concrete grade of the ribs, C20 to C50", "", Conversion::Word, {}, {}, kConcretes},
+    {"concrete", "concretex", "肋柱混凝土强度等级:",  "C25", "",    "concrete grade of the ribs, C20 to C50", "", Conversion::Word, {}, {}, kConcreteChoices},
     {"rib_fy",  "ribfyx",   "肋柱纵筋强度设计值(N/mm²):", "360", "N/mm²", "design strength of the ribs' bars", "f<sub>y</sub>"},
     {"a_s",     "asx",      "受拉钢筋合力点至边缘as(mm):", "40", "mm", "distance of the tension bars' centroid from the face in tension", "a<sub>s</sub>"},
     {"gamma0",  "gamma0x",  "结构重要性系数γ0:",      "",    "",    "importance factor; empty: by the grade, 1.1 for 一级, else 1.0 (GB 50330-2013 3.3.2)", "γ<sub>0</sub>"},

@@ -114,15 +114,6 @@ constexpr auto kVerdicts = [] {
     return v;
 }();
 
-double importance(const Form& form) {
-    if (form.blank(in::gamma0)) { // GB 50330-2013 第3.3.2条: 一级 at least 1.1, else 1.0
-        return SlopeGrade(form.readWith(in::grade, chosenFrom(kSlopeGrades))) == SlopeGrade::First
-                   ? 1.1
-                   : 1.0;
-    }
-    return readWithin(form, in::gamma0, kPositive);
-}
-
 // αh2 = (m·Bp/EI)^⅕·h2 or βh2 = (K·Bp/(4EI))^¼·h2, of the strata's mean value over h2.
 double reducedDepth(FoundationMethod method, double value, double Bp, double EI, double h2,
                     Trace* trace) {
@@ -141,7 +132,8 @@ double reducedDepth(FoundationMethod method, double value, double Bp, double EI,
 void calculateAntiSlidePile(Form& form, Trace* trace) {
     beginStep(trace, kReadingStep);
     const AntiSlidePile p = analyseAntiSlidePile(form, trace);
-    const double gamma0 = importance(form);
+    const double gamma0 = importanceFactor(
+        form, in::gamma0, SlopeGrade(form.readWith(in::grade, chosenFrom(kSlopeGrades))));
     const double gammaF = readWithin(form, in::gammaF, kPositive);
     const auto section = Section(form.readWith(in::section, chosenFrom(kSections)));
     const double fy = readWithin(form, in::fy, kPositive);
@@ -199,7 +191,8 @@ void calculateAntiSlidePile(Form& form, Trace* trace) {
         form.setDouble(out::zSigma(j), r.greatestStress()[j].z);
     }
     if (rectangle) {
-        const std::size_t grade = std::size_t(form.readWith(in::concrete, chosenFrom(kConcretes)));
+        const std::size_t grade =
+            std::size_t(form.readWith(in::concrete, chosenFrom(kConcreteChoices)));
         const SectionDesign bars =
             rectangularSection({r.greatestMoment().value, gamma0, gammaF, "Mmax"}, b, h, as,
                                kConcreteGrades[grade], fy, trace);

@@ -107,7 +107,7 @@ AntiSlidePile analyseAntiSlidePile(const Form& form, Trace* trace) {
     const double a = round ? 0 : readWithin(form, in::a, kPositive);
     const double d = round ? readWithin(form, in::d, kPositive) : 0;
     const auto grade =
-        static_cast<std::size_t>(form.readWith(in::concrete, chosenFrom(kConcretes)));
+        static_cast<std::size_t>(form.readWith(in::concrete, chosenFrom(kConcreteChoices)));
     const bool typedEI = !form.blank(in::EI), typedBp = !form.blank(in::Bp);
     const double EI = typedEI ? readWithin(form, in::EI, kPositive) : 0;
     const double Bp = typedBp ? readWithin(form, in::Bp, kPositive) : 0;
@@ -125,7 +125,8 @@ AntiSlidePile analyseAntiSlidePile(const Form& form, Trace* trace) {
         throw FieldError(CalcError(ErrorKind::InvalidArgument, "桩前抗力大于滑坡推力：桩不受推力"),
                          in::Ep);
     }
-    const PileSection made = pileSection(section, b, a, d, kEc[grade], typedEI, typedBp, trace);
+    const PileSection made =
+        pileSection(section, b, a, d, kConcreteGrades[grade].Ec, typedEI, typedBp, trace);
     p.load = load.E;
     p.model.EI = made.EI.value_or(EI);
     p.model.Bp = made.Bp.value_or(Bp);

@@ -2,6 +2,7 @@
 
 #include "calculators/calculator.h"
 #include "calculators/pile.h"
+#include "calculators/rcsection.h"
 #include "calculators/slopegrade.h"
 
 #include <optional>
@@ -22,10 +23,6 @@ inline constexpr Choice kSections[] = {{"矩形", "rectangle", int(Section::Rect
 inline constexpr Choice kMethods[] = {{"m法", "m", int(FoundationMethod::M)}, {"K法", "K", int(FoundationMethod::K)}};
 inline constexpr Choice kFeet[] = {{"自由", "free", int(PileFoot::Free)}, {"铰支", "hinged", int(PileFoot::Hinged)},
                             {"嵌固", "fixed", int(PileFoot::Fixed)}};
-inline constexpr Choice kConcretes[] = {{"C20", "C20", 0}, {"C25", "C25", 1}, {"C30", "C30", 2}, {"C35", "C35", 3},
-                                 {"C40", "C40", 4}, {"C45", "C45", 5}, {"C50", "C50", 6}};
-// Ec of each grade, N/mm² (GB 50010-2010 表4.1.5)
-inline constexpr double kEc[] = {2.55e4, 2.80e4, 3.00e4, 3.15e4, 3.25e4, 3.35e4, 3.45e4};
 
 inline constexpr Field kFields[] = {
     {"thrust",  "thrustx",  "滑坡推力T(kN/m):",        "500", "kN/m", "the landslide's horizontal thrust per metre of slope at the piles", "T"},
@@ -38,7 +35,7 @@ inline constexpr Field kFields[] = {
     {"b",       "bx",       "桩宽b(m):",               "2",   "m",    "a rectangular pile's width across the slope", "b"},
     {"a",       "ax",       "桩截面高度a(m):",         "3",   "m",    "a rectangular pile's depth in the thrust's direction", "a"},
     {"d",       "dx",       "桩径d(m):",               "1.5", "m",    "a round pile's diameter", "d"},
-    {"concrete", "concretex", "桩身混凝土强度等级:",   "C30", "",     "the pile's concrete, C20 to C50", "", Conversion::Word, {}, {}, kConcretes},
+    {"concrete", "concretex", "桩身混凝土强度等级:",   "C30", "",     "the pile's concrete, C20 to C50", "", Conversion::Word, {}, {}, kConcreteChoices},
     {"EI",      "EIx",      "桩身抗弯刚度EI(kN·m²):",  "",    "kN·m²", "the pile's bending stiffness; empty: 0.85·Ec·I (JGJ 94-2008 5.7.2)", "EI"},
     {"Bp",      "Bpx",      "桩的计算宽度Bp(m):",      "",    "m",    "the pile's calculation width; empty: by the rule (b ≤ 1 m: 1.5b + 0.5, d ≤ 1 m: 0.9(1.5d + 0.5); wider: b + 1, 0.9(d + 1))", "B<sub>p</sub>"},
     {"h2",      "h2x",      "锚固段长度h2(m):",        "7",   "m",    "the embedded length below the slip surface", "h<sub>2</sub>"},

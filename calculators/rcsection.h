@@ -1,6 +1,9 @@
 #pragma once
 
+#include "calculators/calculator.h"
 #include "core/trace.h"
+
+#include <iterator>
 
 #include <span>
 #include <string_view>
@@ -11,15 +14,22 @@
 // that α1 = 1.0, β1 = 0.8 and εcu = 0.0033.
 namespace subprogram {
 
-// A concrete grade's design strengths in compression and tension (表4.1.4-1, 表4.1.4-2).
+// A concrete grade's design strengths in compression and tension (表4.1.4-1, 表4.1.4-2) and its
+// elastic modulus Ec (表4.1.5), N/mm².
 struct ConcreteGrade {
     std::string_view name;
-    double fc, ft;
+    double fc, ft, Ec;
 };
 inline constexpr ConcreteGrade kConcreteGrades[] = {
-    {"C20", 9.6, 1.10},  {"C25", 11.9, 1.27}, {"C30", 14.3, 1.43}, {"C35", 16.7, 1.57},
-    {"C40", 19.1, 1.71}, {"C45", 21.1, 1.80}, {"C50", 23.1, 1.89},
+    {"C20", 9.6, 1.10, 2.55e4},  {"C25", 11.9, 1.27, 2.80e4}, {"C30", 14.3, 1.43, 3.00e4},
+    {"C35", 16.7, 1.57, 3.15e4}, {"C40", 19.1, 1.71, 3.25e4}, {"C45", 21.1, 1.80, 3.35e4},
+    {"C50", 23.1, 1.89, 3.45e4},
 };
+// The grades as a choice field offers them, each standing for its index above.
+inline constexpr Choice kConcreteChoices[] = {
+    {"C20", "C20", 0}, {"C25", "C25", 1}, {"C30", "C30", 2}, {"C35", "C35", 3},
+    {"C40", "C40", 4}, {"C45", "C45", 5}, {"C50", "C50", 6}};
+static_assert(std::size(kConcreteChoices) == std::size(kConcreteGrades));
 
 struct SectionDesign {
     double h0, alphaS, xi, xiB; // xi: 0 where nothing is in tension

@@ -296,5 +296,8 @@ class CalculatorWindow : public QWidget, public Form {
     QWidget* diagramView_ = nullptr;
     std::vector<ReportContext::StudyPart> studies_;    // added to the report by the study window
     std::vector<subprogram::SavedStudy> askedStudies_; // the same, as they were asked for
-    std::unique_ptr<Running> running_; // a calculation that took longer than a moment
+    struct RunningEnd {                                // where Running is whole (calculatorrun.cpp)
+        void operator()(Running* running) const;
+    };
+    std::unique_ptr<Running, RunningEnd> running_; // a calculation that took longer than a moment
 };
