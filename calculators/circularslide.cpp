@@ -4,6 +4,8 @@
 // the checked numbers, as every routine's do.
 #include "calculators/angles.h"
 #include "calculators/circlecharts.h"
+#include "calculators/rigorous.h"
+#include "calculators/slicing.h"
 #include "core/stop.h"
 
 #include <algorithm>
@@ -19,6 +21,9 @@
 
 namespace subprogram {
 
+using namespace slicing;
+using charts::greatestDepth;
+
 namespace {
 
 constexpr double kTolerance = 1e-8; // the factor's change that ends its iteration
@@ -28,302 +33,10 @@ constexpr int kMostIterations = 500;
 constexpr int kMostSearchIterations = 60;
 // The doublings and halvings that look for a bracket of Fs above the bound of mθ > 0.
 constexpr int kMostBracketSteps = 200;
-constexpr double kDegreesPerRadian = 180 / kPi;
-constexpr double kInfinity = std::numeric_limits<double>::infinity();
 // A driving sum ΣT within this share of Σ|Ti| is nothing but the terms' rounding.
 constexpr double kLeastDrive = 1e-9;
-// A radius this many times the section's extent leaves an arc whose height within the section
-// the doubles no longer resolve (R² − d² rounds to R²): such a circle is refused.
-constexpr double kLargestRadius = 1e6;
 
-// Why a circle is no slip surface of the section, or has no factor.
-constexpr const char* kNotCutting = "滑弧未切入地面";
-constexpr const char* kBeyondEnds = "滑弧超出地面线两端";
-constexpr const char* kReentering = "滑弧穿出地面后又切入地面，滑体不止一块";
-constexpr const char* kTooThin = "滑体最大厚度小于最小滑体厚度";
-constexpr const char* kTooFlat = "滑弧半径超过地面线范围的 10⁶ 倍，圆弧已无法计算";
 constexpr const char* kNoSolution = "在 mθ > 0 的范围内简化毕肖普法无解";
-
-[[noreturn]] void refuse(const char* reason = nullptr) {
-    throw reason ? CalcError(ErrorKind::InvalidArgument, reason)
-                 : CalcError(ErrorKind::InvalidArgument);
-}
-
-// A line of points with x increasing, every coordinate finite.
-bool isLine(const std::vector<Point>& line) {
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if (!std::isfinite(line[i].x) || !std::isfinite(line[i].y) ||
-            (i > 0 && !(line[i].x > line[i - 1].x))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// What the geometry needs of a section and a circle; the readers say what is wrong in words.
-void checkSection(const SlopeSection& s) {
-    if (s.surface.size() < 2 || s.surface.size() > kMostSurfacePoints || !isLine(s.surface) ||
-        !isLine(s.water) || s.strata.empty() || s.slices < 1 || s.slices > kMostSlices ||
-        !(s.minDepth >= 0)) {
-        refuse();
-    }
-}
-void checkCircle(const Circle& c) {
-    if (!std::isfinite(c.xc) || !std::isfinite(c.yc) || !(c.R > 0) || !std::isfinite(c.R)) {
-        refuse();
-    }
-}
-
-// A polyline's height at x, its end values beyond its ends.
-double heightAt(const std::vector<Point>& line, double x) {
-    if (x <= line.front().x) {
-        return line.front().y;
-    }
-    // the first point not left of x
-    const auto b = std::lower_bound(line.begin() + 1, line.end(), x,
-                                    [](const Point& p, double at) { return p.x < at; });
-    if (b == line.end()) {
-        return line.back().y;
-    }
-    const Point& a = *(b - 1);
-    return a.y + (b->y - a.y) * (x - a.x) / (b->x - a.x);
-}
-
-// The section as the slices take it: sliding towards +x, the ground higher on the left. A slope
-// that faces the other way is mirrored (x → −x), which is exact.
-struct Frame {
-    SlopeSection section;
-    bool mirrored;
-};
-std::vector<Point> mirroredLine(const std::vector<Point>& line) {
-    std::vector<Point> out;
-    for (auto it = line.rbegin(); it != line.rend(); ++it) {
-        out.push_back({-it->x, it->y});
-    }
-    return out;
-}
-Frame slidingRight(const SlopeSection& section) {
-    Frame frame{section, section.surface.front().y < section.surface.back().y};
-    if (frame.mirrored) {
-        frame.section.surface = mirroredLine(section.surface);
-        frame.section.water = mirroredLine(section.water);
-    }
-    return frame;
-}
-
-// The lower arc's height at x (within the circle's width).
-double arcAt(const Circle& c, double x) {
-    const double d = x - c.xc;
-    return c.yc - std::sqrt(std::max(0.0, c.R * c.R - d * d));
-}
-
-// Where the lower arc enters the ground and leaves it, from left to right: the arc below the
-// ground between them, which must begin and end within the section's ends. An arc that leaves
-// the ground and enters it again cuts two slip masses, not one, and is refused.
-std::pair<double, double> entryAndExit(const std::vector<Point>& surface, const Circle& c) {
-    const double from = std::max(surface.front().x, c.xc - c.R);
-    const double to = std::min(surface.back().x, c.xc + c.R);
-    if (!(from < to)) {
-        refuse(kNotCutting);
-    }
-    std::vector<double> cuts{from, to};
-    for (std::size_t i = 1; i < surface.size(); ++i) {
-        const Point &a = surface[i - 1], &b = surface[i];
-        // a + t·(b − a) on the circle: a quadratic in t
-        const double dx = b.x - a.x, dy = b.y - a.y, ex = a.x - c.xc, ey = a.y - c.yc;
-        const double qa = dx * dx + dy * dy, qb = 2 * (ex * dx + ey * dy);
-        const double qc = ex * ex + ey * ey - c.R * c.R;
-        const double disc = qb * qb - 4 * qa * qc;
-        if (disc < 0) {
-            continue;
-        }
-        for (const double t :
-             {(-qb - std::sqrt(disc)) / (2 * qa), (-qb + std::sqrt(disc)) / (2 * qa)}) {
-            if (t >= 0 && t <= 1 && a.y + t * dy <= c.yc) {
-                cuts.push_back(std::clamp(a.x + t * dx, from, to));
-            }
-        }
-    }
-    std::sort(cuts.begin(), cuts.end());
-    // the stretches between cuts under the ground, those that touch taken as one
-    double entry = 0, exit = 0;
-    bool under = false, leftAgain = false;
-    for (std::size_t i = 1; i < cuts.size(); ++i) {
-        const double mid = (cuts[i - 1] + cuts[i]) / 2;
-        if (!(cuts[i] > cuts[i - 1])) {
-            continue;
-        }
-        if (heightAt(surface, mid) > arcAt(c, mid)) {
-            if (leftAgain) {
-                refuse(kReentering);
-            }
-            entry = under ? entry : cuts[i - 1];
-            exit = cuts[i];
-            under = true;
-        } else {
-            leftAgain = under;
-        }
-    }
-    if (!under) {
-        refuse(kNotCutting);
-    }
-    const bool entersInside =
-        entry > from || std::abs(heightAt(surface, from) - arcAt(c, from)) <= 1e-9 * c.R;
-    const bool leavesInside =
-        exit < to || std::abs(heightAt(surface, to) - arcAt(c, to)) <= 1e-9 * c.R;
-    if (!entersInside || !leavesInside) {
-        refuse(kBeyondEnds);
-    }
-    return {entry, exit};
-}
-
-} // namespace
-
-namespace charts {
-
-// The greatest depth of the arc below the ground between its entry and exit: at a point of the
-// surface, or where the arc runs parallel to a piece of it (x − xc = s·R ÷ √(1 + s²) for a piece
-// of slope s).
-double greatestDepth(const std::vector<Point>& surface, const Circle& c, double entry,
-                     double exit) {
-    const auto depthAt = [&](double x) { return heightAt(surface, x) - arcAt(c, x); };
-    double deepest = 0;
-    for (std::size_t i = 1; i < surface.size(); ++i) {
-        const Point &a = surface[i - 1], &b = surface[i];
-        const double x0 = std::max(a.x, entry), x1 = std::min(b.x, exit);
-        if (!(x0 <= x1)) {
-            continue;
-        }
-        deepest = std::max({deepest, depthAt(x0), depthAt(x1)});
-        const double s = (b.y - a.y) / (b.x - a.x);
-        const double x = c.xc + s * c.R / std::sqrt(1 + s * s);
-        if (x > x0 && x < x1) {
-            deepest = std::max(deepest, depthAt(x));
-        }
-    }
-    return deepest;
-}
-
-} // namespace charts
-
-namespace {
-
-using charts::greatestDepth;
-
-// The stratum at height y: the first whose top is not below it, else the last.
-const Stratum& stratumAt(const std::vector<Stratum>& strata, double y) {
-    for (std::size_t i = 1; i < strata.size(); ++i) {
-        if (y > strata[i].top) {
-            return strata[i - 1];
-        }
-    }
-    return strata.back();
-}
-
-// The strength of the base under the arc from xl to xr: its stratum's, or where the arc crosses
-// strata, c and tanφ averaged over its length in each (its width there: the base is straight),
-// so that a circle's factor does not jump as a top passes a slice's middle.
-std::pair<double, double> baseStrength(const std::vector<Stratum>& strata, const Circle& c,
-                                       double xl, double xr) {
-    std::vector<double> cuts{xl, xr};
-    for (std::size_t i = 1; i < strata.size(); ++i) {
-        const double h = c.R * c.R - (c.yc - strata[i].top) * (c.yc - strata[i].top);
-        if (strata[i].top < c.yc && h > 0) {
-            for (const double x : {c.xc - std::sqrt(h), c.xc + std::sqrt(h)}) {
-                if (x > xl && x < xr) {
-                    cuts.push_back(x);
-                }
-            }
-        }
-    }
-    if (cuts.size() == 2) {
-        const Stratum& s = stratumAt(strata, arcAt(c, (xl + xr) / 2));
-        return {s.c, s.phi};
-    }
-    std::sort(cuts.begin(), cuts.end());
-    double cohesion = 0, friction = 0;
-    for (std::size_t k = 1; k < cuts.size(); ++k) {
-        const Stratum& s = stratumAt(strata, arcAt(c, (cuts[k - 1] + cuts[k]) / 2));
-        const double share = (cuts[k] - cuts[k - 1]) / (xr - xl);
-        cohesion += share * s.c;
-        friction += share * std::tan(s.phi / kDegreesPerRadian);
-    }
-    return {cohesion, std::atan(friction) * kDegreesPerRadian};
-}
-
-// The weight of a column of ground from `bottom` up to `top`, one metre wide, stratum by stratum:
-// γsat below the water `level`, γ above it.
-double columnWeight(const std::vector<Stratum>& strata, double bottom, double top, double level) {
-    double weight = 0;
-    for (std::size_t i = 0; i < strata.size(); ++i) {
-        const double upper = i == 0 ? top : std::min(top, strata[i].top);
-        const double lower = i + 1 < strata.size() ? std::max(bottom, strata[i + 1].top) : bottom;
-        if (!(upper > lower)) {
-            continue;
-        }
-        const Stratum& s = strata[i];
-        if (s.gammaSat == s.gamma || level <= lower) {
-            weight += s.gamma * (upper - lower);
-        } else if (level >= upper) {
-            weight += s.gammaSat * (upper - lower);
-        } else {
-            weight += s.gamma * (upper - level) + s.gammaSat * (level - lower);
-        }
-    }
-    return weight;
-}
-
-std::vector<Slice> slicesInFrame(const SlopeSection& s, const Circle& c) {
-    const auto [low, high] =
-        std::minmax_element(s.surface.begin(), s.surface.end(),
-                            [](const Point& a, const Point& b) { return a.y < b.y; });
-    const double extent = std::max(s.surface.back().x - s.surface.front().x, high->y - low->y);
-    if (!(c.R <= kLargestRadius * extent)) {
-        refuse(kTooFlat);
-    }
-    const auto [xa, xb] = entryAndExit(s.surface, c);
-    if (!(greatestDepth(s.surface, c, xa, xb) >= s.minDepth)) {
-        refuse(kTooThin);
-    }
-    const double width = (xb - xa) / s.slices;
-    std::vector<Slice> slices;
-    for (int i = 0; i < s.slices; ++i) {
-        const double xl = xa + width * i, xr = i + 1 == s.slices ? xb : xa + width * (i + 1);
-        const double yl = arcAt(c, xl), yr = arcAt(c, xr), xm = (xl + xr) / 2;
-        const double base = arcAt(c, xm), b = xr - xl, ground = heightAt(s.surface, xm);
-        const double level = s.water.empty() ? -kInfinity : heightAt(s.water, xm);
-        const auto [cohesion, friction] = baseStrength(s.strata, c, xl, xr);
-        const double W = b * columnWeight(s.strata, base, std::max(base, ground), level);
-        const double l = std::hypot(b, yl - yr);
-        // the head of water over each end of the base: Ui = ½γw·(hw,i−1 + hwi)·li
-        const auto head = [&](double x, double y) {
-            return s.water.empty() ? 0.0 : std::max(0.0, heightAt(s.water, x) - y);
-        };
-        const double U = s.gammaWater * (head(xl, yl) + head(xr, yr)) / 2 * l;
-        // water over the ground presses on the slice's top, normal to it, at its centre line's
-        // depth: downwards p·b, sideways p·(the top's rise), at the top's height
-        double Pw = 0, Hw = 0, zw = 0;
-        if (level > ground) {
-            const double p = s.gammaWater * (level - ground);
-            Pw = p * b;
-            Hw = p * (heightAt(s.surface, xr) - heightAt(s.surface, xl));
-            zw = c.yc - ground;
-        }
-        slices.push_back({xl, xr, yl, yr, W, std::atan2(yl - yr, b) * kDegreesPerRadian, cohesion,
-                          friction, l, U, Pw, Hw, zw, 0, 0, 0});
-    }
-    return slices;
-}
-
-// Back to the section as typed: a mirrored slice runs the other way.
-Slice unmirrored(const Slice& s) {
-    Slice out = s;
-    out.xLeft = -s.xRight;
-    out.xRight = -s.xLeft;
-    out.yLeft = s.yRight;
-    out.yRight = s.yLeft;
-    return out;
-}
 
 // The factor in the slope's own frame. Fs = Σ[ci·li·cosθi + (Wi + Pwi − Ui·cosθi)·tanφi] ÷ mθi
 // ÷ Σ[(Wi + Pwi)·sinθi + Qi·cosθi + Hwi·zwi ÷ R], mθi = cosθi + tanφi·sinθi ÷ Fs, Qi = kh·Wi
@@ -348,7 +61,18 @@ CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, T
             const Num tanPhi = tan(phi);
             sinT.push_back(sin(theta));
             tanP.push_back(tanPhi);
-            if (s.Pw == 0 && s.Hw == 0) { // no water over the ground
+            if (s.q != 0 || s.Hc != 0) { // loads on its top, or a crack's water behind it
+                const Num Pw = keep.input(i ? "Pw" : "Pw1", s.Pw);
+                const Num Hw = keep.input(i ? "Hw" : "Hw1", s.Hw);
+                const Num zw = keep.input(i ? "zw" : "zw1", s.zw);
+                const Num q = keep.input(i ? "q" : "q1", s.q);
+                const Num Hc = keep.input("Hc", s.Hc), zc = keep.input("zc", circle.yc - s.yHc);
+                resisting.push_back(
+                    first("a", c * l * cosT.back() + (W + Pw + q - U * cosT.back()) * tanPhi));
+                slices[i].T = first("T", (W + Pw + q) * sinT.back() + kh * W * cosT.back() +
+                                             (Hw * zw + Hc * zc) / radius)
+                                  .value();
+            } else if (s.Pw == 0 && s.Hw == 0) { // no water over the ground
                 resisting.push_back(
                     first("a", c * l * cosT.back() + (W - U * cosT.back()) * tanPhi));
                 slices[i].T = first("T", W * sinT.back() + kh * W * cosT.back()).value();
@@ -838,8 +562,9 @@ struct Found {
 
 class Search {
   public:
-    Search(const SlopeSection& section, const SearchLimits& limits, Range entry, Range exit)
-        : section_(section), limits_(limits) {
+    Search(const SlopeSection& section, const SearchLimits& limits, Range entry, Range exit,
+           std::optional<Interslice> rigorous)
+        : section_(section), limits_(limits), rigorous_(rigorous) {
         const Ground& g = section.surface;
         const auto [low, high] = std::minmax_element(
             g.begin(), g.end(), [](const Point& a, const Point& b) { return a.y < b.y; });
@@ -899,7 +624,9 @@ class Search {
                 return kInfinity;
             }
             const std::optional<double> Fs =
-                factorInFrame(section_, *c, nullptr, kMostSearchIterations).Fs;
+                rigorous_
+                    ? rigorous::solveInFrame(section_, slicesInFrame(section_, *c), *rigorous_).Fs
+                    : factorInFrame(section_, *c, nullptr, kMostSearchIterations).Fs;
             return Fs ? *Fs : kInfinity;
         } catch (const CalcError&) {
             return kInfinity;
@@ -1067,6 +794,7 @@ class Search {
 
     const SlopeSection& section_;
     const SearchLimits& limits_;
+    std::optional<Interslice> rigorous_; // the method each circle is judged by; none: Bishop's
     Chart ends_;
     // the centre and lowest point first (the wander's), the ends and bend last
     std::array<Chart, 7> polishing_;
@@ -1112,7 +840,8 @@ struct Searched {
     std::vector<FoundCircle> others;
 };
 
-Searched search(const SlopeSection& section, const SearchLimits& limits) {
+Searched search(const SlopeSection& section, const SearchLimits& limits,
+                std::optional<Interslice> rigorous) {
     checkSection(section);
     const Frame frame = slidingRight(section);
     const SearchLimits within = frame.mirrored
@@ -1129,7 +858,7 @@ Searched search(const SlopeSection& section, const SearchLimits& limits) {
     const auto clipped = [&](const std::optional<Range>& r) {
         return r ? Range{std::max(left, r->from), std::min(right, r->to)} : Range{left, right};
     };
-    Search search(frame.section, within, clipped(within.entry), clipped(within.exit));
+    Search search(frame.section, within, clipped(within.entry), clipped(within.exit), rigorous);
     const std::vector<Trial> starts = search.gridMinima();
     if (starts.empty()) {
         refuse("搜索范围内没有切入地面、厚度不小于最小滑体厚度且有下滑力的滑弧");
@@ -1174,7 +903,8 @@ Searched search(const SlopeSection& section, const SearchLimits& limits) {
 class SearchMemory {
   public:
     template <typename Search>
-    Searched recall(const SlopeSection& section, const SearchLimits& limits, Search search) {
+    Searched recall(const SlopeSection& section, const SearchLimits& limits,
+                    std::optional<Interslice> rigorous, Search search) {
         std::vector<std::uint64_t> key;
         const auto add = [&](double v) { key.push_back(std::bit_cast<std::uint64_t>(v)); };
         for (const auto* line : {&section.surface, &section.water}) {
@@ -1187,6 +917,11 @@ class SearchMemory {
             add(s.top), add(s.gamma), add(s.c), add(s.phi), add(s.gammaSat);
         }
         add(section.gammaWater), add(section.kh), add(section.slices), add(section.minDepth);
+        add(section.crack), add(section.crackFilled), add(double(section.loads.size()));
+        for (const StripLoad& l : section.loads) {
+            add(l.q), add(l.from), add(l.to);
+        }
+        add(rigorous ? 1 + int(*rigorous) : 0);
         for (const auto& r : {limits.entry, limits.exit, limits.centreX, limits.centreY}) {
             add(r ? 1 : 0), add(r ? r->from : 0), add(r ? r->to : 0);
         }
@@ -1213,13 +948,25 @@ class SearchMemory {
     std::deque<std::pair<std::vector<std::uint64_t>, Searched>> kept_;
 };
 
+// What the searches found lately.
+SearchMemory memory;
+
 } // namespace
 
 CircularSlide criticalCircle(const SlopeSection& section, const SearchLimits& limits,
                              Trace* trace) {
-    static SearchMemory memory;
-    Searched found = memory.recall(section, limits, [&] { return search(section, limits); });
+    Searched found =
+        memory.recall(section, limits, std::nullopt, [&] { return search(section, limits, {}); });
     CircularSlide slide = bishopFactor(section, found.lowest, trace);
+    slide.others = std::move(found.others);
+    return slide;
+}
+
+RigorousSlide criticalRigorous(const SlopeSection& section, const SearchLimits& limits,
+                               Interslice function, Trace* trace) {
+    Searched found =
+        memory.recall(section, limits, function, [&] { return search(section, limits, function); });
+    RigorousSlide slide = rigorousFactor(section, {found.lowest, {}}, function, trace);
     slide.others = std::move(found.others);
     return slide;
 }

@@ -24,6 +24,8 @@ inline constexpr Domain kWallBack{[](double v) { return v > 0 && v < 180; },
                                   "应在 0° 与 180° 之间"};
 inline constexpr Domain kSeismic{[](double v) { return v >= 0 && v < 1; },
                                  "应在 0 与 1 之间（可为0，不可为1）"};
+// a share of a whole: 0 to 1, both included
+inline constexpr Domain kShare{[](double v) { return v >= 0 && v <= 1; }, "应在 0 与 1 之间"};
 
 // `value` when it lies in `domain`; else refused (CalcError InvalidArgument with the reason),
 // for a reader that names its field (Form::readWith).

@@ -17,8 +17,9 @@ namespace subprogram {
 // the gravity wall's ground and bearing capacity, 3 the studies added to the report, 5 the ground
 // behind the gravity wall (strata, water, local loads, earthquake), 6 the required factors and
 // limits the engineer may set, the limits of the slope's search for the critical circle and its
-// least slip depth.
-inline constexpr int kSavedFormat = 7;
+// least slip depth, 7 the anchor's kind (rock or soil), 8 the slope's polyline slip
+// surface, interslice function, tension crack and strip loads.
+inline constexpr int kSavedFormat = 8;
 inline constexpr std::string_view kSavedSuffix = ".slope";
 
 // The report's title block, which belongs to the calculation.

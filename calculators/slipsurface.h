@@ -14,7 +14,14 @@
 // lengths in m, stresses in kPa, angles in degrees where they are typed.
 namespace subprogram {
 
-enum class SlopeMethod { Planar, BrokenLine, BrokenLineExplicit, Bishop };
+enum class SlopeMethod {
+    Planar,
+    BrokenLine,
+    BrokenLineExplicit,
+    Bishop,
+    Spencer,
+    MorgensternPrice
+};
 // The situation the required factor is chosen for: it changes nothing else.
 enum class SlopeCase { Permanent, Seismic, Temporary };
 
@@ -81,6 +88,11 @@ struct Point {
 struct Stratum {
     double top, gamma, c, phi, gammaSat;
 };
+// A vertical load q (kPa) on the ground from x = from to x = to: a crest's surcharge, a
+// building's strip footing.
+struct StripLoad {
+    double q, from, to;
+};
 // The most points a ground surface may have, and the most slices.
 inline constexpr std::size_t kMostSurfacePoints = 200;
 inline constexpr int kMostSlices = 1000;
@@ -92,6 +104,10 @@ struct SlopeSection {
     int slices = 50;
     // A slip mass must somewhere be this deep below the ground (m): a thinner one is refused.
     double minDepth = 0.1;
+    // A tension crack at the slip mass's upper end, this deep (m; 0: none), its water filling
+    // `crackFilled` (0 to 1) of it; and the loads on the ground.
+    double crack = 0, crackFilled = 0;
+    std::vector<StripLoad> loads;
 };
 struct Circle {
     double xc, yc, R;
@@ -103,8 +119,14 @@ struct Slice {
     // Water standing on its top: the pressure's vertical part (a load), its horizontal part
     // (positive the way the mass slides) and that part's lever arm below the centre (yc − top).
     double Pw, Hw, zw;
-    double T, R; // (W + Pw)·sinθ + kh·W·cosθ + Hw·zw ÷ R; its term of the resisting sum
-    double m;    // mθ = cosθ + tanφ·sinθ ÷ F at the F its term R was taken at
+    double T, R;  // (W + Pw)·sinθ + kh·W·cosθ + Hw·zw ÷ R; its term of the resisting sum
+    double m;     // mθ = cosθ + tanφ·sinθ ÷ F at the F its term R was taken at
+    double q = 0; // the loads on its top (kN/m), on its centre line
+    // The water in a tension crack pushing on its rear face (the first slice's alone), and the
+    // height it acts at.
+    double Hc = 0, yHc = 0;
+    // The ground's height over its centre line, and the height of its weight's centroid.
+    double top = 0, yG = 0;
 };
 struct FoundCircle {
     Circle circle;
@@ -148,10 +170,62 @@ CircularSlide bishopFactor(const SlopeSection& section, const Circle& circle,
 CircularSlide criticalCircle(const SlopeSection& section, const SearchLimits& limits = {},
                              Trace* trace = nullptr);
 
+// The rigorous methods: every slice in balance of forces both ways and of moments, the
+// interslice shear X = λ·f(x)·E. Spencer's f is constant; Morgenstern and Price's is the
+// engineer's, here constant or a half-sine over the mass, f = sin(π·(x − x0) ÷ (xn − x0)).
+enum class Interslice { Constant, HalfSine };
+// A slip surface given: a circle, or a polyline 'x y' from left to right whose ends lie at or
+// above the ground.
+struct SlipSurface {
+    std::optional<Circle> circle;
+    std::vector<Point> line;
+};
+// The forces between two slices, on the boundary at x (as typed), from the left slice on the
+// right one in the direction the mass slides: E normal, X the shear (down on the lower slice),
+// and the height their resultant acts at (the line of thrust; none where E is no push).
+struct SideForce {
+    double x, base, E, X;
+    std::optional<double> thrust;
+};
+struct RigorousSlide {
+    std::optional<Circle> circle; // the circle it was solved on, or none: the polyline
+    std::optional<double> Fs;     // none: nothing drives the mass out of the slope
+    double lambda = 0;
+    std::vector<Slice> slices;
+    std::vector<SideForce> sides; // each slice's boundaries from the upper end to the lower
+    int iterations = 0;           // the steps of λ
+    std::vector<FoundCircle> others;
+};
+// The factor of safety and λ by the rigorous method with `function` (Spencer: Constant), to
+// 1e-12 in Fs: refused where it has no solution (a slice's normal force coefficient not
+// positive at the root, or the iteration of λ does not settle), as are the surfaces that cut
+// no single mass of the section.
+RigorousSlide rigorousFactor(const SlopeSection& section, const SlipSurface& surface,
+                             Interslice function, Trace* trace = nullptr);
+// The critical circle by the rigorous method: the search of criticalCircle, each circle judged
+// by rigorousFactor.
+RigorousSlide criticalRigorous(const SlopeSection& section, const SearchLimits& limits,
+                               Interslice function, Trace* trace = nullptr);
+// The critical slip surface of any shape by the rigorous method: the critical circle's arc as a
+// polyline of 6 pieces, its ends moved along the ground and its corners across and up and down
+// by a pattern search while its base flattens from the upper end down, then again with the
+// pieces halved. Its `others` holds the critical circle it started from.
+RigorousSlide criticalPolyline(const SlopeSection& section, const SearchLimits& limits,
+                               Interslice function, Trace* trace = nullptr);
+
 // The blocks' and slices' table of a report, and the section's drawing (slopesketch.cpp).
-// The section with the slide's circle and slices, and faintly its other circles and the limits a
-// search was held to.
-void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide,
+// A slip surface as it is drawn: its slices, its circle's centre where it is one, its factor, a
+// search's next-lowest circles and the line of thrust where it was found.
+struct DrawnSlip {
+    std::span<const Slice> slices;
+    std::optional<Circle> circle;
+    std::optional<double> Fs;
+    std::span<const FoundCircle> others;
+    std::span<const SideForce> sides;
+};
+// The section with the slip surface and its slices, and faintly its other circles and the limits
+// a search was held to.
+void drawSlopeSection(const SlopeSection& section, const DrawnSlip* slip,
                       const SearchLimits& limits, Sketch& sketch);
 void drawBlocks(std::span<const SlidingBlock> blocks, Sketch& sketch);
 void drawPlanarBlock(const PlanarInputs& in, Sketch& sketch);

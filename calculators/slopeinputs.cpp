@@ -151,7 +151,41 @@ SlopeSection readSection(const Form& form, double kh, double gammaWater) {
         return n;
     }));
     s.minDepth = readWithin(form, in::minDepth, kNonNegative);
+    s.crack = readWithin(form, in::crack, kNonNegative);
+    s.crackFilled = readWithin(form, in::crackFilled, kShare);
+    if (!form.text(in::loads).empty()) {
+        s.loads = form.readWith(in::loads, [](std::string_view t) {
+            std::vector<StripLoad> loads;
+            for (const auto& row : rowsOf(t, 3)) {
+                if (!(row[0] >= 0)) {
+                    refuseInput("荷载 q 应不小于0");
+                }
+                if (!(row[1] < row[2])) {
+                    refuseInput("荷载范围应自左向右（x1 < x2）");
+                }
+                loads.push_back({row[0], row[1], row[2]});
+            }
+            return loads;
+        });
+    }
     return s;
+}
+
+std::optional<std::vector<Point>> readSlip(const Form& form) {
+    if (form.text(in::slip).empty()) {
+        return std::nullopt;
+    }
+    if (!form.text(in::circle).empty()) {
+        throw FieldError(CalcError(ErrorKind::InvalidArgument, "指定滑弧与指定滑面线只能给出其一"),
+                         in::slip);
+    }
+    return form.readWith(in::slip, [](std::string_view t) {
+        std::vector<Point> points = pointsOf(t);
+        if (points.size() > kMostSurfacePoints) {
+            refuseInput("滑面线的点数应不多于200");
+        }
+        return points;
+    });
 }
 
 std::optional<Circle> readCircle(const Form& form) {

@@ -20,6 +20,18 @@ inline constexpr Choice kCases[] = {
     {"临时边坡", "temporary", int(SlopeCase::Temporary)},
 };
 
+inline constexpr Choice kFunctions[] = {
+    {"半正弦", "half-sine", int(Interslice::HalfSine)},
+    {"常数", "constant", int(Interslice::Constant)},
+};
+
+// What the search looks for where no surface is given.
+enum class SlipSearch { Circular, NonCircular };
+inline constexpr Choice kSearches[] = {
+    {"圆弧", "circular", int(SlipSearch::Circular)},
+    {"非圆弧", "non-circular", int(SlipSearch::NonCircular)},
+};
+
 // clang-format off
 inline constexpr Field kFields[] = {
     {"grade",       "gradex",   "边坡工程安全等级:",     "二级",   "",     "slope safety grade 一级|1, 二级|2, 三级|3", "", Conversion::Word, {}, {}, kSlopeGrades, int(SlopeGrade::Second)},
@@ -49,6 +61,12 @@ inline constexpr Field kFields[] = {
     {"entry",       "entryx",   "滑弧入口范围x(m):",      "",       "m",    "range 'x1 x2' where a searched circle may enter the ground (its upper end); empty: anywhere (bishop)", "", Conversion::Word, {}, {}, {}, 0, 6},
     {"exit",        "exitx",    "滑弧出口范围x(m):",      "",       "m",    "range 'x1 x2' where a searched circle may leave the ground (its lower end); empty: anywhere (bishop)", "", Conversion::Word, {}, {}, {}, 0, 6},
     {"centres",     "centresx", "圆心范围(m):",           "",       "m",    "range 'x1 x2 y1 y2' of the searched circles' centres; empty: the program's own grid (bishop)", "", Conversion::Word, {}, {}, {}, 0, 6},
+    {"slip",        "slipx",    "指定滑面线(m):",         "",       "m",    "a slip surface of any shape, points 'x y' from left to right separated by ';', its ends at or above the ground; empty: the circle, or the search (spencer, morgenstern-price)", "", Conversion::Word, {}, {}, {}, 0, 8},
+    {"function",    "functionx", "条间力函数f(x):",       "半正弦", "",     "the interslice force function: 半正弦|half-sine, 常数|constant (morgenstern-price)", "f(x)", Conversion::Word, {}, {}, kFunctions, int(Interslice::HalfSine), 8},
+    {"search",      "searchx",  "搜索滑面形状:",          "圆弧",   "",     "what the search looks for where no surface is given: 圆弧|circular, 非圆弧|non-circular (any shape, from the critical circle; spencer, morgenstern-price)", "", Conversion::Word, {}, {}, kSearches, int(SlipSearch::Circular), 8},
+    {"crack",       "crackx",   "张裂缝深度(m):",         "0",      "m",    "depth of a tension crack at the slip mass's upper end, 0 or more; 0: none (bishop, spencer, morgenstern-price)", "z<sub>c</sub>", Conversion::Double, {}, {}, {}, 0, 8, {}, true},
+    {"crack_filled", "crackfilledx", "裂缝充水高度比:",   "0",      "",     "the share of the crack's depth filled with water, 0 to 1", "h<sub>c</sub>/z<sub>c</sub>", Conversion::Double, {}, {}, {}, 0, 8, {}, true},
+    {"loads",       "loadsx",   "坡面条形荷载:",          "",       "",     "vertical strip loads on the ground 'q x1 x2' (kPa from x1 to x2 m) separated by ';'; empty: none (bishop, spencer, morgenstern-price)", "", Conversion::Word, {}, {}, {}, 0, 8, {}, true},
 };
 // clang-format on
 
@@ -66,7 +84,11 @@ constexpr FieldId grade = fieldNamed(kFields, "grade"), situation = fieldNamed(k
                   water = fieldNamed(kFields, "water"), slices = fieldNamed(kFields, "slices"),
                   circle = fieldNamed(kFields, "circle"),
                   minDepth = fieldNamed(kFields, "min_depth"), entry = fieldNamed(kFields, "entry"),
-                  exit = fieldNamed(kFields, "exit"), centres = fieldNamed(kFields, "centres");
+                  exit = fieldNamed(kFields, "exit"), centres = fieldNamed(kFields, "centres"),
+                  slip = fieldNamed(kFields, "slip"), function = fieldNamed(kFields, "function"),
+                  crack = fieldNamed(kFields, "crack"),
+                  crackFilled = fieldNamed(kFields, "crack_filled"),
+                  loads = fieldNamed(kFields, "loads"), search = fieldNamed(kFields, "search");
 } // namespace in
 
 // The blocks of a broken line, from the lists G, theta, c, phi, l and U (c, φ: one for all, or
@@ -79,6 +101,8 @@ std::vector<SlidingBlock> readBlocks(const Form& form);
 SlopeSection readSection(const Form& form, double kh, double gammaWater);
 // The circle `xc yc R` to evaluate, or none.
 std::optional<Circle> readCircle(const Form& form);
+// The polyline slip surface to evaluate, or none; refused beside a circle (one surface at a time).
+std::optional<std::vector<Point>> readSlip(const Form& form);
 // What the search for the critical circle is limited to: where circles enter and leave the
 // ground, where their centres lie (each range within the surface's x where it is one of x).
 SearchLimits readLimits(const Form& form, const SlopeSection& section);

@@ -68,7 +68,7 @@ void scaleBar(Sketch& s, const Frame& f, double x, double y, double span) {
 
 } // namespace
 
-void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide,
+void drawSlopeSection(const SlopeSection& section, const DrawnSlip* slide,
                       const SearchLimits& limits, Sketch& s) {
     const std::vector<Point>& ground = section.surface;
     double low = ground.front().y, high = low;
@@ -78,9 +78,14 @@ void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide,
     }
     const double span = ground.back().x - ground.front().x;
     double top = high + 0.15 * span, bottom = low - 0.25 * span;
+    if (slide && slide->circle) {
+        top = std::max(top, slide->circle->yc + 0.05 * span);
+        bottom = std::min(bottom, slide->circle->yc - slide->circle->R - 0.05 * span);
+    }
     if (slide) {
-        top = std::max(top, slide->circle.yc + 0.05 * span);
-        bottom = std::min(bottom, slide->circle.yc - slide->circle.R - 0.05 * span);
+        for (const Slice& c : slide->slices) {
+            bottom = std::min({bottom, c.yLeft - 0.05 * span, c.yRight - 0.05 * span});
+        }
     }
     if (limits.centreY) {
         top = std::max(top, limits.centreY->to + 0.05 * span);
@@ -153,7 +158,23 @@ void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide,
             s.grid.push_back({e, g, h, i});
         }
     }
-    if (!slide) {
+    // the loads on the ground, as arrows down onto it
+    for (const StripLoad& load : section.loads) {
+        const double from = std::max(load.from, ground.front().x);
+        const double to = std::min(load.to, ground.back().x);
+        for (int k = 0; k <= 4 && from < to; ++k) {
+            const double x = from + (to - from) * k / 4, y = heightOf(ground, x);
+            const auto [x1, y1] = f.at(x, y + 0.06 * span);
+            const auto [x2, y2] = f.at(x, y);
+            s.arrows.push_back({x1, y1, x2, y2});
+        }
+        if (from < to) {
+            const auto [x, y] =
+                f.at((from + to) / 2, heightOf(ground, (from + to) / 2) + 0.08 * span);
+            s.texts.push_back({x, y, "q=" + sketchNumber(load.q)});
+        }
+    }
+    if (!slide || slide->slices.empty()) {
         return;
     }
     // the next-lowest circles, faint, as their arcs under the ground
@@ -183,18 +204,39 @@ void drawSlopeSection(const SlopeSection& section, const CircularSlide* slide,
         const auto [x2, y2] = f.at(c.xLeft, heightOf(ground, c.xLeft));
         s.grid.push_back({x1, y1, x2, y2});
     }
-    const Circle& o = slide->circle;
-    const auto [cx, cy] = f.at(o.xc, o.yc);
-    s.circles.push_back({cx, cy, s.stroke * 2});
     const Slice &first = slide->slices.front(), &last = slide->slices.back();
-    for (const auto& [x, y] :
-         {std::pair{first.xLeft, first.yLeft}, std::pair{last.xRight, last.yRight}}) {
-        line(s, f, o.xc, o.yc, x, y);
+    // a tension crack: the first slice's rear face (the mass's upper end) up to the ground
+    const bool rightward = first.xLeft < last.xLeft;
+    const double rearX = rightward ? first.xLeft : first.xRight;
+    const double rearY = rightward ? first.yLeft : first.yRight;
+    if (heightOf(ground, rearX) - rearY > 1e-6 * span) {
+        line(s, f, rearX, rearY, rearX, heightOf(ground, rearX));
     }
-    s.texts.push_back({cx, cy - s.textSize,
-                       "O (" + sketchNumber(o.xc) + ", " + sketchNumber(o.yc) +
-                           ")  R = " + sketchNumber(o.R) +
-                           (slide->Fs ? "  Fs = " + sketchNumber(*slide->Fs) : "")});
+    // the line of thrust, where the slices push on each other
+    for (std::size_t i = 1; i < slide->sides.size(); ++i) {
+        const SideForce &a = slide->sides[i - 1], &b = slide->sides[i];
+        if (a.thrust && b.thrust) {
+            const auto [x1, y1] = f.at(a.x, *a.thrust);
+            const auto [x2, y2] = f.at(b.x, *b.thrust);
+            s.grid.push_back({x1, y1, x2, y2});
+        }
+    }
+    const std::string factor = slide->Fs ? "Fs = " + sketchNumber(*slide->Fs) : "";
+    if (slide->circle) {
+        const Circle& o = *slide->circle;
+        const auto [cx, cy] = f.at(o.xc, o.yc);
+        s.circles.push_back({cx, cy, s.stroke * 2});
+        for (const auto& [x, y] :
+             {std::pair{first.xLeft, first.yLeft}, std::pair{last.xRight, last.yRight}}) {
+            line(s, f, o.xc, o.yc, x, y);
+        }
+        s.texts.push_back({cx, cy - s.textSize,
+                           "O (" + sketchNumber(o.xc) + ", " + sketchNumber(o.yc) + ")  R = " +
+                               sketchNumber(o.R) + (factor.empty() ? "" : "  ") + factor});
+    } else if (!factor.empty()) {
+        const auto [x, y] = f.at((first.xLeft + last.xRight) / 2, bottom + 0.12 * span);
+        s.texts.push_back({x, y, factor});
+    }
     // the direction the mass slides, beside the middle slice's base
     const Slice& mid = slide->slices[slide->slices.size() / 2];
     const double dir = first.yLeft > last.yRight ? 1 : -1, length = 0.08 * span;

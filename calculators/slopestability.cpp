@@ -25,7 +25,7 @@ constexpr BlockNames kBlockNames[] = {
     indexedNames<kMaxBlocks, kNameSize>("F"),   indexedNames<kMaxBlocks, kNameSize>("Pst")};
 constexpr std::size_t kBlockKinds = std::size(kBlockNames);
 
-constexpr std::size_t kFirstBlockResult = 9;
+constexpr std::size_t kFirstBlockResult = 10;
 constexpr auto kResults = [] {
     std::array<Result, kFirstBlockResult + kBlockKinds * kMaxBlocks> r{};
     r[0] = {"Fsx", "Fs", "稳定系数Fs:", "F<sub>s</sub>", ""};
@@ -39,6 +39,7 @@ constexpr auto kResults = [] {
     r[6] = {"", "xc", "", "x<sub>c</sub>", "m", "0", "滑弧圆心横坐标", false, true};
     r[7] = {"", "yc", "", "y<sub>c</sub>", "m", "0", "滑弧圆心纵坐标", false, true};
     r[8] = {"", "Rc", "", "R<sub>c</sub>", "m", "0", "滑弧半径", false, true};
+    r[9] = {"", "lambda", "", "λ", "", "0", "条间力函数的比例系数", false, true};
     for (std::size_t k = 0; k < kBlockKinds; ++k) {
         for (std::size_t i = 0; i < kMaxBlocks; ++i) {
             r[kFirstBlockResult + k * kMaxBlocks + i] = {"", kBlockNames[k].text[i], "", "",
@@ -53,7 +54,7 @@ constexpr ResultId Fs = resultNamed(kResults, "Fs"), Fst = resultNamed(kResults,
                    state = resultNamed(kResults, "state"), R = resultNamed(kResults, "R"),
                    T = resultNamed(kResults, "T"), thrust = resultNamed(kResults, "thrust"),
                    xc = resultNamed(kResults, "xc"), yc = resultNamed(kResults, "yc"),
-                   Rc = resultNamed(kResults, "Rc");
+                   Rc = resultNamed(kResults, "Rc"), lambda = resultNamed(kResults, "lambda");
 // Block i's (from 0) result of kind k: T, R, ψ, P, F, Pst.
 constexpr ResultId block(std::size_t k, std::size_t i) {
     return {static_cast<std::uint16_t>(kFirstBlockResult + k * kMaxBlocks + i)};
@@ -128,6 +129,14 @@ void calculateSlopeStability(SlopeMethod method, Form& form, Trace* trace) {
     }
     case SlopeMethod::Bishop: {
         const SlopeSection section = readSection(form, kh, gw);
+        for (const FieldId field : {in::slip, in::search}) { // circles alone
+            if (form.text(field) != kFields[field.index].defaultText) {
+                throw FieldError(CalcError(ErrorKind::InvalidArgument,
+                                           "简化毕肖普法只算圆弧滑面：任意形状的滑面请用斯宾塞法或"
+                                           "摩根斯坦-普赖斯法"),
+                                 field);
+            }
+        }
         const std::optional<Circle> circle = readCircle(form);
         const SearchLimits limits = circle ? SearchLimits{} : readLimits(form, section);
         CircularSlide s;
@@ -142,6 +151,40 @@ void calculateSlopeStability(SlopeMethod method, Form& form, Trace* trace) {
         form.setDouble(out::xc, s.circle.xc);
         form.setDouble(out::yc, s.circle.yc);
         form.setDouble(out::Rc, s.circle.R);
+        break;
+    }
+    case SlopeMethod::Spencer:
+    case SlopeMethod::MorgensternPrice: {
+        const SlopeSection section = readSection(form, kh, gw);
+        const Interslice function =
+            method == SlopeMethod::Spencer
+                ? Interslice::Constant
+                : Interslice(form.readWith(in::function, chosenFrom(kFunctions)));
+        const std::optional<Circle> circle = readCircle(form);
+        const std::optional<std::vector<Point>> slip = readSlip(form);
+        const bool given = circle || slip;
+        const auto search = SlipSearch(form.readWith(in::search, chosenFrom(kSearches)));
+        const SearchLimits limits = given ? SearchLimits{} : readLimits(form, section);
+        RigorousSlide s;
+        try { // what the surface, or the search over the section, cannot give
+            s = given ? rigorousFactor(section, {circle, slip.value_or(std::vector<Point>{})},
+                                       function, trace)
+                : search == SlipSearch::NonCircular
+                    ? criticalPolyline(section, limits, function, trace)
+                    : criticalRigorous(section, limits, function, trace);
+        } catch (const CalcError& error) {
+            throw FieldError(error, circle ? in::circle : slip ? in::slip : in::surface);
+        }
+        Fs = s.Fs;
+        writeFactor(form, s.Fs);
+        if (s.Fs) {
+            form.setDouble(out::lambda, s.lambda);
+        }
+        if (s.circle) {
+            form.setDouble(out::xc, s.circle->xc);
+            form.setDouble(out::yc, s.circle->yc);
+            form.setDouble(out::Rc, s.circle->R);
+        }
         break;
     }
     }
@@ -207,10 +250,38 @@ const std::string_view kBishopNotes[] = {
     "使落在折点（如过坡脚）或限制边缘上的最小值也能找到；一次搜索至多计算 12000 个滑弧，不予计算的滑弧与无稳定系数的滑弧均跳过；"
     "给出滑弧入口范围、出口范围或圆心范围时只在其内搜索；条块计算表下另列其余至多 4 个互不相邻的局部最小滑弧（程序的处理）",
 };
+// the rigorous methods' equations, assumptions and convergence, after each method's own line
+#define RIGOROUS_NOTES \
+    "各条块的水平、竖向力平衡与力矩平衡均满足。消去各条块底面法向力得 E<sub>i</sub>Φ<sub>i</sub> = Ψ<sub>i</sub>E<sub>i−1</sub> + F<sub>s</sub>T<sub>i</sub> − R<sub>i</sub>，" \
+    "Φ<sub>i</sub> = (sinθ<sub>i</sub> − λf<sub>i</sub>cosθ<sub>i</sub>)tanφ<sub>i</sub> + (cosθ<sub>i</sub> + λf<sub>i</sub>sinθ<sub>i</sub>)F<sub>s</sub>，" \
+    "Ψ<sub>i</sub> 同 Φ<sub>i</sub> 而取 f<sub>i−1</sub>；T<sub>i</sub> = V<sub>i</sub>sinθ<sub>i</sub> + H<sub>i</sub>cosθ<sub>i</sub>，" \
+    "R<sub>i</sub> = c<sub>i</sub>l<sub>i</sub> + (V<sub>i</sub>cosθ<sub>i</sub> − H<sub>i</sub>sinθ<sub>i</sub> − U<sub>i</sub>)tanφ<sub>i</sub>；" \
+    "V 为条块自重、坡面积水的竖向压力 P<sub>w</sub> 与条形荷载 q 之和，H 为地震力 k<sub>h</sub>G<sub>i</sub>、坡面积水的水平压力 H<sub>w</sub> 与张裂缝水压力 H<sub>c</sub> 之和。" \
+    "各条块对其底面中点的力矩相加，推力线的项相消（两端 E<sub>0</sub> = E<sub>n</sub> = 0）：" \
+    "Σb<sub>i</sub>[λ(f<sub>i−1</sub>E<sub>i−1</sub> + f<sub>i</sub>E<sub>i</sub>) − (E<sub>i−1</sub> + E<sub>i</sub>)tanθ<sub>i</sub>] = 2ΣM<sub>i</sub>，" \
+    "M<sub>i</sub> 为 H 对条块底面中点的力矩（Zhu, Lee, Chen &amp; Jiang 2005, Can. Geotech. J. 42 的形式）", \
+    "假定：滑体两端无条间力；条块自重与竖向荷载作用于条块中线，地震力作用于中线处土柱的重心，底面法向力与剪力作用于底面弦的中点；" \
+    "张裂缝：滑体自滑面在地面下深 z<sub>c</sub> 处起，裂缝内水深 h<sub>c</sub> 的水压力 H<sub>c</sub> = ½γ<sub>w</sub>h<sub>c</sub>² 水平作用于第一条块后侧、裂缝底以上 h<sub>c</sub>/3 处；" \
+    "条形荷载竖直作用于地面，条块在荷载边界与滑面线的转折点处分开；条块划分、重量、强度与水的处理同简化毕肖普法（程序的处理）", \
+    "对每个 λ，由力的平衡求 F<sub>s</sub>（E<sub>n</sub> = 0，各 Φ<sub>i</sub> &gt; 0 的范围内自 1 起找到的最大根，试位法）；" \
+    "再以割线法求使力矩平衡的 λ（自 λ = 0 起），相邻两步 λ 与 F<sub>s</sub> 的改变量均小于 10<sup>−12</sup>（相对）时收敛，至多 100 步。" \
+    "各 Φ<sub>i</sub> &gt; 0 的范围内无根或迭代不收敛时，该滑面无解；" \
+    "ΣT 不大于各项绝对值之和的 10<sup>−9</sup> 时无稳定系数（程序的处理）", \
+    "未给滑弧与滑面线时，以简化毕肖普法的方式搜索最危险滑弧，每个滑弧按本方法计算；推力线高度为条间力合力作用点的高程，" \
+    "由各条块的力矩平衡自上而下逐块求得（程序的处理）"
+const std::string_view kSpencerNotes[] = {
+    "斯宾塞法（Spencer 1967）：条间力的合力与水平面的夹角处处相同，条间剪力 X = λE，即 f(x) = 1",
+    RIGOROUS_NOTES};
+const std::string_view kPriceNotes[] = {
+    "摩根斯坦-普赖斯法（Morgenstern &amp; Price 1965）：条间剪力 X = λf(x)E，f(x) 取半正弦 "
+    "sin[π(x − x<sub>0</sub>) ÷ (x<sub>n</sub> − x<sub>0</sub>)]（x<sub>0</sub>、x<sub>n</sub> 为滑体两端）或常数 1",
+    RIGOROUS_NOTES};
+#undef RIGOROUS_NOTES
 constexpr ValueUnit kForceUnits[] = {{"R", "kN/m"}, {"T", "kN/m"}, {"V", "kN/m"}, {"U", "kN/m"},
                                      {"Q", "kN/m"}, {"Q1", "kN/m"}, {"T1", "kN/m"}, {"R1", "kN/m"},
                                      {"P1", "kN/m"}, {"F1", "kN/m"}, {"ΣR", "kN/m"}, {"ΣT", "kN/m"},
-                                     {"Pn,st", "kN/m"}, {"a1", "kN/m"}};
+                                     {"Pn,st", "kN/m"}, {"a1", "kN/m"}, {"M1", "kN·m/m"},
+                                     {"Hc", "kN/m"}};
 // clang-format on
 const Step kPlanarStep{"planarSlide", "平面滑动法", kPlanarNotes, kForceUnits};
 const Step kImplicitStep{"transferImplicit", "传递系数法隐式解", kImplicitNotes, kForceUnits};
@@ -221,6 +292,10 @@ const Step* const kPlanarSteps[] = {&kPlanarStep};
 const Step* const kImplicitSteps[] = {&kImplicitStep};
 const Step* const kExplicitSteps[] = {&kExplicitStep};
 const Step* const kBishopSteps[] = {&kBishopStep};
+const Step kSpencerStep{"rigorousFactor", "斯宾塞法", kSpencerNotes, kForceUnits};
+const Step kPriceStep{"rigorousFactor", "摩根斯坦-普赖斯法", kPriceNotes, kForceUnits};
+const Step* const kSpencerSteps[] = {&kSpencerStep};
+const Step* const kPriceSteps[] = {&kPriceStep};
 
 const ResultId kPlanarResults[] = {out::Fs, out::Fst, out::state, out::R, out::T};
 // Fs, Fst, the state, the thrust, then each block's T, R, ψ and P (or F), and for the implicit
@@ -240,19 +315,29 @@ template <std::size_t kKinds> constexpr auto blockResults(bool explicitForces) {
 constexpr auto kImplicitResults = blockResults<5>(false);
 constexpr auto kExplicitResults = blockResults<4>(true);
 const ResultId kBishopResults[] = {out::Fs, out::Fst, out::state, out::xc, out::yc, out::Rc};
+const ResultId kRigorousResults[] = {out::Fs, out::Fst, out::state, out::lambda,
+                                     out::xc, out::yc,  out::Rc};
 
-const FieldId kPlanarUnused[] = {in::l,      in::U,     in::gammaT, in::surface, in::gamma,
-                                 in::layers, in::water, in::slices, in::circle,  in::minDepth,
-                                 in::entry,  in::exit,  in::centres};
-const FieldId kBlocksUnused[] = {in::L,       in::hw,       in::Gb,     in::P,     in::Pangle,
-                                 in::surface, in::gamma,    in::layers, in::water, in::slices,
-                                 in::circle,  in::minDepth, in::entry,  in::exit,  in::centres};
-const FieldId kImplicitUnused[] = {in::L,        in::hw,     in::Gb,      in::P,
-                                   in::Pangle,   in::gammaT, in::surface, in::gamma,
-                                   in::layers,   in::water,  in::slices,  in::circle,
-                                   in::minDepth, in::entry,  in::exit,    in::centres};
-const FieldId kBishopUnused[] = {in::G, in::theta,  in::L, in::hw, in::Gb,
-                                 in::P, in::Pangle, in::l, in::U,  in::gammaT};
+const FieldId kPlanarUnused[] = {
+    in::l,        in::U,      in::gammaT,      in::surface, in::gamma, in::layers,  in::water,
+    in::slices,   in::circle, in::minDepth,    in::entry,   in::exit,  in::centres, in::slip,
+    in::function, in::crack,  in::crackFilled, in::loads,   in::search};
+const FieldId kBlocksUnused[] = {
+    in::L,       in::hw,    in::Gb,       in::P,      in::Pangle,      in::surface, in::gamma,
+    in::layers,  in::water, in::slices,   in::circle, in::minDepth,    in::entry,   in::exit,
+    in::centres, in::slip,  in::function, in::crack,  in::crackFilled, in::loads,   in::search};
+const FieldId kImplicitUnused[] = {
+    in::L,        in::hw,          in::Gb,     in::P,       in::Pangle, in::gammaT,
+    in::surface,  in::gamma,       in::layers, in::water,   in::slices, in::circle,
+    in::minDepth, in::entry,       in::exit,   in::centres, in::slip,   in::function,
+    in::crack,    in::crackFilled, in::loads,  in::search};
+const FieldId kBishopUnused[] = {in::G,    in::theta,    in::L,     in::hw, in::Gb,
+                                 in::P,    in::Pangle,   in::l,     in::U,  in::gammaT,
+                                 in::slip, in::function, in::search};
+const FieldId kSpencerUnused[] = {in::G,      in::theta, in::L, in::hw,     in::Gb,      in::P,
+                                  in::Pangle, in::l,     in::U, in::gammaT, in::function};
+const FieldId kPriceUnused[] = {in::G, in::theta,  in::L, in::hw, in::Gb,
+                                in::P, in::Pangle, in::l, in::U,  in::gammaT};
 
 const Variant kMethods[] = {
     {int(SlopeMethod::Planar),
@@ -287,6 +372,22 @@ const Variant kMethods[] = {
      {},
      {},
      kBishopUnused},
+    {int(SlopeMethod::Spencer),
+     "spencer",
+     "斯宾塞法（严格条分法）",
+     kSpencerSteps,
+     kRigorousResults,
+     {},
+     {},
+     kSpencerUnused},
+    {int(SlopeMethod::MorgensternPrice),
+     "morgenstern-price",
+     "摩根斯坦-普赖斯法（严格条分法）",
+     kPriceSteps,
+     kRigorousResults,
+     {},
+     {},
+     kPriceUnused},
 };
 
 const Verdict kVerdicts[] = {
@@ -411,9 +512,121 @@ PartsTable circularParts(const Form& form, const CircularSlide& s) {
     return t;
 }
 
+bool rigorousMethod(int method) {
+    return SlopeMethod(method) == SlopeMethod::Spencer ||
+           SlopeMethod(method) == SlopeMethod::MorgensternPrice;
+}
+
+// The surface the rigorous calculation solved, again: the one given, or the search's (which,
+// run again on the same inputs, finds the same at once).
+std::optional<RigorousSlide> writtenRigorous(int method, const Form& form,
+                                             const CalculationRecord& record) {
+    if (record.written(out::Fst).empty() || record.failure) {
+        return std::nullopt;
+    }
+    const SlopeSection section =
+        readSection(form, form.readDouble(in::kh), form.readDouble(in::gw));
+    const Interslice function =
+        SlopeMethod(method) == SlopeMethod::Spencer
+            ? Interslice::Constant
+            : Interslice(form.readWith(in::function, chosenFrom(kFunctions)));
+    if (const std::optional<std::vector<Point>> slip = readSlip(form)) {
+        return rigorousFactor(section, {std::nullopt, *slip}, function);
+    }
+    if (const std::optional<Circle> circle = readCircle(form)) {
+        return rigorousFactor(section, {circle, {}}, function);
+    }
+    if (SlipSearch(form.readWith(in::search, chosenFrom(kSearches))) == SlipSearch::NonCircular) {
+        return criticalPolyline(section, readLimits(form, section), function);
+    }
+    return criticalRigorous(section, readLimits(form, section), function);
+}
+
+// The slices' table of a rigorous method: each slice's loads and forces, and the forces between
+// it and the next with the height of their line of thrust.
+PartsTable rigorousParts(const RigorousSlide& s) {
+    const bool ponded = std::any_of(s.slices.begin(), s.slices.end(),
+                                    [](const Slice& c) { return c.Pw != 0 || c.Hw != 0; });
+    const bool loaded =
+        std::any_of(s.slices.begin(), s.slices.end(), [](const Slice& c) { return c.q != 0; });
+    PartsTable t{"条块计算表",
+                 {"条块 i", "自重 G<sub>i</sub> (kN/m)", "底面倾角 θ<sub>i</sub> (°)",
+                  "粘聚力 c<sub>i</sub> (kPa)", "内摩擦角 φ<sub>i</sub> (°)",
+                  "底面长度 l<sub>i</sub> (m)", "底面水压力 U<sub>i</sub> (kN/m)"},
+                 {},
+                 {}};
+    if (ponded) {
+        t.header.insert(t.header.end(), {"坡面水压力竖向分力 P<sub>wi</sub> (kN/m)",
+                                         "坡面水压力水平分力 H<sub>wi</sub> (kN/m)"});
+    }
+    if (loaded) {
+        t.header.emplace_back("条形荷载 q<sub>i</sub> (kN/m)");
+    }
+    t.header.insert(t.header.end(),
+                    {"T<sub>i</sub> (kN/m)", "R<sub>i</sub> (kN/m)", "Φ<sub>i</sub>",
+                     "条间法向力 E<sub>i</sub> (kN/m)", "条间剪力 X<sub>i</sub> (kN/m)",
+                     "推力线高度 z<sub>i</sub> (m)", "z<sub>i</sub> ÷ h<sub>i</sub>"});
+    for (std::size_t i = 0; i < s.slices.size(); ++i) {
+        const Slice& c = s.slices[i];
+        std::vector<std::string> row{std::to_string(i + 1), cell(c.W), cell(c.theta), cell(c.c),
+                                     cell(c.phi),           cell(c.l), cell(c.U)};
+        if (ponded) {
+            row.insert(row.end(), {cell(c.Pw), cell(c.Hw)});
+        }
+        if (loaded) {
+            row.push_back(cell(c.q));
+        }
+        row.insert(row.end(), {cell(c.T), cell(c.R), s.Fs ? cell(c.m) : "—"});
+        const bool last = i + 1 == s.slices.size();
+        if (!s.Fs || last || s.sides.size() != s.slices.size() + 1) {
+            row.insert(row.end(), {last && s.Fs ? "0" : "—", last && s.Fs ? "0" : "—", "—", "—"});
+        } else {
+            const SideForce& side = s.sides[i + 1];
+            const double height = s.slices[i + 1].top - side.base;
+            row.insert(row.end(), {cell(side.E), cell(side.X),
+                                   side.thrust ? cell(*side.thrust - side.base) : "—",
+                                   side.thrust && height > 0
+                                       ? roundedText((*side.thrust - side.base) / height, 3)
+                                       : "—"});
+        }
+        t.rows.push_back(std::move(row));
+    }
+    if (!s.Fs) {
+        t.note = "ΣT ≤ 0：没有使滑体滑出边坡的下滑力，无稳定系数。";
+        return t;
+    }
+    t.note = "E<sub>i</sub>、X<sub>i</sub> 为第 i 块作用于第 i + 1 块的条间力（X = λf(x)E），"
+             "z<sub>i</sub> 为其合力作用点在滑面以上的高度，h<sub>i</sub> 为该处滑体的高度；"
+             "Φ<sub>i</sub> 为解处的法向力系数。F<sub>s</sub> = " +
+             doubleToText(*s.Fs) + "，λ = " + doubleToText(s.lambda) + "，λ 的割线法迭代 " +
+             std::to_string(s.iterations) + " 步收敛。";
+    const Slice& first = s.slices.front();
+    if (first.Hc != 0) {
+        t.note += "张裂缝水压力 H<sub>c</sub> = " + cell(first.Hc) +
+                  " kN/m，作用于第 1 块后侧高程 " + cell(first.yHc) + " m 处。";
+    }
+    if (!s.others.empty()) {
+        t.note += "其余较低的滑弧（互不相邻的局部最小）：";
+        for (std::size_t i = 0; i < s.others.size(); ++i) {
+            const FoundCircle& o = s.others[i];
+            t.note += (i ? "；" : "") + std::to_string(i + 2) +
+                      ". x<sub>c</sub> = " + roundedText(o.circle.xc, 5) +
+                      " m，y<sub>c</sub> = " + roundedText(o.circle.yc, 5) +
+                      " m，R = " + roundedText(o.circle.R, 5) +
+                      " m，F<sub>s</sub> = " + roundedText(o.Fs, 5);
+        }
+        t.note += "。";
+    }
+    return t;
+}
+
 std::optional<PartsTable> slopeParts(int method, const Form& form,
                                      const CalculationRecord& record) {
     try {
+        if (rigorousMethod(method)) {
+            const std::optional<RigorousSlide> found = writtenRigorous(method, form, record);
+            return found ? std::optional<PartsTable>(rigorousParts(*found)) : std::nullopt;
+        }
         if (SlopeMethod(method) == SlopeMethod::Bishop) {
             const std::optional<CircularSlide> found = writtenSlide(form, record);
             if (!found) {
@@ -469,8 +682,24 @@ std::string slopeSketch(int method, const Form& form, const CalculationRecord& r
             const SlopeSection section =
                 readSection(form, form.readDouble(in::kh), form.readDouble(in::gw));
             const std::optional<CircularSlide> slide = writtenSlide(form, record);
-            drawSlopeSection(section, slide ? &*slide : nullptr,
+            std::optional<DrawnSlip> drawn;
+            if (slide) {
+                drawn = DrawnSlip{slide->slices, slide->circle, slide->Fs, slide->others, {}};
+            }
+            drawSlopeSection(section, drawn ? &*drawn : nullptr,
                              readCircle(form) ? SearchLimits{} : readLimits(form, section), sketch);
+        } else if (rigorousMethod(method)) {
+            const SlopeSection section =
+                readSection(form, form.readDouble(in::kh), form.readDouble(in::gw));
+            const std::optional<RigorousSlide> slide = writtenRigorous(method, form, record);
+            std::optional<DrawnSlip> drawn;
+            if (slide) {
+                drawn =
+                    DrawnSlip{slide->slices, slide->circle, slide->Fs, slide->others, slide->sides};
+            }
+            const bool given = readCircle(form) || readSlip(form);
+            drawSlopeSection(section, drawn ? &*drawn : nullptr,
+                             given ? SearchLimits{} : readLimits(form, section), sketch);
         } else if (SlopeMethod(method) == SlopeMethod::Planar) {
             PlanarInputs p{form.readDouble(in::G), form.readDouble(in::theta),
                            form.readDouble(in::L), 0, 0};
@@ -502,30 +731,39 @@ constexpr std::string_view kLayersHeader[] = {"顶高 (m)", "γ (kN/m³)", "c (k
 // Bishop's one soil (γ, c, φ) is not read where strata are given: greyed, and left out of the
 // report.
 std::vector<FieldId> idleSlopeFields(int method, const Form& form) {
-    if (SlopeMethod(method) == SlopeMethod::Bishop && !form.text(in::layers).empty()) {
+    if ((SlopeMethod(method) == SlopeMethod::Bishop || rigorousMethod(method)) &&
+        !form.text(in::layers).empty()) {
         return {in::gamma, in::c, in::phi};
     }
     return {};
 }
 
+constexpr std::string_view kSlipFields[] = {"slip"};
+constexpr std::string_view kLoadsFields[] = {"loads"};
+constexpr std::string_view kLoadsHeader[] = {"q (kPa)", "x1 (m)", "x2 (m)"};
 const ListTable kSlopeLists[] = {{"条块（自后缘起）", kBlockFields, kBlockHeader},
                                  {"地面线", kSurfaceFields, kPointHeader},
                                  {"分层土", kLayersFields, kLayersHeader},
-                                 {"浸润线", kWaterFields, kPointHeader}};
+                                 {"浸润线", kWaterFields, kPointHeader},
+                                 {"滑面线", kSlipFields, kPointHeader},
+                                 {"条形荷载", kLoadsFields, kLoadsHeader}};
 
 } // namespace
 
 const Calculator kSlopeStability{
     .command = "slope-stability",
-    .english =
-        "slope stability: planar, broken-line (implicit and explicit) and circular (Bishop) slides",
+    .english = "slope stability: planar, broken-line (implicit and explicit) and circular (Bishop) "
+               "slides, and Spencer's and Morgenstern-Price's methods on any slip surface",
     .window = "slopestabilityfrm",
     .title = "边坡稳定性计算",
     .introduction =
         "按 GB 50330-2013 附录A 计算边坡稳定系数 Fs：平面滑动法（A.0.2，可计后缘裂隙水、竖向荷载、"
         "地震力与锚固力）、折线滑动的传递系数法隐式解（A.0.3，并给出以 Fst 计的设计推力）、"
         "GB 50007-2011 第6.4.3条的滑坡推力（显式解）与圆弧滑动的简化毕肖普法（A.0.1，可分层、"
-        "可计浸润线，未给滑弧时搜索最危险滑弧）；稳定安全系数 Fst（按边坡工程安全等级与工况）"
+        "可计浸润线，未给滑弧时搜索最危险滑弧），以及同时满足力与力矩平衡的斯宾塞法与摩根斯坦-"
+        "普赖斯法"
+        "（圆弧或任意形状的滑面，可计张裂缝与坡面条形荷载）；稳定安全系数 "
+        "Fst（按边坡工程安全等级与工况）"
         "及稳定状态的界限（1.00、1.05）为程序默认值。",
     .reachedBy = "启动窗口的“边坡稳定性计算”。",
     .fields = kFields,
@@ -539,7 +777,8 @@ const Calculator kSlopeStability{
                    "  planar                R T\n"
                    "  broken-line           thrust T<i> R<i> psi<i> P<i> Pst<i> for every block i\n"
                    "  broken-line-explicit  thrust T<i> R<i> psi<i> F<i>\n"
-                   "  bishop                xc yc Rc",
+                   "  bishop                xc yc Rc\n"
+                   "  spencer, morgenstern-price  lambda, and xc yc Rc on a circle",
     .verdicts = kVerdicts,
     .judge = judgeSlope,
     .describe = describeSlope,

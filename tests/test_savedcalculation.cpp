@@ -38,7 +38,7 @@ SavedCalculation atRest() {
 
 TEST(SavedCalculation, ReadsBackWhatItWrote) {
     const std::string text = savedCalculationText(atRest());
-    EXPECT_NE(text.find("\"version\": 7,\n  \"calculator\": \"earth-pressure\",\n  \"variant\": "
+    EXPECT_NE(text.find("\"version\": 8,\n  \"calculator\": \"earth-pressure\",\n  \"variant\": "
                         "\"at-rest\",\n  \"saved\": \"2026-12-07 10:15\",\n  \"inputs\": {\n    "
                         "\"H\": \"1,234.5\",\n    \"gamma\": \"\\\"5\\\"\\n\""),
               std::string::npos)
@@ -74,7 +74,7 @@ TEST(SavedCalculation, AFileOfTheFirstVersionTakesTheDefaultsOfWhatCameLater) {
     }
     text.replace(text.rfind("\n    \"x3\": \"0.25\","), 20, "\n    \"x3\": \"0.25\"");
     const std::string second = text;
-    text.replace(text.find("\"version\": 7"), 12, "\"version\": 1");
+    text.replace(text.find("\"version\": 8"), 12, "\"version\": 1");
     // one that carries a title block all the same: read, not passed over
     EXPECT_EQ(readSavedCalculation(text).title, (TitleBlock{"P", "D", "C"}));
     text.erase(text.find(",\n  \"title\""), text.rfind('}') - text.find(",\n  \"title\"") - 1);
@@ -141,10 +141,10 @@ INSTANTIATE_TEST_SUITE_P(Files, DamagedFiles, testing::Values(
     Damage{"truncated", "E0\": \"0", "…", "line 23: not JSON: the file ends inside a string"},
     Damage{"not_json", "{", "<html>", "line 1: not JSON: expected a value"},
     Damage{"foreign", "slope-support calculation", "a spreadsheet", "line 1, key \"format\": not a calculation saved by this program"},
-    Damage{"newer", "\"version\": 7", "\"version\": 8", "line 3, key \"version\": format 8, this program reads formats up to 7 (saved by a newer version?)"},
-    Damage{"version_not_whole", "\"version\": 7", "\"version\": 7.0", "line 3, key \"version\": the format is a whole number from 1 to 7, not 7.0"},
-    Damage{"version_zero", "\"version\": 7", "\"version\": 0", "line 3, key \"version\": the format is a whole number from 1 to 7, not 0"},
-    Damage{"version_not_json", "\"version\": 7", "\"version\": 02", "line 3: not JSON: 02 is not a JSON number"},
+    Damage{"newer", "\"version\": 8", "\"version\": 9", "line 3, key \"version\": format 9, this program reads formats up to 8 (saved by a newer version?)"},
+    Damage{"version_not_whole", "\"version\": 8", "\"version\": 8.0", "line 3, key \"version\": the format is a whole number from 1 to 8, not 8.0"},
+    Damage{"version_zero", "\"version\": 8", "\"version\": 0", "line 3, key \"version\": the format is a whole number from 1 to 8, not 0"},
+    Damage{"version_not_json", "\"version\": 8", "\"version\": 02", "line 3: not JSON: 02 is not a JSON number"},
     Damage{"title_unknown_key", "\"designer\"", "\"drawn\"", "line 28, key \"drawn\": unknown key"},
     Damage{"unknown_calculator", "earth-pressure", "retaining", "line 4, key \"calculator\": unknown calculator \"retaining\""},
     Damage{"unknown_variant", "at-rest", "passive", "line 5, key \"variant\": unknown variant \"passive\""},

@@ -9,6 +9,7 @@
 #include "gui/formbuilder.h"
 #include "gui/listtable.h"
 
+#include <QButtonGroup>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -33,7 +34,7 @@ const ControlSpec kControls[] = {
     {Kind::Option, "Option2",  "折线滑动法（隐式解）",       2940,  270, 2880,  255, "Frame3"},
     {Kind::Option, "Option3",  "滑坡推力（显式解）",         120,  555, 2700,  255, "Frame3"},
     {Kind::Option, "Option4",  "圆弧滑动法（毕肖普法）",     2940,  555, 2880,  255, "Frame3"},
-    {Kind::Frame,  "Frame1",   "参数输入",                  120, 1080, 5940, 8070},
+    {Kind::Frame,  "Frame1",   "参数输入",                  120, 1080, 5940, 9270},
     {Kind::Label, "Label1", {}, 120, 300, kLabelWidth, 255, "Frame1", "gradex"},
     {Kind::Combo, "gradex", {}, kFieldLeft, 270, 900, 300, "Frame1"},
     // the required factor beside the grade and the case that give its default
@@ -64,6 +65,10 @@ const ControlSpec kControls[] = {
     SLOPE_ROW("Label29", "entryx",  23),
     SLOPE_ROW("Label30", "exitx",   24),
     SLOPE_ROW("Label31", "centresx", 25),
+    SLOPE_ROW("Label33", "slipx",   26),
+    SLOPE_ROW("Label34", "crackx",  27),
+    SLOPE_ROW("Label35", "crackfilledx", 28),
+    SLOPE_ROW("Label36", "loadsx",  29),
     {Kind::Frame,  "Frame2",   "计算结果",                 6240, 5040, 3660, 1320},
     {Kind::Label,  "Label23",  {},                          120,  300, 1800,  255, "Frame2", "Fsx"},
     {Kind::Field,  "Fsx",      {},                         1920,  285, 1620,  270, "Frame2"},
@@ -79,6 +84,14 @@ const ControlSpec kControls[] = {
         {Kind::Button, "toAnchorx", "推力用于锚杆（Htk = Pn·cosθn·s ÷ n）", 10020, 7560, 3720, 330},
     {Kind::Button, "toWallx",   "推力用于锚杆挡墙（Eah = Pn·cosθn）",   10020, 7920, 3720, 330},
     {Kind::Button, "toPilex",   "推力用于抗滑桩（T = Pn·cosθn）",       10020, 8280, 3720, 330},
+    // the rigorous methods, beside the results
+    {Kind::Frame,  "Frame4",   "严格条分法（力与力矩平衡）", 6240, 7920, 3660, 1320},
+    {Kind::Option, "Option5",  "斯宾塞法",                  120,  300, 1500,  255, "Frame4"},
+    {Kind::Option, "Option6",  "摩根斯坦-普赖斯法",          1680,  300, 1920,  255, "Frame4"},
+    {Kind::Label,  "Label37",  {},                          120,  660, 1500,  255, "Frame4", "functionx"},
+    {Kind::Combo,  "functionx", {},                        1680,  630, 1800,  300, "Frame4"},
+    {Kind::Label,  "Label38",  {},                          120, 1000, 1500,  255, "Frame4", "searchx"},
+    {Kind::Combo,  "searchx",  {},                         1680,  970, 1800,  300, "Frame4"},
     {Kind::Button, "Command1", "计算",                     6240, 6540, 1215,  495},
     {Kind::Button, "Command2", "退出",                     7560, 6540, 1215,  495},
 };
@@ -86,13 +99,15 @@ const ControlSpec kControls[] = {
 #undef SLOPE_COMBO
 // clang-format on
 
-const char* const kMethodOptions[] = {"Option1", "Option2", "Option3", "Option4"};
+const char* const kMethodOptions[] = {"Option1", "Option2", "Option3",
+                                      "Option4", "Option5", "Option6"};
+constexpr int kMethods = int(std::size(kMethodOptions));
 
 } // namespace
 
 SlopeStabilityWindow::SlopeStabilityWindow(Reporter reporter)
     : CalculatorWindow(subprogram::kSlopeStability, std::move(reporter)) {
-    setClientTwips(this, 13860, 9300);
+    setClientTwips(this, 13860, 10500);
     buildControls(this, kControls, &calculator());
     const auto edit = [this](const char* name) { return control<QLineEdit>(this, name); };
     auto* tables = new QTabWidget(this);
@@ -117,11 +132,17 @@ SlopeStabilityWindow::SlopeStabilityWindow(Reporter reporter)
     setTwipsGeometry(picture_, 6240, 2640, 7500, 2280);
     picture_->setToolTip(QStringLiteral("剖面图（按输入绘制，计算后示出滑弧）"));
     edit("Fstreqx")->setPlaceholderText(QStringLiteral("默认值"));
+    // the methods in two frames, one choice
+    auto* methods = new QButtonGroup(this);
+    for (const char* name : kMethodOptions) {
+        methods->addButton(control<QRadioButton>(this, name));
+    }
     control<QRadioButton>(this, "Option1")->setChecked(true);
     for (const char* name : kMethodOptions) {
         connect(control<QRadioButton>(this, name), &QRadioButton::toggled, this, [this, tables] {
             const int method = variant();
-            tables->setCurrentIndex(method == int(SlopeMethod::Bishop) ? 1 : 0);
+            const bool section = method >= int(SlopeMethod::Bishop);
+            tables->setCurrentIndex(section ? 1 : 0);
             tables->setEnabled(method != int(SlopeMethod::Planar)); // one block, in the fields
             redraw();
         });
@@ -149,7 +170,7 @@ SlopeStabilityWindow::SlopeStabilityWindow(Reporter reporter)
 }
 
 int SlopeStabilityWindow::variant() const {
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < kMethods; ++i) {
         if (control<QRadioButton>(this, kMethodOptions[i])->isChecked()) {
             return i;
         }
@@ -158,7 +179,8 @@ int SlopeStabilityWindow::variant() const {
 }
 
 void SlopeStabilityWindow::setVariant(int method) {
-    control<QRadioButton>(this, kMethodOptions[std::clamp(method, 0, 3)])->setChecked(true);
+    control<QRadioButton>(this, kMethodOptions[std::clamp(method, 0, kMethods - 1)])
+        ->setChecked(true);
 }
 
 QWidget* SlopeStabilityWindow::variantChooser() const {
