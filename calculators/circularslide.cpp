@@ -754,6 +754,9 @@ class Search {
         for (std::size_t i = 0; i < g.size(); ++i) {
             more.push_back(g[i].x);
             for (std::size_t k = 1; i > 0 && k < section_.strata.size(); ++k) {
+                if (!section_.strata[k].line.empty()) {
+                    continue; // a top as it lies: its outcrops are not looked for
+                }
                 const double top = section_.strata[k].top;
                 const Point &a = g[i - 1], &b = g[i];
                 if ((a.y - top) * (b.y - top) < 0) {
@@ -915,6 +918,10 @@ class SearchMemory {
         }
         for (const Stratum& s : section.strata) {
             add(s.top), add(s.gamma), add(s.c), add(s.phi), add(s.gammaSat);
+            add(double(s.line.size()));
+            for (const Point& p : s.line) {
+                add(p.x), add(p.y);
+            }
         }
         add(section.gammaWater), add(section.kh), add(section.slices), add(section.minDepth);
         add(section.crack), add(section.crackFilled), add(double(section.loads.size()));

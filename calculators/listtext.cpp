@@ -65,7 +65,11 @@ std::vector<std::vector<std::string_view>> itemsOf(std::string_view text) {
         const std::string_view item = text.substr(start, end - start);
         std::vector<std::string_view> words;
         for (std::size_t at = item.find_first_not_of(" \t"); at != std::string_view::npos;) {
-            const std::size_t stop = std::min(item.find_first_of(" \t", at), item.size());
+            // a group in parentheses is one word, its blanks and all (a line's points)
+            const std::size_t close = item[at] == '(' ? item.find(')', at) : std::string_view::npos;
+            const std::size_t stop = close != std::string_view::npos
+                                         ? close + 1
+                                         : std::min(item.find_first_of(" \t", at), item.size());
             words.push_back(item.substr(at, stop - at));
             at = item.find_first_not_of(" \t", stop);
         }

@@ -17,7 +17,7 @@ double listNumber(std::string_view word);
 // "a;b;c" → its numbers.
 std::vector<double> numberList(std::string_view text);
 
-// "w1 w2;w3" → each item's words.
+// "w1 w2;w3" → each item's words; a group in parentheses, "(x y, x y)", is one word.
 std::vector<std::vector<std::string_view>> itemsOf(std::string_view text);
 
 // "x y;x y" → rows of `least` to `most` numbers each.

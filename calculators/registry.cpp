@@ -18,7 +18,7 @@ namespace {
 
 std::vector<const Calculator*>& all() {
     static std::vector<const Calculator*> calculators{
-        &kEarthPressure,  &kAnchorBar,    &kGravityWall, &kBeam,
+        &kEarthPressure,  &kAnchorBar,    &kGravityWall,  &kBeam,
         &kSlopeStability, &kWallPressure, &kAnchoredWall, &kAntiSlidePile};
     return calculators;
 }

@@ -51,8 +51,10 @@ bool isLine(const std::vector<Point>& line) {
 // What the geometry needs of a section and a circle; the readers say what is wrong in words.
 void checkSection(const SlopeSection& s) {
     if (s.surface.size() < 2 || s.surface.size() > kMostSurfacePoints || !isLine(s.surface) ||
-        !isLine(s.water) || s.strata.empty() || s.slices < 1 || s.slices > kMostSlices ||
-        !(s.minDepth >= 0)) {
+        !isLine(s.water) || s.strata.empty() ||
+        std::any_of(s.strata.begin(), s.strata.end(),
+                    [](const Stratum& st) { return !isLine(st.line); }) ||
+        s.slices < 1 || s.slices > kMostSlices || !(s.minDepth >= 0)) {
         refuse();
     }
 }
@@ -91,6 +93,9 @@ Frame slidingRight(const SlopeSection& section) {
         frame.section.water = mirroredLine(section.water);
         for (StripLoad& load : frame.section.loads) {
             load = {load.q, -load.to, -load.from};
+        }
+        for (Stratum& stratum : frame.section.strata) {
+            stratum.line = mirroredLine(stratum.line);
         }
     }
     return frame;
@@ -206,10 +211,15 @@ namespace subprogram::slicing {
 
 namespace {
 
-// The stratum at height y: the first whose top is not below it, else the last.
-const Stratum& stratumAt(const std::vector<Stratum>& strata, double y) {
+// A stratum's top at x.
+double topAt(const Stratum& s, double x) {
+    return s.line.empty() ? s.top : heightAt(s.line, x);
+}
+
+// The stratum at (x, y): the one above the first top below y, else the last.
+const Stratum& stratumAt(const std::vector<Stratum>& strata, double x, double y) {
     for (std::size_t i = 1; i < strata.size(); ++i) {
-        if (y > strata[i].top) {
+        if (y > topAt(strata[i], x)) {
             return strata[i - 1];
         }
     }
@@ -221,8 +231,13 @@ struct Line {
     const Circle* circle = nullptr;
     const std::vector<Point>* points = nullptr;
     double at(double x) const { return circle ? arcAt(*circle, x) : heightAt(*points, x); }
-    // Where it crosses the height y strictly between xl and xr, added to `cuts`.
-    void crossings(double y, double xl, double xr, std::vector<double>& cuts) const {
+    // Where it crosses a stratum's top strictly between xl and xr, added to `cuts`.
+    void crossings(const Stratum& top, double xl, double xr, std::vector<double>& cuts) const {
+        if (!top.line.empty()) {
+            crossings(top.line, xl, xr, cuts);
+            return;
+        }
+        const double y = top.top;
         if (circle) {
             const Circle& c = *circle;
             const double h = c.R * c.R - (c.yc - y) * (c.yc - y);
@@ -245,6 +260,49 @@ struct Line {
             }
         }
     }
+    // Where it crosses a polyline (level beyond its ends) strictly between xl and xr: between
+    // their corners the polyline is straight, and so is this line where it is one; the circle
+    // meets each straight piece where a quadratic says.
+    void crossings(const std::vector<Point>& top, double xl, double xr,
+                   std::vector<double>& cuts) const {
+        std::vector<double> xs{xl, xr};
+        for (const auto* corners : {&top, points}) {
+            for (std::size_t i = 0; corners && i < corners->size(); ++i) {
+                if ((*corners)[i].x > xl && (*corners)[i].x < xr) {
+                    xs.push_back((*corners)[i].x);
+                }
+            }
+        }
+        std::sort(xs.begin(), xs.end());
+        for (std::size_t i = 1; i < xs.size(); ++i) {
+            const double a = xs[i - 1], b = xs[i];
+            if (!(b > a)) {
+                continue;
+            }
+            const double ya = heightAt(top, a), yb = heightAt(top, b);
+            if (!circle) {
+                const double da = at(a) - ya, db = at(b) - yb;
+                if (da * db < 0) {
+                    cuts.push_back(a + (b - a) * da / (da - db));
+                }
+                continue;
+            }
+            // a + t·(b − a) along the piece, on the circle: a quadratic in t
+            const Circle& c = *circle;
+            const double dx = b - a, dy = yb - ya, ex = a - c.xc, ey = ya - c.yc;
+            const double qa = dx * dx + dy * dy, qb = 2 * (ex * dx + ey * dy);
+            const double disc = qb * qb - 4 * qa * (ex * ex + ey * ey - c.R * c.R);
+            if (disc < 0) {
+                continue;
+            }
+            for (const double t :
+                 {(-qb - std::sqrt(disc)) / (2 * qa), (-qb + std::sqrt(disc)) / (2 * qa)}) {
+                if (t > 0 && t < 1 && ya + t * dy < c.yc) {
+                    cuts.push_back(a + t * dx);
+                }
+            }
+        }
+    }
 };
 
 // The strength of the base under the slip line from xl to xr: its stratum's, or where the line
@@ -254,16 +312,18 @@ std::pair<double, double> baseStrength(const std::vector<Stratum>& strata, const
                                        double xl, double xr) {
     std::vector<double> cuts{xl, xr};
     for (std::size_t i = 1; i < strata.size(); ++i) {
-        line.crossings(strata[i].top, xl, xr, cuts);
+        line.crossings(strata[i], xl, xr, cuts);
     }
     if (cuts.size() == 2) {
-        const Stratum& s = stratumAt(strata, line.at((xl + xr) / 2));
+        const double x = (xl + xr) / 2;
+        const Stratum& s = stratumAt(strata, x, line.at(x));
         return {s.c, s.phi};
     }
     std::sort(cuts.begin(), cuts.end());
     double cohesion = 0, friction = 0;
     for (std::size_t k = 1; k < cuts.size(); ++k) {
-        const Stratum& s = stratumAt(strata, line.at((cuts[k - 1] + cuts[k]) / 2));
+        const double x = (cuts[k - 1] + cuts[k]) / 2;
+        const Stratum& s = stratumAt(strata, x, line.at(x));
         const double share = (cuts[k] - cuts[k - 1]) / (xr - xl);
         cohesion += share * s.c;
         friction += share * std::tan(s.phi / kDegreesPerRadian);
@@ -271,13 +331,15 @@ std::pair<double, double> baseStrength(const std::vector<Stratum>& strata, const
     return {cohesion, std::atan(friction) * kDegreesPerRadian};
 }
 
-// The weight of a column of ground from `bottom` up to `top`, one metre wide, stratum by stratum:
-// γsat below the water `level`, γ above it.
-double columnWeight(const std::vector<Stratum>& strata, double bottom, double top, double level) {
+// The weight of a column of ground at x from `bottom` up to `top`, one metre wide, stratum by
+// stratum: γsat below the water `level`, γ above it.
+double columnWeight(const std::vector<Stratum>& strata, double x, double bottom, double top,
+                    double level) {
     double weight = 0;
     for (std::size_t i = 0; i < strata.size(); ++i) {
-        const double upper = i == 0 ? top : std::min(top, strata[i].top);
-        const double lower = i + 1 < strata.size() ? std::max(bottom, strata[i + 1].top) : bottom;
+        const double upper = i == 0 ? top : std::min(top, topAt(strata[i], x));
+        const double lower =
+            i + 1 < strata.size() ? std::max(bottom, topAt(strata[i + 1], x)) : bottom;
         if (!(upper > lower)) {
             continue;
         }
@@ -294,15 +356,17 @@ double columnWeight(const std::vector<Stratum>& strata, double bottom, double to
 }
 
 // The height of the centroid of that column's weight (its bottom where it weighs nothing).
-double columnCentroid(const std::vector<Stratum>& strata, double bottom, double top, double level) {
+double columnCentroid(const std::vector<Stratum>& strata, double x, double bottom, double top,
+                      double level) {
     double weight = 0, moment = 0;
     const auto add = [&](double gamma, double upper, double lower) {
         weight += gamma * (upper - lower);
         moment += gamma * (upper - lower) * (upper + lower) / 2;
     };
     for (std::size_t i = 0; i < strata.size(); ++i) {
-        const double upper = i == 0 ? top : std::min(top, strata[i].top);
-        const double lower = i + 1 < strata.size() ? std::max(bottom, strata[i + 1].top) : bottom;
+        const double upper = i == 0 ? top : std::min(top, topAt(strata[i], x));
+        const double lower =
+            i + 1 < strata.size() ? std::max(bottom, topAt(strata[i + 1], x)) : bottom;
         if (!(upper > lower)) {
             continue;
         }
@@ -376,7 +440,7 @@ std::vector<Slice> slicesBetween(const SlopeSection& s, const Line& line, double
         const double level = s.water.empty() ? -kInfinity : heightAt(s.water, xm);
         const auto [cohesion, friction] = baseStrength(s.strata, line, xl, xr);
         const double top = std::max(base, ground);
-        const double W = b * columnWeight(s.strata, base, top, level);
+        const double W = b * columnWeight(s.strata, xm, base, top, level);
         const double l = std::hypot(b, yl - yr);
         // the head of water over each end of the base: Ui = ½γw·(hw,i−1 + hwi)·li
         const auto head = [&](double x, double y) {
@@ -399,7 +463,7 @@ std::vector<Slice> slicesBetween(const SlopeSection& s, const Line& line, double
             slice.q += load.q * std::max(0.0, std::min(xr, load.to) - std::max(xl, load.from));
         }
         slice.top = ground;
-        slice.yG = columnCentroid(s.strata, base, top, level);
+        slice.yG = columnCentroid(s.strata, xm, base, top, level);
     }
     // the crack's water pushes on the first slice's rear face: ½γw·hw², a third of hw up
     if (s.crack > 0 && s.crackFilled > 0) {

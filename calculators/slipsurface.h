@@ -78,15 +78,18 @@ BrokenLineSlide transferExplicit(std::span<const SlidingBlock> blocks, double kh
 // Htk = Pn·cosθn·s ÷ n (kN).
 double anchorTension(double thrust, double theta, double spacing, double rows);
 
-// The section of a slope for a circular slide: its ground surface from left to right, horizontal
-// strata (each from its top down to the next one's), a phreatic line. Water above the ground
-// (a pond at the toe, a flooded bench) presses on the ground; below the phreatic line the soil
-// weighs γsat.
+// The section of a slope for a circular slide: its ground surface from left to right, strata
+// (each from its top down to the next one's, a top level or a polyline), a phreatic line. Water
+// above the ground (a pond at the toe, a flooded bench) presses on the ground; below the phreatic
+// line the soil weighs γsat.
 struct Point {
     double x, y;
 };
 struct Stratum {
     double top, gamma, c, phi, gammaSat;
+    // its top as it lies: a polyline with x increasing, level beyond its ends; none: level at
+    // `top` (which then orders it among the others)
+    std::vector<Point> line = {};
 };
 // A vertical load q (kPa) on the ground from x = from to x = to: a crest's surcharge, a
 // building's strip footing.

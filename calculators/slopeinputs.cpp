@@ -27,6 +27,92 @@ std::vector<Point> pointsOf(std::string_view text) {
     return points;
 }
 
+// A stratum 'y_top γ c φ [γsat]', or '(x y, x y, …) γ c φ [γsat]' with its top as it lies (its
+// `top` then the line's highest point); the numbers are read before they are counted.
+Stratum stratumOf(const std::vector<std::string_view>& words) {
+    std::vector<Point> line;
+    std::size_t first = 0;
+    if (!words.empty() && words.front().front() == '(') {
+        const std::string_view group = words.front();
+        if (group.back() != ')') {
+            refuseInput("土层顶面折线应写在一对括号中：“(x y, x y, …) γ c φ [γsat]”");
+        }
+        std::string_view inside = group.substr(1, group.size() - 2);
+        for (std::size_t start = 0;;) {
+            const std::size_t comma = inside.find(',', start);
+            const auto point = itemsOf(inside.substr(start, comma - start)).front();
+            if (point.size() != 2) {
+                refuseInput("土层顶面折线的各点应为“x y”，以逗号分隔");
+            }
+            line.push_back({listNumber(point[0]), listNumber(point[1])});
+            if (line.size() > 1 && !(line.back().x > line[line.size() - 2].x)) {
+                refuseInput("土层顶面折线的 x 坐标应自左向右递增");
+            }
+            if (comma == std::string_view::npos) {
+                break;
+            }
+            start = comma + 1;
+        }
+        if (line.size() < 2) {
+            refuseInput("土层顶面折线应至少有两个点");
+        }
+        first = 1;
+    }
+    std::vector<double> row;
+    for (std::size_t i = first; i < words.size(); ++i) {
+        row.push_back(listNumber(words[i]));
+    }
+    const std::size_t least = line.empty() ? 4 : 3;
+    if (row.size() < least || row.size() > least + 1) {
+        refuseInput("列表中有一项的数的个数不对（各项以分号“;”分隔，一项中的各数以空格分隔）");
+    }
+    if (line.empty()) {
+        return {row[0], row[1], row[2], row[3], row.size() > 4 ? row[4] : row[1]};
+    }
+    const double top =
+        std::max_element(line.begin(), line.end(), [](const Point& a, const Point& b) {
+            return a.y < b.y;
+        })->y;
+    return {top, row[0], row[1], row[2], row.size() > 3 ? row[3] : row[0], std::move(line)};
+}
+
+// Strata some of whose tops lie as polylines: no top may rise above the one over it, at any
+// corner of either or of the ground.
+void checkTops(const std::vector<Stratum>& strata, const std::vector<Point>& surface) {
+    const auto topAt = [](const Stratum& st, double x) {
+        if (st.line.empty()) {
+            return st.top;
+        }
+        const auto& l = st.line;
+        if (x <= l.front().x) {
+            return l.front().y;
+        }
+        for (std::size_t k = 1; k < l.size(); ++k) {
+            if (x <= l[k].x) {
+                return l[k - 1].y +
+                       (l[k].y - l[k - 1].y) * (x - l[k - 1].x) / (l[k].x - l[k - 1].x);
+            }
+        }
+        return l.back().y;
+    };
+    std::vector<double> xs;
+    for (const Point& p : surface) {
+        xs.push_back(p.x);
+    }
+    for (const Stratum& st : strata) {
+        for (const Point& p : st.line) {
+            xs.push_back(p.x);
+        }
+    }
+    for (std::size_t i = 1; i < strata.size(); ++i) {
+        for (const double x : xs) {
+            if (topAt(strata[i], x) > topAt(strata[i - 1], x)) {
+                refuseInput("分层土的顶面应自上而下，下层的顶面不得高于上层的顶面");
+            }
+        }
+    }
+}
+
 // A list of values each in `domain`.
 auto listWithin(const Domain& domain) {
     return [&domain](std::string_view text) {
@@ -109,10 +195,18 @@ SlopeSection readSection(const Form& form, double kh, double gammaWater) {
         s.strata.push_back({s.surface.front().y, gamma, c, phi, gamma});
     } else {
         s.strata = form.readWith(in::layers, [&](std::string_view t) {
+            std::vector<Stratum> read;
+            for (const auto& words : itemsOf(t)) {
+                read.push_back(stratumOf(words));
+            }
+            const bool level = std::all_of(read.begin(), read.end(),
+                                           [](const Stratum& st) { return st.line.empty(); });
+            if (!level) {
+                checkTops(read, s.surface);
+            }
             std::vector<Stratum> strata;
-            for (const auto& row : rowsOf(t, 4, 5)) {
-                const Stratum st{row[0], row[1], row[2], row[3], row.size() > 4 ? row[4] : row[1]};
-                if (!strata.empty() && !(st.top < strata.back().top)) {
+            for (const Stratum& st : read) {
+                if (level && !strata.empty() && !(st.top < strata.back().top)) {
                     refuseInput("分层土的顶面高程应自上而下递减");
                 }
                 if (!(st.gamma > 0)) {

@@ -53,7 +53,7 @@ inline constexpr Field kFields[] = {
     {"gamma_t",     "gtx",      "滑坡推力安全系数γt:",     "1.2",    "",     "thrust safety factor (broken-line-explicit)", "γ<sub>t</sub>"},
     {"surface",     "surfacex", "地面线坐标(m):",         "0 0;10 0;30 10;40 10", "m", "ground surface, points 'x y' from left to right separated by ';' (bishop)", "", Conversion::Word},
     {"gamma",       "gammax",   "土的重度γ(kN/m³):",      "20",     "kN/m³", "unit weight of the soil, without layers (bishop)", "γ"},
-    {"layers",      "layersx",  "分层土参数:",        "",       "",     "strata 'y_top gamma c phi [gamma_sat]' from the top down separated by ';' (gamma_sat below the phreatic line, default gamma); empty: one soil gamma, c, phi (bishop)", "", Conversion::Word},
+    {"layers",      "layersx",  "分层土参数:",        "",       "",     "strata 'y_top gamma c phi [gamma_sat]' from the top down separated by ';', or with its top as it lies '(x y, x y, ...) gamma c phi [gamma_sat]' (no top above the one over it; gamma_sat below the phreatic line, default gamma); empty: one soil gamma, c, phi (bishop, spencer, morgenstern-price)", "", Conversion::Word},
     {"water",       "waterx",   "浸润线坐标(m):",         "",       "m",    "phreatic line, points 'x y' separated by ';'; empty: dry (bishop)", "", Conversion::Word},
     {"slices",      "slicesx",  "条分数:",                "50",     "",     "number of slices, 1 to 1000 (bishop)", "n", Conversion::Count},
     {"circle",      "circlex",  "指定滑弧(m):",   "",       "m",    "the circle 'xc yc R' to evaluate; empty: search for the critical circle (bishop)", "", Conversion::Word},

@@ -100,22 +100,29 @@ void drawSlopeSection(const SlopeSection& section, const DrawnSlip* slide,
     body.points.push_back(f.at(ground.back().x, bottom));
     body.points.push_back(f.at(ground.front().x, bottom));
     s.polygons.push_back(body);
-    // the strata's tops, dashed by gaps, only where there is ground above them
+    // the strata's tops, level or as they lie, dashed by gaps, only where there is ground above
+    const auto topAt = [](const Stratum& st, double x) {
+        return st.line.empty() ? st.top : heightOf(st.line, x);
+    };
     for (std::size_t i = 1; i < section.strata.size(); ++i) {
-        const double y = section.strata[i].top;
+        const Stratum& st = section.strata[i];
         for (double x = ground.front().x; x < ground.back().x; x += span / 40) {
             const double to = std::min(x + span / 80, ground.back().x);
-            if (y < heightOf(ground, x) && y < heightOf(ground, to)) {
-                line(s, f, x, y, to, y);
+            const double y = topAt(st, x), y2 = topAt(st, to);
+            if (y < heightOf(ground, x) && y2 < heightOf(ground, to)) {
+                line(s, f, x, y, to, y2);
             }
         }
     }
     scaleBar(s, f, ground.front().x + 0.02 * span, bottom + 0.06 * span, span);
     for (std::size_t i = 0; i < section.strata.size(); ++i) {
         const Stratum& st = section.strata[i];
-        const double y = (i + 1 < section.strata.size() ? (st.top + section.strata[i + 1].top) / 2
-                                                        : std::min(st.top, low) - 0.08 * span);
-        const auto [x, yy] = f.at(ground.front().x + 0.12 * span, y);
+        const double at = ground.front().x + 0.12 * span;
+        const double top = i == 0 ? st.top : topAt(st, at);
+        const double y =
+            (i + 1 < section.strata.size() ? (top + topAt(section.strata[i + 1], at)) / 2
+                                           : std::min(top, low) - 0.08 * span);
+        const auto [x, yy] = f.at(at, y);
         s.texts.push_back({x, yy,
                            "γ=" + sketchNumber(st.gamma) + " c=" + sketchNumber(st.c) +
                                " φ=" + sketchNumber(st.phi)});
@@ -125,8 +132,9 @@ void drawSlopeSection(const SlopeSection& section, const DrawnSlip* slide,
         line(s, f, a.x, a.y, b.x, b.y);
     }
     if (!section.water.empty()) {
-        const auto [x, y] =
-            f.at(section.water.front().x + 0.05 * span, section.water.front().y + 0.03 * span);
+        // two fifths across, clear of the strata's words along the left
+        const double at = std::max(section.water.front().x, ground.front().x) + 0.4 * span;
+        const auto [x, y] = f.at(at, heightOf(section.water, at) + 0.03 * span);
         s.texts.push_back({x, y, "浸润线"});
     }
     // the search's limits, faint: the ranges of entry and exit as ticks along the ground, the

@@ -235,6 +235,9 @@ const std::string_view kBishopNotes[] = {
     "垂直作用于条块顶面：竖向分量 P<sub>wi</sub> = p·b<sub>i</sub> 计入条块的竖向平衡与对圆心的力矩，"
     "水平分量 H<sub>wi</sub> = p×（条块顶面两端的高差）以力臂 z<sub>wi</sub>（圆心至条块顶面的高差）计入对圆心的力矩；"
     "地震力 Q<sub>i</sub> = k<sub>h</sub>G<sub>i</sub> 只计土重，不计积水（程序的处理）",
+    "坡面条形荷载 q 竖直作用于条块顶面（条块在荷载边界处分开），与 P<sub>wi</sub> 一样计入条块的竖向平衡与对圆心的力矩；"
+    "张裂缝：滑体自滑弧在地面下深 z<sub>c</sub> 处起，裂缝内水深 h<sub>c</sub> 的水压力 H<sub>c</sub> = ½γ<sub>w</sub>h<sub>c</sub>² "
+    "水平作用于第一条块后侧、裂缝底以上 h<sub>c</sub>/3 处，以力臂 z<sub>c</sub>（圆心至其作用点的高差）计入下滑力矩（程序的处理）",
     "F<sub>s</sub> 自 1 起迭代，至相邻两次之差小于 10<sup>−8</sup>（至多 500 次）；迭代值使某条块 m<sub>θi</sub> ≤ 0 "
     "或迭代不收敛时，改在 F<sub>s</sub> &gt; F<sub>min</sub> = max(−tanφ<sub>i</sub>sinθ<sub>i</sub> ÷ cosθ<sub>i</sub>) "
     "的范围内以二分法求根（各条块 c<sub>i</sub>l<sub>i</sub>cosθ<sub>i</sub> + … ≥ 0 时该范围内的根唯一）；该范围内无根的滑弧不予计算；"
@@ -458,6 +461,11 @@ PartsTable circularParts(const Form& form, const CircularSlide& s) {
                                          "坡面水压力水平分力 H<sub>wi</sub> (kN/m)",
                                          "水平分力力臂 z<sub>wi</sub> (m)"});
     }
+    const bool loaded =
+        std::any_of(s.slices.begin(), s.slices.end(), [](const Slice& c) { return c.q != 0; });
+    if (loaded) {
+        t.header.emplace_back("条形荷载 q<sub>i</sub> (kN/m)");
+    }
     t.header.insert(
         t.header.end(),
         {ponded ? "下滑项 (G<sub>i</sub> + P<sub>wi</sub>)sinθ<sub>i</sub> + "
@@ -470,6 +478,9 @@ PartsTable circularParts(const Form& form, const CircularSlide& s) {
                                      cell(c.phi),           cell(c.l), cell(c.U)};
         if (ponded) {
             row.insert(row.end(), {cell(c.Pw), cell(c.Hw), cell(c.zw)});
+        }
+        if (loaded) {
+            row.push_back(cell(c.q));
         }
         row.insert(row.end(), {cell(c.T), s.Fs ? cell(c.m) : "—", s.Fs ? cell(c.R) : "—"});
         t.rows.push_back(std::move(row));
@@ -497,6 +508,10 @@ PartsTable circularParts(const Form& form, const CircularSlide& s) {
     const std::string depth = form.text(in::minDepth);
     t.note += "滑体最大厚度不小于 h<sub>min</sub> = " + depth + " m" +
               (depth == least.defaultText ? "（程序默认值）" : "") + "。";
+    if (!s.slices.empty() && s.slices.front().Hc != 0) {
+        t.note += "张裂缝水压力 H<sub>c</sub> = " + cell(s.slices.front().Hc) +
+                  " kN/m，作用于第 1 块后侧高程 " + cell(s.slices.front().yHc) + " m 处。";
+    }
     if (!s.others.empty()) {
         t.note += "其余较低的滑弧（互不相邻的局部最小）：";
         for (std::size_t i = 0; i < s.others.size(); ++i) {
@@ -725,8 +740,8 @@ constexpr std::string_view kSurfaceFields[] = {"surface"};
 constexpr std::string_view kLayersFields[] = {"layers"};
 constexpr std::string_view kWaterFields[] = {"water"};
 constexpr std::string_view kPointHeader[] = {"x (m)", "y (m)"};
-constexpr std::string_view kLayersHeader[] = {"顶高 (m)", "γ (kN/m³)", "c (kPa)", "φ (°)",
-                                              "γsat (kN/m³)"};
+constexpr std::string_view kLayersHeader[] = {"顶高 (m) 或\n顶面 (x y, …)", "γ (kN/m³)", "c (kPa)",
+                                              "φ (°)", "γsat (kN/m³)"};
 
 // Bishop's one soil (γ, c, φ) is not read where strata are given: greyed, and left out of the
 // report.

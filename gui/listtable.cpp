@@ -1,5 +1,7 @@
 #include "listtable.h"
 
+#include "calculators/listtext.h"
+
 #include "gui/calculatorwindow.h"
 #include "gui/errorreport.h"
 
@@ -40,8 +42,14 @@ void ListTable::fill() {
     QList<QStringList> rows;
     if (byRows()) {
         for (const QString& item : fields_[0]->text().split(';', Qt::SkipEmptyParts)) {
-            rows.append(
-                item.split(QRegularExpression(QStringLiteral("[ \\t]+")), Qt::SkipEmptyParts));
+            // as the calculation reads it: a group in parentheses (a line's points) one cell
+            const std::string text = item.toStdString();
+            QStringList cells;
+            const auto items = subprogram::itemsOf(text);
+            for (const std::string_view word : items.front()) {
+                cells.append(QString::fromUtf8(word.data(), static_cast<qsizetype>(word.size())));
+            }
+            rows.append(cells);
         }
     } else {
         for (int c = 0; c < fields_.size(); ++c) {

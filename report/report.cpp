@@ -1,5 +1,7 @@
 #include "report.h"
 
+#include "calculators/listtext.h"
+
 #include "core/html.h"
 #include "core/numerictext.h"
 
@@ -275,9 +277,9 @@ class Builder {
         if (columns.size() == 1) { // one field: its rows split at their blanks into columns
             for (const std::string& line : columns.front()) {
                 std::vector<std::string> row;
-                std::istringstream words(line);
-                for (std::string word; words >> word;) {
-                    row.push_back(word);
+                const auto items = subprogram::itemsOf(line);
+                for (const std::string_view word : items.front()) {
+                    row.emplace_back(word);
                 }
                 if (!row.empty()) {
                     rows.push_back(std::move(row));

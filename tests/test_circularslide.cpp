@@ -537,6 +537,19 @@ TEST(CircularSlide, BadInputNamesItsFieldAndWhy) {
         {"entryx", "30 20", "entry"},
         {"exitx", "50 60", "exit"},
         {"centresx", "10 20 30 25", "centres"},
+        // a top as it lies: its parentheses, its points, a top above the one over it
+        {"layersx", "(0 10, 20 12 19 8 20", "layers"},
+        {"layersx", "(0 10, 0 12) 19 8 20", "layers"},
+        {"layersx", "(0 10) 19 8 20", "layers"},
+        {"layersx", "(0 10, 20 12) 19 8", "layers"},
+        {"layersx", "10 19 8 20;(0 12, 40 8) 20 10 20", "layers"},
+        {"crackx", "-1", "crack"},
+        {"crackfilledx", "1.5", "crack_filled"},
+        {"loadsx", "10 5 3", "loads"},
+        {"loadsx", "-5 1 2", "loads"},
+        // Bishop's method judges circles alone
+        {"slipx", "0 1;20 -2;40 11", "slip"},
+        {"searchx", "非圆弧", "search"},
     };
     for (const auto& c : cases) {
         MapForm form(kSlopeStability);
@@ -549,6 +562,16 @@ TEST(CircularSlide, BadInputNamesItsFieldAndWhy) {
             EXPECT_EQ(kSlopeStability[e.field()].name, c.named) << c.text;
             EXPECT_FALSE(e.reason().empty()) << c.text;
         }
+    }
+    // one surface at a time
+    MapForm both(kSlopeStability);
+    both.texts["circlex"] = "20 30 25";
+    both.texts["slipx"] = "0 1;20 -2;40 11";
+    try {
+        kSlopeStability.calculate(int(SlopeMethod::Spencer), both, nullptr);
+        ADD_FAILURE() << "a circle and a polyline: no failure";
+    } catch (const FieldError& e) {
+        EXPECT_EQ(kSlopeStability[e.field()].name, std::string_view("slip"));
     }
     // saturated soil lighter than the water it holds, under a phreatic line
     MapForm form(kSlopeStability);

@@ -130,6 +130,31 @@ TEST(Rigorous, MeetsAnIndependentModelOfTheSameSlices) {
     }
 }
 
+// Tops as they lie: a line level at a stratum's height is that stratum, and an inclined line
+// through one soil, parting it into two the same, changes nothing; in every method.
+TEST(Rigorous, StrataAsTheyLieMeetTheirLevelAndUncutSelves) {
+    SlopeSection level = modelSlope(true);
+    level.water = {{0, 17}, {12, 16}, {30, 9.5}, {50, 9}};
+    SlopeSection lines = level;
+    lines.strata[1].line = {{-5, 15}, {22, 15}, {60, 15}};
+    lines.strata[2].line = {{0, 9}, {50, 9}};
+    SlopeSection one = modelSlope(false), cut = modelSlope(false);
+    cut.strata.push_back(cut.strata.front());
+    cut.strata.back().line = {{0, 18}, {25, 13}, {50, 8}};
+    const Circle circle{28, 34, 27};
+    const std::vector<Point> polyline{{3, 21}, {12, 9.5}, {32, 9.5}, {38, 11}};
+    for (const auto& [a, b] : {std::pair{&level, &lines}, std::pair{&one, &cut}}) {
+        EXPECT_NEAR(bishopFactor(*b, circle).Fs.value(), bishopFactor(*a, circle).Fs.value(),
+                    1e-12);
+        for (const Interslice f : kFunctions) {
+            for (const SlipSurface& surface : {SlipSurface{circle, {}}, {std::nullopt, polyline}}) {
+                EXPECT_NEAR(rigorousFactor(*b, surface, f).Fs.value(),
+                            rigorousFactor(*a, surface, f).Fs.value(), 1e-12);
+            }
+        }
+    }
+}
+
 // A plane through a slope: every slice's base the same, so the forces along it balance whatever
 // passes between the slices, Fs = (c·L + W·cosθ·tanφ) ÷ (W·sinθ), the wedge's closed form.
 TEST(Rigorous, APlaneSlipMeetsTheWedgesClosedForm) {

@@ -759,6 +759,30 @@ TEST_F(Tables, ALongCalculationRunsBesideTheWindowAndIsCancelled) {
     EXPECT_TRUE(recorder.messages.isEmpty());
 }
 
+// The rigorous methods share the window's one choice of method; Spencer's function is its own
+// (greyed), Morgenstern and Price's the engineer's; a polyline with a crack and a load gives
+// what slopecalc gives.
+TEST_F(Tables, TheRigorousMethodsCalculateFromTheWindow) {
+    open("slopestability");
+    click("Option4");
+    click("Option5");
+    EXPECT_FALSE(control<QRadioButton>(window, "Option4")->isChecked());
+    EXPECT_FALSE(widget("functionx")->isEnabled());
+    click("Option6");
+    EXPECT_TRUE(widget("functionx")->isEnabled());
+    EXPECT_FALSE(control<QRadioButton>(window, "Option5")->isChecked());
+    control<QComboBox>(window, "functionx")->setCurrentText("常数");
+    type("slipx", "8 0.2;14 -1.5;26 4;34 10.2");
+    type("crackx", "1");
+    type("crackfilledx", "1");
+    type("loadsx", "30 32 38");
+    click("Command1");
+    // slopecalc slope-stability --method morgenstern-price function=constant slip=… crack=1
+    // crack_filled=1 loads='30 32 38', as Spencer's
+    EXPECT_EQ(text("Fsx"), "1.45779759963512");
+    EXPECT_TRUE(recorder.messages.isEmpty());
+}
+
 // An edit greys every result the panel lists, those beyond the window's boxes too (the circle's
 // centre and radius), and a report of the calculation says on the page it is not of the inputs.
 TEST_F(Tables, AnEditGreysEveryResultAndEveryCopyOfTheReport) {
