@@ -3,6 +3,7 @@
 // along the ground, each corner across and up and down), while the surface stays one that a
 // rigid mass can slide on: its base flattening from the upper end down.
 #include "calculators/rigorous.h"
+#include "calculators/searchmemory.h"
 #include "calculators/slicing.h"
 #include "core/stop.h"
 
@@ -148,8 +149,15 @@ std::vector<Point> halved(const std::vector<Point>& line) {
 
 } // namespace
 
-RigorousSlide criticalPolyline(const SlopeSection& section, const SearchLimits& limits,
-                               Interslice function, Trace* trace) {
+namespace {
+
+// What a search of any shape found: its line as typed, and the circle it began from.
+struct Searched {
+    std::vector<Point> line;
+    std::optional<FoundCircle> circle;
+};
+
+Searched search(const SlopeSection& section, const SearchLimits& limits, Interslice function) {
     const RigorousSlide circular = criticalRigorous(section, limits, function);
     const Frame frame = slidingRight(section);
     const auto mirrored = [&](const std::optional<Range>& r) {
@@ -161,18 +169,31 @@ RigorousSlide criticalPolyline(const SlopeSection& section, const SearchLimits& 
     PolylineSearch search(frame.section, within, function);
     Numbers start = numbersOf(arcAsLine(frame.section, inFrame, kFirstPieces));
     auto [at, value] = search.refine(start, search.factor(start));
+    const FoundCircle began{c, circular.Fs.value_or(slicing::kInfinity)};
     if (!(value < slicing::kInfinity)) { // the circle's own polyline is refused: keep the circle
-        return circular;
+        return {{}, began};
     }
     const Numbers finer = numbersOf(halved(lineOf(frame.section.surface, at)));
     std::tie(at, value) = search.refine(finer, search.factor(finer));
     std::vector<Point> line = lineOf(frame.section.surface, at);
-    if (frame.mirrored) {
-        line = mirroredLine(line);
+    return {frame.mirrored ? mirroredLine(line) : line, began};
+}
+
+// What the searches found lately.
+SearchMemory<Searched> memory;
+
+} // namespace
+
+RigorousSlide criticalPolyline(const SlopeSection& section, const SearchLimits& limits,
+                               Interslice function, Trace* trace) {
+    const Searched found =
+        memory.recall(section, limits, function, [&] { return search(section, limits, function); });
+    if (found.line.empty()) { // the circle it began from
+        return rigorousFactor(section, {found.circle->circle, {}}, function, trace);
     }
-    RigorousSlide found = rigorousFactor(section, {std::nullopt, line}, function, trace);
-    found.others = {{c, circular.Fs.value_or(slicing::kInfinity)}};
-    return found;
+    RigorousSlide slide = rigorousFactor(section, {std::nullopt, found.line}, function, trace);
+    slide.others = {*found.circle};
+    return slide;
 }
 
 } // namespace subprogram

@@ -331,19 +331,25 @@ std::pair<double, double> baseStrength(const std::vector<Stratum>& strata, const
     return {cohesion, std::atan(friction) * kDegreesPerRadian};
 }
 
-// The weight of a column of ground at x from `bottom` up to `top`, one metre wide, stratum by
-// stratum: γsat below the water `level`, γ above it.
-double columnWeight(const std::vector<Stratum>& strata, double x, double bottom, double top,
-                    double level) {
-    double weight = 0;
+// Each stratum's part of the column of ground at x from `bottom` up to `top`, from the top down:
+// part(stratum, upper, lower).
+template <typename Part>
+void eachPart(const std::vector<Stratum>& strata, double x, double bottom, double top, Part part) {
     for (std::size_t i = 0; i < strata.size(); ++i) {
         const double upper = i == 0 ? top : std::min(top, topAt(strata[i], x));
         const double lower =
             i + 1 < strata.size() ? std::max(bottom, topAt(strata[i + 1], x)) : bottom;
-        if (!(upper > lower)) {
-            continue;
+        if (upper > lower) {
+            part(strata[i], upper, lower);
         }
-        const Stratum& s = strata[i];
+    }
+}
+
+// The weight of that column, one metre wide: γsat below the water `level`, γ above it.
+double columnWeight(const std::vector<Stratum>& strata, double x, double bottom, double top,
+                    double level) {
+    double weight = 0;
+    eachPart(strata, x, bottom, top, [&](const Stratum& s, double upper, double lower) {
         if (s.gammaSat == s.gamma || level <= lower) {
             weight += s.gamma * (upper - lower);
         } else if (level >= upper) {
@@ -351,7 +357,7 @@ double columnWeight(const std::vector<Stratum>& strata, double x, double bottom,
         } else {
             weight += s.gamma * (upper - level) + s.gammaSat * (level - lower);
         }
-    }
+    });
     return weight;
 }
 
@@ -363,14 +369,7 @@ double columnCentroid(const std::vector<Stratum>& strata, double x, double botto
         weight += gamma * (upper - lower);
         moment += gamma * (upper - lower) * (upper + lower) / 2;
     };
-    for (std::size_t i = 0; i < strata.size(); ++i) {
-        const double upper = i == 0 ? top : std::min(top, topAt(strata[i], x));
-        const double lower =
-            i + 1 < strata.size() ? std::max(bottom, topAt(strata[i + 1], x)) : bottom;
-        if (!(upper > lower)) {
-            continue;
-        }
-        const Stratum& s = strata[i];
+    eachPart(strata, x, bottom, top, [&](const Stratum& s, double upper, double lower) {
         if (level <= lower) {
             add(s.gamma, upper, lower);
         } else if (level >= upper) {
@@ -379,7 +378,7 @@ double columnCentroid(const std::vector<Stratum>& strata, double x, double botto
             add(s.gamma, upper, level);
             add(s.gammaSat, level, lower);
         }
-    }
+    });
     return weight > 0 ? moment / weight : bottom;
 }
 

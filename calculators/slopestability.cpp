@@ -445,6 +445,30 @@ std::optional<CircularSlide> writtenSlide(const Form& form, const CalculationRec
     return slide;
 }
 
+// Under a slices' table: a crack's water, and a search's next-lowest circles (or the circle a
+// search of any shape began from).
+std::string crackAndOthers(const std::vector<Slice>& slices, std::span<const FoundCircle> others,
+                           bool startedFrom = false) {
+    std::string note;
+    if (!slices.empty() && slices.front().Hc != 0) {
+        note += "张裂缝水压力 H<sub>c</sub> = " + cell(slices.front().Hc) +
+                " kN/m，作用于第 1 块后侧高程 " + cell(slices.front().yHc) + " m 处。";
+    }
+    if (!others.empty()) {
+        note += startedFrom ? "搜索自最危险滑弧起：" : "其余较低的滑弧（互不相邻的局部最小）：";
+        for (std::size_t i = 0; i < others.size(); ++i) {
+            const FoundCircle& o = others[i];
+            note += (i ? "；" : "") + (startedFrom ? "" : std::to_string(i + 2) + ". ") +
+                    "x<sub>c</sub> = " + roundedText(o.circle.xc, 5) +
+                    " m，y<sub>c</sub> = " + roundedText(o.circle.yc, 5) +
+                    " m，R = " + roundedText(o.circle.R, 5) +
+                    " m，F<sub>s</sub> = " + roundedText(o.Fs, 5);
+        }
+        note += "。";
+    }
+    return note;
+}
+
 // The slices' table, with the water over the ground where there is any; under it the
 // iteration, the least depth, and a search's next-lowest circles.
 PartsTable circularParts(const Form& form, const CircularSlide& s) {
@@ -508,22 +532,7 @@ PartsTable circularParts(const Form& form, const CircularSlide& s) {
     const std::string depth = form.text(in::minDepth);
     t.note += "滑体最大厚度不小于 h<sub>min</sub> = " + depth + " m" +
               (depth == least.defaultText ? "（程序默认值）" : "") + "。";
-    if (!s.slices.empty() && s.slices.front().Hc != 0) {
-        t.note += "张裂缝水压力 H<sub>c</sub> = " + cell(s.slices.front().Hc) +
-                  " kN/m，作用于第 1 块后侧高程 " + cell(s.slices.front().yHc) + " m 处。";
-    }
-    if (!s.others.empty()) {
-        t.note += "其余较低的滑弧（互不相邻的局部最小）：";
-        for (std::size_t i = 0; i < s.others.size(); ++i) {
-            const FoundCircle& o = s.others[i];
-            t.note += (i ? "；" : "") + std::to_string(i + 2) +
-                      ". x<sub>c</sub> = " + roundedText(o.circle.xc, 5) +
-                      " m，y<sub>c</sub> = " + roundedText(o.circle.yc, 5) +
-                      " m，R = " + roundedText(o.circle.R, 5) +
-                      " m，F<sub>s</sub> = " + roundedText(o.Fs, 5);
-        }
-        t.note += "。";
-    }
+    t.note += crackAndOthers(s.slices, s.others);
     return t;
 }
 
@@ -564,9 +573,9 @@ PartsTable rigorousParts(const RigorousSlide& s) {
                                     [](const Slice& c) { return c.Pw != 0 || c.Hw != 0; });
     const bool loaded =
         std::any_of(s.slices.begin(), s.slices.end(), [](const Slice& c) { return c.q != 0; });
+    // the strength of each base is in its R (c and φ as the strata give them)
     PartsTable t{"条块计算表",
                  {"条块 i", "自重 G<sub>i</sub> (kN/m)", "底面倾角 θ<sub>i</sub> (°)",
-                  "粘聚力 c<sub>i</sub> (kPa)", "内摩擦角 φ<sub>i</sub> (°)",
                   "底面长度 l<sub>i</sub> (m)", "底面水压力 U<sub>i</sub> (kN/m)"},
                  {},
                  {}};
@@ -580,11 +589,11 @@ PartsTable rigorousParts(const RigorousSlide& s) {
     t.header.insert(t.header.end(),
                     {"T<sub>i</sub> (kN/m)", "R<sub>i</sub> (kN/m)", "Φ<sub>i</sub>",
                      "条间法向力 E<sub>i</sub> (kN/m)", "条间剪力 X<sub>i</sub> (kN/m)",
-                     "推力线高度 z<sub>i</sub> (m)", "z<sub>i</sub> ÷ h<sub>i</sub>"});
+                     "推力线相对高度 z<sub>i</sub> ÷ h<sub>i</sub>"});
     for (std::size_t i = 0; i < s.slices.size(); ++i) {
         const Slice& c = s.slices[i];
-        std::vector<std::string> row{std::to_string(i + 1), cell(c.W), cell(c.theta), cell(c.c),
-                                     cell(c.phi),           cell(c.l), cell(c.U)};
+        std::vector<std::string> row{std::to_string(i + 1), cell(c.W), cell(c.theta), cell(c.l),
+                                     cell(c.U)};
         if (ponded) {
             row.insert(row.end(), {cell(c.Pw), cell(c.Hw)});
         }
@@ -594,12 +603,11 @@ PartsTable rigorousParts(const RigorousSlide& s) {
         row.insert(row.end(), {cell(c.T), cell(c.R), s.Fs ? cell(c.m) : "—"});
         const bool last = i + 1 == s.slices.size();
         if (!s.Fs || last || s.sides.size() != s.slices.size() + 1) {
-            row.insert(row.end(), {last && s.Fs ? "0" : "—", last && s.Fs ? "0" : "—", "—", "—"});
+            row.insert(row.end(), {last && s.Fs ? "0" : "—", last && s.Fs ? "0" : "—", "—"});
         } else {
             const SideForce& side = s.sides[i + 1];
             const double height = s.slices[i + 1].top - side.base;
             row.insert(row.end(), {cell(side.E), cell(side.X),
-                                   side.thrust ? cell(*side.thrust - side.base) : "—",
                                    side.thrust && height > 0
                                        ? roundedText((*side.thrust - side.base) / height, 3)
                                        : "—"});
@@ -610,28 +618,13 @@ PartsTable rigorousParts(const RigorousSlide& s) {
         t.note = "ΣT ≤ 0：没有使滑体滑出边坡的下滑力，无稳定系数。";
         return t;
     }
-    t.note = "E<sub>i</sub>、X<sub>i</sub> 为第 i 块作用于第 i + 1 块的条间力（X = λf(x)E），"
-             "z<sub>i</sub> 为其合力作用点在滑面以上的高度，h<sub>i</sub> 为该处滑体的高度；"
-             "Φ<sub>i</sub> 为解处的法向力系数。F<sub>s</sub> = " +
-             doubleToText(*s.Fs) + "，λ = " + doubleToText(s.lambda) + "，λ 的割线法迭代 " +
-             std::to_string(s.iterations) + " 步收敛。";
-    const Slice& first = s.slices.front();
-    if (first.Hc != 0) {
-        t.note += "张裂缝水压力 H<sub>c</sub> = " + cell(first.Hc) +
-                  " kN/m，作用于第 1 块后侧高程 " + cell(first.yHc) + " m 处。";
-    }
-    if (!s.others.empty()) {
-        t.note += "其余较低的滑弧（互不相邻的局部最小）：";
-        for (std::size_t i = 0; i < s.others.size(); ++i) {
-            const FoundCircle& o = s.others[i];
-            t.note += (i ? "；" : "") + std::to_string(i + 2) +
-                      ". x<sub>c</sub> = " + roundedText(o.circle.xc, 5) +
-                      " m，y<sub>c</sub> = " + roundedText(o.circle.yc, 5) +
-                      " m，R = " + roundedText(o.circle.R, 5) +
-                      " m，F<sub>s</sub> = " + roundedText(o.Fs, 5);
-        }
-        t.note += "。";
-    }
+    t.note =
+        "E<sub>i</sub>、X<sub>i</sub> 为第 i 块作用于第 i + 1 块的条间力（X = λf(x)E），"
+        "z<sub>i</sub> 为其合力作用点（推力线）在滑面以上的高度，h<sub>i</sub> 为该处滑体的高度；"
+        "Φ<sub>i</sub> 为解处的法向力系数。F<sub>s</sub> = " +
+        doubleToText(*s.Fs) + "，λ = " + doubleToText(s.lambda) + "，λ 的割线法迭代 " +
+        std::to_string(s.iterations) + " 步收敛。";
+    t.note += crackAndOthers(s.slices, s.others, !s.circle);
     return t;
 }
 

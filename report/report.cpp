@@ -377,13 +377,12 @@ class Builder {
         const subprogram::PartsTable& p = *context_.parts;
         section(p.title);
         std::vector<Column> columns;
-        const int share = static_cast<int>(100 / p.header.size());
-        // right-aligned whole: columns this many are too narrow for a number split on its point
-        for (const std::string& h : p.header) { // the last column takes what the others leave
-            columns.push_back({h, Align::Right,
-                               &h == &p.header.back()
-                                   ? 100 - share * static_cast<int>(p.header.size() - 1)
-                                   : share});
+        const int count = static_cast<int>(p.header.size()), share = 100 / count;
+        // right-aligned whole: columns this many are too narrow for a number split on its point;
+        // what the even shares leave goes a point each to the last columns
+        for (int c = 0; c < count; ++c) {
+            columns.push_back({p.header[std::size_t(c)], Align::Right,
+                               share + (c >= count - (100 - share * count) ? 1 : 0)});
         }
         const int t = table(std::move(columns));
         for (const auto& cells : p.rows) {
