@@ -26,7 +26,7 @@ SlopeSection acads() {
 
 // The sections an independent model solved (50 digits, written by a helper from the textbook
 // methods alone, its moments taken about a fixed point): a slope 10 m high at 1:2 between level
-// ground at 20 m and 10 m, in one soil or three strata.
+// ground at 20 m and 10 m, in one soil or three strata, level or inclined.
 SlopeSection modelSlope(bool strata) {
     SlopeSection s;
     s.surface = {{0, 20}, {10, 20}, {30, 10}, {50, 10}};
@@ -102,6 +102,27 @@ TEST(Rigorous, MeetsAnIndependentModelOfTheSameSlices) {
          0.2790928140969194,
          1.777708731844986,
          0.3621709866067476},
+        {"inclined strata",
+         modelSlope(true),
+         {Circle{28, 34, 27}, {}},
+         2.174526139039197,
+         0.2488321331679254,
+         2.178536354000889,
+         0.3138378956874777},
+        {"inclined strata, a polyline",
+         modelSlope(false),
+         {std::nullopt, {{3, 21}, {12, 9.5}, {32, 9.5}, {38, 11}}},
+         1.480605421804617,
+         0.2770832961707983,
+         1.464976235695545,
+         0.3404900107657682},
+        {"inclined strata, kh, a crack, a load",
+         modelSlope(true),
+         {Circle{28, 34, 27}, {}},
+         1.822897035156035,
+         0.2888756165268528,
+         1.828337436667347,
+         0.3735598597507702},
     };
     auto c = std::begin(cases);
     c[0].section.slices = c[3].section.slices = c[4].section.slices = c[5].section.slices = 30;
@@ -120,6 +141,20 @@ TEST(Rigorous, MeetsAnIndependentModelOfTheSameSlices) {
     c[7].section.crack = 1.5;
     c[7].section.crackFilled = 0.7;
     c[7].section.loads = {{20, 5, 11.5}, {10, 40, 45}};
+    for (auto* m : {&c[8], &c[10]}) {
+        m->section.slices = 40;
+        m->section.water = c[1].section.water;
+        m->section.strata[1].line = {{0, 17}, {50, 12}};
+        m->section.strata[2].line = {{0, 11}, {50, 8}};
+    }
+    c[9].section.slices = 30;
+    c[9].section.strata = {{20, 19, 15, 30, 20},
+                           {10.5, 18, 2, 12, 19, {{0, 12}, {20, 10}, {50, 9.5}}},
+                           {9, 20, 25, 32, 21, {{0, 10}, {50, 8}}}};
+    c[10].section.kh = 0.05;
+    c[10].section.crack = 1.5;
+    c[10].section.crackFilled = 0.7;
+    c[10].section.loads = {{20, 5, 11.5}};
     for (const auto& m : cases) {
         const RigorousSlide spencer = rigorousFactor(m.section, m.surface, Interslice::Constant);
         const RigorousSlide price = rigorousFactor(m.section, m.surface, Interslice::HalfSine);
