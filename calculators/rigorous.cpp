@@ -36,6 +36,8 @@ constexpr double kTolerance = 1e-12;
 constexpr int kMostSteps = 100;
 // The steps that look for a bracket of F, and its width that ends false position, relative.
 constexpr int kMostBracketSteps = 200;
+// The halvings of a step of λ that leaves where the forces balance with every Φ > 0.
+constexpr int kMostBackSteps = 50;
 constexpr double kFinest = 1e-15;
 // A driving sum ΣT within this share of Σ|Ti| is nothing but the terms' rounding.
 constexpr double kLeastDrive = 1e-9;
@@ -222,7 +224,7 @@ template <typename N> Solution<N> solve(const Coefficients<N>& k) {
         // a λ where the forces have no balance with every Φ > 0: back towards the last one
         std::optional<N> F = forceFactor(k, l1, F0, E);
         for (int back = 0; !F; ++back) {
-            if (back > kMostBracketSteps) {
+            if (back > kMostBackSteps) {
                 refuse(kNoForceRoot);
             }
             l1 = N(l0 + (l1 - l0) / N(2));
