@@ -17,9 +17,8 @@ using namespace slicing;
 
 namespace {
 
-// The corners of the polyline the circle becomes, and then again, the pieces halved.
+// The pieces of the polyline the circle becomes (then each piece halved).
 constexpr int kFirstPieces = 6;
-constexpr int kSecondPieces = 12;
 // The evaluations each stage may spend, the first step (of the section's extent), and the least.
 constexpr int kBudget = 6000;
 constexpr double kFirstStep = 0.05, kLeastStep = 1e-7;
