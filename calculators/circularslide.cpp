@@ -200,11 +200,6 @@ CircularSlide factorInFrame(const SlopeSection& section, const Circle& circle, T
     });
 }
 
-// A circle given in the section's own x, as the frame takes it.
-Circle inFrame(const Frame& frame, const Circle& c) {
-    return {frame.mirrored ? -c.xc : c.xc, c.yc, c.R};
-}
-
 // Circles named three ways, the way back from each, and the search over them.
 
 constexpr double kFinestBend = 1e-12; // the bisections of a bend or a radius for a depth
@@ -807,10 +802,6 @@ class Search {
     std::mt19937 random_{1};
 };
 
-std::optional<Range> mirrored(const std::optional<Range>& r) {
-    return r ? std::optional<Range>(Range{-r->to, -r->from}) : std::nullopt;
-}
-
 } // namespace
 
 std::vector<Slice> slicesOf(const SlopeSection& section, const Circle& circle) {
@@ -848,10 +839,7 @@ Searched search(const SlopeSection& section, const SearchLimits& limits,
                 std::optional<Interslice> rigorous) {
     checkSection(section);
     const Frame frame = slidingRight(section);
-    const SearchLimits within = frame.mirrored
-                                    ? SearchLimits{mirrored(limits.entry), mirrored(limits.exit),
-                                                   mirrored(limits.centreX), limits.centreY}
-                                    : limits;
+    const SearchLimits within = inFrame(frame, limits);
     const std::vector<Point>& ground = frame.section.surface;
     const auto [low, high] = std::minmax_element(
         ground.begin(), ground.end(), [](const Point& a, const Point& b) { return a.y < b.y; });
@@ -891,9 +879,7 @@ Searched search(const SlopeSection& section, const SearchLimits& limits,
             distinct.push_back(f);
         }
     }
-    const auto asTyped = [&](const Circle& c) {
-        return Circle{frame.mirrored ? -c.xc : c.xc, c.yc, c.R};
-    };
+    const auto asTyped = [&](const Circle& c) { return inFrame(frame, c); };
     Searched lowest{asTyped(distinct.front().circle), {}};
     for (std::size_t i = 1; i < distinct.size() && lowest.others.size() < kMostOthers; ++i) {
         lowest.others.push_back({asTyped(distinct[i].circle), distinct[i].Fs});

@@ -159,14 +159,10 @@ struct Searched {
 Searched search(const SlopeSection& section, const SearchLimits& limits, Interslice function) {
     const RigorousSlide circular = criticalRigorous(section, limits, function);
     const Frame frame = slidingRight(section);
-    const auto mirrored = [&](const std::optional<Range>& r) {
-        return r && frame.mirrored ? std::optional<Range>(Range{-r->to, -r->from}) : r;
-    };
-    const SearchLimits within{mirrored(limits.entry), mirrored(limits.exit), {}, {}};
+    const SearchLimits within = inFrame(frame, limits); // the ends' ranges are all it reads
     const Circle& c = *circular.circle;
-    const Circle inFrame{frame.mirrored ? -c.xc : c.xc, c.yc, c.R};
     PolylineSearch search(frame.section, within, function);
-    Numbers start = numbersOf(arcAsLine(frame.section, inFrame, kFirstPieces));
+    Numbers start = numbersOf(arcAsLine(frame.section, inFrame(frame, c), kFirstPieces));
     auto [at, value] = search.refine(start, search.factor(start));
     const FoundCircle began{c, circular.Fs.value_or(slicing::kInfinity)};
     if (!(value < slicing::kInfinity)) { // the circle's own polyline is refused: keep the circle

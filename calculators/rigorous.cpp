@@ -386,7 +386,7 @@ RigorousSlide rigorousFactor(const SlopeSection& section, const SlipSurface& sur
     std::vector<Slice> slices;
     if (surface.circle) {
         const Circle& c = *surface.circle;
-        slices = slicesInFrame(frame.section, Circle{frame.mirrored ? -c.xc : c.xc, c.yc, c.R});
+        slices = slicesInFrame(frame.section, inFrame(frame, c));
     } else {
         slices = slicesInFrame(frame.section,
                                frame.mirrored ? mirroredLine(surface.line) : surface.line);

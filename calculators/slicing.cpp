@@ -166,6 +166,25 @@ std::pair<double, double> entryAndExit(const std::vector<Point>& surface, const 
     return {entry, exit};
 }
 
+double topAt(const Stratum& s, double x) {
+    return s.line.empty() ? s.top : heightAt(s.line, x);
+}
+
+Circle inFrame(const Frame& frame, const Circle& c) {
+    return {frame.mirrored ? -c.xc : c.xc, c.yc, c.R};
+}
+
+SearchLimits inFrame(const Frame& frame, const SearchLimits& limits) {
+    if (!frame.mirrored) {
+        return limits;
+    }
+    const auto mirrored = [](const std::optional<Range>& r) {
+        return r ? std::optional<Range>(Range{-r->to, -r->from}) : std::nullopt;
+    };
+    return {mirrored(limits.entry), mirrored(limits.exit), mirrored(limits.centreX),
+            limits.centreY};
+}
+
 // Back to the section as typed: a mirrored slice runs the other way.
 Slice unmirrored(const Slice& s) {
     Slice out = s;
@@ -210,11 +229,6 @@ double greatestDepth(const std::vector<Point>& surface, const Circle& c, double 
 namespace subprogram::slicing {
 
 namespace {
-
-// A stratum's top at x.
-double topAt(const Stratum& s, double x) {
-    return s.line.empty() ? s.top : heightAt(s.line, x);
-}
 
 // The stratum at (x, y): the one above the first top below y, else the last.
 const Stratum& stratumAt(const std::vector<Stratum>& strata, double x, double y) {

@@ -28,6 +28,8 @@ void checkCircle(const Circle& c);
 
 // A polyline's height at x, its end values beyond its ends.
 double heightAt(const std::vector<Point>& line, double x);
+// A stratum's top at x: level, or its polyline's height.
+double topAt(const Stratum& s, double x);
 
 // The section as the slices take it: sliding towards +x, the ground higher on the left. A slope
 // that faces the other way is mirrored (x → −x), which is exact.
@@ -37,6 +39,10 @@ struct Frame {
 };
 std::vector<Point> mirroredLine(const std::vector<Point>& line);
 Frame slidingRight(const SlopeSection& section);
+// A circle, and a search's limits, as the frame takes them (and back again: mirroring twice is
+// nothing).
+Circle inFrame(const Frame& frame, const Circle& c);
+SearchLimits inFrame(const Frame& frame, const SearchLimits& limits);
 // Back to the section as typed: a mirrored slice runs the other way.
 Slice unmirrored(const Slice& s);
 

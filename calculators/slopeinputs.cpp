@@ -4,6 +4,7 @@
 
 #include "calculators/domains.h"
 #include "calculators/listtext.h"
+#include "calculators/slicing.h"
 #include "core/numerictext.h"
 
 #include <algorithm>
@@ -79,22 +80,6 @@ Stratum stratumOf(const std::vector<std::string_view>& words) {
 // Strata some of whose tops lie as polylines: no top may rise above the one over it, at any
 // corner of either or of the ground.
 void checkTops(const std::vector<Stratum>& strata, const std::vector<Point>& surface) {
-    const auto topAt = [](const Stratum& st, double x) {
-        if (st.line.empty()) {
-            return st.top;
-        }
-        const auto& l = st.line;
-        if (x <= l.front().x) {
-            return l.front().y;
-        }
-        for (std::size_t k = 1; k < l.size(); ++k) {
-            if (x <= l[k].x) {
-                return l[k - 1].y +
-                       (l[k].y - l[k - 1].y) * (x - l[k - 1].x) / (l[k].x - l[k - 1].x);
-            }
-        }
-        return l.back().y;
-    };
     std::vector<double> xs;
     for (const Point& p : surface) {
         xs.push_back(p.x);
@@ -106,7 +91,7 @@ void checkTops(const std::vector<Stratum>& strata, const std::vector<Point>& sur
     }
     for (std::size_t i = 1; i < strata.size(); ++i) {
         for (const double x : xs) {
-            if (topAt(strata[i], x) > topAt(strata[i - 1], x)) {
+            if (slicing::topAt(strata[i], x) > slicing::topAt(strata[i - 1], x)) {
                 refuseInput("分层土的顶面应自上而下，下层的顶面不得高于上层的顶面");
             }
         }

@@ -1,6 +1,7 @@
 // The slope's drawings, to scale: the section with its strata, phreatic line and slip circle
 // cut into slices; the slip line of sliding blocks with each block's weight and the thrust the
 // last one passes on.
+#include "calculators/slicing.h"
 #include "calculators/slipsurface.h"
 
 #include <algorithm>
@@ -101,14 +102,11 @@ void drawSlopeSection(const SlopeSection& section, const DrawnSlip* slide,
     body.points.push_back(f.at(ground.front().x, bottom));
     s.polygons.push_back(body);
     // the strata's tops, level or as they lie, dashed by gaps, only where there is ground above
-    const auto topAt = [](const Stratum& st, double x) {
-        return st.line.empty() ? st.top : heightOf(st.line, x);
-    };
     for (std::size_t i = 1; i < section.strata.size(); ++i) {
         const Stratum& st = section.strata[i];
         for (double x = ground.front().x; x < ground.back().x; x += span / 40) {
             const double to = std::min(x + span / 80, ground.back().x);
-            const double y = topAt(st, x), y2 = topAt(st, to);
+            const double y = slicing::topAt(st, x), y2 = slicing::topAt(st, to);
             if (y < heightOf(ground, x) && y2 < heightOf(ground, to)) {
                 line(s, f, x, y, to, y2);
             }
@@ -118,9 +116,9 @@ void drawSlopeSection(const SlopeSection& section, const DrawnSlip* slide,
     for (std::size_t i = 0; i < section.strata.size(); ++i) {
         const Stratum& st = section.strata[i];
         const double at = ground.front().x + 0.12 * span;
-        const double top = i == 0 ? st.top : topAt(st, at);
+        const double top = i == 0 ? st.top : slicing::topAt(st, at);
         const double y =
-            (i + 1 < section.strata.size() ? (top + topAt(section.strata[i + 1], at)) / 2
+            (i + 1 < section.strata.size() ? (top + slicing::topAt(section.strata[i + 1], at)) / 2
                                            : std::min(top, low) - 0.08 * span);
         const auto [x, yy] = f.at(at, y);
         s.texts.push_back({x, yy,

@@ -85,6 +85,30 @@ void writeFactor(Form& form, std::optional<double> Fs) {
     }
 }
 
+// The rigorous method's surface, solved: the circle or the polyline given, else the search's.
+// What the surface, or the search over the section, cannot give names the field it came from.
+RigorousSlide rigorousSlide(SlopeMethod method, const Form& form, const SlopeSection& section,
+                            Trace* trace) {
+    const Interslice function =
+        method == SlopeMethod::Spencer
+            ? Interslice::Constant
+            : Interslice(form.readWith(in::function, chosenFrom(kFunctions)));
+    const std::optional<Circle> circle = readCircle(form);
+    const std::optional<std::vector<Point>> slip = readSlip(form);
+    const bool given = circle || slip;
+    const auto search = SlipSearch(form.readWith(in::search, chosenFrom(kSearches)));
+    const SearchLimits limits = given ? SearchLimits{} : readLimits(form, section);
+    try {
+        return given ? rigorousFactor(section, {circle, slip.value_or(std::vector<Point>{})},
+                                      function, trace)
+               : search == SlipSearch::NonCircular
+                   ? criticalPolyline(section, limits, function, trace)
+                   : criticalRigorous(section, limits, function, trace);
+    } catch (const CalcError& error) {
+        throw FieldError(error, circle ? in::circle : slip ? in::slip : in::surface);
+    }
+}
+
 } // namespace
 
 void calculateSlopeStability(SlopeMethod method, Form& form, Trace* trace) {
@@ -155,26 +179,7 @@ void calculateSlopeStability(SlopeMethod method, Form& form, Trace* trace) {
     }
     case SlopeMethod::Spencer:
     case SlopeMethod::MorgensternPrice: {
-        const SlopeSection section = readSection(form, kh, gw);
-        const Interslice function =
-            method == SlopeMethod::Spencer
-                ? Interslice::Constant
-                : Interslice(form.readWith(in::function, chosenFrom(kFunctions)));
-        const std::optional<Circle> circle = readCircle(form);
-        const std::optional<std::vector<Point>> slip = readSlip(form);
-        const bool given = circle || slip;
-        const auto search = SlipSearch(form.readWith(in::search, chosenFrom(kSearches)));
-        const SearchLimits limits = given ? SearchLimits{} : readLimits(form, section);
-        RigorousSlide s;
-        try { // what the surface, or the search over the section, cannot give
-            s = given ? rigorousFactor(section, {circle, slip.value_or(std::vector<Point>{})},
-                                       function, trace)
-                : search == SlipSearch::NonCircular
-                    ? criticalPolyline(section, limits, function, trace)
-                    : criticalRigorous(section, limits, function, trace);
-        } catch (const CalcError& error) {
-            throw FieldError(error, circle ? in::circle : slip ? in::slip : in::surface);
-        }
+        const RigorousSlide s = rigorousSlide(method, form, readSection(form, kh, gw), trace);
         Fs = s.Fs;
         writeFactor(form, s.Fs);
         if (s.Fs) {
@@ -548,22 +553,9 @@ std::optional<RigorousSlide> writtenRigorous(int method, const Form& form,
     if (record.written(out::Fst).empty() || record.failure) {
         return std::nullopt;
     }
-    const SlopeSection section =
-        readSection(form, form.readDouble(in::kh), form.readDouble(in::gw));
-    const Interslice function =
-        SlopeMethod(method) == SlopeMethod::Spencer
-            ? Interslice::Constant
-            : Interslice(form.readWith(in::function, chosenFrom(kFunctions)));
-    if (const std::optional<std::vector<Point>> slip = readSlip(form)) {
-        return rigorousFactor(section, {std::nullopt, *slip}, function);
-    }
-    if (const std::optional<Circle> circle = readCircle(form)) {
-        return rigorousFactor(section, {circle, {}}, function);
-    }
-    if (SlipSearch(form.readWith(in::search, chosenFrom(kSearches))) == SlipSearch::NonCircular) {
-        return criticalPolyline(section, readLimits(form, section), function);
-    }
-    return criticalRigorous(section, readLimits(form, section), function);
+    return rigorousSlide(SlopeMethod(method), form,
+                         readSection(form, form.readDouble(in::kh), form.readDouble(in::gw)),
+                         nullptr);
 }
 
 // The slices' table of a rigorous method: each slice's loads and forces, and the forces between
