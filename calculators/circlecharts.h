@@ -38,8 +38,10 @@ extern const Way kEndsAndDepth, kPlaceAndDepth;
 // the one that reaches the ground's nearer end.
 extern const Way kCentreAndReach;
 
-// The greatest depth of the arc below the ground from x = entry to x = exit.
-double greatestDepth(const std::vector<Point>& ground, const Circle& c, double entry, double exit);
+// The bend (kEndsAndBend's t) of the circle through the ground at xa and xb whose mass between
+// them is h deep at the most, by bisection (arcs through two points are nested, so the depth
+// grows with the bend); none where even the deepest is not h deep.
+std::optional<double> bendOfDepth(const std::vector<Point>& ground, double xa, double xb, double h);
 // n values of x from `from` to `to` (n ≥ 2, both ends among them), as far apart in half the
 // ground's run plus half its rise (Σ|Δy|) between them as each other.
 std::vector<double> spread(const std::vector<Point>& ground, double from, double to, int n);

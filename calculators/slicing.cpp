@@ -3,8 +3,6 @@
 // tension crack's water at the mass's upper end.
 #include "slicing.h"
 
-#include "calculators/circlecharts.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -195,18 +193,12 @@ Slice unmirrored(const Slice& s) {
     return out;
 }
 
-} // namespace subprogram::slicing
-
-namespace subprogram::charts {
-
 // The greatest depth of the arc below the ground between its entry and exit: at a point of the
 // surface, or where the arc runs parallel to a piece of it (x − xc = s·R ÷ √(1 + s²) for a piece
 // of slope s).
 double greatestDepth(const std::vector<Point>& surface, const Circle& c, double entry,
                      double exit) {
-    const auto depthAt = [&](double x) {
-        return slicing::heightAt(surface, x) - slicing::arcAt(c, x);
-    };
+    const auto depthAt = [&](double x) { return heightAt(surface, x) - arcAt(c, x); };
     double deepest = 0;
     for (std::size_t i = 1; i < surface.size(); ++i) {
         const Point &a = surface[i - 1], &b = surface[i];
@@ -223,10 +215,6 @@ double greatestDepth(const std::vector<Point>& surface, const Circle& c, double 
     }
     return deepest;
 }
-
-} // namespace subprogram::charts
-
-namespace subprogram::slicing {
 
 namespace {
 
@@ -559,7 +547,7 @@ std::vector<Slice> slicesInFrame(const SlopeSection& s, const Circle& c) {
         refuse(kTooFlat);
     }
     const auto [xa, xb] = entryAndExit(s.surface, c);
-    if (!(charts::greatestDepth(s.surface, c, xa, xb) >= s.minDepth)) {
+    if (!(greatestDepth(s.surface, c, xa, xb) >= s.minDepth)) {
         refuse(kTooThin);
     }
     return slicesBetween(s, Line{&c, nullptr}, xa, xb, {}, c.yc);

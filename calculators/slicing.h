@@ -50,6 +50,8 @@ Slice unmirrored(const Slice& s);
 double arcAt(const Circle& c, double x);
 // Where the lower arc enters the ground and leaves it, from left to right.
 std::pair<double, double> entryAndExit(const std::vector<Point>& surface, const Circle& c);
+// The greatest depth of the arc below the ground from x = entry to x = exit.
+double greatestDepth(const std::vector<Point>& ground, const Circle& c, double entry, double exit);
 
 // The slices of a circle, and of a polyline slip surface, in the frame: refused unless the
 // surface cuts one mass out of the section, within its ends, somewhere at least minDepth deep,

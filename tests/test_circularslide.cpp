@@ -1,4 +1,5 @@
 #include "calculators/circlecharts.h"
+#include "calculators/slicing.h"
 #include "calculators/slopeinputs.h"
 #include "calculators/slopestability.h"
 
@@ -305,7 +306,8 @@ TEST(CircularSlide, EachWayToNameACircleNamesIt) {
     EXPECT_FALSE(kCentreAndReach.circle(g, {20, 20, 1.5}));
     // 1 m under the crest, the arc's lowest point; spread by run and rise, x/80 + (x − 10)/40 on
     // the face at a quarter, a half and three quarters
-    EXPECT_NEAR(greatestDepth(g, {5, 12, 3}, 5 - std::sqrt(5.0), 5 + std::sqrt(5.0)), 1, 1e-12);
+    EXPECT_NEAR(slicing::greatestDepth(g, {5, 12, 3}, 5 - std::sqrt(5.0), 5 + std::sqrt(5.0)), 1,
+                1e-12);
     const std::vector<double> xs = spread(g, 0, 40, 5), hand{0, 40.0 / 3, 20, 80.0 / 3, 40};
     ASSERT_EQ(xs.size(), hand.size());
     for (std::size_t k = 0; k < xs.size(); ++k) {
